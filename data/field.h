@@ -1,0 +1,71 @@
+// Field: one column of the current row of a recordset, with its name, its ADO DataTypeEnum
+// code and its value.
+#pragma once
+
+#include <string>
+
+#include "data/variant.h"
+
+namespace vn::data {
+
+// DataTypeEnum codes the system relies on.
+enum DataType : int {
+  adEmpty = 0,
+  adSmallInt = 2,
+  adInteger = 3,
+  adSingle = 4,
+  adDouble = 5,
+  adCurrency = 6,
+  adDate = 7,
+  adBSTR = 8,
+  adBoolean = 11,
+  adDecimal = 14,
+  adTinyInt = 16,
+  adUnsignedTinyInt = 17,
+  adUnsignedSmallInt = 18,
+  adUnsignedInt = 19,
+  adBigInt = 20,
+  adUnsignedBigInt = 21,
+  adGUID = 72,
+  adBinary = 128,
+  adChar = 129,
+  adWChar = 130,
+  adNumeric = 131,
+  adDBDate = 133,
+  adDBTime = 134,
+  adDBTimeStamp = 135,
+  adChapter = 136,
+  adVarNumeric = 139,
+  adVarChar = 200,
+  adLongVarChar = 201,
+  adVarWChar = 202,
+  adLongVarWChar = 203,
+  adVarBinary = 204,
+  adLongVarBinary = 205,
+};
+
+class Field {
+ public:
+  virtual ~Field() = default;
+  virtual std::string Name() const = 0;
+  virtual int Type() const = 0;
+  // Throws RuntimeError 3021 when there is no current row.
+  virtual Variant Value() const = 0;
+};
+
+// A field that holds its own name, type and value; for callers that build values themselves.
+class SimpleField : public Field {
+ public:
+  SimpleField(std::string name, int type, Variant value)
+      : name_(std::move(name)), type_(type), value_(std::move(value)) {}
+  std::string Name() const override { return name_; }
+  int Type() const override { return type_; }
+  Variant Value() const override { return value_; }
+
+ private:
+  std::string name_;
+  int type_;
+  Variant value_;
+};
+
+}  // namespace vn::data

@@ -1,0 +1,32 @@
+// The system's single-byte code page: Windows-1252 for every file the system writes, UTF-8
+// inside the program.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vn {
+
+// How a character that Windows-1252 cannot hold is written.
+enum class Unmappable {
+  kCharacterReference,  // "&#8364;" style, for the page file: no text is lost
+  kQuestionMark,        // "?", for the other files
+};
+
+// UTF-8 text to Windows-1252 bytes. Invalid UTF-8 sequences count as unmappable bytes.
+std::string Utf8ToCp1252(std::string_view utf8, Unmappable unmappable);
+
+// Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+// True when the bytes are well-formed UTF-8 (no overlongs, no surrogates, at most U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
+// Decodes one UTF-8 character at `pos`, advancing it; returns -1 for an invalid sequence
+// (advancing by one byte).
+long DecodeUtf8(std::string_view text, size_t& pos);
+
+// Appends the UTF-8 form of `codePoint`.
+void AppendUtf8(std::string& out, unsigned long codePoint);
+
+}  // namespace vn

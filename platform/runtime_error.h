@@ -1,0 +1,28 @@
+// RuntimeError: an unexpected failure (the counterpart of the original's error object),
+// carrying a number, a description and the place that raised it.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace vn {
+
+class RuntimeError : public std::runtime_error {
+ public:
+  RuntimeError(long number, std::string description, std::string source = {})
+      : std::runtime_error(description),
+        number_(number),
+        description_(std::move(description)),
+        source_(std::move(source)) {}
+
+  long Number() const noexcept { return number_; }
+  const std::string& Description() const noexcept { return description_; }
+  const std::string& Source() const noexcept { return source_; }
+
+ private:
+  long number_;
+  std::string description_;
+  std::string source_;
+};
+
+}  // namespace vn
