@@ -19,6 +19,11 @@ class Connection {
   void SetConnectionString(const std::string& connectionString);
   std::string ConnectionString() const;
 
+  // ConnectModeEnum (1 adModeRead opens the database read-only); set before Open. A
+  // `Mode=Read` pair in the connection string asks the same.
+  void SetMode(int mode);
+  int Mode() const;
+
   // Opens the connection (with `connectionString` when it is not empty). Options -1 means
   // unspecified. Throws RuntimeError with the provider's number and description.
   void Open(const std::string& connectionString = {}, const std::string& userId = {},
@@ -31,6 +36,7 @@ class Connection {
 
  private:
   std::string connectionString_;
+  int mode_ = 0;
   std::unique_ptr<Provider> provider_;
 };
 
