@@ -9,6 +9,9 @@ namespace vn::data {
 
 class Provider;
 
+// ConnectModeEnum values the layer honours.
+enum ConnectMode : int { adModeUnknown = 0, adModeRead = 1, adModeWrite = 2, adModeReadWrite = 3 };
+
 class Connection {
  public:
   Connection();

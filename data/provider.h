@@ -5,13 +5,11 @@
 #include <memory>
 #include <string>
 
+#include "data/connection.h"
 #include "data/connection_string.h"
 #include "data/cursor.h"
 
 namespace vn::data {
-
-// ConnectModeEnum values the layer honours.
-enum ConnectMode : int { adModeUnknown = 0, adModeRead = 1, adModeWrite = 2, adModeReadWrite = 3 };
 
 class Provider {
  public:

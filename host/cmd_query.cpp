@@ -16,9 +16,6 @@ namespace vn::host {
 
 namespace {
 
-// ConnectModeEnum adModeRead: the configuration database is only ever read here.
-constexpr int kModeRead = 1;
-
 void PrintRecordset(data::Recordset& rs, const std::string& indent, std::ostream& out) {
   std::string header;
   for (int i = 0; i < rs.FieldCount(); ++i) {
@@ -81,7 +78,7 @@ int RunQuery(int argc, char** argv) {
     if (!haveConnection) {
       connectionString = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + LibraryFolder() +
                          "/databases/config.mdb;Persist Security Info=False";
-      connection.SetMode(kModeRead);
+      connection.SetMode(data::adModeRead);  // the configuration database is only read
     }
     connection.Open(connectionString, "", "", -1);
     data::Recordset rs;
