@@ -1,0 +1,65 @@
+// The data-link dialog: builds a connection string for an SQLite file, an ODBC data source or
+// an ODBC driver with its keys, or takes one as typed; "Testen" opens it through the probe.
+#pragma once
+
+#include <QDialog>
+#include <optional>
+#include <string>
+
+#include "config/data_link.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QStackedWidget;
+
+namespace vn::config {
+
+class ConnectionProbe;
+class MessageBoxes;
+
+class DataLinkDialog : public QDialog {
+  Q_OBJECT
+ public:
+  enum Kind { kSqliteFile = 0, kOdbcDataSource = 1, kOdbcDriver = 2, kTyped = 3 };
+
+  DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, QWidget* parent = nullptr);
+
+  // Fills the dialog from an existing connection string.
+  void SetConnectionString(const std::string& connectionString);
+  // The connection string the dialog's fields describe.
+  std::string ConnectionString() const;
+  Kind CurrentKind() const;
+  void SetKind(Kind kind);
+  // Opens the described connection and reports the result in a message box.
+  void TestConnection();
+
+ private:
+  ConnectionProbe& probe_;
+  MessageBoxes& messages_;
+  QComboBox* kind_;
+  QStackedWidget* pages_;
+  QLineEdit* sqliteFile_;
+  QLineEdit* dsn_;
+  QLineEdit* dsnUser_;
+  QLineEdit* dsnPassword_;
+  QLineEdit* driver_;
+  QPlainTextEdit* driverKeys_;
+  QPlainTextEdit* typed_;
+};
+
+// The dialog as the connection button prompts with it.
+class QtDataLinkPrompt : public DataLinkPrompt {
+ public:
+  QtDataLinkPrompt(ConnectionProbe& probe, MessageBoxes& messages)
+      : probe_(probe), messages_(messages) {}
+  std::optional<std::string> PromptNew(QWidget* parent) override;
+  std::optional<std::string> PromptEdit(QWidget* parent, const std::string& connectionString) override;
+
+ private:
+  ConnectionProbe& probe_;
+  MessageBoxes& messages_;
+};
+
+}  // namespace vn::config

@@ -1,0 +1,122 @@
+// EditRecords: what the configuration window needs from the records it edits (one table of the
+// configuration database, opened client-side with batch updates), and the four notifications
+// it receives from them. The data layer's recordsets are adapted to it; tests use rows in memory.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "data/variant.h"
+
+namespace vn::config {
+
+// Record status flags of the current row (a sum of flags).
+enum RecordStatusFlag : long {
+  adRecOK = 0x0,
+  adRecNew = 0x1,
+  adRecModified = 0x2,
+  adRecDeleted = 0x4,
+  adRecUnmodified = 0x8,
+  adRecInvalid = 0x10,
+  adRecMultipleChanges = 0x40,
+  adRecPendingChanges = 0x80,
+  adRecCanceled = 0x100,
+  adRecCantRelease = 0x400,
+  adRecConcurrencyViolation = 0x800,
+  adRecIntegrityViolation = 0x1000,
+  adRecMaxChangesExceeded = 0x2000,
+  adRecObjectOpen = 0x4000,
+  adRecOutOfMemory = 0x8000,
+  adRecPermissionDenied = 0x10000,
+  adRecSchemaViolation = 0x20000,
+  adRecDBDeleted = 0x40000,
+};
+
+// Reasons passed with the notifications.
+enum EventReason : int {
+  adRsnAddNew = 1,
+  adRsnDelete = 2,
+  adRsnUpdate = 3,
+  adRsnUndoUpdate = 4,
+  adRsnUndoAddNew = 5,
+  adRsnUndoDelete = 6,
+  adRsnRequery = 7,
+  adRsnResynch = 8,
+  adRsnClose = 9,
+  adRsnMove = 10,
+  adRsnFirstChange = 11,
+  adRsnMoveFirst = 12,
+  adRsnMoveNext = 13,
+  adRsnMovePrevious = 14,
+  adRsnMoveLast = 15,
+};
+
+// AbsolutePosition's special values.
+enum PositionValue : long { adPosUnknown = -1, adPosBOF = -2, adPosEOF = -3 };
+
+class EditRecords;
+
+// A field as the "fields changed" notification reports it: name and new value.
+struct ChangedField {
+  std::string name;
+  vn::data::Variant value;
+};
+
+// The "...Complete" notifications; raised after the operation, also when it failed.
+class EditRecordsEvents {
+ public:
+  virtual ~EditRecordsEvents() = default;
+  virtual void FieldChangeComplete(EditRecords& records, const std::vector<ChangedField>& fields) = 0;
+  virtual void MoveComplete(EditRecords& records, int reason) = 0;
+  virtual void RecordChangeComplete(EditRecords& records, int reason, long recordCount) = 0;
+  virtual void RecordsetChangeComplete(EditRecords& records, int reason) = 0;
+};
+
+// Every operation that fails throws vn::RuntimeError with the provider's number and
+// description (3021 when there is no current row).
+class EditRecords {
+ public:
+  virtual ~EditRecords() = default;
+
+  // "rstabRubriken", "rstabDaten" or "rstabZuordnungen".
+  virtual std::string Name() const = 0;
+  virtual bool IsOpen() const = 0;
+
+  virtual bool Bof() const = 0;
+  virtual bool Eof() const = 0;
+  virtual long RecordCount() const = 0;
+  // 1-based position of the current row, or a PositionValue.
+  virtual long AbsolutePosition() const = 0;
+  // Status of the current row (RecordStatusFlag sum).
+  virtual long Status() const = 0;
+  // The current row's bookmark (positive), and a move to the row a bookmark names.
+  virtual long Bookmark() const = 0;
+  virtual void SetBookmark(long bookmark) = 0;
+
+  virtual void MoveFirst() = 0;
+  virtual void MovePrevious() = 0;
+  virtual void MoveNext() = 0;
+  virtual void MoveLast() = 0;
+
+  virtual void AddNew() = 0;
+  // Writes all pending changes in one transaction; on failure nothing is written.
+  virtual void UpdateBatch() = 0;
+  // Drops the edit buffer of the current row (an added row disappears again).
+  virtual void CancelUpdate() = 0;
+  // Drops the edit buffer and every pending change not yet written (revives pending deletions);
+  // the current row stays current if it still exists, otherwise the first row becomes current.
+  virtual void CancelBatch() = 0;
+  virtual void Delete() = 0;
+  // Commits the current row's edit buffer into the pending changes (no events when unchanged).
+  virtual void Update() = 0;
+  virtual void Requery() = 0;
+
+  // The value of a column of the current row, and an assignment to it.
+  virtual vn::data::Variant Value(const std::string& column) const = 0;
+  virtual void SetValue(const std::string& column, const vn::data::Variant& value) = 0;
+
+  // Who hears the notifications (nullptr: nobody).
+  virtual void SetEvents(EditRecordsEvents* events) = 0;
+};
+
+}  // namespace vn::config

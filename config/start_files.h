@@ -1,0 +1,35 @@
+// The start files that make ACT! show the Varnolis contact tab: the browser control file
+// Varnolis.ctl and the page Varnolis.htm in ACT!'s NetLinks folder, written in Windows-1252
+// with CR LF line ends; created and removed with the questions and messages of the tab
+// "Startoptionen".
+#pragma once
+
+#include <QString>
+#include <string>
+
+class QWidget;
+
+namespace vn::config {
+
+class MessageBoxes;
+
+// True when the entry "." exists inside `path` (so an empty path means the root).
+bool DirExists(const std::string& path);
+// False for an empty path; otherwise true when a file (not a folder) of that name exists.
+bool FileExists(const std::string& path);
+
+// The two paths: folder text + "/Varnolis.ctl" and + "/Varnolis.htm", the text as typed.
+std::string ControlFilePath(const std::string& folder);
+std::string PageFilePath(const std::string& folder);
+
+// The files' bytes: the control file pointing at `pagePath`, and the page that opens the
+// rubric `rubric` (both texts UTF-8, written as Windows-1252 with '?' for what it cannot hold).
+std::string ControlFileBytes(const std::string& pagePath);
+std::string PageFileBytes(const std::string& rubric);
+
+// The tab's two actions.
+void CreateStartFiles(const std::string& folder, const std::string& rubric,
+                      MessageBoxes& messages, QWidget* parent);
+void RemoveStartFiles(const std::string& folder, MessageBoxes& messages, QWidget* parent);
+
+}  // namespace vn::config

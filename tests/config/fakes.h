@@ -1,0 +1,73 @@
+// Test doubles for the window's services: message boxes answered from a queue, fixed look-up
+// lists, a connection probe and a data-link prompt with prepared results.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QString>
+
+#include "config/connection_probe.h"
+#include "config/data_link.h"
+#include "config/lookups.h"
+#include "config/message_box.h"
+#include "platform/runtime_error.h"
+
+namespace vn::config::testing {
+
+struct ShownMessage {
+  QString text;
+  MsgIcon icon;
+  MsgButtons buttons;
+};
+
+class FakeMessages : public MessageBoxes {
+ public:
+  std::vector<ShownMessage> shown;
+  std::deque<MsgResult> answers;  // for Yes/No questions; "No" when empty
+  MsgResult Show(QWidget*, const QString& text, MsgIcon icon, MsgButtons buttons) override {
+    shown.push_back({text, icon, buttons});
+    if (buttons == MsgButtons::kOk) return MsgResult::kOk;
+    if (answers.empty()) return MsgResult::kNo;
+    MsgResult answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+class FakeLookups : public LookupSource {
+ public:
+  std::map<std::string, std::vector<LookupRow>> lists;
+  std::vector<LookupRow> Rows(const std::string& name) override { return lists[name]; }
+};
+
+class FakeProbe : public ConnectionProbe {
+ public:
+  std::optional<std::string> failure;  // description of the failure, or success
+  std::vector<std::string> probed;
+  void Probe(const std::string& connectionString) override {
+    probed.push_back(connectionString);
+    if (failure) throw vn::RuntimeError(-2147467259, *failure);
+  }
+};
+
+class FakeDataLink : public DataLinkPrompt {
+ public:
+  std::optional<std::string> newResult;
+  std::optional<std::string> editResult;
+  int newCalls = 0;
+  std::vector<std::string> edited;
+  std::optional<std::string> PromptNew(QWidget*) override {
+    ++newCalls;
+    return newResult;
+  }
+  std::optional<std::string> PromptEdit(QWidget*, const std::string& cs) override {
+    edited.push_back(cs);
+    return editResult;
+  }
+};
+
+}  // namespace vn::config::testing
