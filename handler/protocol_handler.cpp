@@ -160,14 +160,25 @@ HRESULT ProtocolHandler::StartRequest(const std::string& url) {
   return S_OK;
 }
 
+void ProtocolHandler::Trace(const std::string& text) {
+  // While the page is being built, a log that cannot be written is reported in the page
+  // (message 199). Once the page is complete, or while an error is being reported, there is no
+  // place left to report it, and the request must not fail for its trace.
+  if (dumper_ && !pageComplete_) {
+    DPrint(text);
+  } else {
+    QuietDPrint(text);
+  }
+}
+
 bool ProtocolHandler::ParseURL(const std::string& url) {
-  DPrint("ParseURL(" + url + ")");
+  Trace("ParseURL(" + url + ")");
   ParsedUrl parsed;
   if (!vn::ParseURL(url, parsed)) return false;
   command_ = std::move(parsed.command);
   parameter_ = std::move(parsed.parameter);
-  DPrint("Kommando:" + command_);
-  DPrint("Parameter:" + parameter_);
+  Trace("Kommando:" + command_);
+  Trace("Parameter:" + parameter_);
   return true;
 }
 
@@ -178,7 +189,7 @@ bool ProtocolHandler::IsCommand(int commandId) const {
 // ---- Page assembly ---------------------------------------------------------------------
 
 void ProtocolHandler::PrepareCommand() {
-  DPrint("Verarbeite Kommando:" + command_);
+  Trace("Verarbeite Kommando:" + command_);
   if (IsCommand(1101)) {
     info_ = std::make_unique<clHTMLInfo>();
     info_->Init("");
@@ -228,10 +239,10 @@ HRESULT ProtocolHandler::ReadRequest(void* pv, ULONG cb, ULONG* pcbRead) {
   }
   std::optional<std::pair<long, std::string>> failure;
   try {
-    DPrint("Read(" + Address(pv) + "," + std::to_string(cb) + "," + std::to_string(countOnEntry) +
+    Trace("Read(" + Address(pv) + "," + std::to_string(cb) + "," + std::to_string(countOnEntry) +
            ")");
     if (pageComplete_ && downloadFinished_) {
-      DPrint("Read: Tempfile downloaded.");
+      Trace("Read: Tempfile downloaded.");
       *pcbRead = 0;
       return S_FALSE;
     }
@@ -275,7 +286,7 @@ HRESULT ProtocolHandler::StreamChunk(void* pv, ULONG cb, ULONG* pcbRead) {
     *pcbRead = 0;
     return E_INVALIDARG;
   }
-  DPrint("Read: Tempfile downloading..");
+  Trace("Read: Tempfile downloading..");
   auto* buffer = static_cast<char*>(pv);
   std::memset(buffer, ' ', cb);
   ULONG filled = 0;
@@ -292,16 +303,16 @@ HRESULT ProtocolHandler::StreamChunk(void* pv, ULONG cb, ULONG* pcbRead) {
   *pcbRead = cb;
   ReportData(BSCF_INTERMEDIATEDATANOTIFICATION, 0, 0);
   const bool endOfFile = filled < cb;
-  DPrint(std::string("Read: Check EOF ") + (endOfFile ? "True" : "False"));
+  Trace(std::string("Read: Check EOF ") + (endOfFile ? "True" : "False"));
   if (endOfFile) {
-    DPrint("Read: Tempfile EOF");
+    Trace("Read: Tempfile EOF");
     ReportData(BSCF_LASTDATANOTIFICATION, 100, 100);
     ReportProgress(BINDSTATUS_ENDDOWNLOADDATA, "");
     ReportResult(S_OK, 0, "0");
     downloadFinished_ = true;
     CloseReadFile();
   } else {
-    DPrint("Read: NO EOF");
+    Trace("Read: NO EOF");
   }
   return S_OK;
 }
@@ -310,7 +321,7 @@ HRESULT ProtocolHandler::StreamChunk(void* pv, ULONG cb, ULONG* pcbRead) {
 
 void ProtocolHandler::WriteError(int id, const std::string& detail,
                                  const std::optional<PendingFailure>& failure) {
-  DPrint("WriteError(" + std::to_string(id) + "," + detail + ")");
+  QuietDPrint("WriteError(" + std::to_string(id) + "," + detail + ")");
   error_->SetError(id, {detail}, failure);
   dumper_->Dump(error_->Description());
   CompletePage();
@@ -325,7 +336,7 @@ void ProtocolHandler::CompletePage() {
                        "ProtocolHandler");
   }
   pageComplete_ = true;
-  DPrint("Read: Tempfile erstellt.");
+  Trace("Read: Tempfile erstellt.");
 }
 
 bool ProtocolHandler::ReportFailure(const std::string& where, long number,

@@ -48,6 +48,7 @@ class ProtocolHandler final : public IInternetProtocol {
   HRESULT ReadRequest(void* pv, ULONG cb, ULONG* pcbRead);
   HRESULT StreamChunk(void* pv, ULONG cb, ULONG* pcbRead);
 
+  void Trace(const std::string& text);
   bool ParseURL(const std::string& url);
   bool IsCommand(int commandId) const;
 
