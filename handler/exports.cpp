@@ -1,4 +1,41 @@
-// The library's exported entry points (placeholder until the class factory exists).
-extern "C" {
-__attribute__((visibility("default"))) long DllCanUnloadNow() { return 1; }
+// The library's four exported entry points: the in-process component server as a browser
+// (or the host) reaches it. No exception ever leaves them.
+#include <new>
+
+#include "handler/class_factory.h"
+#include "handler/module_lock.h"
+#include "handler/self_registration.h"
+#include "platform/module_path.h"
+#include "platform/urlmon.h"
+
+#define VARNOLIS_EXPORT extern "C" __attribute__((visibility("default")))
+
+VARNOLIS_EXPORT vn::HRESULT DllGetClassObject(const vn::CLSID* rclsid, const vn::IID* riid,
+                                              void** ppv) {
+  if (ppv == nullptr || rclsid == nullptr || riid == nullptr) return vn::E_POINTER;
+  *ppv = nullptr;
+  if (!(*rclsid == vn::CLSID_ProtocolHandler)) return vn::CLASS_E_CLASSNOTAVAILABLE;
+  vn::ProtocolHandlerFactory* factory = nullptr;
+  try {
+    factory = new vn::ProtocolHandlerFactory();
+  } catch (...) {
+    return vn::E_OUTOFMEMORY;
+  }
+  vn::HRESULT hr = factory->QueryInterface(*riid, ppv);
+  factory->Release();
+  return hr;
 }
+
+VARNOLIS_EXPORT vn::HRESULT DllCanUnloadNow() {
+  return vn::ModuleLockCount() == 0 ? vn::S_OK : vn::S_FALSE;
+}
+
+VARNOLIS_EXPORT vn::HRESULT DllRegisterServer() {
+  try {
+    return vn::RegisterServer(vn::LibraryFilePath());
+  } catch (...) {
+    return vn::SELFREG_E_CLASS;
+  }
+}
+
+VARNOLIS_EXPORT vn::HRESULT DllUnregisterServer() { return vn::UnregisterServer(); }

@@ -3,12 +3,18 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace vn {
 
 // The switch of the calling thread; off until something sets it.
 bool DebugSwitch();
 void SetDebugSwitch(bool on);
+
+// Whether a value of the setting "Optionen"/"Debug" switches the log on: the number at the start
+// of the text (blanks before it skipped, a sign and a decimal part allowed) is not zero. "1",
+// "2" and "1x" switch it on; "0", "", "ja" and "x1" do not.
+bool DebugSettingIsOn(std::string_view setting);
 
 // Writes one line when the switch is on; opens and closes the file for every line. A file that
 // cannot be opened or written throws RuntimeError (the caller's failure path applies).

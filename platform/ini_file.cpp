@@ -41,7 +41,11 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
   if (!in) return CutCharacters(defaultValue, kMaxValueCharacters);
   std::stringstream buffer;
   buffer << in.rdbuf();
-  std::string content = buffer.str();
+  return GetProfileStringFromText(section, key, defaultValue, buffer.str());
+}
+
+std::string GetProfileStringFromText(const std::string& section, const std::string& key,
+                                     const std::string& defaultValue, std::string content) {
   if (content.size() >= 3 && content.compare(0, 3, "\xEF\xBB\xBF") == 0) content.erase(0, 3);
   if (!IsValidUtf8(content)) content = Cp1252ToUtf8(content);
 

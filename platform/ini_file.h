@@ -13,6 +13,10 @@ namespace vn {
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, const std::string& path);
 
+// The same lookup in the text of an INI file.
+std::string GetProfileStringFromText(const std::string& section, const std::string& key,
+                                     const std::string& defaultValue, std::string content);
+
 // Finds `name` in `folder` without regard to case, as Windows would; returns the full path of
 // the exact match if it exists, else of the first entry whose name matches ignoring case, else
 // folder + "/" + name (a path that does not exist).

@@ -1,0 +1,39 @@
+// clHTMLInfo: the information block about the library itself (title bar with logo and product
+// name, then version, copyright, maker, web address and the library file's path), handed out
+// piece by piece like every page generator.
+#pragma once
+
+#include <string>
+
+namespace vn {
+
+class clHTMLInfo {
+ public:
+  clHTMLInfo();
+
+  // A non-empty strResourcePath replaces the program folder in the logo and script paths.
+  // Always succeeds.
+  bool Init(const std::string& strResourcePath);
+
+  int ErrNumber() const { return errNumber_; }
+  const std::string& ErrDescription() const { return errDescription_; }
+  bool Ready() const { return state_ == 4; }
+
+  // The next piece of HTML: the title bar, the information table, then empty texts.
+  std::string GetNext();
+
+ private:
+  std::string TitleBar() const;
+  std::string Information() const;
+  void SetError(int id, const std::string& zusatz, long failureNumber,
+                const std::string& failureDescription);
+
+  std::string title_;
+  std::string logoPath_;
+  std::string scriptPath_;
+  int errNumber_ = 100;
+  std::string errDescription_;
+  int state_ = 0;
+};
+
+}  // namespace vn

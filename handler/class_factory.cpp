@@ -1,0 +1,60 @@
+#include "handler/class_factory.h"
+
+#include <new>
+
+#include "handler/module_lock.h"
+#include "handler/protocol_handler.h"
+
+namespace vn {
+
+ProtocolHandlerFactory::ProtocolHandlerFactory() { ModuleLockIncrement(); }
+
+ProtocolHandlerFactory::~ProtocolHandlerFactory() { ModuleLockDecrement(); }
+
+HRESULT ProtocolHandlerFactory::QueryInterface(REFIID riid, void** ppvObject) {
+  if (ppvObject == nullptr) return E_POINTER;
+  if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+    *ppvObject = static_cast<IClassFactory*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *ppvObject = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG ProtocolHandlerFactory::AddRef() { return ++references_; }
+
+ULONG ProtocolHandlerFactory::Release() {
+  ULONG left = --references_;
+  if (left == 0) delete this;
+  return left;
+}
+
+HRESULT ProtocolHandlerFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid,
+                                               void** ppvObject) {
+  if (ppvObject == nullptr) return E_POINTER;
+  *ppvObject = nullptr;
+  if (pUnkOuter != nullptr) return CLASS_E_NOAGGREGATION;
+  ProtocolHandler* handler = nullptr;
+  try {
+    handler = new ProtocolHandler();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_FAIL;
+  }
+  HRESULT hr = handler->QueryInterface(riid, ppvObject);
+  handler->Release();
+  return hr;
+}
+
+HRESULT ProtocolHandlerFactory::LockServer(int fLock) {
+  if (fLock != 0) {
+    ModuleLockIncrement();
+  } else {
+    ModuleLockDecrement();
+  }
+  return S_OK;
+}
+
+}  // namespace vn

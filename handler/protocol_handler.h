@@ -1,0 +1,100 @@
+// ProtocolHandler: the object through which the browser reaches the library, one per request.
+// Start writes the page head into a temporary file; each Read either performs one building
+// step (and returns E_PENDING) or streams the next chunk of the finished file; Terminate and
+// Abort release everything the request owns and delete the file.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "act/html_info.h"
+#include "handler/html_dumper.h"
+#include "handler/html_error.h"
+#include "platform/urlmon.h"
+
+namespace vn {
+
+class ProtocolHandler final : public IInternetProtocol {
+ public:
+  ProtocolHandler();
+  ~ProtocolHandler();
+  ProtocolHandler(const ProtocolHandler&) = delete;
+  ProtocolHandler& operator=(const ProtocolHandler&) = delete;
+
+  // IUnknown: the object starts with one reference and deletes itself at the last Release.
+  HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
+  ULONG AddRef() override;
+  ULONG Release() override;
+
+  // IInternetProtocolRoot
+  HRESULT Start(LPCWSTR szUrl, IInternetProtocolSink* pOIProtSink, IInternetBindInfo* pOIBindInfo,
+                DWORD grfPI, HANDLE_PTR dwReserved) override;
+  HRESULT Continue(PROTOCOLDATA* pProtocolData) override;
+  HRESULT Abort(HRESULT hrReason, DWORD dwOptions) override;
+  HRESULT Terminate(DWORD dwOptions) override;
+  HRESULT Suspend() override;
+  HRESULT Resume() override;
+
+  // IInternetProtocol
+  HRESULT Read(void* pv, ULONG cb, ULONG* pcbRead) override;
+  HRESULT Seek(std::int64_t dlibMove, DWORD dwOrigin, std::uint64_t* plibNewPosition) override;
+  HRESULT LockRequest(DWORD dwOptions) override;
+  HRESULT UnlockRequest() override;
+
+ private:
+  HRESULT StartRequest(const std::string& url);
+  HRESULT ReadRequest(void* pv, ULONG cb, ULONG* pcbRead);
+  HRESULT StreamChunk(void* pv, ULONG cb, ULONG* pcbRead);
+
+  void Trace(const std::string& text);
+  bool ParseURL(const std::string& url);
+  bool IsCommand(int commandId) const;
+
+  // Command preparation (inside Start) and one building step (inside Read) of the commands
+  // that assemble their page from generators. BuildStep returns false when it ended the page
+  // with WriteError.
+  void PrepareCommand();
+  bool BuildStep();
+
+  void WriteError(int id, const std::string& detail,
+                  const std::optional<PendingFailure>& failure = std::nullopt);
+  void CompletePage();
+  // Reports an unexpected failure as message 199 in the page; when even that fails, gives the
+  // request up (FailRequest) and returns false.
+  bool ReportFailure(const std::string& where, long number, const std::string& description);
+  // Ends a request whose page cannot be delivered: everything released, file deleted, the
+  // failure reported to the sink.
+  void FailRequest();
+  void ReleaseObjects();
+  void CloseReadFile();
+  void DeleteTempFile();
+
+  void ReportProgress(ULONG status, const std::string& text);
+  void ReportData(DWORD flags, ULONG progress, ULONG progressMax);
+  void ReportResult(HRESULT result, DWORD error, const std::string& text);
+
+  std::atomic<ULONG> references_{1};
+
+  IInternetProtocolSink* sink_ = nullptr;
+  std::string tempFile_;
+  int readFile_ = -1;
+  bool downloadFinished_ = false;
+  bool pageComplete_ = false;
+  bool started_ = false;  // between Start and Terminate/Abort
+  std::string command_;
+  std::string parameter_;
+  std::unique_ptr<clHTMLDumper> dumper_;
+  // The renderer of the current data entry, the rubric menu, the ACT! source parser and the
+  // ACT! bridge join here with the rubric pages; ReleaseObjects releases them in that order
+  // between the info page and the error block.
+  std::unique_ptr<clHTMLInfo> info_;
+  std::unique_ptr<clHTMLError> error_;
+  [[maybe_unused]] int currentEntry_ = 0;
+  [[maybe_unused]] std::string currentQuery_;
+  [[maybe_unused]] std::string currentTitle_;
+  [[maybe_unused]] std::string currentConnection_;
+};
+
+}  // namespace vn

@@ -1,0 +1,65 @@
+#include "handler/self_registration.h"
+
+#include <vector>
+
+#include "platform/class_registry.h"
+#include "resources/version.h"
+
+namespace vn {
+namespace {
+
+const char* const kProgId = "Varnolis.ProtocolHandler";
+const char* const kTypeLibraryHelp = "Pluggable Protocol Handler von Varnolis";
+
+std::string TypeLibraryVersion() {
+  return std::to_string(version::kMajor) + "." + std::to_string(version::kMinor);
+}
+
+std::vector<RegistryKey> Keys(const std::string& libraryPath) {
+  const std::string clsid = "CLSID\\" + GuidToString(CLSID_ProtocolHandler);
+  const std::string libid = GuidToString(LIBID_Varnolis);
+  const std::string typeLib = "TypeLib\\" + libid + "\\" + TypeLibraryVersion();
+  const std::string iface = "Interface\\" + GuidToString(IID__ProtocolHandler);
+  const std::string folder = libraryPath.substr(0, libraryPath.find_last_of('/'));
+  return {
+      {kProgId, {{"@", kProgId}}},
+      {std::string(kProgId) + "\\Clsid", {{"@", GuidToString(CLSID_ProtocolHandler)}}},
+      {clsid, {{"@", kProgId}}},
+      {clsid + "\\InprocServer32", {{"@", libraryPath}, {"ThreadingModel", "Apartment"}}},
+      {clsid + "\\ProgID", {{"@", kProgId}}},
+      {clsid + "\\TypeLib", {{"@", libid}}},
+      {clsid + "\\VERSION", {{"@", TypeLibraryVersion()}}},
+      {typeLib, {{"@", kTypeLibraryHelp}}},
+      {typeLib + "\\0\\linux", {{"@", libraryPath}}},
+      {typeLib + "\\FLAGS", {{"@", "0"}}},
+      {typeLib + "\\HELPDIR", {{"@", folder}}},
+      {iface, {{"@", "_ProtocolHandler"}}},
+      {iface + "\\TypeLib", {{"@", libid}, {"Version", TypeLibraryVersion()}}},
+  };
+}
+
+std::vector<std::string> KeyPaths() {
+  std::vector<std::string> paths;
+  for (const RegistryKey& key : Keys("")) paths.push_back(key.path);
+  return paths;
+}
+
+}  // namespace
+
+HRESULT RegisterServer(const std::string& libraryPath) {
+  try {
+    return WriteRegistryKeys(Keys(libraryPath)) ? S_OK : SELFREG_E_CLASS;
+  } catch (...) {
+    return SELFREG_E_CLASS;
+  }
+}
+
+HRESULT UnregisterServer() {
+  try {
+    return RemoveRegistryKeys(KeyPaths()) ? S_OK : SELFREG_E_CLASS;
+  } catch (...) {
+    return SELFREG_E_CLASS;
+  }
+}
+
+}  // namespace vn

@@ -1,0 +1,78 @@
+#include "act/html_info.h"
+
+#include <gtest/gtest.h>
+#include <limits.h>
+#include <stdlib.h>
+
+#include <string>
+
+#include "platform/module_path.h"
+#include "tests/handler/test_folder.h"
+
+namespace vn::test {
+namespace {
+
+// The file name of this test program, which holds the info page's code here.
+std::string OwnFileName() {
+  char path[PATH_MAX];
+  EXPECT_NE(realpath("/proc/self/exe", path), nullptr);
+  std::string p = path;
+  return p.substr(p.find_last_of('/') + 1);
+}
+
+class HtmlInfoTest : public ::testing::Test {
+ protected:
+  void SetUp() override { OverrideLibraryFolder("/opt/Varnolis"); }
+  void TearDown() override { OverrideLibraryFolder(""); }
+  TestFolder folder_;
+};
+
+const char* const kTable = "<TABLE  WIDTH=\"320\"border=\"0\" cellpadding=\"0\" cellspacing=\"0\">";
+
+TEST_F(HtmlInfoTest, TitleBarThenInformationThenNothing) {
+  clHTMLInfo info;
+  EXPECT_EQ(info.ErrNumber(), 100);
+  EXPECT_EQ(info.ErrDescription(), "");
+  ASSERT_TRUE(info.Init(""));
+  EXPECT_EQ(info.GetNext(),
+            std::string("<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"/opt/Varnolis/ResourceHTML/clhtmlinfo.vbs\">"
+                        "</SCRIPT>") +
+                kTable +
+                "<TR><TD  CLASS=\"infotitle\"><IMG  SRC=\"/opt/Varnolis/ResourceHTML/qxlogo.gif\" "
+                "ALIGN=\"absmiddle\">Varnolis</TD></TR></TABLE>");
+  EXPECT_FALSE(info.Ready());
+  EXPECT_EQ(info.GetNext(),
+            kTable + std::string("<TR><TD  CLASS=\"infotext\">Version 1.0.0.1<BR>"
+                                 "Copyright (c) 2026 Varnolis Software<BR>Produziert von Varnolis Software<BR>"
+                                 "Internet <A  HREF=\"http://www.varnolis.example\">www.varnolis.example</A><BR>"
+                                 "Protokoll Handler /opt/Varnolis/") +
+                OwnFileName() + "<BR></TD></TR></TABLE>");
+  EXPECT_FALSE(info.Ready());
+  EXPECT_EQ(info.GetNext(), "");
+  EXPECT_TRUE(info.Ready());
+  EXPECT_EQ(info.GetNext(), "");
+  EXPECT_TRUE(info.Ready());
+  EXPECT_EQ(info.ErrNumber(), 100);
+}
+
+TEST_F(HtmlInfoTest, EnglishTextsAndResourcePath) {
+  TestFolder::SetLanguage("en_GB.UTF-8");
+  clHTMLInfo info;
+  info.Init("/srv/res");
+  EXPECT_NE(info.GetNext().find("SRC=\"/srv/res/ResourceHTML/qxlogo.gif\""), std::string::npos);
+  const std::string lines = info.GetNext();
+  EXPECT_NE(lines.find(">version 1.0.0.1<BR>copyright (c) 2026 Varnolis Software<BR>produced by Varnolis "
+                       "Software<BR>internet <A "),
+            std::string::npos);
+  EXPECT_NE(lines.find("<BR>protocol handler /opt/Varnolis/"), std::string::npos);
+}
+
+TEST_F(HtmlInfoTest, BeforeInitItOnlySaysSo) {
+  clHTMLInfo info;
+  EXPECT_EQ(info.GetNext(), "Initialisierung<br>");
+  EXPECT_EQ(info.GetNext(), "Initialisierung<br>");
+  EXPECT_FALSE(info.Ready());
+}
+
+}  // namespace
+}  // namespace vn::test

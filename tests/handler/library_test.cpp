@@ -1,0 +1,494 @@
+// The library as a browser reaches it: a copy of the built program folder, loaded with dlopen
+// and driven only through its exported entry points.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <thread>
+
+#include "tests/handler/test_folder.h"
+
+namespace vn::test {
+namespace {
+
+class Library {
+ public:
+  explicit Library(const std::string& folder) {
+    handle_ = dlopen((folder + "/libvarnolis.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    EXPECT_NE(handle_, nullptr) << dlerror();
+    getClassObject = reinterpret_cast<DllGetClassObjectFn>(dlsym(handle_, "DllGetClassObject"));
+    canUnloadNow = reinterpret_cast<DllCanUnloadNowFn>(dlsym(handle_, "DllCanUnloadNow"));
+    registerServer = reinterpret_cast<DllRegisterServerFn>(dlsym(handle_, "DllRegisterServer"));
+    unregisterServer = reinterpret_cast<DllUnregisterServerFn>(dlsym(handle_, "DllUnregisterServer"));
+  }
+  ~Library() {
+    if (handle_ != nullptr) dlclose(handle_);
+  }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
+  IInternetProtocol* Create() {
+    IClassFactory* factory = nullptr;
+    EXPECT_EQ(getClassObject(&CLSID_ProtocolHandler, &IID_IClassFactory,
+                             reinterpret_cast<void**>(&factory)),
+              S_OK);
+    IInternetProtocol* protocol = nullptr;
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IInternetProtocol,
+                                      reinterpret_cast<void**>(&protocol)),
+              S_OK);
+    factory->Release();
+    return protocol;
+  }
+
+  DllGetClassObjectFn getClassObject = nullptr;
+  DllCanUnloadNowFn canUnloadNow = nullptr;
+  DllRegisterServerFn registerServer = nullptr;
+  DllUnregisterServerFn unregisterServer = nullptr;
+
+ private:
+  void* handle_ = nullptr;
+};
+
+struct Response {
+  HRESULT start = S_OK;
+  std::string bytes;
+  std::vector<HRESULT> reads;
+  std::vector<ULONG> counts;
+  std::vector<std::string> calls;
+};
+
+// Start, Read until S_FALSE (or a failure), Terminate; as a browser does.
+Response Get(Library& library, const std::string& url, ULONG cb = 4096) {
+  Response r;
+  RecordingSink sink;
+  IInternetProtocol* protocol = library.Create();
+  r.start = protocol->Start(url.c_str(), &sink, nullptr, 0, 0);
+  if (r.start == S_OK) {
+    std::vector<char> buffer(cb);
+    for (int guard = 0; guard < 100000; ++guard) {
+      ULONG count = 0;
+      HRESULT hr = protocol->Read(buffer.data(), cb, &count);
+      r.reads.push_back(hr);
+      r.counts.push_back(count);
+      r.bytes.append(buffer.data(), count);
+      if (hr != S_OK && hr != E_PENDING) break;
+    }
+  }
+  EXPECT_EQ(protocol->Terminate(0), S_OK);
+  protocol->Release();
+  EXPECT_EQ(sink.references, 1u) << "the sink must be released by Terminate";
+  r.calls = sink.calls;
+  return r;
+}
+
+class LibraryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::make_unique<TestFolder>();
+    program_ = folder_->CopyProgramFolder();
+    library_ = std::make_unique<Library>(program_);
+  }
+  void TearDown() override {
+    library_.reset();
+    folder_.reset();
+  }
+  std::vector<std::string> TempFilesLeft() const { return FilesIn(folder_->Tmp()); }
+
+  std::unique_ptr<TestFolder> folder_;
+  std::string program_;
+  std::unique_ptr<Library> library_;
+};
+
+TEST_F(LibraryTest, TestPageIsHeadTestLineAndPageEndPaddedToTheBuffer) {
+  Response r = Get(*library_, "varnolis://TEST");
+  ASSERT_EQ(r.start, S_OK);
+  const std::string page = ExpectedHead(program_) + "<b>Testbefehl von Varnolis</b>\r\n" + ExpectedEnd();
+  EXPECT_EQ(r.bytes, Padded(page, 4096));
+  EXPECT_TRUE(TempFilesLeft().empty());
+
+  // Every sink call of the request, in order.
+  std::vector<std::string> expected = {
+      "ReportProgress 1 Info: FINDINGRESOURCE", "ReportProgress 2 Info: TEST ",
+      "ReportProgress 13 text/html",           "ReportProgress 22 text/html",
+      "ReportProgress 4 ",                      "ReportProgress 5 Creating Tabledata ...",
+      "ReportData 2 0 0"};
+  const size_t chunks = Padded(page, 4096).size() / 4096;
+  for (size_t i = 0; i < chunks; ++i) expected.push_back("ReportData 2 0 0");
+  expected.insert(expected.end(), {"ReportData 4 100 100", "ReportProgress 6 ",
+                                   "ReportResult 0x00000000 0 0"});
+  EXPECT_EQ(r.calls, expected);
+
+  std::vector<HRESULT> reads = {E_PENDING};
+  reads.insert(reads.end(), chunks, S_OK);
+  reads.push_back(S_FALSE);
+  EXPECT_EQ(r.reads, reads);
+}
+
+// The page's length follows the length of an unknown command, which the error block names
+// once; so a command can make the page exactly as long as a test needs.
+TEST_F(LibraryTest, LastChunkIsPaddedAndAnExactMultipleEndsWithAChunkOfBlanks) {
+  auto pageFor = [&](const std::string& command) {
+    return ExpectedHead(program_) +
+           ExpectedErrorBlock(program_, 153, "Unbekannter Befehl '" + command + "'", true) +
+           ExpectedEnd();
+  };
+  const size_t base = pageFor("").size();
+  ASSERT_LT(base, 4u * 4096u);
+
+  // 4 * 4096 + 1808 bytes, so the fifth chunk ends in 2288 blanks.
+  const std::string command1(4 * 4096 + 1808 - base, 'x');
+  Response r = Get(*library_, "varnolis://" + command1);
+  ASSERT_EQ(pageFor(command1).size(), 4u * 4096u + 1808u);
+  EXPECT_EQ(r.bytes, pageFor(command1) + std::string(2288, ' '));
+  EXPECT_EQ(r.counts, (std::vector<ULONG>{4096, 4096, 4096, 4096, 4096, 0}));
+  EXPECT_EQ(r.reads, (std::vector<HRESULT>{S_OK, S_OK, S_OK, S_OK, S_OK, S_FALSE}));
+
+  // Exactly 5 * 4096 bytes: a sixth chunk of blanks ends the download.
+  const std::string command2(5 * 4096 - base, 'y');
+  r = Get(*library_, "varnolis://" + command2);
+  EXPECT_EQ(r.bytes, pageFor(command2) + std::string(4096, ' '));
+  EXPECT_EQ(r.counts, (std::vector<ULONG>{4096, 4096, 4096, 4096, 4096, 4096, 0}));
+  EXPECT_EQ(r.bytes.substr(5 * 4096), std::string(4096, ' '));
+}
+
+TEST_F(LibraryTest, EmptyAndUnknownCommandsShowMessage153InTheUserLanguage) {
+  for (const char* url : {"varnolis://", "varnolis:", "varnolis:///"}) {
+    Response r = Get(*library_, url);
+    EXPECT_EQ(r.bytes, Padded(ExpectedHead(program_) +
+                                  ExpectedErrorBlock(program_, 153, "Unbekannter Befehl ''", true) +
+                                  ExpectedEnd(),
+                              4096))
+        << url;
+    // WriteError in Start: the first Read already streams.
+    EXPECT_EQ(r.reads.front(), S_OK);
+  }
+  Response r = Get(*library_, "varnolis://foo/bar");
+  EXPECT_EQ(r.bytes, Padded(ExpectedHead(program_) +
+                                ExpectedErrorBlock(program_, 153, "Unbekannter Befehl 'foo'", true) +
+                                ExpectedEnd(),
+                            4096));
+
+  TestFolder::SetLanguage("en_US.UTF-8");
+  r = Get(*library_, "varnolis://foo/bar");
+  EXPECT_EQ(r.bytes, Padded(ExpectedHead(program_) +
+                                ExpectedErrorBlock(program_, 153, "Unknown command 'foo'", false) +
+                                ExpectedEnd(),
+                            4096));
+}
+
+TEST_F(LibraryTest, GermanTextIsWindows1252AndMarkupInACommandStaysText) {
+  Response r = Get(*library_, "varnolis://f%C3%BCr");
+  EXPECT_NE(r.bytes.find("Unbekannter Befehl 'f\xFCr'</TD>"), std::string::npos);
+  EXPECT_EQ(r.bytes.find("\xC3\xBC"), std::string::npos);
+  // A character outside Windows-1252 becomes a character reference.
+  r = Get(*library_, "varnolis://%E2%82%AC%E2%9C%93");
+  EXPECT_NE(r.bytes.find("Unbekannter Befehl '\x80&#10003;'</TD>"), std::string::npos);
+
+  r = Get(*library_, "varnolis://%3Cb%20onclick=%22x()%22%3E&amp;");
+  EXPECT_NE(r.bytes.find("Unbekannter Befehl '&lt;b onclick=&quot;x()&quot;&gt;&amp;amp;'</TD>"),
+            std::string::npos);
+  EXPECT_EQ(r.bytes.find("<b onclick"), std::string::npos);
+}
+
+TEST_F(LibraryTest, RubricUrlIsParsedAndAnsweredLikeAnUnknownCommandForNow) {
+  Response r = Get(*library_, "varnolis://rubrik/Offene%20Posten/");
+  EXPECT_EQ(r.calls[1], "ReportProgress 2 Info: rubrik Offene Posten");
+  EXPECT_EQ(r.bytes, Padded(ExpectedHead(program_) +
+                                ExpectedErrorBlock(program_, 153, "Unbekannter Befehl 'rubrik'", true) +
+                                ExpectedEnd(),
+                            4096));
+}
+
+TEST_F(LibraryTest, EscapesThatAreNotUtf8GiveMessage151WithTheUrl) {
+  const std::string url = "varnolis://rubrik/%FF%FEx";
+  Response r = Get(*library_, url);
+  EXPECT_EQ(r.calls[0], "ReportProgress 1 Info: Invalid URL");
+  EXPECT_EQ(r.calls[1], "ReportProgress 2 Info: Invalid URL " + url);
+  EXPECT_EQ(r.bytes,
+            Padded(ExpectedHead(program_) +
+                       ExpectedErrorBlock(program_, 151, "Die URL '" + url + "' hat eine falsche Syntax.", true) +
+                       ExpectedEnd(),
+                   4096));
+}
+
+TEST_F(LibraryTest, InfoPageShowsVersionMakerAndTheLibraryPath) {
+  Response r = Get(*library_, "varnolis://info");
+  const std::string res = program_ + "/ResourceHTML/";
+  const std::string table = "<TABLE  WIDTH=\"320\"border=\"0\" cellpadding=\"0\" cellspacing=\"0\">";
+  const std::string page =
+      ExpectedHead(program_) +
+      "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" + res + "clhtmlinfo.vbs\"></SCRIPT>" + table +
+      "<TR><TD  CLASS=\"infotitle\"><IMG  SRC=\"" + res +
+      "qxlogo.gif\" ALIGN=\"absmiddle\">Varnolis</TD></TR></TABLE>\r\n" + table +
+      "<TR><TD  CLASS=\"infotext\">Version 1.0.0.1<BR>Copyright (c) 2026 Varnolis Software<BR>"
+      "Produziert von Varnolis Software<BR>Internet <A  HREF=\"http://www.varnolis.example\">"
+      "www.varnolis.example</A><BR>Protokoll Handler " + program_ + "/libvarnolis.so<BR>"
+      "</TD></TR></TABLE>\r\n"
+      "\r\n" +  // the third piece is empty
+      ExpectedEnd();
+  EXPECT_EQ(r.bytes, Padded(page, 4096));
+  EXPECT_EQ(r.reads.size(), 3 + Padded(page, 4096).size() / 4096 + 1);
+  EXPECT_EQ(r.calls[1], "ReportProgress 2 Info: info ");
+}
+
+TEST_F(LibraryTest, DebugSettingSwitchesTheLogByItsLeadingNumber) {
+  const std::string log = program_ + "/debug.log";
+  for (const char* on : {"1", "2", "1x"}) {
+    folder_->SetDebug(on);
+    std::filesystem::remove(log);
+    Get(*library_, "varnolis://test");
+    const std::string text = ReadFile(log);
+    ASSERT_FALSE(text.empty()) << on;
+    // hh-mm-ss: Class_Initialize, CR LF
+    ASSERT_GE(text.size(), 28u);
+    EXPECT_EQ(text.substr(2, 1) + text.substr(5, 1) + text.substr(8, 2), "--: ") << text;
+    EXPECT_EQ(text.substr(10, 18), "Class_Initialize\r\n");
+    EXPECT_NE(text.find(": Kommando:test\r\n"), std::string::npos);
+    EXPECT_NE(text.find(": Parameter:\r\n"), std::string::npos);
+    EXPECT_NE(text.find(": Read: Tempfile EOF\r\n"), std::string::npos);
+    EXPECT_NE(text.find(": IInternetProtocol_Terminate(0)\r\n"), std::string::npos);
+    EXPECT_NE(text.find(": Class_Terminate\r\n"), std::string::npos);
+  }
+  for (const char* off : std::initializer_list<const char*>{"0", "", "ja", "x1", nullptr}) {
+    folder_->SetDebug(off);
+    std::filesystem::remove(log);
+    Get(*library_, "varnolis://test");
+    EXPECT_FALSE(std::filesystem::exists(log)) << (off ? off : "(missing)");
+  }
+  std::filesystem::remove(folder_->ConfigFolder() + "/Varnolis.conf");
+  Get(*library_, "varnolis://test");
+  EXPECT_FALSE(std::filesystem::exists(log));
+}
+
+TEST_F(LibraryTest, LogLinesAreAppendedAndKeepTheirText) {
+  folder_->SetDebug("1");
+  WriteFile(program_ + "/debug.log", "old line\r\n");
+  Get(*library_, "varnolis://f%C3%BCr%0D%0Ax");
+  const std::string text = ReadFile(program_ + "/debug.log");
+  EXPECT_EQ(text.rfind("old line\r\n", 0), 0u);
+  // Windows-1252 in the log, and a CR LF inside a text breaks its line.
+  EXPECT_NE(text.find(": Kommando:f\xFCr\r\nx\r\n"), std::string::npos);
+}
+
+TEST_F(LibraryTest, ALogThatCannotBeWrittenShowsMessage199InThePage) {
+  folder_->SetDebug("1");
+  std::filesystem::create_directory(program_ + "/debug.log");
+  Response r = Get(*library_, "varnolis://test");
+  ASSERT_EQ(r.start, S_OK);
+  const std::string block = ExpectedErrorBlock(
+      program_, 199, "Programmfehler in [clProtocolHandler].[IInternetProtocol_Start]", true);
+  // The block carries a third row with the failure's own number and text.
+  const std::string third = "<TR  VALIGN=\"top\"><TD  CLASS=\"errortext\">75</TD><TD  CLASS=\"errortext\">" +
+                            program_ + "/debug.log: Is a directory</TD></TR></TABLE></DIV>\r\n";
+  const std::string expectedBlock = block.substr(0, block.size() - std::string("</TABLE></DIV>\r\n").size()) + third;
+  EXPECT_EQ(r.bytes, Padded(ExpectedHead(program_) + expectedBlock + ExpectedEnd(), 4096));
+  EXPECT_TRUE(TempFilesLeft().empty());
+}
+
+TEST_F(LibraryTest, MissingOrUnwritableTemporaryFolderFailsTheStart) {
+  WriteFile(folder_->Root() + "/plainfile", "x");
+  for (std::string tmp : {folder_->Root() + "/missing", folder_->Root() + "/plainfile", std::string("/proc")}) {
+    setenv("TMPDIR", tmp.c_str(), 1);
+    Response r = Get(*library_, "varnolis://test");
+    EXPECT_EQ(r.start, INET_E_DOWNLOAD_FAILURE) << tmp;
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"ReportResult 0x800C0008 0 0"})) << tmp;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder_->Root() + "/missing"));
+}
+
+TEST_F(LibraryTest, PageFileIsPrivateWhileItExistsAndGoneAfterTerminateOrAbort) {
+  for (bool abort : {false, true}) {
+    RecordingSink sink;
+    IInternetProtocol* p = library_->Create();
+    const int fdsBefore = OpenDescriptors();
+    ASSERT_EQ(p->Start("varnolis://test", &sink, nullptr, 0, 0), S_OK);
+    auto files = TempFilesLeft();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].substr(0, 3), "~HT");
+    EXPECT_EQ(files[0].size(), 11u);  // ~HT + four hex digits + .tmp
+    EXPECT_EQ(files[0].substr(7), ".tmp");
+    struct stat st {};
+    ASSERT_EQ(stat((folder_->Tmp() + "/" + files[0]).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    char buffer[512];
+    ULONG count = 0;
+    EXPECT_EQ(p->Read(buffer, sizeof buffer, &count), E_PENDING);
+    EXPECT_EQ(p->Read(buffer, sizeof buffer, &count), S_OK);  // streaming: the read file is open
+    EXPECT_EQ(OpenDescriptors(), fdsBefore + 1);
+    EXPECT_EQ(abort ? p->Abort(E_FAIL, 0) : p->Terminate(0), S_OK);
+    EXPECT_EQ(OpenDescriptors(), fdsBefore);
+    EXPECT_TRUE(TempFilesLeft().empty());
+    // After the end of the request there is nothing more to read.
+    EXPECT_EQ(p->Read(buffer, sizeof buffer, &count), E_UNEXPECTED);
+    p->Release();
+    EXPECT_EQ(sink.references, 1u);
+  }
+}
+
+TEST_F(LibraryTest, ZeroSizedReadIsRefusedWithoutLosingThePage) {
+  RecordingSink sink;
+  IInternetProtocol* p = library_->Create();
+  ASSERT_EQ(p->Start("varnolis://test", &sink, nullptr, 0, 0), S_OK);
+  char buffer[65536];
+  ULONG count = 99;
+  EXPECT_EQ(p->Read(buffer, 0, &count), E_PENDING);  // building does not depend on the buffer
+  EXPECT_EQ(count, 0u);
+  count = 99;
+  EXPECT_EQ(p->Read(buffer, 0, &count), E_INVALIDARG);
+  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(p->Read(nullptr, 16, &count), E_INVALIDARG);
+  // The request goes on normally with a real buffer.
+  EXPECT_EQ(p->Read(buffer, sizeof buffer, &count), S_OK);
+  EXPECT_EQ(count, sizeof buffer);
+  EXPECT_EQ(std::string(buffer, 6), "<HTML>");
+  EXPECT_EQ(p->Read(buffer, sizeof buffer, &count), S_FALSE);
+  EXPECT_EQ(p->Terminate(0), S_OK);
+  p->Release();
+}
+
+TEST_F(LibraryTest, UnimplementedMethodsAndEarlyTerminate) {
+  RecordingSink sink;
+  IInternetProtocol* p = library_->Create();
+  EXPECT_EQ(p->Seek(0, 0, nullptr), E_NOTIMPL);
+  EXPECT_EQ(p->LockRequest(0), E_NOTIMPL);
+  EXPECT_EQ(p->UnlockRequest(), E_NOTIMPL);
+  EXPECT_EQ(p->Continue(nullptr), E_NOTIMPL);
+  EXPECT_EQ(p->Suspend(), E_NOTIMPL);
+  EXPECT_EQ(p->Resume(), E_NOTIMPL);
+  ASSERT_EQ(p->Start("varnolis://test", &sink, nullptr, 0, 0), S_OK);
+  EXPECT_EQ(p->Terminate(0), S_OK);
+  EXPECT_TRUE(TempFilesLeft().empty());
+  EXPECT_EQ(library_->canUnloadNow(), S_FALSE);
+  p->Release();
+  EXPECT_EQ(library_->canUnloadNow(), S_OK);
+}
+
+TEST_F(LibraryTest, ClassObjectOnlyForTheProtocolHandler) {
+  void* object = reinterpret_cast<void*>(1);
+  CLSID other = CLSID_ProtocolHandler;
+  other.Data1 ^= 1;
+  EXPECT_EQ(library_->getClassObject(&other, &IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(object, nullptr);
+  EXPECT_EQ(library_->getClassObject(&CLSID_ProtocolHandler, &IID_IInternetProtocolSink, &object),
+            E_NOINTERFACE);
+  IClassFactory* factory = nullptr;
+  ASSERT_EQ(library_->getClassObject(&CLSID_ProtocolHandler, &IID_IClassFactory,
+                                     reinterpret_cast<void**>(&factory)),
+            S_OK);
+  EXPECT_EQ(factory->LockServer(1), S_OK);
+  factory->Release();
+  EXPECT_EQ(library_->canUnloadNow(), S_FALSE);
+  ASSERT_EQ(library_->getClassObject(&CLSID_ProtocolHandler, &IID_IClassFactory,
+                                     reinterpret_cast<void**>(&factory)),
+            S_OK);
+  EXPECT_EQ(factory->LockServer(0), S_OK);
+  void* instance = nullptr;
+  EXPECT_EQ(factory->CreateInstance(factory, IID_IInternetProtocol, &instance), CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(instance, nullptr);
+  factory->Release();
+  EXPECT_EQ(library_->canUnloadNow(), S_OK);
+}
+
+TEST_F(LibraryTest, RegistrationWritesAndRemovesTheClassKeysOnly) {
+  const std::string file = folder_->ConfigFolder() + "/classes.ini";
+  WriteFile(file, "[CLSID\\{00000000-0000-0000-0000-000000000001}]\n@=Other.Class\n");
+  ASSERT_EQ(library_->registerServer(), S_OK);
+  const std::string text = ReadFile(file);
+  EXPECT_NE(text.find("[CLSID\\{00000000-0000-0000-0000-000000000001}]\n@=Other.Class\n"), std::string::npos);
+  EXPECT_NE(text.find("[CLSID\\{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}\\InprocServer32]\n@=" + program_ +
+                      "/libvarnolis.so\nThreadingModel=Apartment\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("[Varnolis.ProtocolHandler\\Clsid]\n@={D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("[TypeLib\\{2268AD97-008F-4EBE-B25D-1A0A88E43C89}\\1.0]\n"
+                      "@=Pluggable Protocol Handler von Varnolis\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("[Interface\\{5A9CB00E-FF5C-4CEF-AE8E-CAF47620356B}]\n@=_ProtocolHandler\n"),
+            std::string::npos);
+  // Registering twice keeps one set of keys.
+  ASSERT_EQ(library_->registerServer(), S_OK);
+  EXPECT_EQ(ReadFile(file), text);
+
+  ASSERT_EQ(library_->unregisterServer(), S_OK);
+  EXPECT_EQ(ReadFile(file), "[CLSID\\{00000000-0000-0000-0000-000000000001}]\n@=Other.Class\n\n");
+  std::filesystem::remove(file);
+  ASSERT_EQ(library_->registerServer(), S_OK);
+  ASSERT_EQ(library_->unregisterServer(), S_OK);
+  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_EQ(library_->unregisterServer(), S_OK);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+long ResidentKilobytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return 0;
+}
+
+TEST_F(LibraryTest, AThousandRequestsLeaveNoFilesDescriptorsOrGrowth) {
+  folder_->SetDebug("0");
+  auto request = [&](int i) {
+    RecordingSink sink;
+    IInternetProtocol* p = library_->Create();
+    const char* urls[] = {"varnolis://test", "varnolis://info", "varnolis://foo", "varnolis://%FF"};
+    ASSERT_EQ(p->Start(urls[i % 4], &sink, nullptr, 0, 0), S_OK);
+    char buffer[4096];
+    ULONG count = 0;
+    // Every fifth request is dropped in the middle, by Abort or by Terminate.
+    const int stopAfter = i % 5 == 0 ? 2 : 1000;
+    for (int n = 0; n < stopAfter; ++n) {
+      if (p->Read(buffer, sizeof buffer, &count) == S_FALSE) break;
+    }
+    if (i % 10 == 0) p->Abort(E_FAIL, 0);
+    p->Terminate(0);
+    p->Release();
+  };
+  for (int i = 0; i < 100; ++i) request(i);  // warm-up: allocator pools settle
+  const int fds = OpenDescriptors();
+  const long rss = ResidentKilobytes();
+  for (int i = 0; i < 1000; ++i) request(i);
+  EXPECT_EQ(OpenDescriptors(), fds);
+  EXPECT_TRUE(TempFilesLeft().empty());
+  EXPECT_EQ(library_->canUnloadNow(), S_OK);
+  // AddressSanitizer keeps freed memory in quarantine, so its resident size grows by design;
+  // its leak checker watches that build instead.
+  if (!kAddressSanitizer) {
+    EXPECT_LT(ResidentKilobytes() - rss, 1024) << "memory grows with the number of requests";
+  }
+}
+
+TEST_F(LibraryTest, DebugSwitchBelongsToTheThreadThatCreatedTheHandler) {
+  const std::string log = program_ + "/debug.log";
+  folder_->SetDebug("1");
+  IInternetProtocol* mine = library_->Create();  // this thread's switch: on
+  folder_->SetDebug("0");
+  std::filesystem::remove(log);
+  std::thread([&] {
+    IInternetProtocol* other = library_->Create();  // that thread's switch: off
+    other->Seek(0, 0, nullptr);
+    other->Release();
+  }).join();
+  EXPECT_FALSE(std::filesystem::exists(log));
+  mine->Seek(0, 0, nullptr);
+  EXPECT_NE(ReadFile(log).find(": Seek\r\n"), std::string::npos);
+  mine->Release();
+}
+
+}  // namespace
+}  // namespace vn::test
