@@ -1,7 +1,6 @@
 #include "render/format_date.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "platform/runtime_error.h"
 #include "render/format_pattern.h"
@@ -44,9 +43,16 @@ int DaysInMonth(int y, int m) {
 constexpr long long kSerialToUnixDays = 25569;  // 1970-01-01 is serial 25569
 
 void AppendNumber(std::string& out, int value, int width) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%0*d", width, value);
-  out += buf;
+  char buf[12];
+  int length = 0;
+  unsigned magnitude = value < 0 ? 0U - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  do {
+    buf[length++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude > 0);
+  if (value < 0) out += '-';
+  for (int k = length; k < width; ++k) out += '0';
+  while (length > 0) out += buf[--length];
 }
 
 // Weekday 1..7 counted from firstDay.
