@@ -11,6 +11,7 @@
 #include "host/commands.h"
 #include "platform/module_path.h"
 #include "platform/runtime_error.h"
+#include "render/format_field_value.h"
 
 namespace vn::host {
 
@@ -36,7 +37,7 @@ void PrintRecordset(data::Recordset& rs, const std::string& indent, std::ostream
       if (f.Type() == data::adChapter) continue;
       if (!first) line += '\t';
       first = false;
-      line += f.Value().DebugText();
+      line += FormatFieldValue(f);
     }
     out << indent << line << '\n';
     for (int i = 0; i < rs.FieldCount(); ++i) {
