@@ -9,6 +9,9 @@ namespace vn::data {
 
 class Provider;
 
+// ConnectModeEnum values the layer honours.
+enum ConnectMode : int { adModeUnknown = 0, adModeRead = 1, adModeWrite = 2, adModeReadWrite = 3 };
+
 class Connection {
  public:
   Connection();
@@ -18,6 +21,11 @@ class Connection {
 
   void SetConnectionString(const std::string& connectionString);
   std::string ConnectionString() const;
+
+  // ConnectModeEnum (1 adModeRead opens the database read-only); set before Open. A
+  // `Mode=Read` pair in the connection string asks the same.
+  void SetMode(int mode);
+  int Mode() const;
 
   // Opens the connection (with `connectionString` when it is not empty). Options -1 means
   // unspecified. Throws RuntimeError with the provider's number and description.
@@ -31,6 +39,7 @@ class Connection {
 
  private:
   std::string connectionString_;
+  int mode_ = 0;
   std::unique_ptr<Provider> provider_;
 };
 

@@ -1,0 +1,19 @@
+// The error numbers the data access layer reports in its RuntimeErrors (ADO's ErrorValueEnum
+// and the HRESULTs of OLE DB providers, as a caller of ADO would see them).
+#pragma once
+
+#include "platform/runtime_error.h"
+
+namespace vn::data {
+
+inline constexpr long kErrInvalidArgument = 3001;       // adErrInvalidArgument
+inline constexpr long kErrNoCurrentRecord = 3021;       // adErrNoCurrentRecord
+inline constexpr long kErrIllegalOperation = 3219;      // adErrIllegalOperation
+inline constexpr long kErrFeatureNotAvailable = 3251;   // adErrFeatureNotAvailable
+inline constexpr long kErrItemNotFound = 3265;          // adErrItemNotFound
+inline constexpr long kErrObjectClosed = 3704;          // adErrObjectClosed
+inline constexpr long kErrProviderNotFound = 3706;      // adErrProviderNotFound
+inline constexpr long kErrProviderFailed = -2147467259; // E_FAIL: open failures of a provider
+inline constexpr long kErrCommandFailed = -2147217900;  // DB_E_ERRORSINCOMMAND: bad statement
+
+}  // namespace vn::data

@@ -1,0 +1,386 @@
+// The ODBC provider (MSDASQL): every other database through unixODBC's driver manager, with
+// texts exchanged as UTF-16 and the PostgreSQL driver's money and boolean texts read as what
+// they are.
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlucode.h>
+
+#include <cstring>
+
+#include "data/errors.h"
+#include "data/field.h"
+#include "data/provider.h"
+#include "data/sql_values.h"
+#include "platform/codepage.h"
+#include "platform/text.h"
+
+namespace vn::data {
+
+namespace {
+
+using WText = std::basic_string<SQLWCHAR>;
+
+WText ToWide(const std::string& utf8) {
+  WText out;
+  out.reserve(utf8.size());
+  size_t pos = 0;
+  while (pos < utf8.size()) {
+    long c = DecodeUtf8(utf8, pos);
+    if (c < 0) c = 0xFFFD;
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      out.push_back(static_cast<SQLWCHAR>(0xD800 + (c >> 10)));
+      out.push_back(static_cast<SQLWCHAR>(0xDC00 + (c & 0x3FF)));
+    } else {
+      out.push_back(static_cast<SQLWCHAR>(c));
+    }
+  }
+  return out;
+}
+
+std::string FromWide(const SQLWCHAR* text, size_t length) {
+  std::string out;
+  out.reserve(length);
+  for (size_t i = 0; i < length; ++i) {
+    unsigned long c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < length && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = 0xFFFD;
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+// "[SQLSTATE] message" of every diagnostic record of the handle.
+std::string Diagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {
+  std::string out;
+  for (SQLSMALLINT record = 1; record <= 10; ++record) {
+    SQLWCHAR state[6] = {};
+    SQLWCHAR message[1024] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    SQLRETURN rc = SQLGetDiagRecW(handleType, handle, record, state, &native, message,
+                                  static_cast<SQLSMALLINT>(sizeof message / sizeof message[0]), &length);
+    if (!SQL_SUCCEEDED(rc)) break;
+    if (!out.empty()) out += " ";
+    size_t messageLength = std::min<size_t>(static_cast<size_t>(length), 1023);
+    out += "[" + FromWide(state, 5) + "] " + FromWide(message, messageLength);
+  }
+  return out.empty() ? "unknown ODBC error" : out;
+}
+
+struct OdbcSession {
+  SQLHENV env = SQL_NULL_HENV;
+  SQLHDBC dbc = SQL_NULL_HDBC;
+  bool connected = false;
+  ~OdbcSession() {
+    if (connected) SQLDisconnect(dbc);
+    if (dbc != SQL_NULL_HDBC) SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    if (env != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, env);
+  }
+};
+
+enum class FetchAs { kWideText, kInteger, kUnsigned, kDouble, kDecimalText, kCurrencyText,
+                   kBooleanText, kBit, kDate, kTime, kTimestamp, kBinary };
+
+struct OdbcColumn {
+  FetchAs fetch = FetchAs::kWideText;
+};
+
+class OdbcSource : public RowSource {
+ public:
+  OdbcSource(std::shared_ptr<OdbcSession> session, const std::string& command)
+      : session_(std::move(session)) {
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session_->dbc, &stmt_))) {
+      throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session_->dbc), "ODBC");
+    }
+    WText text = ToWide(command);
+    SQLRETURN rc = SQLExecDirectW(stmt_, text.data(), static_cast<SQLINTEGER>(text.size()));
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) Fail(kErrCommandFailed);
+    SQLSMALLINT count = 0;
+    if (!SQL_SUCCEEDED(SQLNumResultCols(stmt_, &count))) Fail(kErrCommandFailed);
+    columns_.resize(static_cast<size_t>(count));
+    kinds_.resize(static_cast<size_t>(count));
+    for (SQLUSMALLINT i = 1; i <= static_cast<SQLUSMALLINT>(count); ++i) Describe(i);
+  }
+
+  ~OdbcSource() override {
+    if (stmt_ != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
+  }
+
+  const std::vector<Column>& Columns() const override { return columns_; }
+
+  bool Fetch(Row& row) override {
+    if (done_ || columns_.empty()) return false;
+    SQLRETURN rc = SQLFetch(stmt_);
+    if (rc == SQL_NO_DATA) {
+      done_ = true;
+      SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
+      stmt_ = SQL_NULL_HSTMT;
+      return false;
+    }
+    if (!SQL_SUCCEEDED(rc)) Fail(kErrCommandFailed);
+    row.resize(columns_.size());
+    for (size_t i = 0; i < columns_.size(); ++i) row[i] = Read(static_cast<SQLUSMALLINT>(i + 1), i);
+    return true;
+  }
+
+ private:
+  [[noreturn]] void Fail(long number) {
+    std::string text = Diagnostics(SQL_HANDLE_STMT, stmt_);
+    throw RuntimeError(number, text, "ODBC");
+  }
+
+  void Describe(SQLUSMALLINT i) {
+    SQLWCHAR name[512] = {};
+    SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
+    SQLULEN size = 0;
+    if (!SQL_SUCCEEDED(SQLDescribeColW(stmt_, i, name, 512, &nameLength, &sqlType, &size, &digits,
+                                       &nullable))) {
+      Fail(kErrCommandFailed);
+    }
+    SQLLEN isUnsigned = SQL_FALSE;
+    SQLColAttributeW(stmt_, i, SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
+    SQLWCHAR typeName[128] = {};
+    SQLSMALLINT typeNameBytes = 0;
+    SQLColAttributeW(stmt_, i, SQL_DESC_TYPE_NAME, typeName, sizeof typeName, &typeNameBytes,
+                     nullptr);
+    std::string driverType = LowerAscii(FromWide(typeName, std::min<size_t>(
+        static_cast<size_t>(typeNameBytes) / sizeof(SQLWCHAR), 127)));
+    Column& c = columns_[i - 1u];
+    c.name = FromWide(name, std::min<size_t>(static_cast<size_t>(nameLength), 511));
+    FetchAs& f = kinds_[i - 1u].fetch;
+    bool u = isUnsigned == SQL_TRUE;
+    // Driver type names that mean more than the SQL type tells (PostgreSQL's money arrives
+    // as a floating type holding "$1,234.56", its boolean as the text "1" or "0").
+    if (driverType == "money" || driverType == "smallmoney" || driverType == "currency") {
+      c.type = adCurrency;
+      f = FetchAs::kCurrencyText;
+      return;
+    }
+    if (driverType == "bool" || driverType == "boolean") {
+      c.type = adBoolean;
+      f = sqlType == SQL_BIT ? FetchAs::kBit : FetchAs::kBooleanText;
+      return;
+    }
+    switch (sqlType) {
+      case SQL_CHAR: c.type = adChar; break;
+      case SQL_WCHAR: c.type = adWChar; break;
+      case SQL_VARCHAR: c.type = (size == 0 || size > 8000) ? adLongVarChar : adVarChar; break;
+      case SQL_WVARCHAR: c.type = (size == 0 || size > 4000) ? adLongVarWChar : adVarWChar; break;
+      case SQL_LONGVARCHAR: c.type = adLongVarChar; break;
+      case SQL_WLONGVARCHAR: c.type = adLongVarWChar; break;
+      case SQL_DECIMAL:
+      case SQL_NUMERIC: c.type = adNumeric; f = FetchAs::kDecimalText; break;
+      case SQL_BIT: c.type = adBoolean; f = FetchAs::kBit; break;
+      case SQL_TINYINT: c.type = u ? adUnsignedTinyInt : adTinyInt; f = FetchAs::kInteger; break;
+      case SQL_SMALLINT: c.type = u ? adUnsignedSmallInt : adSmallInt; f = FetchAs::kInteger; break;
+      case SQL_INTEGER: c.type = u ? adUnsignedInt : adInteger; f = FetchAs::kInteger; break;
+      case SQL_BIGINT:
+        c.type = u ? adUnsignedBigInt : adBigInt;
+        f = u ? FetchAs::kUnsigned : FetchAs::kInteger;
+        break;
+      case SQL_REAL: c.type = adSingle; f = FetchAs::kDouble; break;
+      case SQL_FLOAT:
+      case SQL_DOUBLE: c.type = adDouble; f = FetchAs::kDouble; break;
+      case SQL_TYPE_DATE:
+      case SQL_DATE: c.type = adDBDate; f = FetchAs::kDate; break;
+      case SQL_TYPE_TIME:
+      case SQL_TIME: c.type = adDBTime; f = FetchAs::kTime; break;
+      case SQL_TYPE_TIMESTAMP:
+      case SQL_TIMESTAMP: c.type = adDBTimeStamp; f = FetchAs::kTimestamp; break;
+      case SQL_BINARY: c.type = adBinary; f = FetchAs::kBinary; break;
+      case SQL_VARBINARY: c.type = adVarBinary; f = FetchAs::kBinary; break;
+      case SQL_LONGVARBINARY: c.type = adLongVarBinary; f = FetchAs::kBinary; break;
+      case SQL_GUID: c.type = adGUID; break;
+      default: c.type = adVarWChar; break;
+    }
+  }
+
+  // Reads a text column whole, in pieces; nullopt for NULL.
+  std::optional<std::string> ReadText(SQLUSMALLINT column) {
+    WText text;
+    SQLWCHAR buffer[2048];
+    for (;;) {
+      SQLLEN indicator = 0;
+      SQLRETURN rc = SQLGetData(stmt_, column, SQL_C_WCHAR, buffer, sizeof buffer, &indicator);
+      if (rc == SQL_NO_DATA) break;
+      if (!SQL_SUCCEEDED(rc)) Fail(kErrCommandFailed);
+      if (indicator == SQL_NULL_DATA) return std::nullopt;
+      size_t capacity = sizeof buffer / sizeof buffer[0] - 1;
+      size_t got = (indicator == SQL_NO_TOTAL ||
+                    static_cast<size_t>(indicator) / sizeof(SQLWCHAR) > capacity)
+                       ? capacity
+                       : static_cast<size_t>(indicator) / sizeof(SQLWCHAR);
+      text.append(buffer, got);
+      if (rc == SQL_SUCCESS) break;
+    }
+    return FromWide(text.data(), text.size());
+  }
+
+  Variant Read(SQLUSMALLINT column, size_t i) {
+    SQLLEN indicator = 0;
+    switch (kinds_[i].fetch) {
+      case FetchAs::kInteger:
+      case FetchAs::kUnsigned: {
+        std::int64_t v = 0;
+        SQLSMALLINT cType = kinds_[i].fetch == FetchAs::kUnsigned ? SQL_C_UBIGINT : SQL_C_SBIGINT;
+        if (!SQL_SUCCEEDED(SQLGetData(stmt_, column, cType, &v, sizeof v, &indicator))) {
+          Fail(kErrCommandFailed);
+        }
+        if (indicator == SQL_NULL_DATA) return Variant(Null{});
+        return Variant(v);
+      }
+      case FetchAs::kDouble: {
+        // Read as text first: a driver may deliver a formatted amount in a floating column.
+        auto text = ReadText(column);
+        if (!text) return Variant(Null{});
+        char* end = nullptr;
+        double v = std::strtod(text->c_str(), &end);
+        if (!text->empty() && end == text->c_str() + text->size()) return Variant(v);
+        if (auto amount = ParseCurrency(*text)) return Variant(*amount);
+        return Variant(*text);
+      }
+      case FetchAs::kBit: {
+        unsigned char v = 0;
+        if (!SQL_SUCCEEDED(SQLGetData(stmt_, column, SQL_C_BIT, &v, sizeof v, &indicator))) {
+          Fail(kErrCommandFailed);
+        }
+        if (indicator == SQL_NULL_DATA) return Variant(Null{});
+        return Variant(v != 0);
+      }
+      case FetchAs::kBooleanText: {
+        auto text = ReadText(column);
+        if (!text) return Variant(Null{});
+        std::string t = LowerAscii(TrimSpaces(*text));
+        if (t == "1" || t == "t" || t == "true" || t == "-1" || t == "yes") return Variant(true);
+        if (t == "0" || t == "f" || t == "false" || t == "no") return Variant(false);
+        return Variant(*text);
+      }
+      case FetchAs::kDecimalText: {
+        auto text = ReadText(column);
+        if (!text) return Variant(Null{});
+        if (auto d = NormaliseDecimal(TrimSpaces(*text))) return Variant(Decimal{*d});
+        return Variant(*text);
+      }
+      case FetchAs::kCurrencyText: {
+        auto text = ReadText(column);
+        if (!text) return Variant(Null{});
+        if (auto amount = ParseCurrency(*text)) return Variant(*amount);
+        return Variant(*text);
+      }
+      case FetchAs::kDate: {
+        SQL_DATE_STRUCT d{};
+        if (!SQL_SUCCEEDED(SQLGetData(stmt_, column, SQL_C_TYPE_DATE, &d, sizeof d, &indicator))) {
+          Fail(kErrCommandFailed);
+        }
+        if (indicator == SQL_NULL_DATA) return Variant(Null{});
+        return Variant(Date{DateSerial(d.year, d.month, d.day)});
+      }
+      case FetchAs::kTime: {
+        SQL_TIME_STRUCT t{};
+        if (!SQL_SUCCEEDED(SQLGetData(stmt_, column, SQL_C_TYPE_TIME, &t, sizeof t, &indicator))) {
+          Fail(kErrCommandFailed);
+        }
+        if (indicator == SQL_NULL_DATA) return Variant(Null{});
+        return Variant(Date{(t.hour * 3600.0 + t.minute * 60.0 + t.second) / 86400.0});
+      }
+      case FetchAs::kTimestamp: {
+        SQL_TIMESTAMP_STRUCT t{};
+        if (!SQL_SUCCEEDED(
+                SQLGetData(stmt_, column, SQL_C_TYPE_TIMESTAMP, &t, sizeof t, &indicator))) {
+          Fail(kErrCommandFailed);
+        }
+        if (indicator == SQL_NULL_DATA) return Variant(Null{});
+        return Variant(Date{DateSerial(t.year, t.month, t.day, t.hour, t.minute,
+                                       t.second + t.fraction / 1e9)});
+      }
+      case FetchAs::kBinary: {
+        std::string bytes;
+        char buffer[4096];
+        for (;;) {
+          SQLRETURN rc = SQLGetData(stmt_, column, SQL_C_BINARY, buffer, sizeof buffer, &indicator);
+          if (rc == SQL_NO_DATA) break;
+          if (!SQL_SUCCEEDED(rc)) Fail(kErrCommandFailed);
+          if (indicator == SQL_NULL_DATA) return Variant(Null{});
+          size_t got = (indicator == SQL_NO_TOTAL || static_cast<size_t>(indicator) > sizeof buffer)
+                           ? sizeof buffer
+                           : static_cast<size_t>(indicator);
+          bytes.append(buffer, got);
+          if (rc == SQL_SUCCESS) break;
+        }
+        return Variant(bytes);
+      }
+      case FetchAs::kWideText:
+        break;
+    }
+    auto text = ReadText(column);
+    if (!text) return Variant(Null{});
+    return Variant(*text);
+  }
+
+  std::shared_ptr<OdbcSession> session_;
+  SQLHSTMT stmt_ = SQL_NULL_HSTMT;
+  std::vector<Column> columns_;
+  std::vector<OdbcColumn> kinds_;
+  bool done_ = false;
+};
+
+class OdbcRunner : public CommandRunner {
+ public:
+  OdbcRunner(std::shared_ptr<OdbcSession> session, std::string command)
+      : session_(std::move(session)), command_(std::move(command)) {}
+  std::unique_ptr<RowSource> Run() override {
+    return std::make_unique<OdbcSource>(session_, command_);
+  }
+
+ private:
+  std::shared_ptr<OdbcSession> session_;
+  std::string command_;
+};
+
+class OdbcProvider : public Provider {
+ public:
+  explicit OdbcProvider(std::shared_ptr<OdbcSession> session) : session_(std::move(session)) {}
+  std::shared_ptr<CommandRunner> Command(const std::string& command) override {
+    return std::make_shared<OdbcRunner>(session_, command);
+  }
+
+ private:
+  std::shared_ptr<OdbcSession> session_;
+};
+
+}  // namespace
+
+std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionString,
+                                           const std::string& userId, const std::string& password) {
+  ConnectionString cs = connectionString;
+  if (!userId.empty() && !cs.Has("UID") && !cs.Has("User ID")) cs.Add("UID", userId);
+  if (!password.empty() && !cs.Has("PWD") && !cs.Has("Password")) cs.Add("PWD", password);
+  auto session = std::make_shared<OdbcSession>();
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &session->env))) {
+    throw RuntimeError(kErrProviderFailed, "The ODBC driver manager cannot be initialised.", "ODBC");
+  }
+  SQLSetEnvAttr(session->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, session->env, &session->dbc))) {
+    throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_ENV, session->env), "ODBC");
+  }
+  SQLSetConnectAttr(session->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
+  WText text = ToWide(cs.OdbcText());
+  SQLWCHAR out[1024];
+  SQLSMALLINT outLength = 0;
+  SQLRETURN rc = SQLDriverConnectW(session->dbc, nullptr, text.data(),
+                                   static_cast<SQLSMALLINT>(text.size()), out, 1024, &outLength,
+                                   SQL_DRIVER_NOPROMPT);
+  if (!SQL_SUCCEEDED(rc)) {
+    throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session->dbc), "ODBC");
+  }
+  session->connected = true;
+  return std::make_unique<OdbcProvider>(std::move(session));
+}
+
+}  // namespace vn::data

@@ -1,0 +1,84 @@
+#include "data/provider.h"
+
+#include "data/errors.h"
+#include "platform/text.h"
+
+namespace vn::data {
+
+std::unique_ptr<Cursor> Provider::Open(const std::string& command) {
+  auto runner = Command(command);
+  return MakeStreamingCursor(runner->Run(), runner);
+}
+
+namespace {
+
+bool IsJet(const std::string& provider) {
+  std::string p = LowerAscii(provider);
+  return p.rfind("microsoft.jet.oledb", 0) == 0 || p.rfind("microsoft.ace.oledb", 0) == 0;
+}
+
+// The row provider named by `provider` (empty: ODBC, as ADO defaults to MSDASQL).
+std::unique_ptr<Provider> OpenRowProvider(const std::string& provider, const ConnectionString& cs,
+                                          const std::string& userId, const std::string& password,
+                                          int mode) {
+  if (IsJet(provider)) return OpenSqliteProvider(cs, true, mode);
+  if (EqualsIgnoringCase(provider, "SQLite")) return OpenSqliteProvider(cs, false, mode);
+  if (provider.empty() || LowerAscii(provider).rfind("msdasql", 0) == 0) {
+    if (!cs.Has("DSN") && !cs.Has("Driver") && !cs.Has("FILEDSN") && !cs.Has("Data Source")) {
+      throw RuntimeError(kErrProviderNotFound,
+                         "The connection string names no provider and no ODBC data source "
+                         "(Provider=..., DSN=... or Driver=...).",
+                         "Connection.Open");
+    }
+    return OpenOdbcProvider(cs, userId, password);
+  }
+  throw RuntimeError(kErrProviderNotFound,
+                     "Provider cannot be found: '" + provider +
+                         "'. Known providers: Microsoft.Jet.OLEDB.4.0, SQLite, MSDASQL (ODBC), "
+                         "MSDataShape.",
+                     "Connection.Open");
+}
+
+}  // namespace
+
+std::unique_ptr<Provider> OpenProvider(const ConnectionString& connectionString,
+                                       const std::string& userId, const std::string& password,
+                                       int mode) {
+  std::string provider = TrimSpaces(connectionString.Get("Provider"));
+  if (!EqualsIgnoringCase(provider, "MSDataShape")) {
+    return OpenRowProvider(provider, connectionString, userId, password, mode);
+  }
+  // The shaping service: `Data X=` keys lose their `Data ` prefix (Data Provider -> Provider,
+  // "Data Data Source" stays possible); every other pair goes to the data provider.
+  ConnectionString inner;
+  std::string dataProvider;
+  bool seenProvider = false;
+  for (const auto& [key, value] : connectionString.Pairs()) {
+    if (EqualsIgnoringCase(key, "Provider")) continue;
+    if (EqualsIgnoringCase(key, "Data Provider")) {
+      if (!seenProvider) dataProvider = TrimSpaces(value);
+      seenProvider = true;
+      continue;
+    }
+    inner.Add(key, value);
+  }
+  if (!seenProvider) {
+    throw RuntimeError(kErrProviderFailed,
+                       "The data shaping service needs a data provider (Data Provider=...).",
+                       "Connection.Open");
+  }
+  if (EqualsIgnoringCase(dataProvider, "NONE")) {
+    throw RuntimeError(kErrFeatureNotAvailable,
+                       "Data Provider=NONE (shapes without a data provider) is not supported.",
+                       "Connection.Open");
+  }
+  if (EqualsIgnoringCase(dataProvider, "MSDataShape")) {
+    throw RuntimeError(kErrProviderFailed,
+                       "The data shaping service cannot be its own data provider.",
+                       "Connection.Open");
+  }
+  if (!dataProvider.empty()) inner.Add("Provider", dataProvider);
+  return OpenShapeProvider(OpenRowProvider(dataProvider, inner, userId, password, mode));
+}
+
+}  // namespace vn::data

@@ -1,0 +1,39 @@
+// Provider: the session of one data provider behind an open Connection (SQLite, ODBC, or the
+// data shaping service over one of them), and the factory that picks it by connection string.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "data/connection.h"
+#include "data/connection_string.h"
+#include "data/cursor.h"
+
+namespace vn::data {
+
+class Provider {
+ public:
+  virtual ~Provider() = default;
+
+  // A runner for `command` on this session; each Run executes it afresh. Running it throws
+  // RuntimeError when the provider rejects the command.
+  virtual std::shared_ptr<CommandRunner> Command(const std::string& command) = 0;
+
+  // Executes `command` and returns a cursor on its result: streamed for the row providers,
+  // materialised for shaped results.
+  virtual std::unique_ptr<Cursor> Open(const std::string& command);
+};
+
+// Opens the provider that `connectionString` names. `mode` is a ConnectMode.
+std::unique_ptr<Provider> OpenProvider(const ConnectionString& connectionString,
+                                       const std::string& userId, const std::string& password,
+                                       int mode);
+
+// The providers, for OpenProvider.
+std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& connectionString, bool jet,
+                                             int mode);
+std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionString,
+                                           const std::string& userId, const std::string& password);
+std::unique_ptr<Provider> OpenShapeProvider(std::unique_ptr<Provider> dataProvider);
+
+}  // namespace vn::data

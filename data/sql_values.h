@@ -1,0 +1,32 @@
+// Conversions of database values that several providers share: OLE date serials from civil
+// dates and ISO texts, exact decimal texts, currency amounts.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "data/variant.h"
+
+namespace vn::data {
+
+// OLE date serial (days since 1899-12-30) of a civil date and time.
+double DateSerial(int year, int month, int day, int hour = 0, int minute = 0, double second = 0);
+
+// `YYYY-MM-DD`, optionally followed by ` ` or `T` and `HH:MM[:SS[.fff]]`; also a bare time
+// `HH:MM[:SS]` (on day 0). Anything else: nullopt.
+std::optional<Date> ParseIsoDate(std::string_view text);
+
+// A plain decimal number ("-12.50", "+3", ".5", "1e3" is not one), normalised to
+// "[-]digits[.digits]" without superfluous zeros; nullopt otherwise.
+std::optional<std::string> NormaliseDecimal(std::string_view text);
+
+// Currency from a decimal text; amounts with more than four places are rounded half away
+// from zero. Accepts the symbols and group separators of a money text (`$1,234.56`,
+// `-$5.00`, `(5.00)`, `1.234,56 €` is not read). nullopt when the text holds no amount.
+std::optional<Currency> ParseCurrency(std::string_view text);
+
+// The shortest text that reads back as `value`.
+std::string ShortestDouble(double value);
+
+}  // namespace vn::data

@@ -1,0 +1,297 @@
+// The embedded SQLite provider, under its own name and as the stand-in for Jet 4.0 (the
+// configuration database): files relative to the program folder, read-only on request.
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cmath>
+
+#include "data/errors.h"
+#include "data/field.h"
+#include "data/jet_sql.h"
+#include "data/provider.h"
+#include "data/sql_values.h"
+#include "platform/module_path.h"
+#include "platform/text.h"
+
+namespace vn::data {
+
+namespace {
+
+struct Database {
+  sqlite3* db = nullptr;
+  bool jet = false;
+  ~Database() {
+    if (db) sqlite3_close_v2(db);
+  }
+};
+
+std::string BaseType(const char* declared) {
+  std::string t = UpperAscii(declared ? declared : "");
+  size_t paren = t.find('(');
+  if (paren != std::string::npos) t.resize(paren);
+  return TrimSpaces(t);
+}
+
+bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
+
+// DataTypeEnum of a declared column type; 0 when the values decide.
+int TypeOfDeclared(const std::string& t) {
+  if (t.empty()) return 0;
+  if (t == "BOOLEAN" || t == "BOOL" || t == "BIT" || t == "YESNO") return adBoolean;
+  if (t == "BIGINT" || t == "INT8" || t == "UNSIGNED BIG INT") return adBigInt;
+  if (t == "SMALLINT" || t == "INT2") return adSmallInt;
+  if (t == "TINYINT") return adUnsignedTinyInt;
+  if (Contains(t, "INT") || t == "COUNTER" || t == "AUTOINCREMENT" || t == "LONG") return adInteger;
+  if (t == "DATE" || t == "TIME" || t == "DATETIME" || t == "TIMESTAMP") return adDate;
+  if (t == "MONEY" || t == "CURRENCY" || t == "SMALLMONEY") return adCurrency;
+  if (t == "DECIMAL" || t == "NUMERIC") return adNumeric;
+  if (t == "CLOB" || t == "MEMO" || t == "LONGTEXT" || t == "NTEXT" || t == "LONGCHAR") {
+    return adLongVarWChar;
+  }
+  if (Contains(t, "CHAR") || Contains(t, "TEXT") || t == "STRING") return adVarWChar;
+  if (Contains(t, "BLOB") || t == "BINARY" || t == "VARBINARY" || t == "IMAGE") {
+    return adLongVarBinary;
+  }
+  if (Contains(t, "REAL") || Contains(t, "FLOA") || Contains(t, "DOUB")) return adDouble;
+  if (t == "SINGLE") return adSingle;
+  return 0;
+}
+
+int TypeOfStorage(int storage) {
+  switch (storage) {
+    case SQLITE_INTEGER: return adInteger;
+    case SQLITE_FLOAT: return adDouble;
+    case SQLITE_BLOB: return adLongVarBinary;
+    default: return adVarWChar;
+  }
+}
+
+Variant Natural(sqlite3_stmt* st, int i) {
+  switch (sqlite3_column_type(st, i)) {
+    case SQLITE_INTEGER: return Variant(static_cast<std::int64_t>(sqlite3_column_int64(st, i)));
+    case SQLITE_FLOAT: return Variant(sqlite3_column_double(st, i));
+    case SQLITE_NULL: return Variant(Null{});
+    default: {
+      const void* p = sqlite3_column_blob(st, i);
+      int len = sqlite3_column_bytes(st, i);
+      return Variant(std::string(static_cast<const char*>(p ? p : ""), static_cast<size_t>(len)));
+    }
+  }
+}
+
+// The value of column i read as `type`; a value that does not fit the type is delivered as
+// what it is, never dropped.
+Variant Convert(sqlite3_stmt* st, int i, int type) {
+  int storage = sqlite3_column_type(st, i);
+  if (storage == SQLITE_NULL) return Variant(Null{});
+  switch (type) {
+    case adBoolean:
+      if (storage == SQLITE_INTEGER) return Variant(sqlite3_column_int64(st, i) != 0);
+      if (storage == SQLITE_FLOAT) return Variant(sqlite3_column_double(st, i) != 0.0);
+      if (storage == SQLITE_TEXT) {
+        std::string t = LowerAscii(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+        if (t == "true" || t == "1" || t == "-1" || t == "yes") return Variant(true);
+        if (t == "false" || t == "0" || t == "no") return Variant(false);
+      }
+      break;
+    case adCurrency:
+      if (storage == SQLITE_INTEGER) {
+        return Variant(Currency{static_cast<std::int64_t>(sqlite3_column_int64(st, i)) * 10000});
+      }
+      if (storage == SQLITE_FLOAT) {
+        return Variant(Currency{std::llround(sqlite3_column_double(st, i) * 10000.0)});
+      }
+      if (storage == SQLITE_TEXT) {
+        auto c = NormaliseDecimal(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+        if (c) return Variant(*ParseCurrency(*c));
+      }
+      break;
+    case adNumeric:
+      if (storage == SQLITE_INTEGER) {
+        return Variant(Decimal{std::to_string(sqlite3_column_int64(st, i))});
+      }
+      if (storage == SQLITE_FLOAT) {
+        return Variant(Decimal{*NormaliseDecimal(ShortestDouble(sqlite3_column_double(st, i)))});
+      }
+      if (storage == SQLITE_TEXT) {
+        auto d = NormaliseDecimal(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+        if (d) return Variant(Decimal{*d});
+      }
+      break;
+    case adDate:
+      if (storage == SQLITE_TEXT) {
+        auto d = ParseIsoDate(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+        if (d) return Variant(*d);
+      } else if (storage == SQLITE_FLOAT) {
+        return Variant(Date{sqlite3_column_double(st, i) - 2415018.5});  // Julian day
+      } else if (storage == SQLITE_INTEGER) {
+        return Variant(Date{25569.0 + static_cast<double>(sqlite3_column_int64(st, i)) / 86400.0});
+      }
+      break;
+    case adVarWChar:
+    case adLongVarWChar:
+      if (storage != SQLITE_BLOB) {
+        return Variant(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                  static_cast<size_t>(sqlite3_column_bytes(st, i))));
+      }
+      break;
+    case adDouble:
+    case adSingle:
+      if (storage == SQLITE_INTEGER) return Variant(static_cast<double>(sqlite3_column_int64(st, i)));
+      break;
+    default:
+      break;
+  }
+  return Natural(st, i);
+}
+
+RuntimeError SqliteError(sqlite3* db, long number, const std::string& what) {
+  return RuntimeError(number, what + sqlite3_errmsg(db), "SQLite");
+}
+
+class SqliteSource : public RowSource {
+ public:
+  SqliteSource(std::shared_ptr<Database> db, const std::string& command)
+      : db_(std::move(db)) {
+    std::string sql = db_->jet ? TranslateJetSql(command) : command;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_->db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail) !=
+        SQLITE_OK) {
+      throw SqliteError(db_->db, kErrCommandFailed, "");
+    }
+    if (stmt_ == nullptr) {
+      throw RuntimeError(kErrCommandFailed, "The command text is empty.", "SQLite");
+    }
+    if (tail != nullptr) {
+      std::string rest = TrimSpaces(tail);
+      while (!rest.empty() && (rest.front() == ';' || rest.front() == '\n' ||
+                               rest.front() == '\r' || rest.front() == '\t' || rest.front() == ' ')) {
+        rest.erase(0, 1);
+      }
+      if (!rest.empty()) {
+        sqlite3_finalize(stmt_);
+        throw RuntimeError(kErrCommandFailed, "Characters found after end of SQL statement.",
+                           "SQLite");
+      }
+    }
+    Step();
+    int count = sqlite3_column_count(stmt_);
+    columns_.resize(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      Column& c = columns_[static_cast<size_t>(i)];
+      c.name = sqlite3_column_name(stmt_, i);
+      c.type = TypeOfDeclared(BaseType(sqlite3_column_decltype(stmt_, i)));
+      if (c.type == 0) c.type = hasRow_ ? TypeOfStorage(sqlite3_column_type(stmt_, i)) : adVarWChar;
+    }
+  }
+
+  ~SqliteSource() override { sqlite3_finalize(stmt_); }
+
+  const std::vector<Column>& Columns() const override { return columns_; }
+
+  bool Fetch(Row& row) override {
+    if (!hasRow_) return false;
+    row.resize(columns_.size());
+    for (size_t i = 0; i < columns_.size(); ++i) {
+      row[i] = Convert(stmt_, static_cast<int>(i), columns_[i].type);
+    }
+    Step();
+    return true;
+  }
+
+ private:
+  void Step() {
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) {
+      hasRow_ = true;
+    } else if (rc == SQLITE_DONE) {
+      hasRow_ = false;
+    } else {
+      hasRow_ = false;
+      RuntimeError error = SqliteError(db_->db, kErrCommandFailed, "");
+      sqlite3_finalize(stmt_);
+      stmt_ = nullptr;
+      throw error;
+    }
+  }
+
+  std::shared_ptr<Database> db_;
+  sqlite3_stmt* stmt_ = nullptr;
+  std::vector<Column> columns_;
+  bool hasRow_ = false;
+};
+
+class SqliteRunner : public CommandRunner {
+ public:
+  SqliteRunner(std::shared_ptr<Database> db, std::string command)
+      : db_(std::move(db)), command_(std::move(command)) {}
+  std::unique_ptr<RowSource> Run() override {
+    return std::make_unique<SqliteSource>(db_, command_);
+  }
+
+ private:
+  std::shared_ptr<Database> db_;
+  std::string command_;
+};
+
+class SqliteProvider : public Provider {
+ public:
+  explicit SqliteProvider(std::shared_ptr<Database> db) : db_(std::move(db)) {}
+  std::shared_ptr<CommandRunner> Command(const std::string& command) override {
+    return std::make_shared<SqliteRunner>(db_, command);
+  }
+
+ private:
+  std::shared_ptr<Database> db_;
+};
+
+bool AsksReadOnly(const std::string& mode) {
+  for (const std::string& part : Split(mode, "|")) {
+    if (EqualsIgnoringCase(TrimSpaces(part), "Read")) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool jet, int mode) {
+  std::string path = TrimSpaces(cs.Get("Data Source"));
+  if (path.empty()) {
+    throw RuntimeError(kErrProviderFailed, "The connection string names no file (Data Source=...).",
+                       "SQLite");
+  }
+  if (path.front() != '/') path = LibraryFolder() + "/" + path;
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    throw RuntimeError(kErrProviderFailed, "Could not find file '" + path + "'.", "SQLite");
+  }
+  bool readOnly = mode == adModeRead || AsksReadOnly(cs.Get("Mode"));
+  auto db = std::make_shared<Database>();
+  db->jet = jet;
+  int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+  if (sqlite3_open_v2(path.c_str(), &db->db, flags, nullptr) != SQLITE_OK) {
+    std::string message = db->db ? sqlite3_errmsg(db->db) : "out of memory";
+    throw RuntimeError(kErrProviderFailed,
+                       "Cannot open the database '" + path + "': " + message + ".", "SQLite");
+  }
+  sqlite3_extended_result_codes(db->db, 1);
+  sqlite3_busy_timeout(db->db, 5000);
+  if (jet) {
+    // Jet knows no double-quoted names, and its text comparisons fold every letter's case.
+    sqlite3_db_config(db->db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db->db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_create_collation(db->db, "NOCASE", SQLITE_UTF8, nullptr, CompareFoldingCase);
+  }
+  // A file that is no database fails here, not at the first query.
+  char* error = nullptr;
+  if (sqlite3_exec(db->db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error) !=
+      SQLITE_OK) {
+    std::string message = error ? error : "unknown error";
+    sqlite3_free(error);
+    throw RuntimeError(kErrProviderFailed,
+                       "Cannot open the database '" + path + "': " + message + ".", "SQLite");
+  }
+  return std::make_unique<SqliteProvider>(std::move(db));
+}
+
+}  // namespace vn::data
