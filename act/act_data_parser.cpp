@@ -1,0 +1,322 @@
+#include "act/act_data_parser.h"
+
+#include <sys/stat.h>
+#include <unicode/uchar.h>
+
+#include "act/act_application.h"
+#include "act/ini_value.h"
+#include "act/numeric_text.h"
+#include "platform/codepage.h"
+#include "platform/module_path.h"
+#include "platform/ini_file.h"
+#include "platform/runtime_error.h"
+#include "platform/text.h"
+
+namespace vn {
+namespace {
+
+constexpr int kNoError = 100;
+constexpr long kInvalidArgument = 5;
+
+// Lower case as the platform's LCase: every letter, not only ASCII. Bytes that are not UTF-8
+// stay as they are.
+std::string LowerText(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t start = pos;
+    long cp = DecodeUtf8(text, pos);
+    if (cp < 0) {
+      out.append(text, start, pos - start);
+    } else {
+      AppendUtf8(out, static_cast<unsigned long>(u_tolower(static_cast<UChar32>(cp))));
+    }
+  }
+  return out;
+}
+
+// Field `n` (from 1) of `text` split at `separator`, without surrounding blanks; "" when `n` is
+// below 1 or the text has fewer fields (an empty text has none).
+std::string HoleFeld(const std::string& text, const std::string& separator, long n) {
+  if (n < 1 || text.empty()) return {};
+  std::vector<std::string> fields = Split(text, separator);
+  if (static_cast<size_t>(n) > fields.size()) return {};
+  return TrimSpaces(fields[static_cast<size_t>(n) - 1]);
+}
+
+// The character with ANSI code `code`, as UTF-8.
+std::string AnsiCharacter(int code) {
+  if (code < 0 || code > 255) {
+    throw RuntimeError(kInvalidArgument, "Invalid procedure call or argument", "clACTDataParser");
+  }
+  return Cp1252ToUtf8(std::string(1, static_cast<char>(code)));
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The path of an existing file whose last part may differ in case (names written for a system
+// that ignores case), or "" when there is none.
+std::string ExistingFile(const std::string& path) {
+  if (IsRegularFile(path)) return path;
+  auto slash = path.find_last_of('/');
+  if (slash == std::string::npos || slash + 1 == path.size()) return {};
+  std::string found = FindFileIgnoringCase(slash == 0 ? "/" : path.substr(0, slash),
+                                           path.substr(slash + 1));
+  if (slash == 0 && found.rfind("//", 0) == 0) found.erase(0, 1);
+  return IsRegularFile(found) ? found : std::string();
+}
+
+}  // namespace
+
+bool clACTDataParser::Init(clACTApplication* objACTApp, const std::string& strResourcePath) {
+  error_.Init("clACTDataParser", strResourcePath);
+  objACTApp_ = objACTApp;
+  return true;
+}
+
+const std::string& clACTDataParser::Text() const { return text_; }
+
+int clACTDataParser::ErrNumber() const { return error_.Number(); }
+
+std::string clACTDataParser::ErrDescription() const { return error_.Description(); }
+
+std::string clACTDataParser::ErrText() const {
+  if (error_.Number() == kNoError) return {};
+  return ResText(error_.Number(), errorValues_);
+}
+
+void clACTDataParser::SetError(int Fehlernummer, const ResValues& sZusatz) {
+  errorValues_ = sZusatz;
+  error_.SetError(Fehlernummer, sZusatz);
+}
+
+std::string clACTDataParser::Parse(const std::string& sText) {
+  text_ = TrimSpaces(sText);
+  const std::string& text = text_;
+  const size_t n = text.size();
+  std::string output;
+  size_t i = 0;
+  while (i < n) {
+    if (text[i] != '{' || i + 1 == n) {
+      output += text[i++];
+      continue;
+    }
+    if (text[i + 1] != '!') {
+      output += '{';
+      ++i;
+      continue;
+    }
+    if (i + 2 == n) {  // a "{!" at the very end is dropped
+      i += 2;
+      continue;
+    }
+    std::string collected;
+    size_t j = i + 2;
+    bool evaluated = false;
+    for (; j < n; ++j) {
+      if (text[j] != '}') {
+        collected += text[j];
+        continue;
+      }
+      std::string command = LowerText(TrimSpaces(collected));
+      if (command.empty()) {  // a brace cannot end an empty command: it is dropped
+        collected.clear();
+        continue;
+      }
+      std::optional<std::string> value = ErsetzeKommando(command);
+      if (value) output += *value;
+      if (error_.Number() != kNoError) return text_;
+      evaluated = true;
+      break;
+    }
+    if (!evaluated) {
+      SetError(161, {text_});
+      return text_;
+    }
+    i = j + 1;
+  }
+  return output;
+}
+
+std::optional<std::string> clACTDataParser::ErsetzeKommando(const std::string& sKommando) {
+  if (objACTApp_ == nullptr) {
+    SetError(121);
+    return std::nullopt;
+  }
+  if (!objACTApp_->ACTgestartet()) {
+    SetError(122);
+    return std::nullopt;
+  }
+  if (objACTApp_->ACTDatenbank().empty()) {
+    SetError(123);
+    return std::nullopt;
+  }
+  const std::string befehl = LowerText(HoleFeld(sKommando, ",", 1));
+  if (befehl.empty()) {
+    SetError(162, {sKommando});
+    return std::nullopt;
+  }
+  const std::string parameter = LowerText(HoleFeld(sKommando, ",", 2));
+  if (parameter.empty()) {
+    SetError(163, {sKommando});
+    return std::nullopt;
+  }
+  const std::string vorgabe = HoleFeld(sKommando, ",", 3);
+
+  std::optional<std::string> value;
+  if (befehl == "kontakt" || befehl == "k" || befehl == "c" || befehl == "contact") {
+    value = FeldKommando(sKommando, parameter, avKontakt, 171);
+  } else if (befehl == "gruppe" || befehl == "g" || befehl == "group") {
+    value = FeldKommando(sKommando, parameter, avGruppe, 172);
+  } else if (befehl == "brimlow") {
+    value = Brimlow(sKommando, parameter);
+  } else if (befehl == "tessaran") {
+    value = Tessaran(sKommando, parameter);
+  } else {
+    SetError(173, {sKommando});
+    return std::nullopt;
+  }
+  if (value && value->empty()) value = vorgabe;
+  return value;
+}
+
+std::optional<std::string> clACTDataParser::FeldKommando(const std::string& sKommando,
+                                                         const std::string& sParameter, int viewTyp,
+                                                         int fehlerKeineFeldID) {
+  if (!IsNumeric(sParameter)) {
+    SetError(fehlerKeineFeldID, {sKommando});
+    return std::nullopt;
+  }
+  const int feldID = RoundToLong(sParameter);
+  if (objACTApp_->AktuellerViewTyp() != viewTyp) {
+    SetError(124, {sKommando});
+    return std::nullopt;
+  }
+  std::string value = ReplaceAll(objACTApp_->getFeldwert(feldID, viewTyp, false), "'", "''");
+  const std::string teil = HoleFeld(sKommando, ",", 3);
+  const std::string trennzeichen = HoleFeld(sKommando, ",", 4);
+  if (!teil.empty() && !trennzeichen.empty()) {
+    const int nummer = RoundToLong(teil);
+    value = HoleFeld(value, AnsiCharacter(RoundToLong(trennzeichen)), nummer);
+  }
+  return value;
+}
+
+std::optional<int> clACTDataParser::IniFeldnummer(const std::string& sDatei,
+                                                  const std::string& sSektion,
+                                                  const std::string& sSchluessel) {
+  const std::string erster = HoleFeld(modIniDatei::LeseIniWert(sDatei, sSektion, sSchluessel, ""), "|", 1);
+  if (erster.empty()) {
+    SetError(166, {sSchluessel, sDatei, sSektion});
+    return std::nullopt;
+  }
+  if (!IsNumeric(erster)) {
+    SetError(167, {sSchluessel, sDatei, sSektion});
+    return std::nullopt;
+  }
+  return RoundToLong(erster);
+}
+
+std::optional<std::string> clACTDataParser::Brimlow(const std::string& sKommando,
+                                                    const std::string& sParameter) {
+  static const std::string kDatei = "Brimlow.ini";
+  static const std::string kSektion = "Brimlow";
+  if (!IsRegularFile(modIniDatei::IniPfad(kDatei))) {
+    SetError(164, {LibraryFolder() + "/" + kDatei});
+    return std::nullopt;
+  }
+  if (objACTApp_->AktuellerViewTyp() != avKontakt) {
+    SetError(124, {sKommando});
+    return std::nullopt;
+  }
+  std::string schluessel;
+  if (sParameter == "nummer" || sParameter == "number") {
+    schluessel = "ID_Nummer";
+  } else if (sParameter == "mandant") {
+    schluessel = "ID_Mandant";
+  } else if (sParameter == "typ") {
+    schluessel = "ID_Typ";
+  } else {
+    SetError(165, {sKommando});
+    return std::nullopt;
+  }
+  std::optional<int> feldID = IniFeldnummer(kDatei, kSektion, schluessel);
+  if (!feldID) return std::nullopt;
+  std::string value = objACTApp_->getFeldwert(*feldID, avKontakt, false);
+  if (sParameter == "mandant") {
+    const std::string pfad = modIniDatei::LeseIniWert(kDatei, kSektion, "PCKpfad", "");
+    if (pfad.empty()) {
+      SetError(168);
+      return std::nullopt;
+    }
+    const std::string datei = pfad + value;
+    const std::string vorhanden = ExistingFile(datei);
+    if (vorhanden.empty()) {
+      SetError(169, {datei});
+      return std::nullopt;
+    }
+    value = vorhanden;
+  }
+  return value;
+}
+
+std::optional<std::string> clACTDataParser::Tessaran(const std::string& sKommando,
+                                                     const std::string& sParameter) {
+  static const std::string kDatei = "Tessaran.ini";
+  static const std::string kSektion = "Tessaran";
+  if (!IsRegularFile(modIniDatei::IniPfad(kDatei))) {
+    SetError(164, {LibraryFolder() + "/" + kDatei});
+    return std::nullopt;
+  }
+  if (objACTApp_->AktuellerViewTyp() != avKontakt) {
+    SetError(124, {sKommando});
+    return std::nullopt;
+  }
+  std::string schluessel;
+  if (sParameter == "kunde" || sParameter == "debitor") {
+    schluessel = "ID_Debitor";
+  } else if (sParameter == "lieferant" || sParameter == "kreditor") {
+    schluessel = "ID_Kreditor";
+  } else if (sParameter == "typ") {
+    schluessel = "ID_Typ";
+  } else if (sParameter == "mandant" || sParameter == "adresse" || sParameter == "ansprechpartner") {
+    schluessel = "ID_Code";
+  } else if (sParameter == "odbc") {
+    schluessel = "ODBC";
+  } else {
+    SetError(165, {sKommando});
+    return std::nullopt;
+  }
+  if (sParameter == "odbc") {
+    const std::string odbc = modIniDatei::LeseIniWert(kDatei, kSektion, schluessel, "");
+    if (odbc.empty()) {
+      SetError(166, {schluessel, kDatei, kSektion});
+      return std::nullopt;
+    }
+    return ReplaceAll(odbc, "ODBC;", "");
+  }
+  std::optional<int> feldID = IniFeldnummer(kDatei, kSektion, schluessel);
+  if (!feldID) return std::nullopt;
+  std::string value = objACTApp_->getFeldwert(*feldID, avKontakt, false);
+  struct Teil {
+    const char* parameter;
+    long nummer;
+    const char* name;
+  };
+  for (const Teil& teil : {Teil{"mandant", 2, "Mandanten"}, Teil{"adresse", 3, "Adress"},
+                           Teil{"ansprechpartner", 4, "Anprechpartner"}}) {
+    if (sParameter != teil.parameter) continue;
+    value = HoleFeld(value, ",", teil.nummer);
+    if (value.empty()) {
+      SetError(170, {teil.name});
+      return std::nullopt;
+    }
+  }
+  return value;
+}
+
+}  // namespace vn

@@ -1,0 +1,17 @@
+// The automation layer over the ACT! stand-in file: the window list and the "ACTOLE.APPOBJECT"
+// automation object answer from the file, read afresh for every call. No file: no ACT! window.
+#pragma once
+
+#include <string>
+
+#include "act/automation.h"
+
+namespace vn {
+
+// The stand-in at `path`; an empty path follows VARNOLIS_ACT and the default at every call.
+ACTAutomation StandInAutomation(const std::string& path = {});
+
+// What clACTApplication runs over unless it is given another layer.
+ACTAutomation DefaultACTAutomation();
+
+}  // namespace vn

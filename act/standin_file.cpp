@@ -1,0 +1,206 @@
+#include "act/standin_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "act/automation.h"
+#include "platform/runtime_error.h"
+#include "platform/settings.h"
+#include "platform/text.h"
+
+namespace vn {
+namespace {
+
+using nlohmann::json;
+
+constexpr long kAutomationFailure = -2147467259;  // E_FAIL
+constexpr const char* kSource = "ACT! stand-in";
+
+[[noreturn]] void Malformed(const std::string& path, const std::string& where,
+                            const std::string& what) {
+  throw RuntimeError(kAutomationFailure, path + ": " + where + ": " + what, kSource);
+}
+
+// Line and column (from 1) of the byte at `offset`, for messages about the file.
+std::string LineAndColumn(const std::string& content, size_t offset) {
+  size_t line = 1;
+  size_t column = 1;
+  for (size_t i = 0; i < offset && i < content.size(); ++i) {
+    if (content[i] == '\n') {
+      ++line;
+      column = 1;
+    } else {
+      ++column;
+    }
+  }
+  return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+void Expect(const std::string& path, const json& value, const std::string& where, bool ok,
+            const char* what) {
+  if (!ok) Malformed(path, where, std::string("expected ") + what);
+  (void)value;
+}
+
+bool IsFieldValue(const json& v) {
+  return v.is_string() || v.is_number() || v.is_boolean() || v.is_null();
+}
+
+void CheckRecord(const std::string& path, const json& record, const std::string& where) {
+  Expect(path, record, where, record.is_object(), "an object of fields");
+  for (const auto& [key, value] : record.items()) {
+    if (key == "members") {
+      Expect(path, value, where + "/members", value.is_array(), "an array of unique IDs");
+      continue;
+    }
+    Expect(path, value, where + "/" + key, IsFieldValue(value), "a field value");
+  }
+}
+
+void CheckShape(const std::string& path, const json& model) {
+  Expect(path, model, "/", model.is_object(), "an object");
+  auto optional = [&](const char* key, auto&& check) {
+    auto it = model.find(key);
+    if (it != model.end()) check(*it, std::string("/") + key);
+  };
+  optional("windows", [&](const json& v, const std::string& where) {
+    Expect(path, v, where, v.is_array(), "an array of windows");
+    for (size_t i = 0; i < v.size(); ++i) {
+      const json& w = v[i];
+      std::string at = where + "/" + std::to_string(i);
+      Expect(path, w, at, w.is_object(), "an object");
+      if (w.contains("class")) Expect(path, w, at + "/class", w["class"].is_string(), "a string");
+      if (w.contains("title")) Expect(path, w, at + "/title", w["title"].is_string(), "a string");
+      if (w.contains("visible")) {
+        Expect(path, w, at + "/visible", w["visible"].is_boolean(), "true or false");
+      }
+    }
+  });
+  for (const char* key : {"database", "userId", "userName", "version", "activeTab"}) {
+    optional(key, [&](const json& v, const std::string& where) {
+      Expect(path, v, where, v.is_string() || v.is_null(), "a string");
+    });
+  }
+  for (const char* key : {"activeView", "currentField"}) {
+    optional(key, [&](const json& v, const std::string& where) {
+      Expect(path, v, where, v.is_number_integer() || v.is_null(), "a whole number or null");
+    });
+  }
+  for (const char* key : {"contact", "group"}) {
+    optional(key, [&](const json& v, const std::string& where) { CheckRecord(path, v, where); });
+  }
+  for (const char* key : {"contacts", "groups", "notes"}) {
+    optional(key, [&](const json& v, const std::string& where) {
+      Expect(path, v, where, v.is_array(), "an array of records");
+      for (size_t i = 0; i < v.size(); ++i) CheckRecord(path, v[i], where + "/" + std::to_string(i));
+    });
+  }
+  for (const char* key : {"lookup", "tabs"}) {
+    optional(key, [&](const json& v, const std::string& where) {
+      Expect(path, v, where, v.is_array(), "an array of strings");
+      for (size_t i = 0; i < v.size(); ++i) {
+        Expect(path, v[i], where + "/" + std::to_string(i), v[i].is_string(), "a string");
+      }
+    });
+  }
+  optional("fail", [&](const json& v, const std::string& where) {
+    Expect(path, v, where, v.is_object(), "an object of member names");
+    for (const auto& [member, entry] : v.items()) {
+      std::string at = where + "/" + member;
+      if (entry.is_object()) {
+        Expect(path, entry, at + "/number",
+               entry.contains("number") && entry["number"].is_number_integer(), "a whole number");
+        if (entry.contains("description")) {
+          Expect(path, entry, at + "/description", entry["description"].is_string(), "a string");
+        }
+      } else {
+        Expect(path, entry, at, entry.is_number_integer(),
+               "an error number or {\"number\": ..., \"description\": ...}");
+      }
+    }
+  });
+}
+
+}  // namespace
+
+std::string StandInPath() {
+  const char* env = std::getenv("VARNOLIS_ACT");
+  if (env != nullptr && env[0] != '\0') return env;
+  return UserConfigFolder() + "/act.json";
+}
+
+clStandInFile::clStandInFile(std::string path) : path_(std::move(path)) {}
+
+std::string clStandInFile::Path() const { return path_.empty() ? StandInPath() : path_; }
+
+bool clStandInFile::Exists() const {
+  struct stat st {};
+  return ::stat(Path().c_str(), &st) == 0;
+}
+
+nlohmann::json clStandInFile::Load() const {
+  const std::string path = Path();
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return nullptr;
+    Malformed(path, "open", std::strerror(errno));
+  }
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  const std::string content = buffer.str();
+  json model;
+  try {
+    model = json::parse(content);
+  } catch (const json::parse_error& e) {
+    // The library's message starts with its own ids; keep only the explanation.
+    std::string what = e.what();
+    auto colon = what.rfind(": ");
+    if (colon != std::string::npos) what = what.substr(colon + 2);
+    size_t offset = e.byte == 0 ? 0 : e.byte - 1;
+    Malformed(path, LineAndColumn(content, offset), "invalid JSON: " + what);
+  }
+  CheckShape(path, model);
+  return model;
+}
+
+void clStandInFile::Save(const nlohmann::json& model) const {
+  const std::string path = Path();
+  const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << model.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
+    if (!out) Malformed(path, "write", std::strerror(errno));
+  }
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    int err = errno;
+    std::remove(temporary.c_str());
+    Malformed(path, "write", std::strerror(err));
+  }
+}
+
+void clStandInFile::CheckFail(const nlohmann::json& model, const std::string& member) const {
+  if (!model.is_object()) return;
+  if (!model.contains("fail")) return;
+  const nlohmann::json& fail = model["fail"];
+  for (const auto& [name, entry] : fail.items()) {
+    if (!EqualsIgnoringCase(name, member)) continue;
+    long number = 0;
+    std::string description = "The ACT! stand-in failed in " + member + " (fail entry)";
+    if (entry.is_object()) {
+      number = entry["number"].get<long>();
+      if (entry.contains("description")) description = entry["description"].get<std::string>();
+    } else {
+      number = entry.get<long>();
+    }
+    throw RuntimeError(number, description, kSource);
+  }
+}
+
+}  // namespace vn

@@ -1,0 +1,35 @@
+// The ACT! stand-in file: a JSON model of a running ACT! (its windows, the open database, the
+// active view, the current contact and group, lists for the general operations) with fault
+// injection. It is read afresh for every call and written back by the calls that change it.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+namespace vn {
+
+// VARNOLIS_ACT when set and not empty, else $XDG_CONFIG_HOME/Varnolis/act.json.
+std::string StandInPath();
+
+class clStandInFile {
+ public:
+  // An empty path means StandInPath(), looked up at every read.
+  explicit clStandInFile(std::string path = {});
+
+  std::string Path() const;
+  bool Exists() const;
+
+  // The model, or a null value when the file does not exist. A file that is not valid JSON or
+  // does not have the model's shape is an automation error naming the file and the place.
+  nlohmann::json Load() const;
+  // Writes the model back (to a temporary file first, then renamed over the old one).
+  void Save(const nlohmann::json& model) const;
+
+  // Throws the automation error that the model's "fail" object injects for `member`, if any.
+  void CheckFail(const nlohmann::json& model, const std::string& member) const;
+
+ private:
+  std::string path_;
+};
+
+}  // namespace vn

@@ -1,0 +1,24 @@
+// Warning messages of the library (the ACT! bridge's message boxes). The library has no window
+// of its own here, so by default a message goes to standard error and, while the debug switch
+// is on, to the debug log; tests put their own receiver in place and read what was shown.
+#pragma once
+
+#include <string>
+
+namespace vn {
+
+class clMessageBox {
+ public:
+  virtual ~clMessageBox() = default;
+  // One warning with an OK button; returns when it has been acknowledged.
+  virtual void ShowWarning(const std::string& title, const std::string& text) = 0;
+};
+
+// Shows a warning through the receiver in place. Line breaks in `text` are CR LF.
+void ShowWarning(const std::string& title, const std::string& text);
+
+// Puts `box` in place for the whole process (not owned; null restores the default) and returns
+// the receiver it replaces.
+clMessageBox* SetMessageBox(clMessageBox* box);
+
+}  // namespace vn
