@@ -1,0 +1,152 @@
+#include "render/format_decimal.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "platform/runtime_error.h"
+
+namespace vn::format {
+namespace {
+
+constexpr long kOverflow = 6;
+constexpr long kTypeMismatch = 13;
+
+void Normalize(DecimalNumber& n) {
+  int lead = 0;
+  while (lead < n.count && n.digits[lead] == '0') ++lead;
+  if (lead > 0) {
+    for (int i = lead; i < n.count; ++i) n.digits[i - lead] = n.digits[i];
+    n.count -= lead;
+    n.exponent -= lead;
+  }
+  n.StripTrailingZeros();
+  if (n.count == 0) n.exponent = 0;
+}
+
+// Keeps the first `keep` digits and rounds half away from zero on the next one.
+void RoundAtIndex(DecimalNumber& n, int keep) {
+  if (keep >= n.count) return;
+  if (keep < 0) {
+    n.count = 0;
+    n.exponent = 0;
+    return;
+  }
+  bool up = n.digits[keep] >= '5';
+  n.count = keep;
+  if (up) {
+    int i = keep - 1;
+    while (i >= 0 && n.digits[i] == '9') {
+      n.digits[i] = '0';
+      --i;
+    }
+    if (i >= 0) {
+      ++n.digits[i];
+    } else {
+      // All nines: 0.999 became 1.000, one power of ten more.
+      n.digits[0] = '1';
+      n.count = 1;
+      ++n.exponent;
+    }
+  }
+  Normalize(n);
+}
+
+}  // namespace
+
+void DecimalNumber::RoundToPlaces(int places) { RoundAtIndex(*this, exponent + places); }
+
+void DecimalNumber::RoundToSignificant(int significant) { RoundAtIndex(*this, significant); }
+
+void DecimalNumber::StripTrailingZeros() {
+  while (count > 0 && digits[count - 1] == '0') --count;
+}
+
+DecimalNumber DecimalFromDouble(double value, int significant) {
+  if (!std::isfinite(value)) throw RuntimeError(kOverflow, "Overflow");
+  DecimalNumber n;
+  if (value == 0) return n;
+  n.negative = value < 0;
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
+                                 significant - 1);
+  if (ec != std::errc()) throw RuntimeError(kOverflow, "Overflow");
+  // d.ddddde[+-]xx
+  const char* p = buf;
+  for (; p < end && *p != 'e'; ++p) {
+    if (*p >= '0' && *p <= '9' && n.count < DecimalNumber::kMaxDigits) n.digits[n.count++] = *p;
+  }
+  int exp10 = 0;
+  if (p < end) std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exp10);
+  n.exponent = exp10 + 1;
+  Normalize(n);
+  return n;
+}
+
+DecimalNumber DecimalFromInt(std::int64_t value) {
+  DecimalNumber n;
+  if (value == 0) return n;
+  n.negative = value < 0;
+  unsigned long long magnitude =
+      n.negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  char buf[24];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude);
+  (void)ec;
+  for (const char* p = buf; p < end; ++p) n.digits[n.count++] = *p;
+  n.exponent = n.count;
+  Normalize(n);
+  return n;
+}
+
+DecimalNumber DecimalFromCurrency(std::int64_t scaled) {
+  DecimalNumber n = DecimalFromInt(scaled);
+  if (!n.IsZero()) n.exponent -= 4;
+  return n;
+}
+
+DecimalNumber DecimalFromText(std::string_view text) {
+  DecimalNumber n;
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) n.negative = text[i++] == '-';
+  bool point = false;
+  bool any = false;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '.' && !point) {
+      point = true;
+      continue;
+    }
+    if (c < '0' || c > '9') throw RuntimeError(kTypeMismatch, "Type mismatch");
+    any = true;
+    if (n.count == 0 && c == '0') {
+      if (point) --n.exponent;  // zeros right after the point only move the exponent
+      continue;
+    }
+    if (n.count <= DecimalNumber::kMaxDigits) n.digits[n.count++] = c;
+    if (!point) ++n.exponent;
+  }
+  if (!any) throw RuntimeError(kTypeMismatch, "Type mismatch");
+  if (n.count == 0) return DecimalNumber{};
+  // Digits beyond the capacity: the first surplus digit rounds the rest.
+  if (n.count > DecimalNumber::kMaxDigits) RoundAtIndex(n, DecimalNumber::kMaxDigits);
+  Normalize(n);
+  return n;
+}
+
+std::string PlainDecimalText(const DecimalNumber& number, std::string_view decimalSymbol) {
+  if (number.IsZero()) return "0";
+  std::string out;
+  if (number.negative) out += '-';
+  if (number.exponent <= 0) {
+    out += '0';
+  } else {
+    for (int p = number.exponent - 1; p >= 0; --p) out += number.DigitAtPower(p);
+  }
+  int lowest = number.exponent - number.count;  // power of the last significant digit
+  if (lowest < 0) {
+    out += decimalSymbol;
+    for (int p = -1; p >= lowest; --p) out += number.DigitAtPower(p);
+  }
+  return out;
+}
+
+}  // namespace vn::format
