@@ -81,6 +81,8 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
   try {
     connection_ = std::make_unique<data::Connection>();
     connection_->SetConnectionString(connectionString_);
+    // The library only reads the configuration; the configuration program may be writing.
+    connection_->SetMode(data::adModeRead);
     connection_->Open({}, {}, {}, -1);
   } catch (const std::exception&) {
     error_.SetError(101, {connectionString_});

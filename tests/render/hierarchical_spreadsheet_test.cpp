@@ -110,7 +110,7 @@ TEST_F(HierarchicalSpreadSheetTest, TwoLevelShapeGivesThePiecesOneByOne) {
 TEST_F(HierarchicalSpreadSheetTest, PlainSelectHasNoFoldColumnAndASpacerAfterEveryRow) {
   clHierachicalSpreadSheet table;
   ASSERT_TRUE(table.Init("Aufträge", DataConnection(),
-                         "SELECT nr AS center_Nr, betrag AS right_format0*0_Betrag, "
+                         "SELECT nr AS center_Nr, betrag AS [right_format0*0_Betrag], "
                          "kunde AS HIDE_Kunde, kunde AS x_hide_Kunde FROM auftraege ORDER BY nr",
                          &parser_, "/resourcehtml/qxlogo.gif", "", "0_"))
       << table.ErrDescription();

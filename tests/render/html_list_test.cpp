@@ -101,7 +101,7 @@ TEST_F(HtmlListTest, EntriesAreLaidOutColumnMajorInThreeColumns) {
 
 TEST_F(HtmlListTest, OnlyTheFirstRecordIsShownWithFormattedValues) {
   EXPECT_EQ(BodyOf("SELECT nr AS Nr, name AS right_Name, umsatz AS Umsatz, "
-                   "umsatz AS format0*0_Wert FROM kunden ORDER BY nr"),
+                   "umsatz AS [format0*0_Wert] FROM kunden ORDER BY nr"),
             Body("0_", {{{"Nr", "10001"}, {"Name", "Meier"}},
                         {{"Umsatz", "1.234,50"}, {"format0*0_Wert", "1234,5"}},
                         {}}));

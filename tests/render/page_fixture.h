@@ -8,6 +8,8 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -63,18 +65,15 @@ class PageFixture : public ::testing::Test {
     if (rc != SQLITE_OK) throw std::runtime_error(text + " in: " + sql);
   }
 
-  // The configuration database's tables, empty.
+  // The configuration database with the shipped schema and display formats, and no rubrics.
   void CreateConfigSchema() {
-    Exec(ConfigDatabase(),
-         "CREATE TABLE Rubriken (ID_Rubrik INTEGER PRIMARY KEY AUTOINCREMENT, Rang INTEGER, "
-         "Rubrik TEXT, Menuetext TEXT, Titel TEXT, Bemerkung TEXT);"
-         "CREATE TABLE Daten (ID_Daten INTEGER PRIMARY KEY AUTOINCREMENT, Titel TEXT, "
-         "Format_ID INTEGER, Datenquelle TEXT, Abfrage TEXT, Bemerkung TEXT);"
-         "CREATE TABLE Zuordnungen (ID_Zuordnung INTEGER PRIMARY KEY AUTOINCREMENT, "
-         "Rubrik_ID INTEGER, Daten_ID INTEGER, Rang INTEGER);"
-         "CREATE TABLE Formate (ID_Format INTEGER PRIMARY KEY, Beschreibung TEXT);"
-         "INSERT INTO Formate VALUES (0, 'Tabelle'), (1, 'Hierarchische Tabelle'), "
-         "(2, 'Liste'), (3, 'Info');");
+    for (const char* script : {"/databases/schema.sql", "/databases/formate.sql"}) {
+      std::ifstream in(std::string(VARNOLIS_SOURCE_DIR) + script, std::ios::binary);
+      if (!in) throw std::runtime_error(std::string("missing ") + script);
+      std::ostringstream text;
+      text << in.rdbuf();
+      Exec(ConfigDatabase(), text.str());
+    }
   }
 
   std::filesystem::path root_;
