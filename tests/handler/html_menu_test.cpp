@@ -208,9 +208,26 @@ TEST_F(HtmlMenuTest, InitFailures) {
   }
 }
 
-TEST_F(HtmlMenuTest, FailingSourceCommandInAMenuTextEndsTheBarWith160) {
+TEST_F(HtmlMenuTest, SourceCommandsInMenuTextTitleAndRemarkShowTheContactsValues) {
   FillConfig();
-  Exec(ConfigDatabase(), "UPDATE Rubriken SET Menuetext = 'Umsatz {!kontakt,25}' "
+  Exec(ConfigDatabase(), "UPDATE Rubriken SET Menuetext = 'Umsatz {!kontakt,25}', "
+                         "Titel = '{!k,57}', Bemerkung = ' {!c,99,ohne} ' "
+                         "WHERE Rubrik = 'Umsatz';");
+  vn::clACTDataParser& parser = ParserWithContact("\"25\": \"K10001\", \"57\": \"Müller\"");
+  clHTMLMenu menu;
+  ASSERT_TRUE(menu.Init("Umsatz", &parser, "", ""));
+  menu.GetNext();
+  EXPECT_EQ(menu.GetNext(), std::string(kBarStart) + kSpacer + Tab("Kontakt", "Kontakt", false) +
+                                kSpacer + Tab("Umsatz", "Umsatz K10001", true) + kSpacer +
+                                Tab("Leer", "<I>Leer</I>", false) + BarEnd(7));
+  EXPECT_EQ(menu.GetNext(),
+            "<P  CLASS=\"title1\">Müller<BR><SPAN  CLASS=\"title2\">ohne</SPAN></P>");
+  EXPECT_EQ(menu.ErrNumber(), 100);
+}
+
+TEST_F(HtmlMenuTest, MalformedSourceCommandInAMenuTextEndsTheBarWith160) {
+  FillConfig();
+  Exec(ConfigDatabase(), "UPDATE Rubriken SET Menuetext = 'Umsatz {!kontakt,25' "
                          "WHERE Rubrik = 'Umsatz';");
   clHTMLMenu menu;
   ASSERT_TRUE(menu.Init("Umsatz", &parser_, "", ""));
@@ -222,6 +239,8 @@ TEST_F(HtmlMenuTest, FailingSourceCommandInAMenuTextEndsTheBarWith160) {
             std::string::npos);
   EXPECT_NE(menu.ErrDescription().find("Hinweis von Klasse clACTDataParser."),
             std::string::npos);
+  EXPECT_NE(menu.ErrDescription().find("<TD  CLASS=\"errortext\">161</TD>"), std::string::npos)
+      << menu.ErrDescription();
   EXPECT_FALSE(menu.Ready());
 }
 

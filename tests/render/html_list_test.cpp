@@ -127,6 +127,17 @@ TEST_F(HtmlListTest, OnlyALeadingAlignmentWordLeavesTheCaption) {
                         {{"Kunden_Nr", "5"}, {"hide_ID", "6"}}}));
 }
 
+TEST_F(HtmlListTest, SourceCommandsSelectTheCurrentContactsRecord) {
+  vn::clACTDataParser& parser = ParserWithContact("\"25\": \"10002\"");
+  clHTMLList list;
+  ASSERT_TRUE(list.Init("Kunde", DataConnection(),
+                        "SELECT name AS Name FROM kunden WHERE nr = {!kontakt,25}", &parser, "",
+                        "", "0_"))
+      << list.ErrDescription();
+  list.GetNext();
+  EXPECT_EQ(list.GetNext(), Body("0_", {{{"Name", "Schulz"}}, {}, {}}));
+}
+
 TEST_F(HtmlListTest, BlockIdAndResourceFolderNameTheElements) {
   clHTMLList list;
   ASSERT_TRUE(list.Init("T", DataConnection(), "SELECT 1 AS A", &parser_, "", "/srv/app", "1_"));

@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "act/act_application.h"
 #include "act/act_data_parser.h"
 #include "platform/module_path.h"
 
@@ -76,7 +77,21 @@ class PageFixture : public ::testing::Test {
     }
   }
 
+  // Writes the ACT! stand-in file with a running ACT!, an open database and the contact
+  // fields given as JSON members ("25": "10002"), and returns a parser bound to it.
+  vn::clACTDataParser& ParserWithContact(const std::string& contactFields) {
+    std::ofstream out(root_ / "act.json", std::ios::binary);
+    out << "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - Test\", "
+           "\"visible\": true}], \"database\": \"Test.dbf\", \"activeView\": 1, "
+           "\"contact\": {" << contactFields << "}}";
+    out.close();
+    actParser_.Init(&act_, "");
+    return actParser_;
+  }
+
   std::filesystem::path root_;
+  vn::clACTApplication act_;
+  vn::clACTDataParser actParser_;
   vn::clACTDataParser parser_;
 };
 
