@@ -28,6 +28,21 @@ std::shared_ptr<data::Recordset> Chapter(const data::Field& field) {
   return value.As<std::shared_ptr<data::Recordset>>();
 }
 
+// The child recordset whose columns describe the level below chapter column `column`: the
+// first row's child, or, when that one is empty, the first non-empty child of a later row
+// (an empty child has no row whose own chapters could be read). Null when `recordset` has no
+// row at all.
+std::shared_ptr<data::Recordset> ChildForAnalysis(const data::Recordset& recordset, int column) {
+  if (recordset.Bof() && recordset.Eof()) return nullptr;
+  auto child = Chapter(recordset.Fields(column));
+  if (child->RecordCount() > 0) return child;
+  for (auto rows = recordset.Clone(data::adLockUnspecified); !rows->Eof(); rows->MoveNext()) {
+    auto candidate = Chapter(rows->Fields(column));
+    if (candidate->RecordCount() > 0) return candidate;
+  }
+  return child;
+}
+
 std::string Cell(const std::string& attributes, const std::string& content) {
   return ResText(312, attributes) + content + ResText(313);
 }
@@ -127,7 +142,7 @@ void clHierachicalSpreadSheet::AnalyseLevels(const data::Recordset& recordset) {
       chapterColumn_.resize(static_cast<size_t>(depth_) + 1, 0);
       visible_[static_cast<size_t>(depth_)] = 0;
       ++maxdepth_;
-      AnalyseLevels(*Chapter(field));
+      if (const auto child = ChildForAnalysis(recordset, i)) AnalyseLevels(*child);
     } else if (!IsHiddenColumn(field.Name())) {
       ++visible_[level];
     }

@@ -256,4 +256,40 @@ TEST_F(HierarchicalSpreadSheetTest, FailingSourceCommandGives160WithTheParsersBl
             std::string::npos);
 }
 
+TEST_F(HierarchicalSpreadSheetTest, ThreeLevelChainWhoseFirstRowsHaveNoChildrenStillRenders) {
+  // Weber, the first customer, has no orders, and Meier's first order has no items.
+  Exec(DataDatabase(),
+       "INSERT INTO kunden VALUES (0, 'Weber');"
+       "CREATE TABLE posten (auftrag INTEGER, artikel TEXT, hide_x INTEGER);"
+       "INSERT INTO posten VALUES (11, 'B', 0);");
+  clHierachicalSpreadSheet table;
+  ASSERT_TRUE(table.Init(
+      "Kette", DataConnection(),
+      "SHAPE {SELECT id, name FROM kunden ORDER BY id} APPEND ((SHAPE {SELECT nr, kunde FROM "
+      "auftraege ORDER BY nr} APPEND ({SELECT auftrag, artikel, hide_x FROM posten} "
+      "RELATE nr TO auftrag) AS Posten) RELATE id TO kunde) AS Auftraege",
+      &parser_, "", "", "0_"))
+      << table.ErrDescription();
+  const std::string page = Joined(Pieces(table));
+  ASSERT_TRUE(table.Ready()) << page;
+  // Order 10 has no items: a hard space instead of the image, and its block holds the
+  // item header and the no-data row spanning the two visible item columns.
+  EXPECT_NE(page.find("<TR  CLASS=\"t1\"><TD  WIDTH=\"14\">&nbsp;</TD>"
+                      "<TD  CLASS=\"t1\" ALIGN=\"left\">10</TD>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<TR  CLASS=\"u2\"><TD  CLASS=\"u2\" ALIGN=\"left\">auftrag</TD>"
+                      "<TD  CLASS=\"u2\" ALIGN=\"left\">artikel</TD></TR>"
+                      "<TR  CLASS=\"t2\"><TD  WIDTH=\"14\">&nbsp;</TD><TD  COLSPAN=\"2\">"
+                      "Es sind keine Daten vorhanden.</TD></TR>\r\n"),
+            std::string::npos)
+      << page;
+  EXPECT_NE(page.find("<TR  CLASS=\"t0\"><TD  WIDTH=\"14\">&nbsp;</TD>"
+                      "<TD  CLASS=\"t0\" ALIGN=\"left\">0</TD>"),
+            std::string::npos);
+  EXPECT_NE(page.find("NAME=\"img_0_0-2\""), std::string::npos);
+  EXPECT_NE(page.find("NAME=\"img_0_1-3\""), std::string::npos);
+  EXPECT_NE(page.find("<TD  CLASS=\"t2\" ALIGN=\"left\">B</TD></TR>\r\n<TR><TD></TD></TR>"),
+            std::string::npos);
+}
+
 }  // namespace
