@@ -236,8 +236,9 @@ std::string clHierachicalSpreadSheet::NextRow() {
     step_ = 2;
     return "";
   }
+  const RowMarkup& markup = RowMarkupOf(*current_);
   const int r = ++rowCounter_[d];
-  std::string s = ResText(310, ResText(705, depth_));
+  std::string s = markup.rowOpen;
   if (depth_ < maxdepth_) {
     const auto child = Chapter(current_->Fields(chapterColumn_[d]));
     if (child->RecordCount() > 0) {
@@ -253,33 +254,55 @@ std::string clHierachicalSpreadSheet::NextRow() {
       s += Cell(ResText(404, 14), ResText(606));
     }
   }
-  int chapter = -1;
-  const int count = current_->FieldCount();
-  for (int i = 0; i < count; ++i) {
-    const data::Field& field = current_->Fields(i);
-    if (field.Type() == data::adChapter) {
-      chapter = i;
-      continue;
-    }
-    const std::string name = field.Name();
-    if (IsHiddenColumn(name)) continue;
-    s += Cell(ResText(705, depth_) + ResText(406, GetAlignment(name)), FormatFieldValue(field));
+  const std::string cellEnd = ResText(313);
+  for (size_t k = 0; k < markup.shown.size(); ++k) {
+    s += markup.cellOpen[k];
+    s += FormatFieldValue(current_->Fields(markup.shown[k]));
+    s += cellEnd;
   }
-  s += ResText(311) + kCrLf;
-  if (depth_ == maxdepth_) s += ResText(310) + ResText(312) + ResText(313) + ResText(311) + kCrLf;
+  s += markup.rowEnd;
 
   // Only a level the analysis found can be descended into; a chapter beyond the chain is
   // shown as a plain row.
-  if (chapter < 0 || depth_ >= maxdepth_) {
+  if (markup.chapter < 0 || depth_ >= maxdepth_) {
     current_->MoveNext();
   } else {
-    const auto child = Chapter(current_->Fields(chapter));
+    const auto child = Chapter(current_->Fields(markup.chapter));
     ++depth_;
     levels_[static_cast<size_t>(depth_)] = child->Clone(data::adLockUnspecified);
     current_ = levels_[static_cast<size_t>(depth_)];
     step_ = 0;
   }
   return s;
+}
+
+const clHierachicalSpreadSheet::RowMarkup& clHierachicalSpreadSheet::RowMarkupOf(
+    const data::Recordset& recordset) {
+  if (rowMarkup_.size() <= static_cast<size_t>(depth_)) {
+    rowMarkup_.resize(static_cast<size_t>(depth_) + 1);
+  }
+  RowMarkup& markup = rowMarkup_[static_cast<size_t>(depth_)];
+  const int count = recordset.FieldCount();
+  if (markup.fieldCount == count) return markup;
+  markup = RowMarkup{};
+  markup.fieldCount = count;
+  for (int i = 0; i < count; ++i) {
+    const data::Field& field = recordset.Fields(i);
+    if (field.Type() == data::adChapter) {
+      markup.chapter = i;
+      continue;
+    }
+    const std::string name = field.Name();
+    if (IsHiddenColumn(name)) continue;
+    markup.shown.push_back(i);
+    markup.cellOpen.push_back(ResText(312, ResText(705, depth_) + ResText(406, GetAlignment(name))));
+  }
+  markup.rowOpen = ResText(310, ResText(705, depth_));
+  markup.rowEnd = ResText(311) + kCrLf;
+  if (depth_ == maxdepth_) {
+    markup.rowEnd += ResText(310) + ResText(312) + ResText(313) + ResText(311) + kCrLf;
+  }
+  return markup;
 }
 
 std::string clHierachicalSpreadSheet::CloseLevel() {

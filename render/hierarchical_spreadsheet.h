@@ -37,7 +37,19 @@ class clHierachicalSpreadSheet {
   std::string ErrDescription() const { return error_.Description(); }
 
  private:
+  // The markup that is the same for every row of one level, built once per level: rows are
+  // written many thousand times, their templates need not be filled each time.
+  struct RowMarkup {
+    int fieldCount = -1;
+    std::vector<int> shown;              // positions of the visible columns
+    std::vector<std::string> cellOpen;   // <TD  CLASS="t{d}" ALIGN="..."> per visible column
+    int chapter = -1;                    // the last chapter column, or -1
+    std::string rowOpen;                 // <TR  CLASS="t{d}">
+    std::string rowEnd;                  // </TR> CRLF, and the spacer row on the deepest level
+  };
+
   void AnalyseLevels(const data::Recordset& recordset);
+  const RowMarkup& RowMarkupOf(const data::Recordset& recordset);
   std::string OpenLevel();
   std::string LevelTable();
   std::string NextRow();
@@ -57,6 +69,7 @@ class clHierachicalSpreadSheet {
   std::vector<int> visible_;
   std::vector<int> rowCounter_;
   std::vector<int> chapterColumn_;
+  std::vector<RowMarkup> rowMarkup_;
   std::string scriptPath_;
   std::string plusPath_;
   std::string minusPath_;
