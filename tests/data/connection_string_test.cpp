@@ -34,10 +34,12 @@ TEST(ConnectionStringTest, TextRoundTripsThroughTheParser) {
   cs.Add("Provider", "SQLite");
   cs.Add("Pwd", "a;b'c\"d");
   cs.Add("Key=X", " padded ");
+  cs.Add("Lead", "=starts with equals");
   ConnectionString again(cs.Text());
   EXPECT_EQ(again.Get("Pwd"), "a;b'c\"d");
   EXPECT_EQ(again.Get("Key=X"), " padded ");
   EXPECT_EQ(again.Get("Provider"), "SQLite");
+  EXPECT_EQ(again.Get("Lead"), "=starts with equals");
 }
 
 TEST(ConnectionStringTest, OdbcFormMapsAdoKeysAndBracesValues) {

@@ -97,6 +97,36 @@ TEST_F(SqliteProviderTest, CloneIsAnIndependentCursorOnTheSameRows) {
   EXPECT_EQ(ErrorOf([&] { rs->Eof(); }).Number(), 3704);
 }
 
+TEST_F(SqliteProviderTest, CloneTakenBeforeTheFirstMoveReadsALongResultWhileTheOriginalWaits) {
+  MakeDatabase("databases/long.db",
+               "CREATE TABLE n (i INTEGER);"
+               "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 5000) "
+               "INSERT INTO n SELECT i FROM c;");
+  Connection c;
+  c.Open("Provider=MSDataShape;Data Provider=SQLite;Data Source=databases/long.db");
+  Recordset rs;
+  rs.Open("SELECT i FROM n ORDER BY i", c);
+  auto clone = rs.Clone();
+  auto early = rs.Clone();
+  long sum = 0, rows = 0;
+  while (!clone->Eof()) {
+    sum += clone->Fields(0).Value().As<std::int64_t>();
+    ++rows;
+    clone->MoveNext();
+  }
+  EXPECT_EQ(rows, 5000);
+  EXPECT_EQ(sum, 5000L * 5001 / 2);
+  EXPECT_EQ(clone->RecordCount(), 5000);
+  // The original and the other clone were left far behind; they still read their own rows.
+  EXPECT_EQ(rs.Fields(0).Value(), Variant(std::int64_t{1}));
+  rs.MoveNext();
+  EXPECT_EQ(rs.Fields(0).Value(), Variant(std::int64_t{2}));
+  for (int k = 0; k < 4000; ++k) early->MoveNext();
+  EXPECT_EQ(early->Fields(0).Value(), Variant(std::int64_t{4001}));
+  auto late = early->Clone();
+  EXPECT_EQ(late->Fields(0).Value(), Variant(std::int64_t{1}));
+}
+
 TEST_F(SqliteProviderTest, ProgramFolderRelativePathsAndFailures) {
   Connection absolute;
   absolute.Open("Provider=SQLite;Data Source=" + folder_ + "/databases/t.db");
