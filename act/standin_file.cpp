@@ -42,10 +42,8 @@ std::string LineAndColumn(const std::string& content, size_t offset) {
   return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-void Expect(const std::string& path, const json& value, const std::string& where, bool ok,
-            const char* what) {
+void Expect(const std::string& path, const std::string& where, bool ok, const char* what) {
   if (!ok) Malformed(path, where, std::string("expected ") + what);
-  (void)value;
 }
 
 bool IsFieldValue(const json& v) {
@@ -53,43 +51,43 @@ bool IsFieldValue(const json& v) {
 }
 
 void CheckRecord(const std::string& path, const json& record, const std::string& where) {
-  Expect(path, record, where, record.is_object(), "an object of fields");
+  Expect(path, where, record.is_object(), "an object of fields");
   for (const auto& [key, value] : record.items()) {
     if (key == "members") {
-      Expect(path, value, where + "/members", value.is_array(), "an array of unique IDs");
+      Expect(path, where + "/members", value.is_array(), "an array of unique IDs");
       continue;
     }
-    Expect(path, value, where + "/" + key, IsFieldValue(value), "a field value");
+    Expect(path, where + "/" + key, IsFieldValue(value), "a field value");
   }
 }
 
 void CheckShape(const std::string& path, const json& model) {
-  Expect(path, model, "/", model.is_object(), "an object");
+  Expect(path, "/", model.is_object(), "an object");
   auto optional = [&](const char* key, auto&& check) {
     auto it = model.find(key);
     if (it != model.end()) check(*it, std::string("/") + key);
   };
   optional("windows", [&](const json& v, const std::string& where) {
-    Expect(path, v, where, v.is_array(), "an array of windows");
+    Expect(path, where, v.is_array(), "an array of windows");
     for (size_t i = 0; i < v.size(); ++i) {
       const json& w = v[i];
       std::string at = where + "/" + std::to_string(i);
-      Expect(path, w, at, w.is_object(), "an object");
-      if (w.contains("class")) Expect(path, w, at + "/class", w["class"].is_string(), "a string");
-      if (w.contains("title")) Expect(path, w, at + "/title", w["title"].is_string(), "a string");
+      Expect(path, at, w.is_object(), "an object");
+      if (w.contains("class")) Expect(path, at + "/class", w["class"].is_string(), "a string");
+      if (w.contains("title")) Expect(path, at + "/title", w["title"].is_string(), "a string");
       if (w.contains("visible")) {
-        Expect(path, w, at + "/visible", w["visible"].is_boolean(), "true or false");
+        Expect(path, at + "/visible", w["visible"].is_boolean(), "true or false");
       }
     }
   });
   for (const char* key : {"database", "userId", "userName", "version", "activeTab"}) {
     optional(key, [&](const json& v, const std::string& where) {
-      Expect(path, v, where, v.is_string() || v.is_null(), "a string");
+      Expect(path, where, v.is_string() || v.is_null(), "a string");
     });
   }
   for (const char* key : {"activeView", "currentField"}) {
     optional(key, [&](const json& v, const std::string& where) {
-      Expect(path, v, where, v.is_number_integer() || v.is_null(), "a whole number or null");
+      Expect(path, where, v.is_number_integer() || v.is_null(), "a whole number or null");
     });
   }
   for (const char* key : {"contact", "group"}) {
@@ -97,30 +95,30 @@ void CheckShape(const std::string& path, const json& model) {
   }
   for (const char* key : {"contacts", "groups", "notes"}) {
     optional(key, [&](const json& v, const std::string& where) {
-      Expect(path, v, where, v.is_array(), "an array of records");
+      Expect(path, where, v.is_array(), "an array of records");
       for (size_t i = 0; i < v.size(); ++i) CheckRecord(path, v[i], where + "/" + std::to_string(i));
     });
   }
   for (const char* key : {"lookup", "tabs"}) {
     optional(key, [&](const json& v, const std::string& where) {
-      Expect(path, v, where, v.is_array(), "an array of strings");
+      Expect(path, where, v.is_array(), "an array of strings");
       for (size_t i = 0; i < v.size(); ++i) {
-        Expect(path, v[i], where + "/" + std::to_string(i), v[i].is_string(), "a string");
+        Expect(path, where + "/" + std::to_string(i), v[i].is_string(), "a string");
       }
     });
   }
   optional("fail", [&](const json& v, const std::string& where) {
-    Expect(path, v, where, v.is_object(), "an object of member names");
+    Expect(path, where, v.is_object(), "an object of member names");
     for (const auto& [member, entry] : v.items()) {
       std::string at = where + "/" + member;
       if (entry.is_object()) {
-        Expect(path, entry, at + "/number",
+        Expect(path, at + "/number",
                entry.contains("number") && entry["number"].is_number_integer(), "a whole number");
         if (entry.contains("description")) {
-          Expect(path, entry, at + "/description", entry["description"].is_string(), "a string");
+          Expect(path, at + "/description", entry["description"].is_string(), "a string");
         }
       } else {
-        Expect(path, entry, at, entry.is_number_integer(),
+        Expect(path, at, entry.is_number_integer(),
                "an error number or {\"number\": ..., \"description\": ...}");
       }
     }
