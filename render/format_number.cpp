@@ -33,6 +33,7 @@ struct Layout {
 void Tokenize(std::string_view s, std::vector<Token>& tokens) {
   bool seenPoint = false;
   bool seenExponent = false;
+  bool seenDigit = false;  // "E+" and a comma only mean something after a digit placeholder
   for (std::size_t i = 0; i < s.size();) {
     char c = s[i];
     if (c == '"') {
@@ -50,18 +51,19 @@ void Tokenize(std::string_view s, std::vector<Token>& tokens) {
       }
     } else if ((c == '0' || c == '#') && !seenExponent) {
       tokens.push_back({seenPoint ? Item::kFracDigit : Item::kIntDigit, c, 0, 0, {}});
+      seenDigit = true;
       ++i;
     } else if (c == '.' && !seenPoint && !seenExponent) {
       seenPoint = true;
       tokens.push_back({Item::kPoint, c, 0, 0, {}});
       ++i;
-    } else if (c == ',' && !seenPoint && !seenExponent) {
+    } else if (c == ',' && !seenPoint && !seenExponent && seenDigit) {
       tokens.push_back({Item::kComma, c, 0, 0, {}});
       ++i;
     } else if (c == '%') {
       tokens.push_back({Item::kPercent, c, 0, 0, s.substr(i, 1)});
       ++i;
-    } else if ((c == 'E' || c == 'e') && !seenExponent && i + 1 < s.size() && (s[i + 1] == '+' || s[i + 1] == '-')) {
+    } else if ((c == 'E' || c == 'e') && !seenExponent && seenDigit && i + 1 < s.size() && (s[i + 1] == '+' || s[i + 1] == '-')) {
       seenExponent = true;
       Token t{Item::kExponent, c, s[i + 1], 0, {}};
       i += 2;

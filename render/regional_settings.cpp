@@ -28,6 +28,8 @@ namespace {
 //    plain space (applied to every locale in TimePattern below).
 //  - Abbreviated names: CLDR's format forms carry dots ("Jan.", "Mo."); Windows abbreviates
 //    without them, as CLDR's stand-alone forms do, which are therefore the ones taken.
+//  - Currency: CLDR separates amount and symbol by a no-break space ("1.234,50\u00A0\u20AC");
+//    Windows by a plain space (applied to every locale in ConvertCurrencyPattern below).
 //  - The corrections of single locales follow in this table.
 struct WindowsDefault {
   const char* locale;  // language_TERRITORY
@@ -199,6 +201,8 @@ std::string ConvertCurrencyPattern(const icu::UnicodeString& pattern, const std:
       out += static_cast<char>(c);
     } else if (c == u'\u00A4') {
       literal += symbol;
+    } else if (c == u'\u00A0' || c == u'\u202F') {
+      literal += ' ';
     } else if (c != u'\'') {
       literal += Utf8(icu::UnicodeString(c));
     }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/language.h"
 #include "platform/runtime_error.h"
 #include "render/format_date.h"
 #include "render/format_decimal.h"
@@ -92,22 +93,41 @@ Operand Classify(const data::Variant& value) {
   return o;
 }
 
-// Text read as a number (the locale's rules) or else as a date; false if it is neither.
-bool ReadText(Operand& o, const RegionalSettings& settings) {
-  if (auto number = format::ParseNumberText(o.text, settings)) {
-    o.kind = Operand::Kind::kNumber;
-    o.number = format::DecimalFromDouble(*number, 15);
-    o.approximate = *number;
-    return true;
+void SetReadNumber(Operand& o, double value, bool isDate) {
+  o.kind = Operand::Kind::kNumber;
+  o.number = format::DecimalFromDouble(value, 15);
+  o.approximate = value;
+  o.isDate = isDate;
+}
+
+// Text under a pattern: numeric patterns take it only if it reads as a number (the locale's
+// rules); date patterns first read it as a date, then as a number that is a valid date
+// serial. False if the text stays as it is.
+bool ReadText(Operand& o, bool forDate, const RegionalSettings& settings) {
+  if (forDate) {
+    if (auto serial = format::ParseDateText(o.text, settings)) {
+      SetReadNumber(o, *serial, true);
+      return true;
+    }
+    auto number = format::ParseNumberText(o.text, settings);
+    if (number && *number >= format::kMinDateSerial && *number < format::kMaxDateSerial) {
+      SetReadNumber(o, *number, false);
+      return true;
+    }
+    return false;
   }
-  if (auto serial = format::ParseDateText(o.text, settings)) {
-    o.kind = Operand::Kind::kNumber;
-    o.number = format::DecimalFromDouble(*serial, 15);
-    o.approximate = *serial;
-    o.isDate = true;
+  if (auto number = format::ParseNumberText(o.text, settings)) {
+    SetReadNumber(o, *number, false);
     return true;
   }
   return false;
+}
+
+// Text of a value placed into a text section or written without a pattern: the automation's
+// own conversion, in which a boolean is the number -1 or 0.
+std::string ConvertedText(const data::Variant& value, const RegionalSettings& settings) {
+  if (value.Is<bool>()) return value.As<bool>() ? "-1" : "0";
+  return VariantToText(value, settings);
 }
 
 std::string FormatSections(const Operand& value, const data::Variant& original, std::string_view pattern,
@@ -130,7 +150,7 @@ std::string FormatSections(const Operand& value, const data::Variant& original, 
       return format::FormatTextSection(sections.part[0], operand.text, settings);
     }
     // Numeric and date patterns leave text that is neither number nor date as it is.
-    if (!ReadText(operand, settings)) return std::string(operand.text);
+    if (!ReadText(operand, firstKind == SectionKind::kDate, settings)) return std::string(operand.text);
   }
 
   // Positive; negative (without a sign of its own); zero. An empty section means the first.
@@ -152,7 +172,7 @@ std::string FormatSections(const Operand& value, const data::Variant& original, 
       return format::FormatDateSection(section, operand.approximate, firstDay, firstWeek, settings);
     case SectionKind::kText:
       return format::FormatTextSection(
-          section, value.kind == Operand::Kind::kText ? std::string(value.text) : VariantToText(original, settings), settings);
+          section, value.kind == Operand::Kind::kText ? std::string(value.text) : ConvertedText(original, settings), settings);
     case SectionKind::kNumber:
     case SectionKind::kLiteral:
       break;
@@ -189,10 +209,12 @@ bool FormatNamed(const Operand& value, const data::Variant& original, std::strin
     out = FormatSections(value, original, settings.currencyPattern, firstDay, firstWeek, settings);
     return true;
   }
+  // The words come in the user's language, as from a German or English Windows.
+  bool german = UserLanguage() == Language::kGerman;
   const char* words[2] = {nullptr, nullptr};
-  if (is("yes/no")) words[0] = "No", words[1] = "Yes";
-  if (is("true/false")) words[0] = "False", words[1] = "True";
-  if (is("on/off")) words[0] = "Off", words[1] = "On";
+  if (is("yes/no")) words[0] = german ? "Nein" : "No", words[1] = german ? "Ja" : "Yes";
+  if (is("true/false")) words[0] = german ? "Falsch" : "False", words[1] = german ? "Wahr" : "True";
+  if (is("on/off")) words[0] = german ? "Aus" : "Off", words[1] = german ? "Ein" : "On";
   bool general = is("general number");
   bool generalDate = is("general date");
   if (!words[0] && !general && !generalDate) return false;
@@ -200,7 +222,7 @@ bool FormatNamed(const Operand& value, const data::Variant& original, std::strin
   Operand operand = value;
   if (operand.kind == Operand::Kind::kNull) {
     out.clear();
-  } else if (operand.kind == Operand::Kind::kText && !ReadText(operand, settings)) {
+  } else if (operand.kind == Operand::Kind::kText && !ReadText(operand, generalDate, settings)) {
     out = std::string(operand.text);
   } else if (words[0]) {
     out = words[operand.number.IsZero() ? 0 : 1];
@@ -222,7 +244,7 @@ std::string VarFormat(const data::Variant& value, std::string_view pattern, int 
   }
   if (firstDay == 0) firstDay = settings.firstDayOfWeek;
   if (firstWeek == 0) firstWeek = settings.firstWeekOfYear;
-  if (pattern.empty()) return value.IsNull() ? std::string() : VariantToText(value, settings);
+  if (pattern.empty()) return value.IsNull() ? std::string() : ConvertedText(value, settings);
 
   Operand operand = Classify(value);
   std::string out;
