@@ -1,0 +1,60 @@
+#include "render/column_names.h"
+
+#include <vector>
+
+#include "platform/text.h"
+#include "resources/res_text.h"
+
+namespace vn {
+
+namespace {
+
+bool IsAlignmentWord(const std::string& lowered) {
+  return lowered == ResText(602) || lowered == ResText(603) || lowered == ResText(605);
+}
+
+bool IsFormatPart(const std::string& part) {
+  return LowerAscii(part).starts_with(ResText(624));
+}
+
+// The alignment word before the first "_" (lower-cased), or "" when the name has none or
+// nothing follows the "_".
+std::string LeadingAlignmentWord(const std::string& name) {
+  const auto p = name.find('_');
+  if (p == std::string::npos || p + 1 == name.size()) return {};
+  std::string word = LowerAscii(name.substr(0, p));
+  return IsAlignmentWord(word) ? word : std::string();
+}
+
+std::string JoinFrom(const std::vector<std::string>& parts, size_t first) {
+  std::string joined;
+  for (size_t i = first; i < parts.size(); ++i) {
+    if (i > first) joined += '_';
+    joined += parts[i];
+  }
+  return joined;
+}
+
+}  // namespace
+
+std::string ListCaption(const std::string& name) {
+  if (LeadingAlignmentWord(name).empty()) return name;
+  return name.substr(name.find('_') + 1);
+}
+
+std::string GetAlignment(const std::string& name) {
+  std::string word = LeadingAlignmentWord(name);
+  return word.empty() ? ResText(602) : word;
+}
+
+std::string GetCaption(const std::string& name) {
+  const std::vector<std::string> parts = Split(name, "_");
+  if (parts.size() < 2) return name;
+  if (!IsAlignmentWord(LowerAscii(parts[0])) && !IsFormatPart(parts[0])) return name;
+  if (parts.size() >= 3 && IsFormatPart(parts[1])) return JoinFrom(parts, 2);
+  return JoinFrom(parts, 1);
+}
+
+bool IsHiddenColumn(const std::string& name) { return LowerAscii(name).starts_with("hide_"); }
+
+}  // namespace vn

@@ -1,0 +1,24 @@
+// What the column names of a data entry's query say about how a column is shown: its
+// caption, its alignment and whether it is hidden (the alias conventions "left_", "right_",
+// "center_", "format..._" and "hide_").
+#pragma once
+
+#include <string>
+
+namespace vn {
+
+// The record card's caption: the name without a leading alignment word and its "_".
+std::string ListCaption(const std::string& name);
+
+// The alignment word of the table: "left", "right" or "center" from the name's first part,
+// "left" otherwise.
+std::string GetAlignment(const std::string& name);
+
+// The table's caption: the name without a leading alignment word or format part (and a
+// format part that follows an alignment word).
+std::string GetCaption(const std::string& name);
+
+// True for the table's hidden columns (the name begins with "hide_" in any case).
+bool IsHiddenColumn(const std::string& name);
+
+}  // namespace vn

@@ -1,0 +1,80 @@
+// clHierachicalSpreadSheet: a data entry (formats 0 and 1) as a table whose rows unfold into
+// the tables of their child records, to any depth of a chain of shaped levels; handed out one
+// row, one level opening or one level closing per call.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/connection.h"
+#include "data/recordset.h"
+#include "handler/html_error.h"
+
+namespace vn {
+
+class clACTDataParser;
+
+class clHierachicalSpreadSheet {
+ public:
+  clHierachicalSpreadSheet();
+  ~clHierachicalSpreadSheet();
+  clHierachicalSpreadSheet(const clHierachicalSpreadSheet&) = delete;
+  clHierachicalSpreadSheet& operator=(const clHierachicalSpreadSheet&) = delete;
+
+  // Resolves the ACT! source commands, opens the query through the data shaping service and
+  // analyses its levels. `strTableIcon` has no effect on the table; a non-empty
+  // `strResourcePath` replaces the library folder for the script and image paths;
+  // `strTabellenKennung` makes the table's element ids unique in the page.
+  bool Init(const std::string& strTitel, const std::string& strConnection,
+            const std::string& strSQL, clACTDataParser* ACTDataParser,
+            const std::string& strTableIcon, const std::string& strResourcePath,
+            const std::string& strTabellenKennung);
+
+  std::string GetNext();
+  bool Ready() const { return step_ == 3; }
+  int ErrNumber() const { return error_.Number(); }
+  std::string ErrDescription() const { return error_.Description(); }
+
+ private:
+  // The markup that is the same for every row of one level, built once per level: rows are
+  // written many thousand times, their templates need not be filled each time.
+  struct RowMarkup {
+    int fieldCount = -1;
+    std::vector<int> shown;              // positions of the visible columns
+    std::vector<std::string> cellOpen;   // <TD  CLASS="t{d}" ALIGN="..."> per visible column
+    int chapter = -1;                    // the last chapter column, or -1
+    std::string rowOpen;                 // <TR  CLASS="t{d}">
+    std::string rowEnd;                  // </TR> CRLF, and the spacer row on the deepest level
+  };
+
+  void AnalyseLevels(const data::Recordset& recordset);
+  const RowMarkup& RowMarkupOf(const data::Recordset& recordset);
+  std::string OpenLevel();
+  std::string LevelTable();
+  std::string NextRow();
+  std::string CloseLevel();
+
+  std::string connection_;
+  std::string query_;
+  clHTMLError error_;
+  std::unique_ptr<data::Connection> db_;
+  std::unique_ptr<data::Recordset> root_;
+  std::string title_;
+  int step_ = 0;
+  int depth_ = 0;
+  int maxdepth_ = 0;
+  std::vector<std::shared_ptr<data::Recordset>> levels_;
+  std::shared_ptr<data::Recordset> current_;
+  std::vector<int> visible_;
+  std::vector<int> rowCounter_;
+  std::vector<int> chapterColumn_;
+  std::vector<RowMarkup> rowMarkup_;
+  std::string scriptPath_;
+  std::string plusPath_;
+  std::string minusPath_;
+  std::string blockId_;
+  clACTDataParser* parser_ = nullptr;
+};
+
+}  // namespace vn
