@@ -101,9 +101,10 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     return false;
   }
 
-  // The name stands inside a double-quoted literal: both quote characters are doubled, so
-  // that no name can end the literal and change the statement.
-  const std::string name = ReplaceAll(ReplaceAll(rubrik_, "'", "''"), "\"", "\"\"");
+  // The name stands inside a double-quoted literal, where only a double quote can end it:
+  // doubling it keeps every name a literal. An apostrophe is an ordinary character there, so
+  // it stays single (doubled, a name such as O'Neil could never be found).
+  const std::string name = ReplaceAll(rubrik_, "\"", "\"\"");
   sql_ = ResText(1009, name);
   try {
     eintraege_ = std::make_unique<data::Recordset>();

@@ -156,6 +156,16 @@ TEST_F(HtmlMenuTest, QuotesInTheNameCannotChangeTheStatement) {
   EXPECT_EQ(menu.AnzahlDaten(), 1);
 }
 
+TEST_F(HtmlMenuTest, ApostropheInTheNameFindsTheRubric) {
+  FillConfig();
+  Exec(ConfigDatabase(),
+       "INSERT INTO Rubriken (Rang, Rubrik, Menuetext) VALUES (4, 'O''Neil', 'O');"
+       "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (4, 2, 1);");
+  clHTMLMenu menu;
+  ASSERT_TRUE(menu.Init("O'Neil", &parser_, "", "")) << menu.ErrDescription();
+  EXPECT_EQ(menu.AnzahlDaten(), 1);
+}
+
 TEST_F(HtmlMenuTest, ConfigurationFolderArgumentReplacesTheLibraryFolder) {
   FillConfig();
   vn::OverrideLibraryFolder("/nonexistent/Varnolis");
