@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/errors.h"
 #include "data/variant.h"
 
 namespace vn::data {
@@ -42,10 +43,5 @@ struct UpdateTarget {
 
 // Errors of a refused write, with the row status flag that tells the reason.
 long RecordStatusOfWriteError(long errorNumber);
-
-inline constexpr long kErrIntegrityViolation = -2147217873;  // DB_E_INTEGRITYVIOLATION
-inline constexpr long kErrWriteFailed = -2147467259;         // E_FAIL: locked, read-only, I/O
-inline constexpr long kErrConcurrency = -2147217864;         // DB_E_CONCURRENCYVIOLATION
-inline constexpr long kErrCantConvert = -2147217913;         // DB_E_CANTCONVERTVALUE
 
 }  // namespace vn::data
