@@ -304,8 +304,11 @@ void ClientCursor::CancelUpdate() {
   if (editMode_ == adEditAdd) {
     rows_.erase(rows_.begin() + cur_);
     editMode_ = adEditNone;
+    // Back on the row current before the addition before anyone hears of it.
+    cur_ = Visible(beforeAdd_) ? beforeAdd_ : FirstVisible();
+    bof_ = eof_ = cur_ < 0;
     RaiseRecord(adRsnUndoAddNew, 1);
-    MoveTo(Visible(beforeAdd_) ? beforeAdd_ : FirstVisible(), adRsnMove);
+    RaiseMove(adRsnMove);
   } else if (editMode_ == adEditInProgress) {
     rows_[static_cast<size_t>(cur_)].values = beforeEdit_;
     beforeEdit_.clear();
@@ -518,23 +521,26 @@ void ClientCursor::CancelBatch() {
     kept.push_back(std::move(row));
   }
   rows_ = std::move(kept);
-  if (reverted > 0) RaiseRecord(adRsnUndoUpdate, reverted);
-  if (empty) {
-    if (FirstVisible() >= 0) MoveTo(FirstVisible(), adRsnMove);
-    return;
-  }
-  if (atEnd || atStart) {
+  // Where the cursor stands now, before anyone hears of the change.
+  bool vanished = false;
+  if (empty || atEnd || atStart) {
     cur_ = atEnd ? static_cast<long>(rows_.size()) : -1;
-    if (FirstVisible() < 0) MoveTo(-1, adRsnMove);
-    return;
-  }
-  for (long i = 0; i < static_cast<long>(rows_.size()); ++i) {
-    if (bookmark != 0 && rows_[static_cast<size_t>(i)].bookmark == bookmark && Visible(i)) {
-      cur_ = i;
-      return;
+    vanished = empty ? FirstVisible() >= 0 : FirstVisible() < 0;
+  } else {
+    vanished = true;
+    for (long i = 0; i < static_cast<long>(rows_.size()); ++i) {
+      if (rows_[static_cast<size_t>(i)].bookmark == bookmark && Visible(i)) {
+        cur_ = i;
+        vanished = false;
+      }
+    }
+    if (vanished) {
+      cur_ = -1;
+      bof_ = eof_ = true;
     }
   }
-  MoveTo(FirstVisible(), adRsnMove);
+  if (reverted > 0) RaiseRecord(adRsnUndoUpdate, reverted);
+  if (vanished) MoveTo(FirstVisible(), adRsnMove);
 }
 
 void ClientCursor::Requery() {
