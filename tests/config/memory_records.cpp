@@ -120,7 +120,9 @@ void MemoryRecords::MovePrevious() {
 void MemoryRecords::AddNew() {
   Update();
   beforeAdd_ = OnRow() ? cur_ : -1;
-  rows_.push_back({nextBookmark_++, Row(columns_.size(), vn::data::Null{}), {}, adRecNew});
+  Cached added{nextBookmark_++, {}, {}, adRecNew};
+  added.values.assign(columns_.size(), vn::data::Variant(vn::data::Null{}));
+  rows_.push_back(std::move(added));
   cur_ = static_cast<long>(rows_.size()) - 1;
   bof_ = eof_ = false;
   edit_ = 2;
