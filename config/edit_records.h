@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/variant.h"
+#include "platform/runtime_error.h"
 
 namespace vn::config {
 
@@ -117,6 +118,19 @@ class EditRecords {
 
   // Who hears the notifications (nullptr: nobody).
   virtual void SetEvents(EditRecordsEvents* events) = 0;
+
+  // Searches forward from the current row for "column=value" (past the end when none meets
+  // it), and shows only the rows that meet criteria joined by " AND " ("" shows all again).
+  // Records that cannot search refuse with 3251.
+  virtual void Find(const std::string& criteria);
+  virtual void SetFilter(const std::string& criteria);
 };
+
+inline void EditRecords::Find(const std::string&) {
+  throw vn::RuntimeError(3251, "Operation is not supported by these records.");
+}
+inline void EditRecords::SetFilter(const std::string&) {
+  throw vn::RuntimeError(3251, "Operation is not supported by these records.");
+}
 
 }  // namespace vn::config

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -313,6 +314,25 @@ void frmKonfiguration::BuildTabUebersicht(QFrame* panel) {
   tvZuordnungen_->setHeaderHidden(true);
   SetTwipsGeometry(tvZuordnungen_, kLabelLeft, kFirstTop - 120, kPanelWidth - 240,
                    kPanelHeight - kFirstTop);
+  connect(tvZuordnungen_, &QTreeWidget::itemDoubleClicked, this, [this] { tvZuordnungen_DblClick(); });
+
+  // The context menu of the tree, shown only as a pop-up.
+  mnuAnsicht_ = new QMenu(QStringLiteral("&Ansicht"), this);
+  mnuAnsicht_->setObjectName(QStringLiteral("mnuAnsicht"));
+  auto item = [this](const char* name, const char* caption) {
+    QAction* action = mnuAnsicht_->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+  };
+  mnuZeigeRubrik_ = item("mnuZeigeRubrik", "Zeige &Rubrik");
+  mnuZeigeDaten_ = item("mnuZeigeDaten", "Zeige &Daten");
+  mnuZeigeZuordnung_ = item("mnuZeigeZuordnung", "Zeige &Zuordnung");
+  mnuAnsicht_->addSeparator()->setObjectName(QStringLiteral("mnuBlank"));
+  mnuNeueZuordnung_ = item("mnuNeueZuordnung", "Zuordnung &hinzufügen");
+  connect(mnuZeigeRubrik_, &QAction::triggered, this, [this] { mnuZeigeRubrik_Click(); });
+  connect(mnuZeigeDaten_, &QAction::triggered, this, [this] { mnuZeigeDaten_Click(); });
+  connect(mnuZeigeZuordnung_, &QAction::triggered, this, [this] { mnuZeigeZuordnung_Click(); });
+  connect(mnuNeueZuordnung_, &QAction::triggered, this, [this] { mnuNeueZuordnung_Click(); });
 }
 
 void frmKonfiguration::BuildTabStartoptionen(QFrame* panel) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QString>
 #include <memory>
 #include <string>
@@ -14,6 +15,9 @@
 #include "config/lookups.h"
 
 class QComboBox;
+class QMenu;
+class QAction;
+class QTreeWidgetItem;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -23,6 +27,10 @@ class QTabBar;
 class QToolButton;
 class QTreeWidget;
 class QWidget;
+
+namespace vn::data {
+class Recordset;
+}
 
 namespace vn::config {
 
@@ -85,6 +93,21 @@ class frmKonfiguration : public QMainWindow, private EditRecordsEvents {
   // The start options' preparation when their tab is selected.
   void PrepareStartOptions();
 
+  // The assignment tree (tab "Übersicht").
+  QTreeWidget* Tree() const { return tvZuordnungen_; }
+  QMenu* AnsichtMenu() const { return mnuAnsicht_; }
+  // Tag and key of a node, and the node with a 1-based index in the order the nodes were added.
+  static QString NodeTag(const QTreeWidgetItem* node);
+  static QString NodeKey(const QTreeWidgetItem* node);
+  QTreeWidgetItem* NodeAt(int index) const;
+  void tvZuordnungen_DblClick();
+  // The right button released over the tree at `globalPosition`.
+  void tvZuordnungen_MouseUp(int button, const QPoint& globalPosition);
+  void mnuZeigeRubrik_Click();
+  void mnuZeigeDaten_Click();
+  void mnuZeigeZuordnung_Click();
+  void mnuNeueZuordnung_Click();
+
   // Captions of the size buttons: up arrow (normal) and down arrow (enlarged).
   static QString SizeCaptionNormal();
   static QString SizeCaptionEnlarged();
@@ -130,6 +153,11 @@ class frmKonfiguration : public QMainWindow, private EditRecordsEvents {
   void FillLists(int tab);
   void WriteField(const Binding& binding);
   void RefreshTab();
+  void BuildTree();
+  void AddRecordNodes(vn::data::Recordset& records, QTreeWidgetItem* parent, int level);
+  QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, const QString& tag,
+                           int image);
+  void ShowRecordOfNode(int tab, const QTreeWidgetItem* node);
   void MoveAction(void (EditRecords::*move)());
   bool IsTextOrListField(const QWidget* widget) const;
   bool HandleKey(QKeyEvent* event);
@@ -187,6 +215,12 @@ class frmKonfiguration : public QMainWindow, private EditRecordsEvents {
   QPushButton* cmdMinMaxDatenAbfrage_ = nullptr;
   QComboBox* cbxZuordnungenRubrik_ = nullptr;
   QTreeWidget* tvZuordnungen_ = nullptr;
+  std::vector<QTreeWidgetItem*> treeNodes_;  // in the order they were added
+  QMenu* mnuAnsicht_ = nullptr;
+  QAction* mnuZeigeRubrik_ = nullptr;
+  QAction* mnuZeigeDaten_ = nullptr;
+  QAction* mnuZeigeZuordnung_ = nullptr;
+  QAction* mnuNeueZuordnung_ = nullptr;
   QComboBox* cbxStartRubrik_ = nullptr;
   QLineEdit* txbRegisterkarte_ = nullptr;
   QLineEdit* txbNetlinks_ = nullptr;

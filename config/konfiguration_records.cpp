@@ -563,6 +563,7 @@ void frmKonfiguration::SelectTab(int index) {
 
 void frmKonfiguration::RefreshTab() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  QApplication::processEvents();
   const int tab = SelectedTab();
   EditRecords* records = RecordsOfTab(tab);
   if (records != nullptr) {
@@ -571,6 +572,12 @@ void frmKonfiguration::RefreshTab() {
       FillLists(tab);
       FillFields(tab);
       if (HasRecords(*records)) records->Update();
+    } catch (const vn::RuntimeError& e) {
+      messages_.Show(this, QString::fromStdString(e.Description()), MsgIcon::kExclamation);
+    }
+  } else if (tab == 4) {
+    try {
+      BuildTree();
     } catch (const vn::RuntimeError& e) {
       messages_.Show(this, QString::fromStdString(e.Description()), MsgIcon::kExclamation);
     }

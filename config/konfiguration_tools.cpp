@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -39,6 +40,11 @@ bool frmKonfiguration::IsTextOrListField(const QWidget* widget) const {
 }
 
 bool frmKonfiguration::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease && watched == tvZuordnungen_->viewport()) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::RightButton)
+      tvZuordnungen_MouseUp(2, mouse->globalPosition().toPoint());
+  }
   if (event->type() == QEvent::KeyPress) {
     QWidget* focus = QApplication::focusWidget();
     // Only the key's first delivery, to a control of this window.

@@ -1,8 +1,10 @@
 // LookupSource: the look-up lists behind the window's list fields ("rsluRubriken": ID_Rubrik and
 // Rubrik in Rang order, "rsluDaten": ID_Daten and Titel, "rsluDatenFormate": ID_Format and
-// Beschreibung). Read afresh whenever a tab's data is refreshed.
+// Beschreibung), and the shaped look-up of the assignment tree ("rsluZuordnungenRubriken").
+// Read afresh whenever a tab's data is refreshed.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,11 @@ class LookupSource {
   virtual ~LookupSource() = default;
   // Re-queries the named look-up and returns its rows in order. Throws vn::RuntimeError.
   virtual std::vector<LookupRow> Rows(const std::string& name) = 0;
+  // Re-queries the named shaped look-up and returns it on its first row; nullptr when this
+  // source has none. Throws vn::RuntimeError.
+  virtual std::shared_ptr<vn::data::Recordset> Hierarchy(const std::string& /*name*/) {
+    return nullptr;
+  }
 };
 
 }  // namespace vn::config

@@ -1,13 +1,19 @@
 // varnolis-konfiguration: the configuration program. Reads the debug setting, shows the splash
-// window, creates and loads the main window and runs until it is closed.
+// window, opens the configuration database through the data environment, creates and loads the
+// main window and runs until it is closed. A database that cannot be opened ends the program
+// before the window shows.
 #include <QApplication>
+#include <cstdio>
 
 #include "config/connection_probe.h"
+#include "config/data_env.h"
 #include "config/data_env_events.h"
 #include "config/data_link_dialog.h"
 #include "config/frm_konfiguration.h"
 #include "config/frm_splash.h"
 #include "config/message_box.h"
+#include "platform/module_path.h"
+#include "platform/runtime_error.h"
 #include "platform/settings.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +27,23 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
 
   vn::config::QtMessageBoxes messages;
+  vn::config::DataEnv dataEnv;
+  const std::string programFolder = vn::LibraryFolder();
+  try {
+    dataEnv.DataEnvironment_Initialize(programFolder);
+  } catch (const vn::RuntimeError& e) {
+    // Without its database the program has nothing to show: the system's error text, naming
+    // the file, and the end.
+    std::string text = e.Description();
+    const std::string path = vn::config::DataEnv::DatabasePath(programFolder);
+    if (text.find(path) == std::string::npos) text += "\n" + path;
+    std::fprintf(stderr, "varnolis-konfiguration: %s\n", text.c_str());
+    splash.close();
+    static_cast<vn::config::MessageBoxes&>(messages).Show(nullptr, QString::fromStdString(text),
+                                                          vn::config::MsgIcon::kExclamation);
+    return 1;
+  }
+
   std::unique_ptr<vn::config::ConnectionProbe> probe = vn::config::MakeDataConnectionProbe();
   vn::config::QtDataLinkPrompt dataLink(*probe, messages);
 
@@ -28,8 +51,12 @@ int main(int argc, char** argv) {
   vn::config::DataEnvEvents events(window);
   window.SetRecordEvents(&events);
   window.SetConnectionTools(probe.get(), &dataLink);
+  window.SetTableRecords(dataEnv.rstabRubriken(), dataEnv.rstabDaten(), dataEnv.rstabZuordnungen());
+  window.SetLookupSource(&dataEnv);
   window.Load();
   window.show();
   splash.close();
-  return QApplication::exec();
+  const int result = QApplication::exec();
+  window.SetTableRecords(nullptr, nullptr, nullptr);
+  return result;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "data/field.h"
@@ -24,6 +25,8 @@ class Cursor {
   virtual long RecordCount() const = 0;
   // Value of `column` in the current row; throws RuntimeError 3021 without a current row.
   virtual Variant Value(size_t column) const = 0;
+  // Back to the first row; false when the cursor cannot go back (a streamed result).
+  virtual bool Rewind() { return false; }
 };
 
 // A field of the recordset's current row: reads through the cursor at every access.
@@ -56,5 +59,12 @@ std::unique_ptr<Cursor> MakeMaterialisedCursor(std::shared_ptr<MaterialisedRowse
 // again when they need rows already let go, so that forward reads hold bounded memory.
 std::unique_ptr<Cursor> MakeStreamingCursor(std::unique_ptr<RowSource> source,
                                             std::shared_ptr<CommandRunner> runner);
+
+class Provider;
+
+// Client-side static cursor over `source`, its rows read now; `updatable` asks for edits
+// written back through the provider (granted when the rows are those of one table with its key).
+std::unique_ptr<Cursor> OpenClientCursor(const std::string& source, Provider& provider,
+                                         bool updatable);
 
 }  // namespace vn::data

@@ -30,6 +30,11 @@ class MaterialisedCursor : public Cursor {
 
   long RecordCount() const override { return static_cast<long>(Count()); }
 
+  bool Rewind() override {
+    pos_ = 0;
+    return true;
+  }
+
   Variant Value(size_t column) const override {
     if (Eof()) {
       throw RuntimeError(kErrNoCurrentRecord,

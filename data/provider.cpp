@@ -10,6 +10,19 @@ std::unique_ptr<Cursor> Provider::Open(const std::string& command) {
   return MakeStreamingCursor(runner->Run(), runner);
 }
 
+std::optional<UpdateTarget> Provider::UpdateTargetOf(const std::string& /*command*/) {
+  return std::nullopt;
+}
+
+long RecordStatusOfWriteError(long errorNumber) {
+  switch (errorNumber) {
+    case kErrIntegrityViolation: return 0x1000;  // adRecIntegrityViolation
+    case kErrConcurrency: return 0x800;          // adRecConcurrencyViolation
+    case kErrCantConvert: return 0x20000;        // adRecSchemaViolation
+    default: return 0x400;                       // adRecCantRelease: locked or not writable
+  }
+}
+
 namespace {
 
 bool IsJet(const std::string& provider) {

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "data/connection.h"
 #include "data/connection_string.h"
 #include "data/cursor.h"
+#include "data/row_writer.h"
 
 namespace vn::data {
 
@@ -22,6 +24,10 @@ class Provider {
   // Executes `command` and returns a cursor on its result: streamed for the row providers,
   // materialised for shaped results.
   virtual std::unique_ptr<Cursor> Open(const std::string& command);
+
+  // The table behind `command`'s rows, for a client cursor that edits them; nullopt when the
+  // rows are not those of one table with its key, or the provider does not write.
+  virtual std::optional<UpdateTarget> UpdateTargetOf(const std::string& command);
 };
 
 // Opens the provider that `connectionString` names. `mode` is a ConnectMode.

@@ -2,6 +2,7 @@
 
 #include "data/connection.h"
 #include "data/cursor.h"
+#include "data/edit_cursor.h"
 #include "data/errors.h"
 #include "data/provider.h"
 #include "platform/text.h"
@@ -38,18 +39,27 @@ Recordset::Impl& Recordset::Internals() const {
   return *impl_;
 }
 
-void Recordset::Open(const std::string& source, Connection& activeConnection, int /*cursorType*/,
-                     int /*lockType*/, long /*options*/) {
+void Recordset::Open(const std::string& source, Connection& activeConnection, int cursorType,
+                     int lockType, long /*options*/) {
   if (impl_) {
     throw RuntimeError(kErrIllegalOperation, "Operation is not allowed when the object is open.",
                        "Recordset.Open");
+  }
+  if (cursorType == adOpenStatic || lockType == adLockBatchOptimistic) {
+    impl_ = std::make_unique<Impl>(OpenClientCursor(source, activeConnection.ProviderSession(),
+                                                    lockType == adLockBatchOptimistic));
+    if (auto* client = dynamic_cast<ClientCursor*>(impl_->cursor.get())) {
+      client->SetOwner(this, nullptr);
+    }
+    return;
   }
   impl_ = std::make_unique<Impl>(activeConnection.ProviderSession().Open(source));
 }
 
 void Recordset::Close() {
   if (!impl_) ThrowClosed("Recordset.Close");
-  impl_.reset();
+  std::unique_ptr<Impl> closing = std::move(impl_);
+  if (auto* client = dynamic_cast<ClientCursor*>(closing->cursor.get())) client->Close();
 }
 
 bool Recordset::IsOpen() const { return impl_ != nullptr; }

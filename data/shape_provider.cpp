@@ -128,6 +128,12 @@ class ShapeProvider : public Provider {
     return MakeMaterialisedCursor(Execute(*shape));
   }
 
+  // A plain command is the data provider's; a shaped result is never written back.
+  std::optional<UpdateTarget> UpdateTargetOf(const std::string& command) override {
+    if (ParseShape(command)) return std::nullopt;
+    return data_->UpdateTargetOf(command);
+  }
+
  private:
   std::shared_ptr<MaterialisedRowset> Run(const ShapeTable& table) {
     if (table.shape) return Execute(*table.shape);

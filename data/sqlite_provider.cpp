@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "data/errors.h"
@@ -234,11 +235,156 @@ class SqliteRunner : public CommandRunner {
   std::string command_;
 };
 
+void Bind(sqlite3_stmt* st, int index, const Variant& value) {
+  struct Visitor {
+    sqlite3_stmt* st;
+    int i;
+    int operator()(std::monostate) const { return sqlite3_bind_null(st, i); }
+    int operator()(Null) const { return sqlite3_bind_null(st, i); }
+    int operator()(bool b) const { return sqlite3_bind_int(st, i, b ? 1 : 0); }
+    int operator()(std::int64_t v) const { return sqlite3_bind_int64(st, i, v); }
+    int operator()(double v) const { return sqlite3_bind_double(st, i, v); }
+    int operator()(const Currency& c) const {
+      if (c.scaled % 10000 == 0) return sqlite3_bind_int64(st, i, c.scaled / 10000);
+      return sqlite3_bind_double(st, i, static_cast<double>(c.scaled) / 10000.0);
+    }
+    int operator()(const Decimal& d) const {
+      return sqlite3_bind_text(st, i, d.text.c_str(), static_cast<int>(d.text.size()),
+                               SQLITE_TRANSIENT);
+    }
+    int operator()(const Date& d) const {
+      std::string text = Variant(d).DebugText();
+      return sqlite3_bind_text(st, i, text.c_str(), static_cast<int>(text.size()),
+                               SQLITE_TRANSIENT);
+    }
+    int operator()(const std::string& t) const {
+      return sqlite3_bind_text(st, i, t.c_str(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+    }
+    int operator()(const std::shared_ptr<Recordset>&) const { return sqlite3_bind_null(st, i); }
+  };
+  std::visit(Visitor{st, index}, value.Raw());
+}
+
+// The error number of a refused write: constraints are integrity violations, everything else
+// (locked, read-only, full disk) a plain failure.
+long WriteErrorNumber(int code) {
+  return (code & 0xff) == SQLITE_CONSTRAINT ? kErrIntegrityViolation : kErrWriteFailed;
+}
+
+class SqliteWriter : public RowWriter {
+ public:
+  explicit SqliteWriter(std::shared_ptr<Database> db) : db_(std::move(db)) {}
+
+  void Begin() override { Exec("BEGIN IMMEDIATE"); }
+
+  long Execute(const std::string& sql, const std::vector<Variant>& parameters) override {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_->db, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
+    if (rc != SQLITE_OK) throw SqliteError(db_->db, kErrCommandFailed, "");
+    for (size_t i = 0; i < parameters.size(); ++i) Bind(st, static_cast<int>(i + 1), parameters[i]);
+    rc = sqlite3_step(st);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+      RuntimeError error = SqliteError(db_->db, WriteErrorNumber(rc), "");
+      sqlite3_finalize(st);
+      throw error;
+    }
+    sqlite3_finalize(st);
+    return sqlite3_changes(db_->db);
+  }
+
+  Variant LastInsertId() override {
+    return Variant(static_cast<std::int64_t>(sqlite3_last_insert_rowid(db_->db)));
+  }
+
+  void Commit() override { Exec("COMMIT"); }
+
+  void Rollback() noexcept override {
+    if (!sqlite3_get_autocommit(db_->db)) sqlite3_exec(db_->db, "ROLLBACK", nullptr, nullptr, nullptr);
+  }
+
+  std::string QuoteName(const std::string& name) const override {
+    return "\"" + ReplaceAll(name, "\"", "\"\"") + "\"";
+  }
+
+ private:
+  void Exec(const char* sql) {
+    int rc = sqlite3_exec(db_->db, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) throw SqliteError(db_->db, WriteErrorNumber(rc), "");
+  }
+
+  std::shared_ptr<Database> db_;
+};
+
 class SqliteProvider : public Provider {
  public:
   explicit SqliteProvider(std::shared_ptr<Database> db) : db_(std::move(db)) {}
   std::shared_ptr<CommandRunner> Command(const std::string& command) override {
     return std::make_shared<SqliteRunner>(db_, command);
+  }
+
+  // The rows of one table with its whole primary key (or the row id) among the columns.
+  std::optional<UpdateTarget> UpdateTargetOf(const std::string& command) override {
+    std::string sql = db_->jet ? TranslateJetSql(command) : command;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db_->db, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr) !=
+            SQLITE_OK ||
+        st == nullptr) {
+      sqlite3_finalize(st);
+      return std::nullopt;
+    }
+    UpdateTarget target;
+    bool oneTable = sqlite3_stmt_readonly(st) != 0;
+    const int count = sqlite3_column_count(st);
+    for (int i = 0; i < count && oneTable; ++i) {
+      const char* table = sqlite3_column_table_name(st, i);
+      const char* origin = sqlite3_column_origin_name(st, i);
+      const char* database = sqlite3_column_database_name(st, i);
+      if (table == nullptr || origin == nullptr) {
+        target.baseColumns.emplace_back();
+        continue;
+      }
+      if (database != nullptr && std::string(database) != "main") oneTable = false;
+      if (target.table.empty()) target.table = table;
+      if (!EqualsIgnoringCase(target.table, table)) oneTable = false;
+      target.baseColumns.emplace_back(origin);
+    }
+    sqlite3_finalize(st);
+    if (!oneTable || target.table.empty()) return std::nullopt;
+
+    // The primary key from the table's description.
+    std::string pragma = "PRAGMA table_info(\"" + ReplaceAll(target.table, "\"", "\"\"") + "\")";
+    if (sqlite3_prepare_v2(db_->db, pragma.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(st);
+      return std::nullopt;
+    }
+    std::vector<std::pair<int, std::string>> keyColumns;
+    std::string keyType;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      int pk = sqlite3_column_int(st, 5);
+      if (pk > 0) {
+        keyColumns.emplace_back(pk, reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+        const unsigned char* type = sqlite3_column_text(st, 2);
+        keyType = UpperAscii(type ? reinterpret_cast<const char*>(type) : "");
+      }
+    }
+    sqlite3_finalize(st);
+    if (keyColumns.empty()) return std::nullopt;
+    std::sort(keyColumns.begin(), keyColumns.end());
+    for (const auto& [order, name] : keyColumns) {
+      size_t found = target.baseColumns.size();
+      for (size_t i = 0; i < target.baseColumns.size(); ++i) {
+        if (EqualsIgnoringCase(target.baseColumns[i], name)) {
+          found = i;
+          break;
+        }
+      }
+      if (found == target.baseColumns.size()) return std::nullopt;
+      target.key.push_back(found);
+    }
+    // Only a key column declared exactly INTEGER stands for the row id that SQLite assigns.
+    target.keyAssigned = keyColumns.size() == 1 && keyType == "INTEGER";
+    target.writer = std::make_shared<SqliteWriter>(db_);
+    return target;
   }
 
  private:

@@ -120,7 +120,9 @@ void MemoryRecords::MovePrevious() {
 void MemoryRecords::AddNew() {
   Update();
   beforeAdd_ = OnRow() ? cur_ : -1;
-  rows_.push_back({nextBookmark_++, Row(columns_.size(), vn::data::Null{}), {}, adRecNew});
+  Cached added{nextBookmark_++, {}, {}, adRecNew};
+  added.values.assign(columns_.size(), vn::data::Variant(vn::data::Null{}));
+  rows_.push_back(std::move(added));
   cur_ = static_cast<long>(rows_.size()) - 1;
   bof_ = eof_ = false;
   edit_ = 2;
@@ -160,9 +162,10 @@ void MemoryRecords::CancelUpdate() {
   if (edit_ == 2) {
     rows_.erase(rows_.begin() + cur_);
     edit_ = 0;
-    RecordChange(adRsnUndoAddNew);
+    // Back on the row before the addition before the notification reads the fields.
     cur_ = beforeAdd_;
     bof_ = eof_ = cur_ < 0;
+    RecordChange(adRsnUndoAddNew);
     MoveComplete(adRsnMove);
   } else if (edit_ == 1) {
     Cached& row = rows_[cur_];
@@ -195,16 +198,17 @@ void MemoryRecords::CancelBatch() {
     kept.push_back(row);
   }
   rows_ = kept;
-  if (reverted > 0) RecordChange(adRsnUndoUpdate, reverted);
   for (size_t i = 0; i < rows_.size(); ++i) {
     if (rows_[i].bookmark == bookmark) {
       cur_ = static_cast<long>(i);
+      if (reverted > 0) RecordChange(adRsnUndoUpdate, reverted);
       return;
     }
   }
   const auto visible = Visible();
   cur_ = visible.empty() ? -1 : static_cast<long>(visible.front());
   bof_ = eof_ = visible.empty();
+  if (reverted > 0) RecordChange(adRsnUndoUpdate, reverted);
   MoveComplete(adRsnMove);
 }
 

@@ -1,0 +1,211 @@
+// The data environment: the Data Source rewrite, the start on a database that cannot be
+// opened, and the window over the demo configuration: its records on every tab, saving, a save
+// the database refuses, and deleting.
+#include <QStatusBar>
+
+#include "real_data_fixture.h"
+
+namespace vn::config::testing {
+namespace {
+
+TEST(DataSourceRewriteTest, OnlyTheFirstDataSourceElementChanges) {
+  EXPECT_EQ(DataEnv::RewriteDataSource(DataEnv::kConfigConnection, "/opt/Tools/databases/config.mdb"),
+            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/Tools/databases/config.mdb;"
+            "Persist Security Info=False;");
+  // Not the first element: everything else keeps its place; no trailing ";" stays without one.
+  EXPECT_EQ(DataEnv::RewriteDataSource("Persist Security Info=False;Data Source=alt.mdb;Mode=Read", "/x.mdb"),
+            "Persist Security Info=False;Data Source=/x.mdb;Mode=Read");
+  EXPECT_EQ(DataEnv::RewriteDataSource("Data Source=a;Data Source=b", "/x"), "Data Source=/x;Data Source=b");
+  // The comparison of the first eleven characters minds case; nothing matches, nothing changes.
+  EXPECT_EQ(DataEnv::RewriteDataSource("data source=a;", "/x"), "data source=a;");
+  EXPECT_EQ(DataEnv::RewriteDataSource("Data Sourcery=1;;", "/x"), "Data Source=/x;;");
+  EXPECT_EQ(DataEnv::DatabasePath("/opt/Tools"), "/opt/Tools/databases/config.mdb");
+}
+
+TEST_F(RealDataTest, ADatabaseThatCannotBeOpenedFailsTheStartNamingTheFile) {
+  std::filesystem::remove(path);
+  DataEnv env;
+  try {
+    env.DataEnvironment_Initialize(folder);
+    ADD_FAILURE() << "no failure";
+  } catch (const vn::RuntimeError& e) {
+    EXPECT_NE(e.Description().find(path), std::string::npos) << e.Description();
+  }
+  // A file that is no database fails as well.
+  std::ofstream(path) << "kein SQLite";
+  DataEnv other;
+  EXPECT_THROW(other.DataEnvironment_Initialize(folder), vn::RuntimeError);
+}
+
+TEST_F(RealDataTest, ShowsTheDemoRecordsOnEveryTab) {
+  Open();
+  EXPECT_EQ(Text("txbRubrikenRubrik"), QStringLiteral("Start"));
+  EXPECT_EQ(Text("txbRubrikenMenueText"), QStringLiteral("Übersicht"));
+  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 5"));
+  EXPECT_FALSE(Child<QWidget>("frTab0")->isEnabled());  // the protected record 1
+  window->cmdMoveLast_Click();
+  EXPECT_EQ(Text("txbRubrikenRubrik"), QStringLiteral("Notizen"));
+  EXPECT_TRUE(Child<QWidget>("frTab0")->isEnabled());
+
+  window->SelectTab(2);
+  EXPECT_EQ(Text("txbDatenTitel"), QStringLiteral("Kundenstammdaten"));
+  EXPECT_EQ(Child<QComboBox>("cbxDatenFormat")->currentText(), QStringLiteral("Datenblatt (Karteikarte)"));
+  EXPECT_EQ(Child<QComboBox>("cbxDatenFormat")->count(), 4);
+  EXPECT_EQ(Child<QPlainTextEdit>("txbDatenVerbindung")->toPlainText(),
+            QStringLiteral("Provider=SQLite;Data Source=databases/demo.db"));
+  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 5"));
+
+  window->SelectTab(3);
+  EXPECT_EQ(Child<QComboBox>("cbxZuordnungenRubrik")->currentText(), QStringLiteral("Start"));
+  EXPECT_EQ(Child<QComboBox>("cbxZuordnungenDaten")->currentText(), QStringLiteral("Kundenstammdaten"));
+  EXPECT_EQ(Text("txbZuordnungenRang"), QStringLiteral("1"));
+  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 6"));
+
+  window->SelectTab(4);
+  EXPECT_EQ(window->Tree()->topLevelItemCount(), 1);
+  window->SelectTab(5);
+  EXPECT_EQ(Child<QComboBox>("cbxStartRubrik")->count(), 5);
+  EXPECT_EQ(Child<QComboBox>("cbxStartRubrik")->currentText(), QStringLiteral("Start"));
+
+  // For a look at the window: VARNOLIS_SCREENSHOTS=<folder> saves each tab as a picture.
+  if (const char* shots = std::getenv("VARNOLIS_SCREENSHOTS")) {
+    for (int tab = 1; tab <= 5; ++tab) {
+      window->SelectTab(tab);
+      QApplication::processEvents();
+      window->grab().save(QStringLiteral("%1/tab%2.png").arg(QString::fromLocal8Bit(shots)).arg(tab));
+    }
+  }
+}
+
+TEST_F(RealDataTest, AddedRubricDataEntryAndAssignmentAreReadByTheLibraryAtOnce) {
+  Open();
+  window->cmdAddNew_Click();
+  EXPECT_EQ(EditPanel(), QStringLiteral("neu"));
+  Type("txbRubrikenRubrik", QStringLiteral("Neue Rubrik"));
+  Type("txbRubrikenRang", QStringLiteral("6"));
+  Type("txbRubrikenTitel", QStringLiteral("Neu"));
+  Type("txbRubrikenMenueText", QStringLiteral("Neu"));
+  window->cmdOK_Click();
+  EXPECT_TRUE(messages.shown.empty());
+  // Saved as the last record, and moved onto it again.
+  EXPECT_EQ(EditPanel(), QStringLiteral("gewechselt"));
+  EXPECT_EQ(Current("ID_Rubrik"), QStringLiteral("6"));  // read back from the database
+  EXPECT_EQ(window->StatusText(), QStringLiteral("6. Datensatz von 6"));
+
+  window->SelectTab(2);
+  window->cmdAddNew_Click();
+  Type("txbDatenTitel", QStringLiteral("Kunden und Rechnungen"));
+  Child<QPlainTextEdit>("txbDatenVerbindung")->setFocus();
+  QTest::keyClicks(Child<QPlainTextEdit>("txbDatenVerbindung"),
+                   QStringLiteral("Provider=SQLite;Data Source=databases/demo.db"));
+  Child<QPlainTextEdit>("txbDatenAbfrage")->setFocus();
+  QTest::keyClicks(Child<QPlainTextEdit>("txbDatenAbfrage"),
+                   QStringLiteral("SHAPE {SELECT KundenNr, Name FROM Kunden}  AS K APPEND ({SELECT "
+                                  "KundenNr, RechnungNr FROM Rechnungen}  AS R RELATE KundenNr TO "
+                                  "KundenNr) AS R"));
+  EXPECT_EQ(Child<QComboBox>("cbxDatenFormat")->currentData().toLongLong(), 1);
+  window->cmdOK_Click();
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(Current("ID_Daten"), QStringLiteral("6"));
+
+  // The new rubric in the tree, without an assignment yet; "Zuordnung hinzufügen" from there.
+  window->SelectTab(4);
+  QTreeWidgetItem* rubric = FindNode(QStringLiteral("Neue_Rubrik"), QString());
+  ASSERT_NE(rubric, nullptr);
+  window->Tree()->setCurrentItem(rubric->child(0));
+  window->mnuNeueZuordnung_Click();
+  EXPECT_EQ(window->SelectedTab(), 3);
+  EXPECT_EQ(EditPanel(), QStringLiteral("neu"));
+  EXPECT_EQ(Child<QComboBox>("cbxZuordnungenRubrik")->currentText(), QStringLiteral("Neue_Rubrik"));
+  QComboBox* daten = Child<QComboBox>("cbxZuordnungenDaten");
+  EXPECT_EQ(QApplication::focusWidget(), daten);
+  daten->setCurrentIndex(daten->findText(QStringLiteral("Kunden und Rechnungen")));
+  Type("txbZuordnungenRang", QStringLiteral("1"));
+  window->cmdOK_Click();
+  EXPECT_TRUE(messages.shown.empty());
+
+  // The library's own statement for one rubric.
+  EXPECT_EQ(Query("SELECT Rubriken.Rubrik, Daten.Titel, Daten.Format_ID AS Format, Zuordnungen.Rang "
+                  "FROM Daten INNER JOIN (Zuordnungen INNER JOIN Rubriken ON Zuordnungen.Rubrik_ID = "
+                  "Rubriken.ID_Rubrik) ON Daten.ID_Daten = Zuordnungen.Daten_ID WHERE "
+                  "(((Rubriken.Rubrik)=\"Neue_Rubrik\")) ORDER BY Zuordnungen.Rang"),
+            "Neue_Rubrik|Kunden und Rechnungen|1|1");
+  EXPECT_EQ(Query("SELECT Abfrage FROM Daten WHERE ID_Daten = 6"),
+            "SHAPE {SELECT KundenNr, Name FROM Kunden}  AS K APPEND ({SELECT KundenNr, RechnungNr "
+            "FROM Rechnungen}  AS R RELATE KundenNr TO KundenNr) AS R");
+}
+
+TEST_F(RealDataTest, SwitchingTabsSavesThePendingChangeFirst) {
+  Open();
+  window->cmdMoveNext_Click();
+  Type("txbRubrikenTitel", QStringLiteral("Alle Rechnungen"));
+  EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
+  window->SelectTab(2);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(Query("SELECT Titel FROM Rubriken WHERE ID_Rubrik = 2"), "Alle Rechnungen");
+}
+
+TEST_F(RealDataTest, ASaveTheLockedDatabaseRefusesIsReportedAndLeavesTheFileUnchanged) {
+  Open();
+  window->cmdMoveNext_Click();
+  Type("txbRubrikenTitel", QStringLiteral("Gesperrt"));
+  const std::string before = ReadFile(path);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE Daten SET Titel = 'x' WHERE ID_Daten = 2;",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  window->cmdOK_Click();
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\ndatabase is locked\n"
+                           "Die Eingabe wird abgebrochen."));
+  EXPECT_EQ(messages.shown[0].icon, MsgIcon::kExclamation);
+  EXPECT_EQ(ReadFile(path), before);
+  // The input is cancelled: the record shows what is stored, and nothing is pending any more.
+  EXPECT_EQ(Text("txbRubrikenTitel"), QStringLiteral("Rechnungen mit Positionen"));
+  EXPECT_FALSE(dataEnv->rstabRubriken()->Recordset().HasPendingChanges());
+  EXPECT_FALSE(Child<QToolButton>("cmdOK")->isEnabled());
+}
+
+TEST_F(RealDataTest, AnAssignmentWithoutDataEntryIsRefusedWithTheDatabasesReason) {
+  Open();
+  window->SelectTab(3);
+  window->cmdAddNew_Click();
+  QComboBox* rubrik = Child<QComboBox>("cbxZuordnungenRubrik");
+  rubrik->setCurrentIndex(1);
+  const std::string before = ReadFile(path);
+  window->cmdOK_Click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nNOT NULL constraint "
+                           "failed: Zuordnungen.Daten_ID\nDie Eingabe wird abgebrochen."));
+  EXPECT_EQ(ReadFile(path), before);
+  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 6"));
+}
+
+TEST_F(RealDataTest, DeletingARecordRemovesItFromTheDatabase) {
+  Open();
+  window->SelectTab(2);
+  window->cmdMoveLast_Click();
+  EXPECT_EQ(Text("txbDatenTitel"), QStringLiteral("Über Varnolis"));
+  messages.answers = {MsgResult::kYes};
+  window->cmdDelete_Click();
+  // The status box of an unchanged row (its text begins with a line break of its own), then
+  // the row is gone and the one before it is current.
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[1].text,
+            QStringLiteral("Status der aktuellen Datensatzgruppe\n\nEs gibt keine anstehenden "
+                           "Änderungen in diesen Datensatz."));
+  EXPECT_EQ(Query("SELECT count(*) FROM Daten"), "4");
+  EXPECT_EQ(Text("txbDatenTitel"), QStringLiteral("Ansprechpartner"));
+  EXPECT_EQ(window->StatusText(), QStringLiteral("4. Datensatz von 4"));
+  window->SelectTab(1);
+  window->SelectTab(2);
+  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 4"));
+}
+
+}  // namespace
+}  // namespace vn::config::testing

@@ -1,0 +1,163 @@
+// A configuration window over the data environment and a configuration database of its own:
+// the shipped scripts' demo configuration in a private program folder.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "config/data_env.h"
+#include "config/data_env_events.h"
+#include "config/frm_konfiguration.h"
+#include "data/connection.h"
+#include "data/recordset.h"
+#include "fakes.h"
+#include "platform/module_path.h"
+
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+namespace vn::config::testing {
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+class RealDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/vn-config-db-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder = pattern;
+    std::filesystem::create_directories(folder + "/databases");
+    path = folder + "/databases/config.mdb";
+    Execute(ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/databases/schema.sql") +
+            ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/databases/formate.sql") +
+            ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/databases/demo_config.sql"));
+    OverrideLibraryFolder(folder);
+  }
+
+  void TearDown() override {
+    window.reset();
+    events.reset();
+    dataEnv.reset();
+    OverrideLibraryFolder("");
+    std::filesystem::remove_all(folder);
+  }
+
+  // Runs `sql` on the database through a connection of its own.
+  void Execute(const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    const std::string message = error ? error : "";
+    sqlite3_free(error);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK) << message;
+  }
+
+  // The rows of `sql` as the library reads them (its own read-only connection), "a|b" per row.
+  std::string Query(const std::string& sql) {
+    vn::data::Connection connection;
+    connection.SetMode(vn::data::adModeRead);
+    connection.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path +
+                    ";Persist Security Info=False");
+    vn::data::Recordset rs;
+    rs.Open(sql, connection, vn::data::adOpenForwardOnly, vn::data::adLockReadOnly);
+    std::string out;
+    while (!rs.Eof()) {
+      if (!out.empty()) out += ";";
+      for (int i = 0; i < rs.FieldCount(); ++i) {
+        if (i > 0) out += "|";
+        out += rs.Fields(i).Value().DebugText();
+      }
+      rs.MoveNext();
+    }
+    return out;
+  }
+
+  void Open() {
+    dataEnv = std::make_unique<DataEnv>();
+    dataEnv->DataEnvironment_Initialize(folder);
+    window = std::make_unique<frmKonfiguration>(false, messages);
+    events = std::make_unique<DataEnvEvents>(*window);
+    window->SetRecordEvents(events.get());
+    window->SetConnectionTools(&probe, &dataLink);
+    window->SetTableRecords(dataEnv->rstabRubriken(), dataEnv->rstabDaten(),
+                            dataEnv->rstabZuordnungen());
+    window->SetLookupSource(dataEnv.get());
+    window->Load();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  }
+
+  template <typename T = QWidget>
+  T* Child(const char* name) {
+    T* child = window->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+  }
+  QString Text(const char* name) { return Child<QLineEdit>(name)->text(); }
+  QString EditPanel() { return Child<QLabel>("Edit")->text(); }
+  QString Current(const char* column) {
+    return VariantText(window->CurrentRecords()->Value(column));
+  }
+
+  // Types `text` into the line edit `name` after putting the focus there.
+  void Type(const char* name, const QString& text) {
+    QLineEdit* edit = Child<QLineEdit>(name);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  }
+
+  // The tree's nodes below `node` as "text[tag]" lines, indented by level.
+  static QString Outline(QTreeWidgetItem* node, int depth = 0) {
+    QString out = QString(depth * 2, QLatin1Char(' ')) + node->text(0) + QStringLiteral("[") +
+                  frmKonfiguration::NodeTag(node) + QStringLiteral("]\n");
+    for (int i = 0; i < node->childCount(); ++i) out += Outline(node->child(i), depth + 1);
+    return out;
+  }
+
+  QTreeWidgetItem* FindNode(const QString& text, const QString& parentText) {
+    QTreeWidgetItem* root = window->Tree()->topLevelItem(0);
+    for (int i = 0; i < root->childCount(); ++i) {
+      QTreeWidgetItem* rubric = root->child(i);
+      if (parentText.isEmpty() && rubric->text(0) == text) return rubric;
+      if (rubric->text(0) != parentText) continue;
+      for (int j = 0; j < rubric->childCount(); ++j)
+        if (rubric->child(j)->text(0) == text) return rubric->child(j);
+    }
+    ADD_FAILURE() << "no node " << text.toStdString() << " below " << parentText.toStdString();
+    return nullptr;
+  }
+
+  std::string folder;
+  std::string path;
+  FakeMessages messages;
+  FakeProbe probe;
+  FakeDataLink dataLink;
+  std::unique_ptr<DataEnv> dataEnv;
+  std::unique_ptr<frmKonfiguration> window;
+  std::unique_ptr<DataEnvEvents> events;
+};
+
+}  // namespace vn::config::testing
