@@ -116,6 +116,9 @@ HRESULT ProtocolHandler::StartRequest(const std::string& url) {
   pageComplete_ = false;
   downloadFinished_ = false;
   started_ = true;
+  command_.clear();
+  parameter_.clear();
+  commandId_ = 0;
 
   error_ = std::make_unique<clHTMLError>();
   error_->Init("clProtocolHandler", "");
@@ -177,14 +180,17 @@ bool ProtocolHandler::ParseURL(const std::string& url) {
   if (!vn::ParseURL(url, parsed)) return false;
   command_ = std::move(parsed.command);
   parameter_ = std::move(parsed.parameter);
+  // Matched once: every Read asks, and a string-table look-up reads the environment.
+  commandId_ = 0;
+  for (int id : {1101, 1102, 1103}) {
+    if (EqualsIgnoringCase(command_, ResText(id))) commandId_ = id;
+  }
   Trace("Kommando:" + command_);
   Trace("Parameter:" + parameter_);
   return true;
 }
 
-bool ProtocolHandler::IsCommand(int commandId) const {
-  return EqualsIgnoringCase(command_, ResText(commandId));
-}
+bool ProtocolHandler::IsCommand(int commandId) const { return commandId_ == commandId; }
 
 // ---- Page assembly ---------------------------------------------------------------------
 

@@ -285,11 +285,13 @@ TEST_F(RubrikAssemblyTest, FormatsTwoOneAndThreeFollowEachOtherWithTheirBlockIds
 TEST_F(RubrikAssemblyTest, PlainSelectHasSpacerRowsAndNoFoldColumnAndEmptyResultIsOnePiece) {
   WriteAct("Test.dbf");
   AddRubric("Kunde", "K", "",
-            {{1, "Alle", DataConnection(), "SELECT nr AS Nr, name AS Name FROM kunden"},
+            {{1, "Alle", DataConnection(), "SELECT nr AS Nr, name AS Name, 1234.5 AS Betrag FROM kunden"},
              {0, "Keine", DataConnection(), "SELECT nr AS Nr FROM auftraege WHERE nr < 0"}});
   const std::string page = Page("varnolis://rubrik/Kunde");
   EXPECT_EQ(Count(page, "</TR>\r\n<TR><TD></TD></TR>\r\n"), 2u);
   EXPECT_EQ(Count(page, "plus.gif\" onclick"), 0u) << "no fold cell in a plain table";
+  // Every row under the user's regional settings.
+  EXPECT_EQ(Count(page, "<TD  CLASS=\"t0\" ALIGN=\"left\">1.234,50</TD>"), 2u);
   EXPECT_NE(page.find("NAME=\"img_hss_1_\""), std::string::npos);
   EXPECT_NE(page.find("<P  CLASS=\"title1\">Es sind keine Daten vorhanden.</P></DIV>\r\n\r\n</DIV>"),
             std::string::npos)
