@@ -146,6 +146,7 @@ void Shell(const std::string& command) {
 long PeakOfChild(const std::function<void()>& f) {
   int pipeFds[2];
   if (pipe(pipeFds) != 0) return -1;
+  std::fflush(stdout);  // the child must not write the parent's buffered lines again
   pid_t pid = fork();
   if (pid == 0) {
     close(pipeFds[0]);
