@@ -318,5 +318,50 @@ TEST_F(RubrikAssemblyTest, EntryQueriesPostgresqlThroughOdbc) {
   EXPECT_EQ(Count(page, "<TR><TD></TD></TR>"), 3u);
 }
 
+// The debug log's lines without their time prefix.
+std::vector<std::string> LogLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadFile(path));
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > 10 && line[8] == ':') lines.push_back(line.substr(10));
+  }
+  return lines;
+}
+
+TEST_F(RubrikAssemblyTest, DebugLogFollowsTheAssemblyStepByStep) {
+  folder_->SetDebug("1");
+  WriteAct("Test.dbf");
+  const std::string query = "SELECT name AS Name FROM kunden WHERE nr = '{!kontakt,25}'";
+  AddRubric("Kunde", "K", "", {{2, "Karte", DataConnection(), query}, {3, "Info", "", ""}});
+  Page("varnolis://rubrik/Kunde");
+  std::vector<std::string> assembly;
+  for (const std::string& line : LogLines(program_ + "/debug.log")) {
+    if (line.rfind("Read(", 0) != 0 && line.rfind("Read:", 0) != 0 &&
+        line.rfind("IInternetProtocol", 0) != 0 &&
+        line.rfind("Class_", 0) != 0 && line.rfind("ParseURL", 0) != 0) {
+      assembly.push_back(line);
+    }
+  }
+  const std::vector<std::string> expected = {
+      "Kommando:rubrik", "Parameter:Kunde", "Verarbeite Kommando:rubrik",
+      "ACT! Application - Database: Test.dbf", "Init ACTDataparser", "Init clHTMLMenu",
+      "Anzahl daten:2", "Init clHTMLList (0)", "SQL:" + query,
+      "Connection:" + DataConnection(), "Titel:Karte", "Ready clHTMLList (0)",
+      "Init clHTMLInfo (1)"};
+  EXPECT_EQ(assembly, expected);
+
+  // A menu that cannot start says so, with its block.
+  std::filesystem::remove(program_ + "/debug.log");
+  std::filesystem::remove(Config());
+  Page("varnolis://rubrik/Kunde");
+  const std::vector<std::string> lines = LogLines(program_ + "/debug.log");
+  const auto failed = std::find(lines.begin(), lines.end(), "HTMLMenu Initialisierung fehlgeschlagen!");
+  ASSERT_NE(failed, lines.end());
+  ASSERT_NE(failed + 1, lines.end());
+  EXPECT_EQ((failed + 1)->rfind("HTMLMenu.ErrDescription<TABLE", 0), 0u);
+  EXPECT_EQ((failed + 2)->rfind("WriteError(155,", 0), 0u);
+}
+
 }  // namespace
 }  // namespace vn::test
