@@ -45,6 +45,11 @@ DEMO=$ROOT/build/demo
 mkdir -p "$DEMO/config"
 export XDG_CONFIG_HOME=$DEMO/config
 export VARNOLIS_ACT=${VARNOLIS_ACT:-$PROGRAM/databases/demo-act.json}
+# The pages speak the user's language; without one (no locale, or C/POSIX), the demo shows them
+# as a German user sees them (messages, number and date formats).
+case "${LC_ALL:-${LANG:-}}" in
+  "" | C | C.* | POSIX) export LANG=de_DE.UTF-8 LC_ALL= LC_NUMERIC= LC_TIME= LC_MESSAGES= ;;
+esac
 
 OUT=${VARNOLIS_DEMO_OUT:-$DEMO/$(echo "$URL" | sed -E 's#^[a-z]+:/*##; s#[^A-Za-z0-9._-]+#_#g; s#^$#index#').html}
 mkdir -p "$(dirname "$OUT")"
