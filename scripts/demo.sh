@@ -47,12 +47,13 @@ export XDG_CONFIG_HOME=$DEMO/config
 export VARNOLIS_ACT=${VARNOLIS_ACT:-$PROGRAM/databases/demo-act.json}
 # The pages speak the user's language; without one (no locale, or C/POSIX), the demo shows them
 # as a German user sees them (messages, number and date formats).
+LOCALE=()
 case "${LC_ALL:-${LANG:-}}" in
-  "" | C | C.* | POSIX) export LANG=de_DE.UTF-8 LC_ALL= LC_NUMERIC= LC_TIME= LC_MESSAGES= ;;
+  "" | C | C.* | POSIX) LOCALE=(-u LC_ALL -u LC_NUMERIC -u LC_TIME -u LC_MESSAGES LANG=de_DE.UTF-8) ;;
 esac
 
 OUT=${VARNOLIS_DEMO_OUT:-$DEMO/$(echo "$URL" | sed -E 's#^[a-z]+:/*##; s#[^A-Za-z0-9._-]+#_#g; s#^$#index#').html}
 mkdir -p "$(dirname "$OUT")"
-"$PROGRAM/varnolis" get -o "$OUT" "$URL"
+env "${LOCALE[@]}" "$PROGRAM/varnolis" get -o "$OUT" "$URL"
 echo "$URL rendered into $OUT"
 echo "open it in a browser: xdg-open '$OUT'  (the page's images and stylesheet come from $PROGRAM/ResourceHTML)"
