@@ -116,6 +116,9 @@ HRESULT ProtocolHandler::StartRequest(const std::string& url) {
   pageComplete_ = false;
   downloadFinished_ = false;
   started_ = true;
+  command_.clear();
+  parameter_.clear();
+  commandId_ = 0;
 
   error_ = std::make_unique<clHTMLError>();
   error_->Init("clProtocolHandler", "");
@@ -177,14 +180,17 @@ bool ProtocolHandler::ParseURL(const std::string& url) {
   if (!vn::ParseURL(url, parsed)) return false;
   command_ = std::move(parsed.command);
   parameter_ = std::move(parsed.parameter);
+  // Matched once: every Read asks, and a string-table look-up reads the environment.
+  commandId_ = 0;
+  for (int id : {1101, 1102, 1103}) {
+    if (EqualsIgnoringCase(command_, ResText(id))) commandId_ = id;
+  }
   Trace("Kommando:" + command_);
   Trace("Parameter:" + parameter_);
   return true;
 }
 
-bool ProtocolHandler::IsCommand(int commandId) const {
-  return EqualsIgnoringCase(command_, ResText(commandId));
-}
+bool ProtocolHandler::IsCommand(int commandId) const { return commandId_ == commandId; }
 
 // ---- Page assembly ---------------------------------------------------------------------
 
@@ -195,9 +201,42 @@ void ProtocolHandler::PrepareCommand() {
     info_->Init("");
     return;
   }
-  // The rubric pages are not assembled yet: a rubric request is answered like an unknown
-  // command.
-  WriteError(153, EscapeHtml(command_));
+  PrepareRubric();
+}
+
+void ProtocolHandler::PrepareRubric() {
+  currentEntry_ = 0;
+  currentQuery_.clear();
+  currentTitle_.clear();
+  currentConnection_.clear();
+  act_ = std::make_unique<clACTApplication>();
+  if (!act_->ACTgestartet()) {
+    act_.reset();
+    WriteError(122, "");
+    return;
+  }
+  const std::string database = act_->ACTDatenbank();
+  Trace("ACT! Application - Database: " + database);
+  if (database.empty()) {
+    act_.reset();
+    WriteError(123, "");
+    return;
+  }
+  Trace("Init ACTDataparser");
+  parser_ = std::make_unique<clACTDataParser>();
+  // A parser without its bridge still reports each failing command in the entry that uses it.
+  parser_->Init(act_.get(), "");
+  Trace("Init clHTMLMenu");
+  menu_ = std::make_unique<clHTMLMenu>();
+  if (!menu_->Init(parameter_, parser_.get(), "", "")) {
+    const std::string description = menu_->ErrDescription();
+    Trace("HTMLMenu Initialisierung fehlgeschlagen!");
+    Trace("HTMLMenu.ErrDescription" + description);
+    menu_.reset();
+    WriteError(155, description);
+    return;
+  }
+  Trace("Anzahl daten:" + std::to_string(menu_->AnzahlDaten()));
 }
 
 bool ProtocolHandler::BuildStep() {
@@ -212,8 +251,115 @@ bool ProtocolHandler::BuildStep() {
     if (info_->Ready()) CompletePage();
     return true;
   }
+  if (IsCommand(1102) && menu_) return BuildRubricStep();
+  // Only reachable when the preparation left nothing to build from.
   WriteError(153, EscapeHtml(command_));
   return false;
+}
+
+bool ProtocolHandler::BuildRubricStep() {
+  if (!menu_->Ready()) {
+    if (menu_->ErrNumber() != 100) {
+      WriteError(155, menu_->ErrDescription());
+      return false;
+    }
+    dumper_->Dump(menu_->GetNext());
+    ReportProgress(BINDSTATUS_DOWNLOADINGDATA, "Creating Menu ...");
+    return true;
+  }
+
+  if (!dumper_->DIVWindoStarted()) {
+    dumper_->Dump(ResText(317, {ResText(409, {ResText(621)}) + ResText(412, {ResText(622)})}));
+    dumper_->SetDIVWindoStarted(true);
+  }
+  if (menu_->ErrNumber() != 100) {
+    WriteError(155, menu_->ErrDescription());
+    return false;
+  }
+  if (menu_->AnzahlDaten() == 0) {
+    // The rubric name comes from the URL, which anyone can type.
+    WriteError(182, EscapeHtml(parameter_));
+    return false;
+  }
+  const clDaten* entry = menu_->Daten(currentEntry_);
+  if (entry == nullptr) {
+    WriteError(155, menu_->ErrDescription());
+    return false;
+  }
+  switch (entry->Format) {
+    case 0:
+    case 1:
+      return RendererStep(hierarchical_, *entry, "clHierachicalSpreadSheet");
+    case 2:
+      return RendererStep(list_, *entry, "clHTMLList");
+    case 3:
+      return InfoStep();
+    default:
+      WriteError(156, std::to_string(entry->Format));
+      return false;
+  }
+}
+
+template <typename Renderer>
+bool ProtocolHandler::RendererStep(std::unique_ptr<Renderer>& renderer, const clDaten& entry,
+                                   const char* name) {
+  const std::string n = std::to_string(currentEntry_);
+  if (!renderer) {
+    Trace(std::string("Init ") + name + " (" + n + ")");
+    renderer = std::make_unique<Renderer>();
+    currentQuery_ = entry.Abfrage;
+    currentConnection_ = entry.DatenQuelle;
+    currentTitle_ = entry.Titel;
+    Trace("SQL:" + currentQuery_);
+    Trace("Connection:" + currentConnection_);
+    Trace("Titel:" + currentTitle_);
+    if (!renderer->Init(currentTitle_, currentConnection_, currentQuery_, parser_.get(),
+                        "/resourcehtml/qxlogo.gif", "", n + "_")) {
+      WriteError(152, renderer->ErrDescription());
+      return false;
+    }
+  }
+  if (renderer->Ready()) {
+    Trace(std::string("Ready ") + name + " (" + n + ")");
+    renderer.reset();
+    Advance();
+    return true;
+  }
+  if (renderer->ErrNumber() != 100) {
+    WriteError(152, renderer->ErrDescription());
+    return false;
+  }
+  dumper_->Dump(renderer->GetNext());
+  ReportProgress(BINDSTATUS_DOWNLOADINGDATA, "Creating Table ...");
+  return true;
+}
+
+bool ProtocolHandler::InfoStep() {
+  if (!info_) {
+    Trace("Init clHTMLInfo (" + std::to_string(currentEntry_) + ")");
+    info_ = std::make_unique<clHTMLInfo>();
+    info_->Init("");
+  }
+  if (info_->Ready()) {
+    info_.reset();
+    Advance();
+    return true;
+  }
+  if (info_->ErrNumber() != 100) {
+    WriteError(154, info_->ErrDescription());
+    return false;
+  }
+  dumper_->Dump(info_->GetNext());
+  ReportProgress(BINDSTATUS_DOWNLOADINGDATA, "Creating Info ...");
+  return true;
+}
+
+void ProtocolHandler::Advance() {
+  if (menu_->AnzahlDaten() == currentEntry_ + 1) {
+    CompletePage();
+  } else {
+    ++currentEntry_;
+  }
 }
 
 // ---- Read --------------------------------------------------------------------------------
@@ -366,6 +512,13 @@ void ProtocolHandler::FailRequest() {
 void ProtocolHandler::ReleaseObjects() {
   dumper_.reset();
   info_.reset();
+  // The renderers share the parser and hold their data connections open; they go before it,
+  // so that a request ended mid-entry closes its connection at Terminate.
+  list_.reset();
+  hierarchical_.reset();
+  menu_.reset();
+  parser_.reset();
+  act_.reset();
   error_.reset();
 }
 

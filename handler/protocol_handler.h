@@ -9,9 +9,14 @@
 #include <optional>
 #include <string>
 
+#include "act/act_application.h"
+#include "act/act_data_parser.h"
 #include "act/html_info.h"
 #include "handler/html_dumper.h"
 #include "handler/html_error.h"
+#include "handler/html_menu.h"
+#include "render/hierarchical_spreadsheet.h"
+#include "render/html_list.h"
 #include "platform/urlmon.h"
 
 namespace vn {
@@ -56,7 +61,15 @@ class ProtocolHandler final : public IInternetProtocol {
   // that assemble their page from generators. BuildStep returns false when it ended the page
   // with WriteError.
   void PrepareCommand();
+  void PrepareRubric();
   bool BuildStep();
+  bool BuildRubricStep();
+  // One step of the current entry's renderer (formats 0, 1 and 2) or info page (format 3).
+  template <typename Renderer>
+  bool RendererStep(std::unique_ptr<Renderer>& renderer, const clDaten& entry, const char* name);
+  bool InfoStep();
+  // Moves on to the next data entry, or completes the page after the last one.
+  void Advance();
 
   void WriteError(int id, const std::string& detail,
                   const std::optional<PendingFailure>& failure = std::nullopt);
@@ -84,17 +97,22 @@ class ProtocolHandler final : public IInternetProtocol {
   bool pageComplete_ = false;
   bool started_ = false;  // between Start and Terminate/Abort
   std::string command_;
+  int commandId_ = 0;  // the string id (1101 info, 1102 rubrik, 1103 test) the command matches, or 0
   std::string parameter_;
   std::unique_ptr<clHTMLDumper> dumper_;
-  // The renderer of the current data entry, the rubric menu, the ACT! source parser and the
-  // ACT! bridge join here with the rubric pages; ReleaseObjects releases them in that order
-  // between the info page and the error block.
+  // At most one of the three generators of a data entry exists at a time: it is created when
+  // its entry is reached and released when it is ready.
+  std::unique_ptr<clHierachicalSpreadSheet> hierarchical_;
+  std::unique_ptr<clHTMLList> list_;
   std::unique_ptr<clHTMLInfo> info_;
+  std::unique_ptr<clHTMLMenu> menu_;
+  std::unique_ptr<clACTDataParser> parser_;
+  std::unique_ptr<clACTApplication> act_;
   std::unique_ptr<clHTMLError> error_;
-  [[maybe_unused]] int currentEntry_ = 0;
-  [[maybe_unused]] std::string currentQuery_;
-  [[maybe_unused]] std::string currentTitle_;
-  [[maybe_unused]] std::string currentConnection_;
+  int currentEntry_ = 0;
+  std::string currentQuery_;
+  std::string currentTitle_;
+  std::string currentConnection_;
 };
 
 }  // namespace vn

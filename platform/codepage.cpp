@@ -98,6 +98,14 @@ std::string Utf8ToCp1252(std::string_view utf8, Unmappable unmappable) {
   out.reserve(utf8.size());
   size_t pos = 0;
   while (pos < utf8.size()) {
+    // Pages are mostly markup: runs of ASCII, which is the same in both, go over whole.
+    size_t run = pos;
+    while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80) ++run;
+    if (run > pos) {
+      out.append(utf8.data() + pos, run - pos);
+      pos = run;
+      continue;
+    }
     long cp = DecodeUtf8(utf8, pos);
     int b = cp < 0 ? -1 : EncodeCp1252(static_cast<unsigned long>(cp));
     if (b >= 0) {

@@ -30,10 +30,13 @@ std::string PatternOf(const std::string& name) {
 }  // namespace
 
 std::string FormatFieldValue(const data::Field& field) {
+  return FormatFieldValue(field, CurrentRegionalSettings());
+}
+
+std::string FormatFieldValue(const data::Field& field, const RegionalSettings& settings) {
   std::string pattern = PatternOf(field.Name());
   int type = field.Type();
   data::Variant value = field.Value();
-  const RegionalSettings& settings = CurrentRegionalSettings();
 
   if (type == data::adDouble || type == data::adCurrency) {
     if (value.IsNull()) return "0";

@@ -9,7 +9,12 @@
 
 namespace vn {
 
+struct RegionalSettings;
+
 // Throws RuntimeError when the value cannot be read or the pattern cannot format it.
 std::string FormatFieldValue(const data::Field& field);
+// The same under `settings`, for callers that format many values under the settings they took
+// once (CurrentRegionalSettings reads the environment at every call).
+std::string FormatFieldValue(const data::Field& field, const RegionalSettings& settings);
 
 }  // namespace vn

@@ -8,6 +8,7 @@
 #include "platform/text.h"
 #include "render/column_names.h"
 #include "render/format_field_value.h"
+#include "render/regional_settings.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -69,6 +70,9 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
                                     const std::string& strResourcePath,
                                     const std::string& strTabellenKennung) {
   error_.Init("clHierachicalSpreadSheet", strResourcePath);
+  // One table is formatted under one set of regional settings: looking them up for every row
+  // would read the environment a hundred thousand times for a large table.
+  settings_ = &CurrentRegionalSettings();
   if (ACTDataParser == nullptr) {
     error_.SetError(184);
     return false;
@@ -255,9 +259,10 @@ std::string clHierachicalSpreadSheet::NextRow() {
     }
   }
   const std::string cellEnd = ResText(313);
+  const RegionalSettings& settings = *settings_;
   for (size_t k = 0; k < markup.shown.size(); ++k) {
     s += markup.cellOpen[k];
-    s += FormatFieldValue(current_->Fields(markup.shown[k]));
+    s += FormatFieldValue(current_->Fields(markup.shown[k]), settings);
     s += cellEnd;
   }
   s += markup.rowEnd;

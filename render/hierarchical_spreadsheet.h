@@ -14,6 +14,7 @@
 namespace vn {
 
 class clACTDataParser;
+struct RegionalSettings;
 
 class clHierachicalSpreadSheet {
  public:
@@ -75,6 +76,7 @@ class clHierachicalSpreadSheet {
   std::string minusPath_;
   std::string blockId_;
   clACTDataParser* parser_ = nullptr;
+  const RegionalSettings* settings_ = nullptr;  // taken in Init
 };
 
 }  // namespace vn

@@ -209,12 +209,14 @@ bool FormatNamed(const Operand& value, const data::Variant& original, std::strin
     out = FormatSections(value, original, settings.currencyPattern, firstDay, firstWeek, settings);
     return true;
   }
-  // The words come in the user's language, as from a German or English Windows.
-  bool german = UserLanguage() == Language::kGerman;
+  // The words come in the user's language, as from a German or English Windows; the language
+  // is looked up only for these names, since every other pattern of a page passes here.
+  const bool yesNo = is("yes/no"), trueFalse = is("true/false"), onOff = is("on/off");
+  const bool german = (yesNo || trueFalse || onOff) && UserLanguage() == Language::kGerman;
   const char* words[2] = {nullptr, nullptr};
-  if (is("yes/no")) words[0] = german ? "Nein" : "No", words[1] = german ? "Ja" : "Yes";
-  if (is("true/false")) words[0] = german ? "Falsch" : "False", words[1] = german ? "Wahr" : "True";
-  if (is("on/off")) words[0] = german ? "Aus" : "Off", words[1] = german ? "Ein" : "On";
+  if (yesNo) words[0] = german ? "Nein" : "No", words[1] = german ? "Ja" : "Yes";
+  if (trueFalse) words[0] = german ? "Falsch" : "False", words[1] = german ? "Wahr" : "True";
+  if (onOff) words[0] = german ? "Aus" : "Off", words[1] = german ? "Ein" : "On";
   bool general = is("general number");
   bool generalDate = is("general date");
   if (!words[0] && !general && !generalDate) return false;

@@ -1,16 +1,32 @@
 #!/usr/bin/env bash
-# Builds Varnolis and renders varnolis://info (or the URL given) into a file, as the browser
-# inside ACT! would receive it. Usage: bash scripts/demo.sh [URL]
+# Sets up and builds Varnolis, then renders the start rubric of the shipped demo configuration
+# for the demo contact of the shipped ACT! stand-in into a file, as the browser inside ACT!
+# would receive it, and prints where the page is.
+# Usage: bash scripts/demo.sh [URL]     (default: varnolis://rubrik/Start)
+# VARNOLIS_ACT names another ACT! stand-in, VARNOLIS_DEMO_OUT another output file.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
-URL=${1:-varnolis://info}
+ROOT=$(pwd)
+URL=${1:-varnolis://rubrik/Start}
 
-if ! command -v cmake >/dev/null || ! command -v g++ >/dev/null; then
-  echo "installing the build tools (needs root)"
-  apt-get update && apt-get install -y --no-install-recommends \
-    build-essential cmake googletest libgtest-dev libsqlite3-dev unixodbc-dev nlohmann-json3-dev \
-    libicu-dev
+# The packages the build needs (the same as the continuous integration installs), only when
+# one of them is missing.
+PACKAGES=(build-essential cmake googletest libgtest-dev libsqlite3-dev sqlite3 unixodbc-dev
+          odbc-postgresql libsqliteodbc nlohmann-json3-dev libicu-dev)
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" != 0 ]; then
+    echo "missing packages: ${missing[*]} (run this script as root, or install them)" >&2
+    exit 1
+  fi
+  echo "installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
 # An existing build keeps its settings; a new one leaves out the configuration program when
@@ -20,10 +36,24 @@ if [ ! -f build/CMakeCache.txt ]; then
   if [ -d /usr/lib/x86_64-linux-gnu/cmake/Qt6 ] || [ -d /usr/lib/aarch64-linux-gnu/cmake/Qt6 ]; then config=ON; fi
   cmake -S . -B build -DVARNOLIS_CONFIG_PROGRAM=$config >/dev/null
 fi
-cmake --build build -j"$(nproc)" --target varnolis varnolis_host varnolis_resources >/dev/null
+cmake --build build -j"$(nproc)" --target varnolis varnolis_host varnolis_resources vn_databases >/dev/null
 
-OUT=${VARNOLIS_DEMO_OUT:-$(pwd)/build/demo/$(echo "$URL" | sed -E 's#^[a-z]+:/*##; s#[^A-Za-z0-9._-]+#_#g; s#^$#index#').html}
+PROGRAM=$ROOT/build/Varnolis
+DEMO=$ROOT/build/demo
+# The demo's own settings folder, so that nothing of the user's (Debug switch, registration)
+# is read or touched.
+mkdir -p "$DEMO/config"
+export XDG_CONFIG_HOME=$DEMO/config
+export VARNOLIS_ACT=${VARNOLIS_ACT:-$PROGRAM/databases/demo-act.json}
+# The pages speak the user's language; without one (no locale, or C/POSIX), the demo shows them
+# as a German user sees them (messages, number and date formats).
+LOCALE=()
+case "${LC_ALL:-${LANG:-}}" in
+  "" | C | C.* | POSIX) LOCALE=(-u LC_ALL -u LC_NUMERIC -u LC_TIME -u LC_MESSAGES LANG=de_DE.UTF-8) ;;
+esac
+
+OUT=${VARNOLIS_DEMO_OUT:-$DEMO/$(echo "$URL" | sed -E 's#^[a-z]+:/*##; s#[^A-Za-z0-9._-]+#_#g; s#^$#index#').html}
 mkdir -p "$(dirname "$OUT")"
-build/Varnolis/varnolis get -o "$OUT" "$URL"
+env "${LOCALE[@]}" "$PROGRAM/varnolis" get -o "$OUT" "$URL"
 echo "$URL rendered into $OUT"
-echo "open it in a browser: xdg-open '$OUT'  (the page's images and stylesheet come from build/Varnolis/ResourceHTML)"
+echo "open it in a browser: xdg-open '$OUT'  (the page's images and stylesheet come from $PROGRAM/ResourceHTML)"

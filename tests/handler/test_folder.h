@@ -3,6 +3,8 @@
 // protocol sink.
 #pragma once
 
+#include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -166,10 +168,9 @@ inline std::string ExpectedEnd() {
   return end + "</BODY>\r\n</HTML>\r\n";
 }
 
-// The protocol handler's error block for message text `text` with number `number`.
-inline std::string ExpectedErrorBlock(const std::string& folder, int number, const std::string& text,
-                                      bool german) {
-  const std::string k = "clProtocolHandler";
+// The error block of class `k` for message text `text` with number `number`.
+inline std::string ExpectedErrorBlockOf(const std::string& folder, const std::string& k, int number,
+                                        const std::string& text, bool german) {
   return "<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\"><TR>"
          "<TD  CLASS=\"errortitle\"><IMG  NAME=\"img_error_" + k + "\" SRC=\"" + folder +
          "/ResourceHTML/plus.gif\" onclick=\"DisplayItem 'img_error_" + k + "','div_error_" + k +
@@ -185,6 +186,12 @@ inline std::string ExpectedErrorBlock(const std::string& folder, int number, con
          "</TD><TD  CLASS=\"errortext\">" + text + "</TD></TR></TABLE></DIV>\r\n";
 }
 
+// The protocol handler's error block for message text `text` with number `number`.
+inline std::string ExpectedErrorBlock(const std::string& folder, int number, const std::string& text,
+                                      bool german) {
+  return ExpectedErrorBlockOf(folder, "clProtocolHandler", number, text, german);
+}
+
 // Pads `page` with blanks to a multiple of `cb`, adding a whole chunk of blanks when it is one
 // already (the last chunk must come short of the file's end).
 inline std::string Padded(const std::string& page, size_t cb) {
@@ -196,6 +203,78 @@ inline int OpenDescriptors() {
   int count = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd")) ++count;
   return count;
+}
+
+// The library as a browser reaches it: loaded with dlopen from a program folder and driven
+// only through its exported entry points.
+class Library {
+ public:
+  explicit Library(const std::string& folder) {
+    handle_ = dlopen((folder + "/libvarnolis.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    EXPECT_NE(handle_, nullptr) << dlerror();
+    getClassObject = reinterpret_cast<DllGetClassObjectFn>(dlsym(handle_, "DllGetClassObject"));
+    canUnloadNow = reinterpret_cast<DllCanUnloadNowFn>(dlsym(handle_, "DllCanUnloadNow"));
+    registerServer = reinterpret_cast<DllRegisterServerFn>(dlsym(handle_, "DllRegisterServer"));
+    unregisterServer = reinterpret_cast<DllUnregisterServerFn>(dlsym(handle_, "DllUnregisterServer"));
+  }
+  ~Library() {
+    if (handle_ != nullptr) dlclose(handle_);
+  }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
+  IInternetProtocol* Create() {
+    IClassFactory* factory = nullptr;
+    EXPECT_EQ(getClassObject(&CLSID_ProtocolHandler, &IID_IClassFactory,
+                             reinterpret_cast<void**>(&factory)),
+              S_OK);
+    IInternetProtocol* protocol = nullptr;
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IInternetProtocol,
+                                      reinterpret_cast<void**>(&protocol)),
+              S_OK);
+    factory->Release();
+    return protocol;
+  }
+
+  DllGetClassObjectFn getClassObject = nullptr;
+  DllCanUnloadNowFn canUnloadNow = nullptr;
+  DllRegisterServerFn registerServer = nullptr;
+  DllUnregisterServerFn unregisterServer = nullptr;
+
+ private:
+  void* handle_ = nullptr;
+};
+
+struct Response {
+  HRESULT start = S_OK;
+  std::string bytes;
+  std::vector<HRESULT> reads;
+  std::vector<ULONG> counts;
+  std::vector<std::string> calls;
+};
+
+// Start, Read until S_FALSE (or a failure), Terminate; as a browser does.
+inline Response Get(Library& library, const std::string& url, ULONG cb = 4096) {
+  Response r;
+  RecordingSink sink;
+  IInternetProtocol* protocol = library.Create();
+  r.start = protocol->Start(url.c_str(), &sink, nullptr, 0, 0);
+  if (r.start == S_OK) {
+    std::vector<char> buffer(cb);
+    for (int guard = 0; guard < 100000; ++guard) {
+      ULONG count = 0;
+      HRESULT hr = protocol->Read(buffer.data(), cb, &count);
+      r.reads.push_back(hr);
+      r.counts.push_back(count);
+      r.bytes.append(buffer.data(), count);
+      if (hr != S_OK && hr != E_PENDING) break;
+    }
+  }
+  EXPECT_EQ(protocol->Terminate(0), S_OK);
+  protocol->Release();
+  EXPECT_EQ(sink.references, 1u) << "the sink must be released by Terminate";
+  r.calls = sink.calls;
+  return r;
 }
 
 }  // namespace vn::test

@@ -1,0 +1,244 @@
+// Benchmark of whole rubric pages against the sqlite3 shell's HTML output of the same data:
+// a rubric with one hierarchical entry over a flat 100 000-row query and one over a
+// 10 000-parent x 10-child shape, each built through ProtocolHandler's Start/Read/Terminate
+// as a browser drives it (the page file written, then streamed in 64 kB chunks), against
+// `sqlite3 -html` writing the same rows to a file. Also the peak memory of a 1 000-row
+// against a 1 000 000-row page (--million).
+//
+//   bench_page [--runs N] [--rows N] [--million]
+#include <sqlite3.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "handler/protocol_handler.h"
+#include "platform/module_path.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+const char* kFlat =
+    "SELECT id AS hide_ID, name AS Name, amount AS [right_format#,##0.00_Betrag], day AS "
+    "[formatdd*mm*yyyy_Tag] FROM flat ORDER BY id";
+const char* kFlatShell = "SELECT id, name, amount, day FROM flat ORDER BY id";
+const char* kShape =
+    "SHAPE {SELECT id AS hide_ID, name AS Name FROM parent ORDER BY id} AS p APPEND ({SELECT "
+    "parent_id AS hide_P, pos AS [right_Pos], article AS Artikel, price AS "
+    "[right_format#,##0.00_Preis] FROM child ORDER BY parent_id, pos} RELATE hide_ID TO hide_P) "
+    "AS c";
+// The shell gets the same rows: every parent followed by its children.
+const char* kShapeShell =
+    "SELECT p.id, p.name, c.pos, c.article, c.price FROM parent p JOIN child c ON c.parent_id = "
+    "p.id ORDER BY p.id, c.pos";
+
+void Exec(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  char* error = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    std::cerr << "bench_page: " << (error ? error : "error") << " in " << path << '\n';
+    std::exit(1);
+  }
+  sqlite3_close(db);
+}
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void MakeData(const std::string& path, long flatRows, long parents, long childrenEach) {
+  fs::remove(path);
+  Exec(path,
+       "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
+       "CREATE TABLE flat (id INTEGER PRIMARY KEY, name VARCHAR(40), amount CURRENCY, day DATE);"
+       "CREATE TABLE parent (id INTEGER PRIMARY KEY, name VARCHAR(40));"
+       "CREATE TABLE child (parent_id INTEGER, pos INTEGER, article VARCHAR(40), price DOUBLE);"
+       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+           std::to_string(flatRows) +
+           ") INSERT INTO flat SELECT i, 'Kunde Nr. ' || i || ' Müller', i * 1.25, "
+           "date('2000-01-01', '+' || (i % 9000) || ' days') FROM n;"
+           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+           std::to_string(parents) + ") INSERT INTO parent SELECT i, 'Kunde ' || i FROM n;" +
+           "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+           std::to_string(parents * childrenEach - 1) + ") INSERT INTO child SELECT i / " +
+           std::to_string(childrenEach) + " + 1, i % " + std::to_string(childrenEach) +
+           ", 'Artikel ' || i, i * 0.5 FROM n; COMMIT;");
+}
+
+// The configuration database with rubric "Flach" (the flat entry) and "Baum" (the shape).
+void MakeConfig(const std::string& path, const std::string& data) {
+  fs::remove(path);
+  const fs::path source = fs::path(__FILE__).parent_path().parent_path() / "databases";
+  Exec(path, ReadText(source / "schema.sql"));
+  Exec(path, ReadText(source / "formate.sql"));
+  auto quoted = [](const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("''") : std::string(1, c);
+    return out + "'";
+  };
+  const std::string connection = quoted("Provider=SQLite;Data Source=" + data);
+  Exec(path,
+       "INSERT INTO Rubriken (ID_Rubrik, Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES "
+       "(1, 1, 'Flach', 'Flach', 'Flache Tabelle', ''), (2, 2, 'Baum', 'Baum', 'Baum', '');"
+       "INSERT INTO Daten (ID_Daten, Titel, Format_ID, Datenquelle, Abfrage) VALUES "
+       "(1, 'Flach', 1, " + connection + ", " + quoted(kFlat) + "), "
+       "(2, 'Baum', 1, " + connection + ", " + quoted(kShape) + ");"
+       "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, 1, 1), (2, 2, 1);");
+}
+
+// Builds and streams the page of `url` as a browser does; returns its length.
+size_t RenderPage(const std::string& url, std::string* page = nullptr) {
+  using vn::HRESULT, vn::ULONG, vn::S_OK, vn::E_PENDING;
+  auto* handler = new vn::ProtocolHandler();
+  size_t bytes = 0;
+  if (handler->Start(url.c_str(), nullptr, nullptr, 0, 0) == S_OK) {
+    std::vector<char> buffer(65536);
+    for (;;) {
+      ULONG count = 0;
+      HRESULT hr = handler->Read(buffer.data(), static_cast<ULONG>(buffer.size()), &count);
+      bytes += count;
+      if (page != nullptr) page->append(buffer.data(), count);
+      if (hr != S_OK && hr != E_PENDING) break;
+    }
+  }
+  handler->Terminate(0);
+  handler->Release();
+  return bytes;
+}
+
+double MedianSeconds(int runs, const std::function<void()>& f) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    auto start = Clock::now();
+    f();
+    times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+void Shell(const std::string& command) {
+  if (std::system(command.c_str()) != 0) {
+    std::cerr << "bench_page: failed: " << command << '\n';
+    std::exit(1);
+  }
+}
+
+// Runs `f` in a child process and returns that process's peak resident memory in kB.
+long PeakOfChild(const std::function<void()>& f) {
+  int pipeFds[2];
+  if (pipe(pipeFds) != 0) return -1;
+  std::fflush(stdout);  // the child must not write the parent's buffered lines again
+  pid_t pid = fork();
+  if (pid == 0) {
+    close(pipeFds[0]);
+    f();
+    std::fflush(stdout);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    long peak = usage.ru_maxrss;
+    if (write(pipeFds[1], &peak, sizeof peak) != static_cast<ssize_t>(sizeof peak)) _exit(1);
+    _exit(0);
+  }
+  close(pipeFds[1]);
+  long peak = -1;
+  if (read(pipeFds[0], &peak, sizeof peak) != static_cast<ssize_t>(sizeof peak)) peak = -1;
+  close(pipeFds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return peak;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int runs = 5;
+  long rows = 100000;
+  bool million = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::atoi(argv[++i]);
+    if (std::strcmp(argv[i], "--rows") == 0 && i + 1 < argc) rows = std::atol(argv[++i]);
+    if (std::strcmp(argv[i], "--million") == 0) million = true;
+  }
+
+  // A world of its own: settings, temporary files, the ACT! stand-in and the program folder.
+  const std::string folder = fs::temp_directory_path() / ("vn-bench-page-" + std::to_string(getpid()));
+  for (const char* sub : {"config", "tmp", "prog/databases"}) fs::create_directories(folder + "/" + sub);
+  setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
+  setenv("TMPDIR", (folder + "/tmp").c_str(), 1);
+  setenv("LANG", "de_DE.UTF-8", 1);
+  unsetenv("LC_ALL");
+  const std::string act = folder + "/act.json";
+  std::ofstream(act) << "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - B\", "
+                        "\"visible\": true}], \"database\": \"B.dbf\", \"activeView\": 1, "
+                        "\"contact\": {\"25\": \"1\"}}";
+  setenv("VARNOLIS_ACT", act.c_str(), 1);
+  vn::OverrideLibraryFolder(folder + "/prog");
+  const std::string config = folder + "/prog/databases/config.mdb";
+  const std::string data = folder + "/data.db";
+
+  if (million) {
+    for (long n : {1000L, 1000000L}) {
+      MakeData(data, n, 1, 1);
+      MakeConfig(config, data);
+      size_t bytes = 0;
+      long peak = PeakOfChild([&] { bytes = RenderPage("varnolis://rubrik/Flach"); });
+      long baseline = PeakOfChild([&] { RenderPage("varnolis://test"); });
+      std::printf("page of %7ld rows: peak RSS %ld kB (a test page: %ld kB)\n", n, peak, baseline);
+    }
+  }
+
+  MakeData(data, rows, rows / 10, 10);
+  MakeConfig(config, data);
+  // A page that ends in an error block would measure the wrong thing.
+  for (const char* url : {"varnolis://rubrik/Flach", "varnolis://rubrik/Baum"}) {
+    std::string page;
+    RenderPage(url, &page);
+    if (page.find("errortitle") != std::string::npos || page.find("</HTML>") == std::string::npos) {
+      std::cerr << "bench_page: " << url << " did not render without an error\n";
+      return 1;
+    }
+  }
+  const bool haveShell = std::system("command -v sqlite3 >/dev/null 2>&1") == 0;
+  size_t flatBytes = 0, shapeBytes = 0;
+  const double flat = MedianSeconds(runs, [&] { flatBytes = RenderPage("varnolis://rubrik/Flach"); });
+  const double shape = MedianSeconds(runs, [&] { shapeBytes = RenderPage("varnolis://rubrik/Baum"); });
+  std::printf("page: flat %ld rows %.4f s (%zu bytes), shape %ld x 10 %.4f s (%zu bytes)\n", rows,
+              flat, flatBytes, rows / 10, shape, shapeBytes);
+  if (haveShell) {
+    const std::string out = folder + "/tmp/shell.html";
+    const std::string flatCommand = "sqlite3 -html " + data + " \"" + kFlatShell + "\" > " + out;
+    const std::string shapeCommand = "sqlite3 -html " + data + " \"" + kShapeShell + "\" > " + out;
+    const double shellFlat = MedianSeconds(runs, [&] { Shell(flatCommand); });
+    const size_t shellFlatBytes = fs::file_size(out);
+    const double shellShape = MedianSeconds(runs, [&] { Shell(shapeCommand); });
+    const size_t shellShapeBytes = fs::file_size(out);
+    std::printf("sqlite3 -html: flat %.4f s (%zu bytes), shape rows %.4f s (%zu bytes)\n", shellFlat,
+                shellFlatBytes, shellShape, shellShapeBytes);
+    std::printf("ratio (page / sqlite3 shell): flat %.2f, shape %.2f\n", flat / shellFlat,
+                shape / shellShape);
+    std::printf("peer commands:\n  %s\n  %s\n", flatCommand.c_str(), shapeCommand.c_str());
+  } else {
+    std::printf("sqlite3 shell not found: no ratio\n");
+  }
+  fs::remove_all(folder);
+  return 0;
+}

@@ -1,0 +1,367 @@
+// Rubric pages as the browser receives them: the library loaded from a copy of the program
+// folder, a configuration database, data databases and an ACT! stand-in built by each test.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "platform/codepage.h"
+#include "tests/handler/test_folder.h"
+
+namespace vn::test {
+namespace {
+
+std::string Cp1252(const std::string& utf8) { return Utf8ToCp1252(utf8, Unmappable::kCharacterReference); }
+
+void Exec(const std::string& database, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
+  char* message = nullptr;
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+  EXPECT_EQ(rc, SQLITE_OK) << (message ? message : "") << " in: " << sql;
+  sqlite3_free(message);
+  sqlite3_close(db);
+}
+
+std::string Quoted(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) out += c == '\'' ? std::string("''") : std::string(1, c);
+  return out + "'";
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+class RubrikAssemblyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::make_unique<TestFolder>();
+    program_ = folder_->CopyProgramFolder();
+    library_ = std::make_unique<Library>(program_);
+    data_ = folder_->Root() + "/kunden.db";
+    Exec(data_,
+         "CREATE TABLE kunden (nr TEXT, name TEXT, ort TEXT);"
+         "INSERT INTO kunden VALUES ('K10001', 'Meier', 'Bonn'), ('K10002', 'Schulz', 'Ulm');"
+         "CREATE TABLE auftraege (nr INTEGER, kunde TEXT, betrag REAL);"
+         "INSERT INTO auftraege VALUES (10, 'K10001', 100.5), (11, 'K10001', 20);");
+  }
+  void TearDown() override {
+    library_.reset();
+    folder_.reset();
+  }
+
+  std::string Config() const { return program_ + "/databases/config.mdb"; }
+  std::string DataConnection() const { return "Provider=SQLite;Data Source=" + data_; }
+
+  void CreateConfig() {
+    std::filesystem::create_directories(program_ + "/databases");
+    for (const char* script : {"/databases/schema.sql", "/databases/formate.sql"}) {
+      std::ifstream in(std::string(VARNOLIS_SOURCE_DIR) + script, std::ios::binary);
+      std::ostringstream text;
+      text << in.rdbuf();
+      Exec(Config(), text.str());
+    }
+  }
+
+  // A rubric with its entries (format, title, connection, query) assigned in the order given.
+  struct Entry {
+    int format;
+    std::string title;
+    std::string connection;
+    std::string query;
+  };
+  void AddRubric(const std::string& name, const std::string& title, const std::string& remark,
+                 const std::vector<Entry>& entries) {
+    if (!std::filesystem::exists(Config())) CreateConfig();
+    Exec(Config(), "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES (" +
+                       std::to_string(++rubrics_) + ", " + Quoted(name) + ", " + Quoted(name) +
+                       ", " + Quoted(title) + ", " + Quoted(remark) + ");");
+    int rank = 0;
+    for (const Entry& e : entries) {
+      Exec(Config(),
+           "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" + Quoted(e.title) +
+               ", " + std::to_string(e.format) + ", " + Quoted(e.connection) + ", " +
+               Quoted(e.query) + ");"
+               "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (" +
+               std::to_string(rubrics_) + ", last_insert_rowid(), " + std::to_string(++rank) + ");");
+    }
+  }
+
+  // The ACT! stand-in: running, with `database` open (none when empty), contact field 25.
+  void WriteAct(const std::string& database) const {
+    WriteFile(folder_->Root() + "/act.json",
+              "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - Test\", "
+              "\"visible\": true}]" +
+                  (database.empty() ? std::string() : ", \"database\": \"" + database + "\"") +
+                  ", \"activeView\": 1, \"contact\": {\"25\": \"K10001\"}}");
+  }
+
+  std::string Page(const std::string& url) {
+    Response r = Get(*library_, url);
+    EXPECT_EQ(r.start, S_OK);
+    calls_ = r.calls;
+    // The padding of the last chunk is no part of the page.
+    const size_t end = r.bytes.find("</HTML>\r\n");
+    return end == std::string::npos ? r.bytes : r.bytes.substr(0, end + 9);
+  }
+
+  std::string Block(const std::string& klasse, int number, const std::string& text) const {
+    return ExpectedErrorBlockOf(program_, klasse, number, text, true);
+  }
+
+  std::string Window() const { return "<DIV  ID=\"divfenster\" CLASS=\"divwindow\">\r\n"; }
+  std::string End() const { return "</DIV>\r\n" + ExpectedEnd(); }
+
+  std::unique_ptr<TestFolder> folder_;
+  std::string program_;
+  std::unique_ptr<Library> library_;
+  std::string data_;
+  int rubrics_ = 0;
+  std::vector<std::string> calls_;
+};
+
+TEST_F(RubrikAssemblyTest, SmallRubricPageByteForByte) {
+  WriteAct("Test.dbf");
+  AddRubric("Kunde", "Kundendaten", "Stamm",
+            {{2, "Stammdaten", DataConnection(),
+              "SELECT nr AS Nr, name AS Name FROM kunden WHERE nr = '{!kontakt,25}'"}});
+  const std::string r = program_ + "/ResourceHTML/";
+  const std::string tab = "location.href='varnolis://rubrik/Kunde'";
+  const std::string expected =
+      ExpectedHead(program_) + "\r\n" +
+      "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\"><TR>"
+      "<TD  WIDTH=\"10\">&nbsp;</TD>\r\n"
+      "<TD  WIDTH=\"100\" ALIGN=\"center\" CLASS=\"mb1\" onClick=\"" + tab +
+      "\"><SPAN  CLASS=\"mt1\">Kunde</SPAN></TD>\r\n"
+      "<TD  WIDTH=\"10\">&nbsp;</TD>\r\n</TR>\r\n</TABLE>\r\n"
+      "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\" WIDTH=\"100%\"><TR>"
+      "<TD  COLSPAN=\"3\" CLASS=\"mb2\"><IMG  WIDTH=\"1\" HEIGHT=\"8\" ALT=\"\"></TD>\r\n"
+      "</TR>\r\n</TABLE>\r\n\r\n"
+      "<P  CLASS=\"title1\">Kundendaten<BR><SPAN  CLASS=\"title2\">Stamm</SPAN></P>\r\n"
+      "<DIV  ID=\"divfenster\" CLASS=\"divwindow\">\r\n"
+      "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" + r + "clhtmllist.vbs\"></SCRIPT>\r\n"
+      "<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
+      "<TR  CLASS=\"htmllisttitle\"><TD>"
+      "<IMG  NAME=\"img_list_0_\" SRC=\"" + r + "minus.gif\" "
+      "onclick=\"DisplayItem 'img_list_0_','div_list_0_'\" "
+      "onmouseover=\"Point 'img_list_0_'\" onmouseout=\"DontPoint 'img_list_0_'\" "
+      "WIDTH=\"11\" HEIGHT=\"11\" ALIGN=\"absmiddle\">&nbsp;&nbsp;Stammdaten"
+      "</TD></TR></TABLE>\r\n"
+      "\r\n<DIV  ID=\"div_list_0_\" STYLE=\"\">\r\n"
+      "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"1\" WIDTH=\"100%\">"
+      "<TR  VALIGN=\"top\">"
+      "<TD  WIDTH=\"33%\"><TABLE border=\"0\" cellpadding=\"1\" cellspacing=\"1\" "
+      "WIDTH=\"100%\"><TR><TD  VALIGN=\"top\" CLASS=\"htmllistname\">Nr</TD>"
+      "<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">K10001</TD></TR></TABLE></TD>"
+      "<TD  WIDTH=\"33%\"><TABLE border=\"0\" cellpadding=\"1\" cellspacing=\"1\" "
+      "WIDTH=\"100%\"><TR><TD  VALIGN=\"top\" CLASS=\"htmllistname\">Name</TD>"
+      "<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">Meier</TD></TR></TABLE></TD>"
+      "<TD  WIDTH=\"33%\"><TABLE border=\"0\" cellpadding=\"1\" cellspacing=\"1\" "
+      "WIDTH=\"100%\"></TABLE></TD>"
+      "</TR></TABLE></DIV>\r\n"
+      "\r\n"
+      "</DIV>\r\n" +
+      ExpectedEnd();
+  EXPECT_EQ(Page("varnolis://rubrik/Kunde"), expected);
+  // Menu pieces, then the card's pieces, each reported as it is written.
+  EXPECT_EQ(std::count(calls_.begin(), calls_.end(), "ReportProgress 5 Creating Menu ..."), 3);
+  EXPECT_EQ(std::count(calls_.begin(), calls_.end(), "ReportProgress 5 Creating Table ..."), 3);
+}
+
+TEST_F(RubrikAssemblyTest, MissingStandInGives122AtOnceAndInfoStillWorks) {
+  AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
+  EXPECT_EQ(Page("varnolis://rubrik/Kunde"),
+            ExpectedHead(program_) +
+                Block("clProtocolHandler", 122,
+                      Cp1252("Der Zugriff auf die ACT!-Daten ist nich möglich, weil kein ACT! "
+                             "gestartet wurde.")) +
+                ExpectedEnd());
+  EXPECT_NE(Page("varnolis://info").find("infotitle"), std::string::npos);
+}
+
+TEST_F(RubrikAssemblyTest, StandInWithoutDatabaseGives123) {
+  WriteAct("");
+  AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
+  EXPECT_EQ(Page("varnolis://rubrik/Kunde"),
+            ExpectedHead(program_) +
+                Block("clProtocolHandler", 123,
+                      Cp1252("Der Zugriff auf die ACT!-Daten ist nich möglich, weil keine "
+                             "ACT!-Datenbank geöffnet ist.")) +
+                ExpectedEnd());
+}
+
+TEST_F(RubrikAssemblyTest, MissingConfigurationGives155WithTheMenusBlock) {
+  WriteAct("Test.dbf");
+  const std::string page = Page("varnolis://rubrik/Kunde");
+  const std::string outer = Cp1252("Das Menü kann nicht erstellt werden.<br>");
+  const size_t at = page.find(outer);
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(page.substr(0, ExpectedHead(program_).size()), ExpectedHead(program_));
+  EXPECT_NE(page.find("<TD  CLASS=\"errortext\">155</TD>"), std::string::npos);
+  EXPECT_NE(page.find("div_error_clHTMLMenu", at), std::string::npos);
+  EXPECT_EQ(page.find("divfenster"), std::string::npos);
+  EXPECT_TRUE(page.ends_with(ExpectedEnd()));
+}
+
+TEST_F(RubrikAssemblyTest, RubricWithoutAssignmentsShowsMenuHeadingThen182) {
+  WriteAct("Test.dbf");
+  AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
+  AddRubric("Notizen", "Notizen zum Kunden", "", {});
+  const std::string page = Page("varnolis://rubrik/Notizen");
+  EXPECT_NE(page.find("<SPAN  CLASS=\"mt1\">Notizen</SPAN>"), std::string::npos);
+  EXPECT_NE(page.find("<P  CLASS=\"title1\">Notizen zum Kunden"), std::string::npos);
+  EXPECT_TRUE(page.ends_with(
+      Window() +
+      Block("clProtocolHandler", 182,
+            Cp1252("Es wurden keine Zuordnungen für die Rubrik 'Notizen' gefunden.")) +
+      End()))
+     ;
+}
+
+TEST_F(RubrikAssemblyTest, UnknownFormatEndsThePageWith156AfterTheEntriesBeforeIt) {
+  WriteAct("Test.dbf");
+  AddRubric("Kunde", "K", "",
+            {{2, "Karte", DataConnection(), "SELECT name AS Name FROM kunden WHERE nr = 'K10001'"},
+             {7, "Sieben", DataConnection(), "SELECT 1 AS a"},
+             {2, "Danach", DataConnection(), "SELECT 2 AS b"}});
+  const std::string page = Page("varnolis://rubrik/Kunde");
+  EXPECT_NE(page.find("CLASS=\"htmllistvalue\">Meier</TD>"), std::string::npos);
+  EXPECT_EQ(page.find("Danach"), std::string::npos);
+  EXPECT_TRUE(page.ends_with("</TR></TABLE></DIV>\r\n\r\n" +
+                             Block("clProtocolHandler", 156, "Unbekannter Formattyp '7'.") + End()))
+     ;
+}
+
+TEST_F(RubrikAssemblyTest, FailingConnectionGives152WithTheRenderersBlockAfterEarlierEntries) {
+  WriteAct("Test.dbf");
+  const std::string broken = "Provider=SQLite;Data Source=" + folder_->Root() + "/fehlt/x.db";
+  AddRubric("Kunde", "K", "",
+            {{2, "Karte", DataConnection(), "SELECT name AS Name FROM kunden WHERE nr = 'K10001'"},
+             {2, "Kaputt", broken, "SELECT 1 AS a"}});
+  const std::string page = Page("varnolis://rubrik/Kunde");
+  EXPECT_NE(page.find("CLASS=\"htmllistvalue\">Meier</TD>"), std::string::npos);
+  // A generator's block, as it stands inside the handler's, ends without a line break.
+  std::string inner =
+      Block("clHTMLList", 101,
+            "Es konnte keine Verbindung zu der Datenbank hergestellt werden.<br>Connection String: " +
+                broken);
+  inner.resize(inner.size() - 2);
+  EXPECT_TRUE(page.ends_with(
+      "</TR></TABLE></DIV>\r\n\r\n" +
+      Block("clProtocolHandler", 152, "Die Tabelle kann nicht erstellt werden.<br>" + inner) + End()))
+     ;
+}
+
+TEST_F(RubrikAssemblyTest, FormatsTwoOneAndThreeFollowEachOtherWithTheirBlockIds) {
+  WriteAct("Test.dbf");
+  AddRubric("Kunde", "K", "",
+            {{2, "Karte", DataConnection(), "SELECT name AS Name FROM kunden WHERE nr = 'K10001'"},
+             {1, "Auftraege", DataConnection(),
+              "SHAPE {SELECT nr AS hide_Nr, name AS Name FROM kunden} APPEND ({SELECT nr AS Nr, "
+              "kunde AS hide_Kunde FROM auftraege} RELATE hide_Nr TO hide_Kunde) AS A"},
+             {3, "Info", "", ""}});
+  const std::string page = Page("varnolis://rubrik/Kunde");
+  const size_t window = page.find(Window());
+  const size_t card = page.find("NAME=\"img_list_0_\"");
+  const size_t table = page.find("NAME=\"img_hss_1_\"");
+  const size_t info = page.find("CLASS=\"infotitle\"");
+  ASSERT_NE(window, std::string::npos);
+  EXPECT_LT(window, card);
+  EXPECT_LT(card, table);
+  EXPECT_LT(table, info);
+  ASSERT_NE(info, std::string::npos);
+  EXPECT_NE(page.find("ID=\"div_1_0-1\""), std::string::npos);
+  EXPECT_EQ(page.find("errortitle"), std::string::npos);
+  EXPECT_TRUE(page.ends_with(End()));
+  EXPECT_EQ(std::count(calls_.begin(), calls_.end(), "ReportProgress 5 Creating Info ..."), 3);
+}
+
+TEST_F(RubrikAssemblyTest, PlainSelectHasSpacerRowsAndNoFoldColumnAndEmptyResultIsOnePiece) {
+  WriteAct("Test.dbf");
+  AddRubric("Kunde", "K", "",
+            {{1, "Alle", DataConnection(), "SELECT nr AS Nr, name AS Name, 1234.5 AS Betrag FROM kunden"},
+             {0, "Keine", DataConnection(), "SELECT nr AS Nr FROM auftraege WHERE nr < 0"}});
+  const std::string page = Page("varnolis://rubrik/Kunde");
+  EXPECT_EQ(Count(page, "</TR>\r\n<TR><TD></TD></TR>\r\n"), 2u);
+  EXPECT_EQ(Count(page, "plus.gif\" onclick"), 0u) << "no fold cell in a plain table";
+  // Every row under the user's regional settings.
+  EXPECT_EQ(Count(page, "<TD  CLASS=\"t0\" ALIGN=\"left\">1.234,50</TD>"), 2u);
+  EXPECT_NE(page.find("NAME=\"img_hss_1_\""), std::string::npos);
+  EXPECT_NE(page.find("<P  CLASS=\"title1\">Es sind keine Daten vorhanden.</P></DIV>\r\n\r\n</DIV>"),
+            std::string::npos)
+     ;
+  // The first table: header, two rows, an empty piece and the closing; the second one piece.
+  EXPECT_EQ(std::count(calls_.begin(), calls_.end(), "ReportProgress 5 Creating Table ..."), 6);
+}
+
+TEST_F(RubrikAssemblyTest, EntryQueriesPostgresqlThroughOdbc) {
+  const char* odbc = std::getenv("VARNOLIS_TEST_PG_ODBC");
+  if (odbc == nullptr || *odbc == '\0') GTEST_SKIP() << "VARNOLIS_TEST_PG_ODBC is not set";
+  WriteAct("Test.dbf");
+  // As an administrator writes it: the provider named, so that the table can shape over it.
+  const std::string connection = std::string("Provider=MSDASQL;") + odbc;
+  AddRubric("Kunde", "K", "",
+            {{2, "Aus PostgreSQL", connection,
+              "SELECT '{!kontakt,25}'::text AS Kunde, 6 * 7 AS Antwort"},
+             {1, "Reihe", connection, "SELECT g AS Nr FROM generate_series(1, 3) AS g"}});
+  const std::string page = Page("varnolis://rubrik/Kunde");
+  EXPECT_EQ(page.find("errortitle"), std::string::npos)
+      << page.substr(page.find("errortext\">1"), 1500);
+  EXPECT_NE(page.find("CLASS=\"htmllistvalue\">K10001</TD>"), std::string::npos);
+  EXPECT_NE(page.find("CLASS=\"htmllistvalue\">42</TD>"), std::string::npos);
+  EXPECT_EQ(Count(page, "<TR><TD></TD></TR>"), 3u);
+}
+
+// The debug log's lines without their time prefix.
+std::vector<std::string> LogLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadFile(path));
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > 10 && line[8] == ':') lines.push_back(line.substr(10));
+  }
+  return lines;
+}
+
+TEST_F(RubrikAssemblyTest, DebugLogFollowsTheAssemblyStepByStep) {
+  folder_->SetDebug("1");
+  WriteAct("Test.dbf");
+  const std::string query = "SELECT name AS Name FROM kunden WHERE nr = '{!kontakt,25}'";
+  AddRubric("Kunde", "K", "", {{2, "Karte", DataConnection(), query}, {3, "Info", "", ""}});
+  Page("varnolis://rubrik/Kunde");
+  std::vector<std::string> assembly;
+  for (const std::string& line : LogLines(program_ + "/debug.log")) {
+    if (line.rfind("Read(", 0) != 0 && line.rfind("Read:", 0) != 0 &&
+        line.rfind("IInternetProtocol", 0) != 0 &&
+        line.rfind("Class_", 0) != 0 && line.rfind("ParseURL", 0) != 0) {
+      assembly.push_back(line);
+    }
+  }
+  const std::vector<std::string> expected = {
+      "Kommando:rubrik", "Parameter:Kunde", "Verarbeite Kommando:rubrik",
+      "ACT! Application - Database: Test.dbf", "Init ACTDataparser", "Init clHTMLMenu",
+      "Anzahl daten:2", "Init clHTMLList (0)", "SQL:" + query,
+      "Connection:" + DataConnection(), "Titel:Karte", "Ready clHTMLList (0)",
+      "Init clHTMLInfo (1)"};
+  EXPECT_EQ(assembly, expected);
+
+  // A menu that cannot start says so, with its block.
+  std::filesystem::remove(program_ + "/debug.log");
+  std::filesystem::remove(Config());
+  Page("varnolis://rubrik/Kunde");
+  const std::vector<std::string> lines = LogLines(program_ + "/debug.log");
+  const auto failed = std::find(lines.begin(), lines.end(), "HTMLMenu Initialisierung fehlgeschlagen!");
+  ASSERT_NE(failed, lines.end());
+  ASSERT_NE(failed + 1, lines.end());
+  EXPECT_EQ((failed + 1)->rfind("HTMLMenu.ErrDescription<TABLE", 0), 0u);
+  EXPECT_EQ((failed + 2)->rfind("WriteError(155,", 0), 0u);
+}
+
+}  // namespace
+}  // namespace vn::test
