@@ -63,7 +63,8 @@ TEST_F(ConfigDatabaseTest, EntriesStatementFindsRubricsWithoutRegardToCase) {
   EXPECT_EQ(EntriesOf(connection_, "START"),
             "Start/Kundenstammdaten/2/1;Start/Ansprechpartner/1/2;");
   EXPECT_EQ(EntriesOf(connection_, "Info"), "Info/Über Varnolis/3/1;");
-  EXPECT_EQ(EntriesOf(connection_, "Notizen"), "");
+  EXPECT_EQ(EntriesOf(connection_, "notizen"), "Notizen/Kontakt in ACT!/2/1;");
+  EXPECT_EQ(EntriesOf(connection_, "Unbekannt"), "");
   EXPECT_EQ(EntriesOf(connection_, "Titel"), "");
   EXPECT_EQ(EntriesOf(connection_, "Rang"), "");
 }
@@ -89,9 +90,15 @@ TEST_F(ConfigDatabaseTest, FormatsAndEntriesFitTheRenderers) {
 }
 
 TEST_F(ConfigDatabaseTest, ShapedAssignmentLookupGivesEveryRubricWithItsEntries) {
+  // The demo configuration plus a rubric without assignments.
+  MakeDatabase("databases/lookup.mdb",
+               ReadSource("databases/schema.sql") + ReadSource("databases/formate.sql") +
+                   ReadSource("databases/demo_config.sql") +
+                   "INSERT INTO Rubriken (ID_Rubrik, Rang, Rubrik, Menuetext) "
+                   "VALUES (6, 6, 'Leer', 'Leer');");
   Connection shaped;
   shaped.Open("PROVIDER=MSDataShape;DATA PROVIDER=MICROSOFT.JET.OLEDB.4.0;Data Source=" + folder_ +
-              "/databases/config.mdb;Persist Security Info=False;");
+              "/databases/lookup.mdb;Persist Security Info=False;");
   Recordset rs;
   rs.Open("SHAPE {SELECT ID_Rubrik, Rubrik, Rang FROM Rubriken ORDER BY Rang}  AS "
           "luZuordnungenRubriken APPEND ({SELECT Daten.ID_Daten, Daten.Titel, "
@@ -106,7 +113,8 @@ TEST_F(ConfigDatabaseTest, ShapedAssignmentLookupGivesEveryRubricWithItsEntries)
             "2|Rechnungen|2|{2|Rechnungen|3|2|1};"
             "3|Offene_Posten|3|{1|Kundenstammdaten|5|3|0;3|Offene Posten|4|3|1};"
             "4|Info|4|{5|Über Varnolis|6|4|1};"
-            "5|Notizen|5|{}");
+            "5|Notizen|5|{6|Kontakt in ACT!|7|5|1};"
+            "6|Leer|6|{}");
 }
 
 TEST_F(ConfigDatabaseTest, DemoQueriesRunAgainstTheDemoDatabase) {
