@@ -7,6 +7,7 @@
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 #include "render/column_names.h"
+#include "render/entry_source.h"
 #include "render/format_field_value.h"
 #include "render/regional_settings.h"
 #include "resources/res_text.h"
@@ -73,21 +74,8 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
   // One table is formatted under one set of regional settings: looking them up for every row
   // would read the environment a hundred thousand times for a large table.
   settings_ = &CurrentRegionalSettings();
-  if (ACTDataParser == nullptr) {
-    error_.SetError(184);
-    return false;
-  }
   parser_ = ACTDataParser;
-  connection_ = parser_->Parse(TrimSpaces(strConnection));
-  if (parser_->ErrNumber() != 100) {
-    error_.SetError(160, {parser_->ErrDescription()});
-    return false;
-  }
-  query_ = parser_->Parse(TrimSpaces(strSQL));
-  if (parser_->ErrNumber() != 100) {
-    error_.SetError(160, {parser_->ErrDescription()});
-    return false;
-  }
+  if (!ParseEntryTexts(error_, parser_, strConnection, strSQL, connection_, query_)) return false;
 
   title_ = strTitel;
   blockId_ = strTabellenKennung;
@@ -96,26 +84,13 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
   plusPath_ = folder + ResText(903);
   minusPath_ = folder + ResText(904);
 
-  if (connection_.empty()) {
-    error_.SetError(103);
-    return false;
-  }
-  if (query_.empty()) {
-    error_.SetError(104);
-    return false;
-  }
+  if (!RequireEntryTexts(error_, connection_, query_)) return false;
 
   // The shaping service always sits in front of the entry's provider, so a plain SELECT and
   // a SHAPE command are opened alike.
   connection_ = kShapePrefix + connection_;
-  try {
-    db_ = std::make_unique<data::Connection>();
-    db_->SetConnectionString(connection_);
-    db_->Open({}, {}, {}, -1);
-  } catch (const std::exception&) {
-    error_.SetError(101, {connection_});
-    return false;
-  }
+  db_ = OpenEntryConnection(error_, connection_);
+  if (!db_) return false;
   try {
     root_ = std::make_unique<data::Recordset>();
     root_->Open(query_, *db_, data::adOpenForwardOnly, data::adLockUnspecified, -1);

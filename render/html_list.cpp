@@ -6,6 +6,7 @@
 #include "platform/module_path.h"
 #include "platform/text.h"
 #include "render/column_names.h"
+#include "render/entry_source.h"
 #include "render/format_field_value.h"
 #include "resources/res_text.h"
 
@@ -24,21 +25,8 @@ bool clHTMLList::Init(const std::string& strTitel, const std::string& strConnect
                       const std::string& /*strTableIcon*/, const std::string& strResourcePath,
                       const std::string& strTabellenKennung) {
   error_.Init("clHTMLList", strResourcePath);
-  if (ACTDataParser == nullptr) {
-    error_.SetError(184);
-    return false;
-  }
   parser_ = ACTDataParser;
-  connection_ = parser_->Parse(TrimSpaces(strConnection));
-  if (parser_->ErrNumber() != 100) {
-    error_.SetError(160, {parser_->ErrDescription()});
-    return false;
-  }
-  query_ = parser_->Parse(TrimSpaces(strSQL));
-  if (parser_->ErrNumber() != 100) {
-    error_.SetError(160, {parser_->ErrDescription()});
-    return false;
-  }
+  if (!ParseEntryTexts(error_, parser_, strConnection, strSQL, connection_, query_)) return false;
 
   title_ = strTitel;
   blockId_ = strTabellenKennung;
@@ -46,23 +34,10 @@ bool clHTMLList::Init(const std::string& strTitel, const std::string& strConnect
   scriptPath_ = folder + ResText(910);
   minusPath_ = folder + ResText(904);
 
-  if (connection_.empty()) {
-    error_.SetError(103);
-    return false;
-  }
-  if (query_.empty()) {
-    error_.SetError(104);
-    return false;
-  }
+  if (!RequireEntryTexts(error_, connection_, query_)) return false;
 
-  try {
-    db_ = std::make_unique<data::Connection>();
-    db_->SetConnectionString(connection_);
-    db_->Open({}, {}, {}, -1);
-  } catch (const std::exception&) {
-    error_.SetError(101, {connection_});
-    return false;
-  }
+  db_ = OpenEntryConnection(error_, connection_);
+  if (!db_) return false;
   try {
     recordset_ = std::make_unique<data::Recordset>();
     recordset_->Open(query_, *db_, data::adOpenForwardOnly, data::adLockUnspecified, -1);

@@ -1,0 +1,30 @@
+// The first steps both renderers take for a data entry: its connection string and query,
+// trimmed and run through the ACT! source parser, and the connection opened on them. Each
+// failure is recorded in the renderer's error block with the message the renderers share.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "data/connection.h"
+#include "handler/html_error.h"
+
+namespace vn {
+
+class clACTDataParser;
+
+// Parses both texts (184 without a parser, 160 with the parser's block) into `connection` and
+// `query`; false after recording the error. The presence checks come later (RequireEntryTexts),
+// as the renderers keep their title and paths in between.
+bool ParseEntryTexts(clHTMLError& error, clACTDataParser* parser, const std::string& strConnection,
+                     const std::string& strSQL, std::string& connection, std::string& query);
+
+// 103 for an empty connection string, then 104 for an empty query.
+bool RequireEntryTexts(clHTMLError& error, const std::string& connection,
+                       const std::string& query);
+
+// Opens a connection on `connection` with unspecified options; null after recording 101.
+std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
+                                                      const std::string& connection);
+
+}  // namespace vn
