@@ -3,17 +3,26 @@
 # for the demo contact of the shipped ACT! stand-in into a file, as the browser inside ACT!
 # would receive it, and prints where the page is.
 # Usage: bash scripts/demo.sh [URL]     (default: varnolis://rubrik/Start)
+#        bash scripts/demo.sh --konfiguration
+#                                       opens the configuration program on the demo database
+#                                       (on $DISPLAY, or under Xvfb when there is none)
 # VARNOLIS_ACT names another ACT! stand-in, VARNOLIS_DEMO_OUT another output file.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
+KONFIGURATION=0
+if [ "${1:-}" = "--konfiguration" ]; then
+  KONFIGURATION=1
+  shift
+fi
 URL=${1:-varnolis://rubrik/Start}
 
 # The packages the build needs (the same as the continuous integration installs), only when
 # one of them is missing.
 PACKAGES=(build-essential cmake googletest libgtest-dev libsqlite3-dev sqlite3 unixodbc-dev
           odbc-postgresql libsqliteodbc nlohmann-json3-dev libicu-dev)
+if [ "$KONFIGURATION" = 1 ]; then PACKAGES+=(qt6-base-dev xvfb xauth); fi
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
@@ -31,12 +40,14 @@ fi
 
 # An existing build keeps its settings; a new one leaves out the configuration program when
 # Qt 6 is not installed.
-if [ ! -f build/CMakeCache.txt ]; then
+if [ ! -f build/CMakeCache.txt ] || [ "$KONFIGURATION" = 1 ]; then
   config=OFF
   if [ -d /usr/lib/x86_64-linux-gnu/cmake/Qt6 ] || [ -d /usr/lib/aarch64-linux-gnu/cmake/Qt6 ]; then config=ON; fi
-  cmake -S . -B build -DVARNOLIS_CONFIG_PROGRAM=$config >/dev/null
+  cmake -S . -B build ${config:+-DVARNOLIS_CONFIG_PROGRAM=$config} >/dev/null
 fi
-cmake --build build -j"$(nproc)" --target varnolis varnolis_host varnolis_resources vn_databases >/dev/null
+TARGETS=(varnolis varnolis_host varnolis_resources vn_databases)
+if [ "$KONFIGURATION" = 1 ]; then TARGETS+=(varnolis-konfiguration); fi
+cmake --build build -j"$(nproc)" --target "${TARGETS[@]}" >/dev/null
 
 PROGRAM=$ROOT/build/Varnolis
 DEMO=$ROOT/build/demo
@@ -51,6 +62,19 @@ LOCALE=()
 case "${LC_ALL:-${LANG:-}}" in
   "" | C | C.* | POSIX) LOCALE=(-u LC_ALL -u LC_NUMERIC -u LC_TIME -u LC_MESSAGES LANG=de_DE.UTF-8) ;;
 esac
+
+if [ "$KONFIGURATION" = 1 ]; then
+  echo "opening the configuration program on $PROGRAM/databases/config.mdb"
+  if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR=$DEMO/runtime
+    mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+  fi
+  if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec env "${LOCALE[@]}" "$PROGRAM/varnolis-konfiguration"
+  fi
+  echo "no display: running it under Xvfb (end it with Ctrl+C)"
+  exec env "${LOCALE[@]}" xvfb-run -a -s "-screen 0 1280x1024x24" "$PROGRAM/varnolis-konfiguration"
+fi
 
 OUT=${VARNOLIS_DEMO_OUT:-$DEMO/$(echo "$URL" | sed -E 's#^[a-z]+:/*##; s#[^A-Za-z0-9._-]+#_#g; s#^$#index#').html}
 mkdir -p "$(dirname "$OUT")"
