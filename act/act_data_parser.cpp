@@ -221,18 +221,23 @@ std::optional<int> clACTDataParser::IniFeldnummer(const std::string& sDatei,
   return RoundToLong(erster);
 }
 
+bool clACTDataParser::LinkProductReady(const std::string& sDatei, const std::string& sKommando) {
+  if (!IsRegularFile(modIniDatei::IniPfad(sDatei))) {
+    SetError(164, {LibraryFolder() + "/" + sDatei});
+    return false;
+  }
+  if (objACTApp_->AktuellerViewTyp() != avKontakt) {
+    SetError(124, {sKommando});
+    return false;
+  }
+  return true;
+}
+
 std::optional<std::string> clACTDataParser::Brimlow(const std::string& sKommando,
                                                     const std::string& sParameter) {
   static const std::string kDatei = "Brimlow.ini";
   static const std::string kSektion = "Brimlow";
-  if (!IsRegularFile(modIniDatei::IniPfad(kDatei))) {
-    SetError(164, {LibraryFolder() + "/" + kDatei});
-    return std::nullopt;
-  }
-  if (objACTApp_->AktuellerViewTyp() != avKontakt) {
-    SetError(124, {sKommando});
-    return std::nullopt;
-  }
+  if (!LinkProductReady(kDatei, sKommando)) return std::nullopt;
   std::string schluessel;
   if (sParameter == "nummer" || sParameter == "number") {
     schluessel = "ID_Nummer";
@@ -268,14 +273,7 @@ std::optional<std::string> clACTDataParser::Tessaran(const std::string& sKommand
                                                      const std::string& sParameter) {
   static const std::string kDatei = "Tessaran.ini";
   static const std::string kSektion = "Tessaran";
-  if (!IsRegularFile(modIniDatei::IniPfad(kDatei))) {
-    SetError(164, {LibraryFolder() + "/" + kDatei});
-    return std::nullopt;
-  }
-  if (objACTApp_->AktuellerViewTyp() != avKontakt) {
-    SetError(124, {sKommando});
-    return std::nullopt;
-  }
+  if (!LinkProductReady(kDatei, sKommando)) return std::nullopt;
   std::string schluessel;
   if (sParameter == "kunde" || sParameter == "debitor") {
     schluessel = "ID_Debitor";

@@ -33,6 +33,9 @@ class clACTDataParser {
   std::optional<std::string> ErsetzeKommando(const std::string& sKommando);
   std::optional<std::string> FeldKommando(const std::string& sKommando, const std::string& sParameter,
                                           int viewTyp, int fehlerKeineFeldID);
+  // The checks both link products make first: their INI file in the program folder (164) and
+  // an active contact view (124).
+  bool LinkProductReady(const std::string& sDatei, const std::string& sKommando);
   std::optional<std::string> Brimlow(const std::string& sKommando, const std::string& sParameter);
   std::optional<std::string> Tessaran(const std::string& sKommando, const std::string& sParameter);
   // The ACT! field number from the first part of an "ID_" entry of a link product's INI file.

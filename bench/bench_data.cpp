@@ -24,9 +24,14 @@
 #include "data/field.h"
 #include "data/recordset.h"
 
+#include "bench/bench_support.h"
+
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using vn::bench::MedianSeconds;
+using vn::bench::PeakOfChild;
+using vn::bench::Shell;
+
 
 const char* kFlat = "SELECT id, name, amount, day FROM flat ORDER BY id";
 const char* kParents = "SELECT id, name FROM parent ORDER BY id";
@@ -97,52 +102,6 @@ long WalkShape(const std::string& path) {
     clone->MoveNext();
   }
   return values;
-}
-
-double MedianSeconds(int runs, const std::function<void()>& f) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    auto start = Clock::now();
-    f();
-    times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-void Shell(const std::string& command) {
-  if (std::system(command.c_str()) != 0) {
-    std::cerr << "bench_data: failed: " << command << '\n';
-    std::exit(1);
-  }
-}
-
-long PeakKilobytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
-// Runs `f` in a child process and returns that process's peak resident memory in kB.
-long PeakOfChild(const std::function<void()>& f) {
-  int pipeFds[2];
-  if (pipe(pipeFds) != 0) return -1;
-  pid_t pid = fork();
-  if (pid == 0) {
-    close(pipeFds[0]);
-    f();
-    std::fflush(stdout);
-    long peak = PeakKilobytes();
-    if (write(pipeFds[1], &peak, sizeof peak) != static_cast<ssize_t>(sizeof peak)) _exit(1);
-    _exit(0);
-  }
-  close(pipeFds[1]);
-  long peak = -1;
-  if (read(pipeFds[0], &peak, sizeof peak) != static_cast<ssize_t>(sizeof peak)) peak = -1;
-  close(pipeFds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return peak;
 }
 
 }  // namespace

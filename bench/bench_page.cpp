@@ -27,10 +27,15 @@
 #include "handler/protocol_handler.h"
 #include "platform/module_path.h"
 
+#include "bench/bench_support.h"
+
 namespace {
 
+using vn::bench::MedianSeconds;
+using vn::bench::PeakOfChild;
+using vn::bench::Shell;
+
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 const char* kFlat =
     "SELECT id AS hide_ID, name AS Name, amount AS [right_format#,##0.00_Betrag], day AS "
@@ -122,49 +127,6 @@ size_t RenderPage(const std::string& url, std::string* page = nullptr) {
   handler->Terminate(0);
   handler->Release();
   return bytes;
-}
-
-double MedianSeconds(int runs, const std::function<void()>& f) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    auto start = Clock::now();
-    f();
-    times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-void Shell(const std::string& command) {
-  if (std::system(command.c_str()) != 0) {
-    std::cerr << "bench_page: failed: " << command << '\n';
-    std::exit(1);
-  }
-}
-
-// Runs `f` in a child process and returns that process's peak resident memory in kB.
-long PeakOfChild(const std::function<void()>& f) {
-  int pipeFds[2];
-  if (pipe(pipeFds) != 0) return -1;
-  std::fflush(stdout);  // the child must not write the parent's buffered lines again
-  pid_t pid = fork();
-  if (pid == 0) {
-    close(pipeFds[0]);
-    f();
-    std::fflush(stdout);
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    long peak = usage.ru_maxrss;
-    if (write(pipeFds[1], &peak, sizeof peak) != static_cast<ssize_t>(sizeof peak)) _exit(1);
-    _exit(0);
-  }
-  close(pipeFds[1]);
-  long peak = -1;
-  if (read(pipeFds[0], &peak, sizeof peak) != static_cast<ssize_t>(sizeof peak)) peak = -1;
-  close(pipeFds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return peak;
 }
 
 }  // namespace

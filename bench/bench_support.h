@@ -1,0 +1,66 @@
+// Timing helpers the plain benchmark programs share: the median of several runs, a shell
+// command as the peer, and the peak memory of work done in a child process.
+#pragma once
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace vn::bench {
+
+// Median wall time of `runs` calls of `f`, in seconds.
+inline double MedianSeconds(int runs, const std::function<void()>& f) {
+  using Clock = std::chrono::steady_clock;
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    auto start = Clock::now();
+    f();
+    times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// Runs `command` through the shell; a failing peer ends the benchmark.
+inline void Shell(const std::string& command) {
+  if (std::system(command.c_str()) != 0) {
+    std::cerr << "benchmark: failed: " << command << '\n';
+    std::exit(1);
+  }
+}
+
+// Runs `f` in a child process and returns that process's peak resident memory in kB.
+inline long PeakOfChild(const std::function<void()>& f) {
+  int pipeFds[2];
+  if (pipe(pipeFds) != 0) return -1;
+  std::fflush(stdout);  // the child must not write the parent's buffered lines again
+  pid_t pid = fork();
+  if (pid == 0) {
+    close(pipeFds[0]);
+    f();
+    std::fflush(stdout);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    long peak = usage.ru_maxrss;
+    if (write(pipeFds[1], &peak, sizeof peak) != static_cast<ssize_t>(sizeof peak)) _exit(1);
+    _exit(0);
+  }
+  close(pipeFds[1]);
+  long peak = -1;
+  if (read(pipeFds[0], &peak, sizeof peak) != static_cast<ssize_t>(sizeof peak)) peak = -1;
+  close(pipeFds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return peak;
+}
+
+}  // namespace vn::bench
