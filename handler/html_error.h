@@ -30,11 +30,14 @@ class clHTMLError {
   void SetError(int Fehlernummer, const ResValues& sZusatz = {},
                 const std::optional<PendingFailure>& failure = std::nullopt);
 
+  // 100 is the "no error" number every class starts with.
+  static constexpr int kNoError = 100;
   int Number() const { return number_; }
+  bool Failed() const { return number_ != kNoError; }
   const std::string& Description() const { return description_; }
 
  private:
-  int number_ = 100;
+  int number_ = kNoError;
   std::string description_;
   std::string plusImagePath_;
   std::string className_;
