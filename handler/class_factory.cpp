@@ -7,10 +7,6 @@
 
 namespace vn {
 
-ProtocolHandlerFactory::ProtocolHandlerFactory() { ModuleLockIncrement(); }
-
-ProtocolHandlerFactory::~ProtocolHandlerFactory() { ModuleLockDecrement(); }
-
 HRESULT ProtocolHandlerFactory::QueryInterface(REFIID riid, void** ppvObject) {
   if (ppvObject == nullptr) return E_POINTER;
   if (riid == IID_IUnknown || riid == IID_IClassFactory) {

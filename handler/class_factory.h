@@ -3,14 +3,15 @@
 
 #include <atomic>
 
+#include "handler/module_lock.h"
 #include "platform/urlmon.h"
 
 namespace vn {
 
 class ProtocolHandlerFactory final : public IClassFactory {
  public:
-  ProtocolHandlerFactory();
-  ~ProtocolHandlerFactory();
+  ProtocolHandlerFactory() = default;
+  ~ProtocolHandlerFactory() = default;
   ProtocolHandlerFactory(const ProtocolHandlerFactory&) = delete;
   ProtocolHandlerFactory& operator=(const ProtocolHandlerFactory&) = delete;
 
@@ -21,6 +22,7 @@ class ProtocolHandlerFactory final : public IClassFactory {
   HRESULT LockServer(int fLock) override;
 
  private:
+  ModuleLock lock_;
   std::atomic<ULONG> references_{1};
 };
 

@@ -1,7 +1,5 @@
 #include "handler/html_dumper.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
@@ -44,14 +42,15 @@ clHTMLDumper::~clHTMLDumper() {
 }
 
 bool clHTMLDumper::Init(const std::string& HTMLDatei, const std::string& sResourcePath) {
-  bool createdHere = false;
+  // The page may hold customer data: a file made for it must not outlive a failed start.
+  vn::TempFile created;
   if (!HTMLDatei.empty()) {
     fileName_ = HTMLDatei;
   } else {
-    auto created = CreateTempFile(TempPath(), "~HTM");
-    if (!created) return false;
-    fileName_ = *created;
-    createdHere = true;
+    auto path = CreateTempFile(TempPath(), "~HTM");
+    if (!path) return false;
+    fileName_ = *path;
+    created = vn::TempFile(*path);
   }
   if (!sResourcePath.empty()) {
     stylesheetPath_ = sResourcePath + ResText(902);
@@ -62,11 +61,8 @@ bool clHTMLDumper::Init(const std::string& HTMLDatei, const std::string& sResour
   }
   if (file_ != nullptr) std::fclose(file_);
   file_ = std::fopen(fileName_.c_str(), "wbe");
-  if (file_ == nullptr) {
-    // The page may hold customer data: a file made for it must not outlive a failed start.
-    if (createdHere) ::unlink(fileName_.c_str());
-    return false;
-  }
+  if (file_ == nullptr) return false;
+  created.Release();  // the caller owns the page file from here
   return true;
 }
 

@@ -1,27 +1,19 @@
 #include "handler/protocol_handler.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 #include <exception>
 #include <new>
 
-#include "handler/module_lock.h"
 #include "handler/parse_url.h"
 #include "platform/debug_log.h"
 #include "platform/runtime_error.h"
 #include "platform/settings.h"
 #include "platform/text.h"
+#include "platform/vb_errors.h"
 #include "resources/res_text.h"
 
 namespace vn {
 namespace {
-
-// The errors Visual Basic raises when a file cannot be opened or read.
-constexpr long kPathFileAccessError = 75;
-constexpr long kDeviceIoError = 57;
 
 // Trace lines must never decide whether a request works where no failure path exists
 // (object creation, destruction, Terminate, Abort and the unimplemented methods).
@@ -55,19 +47,15 @@ std::string EscapeHtml(const std::string& text) {
 }  // namespace
 
 ProtocolHandler::ProtocolHandler() {
-  ModuleLockIncrement();
   SetDebugSwitch(DebugSettingIsOn(GetSetting("Varnolis", "Optionen", "Debug", "0")));
   QuietDPrint("Class_Initialize");
 }
 
+// The owners of the read file, the page file and the sink follow the trace line: a browser that
+// drops the request without Terminate leaves no customer data behind.
 ProtocolHandler::~ProtocolHandler() {
   ReleaseObjects();
-  CloseReadFile();
-  // A browser that drops the request without Terminate must not leave customer data behind.
-  DeleteTempFile();
-  if (sink_ != nullptr) sink_->Release();
   QuietDPrint("Class_Terminate");
-  ModuleLockDecrement();
 }
 
 HRESULT ProtocolHandler::QueryInterface(REFIID riid, void** ppvObject) {
@@ -94,9 +82,7 @@ ULONG ProtocolHandler::Release() {
 HRESULT ProtocolHandler::Start(LPCWSTR szUrl, IInternetProtocolSink* pOIProtSink,
                                IInternetBindInfo* /*pOIBindInfo*/, DWORD /*grfPI*/,
                                HANDLE_PTR /*dwReserved*/) {
-  if (pOIProtSink != nullptr) pOIProtSink->AddRef();
-  if (sink_ != nullptr) sink_->Release();
-  sink_ = pOIProtSink;
+  sink_ = ComPtr<IInternetProtocolSink>(pOIProtSink);
   try {
     // No page exists yet to report a log that cannot be written.
     QuietDPrint("IInternetProtocol_Start(" + Address(szUrl) + ")");
@@ -110,9 +96,7 @@ HRESULT ProtocolHandler::Start(LPCWSTR szUrl, IInternetProtocolSink* pOIProtSink
 
 HRESULT ProtocolHandler::StartRequest(const std::string& url) {
   // A second Start on the same object begins a new request.
-  ReleaseObjects();
-  CloseReadFile();
-  DeleteTempFile();
+  EndRequest();
   pageComplete_ = false;
   downloadFinished_ = false;
   started_ = true;
@@ -129,7 +113,7 @@ HRESULT ProtocolHandler::StartRequest(const std::string& url) {
     ReportResult(INET_E_DOWNLOAD_FAILURE, 0, "0");
     return INET_E_DOWNLOAD_FAILURE;
   }
-  tempFile_ = dumper_->TempFile();
+  pageFile_ = TempFile(dumper_->TempFile());
   dumper_->DumpHeader("Varnolis");
 
   try {
@@ -435,17 +419,7 @@ HRESULT ProtocolHandler::StreamChunk(void* pv, ULONG cb, ULONG* pcbRead) {
   Trace("Read: Tempfile downloading..");
   auto* buffer = static_cast<char*>(pv);
   std::memset(buffer, ' ', cb);
-  ULONG filled = 0;
-  while (filled < cb) {
-    ssize_t got = ::read(readFile_, buffer + filled, cb - filled);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      throw RuntimeError(kDeviceIoError, tempFile_ + ": " + std::strerror(errno),
-                         "ProtocolHandler.Read");
-    }
-    if (got == 0) break;
-    filled += static_cast<ULONG>(got);
-  }
+  const std::size_t filled = readFile_.ReadUpTo(buffer, cb);
   *pcbRead = cb;
   ReportData(BSCF_INTERMEDIATEDATANOTIFICATION, 0, 0);
   const bool endOfFile = filled < cb;
@@ -456,7 +430,7 @@ HRESULT ProtocolHandler::StreamChunk(void* pv, ULONG cb, ULONG* pcbRead) {
     ReportProgress(BINDSTATUS_ENDDOWNLOADDATA, "");
     ReportResult(S_OK, 0, "0");
     downloadFinished_ = true;
-    CloseReadFile();
+    readFile_.Close();
   } else {
     Trace("Read: NO EOF");
   }
@@ -476,11 +450,7 @@ void ProtocolHandler::WriteError(int id, const std::string& detail,
 
 void ProtocolHandler::CompletePage() {
   dumper_->DumpEnd();
-  readFile_ = ::open(tempFile_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (readFile_ < 0) {
-    throw RuntimeError(kPathFileAccessError, tempFile_ + ": " + std::strerror(errno),
-                       "ProtocolHandler");
-  }
+  readFile_ = FileHandle::OpenForReading(pageFile_.Path());
   pageComplete_ = true;
   Trace("Read: Tempfile erstellt.");
 }
@@ -488,7 +458,7 @@ void ProtocolHandler::CompletePage() {
 bool ProtocolHandler::ReportFailure(const std::string& where, long number,
                                     const std::string& description) {
   try {
-    if (!error_ || !dumper_) throw RuntimeError(kPathFileAccessError, "no page");
+    if (!error_ || !dumper_) throw RuntimeError(kErrPathFileAccess, "no page");
     WriteError(199, where, PendingFailure{number, description});
     return true;
   } catch (...) {
@@ -498,9 +468,7 @@ bool ProtocolHandler::ReportFailure(const std::string& where, long number,
 }
 
 void ProtocolHandler::FailRequest() {
-  ReleaseObjects();
-  CloseReadFile();
-  DeleteTempFile();
+  EndRequest();
   pageComplete_ = true;
   downloadFinished_ = true;
   try {
@@ -522,41 +490,26 @@ void ProtocolHandler::ReleaseObjects() {
   error_.reset();
 }
 
-void ProtocolHandler::CloseReadFile() {
-  if (readFile_ >= 0) {
-    ::close(readFile_);
-    readFile_ = -1;
-  }
-}
-
-void ProtocolHandler::DeleteTempFile() {
-  if (!tempFile_.empty()) {
-    ::unlink(tempFile_.c_str());
-    tempFile_.clear();
-  }
+void ProtocolHandler::EndRequest() {
+  ReleaseObjects();
+  readFile_ = FileHandle();
+  pageFile_.Delete();
 }
 
 // ---- Terminate, Abort and the rest -------------------------------------------------------
 
 HRESULT ProtocolHandler::Terminate(DWORD dwOptions) {
   QuietDPrint("IInternetProtocol_Terminate(" + std::to_string(dwOptions) + ")");
-  ReleaseObjects();
-  CloseReadFile();
-  DeleteTempFile();
+  EndRequest();
   started_ = false;
-  if (sink_ != nullptr) {
-    sink_->Release();
-    sink_ = nullptr;
-  }
+  sink_.reset();
   return S_OK;
 }
 
 HRESULT ProtocolHandler::Abort(HRESULT hrReason, DWORD dwOptions) {
   QuietDPrint("IInternetProtocol_Abort(" + std::to_string(hrReason) + "," +
               std::to_string(dwOptions) + ")");
-  ReleaseObjects();
-  CloseReadFile();
-  DeleteTempFile();
+  EndRequest();
   started_ = false;
   return S_OK;
 }
@@ -589,15 +542,15 @@ HRESULT ProtocolHandler::UnlockRequest() { return E_NOTIMPL; }
 // ---- Sink ------------------------------------------------------------------------------
 
 void ProtocolHandler::ReportProgress(ULONG status, const std::string& text) {
-  if (sink_ != nullptr) sink_->ReportProgress(status, text.c_str());
+  if (sink_) sink_->ReportProgress(status, text.c_str());
 }
 
 void ProtocolHandler::ReportData(DWORD flags, ULONG progress, ULONG progressMax) {
-  if (sink_ != nullptr) sink_->ReportData(flags, progress, progressMax);
+  if (sink_) sink_->ReportData(flags, progress, progressMax);
 }
 
 void ProtocolHandler::ReportResult(HRESULT result, DWORD error, const std::string& text) {
-  if (sink_ != nullptr) sink_->ReportResult(result, error, text.c_str());
+  if (sink_) sink_->ReportResult(result, error, text.c_str());
 }
 
 }  // namespace vn

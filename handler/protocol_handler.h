@@ -15,8 +15,12 @@
 #include "handler/html_dumper.h"
 #include "handler/html_error.h"
 #include "handler/html_menu.h"
+#include "handler/module_lock.h"
 #include "render/hierarchical_spreadsheet.h"
 #include "render/html_list.h"
+#include "platform/com_ptr.h"
+#include "platform/file_handle.h"
+#include "platform/temp_file.h"
 #include "platform/urlmon.h"
 
 namespace vn {
@@ -80,19 +84,21 @@ class ProtocolHandler final : public IInternetProtocol {
   // Ends a request whose page cannot be delivered: everything released, file deleted, the
   // failure reported to the sink.
   void FailRequest();
+  // Everything the request owns: ReleaseObjects, then the read file is closed and the page file
+  // deleted.
+  void EndRequest();
   void ReleaseObjects();
-  void CloseReadFile();
-  void DeleteTempFile();
 
   void ReportProgress(ULONG status, const std::string& text);
   void ReportData(DWORD flags, ULONG progress, ULONG progressMax);
   void ReportResult(HRESULT result, DWORD error, const std::string& text);
 
+  ModuleLock lock_;
   std::atomic<ULONG> references_{1};
 
-  IInternetProtocolSink* sink_ = nullptr;
-  std::string tempFile_;
-  int readFile_ = -1;
+  ComPtr<IInternetProtocolSink> sink_;
+  TempFile pageFile_;
+  FileHandle readFile_;
   bool downloadFinished_ = false;
   bool pageComplete_ = false;
   bool started_ = false;  // between Start and Terminate/Abort

@@ -51,4 +51,9 @@ std::optional<std::string> CreateTempFile(const std::string& folder, const std::
   return std::nullopt;
 }
 
+void TempFile::Delete() noexcept {
+  if (!path_.empty()) ::unlink(path_.c_str());
+  path_.clear();
+}
+
 }  // namespace vn

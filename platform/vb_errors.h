@@ -6,7 +6,11 @@ namespace vn {
 
 inline constexpr long kErrInvalidProcedureCall = 5;   // "Invalid procedure call or argument"
 inline constexpr long kErrObjectVariableNotSet = 91;  // "Object variable not set"
+inline constexpr long kErrBadFileNameOrNumber = 52;   // "Bad file name or number"
+inline constexpr long kErrDeviceIo = 57;              // "Device I/O error"
+inline constexpr long kErrPathFileAccess = 75;        // "Path/File access error"
 
 inline constexpr const char* kTextInvalidProcedureCall = "Invalid procedure call or argument";
+inline constexpr const char* kTextBadFileNameOrNumber = "Bad file name or number";
 
 }  // namespace vn
