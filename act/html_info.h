@@ -5,22 +5,26 @@
 
 #include <string>
 
+#include "render/page_generator.h"
+
 namespace vn {
 
-class clHTMLInfo {
+class clHTMLInfo final : public PageGenerator {
  public:
   clHTMLInfo();
 
   // A non-empty strResourcePath replaces the program folder in the logo and script paths.
   // Always succeeds.
   bool Init(const std::string& strResourcePath);
+  // As an entry of a rubric: only the entry's resource path counts.
+  bool Init(const GeneratorEntry& entry) override { return Init(entry.resourcePath); }
 
-  int ErrNumber() const { return errNumber_; }
-  const std::string& ErrDescription() const { return errDescription_; }
-  bool Ready() const { return state_ == 4; }
+  int ErrNumber() const override { return errNumber_; }
+  std::string ErrDescription() const override { return errDescription_; }
+  bool Ready() const override { return state_ == 4; }
 
   // The next piece of HTML: the title bar, the information table, then empty texts.
-  std::string GetNext();
+  std::string GetNext() override;
 
  private:
   std::string TitleBar() const;

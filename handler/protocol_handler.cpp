@@ -4,12 +4,15 @@
 #include <exception>
 #include <new>
 
+#include "act/html_info.h"
 #include "handler/parse_url.h"
 #include "platform/debug_log.h"
 #include "platform/runtime_error.h"
 #include "platform/settings.h"
 #include "platform/text.h"
 #include "platform/vb_errors.h"
+#include "render/hierarchical_spreadsheet.h"
+#include "render/html_list.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -44,7 +47,40 @@ std::string EscapeHtml(const std::string& text) {
   return out;
 }
 
+template <typename Generator>
+std::unique_ptr<PageGenerator> Create() {
+  return std::make_unique<Generator>();
+}
+
 }  // namespace
+
+// How the handler drives the generator of an entry format: its class in the trace lines, the
+// message that reports its failure and the progress text of each piece. A renderer shows a
+// query: the entry's texts and its end are traced as well.
+struct ProtocolHandler::GeneratorKind {
+  const char* name;
+  bool renderer;
+  int errorId;
+  const char* progress;
+  std::unique_ptr<PageGenerator> (*create)();
+};
+
+// Format_ID 0 and 1: hierarchical table, 2: record card, 3: info block; null for any other.
+const ProtocolHandler::GeneratorKind* ProtocolHandler::KindOfFormat(int format) {
+  static const GeneratorKind hierarchical{"clHierachicalSpreadSheet", true, 152,
+                                          "Creating Table ...", &Create<clHierachicalSpreadSheet>};
+  static const GeneratorKind list{"clHTMLList", true, 152, "Creating Table ...",
+                                  &Create<clHTMLList>};
+  static const GeneratorKind info{"clHTMLInfo", false, 154, "Creating Info ...",
+                                  &Create<clHTMLInfo>};
+  switch (format) {
+    case 0:
+    case 1: return &hierarchical;
+    case 2: return &list;
+    case 3: return &info;
+    default: return nullptr;
+  }
+}
 
 ProtocolHandler::ProtocolHandler() {
   SetDebugSwitch(DebugSettingIsOn(GetSetting("Varnolis", "Optionen", "Debug", "0")));
@@ -181,8 +217,8 @@ bool ProtocolHandler::IsCommand(int commandId) const { return commandId_ == comm
 void ProtocolHandler::PrepareCommand() {
   Trace("Verarbeite Kommando:" + command_);
   if (IsCommand(1101)) {
-    info_ = std::make_unique<clHTMLInfo>();
-    info_->Init("");
+    generator_ = std::make_unique<clHTMLInfo>();
+    generator_->Init(GeneratorEntry{});
     return;
   }
   PrepareRubric();
@@ -224,15 +260,15 @@ void ProtocolHandler::PrepareRubric() {
 }
 
 bool ProtocolHandler::BuildStep() {
-  if (IsCommand(1101) && info_) {
-    dumper_->Dump(info_->GetNext());
+  if (IsCommand(1101) && generator_) {
+    dumper_->Dump(generator_->GetNext());
     ReportProgress(BINDSTATUS_DOWNLOADINGDATA, "Creating Tabledata ...");
     // A generator that failed stays in its state; without this the page would never end.
-    if (info_->ErrNumber() != 100) {
-      WriteError(154, info_->ErrDescription());
+    if (generator_->Failed()) {
+      WriteError(154, generator_->ErrDescription());
       return false;
     }
-    if (info_->Ready()) CompletePage();
+    if (generator_->Ready()) CompletePage();
     return true;
   }
   if (IsCommand(1102) && menu_) return BuildRubricStep();
@@ -243,7 +279,7 @@ bool ProtocolHandler::BuildStep() {
 
 bool ProtocolHandler::BuildRubricStep() {
   if (!menu_->Ready()) {
-    if (menu_->ErrNumber() != 100) {
+    if (menu_->ErrNumber() != clHTMLError::kNoError) {
       WriteError(155, menu_->ErrDescription());
       return false;
     }
@@ -256,7 +292,7 @@ bool ProtocolHandler::BuildRubricStep() {
     dumper_->Dump(ResText(317, {ResText(409, {ResText(621)}) + ResText(412, {ResText(622)})}));
     dumper_->SetDIVWindoStarted(true);
   }
-  if (menu_->ErrNumber() != 100) {
+  if (menu_->ErrNumber() != clHTMLError::kNoError) {
     WriteError(155, menu_->ErrDescription());
     return false;
   }
@@ -270,71 +306,46 @@ bool ProtocolHandler::BuildRubricStep() {
     WriteError(155, menu_->ErrDescription());
     return false;
   }
-  switch (entry->Format) {
-    case 0:
-    case 1:
-      return RendererStep(hierarchical_, *entry, "clHierachicalSpreadSheet");
-    case 2:
-      return RendererStep(list_, *entry, "clHTMLList");
-    case 3:
-      return InfoStep();
-    default:
-      WriteError(156, std::to_string(entry->Format));
-      return false;
+  const GeneratorKind* kind = KindOfFormat(entry->Format);
+  if (kind == nullptr) {
+    WriteError(156, std::to_string(entry->Format));
+    return false;
   }
+  return EntryStep(*entry, *kind);
 }
 
-template <typename Renderer>
-bool ProtocolHandler::RendererStep(std::unique_ptr<Renderer>& renderer, const clDaten& entry,
-                                   const char* name) {
+bool ProtocolHandler::EntryStep(const clDaten& entry, const GeneratorKind& kind) {
   const std::string n = std::to_string(currentEntry_);
-  if (!renderer) {
-    Trace(std::string("Init ") + name + " (" + n + ")");
-    renderer = std::make_unique<Renderer>();
-    currentQuery_ = entry.Abfrage;
-    currentConnection_ = entry.DatenQuelle;
-    currentTitle_ = entry.Titel;
-    Trace("SQL:" + currentQuery_);
-    Trace("Connection:" + currentConnection_);
-    Trace("Titel:" + currentTitle_);
-    if (!renderer->Init(currentTitle_, currentConnection_, currentQuery_, parser_.get(),
-                        "/resourcehtml/qxlogo.gif", "", n + "_")) {
-      WriteError(152, renderer->ErrDescription());
+  if (!generator_) {
+    Trace(std::string("Init ") + kind.name + " (" + n + ")");
+    generator_ = kind.create();
+    if (kind.renderer) {
+      currentQuery_ = entry.Abfrage;
+      currentConnection_ = entry.DatenQuelle;
+      currentTitle_ = entry.Titel;
+      Trace("SQL:" + currentQuery_);
+      Trace("Connection:" + currentConnection_);
+      Trace("Titel:" + currentTitle_);
+    }
+    if (!generator_->Init(GeneratorEntry{entry.Titel, entry.DatenQuelle, entry.Abfrage,
+                                         parser_.get(), "/resourcehtml/qxlogo.gif", "",
+                                         n + "_"})) {
+      WriteError(kind.errorId, generator_->ErrDescription());
       return false;
     }
   }
-  if (renderer->Ready()) {
-    Trace(std::string("Ready ") + name + " (" + n + ")");
-    renderer.reset();
+  if (generator_->Ready()) {
+    if (kind.renderer) Trace(std::string("Ready ") + kind.name + " (" + n + ")");
+    generator_.reset();
     Advance();
     return true;
   }
-  if (renderer->ErrNumber() != 100) {
-    WriteError(152, renderer->ErrDescription());
+  if (generator_->Failed()) {
+    WriteError(kind.errorId, generator_->ErrDescription());
     return false;
   }
-  dumper_->Dump(renderer->GetNext());
-  ReportProgress(BINDSTATUS_DOWNLOADINGDATA, "Creating Table ...");
-  return true;
-}
-
-bool ProtocolHandler::InfoStep() {
-  if (!info_) {
-    Trace("Init clHTMLInfo (" + std::to_string(currentEntry_) + ")");
-    info_ = std::make_unique<clHTMLInfo>();
-    info_->Init("");
-  }
-  if (info_->Ready()) {
-    info_.reset();
-    Advance();
-    return true;
-  }
-  if (info_->ErrNumber() != 100) {
-    WriteError(154, info_->ErrDescription());
-    return false;
-  }
-  dumper_->Dump(info_->GetNext());
-  ReportProgress(BINDSTATUS_DOWNLOADINGDATA, "Creating Info ...");
+  dumper_->Dump(generator_->GetNext());
+  ReportProgress(BINDSTATUS_DOWNLOADINGDATA, kind.progress);
   return true;
 }
 
@@ -479,11 +490,10 @@ void ProtocolHandler::FailRequest() {
 
 void ProtocolHandler::ReleaseObjects() {
   dumper_.reset();
-  info_.reset();
-  // The renderers share the parser and hold their data connections open; they go before it,
-  // so that a request ended mid-entry closes its connection at Terminate.
-  list_.reset();
-  hierarchical_.reset();
+  // The info page, or a renderer: the renderers share the parser and hold their data
+  // connections open; they go before it, so that a request ended mid-entry closes its
+  // connection at Terminate.
+  generator_.reset();
   menu_.reset();
   parser_.reset();
   act_.reset();

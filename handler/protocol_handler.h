@@ -11,13 +11,11 @@
 
 #include "act/act_application.h"
 #include "act/act_data_parser.h"
-#include "act/html_info.h"
 #include "handler/html_dumper.h"
 #include "handler/html_error.h"
 #include "handler/html_menu.h"
 #include "handler/module_lock.h"
-#include "render/hierarchical_spreadsheet.h"
-#include "render/html_list.h"
+#include "render/page_generator.h"
 #include "platform/com_ptr.h"
 #include "platform/file_handle.h"
 #include "platform/temp_file.h"
@@ -68,10 +66,10 @@ class ProtocolHandler final : public IInternetProtocol {
   void PrepareRubric();
   bool BuildStep();
   bool BuildRubricStep();
-  // One step of the current entry's renderer (formats 0, 1 and 2) or info page (format 3).
-  template <typename Renderer>
-  bool RendererStep(std::unique_ptr<Renderer>& renderer, const clDaten& entry, const char* name);
-  bool InfoStep();
+  // One step of the current entry's generator, of the kind its format asks for.
+  struct GeneratorKind;
+  static const GeneratorKind* KindOfFormat(int format);
+  bool EntryStep(const clDaten& entry, const GeneratorKind& kind);
   // Moves on to the next data entry, or completes the page after the last one.
   void Advance();
 
@@ -106,11 +104,9 @@ class ProtocolHandler final : public IInternetProtocol {
   int commandId_ = 0;  // the string id (1101 info, 1102 rubrik, 1103 test) the command matches, or 0
   std::string parameter_;
   std::unique_ptr<clHTMLDumper> dumper_;
-  // At most one of the three generators of a data entry exists at a time: it is created when
-  // its entry is reached and released when it is ready.
-  std::unique_ptr<clHierachicalSpreadSheet> hierarchical_;
-  std::unique_ptr<clHTMLList> list_;
-  std::unique_ptr<clHTMLInfo> info_;
+  // The info page of the command info, or the generator of the current data entry: created
+  // when its entry is reached and released when it is ready.
+  std::unique_ptr<PageGenerator> generator_;
   std::unique_ptr<clHTMLMenu> menu_;
   std::unique_ptr<clACTDataParser> parser_;
   std::unique_ptr<clACTApplication> act_;

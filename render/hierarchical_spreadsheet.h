@@ -10,16 +10,17 @@
 #include "data/connection.h"
 #include "data/recordset.h"
 #include "handler/html_error.h"
+#include "render/page_generator.h"
 
 namespace vn {
 
 class clACTDataParser;
 struct RegionalSettings;
 
-class clHierachicalSpreadSheet {
+class clHierachicalSpreadSheet final : public PageGenerator {
  public:
   clHierachicalSpreadSheet();
-  ~clHierachicalSpreadSheet();
+  ~clHierachicalSpreadSheet() override;
   clHierachicalSpreadSheet(const clHierachicalSpreadSheet&) = delete;
   clHierachicalSpreadSheet& operator=(const clHierachicalSpreadSheet&) = delete;
 
@@ -32,10 +33,15 @@ class clHierachicalSpreadSheet {
             const std::string& strTableIcon, const std::string& strResourcePath,
             const std::string& strTabellenKennung);
 
-  std::string GetNext();
-  bool Ready() const { return step_ == 3; }
-  int ErrNumber() const { return error_.Number(); }
-  std::string ErrDescription() const { return error_.Description(); }
+  bool Init(const GeneratorEntry& entry) override {
+    return Init(entry.title, entry.connection, entry.query, entry.parser, entry.tableIcon,
+                entry.resourcePath, entry.tableId);
+  }
+
+  std::string GetNext() override;
+  bool Ready() const override { return step_ == 3; }
+  int ErrNumber() const override { return error_.Number(); }
+  std::string ErrDescription() const override { return error_.Description(); }
 
  private:
   // The markup that is the same for every row of one level, built once per level: rows are

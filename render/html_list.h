@@ -10,15 +10,16 @@
 #include "data/connection.h"
 #include "data/recordset.h"
 #include "handler/html_error.h"
+#include "render/page_generator.h"
 
 namespace vn {
 
 class clACTDataParser;
 
-class clHTMLList {
+class clHTMLList final : public PageGenerator {
  public:
   clHTMLList();
-  ~clHTMLList();
+  ~clHTMLList() override;
   clHTMLList(const clHTMLList&) = delete;
   clHTMLList& operator=(const clHTMLList&) = delete;
 
@@ -31,10 +32,15 @@ class clHTMLList {
             const std::string& strTableIcon, const std::string& strResourcePath,
             const std::string& strTabellenKennung);
 
-  std::string GetNext();
-  bool Ready() const { return step_ == 3; }
-  int ErrNumber() const { return error_.Number(); }
-  std::string ErrDescription() const { return error_.Description(); }
+  bool Init(const GeneratorEntry& entry) override {
+    return Init(entry.title, entry.connection, entry.query, entry.parser, entry.tableIcon,
+                entry.resourcePath, entry.tableId);
+  }
+
+  std::string GetNext() override;
+  bool Ready() const override { return step_ == 3; }
+  int ErrNumber() const override { return error_.Number(); }
+  std::string ErrDescription() const override { return error_.Description(); }
 
  private:
   struct Entry {
