@@ -118,21 +118,27 @@ ULONG ProtocolHandler::Release() {
 HRESULT ProtocolHandler::Start(LPCWSTR szUrl, IInternetProtocolSink* pOIProtSink,
                                IInternetBindInfo* /*pOIBindInfo*/, DWORD /*grfPI*/,
                                HANDLE_PTR /*dwReserved*/) {
+  // A sink call may drop the browser's last reference: the object lives until this call ends.
+  const ComPtr<ProtocolHandler> self(this);
   sink_ = ComPtr<IInternetProtocolSink>(pOIProtSink);
+  HRESULT result = S_OK;
   try {
     // No page exists yet to report a log that cannot be written.
     QuietDPrint("IInternetProtocol_Start(" + Address(szUrl) + ")");
-    return StartRequest(szUrl != nullptr ? szUrl : "");
+    result = StartRequest(szUrl != nullptr ? szUrl : "");
   } catch (...) {
     // Only reached when no page can be written at all.
     FailRequest();
-    return INET_E_DOWNLOAD_FAILURE;
+    result = INET_E_DOWNLOAD_FAILURE;
   }
+  MakeSinkCalls();
+  return result;
 }
 
 HRESULT ProtocolHandler::StartRequest(const std::string& url) {
   // A second Start on the same object begins a new request.
   EndRequest();
+  sinkCalls_.Clear();
   pageComplete_ = false;
   downloadFinished_ = false;
   started_ = true;
@@ -360,16 +366,21 @@ void ProtocolHandler::Advance() {
 // ---- Read --------------------------------------------------------------------------------
 
 HRESULT ProtocolHandler::Read(void* pv, ULONG cb, ULONG* pcbRead) {
+  // A sink call may drop the browser's last reference: the object lives until this call ends.
+  const ComPtr<ProtocolHandler> self(this);
   ULONG ignored = 0;
   if (pcbRead == nullptr) pcbRead = &ignored;
+  HRESULT result = S_OK;
   try {
-    return ReadRequest(pv, cb, pcbRead);
+    result = ReadRequest(pv, cb, pcbRead);
   } catch (...) {
     // Only reached when neither the chunk nor the failure could be delivered.
     *pcbRead = 0;
     FailRequest();
-    return INET_E_DOWNLOAD_FAILURE;
+    result = INET_E_DOWNLOAD_FAILURE;
   }
+  MakeSinkCalls();
+  return result;
 }
 
 HRESULT ProtocolHandler::ReadRequest(void* pv, ULONG cb, ULONG* pcbRead) {
@@ -428,20 +439,34 @@ HRESULT ProtocolHandler::StreamChunk(void* pv, ULONG cb, ULONG* pcbRead) {
     return E_INVALIDARG;
   }
   Trace("Read: Tempfile downloading..");
-  auto* buffer = static_cast<char*>(pv);
-  std::memset(buffer, ' ', cb);
-  const std::size_t filled = readFile_.ReadUpTo(buffer, cb);
-  *pcbRead = cb;
+  // The chunk is announced before it is read. A browser that reads from inside ReportData so
+  // takes the chunks in their order, and this Read goes on after the last one it took; no
+  // chunk waits in this caller's buffer while another caller receives the next.
   ReportData(BSCF_INTERMEDIATEDATANOTIFICATION, 0, 0);
+  MakeSinkCalls();
+  if (downloadFinished_) {
+    Trace("Read: Tempfile downloaded.");
+    *pcbRead = 0;
+    return S_FALSE;
+  }
+  if (!started_) {  // ended from inside the sink call
+    *pcbRead = 0;
+    return E_UNEXPECTED;
+  }
+  // Straight from the file into the caller's buffer; blanks fill what the file cannot.
+  auto* buffer = static_cast<char*>(pv);
+  const std::size_t filled = readFile_.ReadUpTo(buffer, cb);
+  std::memset(buffer + filled, ' ', cb - filled);
+  *pcbRead = cb;
   const bool endOfFile = filled < cb;
   Trace(std::string("Read: Check EOF ") + (endOfFile ? "True" : "False"));
   if (endOfFile) {
     Trace("Read: Tempfile EOF");
+    downloadFinished_ = true;
+    readFile_ = FileHandle();
     ReportData(BSCF_LASTDATANOTIFICATION, 100, 100);
     ReportProgress(BINDSTATUS_ENDDOWNLOADDATA, "");
     ReportResult(S_OK, 0, "0");
-    downloadFinished_ = true;
-    readFile_.Close();
   } else {
     Trace("Read: NO EOF");
   }
@@ -509,9 +534,12 @@ void ProtocolHandler::EndRequest() {
 // ---- Terminate, Abort and the rest -------------------------------------------------------
 
 HRESULT ProtocolHandler::Terminate(DWORD dwOptions) {
+  // Letting the sink go may drop the browser's last reference.
+  const ComPtr<ProtocolHandler> self(this);
   QuietDPrint("IInternetProtocol_Terminate(" + std::to_string(dwOptions) + ")");
   EndRequest();
   started_ = false;
+  sinkCalls_.Clear();
   sink_.reset();
   return S_OK;
 }
@@ -521,6 +549,7 @@ HRESULT ProtocolHandler::Abort(HRESULT hrReason, DWORD dwOptions) {
               std::to_string(dwOptions) + ")");
   EndRequest();
   started_ = false;
+  sinkCalls_.Clear();  // an aborted request has nothing more to tell the browser
   return S_OK;
 }
 
@@ -552,15 +581,34 @@ HRESULT ProtocolHandler::UnlockRequest() { return E_NOTIMPL; }
 // ---- Sink ------------------------------------------------------------------------------
 
 void ProtocolHandler::ReportProgress(ULONG status, const std::string& text) {
-  if (sink_) sink_->ReportProgress(status, text.c_str());
+  sinkCalls_.ReportProgress(status, text);
 }
 
 void ProtocolHandler::ReportData(DWORD flags, ULONG progress, ULONG progressMax) {
-  if (sink_) sink_->ReportData(flags, progress, progressMax);
+  sinkCalls_.ReportData(flags, progress, progressMax);
 }
 
 void ProtocolHandler::ReportResult(HRESULT result, DWORD error, const std::string& text) {
-  if (sink_) sink_->ReportResult(result, error, text.c_str());
+  sinkCalls_.ReportResult(result, error, text);
+}
+
+void ProtocolHandler::MakeSinkCalls() {
+  // From inside a sink call: the loop below, further up, makes what this call queued.
+  if (makingSinkCalls_) return;
+  struct Making {
+    bool& flag;
+    explicit Making(bool& f) : flag(f) { flag = true; }
+    ~Making() { flag = false; }
+  } making(makingSinkCalls_);
+  while (true) {
+    // Held for the call: Terminate inside it lets go of the handler's own reference.
+    const ComPtr<IInternetProtocolSink> sink = sink_;
+    if (!sink) {
+      sinkCalls_.Clear();
+      return;
+    }
+    if (!sinkCalls_.MakeNext(*sink.get())) return;
+  }
 }
 
 }  // namespace vn

@@ -1,7 +1,9 @@
 // ProtocolHandler: the object through which the browser reaches the library, one per request.
 // Start writes the page head into a temporary file; each Read either performs one building
 // step (and returns E_PENDING) or streams the next chunk of the finished file; Terminate and
-// Abort release everything the request owns and delete the file.
+// Abort release everything the request owns and delete the file. A browser may call back from
+// inside the handler's sink calls (Read, UnlockRequest, Terminate, its last Release): the sink is
+// called only between steps, and the object lives until its outermost call has returned.
 #pragma once
 
 #include <atomic>
@@ -15,6 +17,7 @@
 #include "handler/html_error.h"
 #include "handler/html_menu.h"
 #include "handler/module_lock.h"
+#include "handler/sink_calls.h"
 #include "render/page_generator.h"
 #include "platform/com_ptr.h"
 #include "platform/file_handle.h"
@@ -87,14 +90,19 @@ class ProtocolHandler final : public IInternetProtocol {
   void EndRequest();
   void ReleaseObjects();
 
+  // The sink calls are queued, and made by MakeSinkCalls when the outermost Start or Read has
+  // finished its step (see SinkCalls); a call from inside a sink call only queues.
   void ReportProgress(ULONG status, const std::string& text);
   void ReportData(DWORD flags, ULONG progress, ULONG progressMax);
   void ReportResult(HRESULT result, DWORD error, const std::string& text);
+  void MakeSinkCalls();
 
   ModuleLock lock_;
   std::atomic<ULONG> references_{1};
 
   ComPtr<IInternetProtocolSink> sink_;
+  SinkCalls sinkCalls_;
+  bool makingSinkCalls_ = false;
   TempFile pageFile_;
   FileHandle readFile_;
   bool downloadFinished_ = false;

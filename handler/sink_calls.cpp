@@ -1,0 +1,38 @@
+#include "handler/sink_calls.h"
+
+#include <utility>
+
+namespace vn {
+
+void SinkCalls::ReportProgress(ULONG status, std::string text) {
+  calls_.push_back({Method::kReportProgress, status, 0, 0, std::move(text)});
+}
+
+void SinkCalls::ReportData(DWORD flags, ULONG progress, ULONG progressMax) {
+  calls_.push_back({Method::kReportData, flags, progress, progressMax, {}});
+}
+
+void SinkCalls::ReportResult(HRESULT result, DWORD error, std::string text) {
+  calls_.push_back(
+      {Method::kReportResult, static_cast<std::uint32_t>(result), error, 0, std::move(text)});
+}
+
+bool SinkCalls::MakeNext(IInternetProtocolSink& sink) {
+  if (calls_.empty()) return false;
+  const Call call = std::move(calls_.front());
+  calls_.pop_front();
+  switch (call.method) {
+    case Method::kReportProgress:
+      sink.ReportProgress(call.first, call.text.c_str());
+      break;
+    case Method::kReportData:
+      sink.ReportData(call.first, call.second, call.third);
+      break;
+    case Method::kReportResult:
+      sink.ReportResult(static_cast<HRESULT>(call.first), call.second, call.text.c_str());
+      break;
+  }
+  return true;
+}
+
+}  // namespace vn

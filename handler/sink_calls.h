@@ -1,0 +1,40 @@
+// SinkCalls: the calls the protocol handler makes to the browser's sink, kept in order until
+// the handler has finished the step that made them. A browser calls back into the handler from
+// inside these calls (Read from ReportData, Terminate and the last Release from ReportResult);
+// made only between steps, such a call never finds a step half done, and a browser that reads
+// from inside ReportData drives the page in a loop instead of an ever deeper recursion.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "platform/urlmon.h"
+
+namespace vn {
+
+class SinkCalls {
+ public:
+  void ReportProgress(ULONG status, std::string text);
+  void ReportData(DWORD flags, ULONG progress, ULONG progressMax);
+  void ReportResult(HRESULT result, DWORD error, std::string text);
+
+  // Takes the oldest call off the queue and makes it on `sink`; false when none is queued.
+  // Calls queued or cleared while the sink runs are seen by the next MakeNext.
+  bool MakeNext(IInternetProtocolSink& sink);
+  void Clear() { calls_.clear(); }
+
+ private:
+  enum class Method { kReportProgress, kReportData, kReportResult };
+  struct Call {
+    Method method;
+    std::uint32_t first;
+    std::uint32_t second;
+    std::uint32_t third;
+    std::string text;
+  };
+
+  std::deque<Call> calls_;
+};
+
+}  // namespace vn
