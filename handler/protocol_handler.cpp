@@ -486,7 +486,9 @@ void ProtocolHandler::WriteError(int id, const std::string& detail,
 
 void ProtocolHandler::CompletePage() {
   dumper_->DumpEnd();
-  readFile_ = FileHandle::OpenForReading(pageFile_.Path());
+  // From here the page file lives as long as its read handle: nothing is left behind when the
+  // process dies while the page is streamed.
+  readFile_ = pageFile_.OpenForFinalRead();
   pageComplete_ = true;
   Trace("Read: Tempfile erstellt.");
 }

@@ -51,9 +51,19 @@ std::optional<std::string> CreateTempFile(const std::string& folder, const std::
   return std::nullopt;
 }
 
+FileHandle TempFile::OpenForFinalRead() {
+  FileHandle reader = FileHandle::OpenForReading(path_);
+  // The open descriptor keeps the content; without a name nothing is left behind by a process
+  // that dies while the page is being read.
+  ::unlink(path_.c_str());
+  owned_ = false;
+  return reader;
+}
+
 void TempFile::Delete() noexcept {
-  if (!path_.empty()) ::unlink(path_.c_str());
+  if (owned_ && !path_.empty()) ::unlink(path_.c_str());
   path_.clear();
+  owned_ = true;
 }
 
 }  // namespace vn

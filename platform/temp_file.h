@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/file_handle.h"
+
 namespace vn {
 
 // $TMPDIR when it is set and not empty, else /tmp; without a trailing '/'.
@@ -18,35 +20,48 @@ std::string TempPath();
 std::optional<std::string> CreateTempFile(const std::string& folder, const std::string& prefix);
 
 // A temporary file owned by its path: deleted when the owner goes, unless ownership was given
-// up.
+// up or handed to a reader with OpenForFinalRead.
 class TempFile {
  public:
   TempFile() = default;
   explicit TempFile(std::string path) : path_(std::move(path)) {}
   ~TempFile() { Delete(); }
-  TempFile(TempFile&& other) noexcept : path_(std::exchange(other.path_, {})) {}
+  TempFile(TempFile&& other) noexcept
+      : path_(std::exchange(other.path_, {})), owned_(std::exchange(other.owned_, true)) {}
   TempFile& operator=(TempFile&& other) noexcept {
     if (this != &other) {
       Delete();
       path_ = std::exchange(other.path_, {});
+      owned_ = std::exchange(other.owned_, true);
     }
     return *this;
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
 
-  // The file's path; empty for an empty owner.
+  // The file's path, also after it was handed to a reader; empty for an empty owner.
   const std::string& Path() const { return path_; }
+
+  // Opens the file for reading and hands its lifetime to the returned handle: from then on the
+  // file is gone once the handle is closed, also when the process ends without closing it, and
+  // this owner has nothing left to delete. On POSIX systems the name is removed at once (the
+  // open handle keeps the content). Throws RuntimeError 75 when the file cannot be opened; the
+  // owner then still owns it.
+  FileHandle OpenForFinalRead();
 
   // Deletes the file now, if this owner still owns it; a failure is ignored (the file may be
   // gone already). The owner is empty afterwards.
   void Delete() noexcept;
 
   // Gives the file up without deleting it and returns its path; the owner is empty afterwards.
-  std::string Release() { return std::exchange(path_, {}); }
+  std::string Release() {
+    owned_ = true;
+    return std::exchange(path_, {});
+  }
 
  private:
   std::string path_;
+  bool owned_ = true;  // false once the file was handed to a reader
 };
 
 }  // namespace vn

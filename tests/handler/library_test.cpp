@@ -2,7 +2,10 @@
 // and driven only through its exported entry points.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <thread>
@@ -258,6 +261,64 @@ TEST_F(LibraryTest, PageFileIsPrivateWhileItExistsAndGoneAfterTerminateOrAbort) 
     p->Release();
     EXPECT_EQ(sink.references, 1u);
   }
+}
+
+// The page file is open for reading only from the moment the page is complete: a process that
+// dies while the page is streamed leaves no customer data in the temporary folder.
+TEST_F(LibraryTest, PageFileHasNoNameOnceThePageIsCompleteAndStillStreamsWhole) {
+  RecordingSink sink;
+  IInternetProtocol* p = library_->Create();
+  ASSERT_EQ(p->Start("varnolis://test", &sink, nullptr, 0, 0), S_OK);
+  EXPECT_EQ(TempFilesLeft().size(), 1u);  // being built
+  std::vector<char> buffer(1000);
+  ULONG count = 0;
+  ASSERT_EQ(p->Read(buffer.data(), 1000, &count), E_PENDING);  // complete now
+  EXPECT_TRUE(TempFilesLeft().empty());
+  std::string bytes;
+  HRESULT hr = S_OK;
+  while ((hr = p->Read(buffer.data(), 1000, &count)) == S_OK) bytes.append(buffer.data(), count);
+  EXPECT_EQ(hr, S_FALSE);
+  EXPECT_EQ(bytes, Padded(ExpectedHead(program_) + "<b>Testbefehl von Varnolis</b>\r\n" + ExpectedEnd(), 1000));
+  p->Terminate(0);
+  p->Release();
+
+  // A page ended by an error block in Start is complete at once.
+  p = library_->Create();
+  ASSERT_EQ(p->Start("varnolis://foo", &sink, nullptr, 0, 0), S_OK);
+  EXPECT_TRUE(TempFilesLeft().empty());
+  p->Terminate(0);
+  p->Release();
+}
+
+TEST_F(LibraryTest, AHostKilledWhileStreamingLeavesNoPageFile) {
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t host = fork();
+  ASSERT_GE(host, 0);
+  if (host == 0) {
+    // The host: the page is built and its first chunk read; then it waits to be killed.
+    RecordingSink sink;
+    IInternetProtocol* p = library_->Create();
+    char buffer[512];
+    ULONG count = 0;
+    const bool streaming = p->Start("varnolis://test", &sink, nullptr, 0, 0) == S_OK &&
+                           p->Read(buffer, sizeof buffer, &count) == E_PENDING &&
+                           p->Read(buffer, sizeof buffer, &count) == S_OK;
+    const char state = streaming ? 's' : 'x';
+    if (write(ready[1], &state, 1) != 1) _exit(1);
+    pause();
+    _exit(0);
+  }
+  close(ready[1]);
+  char state = 0;
+  ASSERT_EQ(read(ready[0], &state, 1), 1);
+  close(ready[0]);
+  EXPECT_EQ(state, 's');
+  kill(host, SIGKILL);
+  int status = 0;
+  ASSERT_EQ(waitpid(host, &status, 0), host);
+  EXPECT_TRUE(WIFSIGNALED(status));
+  EXPECT_TRUE(TempFilesLeft().empty());
 }
 
 TEST_F(LibraryTest, ZeroSizedReadIsRefusedWithoutLosingThePage) {

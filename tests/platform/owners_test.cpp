@@ -52,6 +52,32 @@ TEST(TempFileOwnerTest, DeletesItsFileOnceAndOnlyWhileItOwnsIt) {
   TempFile(kept).Delete();
 }
 
+TEST(TempFileOwnerTest, AFileHandedToItsReaderGoesWithTheReaderOnly) {
+  TestFolder folder;
+  const std::string path = *CreateTempFile(folder.Tmp(), "~HTM");
+  WriteFile(path, "page");
+  {
+    TempFile owner(path);
+    FileHandle reader = owner.OpenForFinalRead();
+    EXPECT_EQ(owner.Path(), path);
+    EXPECT_FALSE(fs::exists(path));  // no name left behind, the content is still there
+    char text[8] = {};
+    EXPECT_EQ(reader.ReadUpTo(text, sizeof text), 4u);
+    EXPECT_EQ(std::string(text), "page");
+    // A new file under the same name belongs to someone else: the owner must not delete it.
+    WriteFile(path, "another request");
+  }
+  EXPECT_EQ(ReadFile(path), "another request");
+
+  // A file that cannot be opened stays with its owner.
+  const std::string missing = folder.Tmp() + "/~HT0000.tmp";
+  TempFile owner(missing);
+  EXPECT_THROW(owner.OpenForFinalRead(), RuntimeError);
+  WriteFile(missing, "x");
+  owner.Delete();
+  EXPECT_FALSE(fs::exists(missing));
+}
+
 TEST(FileHandleTest, ReadsAndWritesWholeBuffersAndClosesOnce) {
   TestFolder folder;
   const std::string path = folder.Root() + "/page.htm";
