@@ -1,21 +1,18 @@
 #include "handler/html_dumper.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "platform/codepage.h"
 #include "platform/module_path.h"
 #include "platform/runtime_error.h"
 #include "platform/temp_file.h"
+#include "platform/vb_errors.h"
 #include "resources/res_text.h"
 #include "resources/version.h"
 
 namespace vn {
 namespace {
 
-// The errors Visual Basic raises for a file that is not open and for a failed write.
-constexpr long kBadFileNameOrNumber = 52;
-constexpr long kDeviceIoError = 57;
+// A page of many thousand rows goes to the file in blocks of this size, not a write per line.
+constexpr std::size_t kBlockSize = 256 * 1024;
 
 const std::string kCrLf = "\r\n";
 
@@ -37,9 +34,7 @@ clHTMLDumper::clHTMLDumper()
       plusImagePath_(LibraryFolder() + ResText(903)),
       minusImagePath_(LibraryFolder() + ResText(904)) {}
 
-clHTMLDumper::~clHTMLDumper() {
-  if (file_ != nullptr) std::fclose(file_);
-}
+clHTMLDumper::~clHTMLDumper() { FlushQuietly(); }
 
 bool clHTMLDumper::Init(const std::string& HTMLDatei, const std::string& sResourcePath) {
   // The page may hold customer data: a file made for it must not outlive a failed start.
@@ -59,9 +54,13 @@ bool clHTMLDumper::Init(const std::string& HTMLDatei, const std::string& sResour
     plusImagePath_ = sResourcePath + ResText(903);
     minusImagePath_ = sResourcePath + ResText(904);
   }
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = std::fopen(fileName_.c_str(), "wbe");
-  if (file_ == nullptr) return false;
+  FlushQuietly();
+  file_ = FileHandle();
+  try {
+    file_ = FileHandle::OpenForWriting(fileName_);
+  } catch (const RuntimeError&) {
+    return false;  // the caller learns it from the result; `created` deletes a fresh file
+  }
   created.Release();  // the caller owns the page file from here
   return true;
 }
@@ -85,14 +84,27 @@ void clHTMLDumper::DumpHeader(const std::string& Titel) {
 }
 
 void clHTMLDumper::Dump(const std::string& text) {
-  if (file_ == nullptr) {
-    throw RuntimeError(kBadFileNameOrNumber, "Bad file name or number", "clHTMLDumper.Dump");
+  if (!file_.IsOpen()) {
+    throw RuntimeError(kErrBadFileNameOrNumber, kTextBadFileNameOrNumber, "clHTMLDumper.Dump");
   }
-  const std::string bytes = Utf8ToCp1252(text, Unmappable::kCharacterReference) + kCrLf;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-    throw RuntimeError(kDeviceIoError, fileName_ + ": " + std::strerror(errno),
-                       "clHTMLDumper.Dump");
+  pending_ += Utf8ToCp1252(text, Unmappable::kCharacterReference);
+  pending_ += kCrLf;
+  if (pending_.size() >= kBlockSize) Flush();
+}
+
+void clHTMLDumper::Flush() {
+  file_.WriteAll(pending_.data(), pending_.size());
+  pending_.clear();
+}
+
+void clHTMLDumper::FlushQuietly() noexcept {
+  // A writer given up before DumpEnd still leaves what it was handed in its file. A failure has
+  // nobody left to be reported to: the writer is going, or starting on another file.
+  try {
+    if (file_.IsOpen()) Flush();
+  } catch (const RuntimeError&) {
   }
+  pending_.clear();
 }
 
 void clHTMLDumper::DumpEnd() {
@@ -103,12 +115,11 @@ void clHTMLDumper::DumpEnd() {
   }
   Dump(ResText(307));
   Dump(ResText(302));
-  std::FILE* file = file_;
-  file_ = nullptr;
-  if (std::fclose(file) != 0) {
-    throw RuntimeError(kDeviceIoError, fileName_ + ": " + std::strerror(errno),
-                       "clHTMLDumper.DumpEnd");
-  }
+  // Closed whatever happens: after DumpEnd nothing more is written.
+  FileHandle file = std::move(file_);
+  file.WriteAll(pending_.data(), pending_.size());
+  pending_.clear();
+  file.Close();
 }
 
 }  // namespace vn

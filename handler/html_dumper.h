@@ -3,8 +3,9 @@
 // stylesheet and scripts, whatever HTML it is handed, and the fixed end.
 #pragma once
 
-#include <cstdio>
 #include <string>
+
+#include "platform/file_handle.h"
 
 namespace vn {
 
@@ -26,7 +27,8 @@ class clHTMLDumper {
   void DumpHeader(const std::string& Titel);
 
   // Appends the text (UTF-8) and CR LF, in Windows-1252 with character references for what it
-  // cannot hold. Throws RuntimeError when the file is not open or cannot be written.
+  // cannot hold. Throws RuntimeError when the file is not open or cannot be written. The bytes
+  // reach the file in large blocks, at the latest with DumpEnd.
   void Dump(const std::string& text);
 
   bool DIVWindoStarted() const { return divWindoStarted_; }
@@ -36,6 +38,10 @@ class clHTMLDumper {
   void DumpEnd();
 
  private:
+  // Writes what is pending; throws RuntimeError when that fails.
+  void Flush();
+  void FlushQuietly() noexcept;
+
   std::string fileName_;
   std::string stylesheetPath_;
   std::string pollingScriptPath_;
@@ -43,7 +49,8 @@ class clHTMLDumper {
   std::string plusImagePath_;
   std::string minusImagePath_;
   bool divWindoStarted_ = false;
-  std::FILE* file_ = nullptr;
+  FileHandle file_;
+  std::string pending_;  // bytes not yet written
 };
 
 }  // namespace vn
