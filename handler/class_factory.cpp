@@ -37,6 +37,7 @@ HRESULT ProtocolHandlerFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid,
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (...) {
+    // No exception may leave a component call: the browser learns the failure from the result.
     return E_FAIL;
   }
   HRESULT hr = handler->QueryInterface(riid, ppvObject);

@@ -19,7 +19,7 @@ VARNOLIS_EXPORT vn::HRESULT DllGetClassObject(const vn::CLSID* rclsid, const vn:
   try {
     factory = new vn::ProtocolHandlerFactory();
   } catch (...) {
-    return vn::E_OUTOFMEMORY;
+    return vn::E_OUTOFMEMORY;  // only the allocation can fail here
   }
   vn::HRESULT hr = factory->QueryInterface(*riid, ppv);
   factory->Release();
@@ -34,6 +34,7 @@ VARNOLIS_EXPORT vn::HRESULT DllRegisterServer() {
   try {
     return vn::RegisterServer(vn::LibraryFilePath());
   } catch (...) {
+    // The library's own path could not be found: registration fails as the result says.
     return vn::SELFREG_E_CLASS;
   }
 }

@@ -98,11 +98,12 @@ void clHTMLDumper::Flush() {
 }
 
 void clHTMLDumper::FlushQuietly() noexcept {
-  // A writer given up before DumpEnd still leaves what it was handed in its file. A failure has
-  // nobody left to be reported to: the writer is going, or starting on another file.
+  // A writer given up before DumpEnd still leaves what it was handed in its file.
   try {
     if (file_.IsOpen()) Flush();
   } catch (const RuntimeError&) {
+    // Ignored: nobody is left to report it to (the writer is going, or starting on another
+    // file), and a page given up is not shown.
   }
   pending_.clear();
 }

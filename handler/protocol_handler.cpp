@@ -24,6 +24,8 @@ void QuietDPrint(const std::string& text) noexcept {
   try {
     DPrint(text);
   } catch (...) {
+    // A log that cannot be written is ignored here: these calls have no page to report it in,
+    // and the request must not fail for its trace.
   }
 }
 
@@ -512,6 +514,8 @@ void ProtocolHandler::FailRequest() {
   try {
     ReportResult(INET_E_DOWNLOAD_FAILURE, 0, "0");
   } catch (...) {
+    // Only queueing the call can fail (no memory left): the request is given up already, and
+    // nothing else is left to tell the browser.
   }
 }
 

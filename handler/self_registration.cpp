@@ -50,6 +50,8 @@ HRESULT RegisterServer(const std::string& libraryPath) {
   try {
     return WriteRegistryKeys(Keys(libraryPath)) ? S_OK : SELFREG_E_CLASS;
   } catch (...) {
+    // Whatever kept the registry file from being written (memory, the file system) is the
+    // registration's failure; the result says so, no exception may leave the entry point.
     return SELFREG_E_CLASS;
   }
 }
@@ -58,6 +60,8 @@ HRESULT UnregisterServer() {
   try {
     return RemoveRegistryKeys(KeyPaths()) ? S_OK : SELFREG_E_CLASS;
   } catch (...) {
+    // Whatever kept the registry file from being written (memory, the file system) is the
+    // registration's failure; the result says so, no exception may leave the entry point.
     return SELFREG_E_CLASS;
   }
 }
