@@ -11,12 +11,10 @@
 #include "platform/ini_file.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
+#include "platform/vb_errors.h"
 
 namespace vn {
 namespace {
-
-constexpr int kNoError = 100;
-constexpr long kInvalidArgument = 5;
 
 // Lower case as the platform's LCase: every letter, not only ASCII. Bytes that are not UTF-8
 // stay as they are.
@@ -48,7 +46,7 @@ std::string HoleFeld(const std::string& text, const std::string& separator, long
 // The character with ANSI code `code`, as UTF-8.
 std::string AnsiCharacter(int code) {
   if (code < 0 || code > 255) {
-    throw RuntimeError(kInvalidArgument, "Invalid procedure call or argument", "clACTDataParser");
+    throw RuntimeError(kErrInvalidProcedureCall, kTextInvalidProcedureCall, "clACTDataParser");
   }
   return Cp1252ToUtf8(std::string(1, static_cast<char>(code)));
 }
@@ -82,10 +80,12 @@ const std::string& clACTDataParser::Text() const { return text_; }
 
 int clACTDataParser::ErrNumber() const { return error_.Number(); }
 
+bool clACTDataParser::Failed() const { return error_.Failed(); }
+
 std::string clACTDataParser::ErrDescription() const { return error_.Description(); }
 
 std::string clACTDataParser::ErrText() const {
-  if (error_.Number() == kNoError) return {};
+  if (!error_.Failed()) return {};
   return ResText(error_.Number(), errorValues_);
 }
 
@@ -129,7 +129,7 @@ std::string clACTDataParser::Parse(const std::string& sText) {
       }
       std::optional<std::string> value = ErsetzeKommando(command);
       if (value) output += *value;
-      if (error_.Number() != kNoError) return text_;
+      if (error_.Failed()) return text_;
       evaluated = true;
       break;
     }

@@ -23,6 +23,8 @@ class clACTDataParser {
 
   const std::string& Text() const;
   int ErrNumber() const;
+  // Whether a command has failed (ErrNumber is no longer the "no error" number).
+  bool Failed() const;
   std::string ErrDescription() const;
   // The error's message as plain text (the string-table text with its arguments); "" while
   // there is no error.

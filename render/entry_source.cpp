@@ -14,12 +14,12 @@ bool ParseEntryTexts(clHTMLError& error, clACTDataParser* parser, const std::str
     return false;
   }
   connection = parser->Parse(TrimSpaces(strConnection));
-  if (parser->ErrNumber() != 100) {
+  if (parser->Failed()) {
     error.SetError(160, {parser->ErrDescription()});
     return false;
   }
   query = parser->Parse(TrimSpaces(strSQL));
-  if (parser->ErrNumber() != 100) {
+  if (parser->Failed()) {
     error.SetError(160, {parser->ErrDescription()});
     return false;
   }
