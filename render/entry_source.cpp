@@ -4,6 +4,7 @@
 
 #include "act/act_data_parser.h"
 #include "data/connection_string.h"
+#include "platform/password_mask.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
@@ -65,7 +66,8 @@ std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
     db->Open({}, {}, {}, -1);
     return db;
   } catch (const std::exception&) {
-    error.SetError(101, {connection});
+    // The page shows the connection string, but not its password.
+    error.SetError(101, {MaskPasswords(connection)});
     return nullptr;
   }
 }
