@@ -16,6 +16,8 @@ constexpr long kDisconnected = -2147417848;  // RPC_E_DISCONNECTED
 constexpr long kBadIndex = -2147352565;      // DISP_E_BADINDEX
 constexpr const char* kSource = "ACT! stand-in";
 constexpr int kUniqueIdField = 1;
+constexpr long kDispOverflow = -2147352566;  // DISP_E_OVERFLOW
+constexpr std::int64_t kLastUniqueNumber = 9999999999;
 
 using FilePtr = std::shared_ptr<const clStandInFile>;
 
@@ -142,8 +144,12 @@ void SyncCopies(json& model, int viewType, const json& record) {
   }
 }
 
+// "SI" and ten digits; the file's counter ends at 10000000000, when every ID has been given.
 std::string NewUniqueId(json& model) {
-  long next = model.value("nextId", 1L);
+  const std::int64_t next = model.value("nextId", std::int64_t{1});
+  if (next > kLastUniqueNumber) {
+    throw RuntimeError(kDispOverflow, "No unique ID is left (nextId)", kSource);
+  }
   model["nextId"] = next + 1;
   std::string digits = std::to_string(next);
   return "SI" + std::string(digits.size() < 10 ? 10 - digits.size() : 0, '0') + digits;
