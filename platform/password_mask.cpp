@@ -5,7 +5,8 @@ namespace {
 
 constexpr std::string_view kMask = "***";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// Blanks as the connection-string syntax trims them around keys and values.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -24,22 +25,25 @@ bool IsPasswordKey(std::string_view key) {
   return false;
 }
 
-// The end of the value that starts at `at` (after the blanks behind "=").
+// The end of the value that starts at `at` (after the blanks behind "="): the next ";" outside
+// the quotes or braces that the value starts with; the end of the text when they stay open.
 size_t ValueEnd(std::string_view text, size_t at) {
   const size_t n = text.size();
+  size_t from = at;
   if (at < n && (text[at] == '"' || text[at] == '\'' || text[at] == '{')) {
     const char close = text[at] == '{' ? '}' : text[at];
+    from = n;
     for (size_t i = at + 1; i < n; ++i) {
       if (text[i] != close) continue;
       if (i + 1 < n && text[i + 1] == close) {  // a doubled delimiter stays inside
         ++i;
         continue;
       }
-      return i + 1;
+      from = i + 1;
+      break;
     }
-    return n;
   }
-  const size_t semicolon = text.find(';', at);
+  const size_t semicolon = text.find(';', from);
   return semicolon == std::string_view::npos ? n : semicolon;
 }
 
