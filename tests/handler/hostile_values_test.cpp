@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "data/connection.h"
+#include "data/recordset.h"
 #include "platform/codepage.h"
 #include "tests/handler/test_folder.h"
 
@@ -62,7 +64,9 @@ class HostileValuesTest : public ::testing::Test {
 
   // A rubric "Kunde" with a card by the quoted field, then one by the field outside quotes.
   void AddRubric(const std::string& unquotedQuery) {
-    const std::string connection = "Provider=SQLite;Data Source=" + data_;
+    AddRubric("Provider=SQLite;Data Source=" + data_, unquotedQuery);
+  }
+  void AddRubric(const std::string& connection, const std::string& unquotedQuery) {
     auto entry = [&](const char* title, const std::string& query) {
       return std::string("INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES ('") +
              title + "', 2, '" + connection + "', '" + query +
@@ -71,7 +75,8 @@ class HostileValuesTest : public ::testing::Test {
     };
     Exec(Config(), "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) "
                    "VALUES (1, 'Kunde', 'Kunde', 'K', '');" +
-                       entry("Zitiert", "SELECT name AS Name FROM kunden WHERE nr = ''{!kontakt,25}''") +
+                       entry("Zitiert",
+                             "SELECT name AS Name FROM kunden WHERE CAST(nr AS TEXT) = ''{!kontakt,25}''") +
                        entry("Offen", unquotedQuery));
   }
 
@@ -141,6 +146,35 @@ TEST_F(HostileValuesTest, ANumberOutsideQuotesSelectsItsRow) {
   const std::string page = Page();
   EXPECT_NE(page.find("CLASS=\"htmllistvalue\">Schulz</TD>"), std::string::npos);
   EXPECT_EQ(page.find("errortitle"), std::string::npos);
+}
+
+TEST_F(HostileValuesTest, PostgresqlRunsNoStatementFromTheValue) {
+  const char* odbc = std::getenv("VARNOLIS_TEST_PG_ODBC");
+  if (odbc == nullptr || *odbc == '\0') GTEST_SKIP() << "VARNOLIS_TEST_PG_ODBC is not set";
+  const std::string connection = std::string("Provider=MSDASQL;") + odbc;
+  data::Connection pg;
+  pg.Open(connection);
+  auto run = [&](const std::string& sql) {
+    data::Recordset rs;
+    rs.Open(sql, pg);
+  };
+  for (const char* sql :
+       {"DROP TABLE IF EXISTS kunden", "DROP TABLE IF EXISTS canary",
+        "CREATE TABLE kunden (nr integer, name text)",
+        "INSERT INTO kunden VALUES (6, 'Meier'), (7, 'Schulz')", "CREATE TABLE canary (x integer)",
+        "INSERT INTO canary VALUES (1), (2), (3)"}) {
+    run(sql);
+  }
+  WriteContact("6; DELETE FROM canary");
+  AddRubric(connection, "SELECT name AS Name FROM kunden WHERE nr = {!kontakt,25}");
+  EXPECT_TRUE(Page().ends_with(RefusedEnd("kontakt,25")));
+  WriteContact("0 OR 1=1");
+  EXPECT_TRUE(Page().ends_with(RefusedEnd("kontakt,25")));
+  data::Recordset count;
+  count.Open("SELECT count(*) AS n FROM canary", pg);
+  EXPECT_EQ(count.Fields("n").Value(), data::Variant(std::int64_t{3}));
+  run("DROP TABLE kunden");
+  run("DROP TABLE canary");
 }
 
 }  // namespace
