@@ -47,5 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const vn::RuntimeError&) {
     // Part numbers and separator codes that are not numbers fail as the platform's conversion would.
   }
+  // The same text as an entry's SQL, in both dialects.
+  for (bool jet : {false, true}) {
+    vn::clACTDataParser sql;
+    sql.Init(&act, "");
+    try {
+      std::string result = sql.ParseSQL(text, jet);
+      if (sql.Failed() && result != sql.Text()) abort();
+    } catch (const vn::RuntimeError&) {
+      // As above.
+    }
+  }
   return 0;
 }
