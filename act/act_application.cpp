@@ -11,6 +11,7 @@
 #include "platform/language.h"
 #include "platform/message_box.h"
 #include "platform/runtime_error.h"
+#include "platform/vb_errors.h"
 #include "platform/text.h"
 
 namespace vn {
@@ -21,7 +22,6 @@ constexpr const char* kFrameClass = "act3.0frameclass";
 constexpr const char* kMessageTitle = "Varnolis";
 constexpr const char* kCrLf = "\r\n";
 constexpr size_t kUniqueIdLength = 12;
-constexpr long kInvalidArgument = 5;  // "Invalid procedure call or argument"
 
 constexpr std::int16_t kFieldUniqueId = 1;
 constexpr std::int16_t kFieldGroupName = 25;
@@ -31,8 +31,7 @@ constexpr std::int16_t kNotesAttachment = 28;
 // ACT! knows unique IDs of exactly 12 characters, shorter ones padded on the left with blanks.
 std::string PaddedId(const std::string& uniqueId) {
   if (uniqueId.size() > kUniqueIdLength) {
-    throw RuntimeError(kInvalidArgument, "Invalid procedure call or argument",
-                       "clACTApplication");
+    throw RuntimeError(kErrInvalidProcedureCall, kTextInvalidProcedureCall, "clACTApplication");
   }
   return std::string(kUniqueIdLength - uniqueId.size(), ' ') + uniqueId;
 }
@@ -61,7 +60,7 @@ bool IsZero(const AutoValue& v) { return !v.IsEmpty() && v.ToLong() == 0; }
 AutoObject Required(const AutoValue& v, const char* what) {
   AutoObject object = v.Object();
   if (!object) {
-    throw RuntimeError(91, std::string("Object variable not set (") + what + ")",
+    throw RuntimeError(kErrObjectVariableNotSet, std::string("Object variable not set (") + what + ")",
                        "clACTApplication");
   }
   return object;
@@ -69,27 +68,47 @@ AutoObject Required(const AutoValue& v, const char* what) {
 
 }  // namespace
 
+struct clACTApplication::Objects {
+  AutoRef app;
+  AutoRef views;
+  AutoRef aktiveView;
+  AutoRef kontaktView;
+  AutoRef gruppenView;
+
+  // ACT! gets its references back in this order: contact view, group view, views, application,
+  // active view.
+  void releaseOBJs() noexcept {
+    kontaktView.Release();
+    gruppenView.Release();
+    views.Release();
+    app.Release();
+    aktiveView.Release();
+  }
+  // An operation left by an automation error gives back what it obtained, in the same order.
+  ~Objects() { releaseOBJs(); }
+};
+
 clACTApplication::clACTApplication() : clACTApplication(DefaultACTAutomation()) {}
 
 clACTApplication::clACTApplication(ACTAutomation automation) : automation_(std::move(automation)) {}
 
-clACTApplication::~clACTApplication() { releaseOBJs(); }
+clACTApplication::~clACTApplication() = default;
 
 // ---- private steps ----------------------------------------------------------------------------
 
-void clACTApplication::DoEvents() { automation_.host->DoEvents(); }
+void clACTApplication::DoEvents() const { automation_.host->DoEvents(); }
 
-bool clACTApplication::setOBJApp() {
+bool clACTApplication::setOBJApp(Objects& objs) const {
   if (!ACTgestartet()) return false;
-  objApp_ = automation_.host->CreateObject(kProgId);
+  objs.app = automation_.host->CreateObject(kProgId);
   DoEvents();
-  return objApp_ != nullptr;
+  return static_cast<bool>(objs.app);
 }
 
-bool clACTApplication::setOBJViews() {
-  if (!setOBJApp()) return false;
+bool clACTApplication::setOBJViews(Objects& objs) const {
+  if (!setOBJApp(objs)) return false;
   try {
-    objViews_ = objApp_->GetProperty("Views").Object();
+    objs.views = objs.app->GetProperty("Views").Object();
   } catch (const RuntimeError& e) {
     if (e.Number() != kRpcServerFault) {
       ShowWarning(kMessageTitle, std::string("Fehler in Klasse ACTApplication - setOBJViews") +
@@ -98,52 +117,61 @@ bool clACTApplication::setOBJViews() {
     }
     return false;
   }
-  return objViews_ != nullptr;
+  return static_cast<bool>(objs.views);
 }
 
-bool clACTApplication::setOBJAktiveView() {
-  if (!setOBJViews()) return false;
+bool clACTApplication::setOBJAktiveView(Objects& objs) const {
+  if (!setOBJViews(objs)) return false;
   DoEvents();
-  objAktiveView_ = objViews_->Call("GetActive").Object();
+  objs.aktiveView = objs.views->Call("GetActive").Object();
   DoEvents();
-  return objAktiveView_ != nullptr;
+  return static_cast<bool>(objs.aktiveView);
 }
 
-bool clACTApplication::CreateView(int viewType, AutoObject& target) {
-  if (!setOBJViews()) return false;
+bool clACTApplication::CreateView(Objects& objs, int viewType, AutoRef& target) const {
+  if (!setOBJViews(objs)) return false;
   DoEvents();
-  target = objViews_->Call("Create", {static_cast<std::int16_t>(viewType), std::int16_t{2}}).Object();
+  target = objs.views->Call("Create", {static_cast<std::int16_t>(viewType), std::int16_t{2}}).Object();
   DoEvents();
-  return target != nullptr;
+  return static_cast<bool>(target);
 }
 
-bool clACTApplication::setOBJKontaktView() { return CreateView(avKontakt, objKontaktView_); }
+bool clACTApplication::setOBJKontaktView(Objects& objs) const {
+  return CreateView(objs, avKontakt, objs.kontaktView);
+}
 
-bool clACTApplication::setOBJGruppenView() { return CreateView(avGruppe, objGruppenView_); }
+bool clACTApplication::setOBJGruppenView(Objects& objs) const {
+  return CreateView(objs, avGruppe, objs.gruppenView);
+}
 
-void clACTApplication::releaseOBJs() {
-  objKontaktView_.reset();
-  objGruppenView_.reset();
-  objViews_.reset();
-  objApp_.reset();
-  objAktiveView_.reset();
+clAutomationObject* clACTApplication::FieldView(Objects& objs, int ACTView, bool ChangeView) const {
+  if (AktuellerViewTyp() == ACTView) {
+    if (setOBJAktiveView(objs)) return objs.aktiveView.Get();
+  } else if (ChangeView) {
+    if (ACTView == avKontakt ? setOBJKontaktView(objs) : setOBJGruppenView(objs)) {
+      return ACTView == avKontakt ? objs.kontaktView.Get() : objs.gruppenView.Get();
+    }
+  }
+  return nullptr;
 }
 
 // ---- what the library uses ------------------------------------------------------------------
 
-bool clACTApplication::ACTgestartet() {
+bool clACTApplication::ACTgestartet() const {
+  Objects objs;
   // Both searches always run.
   WindowHandle german = modACTHandle::FindeFenster(*automation_.windows, kFrameClass, "Kundenmanager");
   WindowHandle any = modACTHandle::FindeFenster(*automation_.windows, kFrameClass, "ACT");
-  releaseOBJs();
+  objs.releaseOBJs();
   return german != 0 || any != 0;
 }
 
-std::string clACTApplication::ACTDatenbank() {
+std::string clACTApplication::ACTDatenbank() const {
+  Objects objs;
   std::string name;
-  if (setOBJApp()) {
+  if (setOBJApp(objs)) {
     try {
-      name = objApp_->Call("GetOpenDBName").ToText();
+      name = objs.app->Call("GetOpenDBName").ToText();
     } catch (const RuntimeError& e) {
       name.clear();
       if (e.Number() != kRpcServerFault) {
@@ -154,107 +182,113 @@ std::string clACTApplication::ACTDatenbank() {
       }
     }
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return name;
 }
 
-int clACTApplication::AktuellerViewTyp() {
+int clACTApplication::AktuellerViewTyp() const {
+  Objects objs;
   int type = -1;
-  if (setOBJAktiveView()) type = objAktiveView_->GetProperty("Type").ToLong();
-  releaseOBJs();
+  if (setOBJAktiveView(objs)) type = objs.aktiveView->GetProperty("Type").ToLong();
+  objs.releaseOBJs();
   return type;
 }
 
-std::string clACTApplication::getFeldwert(int FeldID, int ACTView, bool ChangeView) {
+std::string clACTApplication::getFeldwert(int FeldID, int ACTView, bool ChangeView) const {
+  Objects objs;
   if (ACTView != avKontakt && ACTView != avGruppe) {
     ShowWarning(kMessageTitle, std::string("Fehler in Klasse ACTApplication - getFeldwert") + kCrLf +
                                    "Falscher ACTViewTyp (" + std::to_string(ACTView) +
                                    "). Es wird avKontakt benutzt.");
     std::string value = getFeldwert(FeldID, avKontakt, ChangeView);
-    releaseOBJs();
+    objs.releaseOBJs();
     return value;
   }
   std::string value;
-  AutoObject view;
-  if (AktuellerViewTyp() == ACTView) {
-    if (setOBJAktiveView()) view = objAktiveView_;
-  } else if (ChangeView) {
-    if (ACTView == avKontakt ? setOBJKontaktView() : setOBJGruppenView()) {
-      view = ACTView == avKontakt ? objKontaktView_ : objGruppenView_;
-    }
+  if (clAutomationObject* view = FieldView(objs, ACTView, ChangeView)) {
+    value = view->Call("GetField", {std::int32_t{FeldID}}).ToText();
   }
-  if (view) value = view->Call("GetField", {std::int32_t{FeldID}}).ToText();
-  releaseOBJs();
+  objs.releaseOBJs();
   return value;
 }
 
 // ---- the general operations ------------------------------------------------------------------
 
-std::string clACTApplication::AktuelleKontaktID() {
+std::string clACTApplication::AktuelleKontaktID() const {
+  Objects objs;
   std::string id;
-  if (setOBJAktiveView() && objAktiveView_->GetProperty("Type").ToLong() == avKontakt) {
-    id = objAktiveView_->Call("GetCurrentID").ToText();
+  if (setOBJAktiveView(objs) && objs.aktiveView->GetProperty("Type").ToLong() == avKontakt) {
+    id = objs.aktiveView->Call("GetCurrentID").ToText();
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return id;
 }
 
-std::string clACTApplication::AktuelleGruppenID() {
+std::string clACTApplication::AktuelleGruppenID() const {
+  Objects objs;
   std::string id;
-  if (setOBJAktiveView() && objAktiveView_->GetProperty("Type").ToLong() == avGruppe) {
-    id = objAktiveView_->Call("GetCurrentID").ToText();
+  if (setOBJAktiveView(objs) && objs.aktiveView->GetProperty("Type").ToLong() == avGruppe) {
+    id = objs.aktiveView->Call("GetCurrentID").ToText();
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return id;
 }
 
-int clACTApplication::AktuelleFeldID() {
+int clACTApplication::AktuelleFeldID() const {
+  Objects objs;
   int field = 0;
-  if (setOBJAktiveView()) field = objAktiveView_->GetProperty("CurrentFieldId").ToLong();
-  releaseOBJs();
+  if (setOBJAktiveView(objs)) field = objs.aktiveView->GetProperty("CurrentFieldId").ToLong();
+  objs.releaseOBJs();
   return field;
 }
 
-std::string clACTApplication::AktuelleBenutzerID() {
+std::string clACTApplication::AktuelleBenutzerID() const {
+  Objects objs;
   std::string id;
-  if (setOBJApp()) id = objApp_->Call("GetUserId").ToText();
-  releaseOBJs();
+  if (setOBJApp(objs)) id = objs.app->Call("GetUserId").ToText();
+  objs.releaseOBJs();
   return id;
 }
 
-std::string clACTApplication::AktuellerBenutzerName() {
+std::string clACTApplication::AktuellerBenutzerName() const {
+  Objects objs;
   std::string name;
-  if (setOBJApp()) name = objApp_->Call("GetCurrentUserName").ToText();
-  releaseOBJs();
+  if (setOBJApp(objs)) name = objs.app->Call("GetCurrentUserName").ToText();
+  objs.releaseOBJs();
   return name;
 }
 
-std::string clACTApplication::ACTVersion() {
+std::string clACTApplication::ACTVersion() const {
+  Objects objs;
   std::string version;
-  if (setOBJApp()) version = objApp_->Call("GetVersion", {std::int16_t{1}}).ToText();
-  releaseOBJs();
+  if (setOBJApp(objs)) version = objs.app->Call("GetVersion", {std::int16_t{1}}).ToText();
+  objs.releaseOBJs();
   return version;
 }
 
 void clACTApplication::Zeigen() {
-  if (setOBJApp()) objApp_->Call("Show", {true});
-  releaseOBJs();
+  Objects objs;
+  if (setOBJApp(objs)) objs.app->Call("Show", {true});
+  objs.releaseOBJs();
 }
 
 void clACTApplication::AktuellerViewTyp(int View) {
-  if (setOBJViews()) objViews_->Call("Create", {std::int32_t{View}, std::string()});
-  releaseOBJs();
+  Objects objs;
+  if (setOBJViews(objs)) objs.views->Call("Create", {std::int32_t{View}, std::string()});
+  objs.releaseOBJs();
 }
 
 void clACTApplication::OpenDatenbank(const std::string& sDatenbank) {
-  if (setOBJApp()) objApp_->Call("OpenDB", {sDatenbank});
-  releaseOBJs();
+  Objects objs;
+  if (setOBJApp(objs)) objs.app->Call("OpenDB", {sDatenbank});
+  objs.releaseOBJs();
 }
 
 bool clACTApplication::CloseDatenbank() {
+  Objects objs;
   bool closed = false;
-  if (setOBJApp()) {
-    std::int32_t result = objApp_->Call("CloseDB").ToLong();
+  if (setOBJApp(objs)) {
+    std::int32_t result = objs.app->Call("CloseDB").ToLong();
     if (result == 0) {
       closed = true;
     } else {
@@ -263,32 +297,35 @@ bool clACTApplication::CloseDatenbank() {
                                      "Die Datenbank konnte nicht geschlossen werden.");
     }
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return closed;
 }
 
 void clACTApplication::ExecuteMenuCommand(int CommandID) {
-  if (setOBJApp()) {
+  Objects objs;
+  if (setOBJApp(objs)) {
     try {
-      objApp_->Call("Command", {std::int32_t{CommandID}});
+      objs.app->Call("Command", {std::int32_t{CommandID}});
     } catch (const RuntimeError& e) {
       ShowWarning(kMessageTitle, std::string("Fehler in Klasse ACTApplication - ExecuteMenuCommand") +
                                      kCrLf + "Fehlernummer: " + std::to_string(e.Number()) + kCrLf +
                                      "Fehlerbeschreibung: " + e.Description());
     }
   }
-  releaseOBJs();
+  objs.releaseOBJs();
 }
 
-std::string clACTApplication::getIDsAktuelleSuche(clAutomationObject* Status) {
+std::string clACTApplication::getIDsAktuelleSuche(clAutomationObject* Status) const {
+  Objects objs;
   std::string ids;
-  if (setOBJKontaktView()) {
-    objKontaktView_->Call("MoveFirst");
-    const std::int32_t count = objKontaktView_->Call("GetCount").ToLong();
+  if (setOBJKontaktView(objs)) {
+    AutoRef& view = objs.kontaktView;
+    view->Call("MoveFirst");
+    const std::int32_t count = view->Call("GetCount").ToLong();
     for (std::int32_t record = 1; record <= count; ++record) {
       DoEvents();
-      ids += objKontaktView_->Call("GetField", {kFieldUniqueId}).ToText();
-      objKontaktView_->Call("MoveNext");
+      ids += view->Call("GetField", {kFieldUniqueId}).ToText();
+      view->Call("MoveNext");
       if (Status != nullptr) {
         Status->PutProperty("", "Bestimme aktuelle ACT!-Suche (" +
                                     FormatTwoDecimals(100.0 * record / count) + ")");
@@ -296,165 +333,174 @@ std::string clACTApplication::getIDsAktuelleSuche(clAutomationObject* Status) {
       DoEvents();
     }
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return ids;
 }
 
 bool clACTApplication::setFeldwert(int FeldID, const std::string& Wert, int ACTView,
                                    bool ChangeView) {
+  Objects objs;
   if (ACTView != avKontakt && ACTView != avGruppe) {
     ShowWarning(kMessageTitle, std::string("Fehler in Klasse ACTApplication - setFeldwert") + kCrLf +
                                    "Falscher ACTViewTyp (" + std::to_string(ACTView) +
                                    "). Es wird Kontakt benutzt.");
     bool done = setFeldwert(FeldID, Wert, avKontakt, ChangeView);
-    releaseOBJs();
+    objs.releaseOBJs();
     return done;
   }
-  AutoObject view;
-  if (AktuellerViewTyp() == ACTView) {
-    if (setOBJAktiveView()) view = objAktiveView_;
-  } else if (ChangeView) {
-    if (ACTView == avKontakt ? setOBJKontaktView() : setOBJGruppenView()) {
-      view = ACTView == avKontakt ? objKontaktView_ : objGruppenView_;
-    }
-  }
-  if (view) view->Call("SetField", {std::int32_t{FeldID}, Wert});
-  releaseOBJs();
+  clAutomationObject* view = FieldView(objs, ACTView, ChangeView);
+  if (view != nullptr) view->Call("SetField", {std::int32_t{FeldID}, Wert});
+  objs.releaseOBJs();
   return view != nullptr;
 }
 
 bool clACTApplication::bildeKontaktSuche(const std::string& UniqueIDs) {
-  bool done = setOBJKontaktView();
+  Objects objs;
+  bool done = setOBJKontaktView(objs);
   if (done) {
-    objKontaktView_->Call("LookupAll");
-    objKontaktView_->Call("CreateLookup", {UniqueIDs});
+    objs.kontaktView->Call("LookupAll");
+    objs.kontaktView->Call("CreateLookup", {UniqueIDs});
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return done;
 }
 
 bool clACTApplication::neuerKontakt() {
-  bool done = setOBJKontaktView();
-  if (done) objKontaktView_->Call("AddNewContact");
-  releaseOBJs();
+  Objects objs;
+  bool done = setOBJKontaktView(objs);
+  if (done) objs.kontaktView->Call("AddNewContact");
+  objs.releaseOBJs();
   return done;
 }
 
 bool clACTApplication::gehezuKonatkt(const std::string& UniqueID) {
-  bool done = setOBJKontaktView();
+  Objects objs;
+  bool done = setOBJKontaktView(objs);
   if (done) {
-    objKontaktView_->Call("LookupAll");
-    objKontaktView_->Call("GoTo", {PaddedId(UniqueID)});
+    objs.kontaktView->Call("LookupAll");
+    objs.kontaktView->Call("GoTo", {PaddedId(UniqueID)});
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return done;
 }
 
 bool clACTApplication::ordneKonatktzuGruppe(const std::string& UniqueID) {
-  bool done = setOBJKontaktView();
-  if (done) objKontaktView_->Call("AddContactToGroup", {PaddedId(UniqueID)});
-  releaseOBJs();
+  Objects objs;
+  bool done = setOBJKontaktView(objs);
+  if (done) objs.kontaktView->Call("AddContactToGroup", {PaddedId(UniqueID)});
+  objs.releaseOBJs();
   return done;
 }
 
 bool clACTApplication::GroupExist(const std::string& Gruppenname) {
+  Objects objs;
   bool found = false;
-  if (setOBJGruppenView()) {
-    objGruppenView_->Call("LookupAll");
-    objGruppenView_->Call("MoveFirst");
-    const std::int32_t count = objGruppenView_->Call("GetCount").ToLong();
+  if (setOBJGruppenView(objs)) {
+    AutoRef& view = objs.gruppenView;
+    view->Call("LookupAll");
+    view->Call("MoveFirst");
+    const std::int32_t count = view->Call("GetCount").ToLong();
     for (std::int32_t record = 1; record <= count && !found; ++record) {
-      if (objGruppenView_->Call("GetField", {kFieldGroupName}).ToText() == Gruppenname) {
+      if (view->Call("GetField", {kFieldGroupName}).ToText() == Gruppenname) {
         found = true;
       } else {
-        objGruppenView_->Call("MoveNext");
+        view->Call("MoveNext");
       }
     }
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return found;
 }
 
 bool clACTApplication::ShowGroupByName(const std::string& Gruppenname, int Lookup) {
+  Objects objs;
   bool done = false;
-  if (setOBJGruppenView()) {
-    done = IsZero(objGruppenView_->Call(
+  if (setOBJGruppenView(objs)) {
+    done = IsZero(objs.gruppenView->Call(
         "LookupFieldEx", {kFieldGroupName, Gruppenname, std::int32_t{Lookup}}));
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return done;
 }
 
 bool clACTApplication::ShowGroupByUniqueID(const std::string& UniqueID, bool Lookupall_vorweg) {
+  Objects objs;
   bool done = false;
-  if (setOBJGruppenView()) {
-    if (Lookupall_vorweg) objGruppenView_->Call("LookupAll");
-    done = IsZero(objGruppenView_->Call("GoTo", {PaddedId(UniqueID)}));
+  if (setOBJGruppenView(objs)) {
+    if (Lookupall_vorweg) objs.gruppenView->Call("LookupAll");
+    done = IsZero(objs.gruppenView->Call("GoTo", {PaddedId(UniqueID)}));
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return done;
 }
 
 bool clACTApplication::DeleteCurrentGroup() {
+  Objects objs;
   bool done = false;
-  if (setOBJGruppenView()) done = IsZero(objGruppenView_->Call("DeleteGroupFast"));
-  releaseOBJs();
+  if (setOBJGruppenView(objs)) done = IsZero(objs.gruppenView->Call("DeleteGroupFast"));
+  objs.releaseOBJs();
   return done;
 }
 
 bool clACTApplication::AddGroup(const std::string& Gruppenname) {
+  Objects objs;
   bool done = false;
-  if (setOBJGruppenView() && IsZero(objGruppenView_->Call("AddNew"))) {
-    done = IsZero(objGruppenView_->Call("SetField", {kFieldGroupName, Gruppenname}));
+  if (setOBJGruppenView(objs) && IsZero(objs.gruppenView->Call("AddNew"))) {
+    done = IsZero(objs.gruppenView->Call("SetField", {kFieldGroupName, Gruppenname}));
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return done;
 }
 
 bool clACTApplication::AddGroupMember(const std::string& UniqueID) {
+  Objects objs;
   bool done = false;
-  if (setOBJGruppenView()) {
-    done = IsZero(objGruppenView_->Call("AddMemberToGroup", {PaddedId(UniqueID)}));
+  if (setOBJGruppenView(objs)) {
+    done = IsZero(objs.gruppenView->Call("AddMemberToGroup", {PaddedId(UniqueID)}));
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return done;
 }
 
 bool clACTApplication::ShowGroupRegister(const std::string& Registername) {
+  Objects objs;
   bool done = false;
-  if (setOBJGruppenView()) done = IsZero(objGruppenView_->Call("SetActiveTab", {Registername}));
-  releaseOBJs();
+  if (setOBJGruppenView(objs)) done = IsZero(objs.gruppenView->Call("SetActiveTab", {Registername}));
+  objs.releaseOBJs();
   return done;
 }
 
-bool clACTApplication::ErstelleVerknüpfung(const std::string& Datei, const std::string& Bemerkung) {
+bool clACTApplication::ErstelleVerknuepfung(const std::string& Datei, const std::string& Bemerkung) {
+  Objects objs;
   bool linked = false;
-  if (setOBJAktiveView()) {
-    const std::string attachment = objAktiveView_->Call("AttachFile", {Datei}).ToText();
+  if (setOBJAktiveView(objs)) {
+    AutoRef& view = objs.aktiveView;
+    const std::string attachment = view->Call("AttachFile", {Datei}).ToText();
     DoEvents();
     linked = !attachment.empty();
     if (linked && !Bemerkung.empty()) {
-      const std::string tab = objAktiveView_->Call("GetActiveTab").ToText();
+      const std::string tab = view->Call("GetActiveTab").ToText();
       bool onNotes = tab == "Notizen/Protokoll" || tab == "Notes/History";
       if (!onNotes) {
-        onNotes = IsZero(objAktiveView_->Call("SetActiveTab", {"Notizen/Protokoll"})) ||
-                  IsZero(objAktiveView_->Call("SetActiveTab", {"Notes/History"}));
+        onNotes = IsZero(view->Call("SetActiveTab", {"Notizen/Protokoll"})) ||
+                  IsZero(view->Call("SetActiveTab", {"Notes/History"}));
       }
       if (onNotes) {
-        AutoObject notes = Required(objAktiveView_->GetProperty("NotesHistory"), "NotesHistory");
+        AutoRef notes(Required(view->GetProperty("NotesHistory"), "NotesHistory"));
         std::int32_t row = notes->Call("GetRowNumber", {attachment}).ToLong();
         notes->Call("SetField", {kNotesRemark, row, Bemerkung});
       }
     }
   }
-  releaseOBJs();
+  objs.releaseOBJs();
   return linked;
 }
 
-int clACTApplication::GetAttachments(std::vector<std::string>& aPfade) {
+int clACTApplication::GetAttachments(std::vector<std::string>& aPfade) const {
+  Objects objs;
   std::vector<std::string> found;
-  if (setOBJAktiveView()) {
-    AutoObject notes = Required(objAktiveView_->GetProperty("NotesHistory"), "NotesHistory");
+  if (setOBJAktiveView(objs)) {
+    AutoRef notes(Required(objs.aktiveView->GetProperty("NotesHistory"), "NotesHistory"));
     const std::int32_t rows = notes->Call("GetRowCount").ToLong();
     for (std::int32_t row = 0; row < rows; ++row) {
       std::string path = notes->Call("GetField", {kNotesAttachment, row}).ToText();
@@ -462,7 +508,7 @@ int clACTApplication::GetAttachments(std::vector<std::string>& aPfade) {
     }
   }
   if (!found.empty()) aPfade = found;
-  releaseOBJs();
+  objs.releaseOBJs();
   return static_cast<int>(found.size());
 }
 

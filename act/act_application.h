@@ -1,11 +1,13 @@
 // clACTApplication: the bridge to ACT! (whether it runs, the open database, the active view,
 // field values of the current contact or group, and the general ACT! operations), over the
-// automation layer. Holds no ACT! object between its operations.
+// automation layer. Holds no ACT! object between its operations: each operation keeps the
+// objects it obtains in a scope of its own and releases them at its end.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "act/auto_ref.h"
 #include "act/automation.h"
 
 namespace vn {
@@ -24,18 +26,18 @@ class clACTApplication {
   clACTApplication& operator=(const clACTApplication&) = delete;
 
   // --- what the library uses ---
-  bool ACTgestartet();
-  std::string ACTDatenbank();
-  int AktuellerViewTyp();
-  std::string getFeldwert(int FeldID, int ACTView, bool ChangeView);
+  bool ACTgestartet() const;
+  std::string ACTDatenbank() const;
+  int AktuellerViewTyp() const;
+  std::string getFeldwert(int FeldID, int ACTView, bool ChangeView) const;
 
   // --- the general operations ---
-  std::string AktuelleKontaktID();
-  std::string AktuelleGruppenID();
-  int AktuelleFeldID();
-  std::string AktuelleBenutzerID();
-  std::string AktuellerBenutzerName();
-  std::string ACTVersion();
+  std::string AktuelleKontaktID() const;
+  std::string AktuelleGruppenID() const;
+  int AktuelleFeldID() const;
+  std::string AktuelleBenutzerID() const;
+  std::string AktuellerBenutzerName() const;
+  std::string ACTVersion() const;
   void Zeigen();
   // Switches ACT! to a view of type `View`.
   void AktuellerViewTyp(int View);
@@ -44,7 +46,7 @@ class clACTApplication {
   void ExecuteMenuCommand(int CommandID);
   // The unique IDs of the current contact look-up, 12 characters each, one after the other.
   // `Status` (may be null) has its default property set to the progress after each record.
-  std::string getIDsAktuelleSuche(clAutomationObject* Status);
+  std::string getIDsAktuelleSuche(clAutomationObject* Status) const;
   bool setFeldwert(int FeldID, const std::string& Wert, int ACTView, bool ChangeView);
   bool bildeKontaktSuche(const std::string& UniqueIDs);
   bool neuerKontakt();
@@ -57,27 +59,30 @@ class clACTApplication {
   bool AddGroup(const std::string& Gruppenname);
   bool AddGroupMember(const std::string& UniqueID);
   bool ShowGroupRegister(const std::string& Registername);
-  bool ErstelleVerknüpfung(const std::string& Datei, const std::string& Bemerkung);
+  // Documented as "ErstelleVerknüpfung": links file `Datei` to the current record, with the
+  // remark `Bemerkung` on its notes row.
+  bool ErstelleVerknuepfung(const std::string& Datei, const std::string& Bemerkung);
   // The file paths attached to the current record; `aPfade` is replaced by them when there are
   // any and left as it is otherwise.
-  int GetAttachments(std::vector<std::string>& aPfade);
+  int GetAttachments(std::vector<std::string>& aPfade) const;
 
  private:
-  bool setOBJApp();
-  bool setOBJViews();
-  bool setOBJAktiveView();
-  bool setOBJKontaktView();
-  bool setOBJGruppenView();
-  bool CreateView(int viewType, AutoObject& target);
-  void releaseOBJs();
-  void DoEvents();
+  // The automation objects one operation holds (application, views and the views it made or
+  // found), released by releaseOBJs at the operation's end and, on an error, when the
+  // operation is left.
+  struct Objects;
+
+  bool setOBJApp(Objects& objs) const;
+  bool setOBJViews(Objects& objs) const;
+  bool setOBJAktiveView(Objects& objs) const;
+  bool setOBJKontaktView(Objects& objs) const;
+  bool setOBJGruppenView(Objects& objs) const;
+  bool CreateView(Objects& objs, int viewType, AutoRef& target) const;
+  // The view of type `ACTView` that getFeldwert and setFeldwert read or write, or null.
+  clAutomationObject* FieldView(Objects& objs, int ACTView, bool ChangeView) const;
+  void DoEvents() const;
 
   ACTAutomation automation_;
-  AutoObject objApp_;
-  AutoObject objViews_;
-  AutoObject objAktiveView_;
-  AutoObject objKontaktView_;
-  AutoObject objGruppenView_;
 };
 
 }  // namespace vn

@@ -6,17 +6,16 @@
 #include "act/act_application.h"
 #include "act/ini_value.h"
 #include "act/numeric_text.h"
+#include "act/sql_literal_scanner.h"
 #include "platform/codepage.h"
 #include "platform/module_path.h"
 #include "platform/ini_file.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
+#include "platform/vb_errors.h"
 
 namespace vn {
 namespace {
-
-constexpr int kNoError = 100;
-constexpr long kInvalidArgument = 5;
 
 // Lower case as the platform's LCase: every letter, not only ASCII. Bytes that are not UTF-8
 // stay as they are.
@@ -48,7 +47,7 @@ std::string HoleFeld(const std::string& text, const std::string& separator, long
 // The character with ANSI code `code`, as UTF-8.
 std::string AnsiCharacter(int code) {
   if (code < 0 || code > 255) {
-    throw RuntimeError(kInvalidArgument, "Invalid procedure call or argument", "clACTDataParser");
+    throw RuntimeError(kErrInvalidProcedureCall, kTextInvalidProcedureCall, "clACTDataParser");
   }
   return Cp1252ToUtf8(std::string(1, static_cast<char>(code)));
 }
@@ -70,6 +69,9 @@ std::string ExistingFile(const std::string& path) {
   return IsRegularFile(found) ? found : std::string();
 }
 
+// A value that stands outside the literals of an entry's SQL and is not a number.
+constexpr int kNumberExpected = 174;
+
 }  // namespace
 
 bool clACTDataParser::Init(clACTApplication* objACTApp, const std::string& strResourcePath) {
@@ -82,10 +84,12 @@ const std::string& clACTDataParser::Text() const { return text_; }
 
 int clACTDataParser::ErrNumber() const { return error_.Number(); }
 
+bool clACTDataParser::Failed() const { return error_.Failed(); }
+
 std::string clACTDataParser::ErrDescription() const { return error_.Description(); }
 
 std::string clACTDataParser::ErrText() const {
-  if (error_.Number() == kNoError) return {};
+  if (!error_.Failed()) return {};
   return ResText(error_.Number(), errorValues_);
 }
 
@@ -94,19 +98,31 @@ void clACTDataParser::SetError(int Fehlernummer, const ResValues& sZusatz) {
   error_.SetError(Fehlernummer, sZusatz);
 }
 
-std::string clACTDataParser::Parse(const std::string& sText) {
+std::string clACTDataParser::Parse(const std::string& sText) { return ParseText(sText, nullptr); }
+
+std::string clACTDataParser::ParseSQL(const std::string& sText, bool doubleQuotedText) {
+  SqlLiteralScanner scanner(doubleQuotedText);
+  return ParseText(sText, &scanner);
+}
+
+std::string clACTDataParser::ParseText(const std::string& sText, SqlLiteralScanner* sql) {
   text_ = TrimSpaces(sText);
   const std::string& text = text_;
   const size_t n = text.size();
   std::string output;
+  // Only the text around the commands tells where literals are, never the values put in.
+  auto copy = [&](char c) {
+    output += c;
+    if (sql != nullptr) sql->Feed(c);
+  };
   size_t i = 0;
   while (i < n) {
     if (text[i] != '{' || i + 1 == n) {
-      output += text[i++];
+      copy(text[i++]);
       continue;
     }
     if (text[i + 1] != '!') {
-      output += '{';
+      copy('{');
       ++i;
       continue;
     }
@@ -127,9 +143,15 @@ std::string clACTDataParser::Parse(const std::string& sText) {
         collected.clear();
         continue;
       }
-      std::optional<std::string> value = ErsetzeKommando(command);
+      const std::optional<SqlPlace> place =
+          sql != nullptr ? std::optional<SqlPlace>(sql->Place()) : std::nullopt;
+      std::optional<std::string> value = ErsetzeKommando(command, place);
+      if (value && place == SqlPlace::kCode && value->starts_with('-') && output.ends_with('-')) {
+        // A sign right after a minus would make "--", which comments out the rest of the line.
+        SetError(kNumberExpected, {command});
+      }
       if (value) output += *value;
-      if (error_.Number() != kNoError) return text_;
+      if (error_.Failed()) return text_;
       evaluated = true;
       break;
     }
@@ -142,7 +164,8 @@ std::string clACTDataParser::Parse(const std::string& sText) {
   return output;
 }
 
-std::optional<std::string> clACTDataParser::ErsetzeKommando(const std::string& sKommando) {
+std::optional<std::string> clACTDataParser::ErsetzeKommando(const std::string& sKommando,
+                                                            std::optional<SqlPlace> place) {
   if (objACTApp_ == nullptr) {
     SetError(121);
     return std::nullopt;
@@ -180,8 +203,29 @@ std::optional<std::string> clACTDataParser::ErsetzeKommando(const std::string& s
     SetError(173, {sKommando});
     return std::nullopt;
   }
+  if (value && place && !FitIntoSql(*place, befehl == "brimlow" || befehl == "tessaran", *value)) {
+    SetError(kNumberExpected, {sKommando});
+    return std::nullopt;
+  }
   if (value && value->empty()) value = vorgabe;
   return value;
+}
+
+bool clACTDataParser::FitIntoSql(SqlPlace place, bool apostrophesAsRead, std::string& value) {
+  switch (place) {
+    case SqlPlace::kCode:
+      // Outside a literal the value becomes SQL itself: only a number may stand there. An empty
+      // value takes the command's default, which the administrator wrote.
+      return value.empty() || IsPlainNumber(value);
+    case SqlPlace::kSingleQuoted:
+      // Field values have their apostrophes doubled already; the link products' values not.
+      if (apostrophesAsRead) value = ReplaceAll(value, "'", "''");
+      return true;
+    case SqlPlace::kDoubleQuoted:
+      value = ReplaceAll(value, "\"", "\"\"");
+      return true;
+  }
+  return false;
 }
 
 std::optional<std::string> clACTDataParser::FeldKommando(const std::string& sKommando,

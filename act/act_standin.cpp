@@ -16,6 +16,8 @@ constexpr long kDisconnected = -2147417848;  // RPC_E_DISCONNECTED
 constexpr long kBadIndex = -2147352565;      // DISP_E_BADINDEX
 constexpr const char* kSource = "ACT! stand-in";
 constexpr int kUniqueIdField = 1;
+constexpr long kDispOverflow = -2147352566;  // DISP_E_OVERFLOW
+constexpr std::int64_t kLastUniqueNumber = 9999999999;
 
 using FilePtr = std::shared_ptr<const clStandInFile>;
 
@@ -142,8 +144,12 @@ void SyncCopies(json& model, int viewType, const json& record) {
   }
 }
 
+// "SI" and ten digits; the file's counter ends at 10000000000, when every ID has been given.
 std::string NewUniqueId(json& model) {
-  long next = model.value("nextId", 1L);
+  const std::int64_t next = model.value("nextId", std::int64_t{1});
+  if (next > kLastUniqueNumber) {
+    throw RuntimeError(kDispOverflow, "No unique ID is left (nextId)", kSource);
+  }
   model["nextId"] = next + 1;
   std::string digits = std::to_string(next);
   return "SI" + std::string(digits.size() < 10 ? 10 - digits.size() : 0, '0') + digits;
@@ -178,6 +184,26 @@ std::string Str(const std::vector<AutoValue>& args, size_t i) {
   return args[i].As<std::string>();
 }
 
+// One call on a stand-in object: the model as read for it, the member's lower-case name (for
+// members that share an implementation), and the arguments.
+struct MemberCall {
+  json& model;
+  const std::string& name;
+  std::vector<AutoValue>& args;
+};
+
+class StandInObject;
+using MemberFn = AutoValue (StandInObject::*)(MemberCall&);
+
+// A member of an automation object: its lower-case name, the number of arguments it takes
+// (kProperty: properties, whose arguments are not checked) and what it does.
+inline constexpr int kProperty = -1;
+struct Member {
+  const char* name;
+  int arguments;
+  MemberFn fn;
+};
+
 class StandInObject : public clAutomationObject, public std::enable_shared_from_this<StandInObject> {
  public:
   StandInObject(FilePtr file, Kind kind, int viewType = 0, bool created = false)
@@ -191,13 +217,11 @@ class StandInObject : public clAutomationObject, public std::enable_shared_from_
     }
     file_->CheckFail(model, member);
     const std::string name = LowerAscii(member);
-    switch (kind_) {
-      case Kind::kApplication: return Application(model, name, member, args);
-      case Kind::kViews: return Views(model, name, member, args);
-      case Kind::kView: return View(model, name, member, args);
-      case Kind::kNotes: return Notes(model, name, member, args);
-    }
-    return {};
+    const Member* found = Find(name);
+    if (found == nullptr) Unknown(member);
+    if (found->arguments != kProperty) ExpectArgs(args, static_cast<size_t>(found->arguments), member);
+    MemberCall call{model, name, args};
+    return (this->*found->fn)(call);
   }
   AutoValue GetProperty(const std::string& member) override {
     std::vector<AutoValue> none;
@@ -208,80 +232,78 @@ class StandInObject : public clAutomationObject, public std::enable_shared_from_
   void SetCursor(size_t cursor) { cursor_ = cursor; }
 
  private:
+  static const Member kApplicationMembers[];
+  static const Member kViewsMembers[];
+  static const Member kViewMembers[];
+  static const Member kListViewMembers[];  // only on views created for list operations
+  static const Member kNotesMembers[];
+
+  // The member called `name` for this object's kind, or null.
+  const Member* Find(const std::string& name) const;
+
   [[noreturn]] static void Unknown(const std::string& member) {
     throw RuntimeError(kDispUnknownName, "Unknown name: " + member, kSource);
   }
 
-  AutoValue Application(json& model, const std::string& name, const std::string& member,
-                        std::vector<AutoValue>& args) {
-    if (name == "getopendbname" || name == "getuserid" || name == "getcurrentusername") {
-      ExpectArgs(args, 0, member);
-      const char* key = name == "getopendbname" ? "database"
-                        : name == "getuserid"   ? "userId"
+  // ---- application ----
+
+  AutoValue ModelText(MemberCall& c) {
+    const char* key = c.name == "getopendbname" ? "database"
+                      : c.name == "getuserid"   ? "userId"
                                                 : "userName";
-      return model.value(key, json()).is_string() ? model[key].get<std::string>() : std::string();
+    return c.model.value(key, json()).is_string() ? c.model[key].get<std::string>() : std::string();
+  }
+  AutoValue GetViews(MemberCall&) {
+    return AutoObject(std::make_shared<StandInObject>(file_, Kind::kViews));
+  }
+  AutoValue GetVersion(MemberCall& c) { return c.model.value("version", std::string()); }
+  AutoValue Show(MemberCall&) { return {}; }
+  AutoValue OpenDB(MemberCall& c) {
+    c.model["database"] = Str(c.args, 0);
+    file_->Save(c.model);
+    return {};
+  }
+  AutoValue CloseDB(MemberCall& c) {
+    if (!c.model.value("database", json()).is_string() ||
+        c.model["database"].get<std::string>().empty()) {
+      return std::int32_t{1};  // nothing to close
     }
-    if (name == "views") return AutoObject(std::make_shared<StandInObject>(file_, Kind::kViews));
-    if (name == "getversion") {
-      ExpectArgs(args, 1, member);
-      return model.value("version", std::string());
-    }
-    if (name == "show") {
-      ExpectArgs(args, 1, member);
-      return {};
-    }
-    if (name == "opendb") {
-      ExpectArgs(args, 1, member);
-      model["database"] = Str(args, 0);
-      file_->Save(model);
-      return {};
-    }
-    if (name == "closedb") {
-      ExpectArgs(args, 0, member);
-      if (!model.value("database", json()).is_string() || model["database"].get<std::string>().empty()) {
-        return std::int32_t{1};  // nothing to close
-      }
-      model["database"] = nullptr;
-      file_->Save(model);
-      return std::int32_t{0};
-    }
-    if (name == "command") {
-      ExpectArgs(args, 1, member);
-      if (!model.contains("commands")) model["commands"] = json::array();
-      model["commands"].push_back(args[0].ToLong());
-      file_->Save(model);
-      return {};
-    }
-    Unknown(member);
+    c.model["database"] = nullptr;
+    file_->Save(c.model);
+    return std::int32_t{0};
+  }
+  AutoValue Command(MemberCall& c) {
+    if (!c.model.contains("commands")) c.model["commands"] = json::array();
+    c.model["commands"].push_back(c.args[0].ToLong());
+    file_->Save(c.model);
+    return {};
   }
 
-  AutoValue Views(json& model, const std::string& name, const std::string& member,
-                  std::vector<AutoValue>& args) {
-    if (name == "getactive") {
-      ExpectArgs(args, 0, member);
-      auto it = model.find("activeView");
-      if (it == model.end() || !it->is_number_integer()) return AutoObject();
-      return AutoObject(std::make_shared<StandInObject>(file_, Kind::kView, it->get<int>(), false));
-    }
-    if (name == "create") {
-      ExpectArgs(args, 2, member);
-      int type = args[0].ToLong();
-      if (args[1].Is<std::string>()) {  // switches ACT! to a view of that type
-        model["activeView"] = type;
-        file_->Save(model);
-        return {};
-      }
-      auto view = std::make_shared<StandInObject>(file_, Kind::kView, type, true);
-      // A new view shows the current record.
-      auto list = ViewList(model, type);
-      const std::string currentId = IdOf(model.value(CurrentKey(type), json()));
-      for (size_t i = 0; i < list.size(); ++i) {
-        if (!currentId.empty() && IdOf(*list[i]) == currentId) view->SetCursor(i);
-      }
-      return AutoObject(view);
-    }
-    Unknown(member);
+  // ---- views ----
+
+  AutoValue GetActive(MemberCall& c) {
+    auto it = c.model.find("activeView");
+    if (it == c.model.end() || !it->is_number_integer()) return AutoObject();
+    return AutoObject(std::make_shared<StandInObject>(file_, Kind::kView, it->get<int>(), false));
   }
+  AutoValue Create(MemberCall& c) {
+    int type = c.args[0].ToLong();
+    if (c.args[1].Is<std::string>()) {  // switches ACT! to a view of that type
+      c.model["activeView"] = type;
+      file_->Save(c.model);
+      return {};
+    }
+    auto view = std::make_shared<StandInObject>(file_, Kind::kView, type, true);
+    // A new view shows the current record.
+    auto list = ViewList(c.model, type);
+    const std::string currentId = IdOf(c.model.value(CurrentKey(type), json()));
+    for (size_t i = 0; i < list.size(); ++i) {
+      if (!currentId.empty() && IdOf(*list[i]) == currentId) view->SetCursor(i);
+    }
+    return AutoObject(view);
+  }
+
+  // ---- a view ----
 
   // The record this view shows, or null.
   json* Record(json& model) {
@@ -295,208 +317,185 @@ class StandInObject : public clAutomationObject, public std::enable_shared_from_
 
   void MakeCurrent(json& model, const json& record) { model[CurrentKey(viewType_)] = record; }
 
-  AutoValue View(json& model, const std::string& name, const std::string& member,
-                 std::vector<AutoValue>& args) {
-    if (name == "type") return std::int32_t{viewType_};
-    if (name == "getcurrentid") {
-      ExpectArgs(args, 0, member);
-      json* r = Record(model);
-      return r == nullptr ? std::string() : FieldText(*r, kUniqueIdField);
-    }
-    if (name == "currentfieldid") return std::int32_t{model.value("currentField", json(0)).is_number_integer()
-                                                          ? model["currentField"].get<int>() : 0};
-    if (name == "getfield") {
-      ExpectArgs(args, 1, member);
-      json* r = Record(model);
-      return r == nullptr ? std::string() : FieldText(*r, args[0].ToLong());
-    }
-    if (name == "setfield") {
-      ExpectArgs(args, 2, member);
-      json* r = Record(model);
-      if (r == nullptr) return std::int32_t{1};
-      (*r)[std::to_string(args[0].ToLong())] = Str(args, 1);
-      json copy = *r;
-      SyncCopies(model, viewType_, copy);
-      file_->Save(model);
-      return std::int32_t{0};
-    }
-    if (name == "getactivetab") {
-      ExpectArgs(args, 0, member);
-      return model.value("activeTab", json()).is_string() ? model["activeTab"].get<std::string>()
+  AutoValue Type(MemberCall&) { return std::int32_t{viewType_}; }
+  AutoValue GetCurrentID(MemberCall& c) {
+    json* r = Record(c.model);
+    return r == nullptr ? std::string() : FieldText(*r, kUniqueIdField);
+  }
+  AutoValue CurrentFieldId(MemberCall& c) {
+    return std::int32_t{c.model.value("currentField", json(0)).is_number_integer()
+                            ? c.model["currentField"].get<int>()
+                            : 0};
+  }
+  AutoValue GetField(MemberCall& c) {
+    json* r = Record(c.model);
+    return r == nullptr ? std::string() : FieldText(*r, c.args[0].ToLong());
+  }
+  AutoValue SetField(MemberCall& c) {
+    json* r = Record(c.model);
+    if (r == nullptr) return std::int32_t{1};
+    (*r)[std::to_string(c.args[0].ToLong())] = Str(c.args, 1);
+    json copy = *r;
+    SyncCopies(c.model, viewType_, copy);
+    file_->Save(c.model);
+    return std::int32_t{0};
+  }
+  AutoValue GetActiveTab(MemberCall& c) {
+    return c.model.value("activeTab", json()).is_string() ? c.model["activeTab"].get<std::string>()
                                                           : std::string();
+  }
+  AutoValue SetActiveTab(MemberCall& c) {
+    std::string tab = Str(c.args, 0);
+    if (c.model.contains("tabs")) {
+      bool known = false;
+      for (const json& t : c.model["tabs"]) known = known || t.get<std::string>() == tab;
+      if (!known) return std::int32_t{1};
     }
-    if (name == "setactivetab") {
-      ExpectArgs(args, 1, member);
-      std::string tab = Str(args, 0);
-      if (model.contains("tabs")) {
-        bool known = false;
-        for (const json& t : model["tabs"]) known = known || t.get<std::string>() == tab;
-        if (!known) return std::int32_t{1};
-      }
-      model["activeTab"] = tab;
-      file_->Save(model);
-      return std::int32_t{0};
-    }
-    if (name == "noteshistory") return AutoObject(std::make_shared<StandInObject>(file_, Kind::kNotes));
-    if (name == "attachfile") {
-      ExpectArgs(args, 1, member);
-      std::string path = Str(args, 0);
-      if (Record(model) == nullptr || !IsRegularFile(path)) return std::string();
-      if (!model.contains("notes")) model["notes"] = json::array();
-      model["notes"].push_back({{"26", ""}, {"28", path}});
-      file_->Save(model);
-      return path.substr(path.find_last_of('/') + 1);
-    }
-    if (!created_) Unknown(member);
-    return ListView(model, name, member, args);
+    c.model["activeTab"] = tab;
+    file_->Save(c.model);
+    return std::int32_t{0};
+  }
+  AutoValue NotesHistory(MemberCall&) {
+    return AutoObject(std::make_shared<StandInObject>(file_, Kind::kNotes));
+  }
+  AutoValue AttachFile(MemberCall& c) {
+    std::string path = Str(c.args, 0);
+    if (Record(c.model) == nullptr || !IsRegularFile(path)) return std::string();
+    if (!c.model.contains("notes")) c.model["notes"] = json::array();
+    c.model["notes"].push_back({{"26", ""}, {"28", path}});
+    file_->Save(c.model);
+    return path.substr(path.find_last_of('/') + 1);
   }
 
-  // Members of the views created for list and group operations.
-  AutoValue ListView(json& model, const std::string& name, const std::string& member,
-                     std::vector<AutoValue>& args) {
-    if (name == "movefirst" || name == "movenext") {
-      ExpectArgs(args, 0, member);
-      cursor_ = name == "movefirst" ? 0 : cursor_ + 1;
-      return {};
+  // ---- the views created for list and group operations ----
+
+  AutoValue Move(MemberCall& c) {
+    cursor_ = c.name == "movefirst" ? 0 : cursor_ + 1;
+    return {};
+  }
+  AutoValue GetCount(MemberCall& c) {
+    return static_cast<std::int32_t>(ViewList(c.model, viewType_).size());
+  }
+  AutoValue LookupAll(MemberCall& c) {
+    cursor_ = 0;
+    if (c.model.erase("lookup") > 0) file_->Save(c.model);
+    return {};
+  }
+  AutoValue CreateLookup(MemberCall& c) {
+    std::string ids = Str(c.args, 0);
+    json lookup = json::array();
+    for (size_t i = 0; i < ids.size(); i += 12) lookup.push_back(TrimSpaces(ids.substr(i, 12)));
+    c.model["lookup"] = lookup;
+    cursor_ = 0;
+    file_->Save(c.model);
+    return {};
+  }
+  AutoValue GoTo(MemberCall& c) {
+    std::string id = Str(c.args, 0);
+    if (id.size() != 12) return std::int32_t{1};  // ACT! only knows 12-character IDs
+    auto list = ViewList(c.model, viewType_);
+    for (size_t i = 0; i < list.size(); ++i) {
+      if (IdOf(*list[i]) == TrimSpaces(id)) return MoveTo(c.model, list, i);
     }
-    if (name == "getcount") {
-      ExpectArgs(args, 0, member);
-      return static_cast<std::int32_t>(ViewList(model, viewType_).size());
+    return std::int32_t{1};
+  }
+  // Makes record `i` of `list` the current one.
+  AutoValue MoveTo(json& model, const std::vector<json*>& list, size_t i) {
+    cursor_ = i;
+    MakeCurrent(model, *list[i]);
+    file_->Save(model);
+    return std::int32_t{0};
+  }
+  AutoValue AddNew(MemberCall& c) {
+    json record = {{std::to_string(kUniqueIdField), NewUniqueId(c.model)}};
+    EnsureList(c.model, viewType_).push_back(record);
+    MakeCurrent(c.model, record);
+    c.model.erase("lookup");
+    cursor_ = ViewList(c.model, viewType_).size() - 1;
+    file_->Save(c.model);
+    return std::int32_t{0};
+  }
+  AutoValue AddToGroup(MemberCall& c) {
+    std::string id = Str(c.args, 0);
+    if (id.size() != 12) return std::int32_t{1};
+    json* group = nullptr;
+    if (c.name == "addcontacttogroup") {
+      auto it = c.model.find("group");
+      group = it != c.model.end() && it->is_object() ? &*it : nullptr;
+    } else {
+      group = Record(c.model);
     }
-    if (name == "lookupall") {
-      ExpectArgs(args, 0, member);
-      cursor_ = 0;
-      if (model.erase("lookup") > 0) file_->Save(model);
-      return {};
+    if (group == nullptr) return std::int32_t{1};
+    AddMember(*group, id);
+    json copy = *group;
+    SyncCopies(c.model, 3, copy);
+    file_->Save(c.model);
+    return std::int32_t{0};
+  }
+  AutoValue LookupFieldEx(MemberCall& c) {
+    int field = c.args[0].ToLong();
+    std::string wanted = Str(c.args, 1);
+    auto list = ViewList(c.model, viewType_);
+    for (size_t i = 0; i < list.size(); ++i) {
+      if (FieldText(*list[i], field) == wanted) return MoveTo(c.model, list, i);
     }
-    if (name == "createlookup") {
-      ExpectArgs(args, 1, member);
-      std::string ids = Str(args, 0);
-      json lookup = json::array();
-      for (size_t i = 0; i < ids.size(); i += 12) lookup.push_back(TrimSpaces(ids.substr(i, 12)));
-      model["lookup"] = lookup;
-      cursor_ = 0;
-      file_->Save(model);
-      return {};
-    }
-    if (name == "goto") {
-      ExpectArgs(args, 1, member);
-      std::string id = Str(args, 0);
-      if (id.size() != 12) return std::int32_t{1};  // ACT! only knows 12-character IDs
-      auto list = ViewList(model, viewType_);
-      for (size_t i = 0; i < list.size(); ++i) {
-        if (IdOf(*list[i]) == TrimSpaces(id)) {
-          cursor_ = i;
-          MakeCurrent(model, *list[i]);
-          file_->Save(model);
-          return std::int32_t{0};
-        }
+    return std::int32_t{1};
+  }
+  AutoValue DeleteGroupFast(MemberCall& c) {
+    json* r = Record(c.model);
+    if (r == nullptr) return std::int32_t{1};
+    const std::string id = IdOf(*r);
+    const json removed = *r;
+    json& list = EnsureList(c.model, viewType_);
+    for (size_t i = 0; i < list.size(); ++i) {
+      if (list[i] == removed) {
+        list.erase(i);
+        break;
       }
-      return std::int32_t{1};
     }
-    if (name == "addnewcontact" || name == "addnew") {
-      ExpectArgs(args, 0, member);
-      json record = {{std::to_string(kUniqueIdField), NewUniqueId(model)}};
-      EnsureList(model, viewType_).push_back(record);
-      MakeCurrent(model, record);
-      model.erase("lookup");
-      cursor_ = ViewList(model, viewType_).size() - 1;
-      file_->Save(model);
-      return std::int32_t{0};
+    auto current = c.model.find(CurrentKey(viewType_));
+    if (current != c.model.end() && (*current == removed || (!id.empty() && IdOf(*current) == id))) {
+      c.model.erase(CurrentKey(viewType_));
     }
-    if (name == "addcontacttogroup" || name == "addmembertogroup") {
-      ExpectArgs(args, 1, member);
-      std::string id = Str(args, 0);
-      if (id.size() != 12) return std::int32_t{1};
-      json* group = nullptr;
-      if (name == "addcontacttogroup") {
-        auto it = model.find("group");
-        group = it != model.end() && it->is_object() ? &*it : nullptr;
-      } else {
-        group = Record(model);
-      }
-      if (group == nullptr) return std::int32_t{1};
-      AddMember(*group, id);
-      json copy = *group;
-      SyncCopies(model, 3, copy);
-      file_->Save(model);
-      return std::int32_t{0};
-    }
-    if (name == "lookupfieldex") {
-      ExpectArgs(args, 3, member);
-      int field = args[0].ToLong();
-      std::string wanted = Str(args, 1);
-      auto list = ViewList(model, viewType_);
-      for (size_t i = 0; i < list.size(); ++i) {
-        if (FieldText(*list[i], field) == wanted) {
-          cursor_ = i;
-          MakeCurrent(model, *list[i]);
-          file_->Save(model);
-          return std::int32_t{0};
-        }
-      }
-      return std::int32_t{1};
-    }
-    if (name == "deletegroupfast") {
-      ExpectArgs(args, 0, member);
-      json* r = Record(model);
-      if (r == nullptr) return std::int32_t{1};
-      const std::string id = IdOf(*r);
-      const json removed = *r;
-      json& list = EnsureList(model, viewType_);
-      for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i] == removed) {
-          list.erase(i);
-          break;
-        }
-      }
-      auto current = model.find(CurrentKey(viewType_));
-      if (current != model.end() && (*current == removed || (!id.empty() && IdOf(*current) == id))) {
-        model.erase(CurrentKey(viewType_));
-      }
-      file_->Save(model);
-      return std::int32_t{0};
-    }
-    Unknown(member);
+    file_->Save(c.model);
+    return std::int32_t{0};
   }
 
-  AutoValue Notes(json& model, const std::string& name, const std::string& member,
-                  std::vector<AutoValue>& args) {
-    json empty = json::array();
-    json& notes = model.contains("notes") ? model["notes"] : empty;
-    auto row = [&](const AutoValue& v) -> json& {
-      std::int32_t i = v.ToLong();
-      if (i < 0 || static_cast<size_t>(i) >= notes.size()) {
-        throw RuntimeError(kBadIndex, "Invalid row " + std::to_string(i), kSource);
+  // ---- notes and history ----
+
+  // The notes rows of the model; a model without them has none.
+  static json& NotesOf(json& model) {
+    if (!model.contains("notes")) model["notes"] = json::array();
+    return model["notes"];
+  }
+  static json& Row(json& notes, const AutoValue& v) {
+    std::int32_t i = v.ToLong();
+    if (i < 0 || static_cast<size_t>(i) >= notes.size()) {
+      throw RuntimeError(kBadIndex, "Invalid row " + std::to_string(i), kSource);
+    }
+    return notes[static_cast<size_t>(i)];
+  }
+  AutoValue GetRowCount(MemberCall& c) {
+    return static_cast<std::int32_t>(NotesOf(c.model).size());
+  }
+  AutoValue GetRowNumber(MemberCall& c) {
+    std::string attachment = Str(c.args, 0);
+    const json& notes = NotesOf(c.model);
+    for (size_t i = 0; i < notes.size(); ++i) {
+      std::string path = FieldText(notes[i], 28);
+      if (!path.empty() && path.substr(path.find_last_of('/') + 1) == attachment) {
+        return static_cast<std::int32_t>(i);
       }
-      return notes[static_cast<size_t>(i)];
-    };
-    if (name == "getrowcount") {
-      ExpectArgs(args, 0, member);
-      return static_cast<std::int32_t>(notes.size());
     }
-    if (name == "getrownumber") {
-      ExpectArgs(args, 1, member);
-      std::string attachment = Str(args, 0);
-      for (size_t i = 0; i < notes.size(); ++i) {
-        std::string path = FieldText(notes[i], 28);
-        if (!path.empty() && path.substr(path.find_last_of('/') + 1) == attachment) {
-          return static_cast<std::int32_t>(i);
-        }
-      }
-      return std::int32_t{-1};
-    }
-    if (name == "getfield") {
-      ExpectArgs(args, 2, member);
-      return FieldText(row(args[1]), args[0].ToLong());
-    }
-    if (name == "setfield") {
-      ExpectArgs(args, 3, member);
-      row(args[1])[std::to_string(args[0].ToLong())] = Str(args, 2);
-      file_->Save(model);
-      return {};
-    }
-    Unknown(member);
+    return std::int32_t{-1};
+  }
+  AutoValue GetNotesField(MemberCall& c) {
+    return FieldText(Row(NotesOf(c.model), c.args[1]), c.args[0].ToLong());
+  }
+  AutoValue SetNotesField(MemberCall& c) {
+    Row(NotesOf(c.model), c.args[1])[std::to_string(c.args[0].ToLong())] = Str(c.args, 2);
+    file_->Save(c.model);
+    return {};
   }
 
   FilePtr file_;
@@ -505,6 +504,78 @@ class StandInObject : public clAutomationObject, public std::enable_shared_from_
   bool created_;
   size_t cursor_ = 0;
 };
+
+const Member StandInObject::kApplicationMembers[] = {
+    {"getopendbname", 0, &StandInObject::ModelText},
+    {"getuserid", 0, &StandInObject::ModelText},
+    {"getcurrentusername", 0, &StandInObject::ModelText},
+    {"views", kProperty, &StandInObject::GetViews},
+    {"getversion", 1, &StandInObject::GetVersion},
+    {"show", 1, &StandInObject::Show},
+    {"opendb", 1, &StandInObject::OpenDB},
+    {"closedb", 0, &StandInObject::CloseDB},
+    {"command", 1, &StandInObject::Command},
+};
+
+const Member StandInObject::kViewsMembers[] = {
+    {"getactive", 0, &StandInObject::GetActive},
+    {"create", 2, &StandInObject::Create},
+};
+
+const Member StandInObject::kViewMembers[] = {
+    {"type", kProperty, &StandInObject::Type},
+    {"getcurrentid", 0, &StandInObject::GetCurrentID},
+    {"currentfieldid", kProperty, &StandInObject::CurrentFieldId},
+    {"getfield", 1, &StandInObject::GetField},
+    {"setfield", 2, &StandInObject::SetField},
+    {"getactivetab", 0, &StandInObject::GetActiveTab},
+    {"setactivetab", 1, &StandInObject::SetActiveTab},
+    {"noteshistory", kProperty, &StandInObject::NotesHistory},
+    {"attachfile", 1, &StandInObject::AttachFile},
+};
+
+const Member StandInObject::kListViewMembers[] = {
+    {"movefirst", 0, &StandInObject::Move},
+    {"movenext", 0, &StandInObject::Move},
+    {"getcount", 0, &StandInObject::GetCount},
+    {"lookupall", 0, &StandInObject::LookupAll},
+    {"createlookup", 1, &StandInObject::CreateLookup},
+    {"goto", 1, &StandInObject::GoTo},
+    {"addnewcontact", 0, &StandInObject::AddNew},
+    {"addnew", 0, &StandInObject::AddNew},
+    {"addcontacttogroup", 1, &StandInObject::AddToGroup},
+    {"addmembertogroup", 1, &StandInObject::AddToGroup},
+    {"lookupfieldex", 3, &StandInObject::LookupFieldEx},
+    {"deletegroupfast", 0, &StandInObject::DeleteGroupFast},
+};
+
+const Member StandInObject::kNotesMembers[] = {
+    {"getrowcount", 0, &StandInObject::GetRowCount},
+    {"getrownumber", 1, &StandInObject::GetRowNumber},
+    {"getfield", 2, &StandInObject::GetNotesField},
+    {"setfield", 3, &StandInObject::SetNotesField},
+};
+
+template <size_t N>
+const Member* Lookup(const Member (&table)[N], const std::string& name) {
+  for (const Member& m : table) {
+    if (name == m.name) return &m;
+  }
+  return nullptr;
+}
+
+const Member* StandInObject::Find(const std::string& name) const {
+  switch (kind_) {
+    case Kind::kApplication: return Lookup(kApplicationMembers, name);
+    case Kind::kViews: return Lookup(kViewsMembers, name);
+    case Kind::kView: {
+      const Member* m = Lookup(kViewMembers, name);
+      return m != nullptr || !created_ ? m : Lookup(kListViewMembers, name);
+    }
+    case Kind::kNotes: return Lookup(kNotesMembers, name);
+  }
+  return nullptr;
+}
 
 class StandInHost : public clAutomationHost {
  public:

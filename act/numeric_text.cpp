@@ -78,4 +78,22 @@ std::int32_t RoundToLong(std::string_view text) {
   return static_cast<std::int32_t>(rounded);
 }
 
+bool IsPlainNumber(std::string_view text) {
+  size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  bool digit = false;
+  bool separator = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if ((c == '.' || c == ',') && !separator) {
+      separator = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
 }  // namespace vn

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -45,6 +46,47 @@ std::string LineAndColumn(const std::string& content, size_t offset) {
 void Expect(const std::string& path, const std::string& where, bool ok, const char* what) {
   if (!ok) Malformed(path, where, std::string("expected ") + what);
 }
+
+// Whether the whole number `v` lies between `low` and `high`.
+bool WholeNumberWithin(const json& v, std::int64_t low, std::int64_t high) {
+  if (v.is_number_unsigned()) return v.get<std::uint64_t>() <= static_cast<std::uint64_t>(high);
+  if (!v.is_number_integer()) return false;
+  const std::int64_t n = v.get<std::int64_t>();
+  return n >= low && n <= high;
+}
+
+// A whole number that the bridge takes as a 32-bit integer (view types, field and error numbers).
+void ExpectLong(const std::string& path, const std::string& where, const json& v) {
+  Expect(path, where, WholeNumberWithin(v, INT32_MIN, INT32_MAX),
+         "a whole number from -2147483648 to 2147483647");
+}
+
+// Reads nothing; notes where the parser gave up and the token it could not take, for the
+// failures that the library reports without a place (a number too large for a double).
+class ErrorPlace : public nlohmann::json_sax<json> {
+ public:
+  size_t offset = 0;
+  std::string token;
+
+  bool null() override { return true; }
+  bool boolean(bool) override { return true; }
+  bool number_integer(number_integer_t) override { return true; }
+  bool number_unsigned(number_unsigned_t) override { return true; }
+  bool number_float(number_float_t, const string_t&) override { return true; }
+  bool string(string_t&) override { return true; }
+  bool binary(binary_t&) override { return true; }
+  bool start_object(std::size_t) override { return true; }
+  bool key(string_t&) override { return true; }
+  bool end_object() override { return true; }
+  bool start_array(std::size_t) override { return true; }
+  bool end_array() override { return true; }
+  bool parse_error(std::size_t position, const std::string& lastToken,
+                   const nlohmann::detail::exception&) override {
+    token = lastToken;
+    offset = position >= lastToken.size() ? position - lastToken.size() : 0;
+    return false;
+  }
+};
 
 bool IsFieldValue(const json& v) {
   return v.is_string() || v.is_number() || v.is_boolean() || v.is_null();
@@ -88,8 +130,19 @@ void CheckShape(const std::string& path, const json& model) {
   for (const char* key : {"activeView", "currentField"}) {
     optional(key, [&](const json& v, const std::string& where) {
       Expect(path, where, v.is_number_integer() || v.is_null(), "a whole number or null");
+      if (!v.is_null()) ExpectLong(path, where, v);
     });
   }
+  // The number of the next stand-in unique ID ("SI" and ten digits); one past the last when
+  // all have been given.
+  optional("nextId", [&](const json& v, const std::string& where) {
+    Expect(path, where, WholeNumberWithin(v, 0, 10000000000),
+           "a whole number from 0 to 10000000000");
+  });
+  optional("commands", [&](const json& v, const std::string& where) {
+    Expect(path, where, v.is_array(), "an array of command numbers");
+    for (size_t i = 0; i < v.size(); ++i) ExpectLong(path, where + "/" + std::to_string(i), v[i]);
+  });
   for (const char* key : {"contact", "group"}) {
     optional(key, [&](const json& v, const std::string& where) { CheckRecord(path, v, where); });
   }
@@ -114,12 +167,14 @@ void CheckShape(const std::string& path, const json& model) {
       if (entry.is_object()) {
         Expect(path, at + "/number",
                entry.contains("number") && entry["number"].is_number_integer(), "a whole number");
+        ExpectLong(path, at + "/number", entry["number"]);
         if (entry.contains("description")) {
           Expect(path, at + "/description", entry["description"].is_string(), "a string");
         }
       } else {
         Expect(path, at, entry.is_number_integer(),
                "an error number or {\"number\": ..., \"description\": ...}");
+        ExpectLong(path, at, entry);
       }
     }
   });
@@ -163,6 +218,11 @@ nlohmann::json clStandInFile::Load() const {
     if (colon != std::string::npos) what = what.substr(colon + 2);
     size_t offset = e.byte == 0 ? 0 : e.byte - 1;
     Malformed(path, LineAndColumn(content, offset), "invalid JSON: " + what);
+  } catch (const json::out_of_range&) {
+    // A number beyond the range of a double; the library names no place for it.
+    ErrorPlace place;
+    json::sax_parse(content, &place);
+    Malformed(path, LineAndColumn(content, place.offset), "number out of range: " + place.token);
   }
   CheckShape(path, model);
   return model;

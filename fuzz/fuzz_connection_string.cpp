@@ -1,12 +1,24 @@
 // Fuzzes the connection-string parser and its OLE DB and ODBC writers: no input may crash,
-// and whatever parses must read back the same through Text().
+// and whatever parses must read back the same through Text() and, with its passwords masked,
+// hold "***" as the value of every password key.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "data/connection_string.h"
+#include "platform/password_mask.h"
 #include "platform/runtime_error.h"
+#include "platform/text.h"
+
+namespace {
+
+bool IsPasswordKey(const std::string& key) {
+  const std::string k = vn::LowerAscii(key);
+  return k == "pwd" || k == "password";
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
@@ -20,6 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (again.Pairs()[i].second != cs.Pairs()[i].second) std::abort();
     }
   } catch (const vn::RuntimeError&) {
+    return 0;  // not a connection string: the parser says where
+  }
+  const vn::data::ConnectionString cs(text);
+  const vn::data::ConnectionString masked(vn::MaskPasswords(text));
+  if (masked.Pairs().size() != cs.Pairs().size()) std::abort();
+  for (size_t i = 0; i < cs.Pairs().size(); ++i) {
+    const auto& [key, value] = cs.Pairs()[i];
+    if (IsPasswordKey(key) && !value.empty() && masked.Pairs()[i].second != "***") std::abort();
   }
   return 0;
 }

@@ -20,7 +20,7 @@ int RunParse(int argc, char** argv) {
     clACTDataParser parser;
     parser.Init(&act, "");
     const std::string result = parser.Parse(argv[1]);
-    if (parser.ErrNumber() != 100) {
+    if (parser.Failed()) {
       std::cout << parser.ErrNumber() << ": " << parser.ErrText() << "\n";
       return 1;
     }

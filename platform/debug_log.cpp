@@ -9,6 +9,7 @@
 
 #include "platform/codepage.h"
 #include "platform/module_path.h"
+#include "platform/password_mask.h"
 #include "platform/runtime_error.h"
 
 namespace vn {
@@ -51,9 +52,11 @@ void DPrint(const std::string& text) {
   localtime_r(&now, &local);
   char stamp[16];
   std::strftime(stamp, sizeof stamp, "%H-%M-%S", &local);
-  const std::string line =
-      std::string(stamp) + ": " + Utf8ToCp1252(text, Unmappable::kQuestionMark) + "\r\n";
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  // Lines carry connection strings; their passwords stay out of the file.
+  const std::string line = std::string(stamp) + ": " +
+                           Utf8ToCp1252(MaskPasswords(text), Unmappable::kQuestionMark) + "\r\n";
+  // Only the user who runs the library may read what it logs.
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
   if (fd < 0) {
     throw RuntimeError(kPathFileAccessError, path + ": " + std::strerror(errno), "DPrint");
   }

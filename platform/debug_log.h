@@ -16,8 +16,10 @@ void SetDebugSwitch(bool on);
 // "2" and "1x" switch it on; "0", "", "ja" and "x1" do not.
 bool DebugSettingIsOn(std::string_view setting);
 
-// Writes one line when the switch is on; opens and closes the file for every line. A file that
-// cannot be opened or written throws RuntimeError (the caller's failure path applies).
+// Writes one line when the switch is on, with the passwords of connection strings hidden
+// (MaskPasswords); opens and closes the file for every line and creates it readable by its
+// owner only. A file that cannot be opened or written throws RuntimeError (the caller's failure
+// path applies).
 void DPrint(const std::string& text);
 
 }  // namespace vn

@@ -3,9 +3,26 @@
 #include <exception>
 
 #include "act/act_data_parser.h"
+#include "data/connection_string.h"
+#include "platform/password_mask.h"
+#include "platform/runtime_error.h"
 #include "platform/text.h"
 
 namespace vn {
+namespace {
+
+// Whether `connection` opens a Jet (or its successor ACE) database. A connection string that
+// does not parse is not Jet; opening it fails later with its own message.
+bool IsJetProvider(const std::string& connection) {
+  try {
+    const std::string provider = LowerAscii(data::ConnectionString(connection).Get("Provider"));
+    return provider.starts_with("microsoft.jet.oledb") || provider.starts_with("microsoft.ace.oledb");
+  } catch (const RuntimeError&) {
+    return false;
+  }
+}
+
+}  // namespace
 
 bool ParseEntryTexts(clHTMLError& error, clACTDataParser* parser, const std::string& strConnection,
                      const std::string& strSQL, std::string& connection, std::string& query) {
@@ -14,12 +31,14 @@ bool ParseEntryTexts(clHTMLError& error, clACTDataParser* parser, const std::str
     return false;
   }
   connection = parser->Parse(TrimSpaces(strConnection));
-  if (parser->ErrNumber() != 100) {
+  if (parser->Failed()) {
     error.SetError(160, {parser->ErrDescription()});
     return false;
   }
-  query = parser->Parse(TrimSpaces(strSQL));
-  if (parser->ErrNumber() != 100) {
+  // Jet's dialect takes "..." as text, so commands there stand inside a literal too.
+  const bool jet = IsJetProvider(connection);
+  query = parser->ParseSQL(TrimSpaces(strSQL), jet);
+  if (parser->Failed()) {
     error.SetError(160, {parser->ErrDescription()});
     return false;
   }
@@ -47,7 +66,8 @@ std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
     db->Open({}, {}, {}, -1);
     return db;
   } catch (const std::exception&) {
-    error.SetError(101, {connection});
+    // The page shows the connection string, but not its password.
+    error.SetError(101, {MaskPasswords(connection)});
     return nullptr;
   }
 }

@@ -9,7 +9,7 @@
 namespace vn {
 namespace {
 
-constexpr std::array<StringEntry, 147> kEntries{{
+constexpr std::array<StringEntry, 148> kEntries{{
     {100, "Kein Fehler", "No Error"},
     {101, "Es konnte keine Verbindung zu der Datenbank hergestellt werden.<br>Connection String: %s", "Can't create connection to database.<br>Connection String: %s"},
     {102, "Es konnten keine Daten von der Datenbank abgefragt werden.<br>SQL-String: %s", "Can't create query for the database<br>SQL-String: %s"},
@@ -41,6 +41,7 @@ constexpr std::array<StringEntry, 147> kEntries{{
     {171, "Der Kontaktbefehl im ACT!-Quellenkommando '%s' hat keine Feld-ID als Parameter.", "The contact command in the ACT! source command '%s' have no field ID parameter."},
     {172, "Der Gruppenbefehl im ACT!-Quellenkommando '%s' hat keine Feld-ID als Parameter.", "The group command in the ACT! source command '%s' have no field ID parameter."},
     {173, "Unbekanntes ACT!-Quellenkommando '%s'.", "Unkown ACT! source command '%s'."},
+    {174, "Das ACT!-Quellenkommando '%s' steht in der SQL-Abfrage außerhalb von Anführungszeichen; erwartet wurde eine Zahl.", "The ACT! source command '%s' stands outside quotes in the SQL query; a number was expected."},
     {181, "Es wurden keine Daten in der Tabelle '%s' gefunden.", "There is no data in the '%s' table."},
     {182, "Es wurden keine Zuordnungen für die Rubrik '%s' gefunden.", "There is no relation for the '%s' rubric."},
     {183, "Falscher Index für Daten (%s).", "Wrong index for data (%s)"},

@@ -336,9 +336,9 @@ TEST_F(ActApplicationTest, AttachmentsWithRemarks) {
   std::vector<std::string> paths = {"bleibt"};
   EXPECT_EQ(act.GetAttachments(paths), 0);
   EXPECT_EQ(paths, std::vector<std::string>{"bleibt"});
-  EXPECT_FALSE(act.ErstelleVerknüpfung(dir_ + "/fehlt.pdf", "x"));
-  EXPECT_TRUE(act.ErstelleVerknüpfung(dir_ + "/Brief.txt", ""));
-  EXPECT_TRUE(act.ErstelleVerknüpfung(dir_ + "/Angebot.pdf", "Angebot vom Mai"));
+  EXPECT_FALSE(act.ErstelleVerknuepfung(dir_ + "/fehlt.pdf", "x"));
+  EXPECT_TRUE(act.ErstelleVerknuepfung(dir_ + "/Brief.txt", ""));
+  EXPECT_TRUE(act.ErstelleVerknuepfung(dir_ + "/Angebot.pdf", "Angebot vom Mai"));
   EXPECT_EQ(act.GetAttachments(paths), 2);
   EXPECT_EQ(paths, (std::vector<std::string>{dir_ + "/Brief.txt", dir_ + "/Angebot.pdf"}));
   const std::string file = ReadFile(ActPath());

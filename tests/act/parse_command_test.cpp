@@ -91,3 +91,16 @@ TEST_F(ParseCommandTest, AutomationErrorsArePrintedWithTheirNumber) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ParseCommandTest, AStandInNumberOutOfRangeIsReportedNotAborted) {
+  WriteAct("{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT!\"}],\n"
+           " \"activeView\": 1e400}");
+  Result r = Run("{!kontakt, 25}");
+  EXPECT_EQ(r.output, "ACT! automation error -2147467259: " + ActPath() +
+                          ": line 2, column 16: number out of range: 1e400\n");
+  EXPECT_EQ(r.status, 1);
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+#include "platform/password_mask.h"
+
+namespace vn {
+namespace {
+
+constexpr std::string_view kMask = "***";
+
+// Blanks as the connection-string syntax trims them around keys and values.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether `key` names a password: "PWD" or "Password" in any case, alone or as the last word
+// of a longer key ("Jet OLEDB:Database Password"), blanks around it ignored.
+bool IsPasswordKey(std::string_view key) {
+  while (!key.empty() && IsBlank(key.front())) key.remove_prefix(1);
+  while (!key.empty() && IsBlank(key.back())) key.remove_suffix(1);
+  for (std::string_view word : {std::string_view("password"), std::string_view("pwd")}) {
+    if (key.size() < word.size()) continue;
+    const size_t at = key.size() - word.size();
+    bool same = true;
+    for (size_t i = 0; i < word.size() && same; ++i) same = Lower(key[at + i]) == word[i];
+    if (same && (at == 0 || key[at - 1] == ' ' || key[at - 1] == ':')) return true;
+  }
+  return false;
+}
+
+// The end of the value that starts at `at` (after the blanks behind "="): the next ";" outside
+// the quotes or braces that the value starts with; the end of the text when they stay open.
+size_t ValueEnd(std::string_view text, size_t at) {
+  const size_t n = text.size();
+  size_t from = at;
+  if (at < n && (text[at] == '"' || text[at] == '\'' || text[at] == '{')) {
+    const char close = text[at] == '{' ? '}' : text[at];
+    from = n;
+    for (size_t i = at + 1; i < n; ++i) {
+      if (text[i] != close) continue;
+      if (i + 1 < n && text[i + 1] == close) {  // a doubled delimiter stays inside
+        ++i;
+        continue;
+      }
+      from = i + 1;
+      break;
+    }
+  }
+  const size_t semicolon = text.find(';', from);
+  return semicolon == std::string_view::npos ? n : semicolon;
+}
+
+}  // namespace
+
+std::string MaskPasswords(std::string_view text) {
+  const size_t n = text.size();
+  std::string out;
+  out.reserve(n);
+  size_t i = 0;
+  while (i < n) {
+    // The key runs to "=" ("==" is an "=" inside it); a part without one is copied.
+    size_t equals = i;
+    while (equals < n && text[equals] != ';') {
+      if (text[equals] == '=') {
+        if (equals + 1 < n && text[equals + 1] == '=') {
+          equals += 2;
+          continue;
+        }
+        break;
+      }
+      ++equals;
+    }
+    if (equals >= n || text[equals] != '=') {
+      const size_t end = equals < n ? equals + 1 : n;
+      out.append(text.substr(i, end - i));
+      i = end;
+      continue;
+    }
+    size_t valueStart = equals + 1;
+    while (valueStart < n && IsBlank(text[valueStart])) ++valueStart;
+    out.append(text.substr(i, valueStart - i));
+    const size_t valueEnd = ValueEnd(text, valueStart);
+    // An empty value hides nothing; it shows only that no password was given.
+    if (IsPasswordKey(text.substr(i, equals - i)) && valueEnd > valueStart) {
+      out.append(kMask);
+    } else {
+      out.append(text.substr(valueStart, valueEnd - valueStart));
+    }
+    i = valueEnd;
+  }
+  return out;
+}
+
+}  // namespace vn

@@ -1,0 +1,58 @@
+// Passwords of connection strings stay out of pages and the debug log, and the log is private.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/debug_log.h"
+#include "platform/module_path.h"
+#include "platform/password_mask.h"
+#include "tests/handler/test_folder.h"
+
+namespace vn::test {
+namespace {
+
+TEST(PasswordMaskTest, EveryFormOfThePasswordKeyIsHidden) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"DSN=pg;UID=vn;PWD=vn-test-pw;Port=5432", "DSN=pg;UID=vn;PWD=***;Port=5432"},
+      {"Provider=MSDASQL;Password=geheim", "Provider=MSDASQL;Password=***"},
+      {"pwd = geheim ;x=1", "pwd = ***;x=1"},
+      {"Connection:PWD=geheim;DSN=pg", "Connection:PWD=***;DSN=pg"},
+      {"PASSWORD='ge;heim''s';x=1", "PASSWORD=***;x=1"},
+      {"Password=\"a\"\"b;c\";x=1", "Password=***;x=1"},
+      {"Driver={PostgreSQL};Pwd={a;b}}c};Server=h", "Driver={PostgreSQL};Pwd=***;Server=h"},
+      {"Jet OLEDB:Database Password=geheim;Data Source=a.mdb",
+       "Jet OLEDB:Database Password=***;Data Source=a.mdb"},
+      {"Provider=SQLite;Data Source=x;PWD=a;pwd=b", "Provider=SQLite;Data Source=x;PWD=***;pwd=***"},
+      // Unclosed quotes and braces hide everything after them.
+      {"PWD='geheim;x=1", "PWD=***"},
+      {"PWD={geheim;x=1", "PWD=***"},
+  };
+  for (const auto& [text, masked] : cases) EXPECT_EQ(MaskPasswords(text), masked) << text;
+}
+
+TEST(PasswordMaskTest, OtherKeysAndTextStayAsTheyAre) {
+  for (const char* text : {"Provider=SQLite;Data Source=/tmp/pwd=1.db", "UID=pwd;Passwort=x",
+                           "MyPwd=x;pwdx=y", "PWD==x", "PWD=;UID=a", "PWD", "Connection String: ",
+                           ""}) {
+    EXPECT_EQ(MaskPasswords(text), text) << text;
+  }
+}
+
+TEST(DebugLogTest, TheLogIsPrivateAndShowsNoPassword) {
+  TestFolder folder;
+  OverrideLibraryFolder(folder.Root());
+  ::umask(022);
+  SetDebugSwitch(true);
+  DPrint("Connection:DSN=pg;UID=vn;PWD=vn-test-pw");
+  SetDebugSwitch(false);
+  OverrideLibraryFolder("");
+  const std::string path = folder.Root() + "/debug.log";
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  const std::string text = ReadFile(path);
+  ASSERT_GT(text.size(), 8u);
+  EXPECT_EQ(text.substr(8), ": Connection:DSN=pg;UID=vn;PWD=***\r\n");
+}
+
+}  // namespace
+}  // namespace vn::test
