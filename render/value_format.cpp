@@ -41,14 +41,8 @@ std::string DoubleText(double value, const RegionalSettings& settings) {
 }
 
 std::string DateText(double serial, const RegionalSettings& settings) {
-  format::DateParts p = format::DatePartsFromSerial(serial);
   std::string out;
-  if (p.hasDate) out = format::FormatDateSection(settings.shortDatePattern, static_cast<double>(p.days), 1, 1, settings);
-  if (p.hasTime || !p.hasDate) {
-    if (p.hasDate) out += ' ';
-    double time = (p.hour * 3600 + p.minute * 60 + p.second) / 86400.0;
-    out += format::FormatDateSection(settings.timePattern, time, 1, 1, settings);
-  }
+  format::AppendDateAndTime(out, format::DatePartsFromSerial(serial), 1, 1, settings);
   return out;
 }
 
