@@ -4,12 +4,11 @@
 #include <unordered_map>
 
 #include "platform/runtime_error.h"
+#include "platform/vb_errors.h"
 #include "render/format_pattern.h"
 
 namespace vn::format {
 namespace {
-
-constexpr long kOverflow = 6;
 
 // Civil date from days since 1970-01-01 (proleptic Gregorian).
 void CivilFromDays(long long z, int& year, int& month, int& day) {
@@ -79,7 +78,7 @@ int WeekOfYear(const DateParts& p, int firstDay, int firstWeek) {
 }  // namespace
 
 DateParts DatePartsFromSerial(double serial) {
-  if (!(serial >= kMinDateSerial && serial < kMaxDateSerial)) throw RuntimeError(kOverflow, "Overflow");
+  if (!(serial >= kMinDateSerial && serial < kMaxDateSerial)) throw RuntimeError(kErrOverflow, kTextOverflow);
   DateParts p;
   double whole = std::trunc(serial);
   double fraction = std::fabs(serial - whole);

@@ -4,12 +4,10 @@
 #include <cmath>
 
 #include "platform/runtime_error.h"
+#include "platform/vb_errors.h"
 
 namespace vn::format {
 namespace {
-
-constexpr long kOverflow = 6;
-constexpr long kTypeMismatch = 13;
 
 void Normalize(DecimalNumber& n) {
   int lead = 0;
@@ -62,14 +60,14 @@ void DecimalNumber::StripTrailingZeros() {
 }
 
 DecimalNumber DecimalFromDouble(double value, int significant) {
-  if (!std::isfinite(value)) throw RuntimeError(kOverflow, "Overflow");
+  if (!std::isfinite(value)) throw RuntimeError(kErrOverflow, kTextOverflow);
   DecimalNumber n;
   if (value == 0) return n;
   n.negative = value < 0;
   char buf[64];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
                                  significant - 1);
-  if (ec != std::errc()) throw RuntimeError(kOverflow, "Overflow");
+  if (ec != std::errc()) throw RuntimeError(kErrOverflow, kTextOverflow);
   // d.ddddde[+-]xx
   const char* p = buf;
   for (; p < end && *p != 'e'; ++p) {
@@ -115,7 +113,7 @@ DecimalNumber DecimalFromText(std::string_view text) {
       point = true;
       continue;
     }
-    if (c < '0' || c > '9') throw RuntimeError(kTypeMismatch, "Type mismatch");
+    if (c < '0' || c > '9') throw RuntimeError(kErrTypeMismatch, kTextTypeMismatch);
     any = true;
     if (n.count == 0 && c == '0') {
       if (point) --n.exponent;  // zeros right after the point only move the exponent
@@ -124,7 +122,7 @@ DecimalNumber DecimalFromText(std::string_view text) {
     if (n.count <= DecimalNumber::kMaxDigits) n.digits[n.count++] = c;
     if (!point) ++n.exponent;
   }
-  if (!any) throw RuntimeError(kTypeMismatch, "Type mismatch");
+  if (!any) throw RuntimeError(kErrTypeMismatch, kTextTypeMismatch);
   if (n.count == 0) return DecimalNumber{};
   // Digits beyond the capacity: the first surplus digit rounds the rest.
   if (n.count > DecimalNumber::kMaxDigits) RoundAtIndex(n, DecimalNumber::kMaxDigits);

@@ -4,6 +4,7 @@
 
 #include "platform/language.h"
 #include "platform/runtime_error.h"
+#include "platform/vb_errors.h"
 #include "render/format_date.h"
 #include "render/format_decimal.h"
 #include "render/format_number.h"
@@ -16,9 +17,6 @@ namespace {
 
 using format::DecimalNumber;
 using format::SectionKind;
-
-constexpr long kInvalidArgument = 5;
-constexpr long kTypeMismatch = 13;
 
 std::string DoubleText(double value, const RegionalSettings& settings) {
   DecimalNumber n = format::DecimalFromDouble(value, 15);
@@ -76,7 +74,7 @@ Operand Classify(const data::Variant& value) {
       o.isDate = true;
     }
     void operator()(const std::string& v) const { o.text = v; }
-    void operator()(const std::shared_ptr<data::Recordset>&) const { throw RuntimeError(kTypeMismatch, "Type mismatch"); }
+    void operator()(const std::shared_ptr<data::Recordset>&) const { throw RuntimeError(kErrTypeMismatch, kTextTypeMismatch); }
     void SetNumber(const DecimalNumber& n, double approximate) const {
       o.kind = Operand::Kind::kNumber;
       o.number = n;
@@ -236,7 +234,7 @@ bool FormatNamed(const Operand& value, const data::Variant& original, std::strin
 std::string VarFormat(const data::Variant& value, std::string_view pattern, int firstDay, int firstWeek,
                       const RegionalSettings& settings) {
   if (firstDay < 0 || firstDay > 7 || firstWeek < 0 || firstWeek > 3) {
-    throw RuntimeError(kInvalidArgument, "Invalid procedure call or argument");
+    throw RuntimeError(kErrInvalidProcedureCall, kTextInvalidProcedureCall);
   }
   if (firstDay == 0) firstDay = settings.firstDayOfWeek;
   if (firstWeek == 0) firstWeek = settings.firstWeekOfYear;
@@ -252,7 +250,7 @@ std::string VariantToText(const data::Variant& value, const RegionalSettings& se
   struct Visitor {
     const RegionalSettings& s;
     std::string operator()(std::monostate) const { return {}; }
-    std::string operator()(data::Null) const { throw RuntimeError(94, "Invalid use of Null"); }
+    std::string operator()(data::Null) const { throw RuntimeError(kErrInvalidUseOfNull, kTextInvalidUseOfNull); }
     std::string operator()(bool v) const { return v ? "True" : "False"; }
     std::string operator()(std::int64_t v) const { return std::to_string(v); }
     std::string operator()(double v) const { return DoubleText(v, s); }
@@ -265,7 +263,7 @@ std::string VariantToText(const data::Variant& value, const RegionalSettings& se
     std::string operator()(const data::Date& v) const { return DateText(v.serial, s); }
     std::string operator()(const std::string& v) const { return v; }
     std::string operator()(const std::shared_ptr<data::Recordset>&) const {
-      throw RuntimeError(kTypeMismatch, "Type mismatch");
+      throw RuntimeError(kErrTypeMismatch, kTextTypeMismatch);
     }
   };
   return std::visit(Visitor{settings}, value.Raw());
