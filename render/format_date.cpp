@@ -5,6 +5,7 @@
 
 #include "platform/runtime_error.h"
 #include "platform/vb_errors.h"
+#include "render/format_buffer.h"
 #include "render/format_pattern.h"
 
 namespace vn::format {
@@ -42,17 +43,32 @@ int DaysInMonth(int y, int m) {
 
 constexpr long long kSerialToUnixDays = 25569;  // 1970-01-01 is serial 25569
 
-void AppendNumber(std::string& out, int value, int width) {
-  char buf[12];
-  int length = 0;
+// The number with at least `width` digits (zeros in front).
+void PutNumber(StagingBuffer& out, int value, int width) {
+  // Days, months, hours and four-digit years are nearly all there is: digit by digit.
+  if (value >= 0 && value < 100 && width <= 2) {
+    if (value >= 10 || width == 2) out.Put(static_cast<char>('0' + value / 10));
+    out.Put(static_cast<char>('0' + value % 10));
+    return;
+  }
+  if (value >= 1000 && value < 10000 && width <= 4) {
+    out.Put(static_cast<char>('0' + value / 1000));
+    out.Put(static_cast<char>('0' + value / 100 % 10));
+    out.Put(static_cast<char>('0' + value / 10 % 10));
+    out.Put(static_cast<char>('0' + value % 10));
+    return;
+  }
+  char buf[24];
+  char* const end = buf + sizeof buf;
+  char* p = end;
   unsigned magnitude = value < 0 ? 0U - static_cast<unsigned>(value) : static_cast<unsigned>(value);
   do {
-    buf[length++] = static_cast<char>('0' + magnitude % 10);
+    *--p = static_cast<char>('0' + magnitude % 10);
     magnitude /= 10;
   } while (magnitude > 0);
-  if (value < 0) out += '-';
-  for (int k = length; k < width; ++k) out += '0';
-  while (length > 0) out += buf[--length];
+  while (end - p < width && p > buf + 1) *--p = '0';
+  if (value < 0) *--p = '-';
+  out.Put(std::string_view(p, static_cast<std::size_t>(end - p)));
 }
 
 // Weekday 1..7 counted from firstDay.
@@ -80,10 +96,9 @@ int WeekOfYear(const DateParts& p, int firstDay, int firstWeek) {
 DateParts DatePartsFromSerial(double serial) {
   if (!(serial >= kMinDateSerial && serial < kMaxDateSerial)) throw RuntimeError(kErrOverflow, kTextOverflow);
   DateParts p;
-  double whole = std::trunc(serial);
-  double fraction = std::fabs(serial - whole);
-  long seconds = std::lround(fraction * 86400.0);
-  p.days = static_cast<long>(whole);
+  p.days = static_cast<long>(serial);  // towards zero; the range check keeps it in range
+  const double fraction = std::fabs(serial - static_cast<double>(p.days));
+  long seconds = fraction == 0 ? 0 : std::lround(fraction * 86400.0);
   p.hasDate = p.days != 0;
   p.hasTime = fraction != 0;
   if (seconds >= 86400) {
@@ -95,7 +110,7 @@ DateParts DatePartsFromSerial(double serial) {
   p.second = static_cast<int>(seconds % 60);
   CivilFromDays(p.days - kSerialToUnixDays, p.year, p.month, p.day);
   p.weekday = static_cast<int>(((p.days % 7) + 7 + 6) % 7) + 1;  // serial 0 was a Saturday
-  p.dayOfYear = static_cast<int>(DaysFromCivil(p.year, p.month, p.day) - DaysFromCivil(p.year, 1, 1)) + 1;
+  p.dayOfYear = static_cast<int>(p.days - kSerialToUnixDays - DaysFromCivil(p.year, 1, 1)) + 1;
   return p;
 }
 
@@ -130,23 +145,34 @@ std::size_t RunOf(std::string_view s, std::size_t i, char letter, std::size_t ma
 // through "ddddd", "c" or without a pattern; they are tokenised once per thread. The cache
 // holds whole pattern texts, so settings that go away leave nothing dangling; it stops
 // growing at a few locales' worth and then tokenises per call.
-void AppendSettingsPattern(std::string& out, const std::string& pattern, double serial, int firstDay, int firstWeek,
-                           const RegionalSettings& settings) {
+void PutSettingsPattern(StagingBuffer& out, const std::string& pattern, double serial, int firstDay, int firstWeek,
+                        const RegionalSettings& settings) {
   constexpr std::size_t kMaxCached = 32;
   thread_local std::unordered_map<std::string, DatePattern> cache;
   auto it = cache.find(pattern);
   if (it == cache.end()) {
     if (cache.size() >= kMaxCached) {
-      DatePattern(pattern).Append(out, serial, firstDay, firstWeek, settings);
+      DatePattern(pattern).Write(out, DatePartsFromSerial(serial), firstDay, firstWeek, settings);
       return;
     }
     it = cache.emplace(pattern, DatePattern(pattern)).first;
   }
-  it->second.Append(out, serial, firstDay, firstWeek, settings);
+  it->second.Write(out, DatePartsFromSerial(serial), firstDay, firstWeek, settings);
 }
 
 double TimeOfDay(const DateParts& p) {
   return static_cast<double>(p.hour * 3600 + p.minute * 60 + p.second) / 86400.0;
+}
+
+void PutDateAndTime(StagingBuffer& out, const DateParts& p, int firstDay, int firstWeek,
+                    const RegionalSettings& settings) {
+  if (p.hasDate) {
+    PutSettingsPattern(out, settings.shortDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
+  }
+  if (p.hasTime || !p.hasDate) {
+    if (p.hasDate) out.Put(' ');
+    PutSettingsPattern(out, settings.timePattern, TimeOfDay(p), firstDay, firstWeek, settings);
+  }
 }
 
 }  // namespace
@@ -285,53 +311,60 @@ void DatePattern::Tokenize() {
 void DatePattern::Append(std::string& out, double serial, int firstDay, int firstWeek,
                          const RegionalSettings& settings) const {
   const DateParts p = DatePartsFromSerial(serial);
-  for (const Token& token : tokens_) AppendToken(out, token, p, firstDay, firstWeek, settings);
+  StagingBuffer staged(out);
+  Write(staged, p, firstDay, firstWeek, settings);
+  staged.Flush();
 }
 
-void DatePattern::AppendToken(std::string& out, const Token& t, const DateParts& p, int firstDay, int firstWeek,
-                              const RegionalSettings& settings) const {
+void DatePattern::Write(StagingBuffer& out, const DateParts& p, int firstDay, int firstWeek,
+                        const RegionalSettings& settings) const {
+  for (const Token& token : tokens_) PutToken(out, token, p, firstDay, firstWeek, settings);
+}
+
+void DatePattern::PutToken(StagingBuffer& out, const Token& t, const DateParts& p, int firstDay, int firstWeek,
+                           const RegionalSettings& settings) const {
   const bool pm = p.hour >= 12;
   switch (t.item) {
-    case Item::kLiteral: out.append(source_, t.offset, t.length); return;
-    case Item::kDateSeparator: out += settings.dateSeparator; return;
-    case Item::kTimeSeparator: out += settings.timeSeparator; return;
-    case Item::kDay: AppendNumber(out, p.day, 1); return;
-    case Item::kDay2: AppendNumber(out, p.day, 2); return;
-    case Item::kDayAbbreviation: out += settings.dayAbbreviations[p.weekday - 1]; return;
-    case Item::kDayName: out += settings.dayNames[p.weekday - 1]; return;
+    case Item::kLiteral: out.Put(std::string_view(source_).substr(t.offset, t.length)); return;
+    case Item::kDateSeparator: out.Put(settings.dateSeparator); return;
+    case Item::kTimeSeparator: out.Put(settings.timeSeparator); return;
+    case Item::kDay: PutNumber(out, p.day, 1); return;
+    case Item::kDay2: PutNumber(out, p.day, 2); return;
+    case Item::kDayAbbreviation: out.Put(settings.dayAbbreviations[p.weekday - 1]); return;
+    case Item::kDayName: out.Put(settings.dayNames[p.weekday - 1]); return;
     case Item::kShortDate:
-      AppendSettingsPattern(out, settings.shortDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
+      PutSettingsPattern(out, settings.shortDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
       return;
     case Item::kLongDate:
-      AppendSettingsPattern(out, settings.longDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
+      PutSettingsPattern(out, settings.longDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
       return;
-    case Item::kWeekday: AppendNumber(out, WeekdayFrom(p.weekday, firstDay), 1); return;
-    case Item::kWeekOfYear: AppendNumber(out, WeekOfYear(p, firstDay, firstWeek), 1); return;
-    case Item::kMonth: AppendNumber(out, p.month, 1); return;
-    case Item::kMonth2: AppendNumber(out, p.month, 2); return;
-    case Item::kMonthAbbreviation: out += settings.monthAbbreviations[p.month - 1]; return;
-    case Item::kMonthName: out += settings.monthNames[p.month - 1]; return;
-    case Item::kQuarter: AppendNumber(out, (p.month - 1) / 3 + 1, 1); return;
-    case Item::kDayOfYear: AppendNumber(out, p.dayOfYear, 1); return;
-    case Item::kYear2: AppendNumber(out, p.year % 100, 2); return;
-    case Item::kYear4: AppendNumber(out, p.year, 1); return;
+    case Item::kWeekday: PutNumber(out, WeekdayFrom(p.weekday, firstDay), 1); return;
+    case Item::kWeekOfYear: PutNumber(out, WeekOfYear(p, firstDay, firstWeek), 1); return;
+    case Item::kMonth: PutNumber(out, p.month, 1); return;
+    case Item::kMonth2: PutNumber(out, p.month, 2); return;
+    case Item::kMonthAbbreviation: out.Put(settings.monthAbbreviations[p.month - 1]); return;
+    case Item::kMonthName: out.Put(settings.monthNames[p.month - 1]); return;
+    case Item::kQuarter: PutNumber(out, (p.month - 1) / 3 + 1, 1); return;
+    case Item::kDayOfYear: PutNumber(out, p.dayOfYear, 1); return;
+    case Item::kYear2: PutNumber(out, p.year % 100, 2); return;
+    case Item::kYear4: PutNumber(out, p.year, 1); return;
     case Item::kHour:
     case Item::kHour2: {
       const int hour = twelveHour_ ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
-      AppendNumber(out, hour, t.item == Item::kHour ? 1 : 2);
+      PutNumber(out, hour, t.item == Item::kHour ? 1 : 2);
       return;
     }
-    case Item::kMinute: AppendNumber(out, p.minute, 1); return;
-    case Item::kMinute2: AppendNumber(out, p.minute, 2); return;
-    case Item::kSecond: AppendNumber(out, p.second, 1); return;
-    case Item::kSecond2: AppendNumber(out, p.second, 2); return;
-    case Item::kTime: AppendSettingsPattern(out, settings.timePattern, TimeOfDay(p), firstDay, firstWeek, settings); return;
-    case Item::kDateAndTime: AppendDateAndTime(out, p, firstDay, firstWeek, settings); return;
-    case Item::kAmPmUpper: out += pm ? "PM" : "AM"; return;
-    case Item::kAmPmLower: out += pm ? "pm" : "am"; return;
-    case Item::kAPUpper: out += pm ? 'P' : 'A'; return;
-    case Item::kAPLower: out += pm ? 'p' : 'a'; return;
-    case Item::kAmPmLocale: out += pm ? settings.pmSymbol : settings.amSymbol; return;
+    case Item::kMinute: PutNumber(out, p.minute, 1); return;
+    case Item::kMinute2: PutNumber(out, p.minute, 2); return;
+    case Item::kSecond: PutNumber(out, p.second, 1); return;
+    case Item::kSecond2: PutNumber(out, p.second, 2); return;
+    case Item::kTime: PutSettingsPattern(out, settings.timePattern, TimeOfDay(p), firstDay, firstWeek, settings); return;
+    case Item::kDateAndTime: PutDateAndTime(out, p, firstDay, firstWeek, settings); return;
+    case Item::kAmPmUpper: out.Put(pm ? "PM" : "AM"); return;
+    case Item::kAmPmLower: out.Put(pm ? "pm" : "am"); return;
+    case Item::kAPUpper: out.Put(pm ? 'P' : 'A'); return;
+    case Item::kAPLower: out.Put(pm ? 'p' : 'a'); return;
+    case Item::kAmPmLocale: out.Put(pm ? settings.pmSymbol : settings.amSymbol); return;
   }
 }
 
@@ -345,13 +378,9 @@ std::string FormatDateSection(std::string_view section, double serial, int first
 
 void AppendDateAndTime(std::string& out, const DateParts& p, int firstDay, int firstWeek,
                        const RegionalSettings& settings) {
-  if (p.hasDate) {
-    AppendSettingsPattern(out, settings.shortDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
-  }
-  if (p.hasTime || !p.hasDate) {
-    if (p.hasDate) out += ' ';
-    AppendSettingsPattern(out, settings.timePattern, TimeOfDay(p), firstDay, firstWeek, settings);
-  }
+  StagingBuffer staged(out);
+  PutDateAndTime(staged, p, firstDay, firstWeek, settings);
+  staged.Flush();
 }
 
 }  // namespace vn::format

@@ -11,6 +11,8 @@
 
 namespace vn::format {
 
+class StagingBuffer;
+
 constexpr double kMinDateSerial = -657434.0;  // 1 January 100
 constexpr double kMaxDateSerial = 2958466.0;  // exclusive: 1 January 10000
 
@@ -40,6 +42,9 @@ class DatePattern {
   // 1..3 as the automation calls number them (0 must be resolved by the caller). Throws
   // RuntimeError (overflow) for serials outside the calendar.
   void Append(std::string& out, double serial, int firstDay, int firstWeek, const RegionalSettings& settings) const;
+  // The same for a date already taken apart, into a staging buffer.
+  void Write(StagingBuffer& out, const DateParts& parts, int firstDay, int firstWeek,
+             const RegionalSettings& settings) const;
 
  private:
   enum class Item : std::uint8_t;
@@ -51,8 +56,8 @@ class DatePattern {
 
   void Tokenize();
   void AddLiteral(std::size_t offset, std::size_t length);
-  void AppendToken(std::string& out, const Token& token, const DateParts& p, int firstDay, int firstWeek,
-                   const RegionalSettings& settings) const;
+  void PutToken(StagingBuffer& out, const Token& token, const DateParts& p, int firstDay, int firstWeek,
+                const RegionalSettings& settings) const;
 
   std::string source_;
   std::vector<Token> tokens_;
