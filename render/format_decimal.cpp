@@ -57,8 +57,13 @@ void ReadScientific(const char* begin, const char* end, DecimalNumber& n) {
     if (*p >= '0' && *p <= '9' && n.count < DecimalNumber::kMaxDigits) n.digits[n.count++] = *p;
   }
   int exp10 = 0;
-  if (p < end) std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exp10);
-  n.exponent = exp10 + 1;
+  bool negative = false;
+  if (p < end) {
+    ++p;
+    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    for (; p < end; ++p) exp10 = exp10 * 10 + (*p - '0');
+  }
+  n.exponent = (negative ? -exp10 : exp10) + 1;
 }
 
 }  // namespace
