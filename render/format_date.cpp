@@ -177,7 +177,10 @@ void PutDateAndTime(StagingBuffer& out, const DateParts& p, int firstDay, int fi
 
 }  // namespace
 
-DatePattern::DatePattern(std::string_view section) : source_(section) { Tokenize(); }
+DatePattern::DatePattern(std::string_view section) : source_(section) {
+  tokens_.reserve(section.size());  // at most one token per character
+  Tokenize();
+}
 
 void DatePattern::AddLiteral(std::size_t offset, std::size_t length) {
   // Adjacent plain characters form one literal.
@@ -374,6 +377,21 @@ std::string FormatDateSection(std::string_view section, double serial, int first
   out.reserve(section.size() + 16);
   DatePattern(section).Append(out, serial, firstDay, firstWeek, settings);
   return out;
+}
+
+DateTimeForm::DateTimeForm(const RegionalSettings& settings)
+    : settings_(&settings), shortDate_(settings.shortDatePattern), time_(settings.timePattern) {}
+
+void DateTimeForm::Append(std::string& out, double serial) const {
+  // As PutDateAndTime with the week rules of the standard conversion.
+  const DateParts p = DatePartsFromSerial(serial);
+  StagingBuffer staged(out);
+  if (p.hasDate) shortDate_.Write(staged, DatePartsFromSerial(static_cast<double>(p.days)), 1, 1, *settings_);
+  if (p.hasTime || !p.hasDate) {
+    if (p.hasDate) staged.Put(' ');
+    time_.Write(staged, DatePartsFromSerial(TimeOfDay(p)), 1, 1, *settings_);
+  }
+  staged.Flush();
 }
 
 void AppendDateAndTime(std::string& out, const DateParts& p, int firstDay, int firstWeek,

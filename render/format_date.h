@@ -68,6 +68,21 @@ class DatePattern {
 std::string FormatDateSection(std::string_view section, double serial, int firstDay, int firstWeek,
                               const RegionalSettings& settings);
 
+// The locale's complete form of dates, as the standard conversion writes them, with the
+// locale's short date and time forms tokenised once: for columns shown without a pattern.
+class DateTimeForm {
+ public:
+  // `settings` must outlive the object.
+  explicit DateTimeForm(const RegionalSettings& settings);
+  // Throws RuntimeError (overflow) for serials outside the calendar.
+  void Append(std::string& out, double serial) const;
+
+ private:
+  const RegionalSettings* settings_;
+  DatePattern shortDate_;
+  DatePattern time_;
+};
+
 // The locale's complete form of a date: the short date when there is a date part, the time
 // when there is a time part or no date at all, a blank between them (the "c" token and the
 // standard conversion of dates).

@@ -27,9 +27,13 @@ std::string PatternOf(const std::string& name) {
   return pattern;
 }
 
+bool IsDateType(int type) {
+  return type == data::adDate || type == data::adDBDate || type == data::adDBTime || type == data::adDBTimeStamp;
+}
+
 }  // namespace
 
-FieldFormat::FieldFormat(const std::string& columnName, int type, const RegionalSettings& settings)
+FieldFormat::FieldFormat(const std::string& columnName, int type, const RegionalSettings& settings, bool manyValues)
     : settings_(&settings), amount_(type == data::adDouble || type == data::adCurrency) {
   const std::string pattern = PatternOf(columnName);
   if (amount_) {
@@ -37,6 +41,8 @@ FieldFormat::FieldFormat(const std::string& columnName, int type, const Regional
                     settings);
   } else if (!pattern.empty()) {
     format_.emplace(pattern, kSunday, kWeekOfJanuaryFirst, settings);
+  } else if (manyValues && IsDateType(type)) {
+    dates_.emplace(settings);
   }
 }
 
@@ -47,6 +53,10 @@ void FieldFormat::Append(const data::Variant& value, std::string& out) const {
   }
   if (format_) {
     format_->Append(value, out);
+    return;
+  }
+  if (dates_ && value.Is<data::Date>()) {
+    dates_->Append(out, value.As<data::Date>().serial);  // writes nothing when it fails
     return;
   }
   const std::size_t size = out.size();
@@ -63,7 +73,7 @@ std::string FormatFieldValue(const data::Field& field) {
 }
 
 std::string FormatFieldValue(const data::Field& field, const RegionalSettings& settings) {
-  const FieldFormat format(field, settings);
+  const FieldFormat format(field.Name(), field.Type(), settings, false);
   std::string out;
   format.Append(field.Value(), out);
   return out;

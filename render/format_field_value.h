@@ -25,9 +25,10 @@ std::string FormatFieldValue(const data::Field& field, const RegionalSettings& s
 class FieldFormat {
  public:
   // `settings` must outlive the object (those of RegionalSettingsFor live as long as the program).
-  FieldFormat(const std::string& columnName, int type, const RegionalSettings& settings);
+  FieldFormat(const std::string& columnName, int type, const RegionalSettings& settings)
+      : FieldFormat(columnName, type, settings, true) {}
   FieldFormat(const data::Field& field, const RegionalSettings& settings)
-      : FieldFormat(field.Name(), field.Type(), settings) {}
+      : FieldFormat(field.Name(), field.Type(), settings, true) {}
 
   // Throws RuntimeError when the pattern cannot format the value; `out` is then left as it was.
   void Append(const data::Variant& value, std::string& out) const;
@@ -35,9 +36,14 @@ class FieldFormat {
   void Append(const data::Field& field, std::string& out) const { Append(field.Value(), out); }
 
  private:
+  friend std::string FormatFieldValue(const data::Field& field, const RegionalSettings& settings);
+  // `manyValues`: worth tokenising the locale's date forms for date columns without a pattern.
+  FieldFormat(const std::string& columnName, int type, const RegionalSettings& settings, bool manyValues);
+
   const RegionalSettings* settings_;
   bool amount_;  // doubles and currencies: NULL shows as 0
   std::optional<PreparedFormat> format_;  // none: the standard conversion
+  std::optional<format::DateTimeForm> dates_;  // date columns without a pattern
 };
 
 }  // namespace vn

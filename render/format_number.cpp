@@ -12,7 +12,7 @@ enum class NumberPattern::Item : std::uint8_t {
 };
 
 NumberPattern::NumberPattern(std::string_view section) : source_(section) {
-  tokens_.reserve(16);
+  tokens_.reserve(section.size());  // at most one token per character
   Tokenize();
   Analyse();
 }

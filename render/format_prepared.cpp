@@ -108,6 +108,7 @@ PreparedFormat::PreparedFormat(std::string_view pattern, int firstDay, int first
     return;
   }
   if (!ResolveNamed(pattern)) AddSections(pattern);
+  dateOnly_ = named_ == Named::kNone && sectionCount_ == 1 && sections_[0].kind == SectionKind::kDate;
 }
 
 // The named formats ("Standard", "Short Date" ...): those that stand for a pattern replace
@@ -182,6 +183,13 @@ void PreparedFormat::Append(const data::Variant& value, std::string& out) const 
 void PreparedFormat::AppendValue(const data::Variant& value, std::string& out) const {
   if (empty_) {
     if (!value.IsNull()) format::AppendConvertedText(out, value, *settings_);
+    return;
+  }
+  if (dateOnly_ && (value.Is<data::Date>() || value.Is<double>())) {
+    // One date section takes every number, whatever its sign: straight to it.
+    const double serial = value.Is<data::Date>() ? value.As<data::Date>().serial : value.As<double>();
+    if (!std::isfinite(serial)) throw RuntimeError(kErrOverflow, kTextOverflow);
+    sections_[0].date->Append(out, serial, firstDay_, firstWeek_, *settings_);
     return;
   }
   Operand operand = format::Classify(value);

@@ -57,7 +57,8 @@ class PreparedFormat {
   const RegionalSettings* settings_;
   int firstDay_;
   int firstWeek_;
-  bool empty_ = false;  // no pattern: the standard conversion
+  bool empty_ = false;     // no pattern: the standard conversion
+  bool dateOnly_ = false;  // one date section: every number is written through it
   Named named_ = Named::kNone;
   const char* words_[2] = {nullptr, nullptr};
   Section sections_[4];
