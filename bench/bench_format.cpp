@@ -1,43 +1,107 @@
-// FormatFieldValue over a million values against printf-style formatting of the same
-// numbers: the cost of the formatter per table cell, as a ratio to the C library's.
+// The formatter per table cell against the C library formatting the same values, as ratios:
+// a column's prepared format (FieldFormat, appending to one reusable buffer) and the one-call
+// FormatFieldValue, each against snprintf (numbers) or gmtime_r + strftime (dates) appending
+// to a buffer the same way. Runs alternate between the contenders; medians are printed.
+//   bench_format [--runs N] [--values N]
+#include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <ctime>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "render/format_field_value.h"
+#include "render/regional_settings.h"
 
 namespace {
-
-constexpr int kValues = 1000000;
 
 struct Mix {
   const char* what;
   const char* column;
   int type;
-  const char* printfFormat;  // the same numbers through snprintf
+  const char* peerFormat;  // printf format, or strftime format for dates
 };
 
-double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+struct Options {
+  int runs = 5;
+  int values = 1000000;
+};
+
+Options ParseOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--runs") == 0) options.runs = std::max(3, std::atoi(argv[i + 1]));
+    if (std::strcmp(argv[i], "--values") == 0) options.values = std::max(1, std::atoi(argv[i + 1]));
+  }
+  return options;
+}
+
+double Seconds(const std::function<void()>& f) {
+  auto start = std::chrono::steady_clock::now();
+  f();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+std::vector<vn::data::SimpleField> FieldsOf(const Mix& mix, const std::vector<double>& doubles,
+                                            const std::vector<std::int64_t>& integers,
+                                            const std::vector<double>& dates) {
+  std::vector<vn::data::SimpleField> fields;
+  fields.reserve(doubles.size());
+  for (std::size_t i = 0; i < doubles.size(); ++i) {
+    if (mix.type == vn::data::adDouble) {
+      fields.emplace_back(mix.column, mix.type, vn::data::Variant(doubles[i]));
+    } else if (mix.type == vn::data::adInteger) {
+      fields.emplace_back(mix.column, mix.type, vn::data::Variant(integers[i]));
+    } else {
+      fields.emplace_back(mix.column, mix.type, vn::data::Variant(vn::data::Date{dates[i]}));
+    }
+  }
+  return fields;
+}
+
+// What a C program would write for the same value, appended to `buffer`.
+void AppendPeer(const Mix& mix, double number, std::int64_t integer, double serial, std::string& buffer) {
+  char buf[64];
+  std::size_t n = 0;
+  if (mix.type == vn::data::adDouble) {
+    n = static_cast<std::size_t>(std::snprintf(buf, sizeof buf, mix.peerFormat, number));
+  } else if (mix.type == vn::data::adInteger) {
+    n = static_cast<std::size_t>(std::snprintf(buf, sizeof buf, mix.peerFormat, static_cast<long long>(integer)));
+  } else {
+    std::time_t t = static_cast<std::time_t>((static_cast<long long>(serial) - 25569) * 86400);
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    n = std::strftime(buf, sizeof buf, mix.peerFormat, &tm);
+  }
+  buffer.append(buf, n);
+}
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const Options options = ParseOptions(argc, argv);
   ::setenv("LC_ALL", "de_DE.UTF-8", 1);
   std::mt19937_64 random(20261207);
   std::uniform_real_distribution<double> amounts(-100000.0, 100000.0);
   std::uniform_int_distribution<std::int64_t> counts(-1000000, 1000000);
   std::uniform_real_distribution<double> days(36526.0, 47483.0);
 
-  std::vector<double> doubles(kValues);
-  std::vector<std::int64_t> integers(kValues);
-  std::vector<double> dates(kValues);
-  for (int i = 0; i < kValues; ++i) {
+  const auto count = static_cast<std::size_t>(options.values);
+  std::vector<double> doubles(count);
+  std::vector<std::int64_t> integers(count);
+  std::vector<double> dates(count);
+  for (std::size_t i = 0; i < count; ++i) {
     doubles[i] = std::round(amounts(random) * 100) / 100;
     integers[i] = counts(random);
     dates[i] = std::floor(days(random));
@@ -47,54 +111,51 @@ int main() {
       {"double, default #,##0.00", "Betrag", vn::data::adDouble, "%.2f"},
       {"double, pattern 0.0", "format0*0_Menge", vn::data::adDouble, "%.1f"},
       {"integer, converted", "Anzahl", vn::data::adInteger, "%lld"},
-      {"date, dd.mm.yyyy", "formatdd*mm*yyyy_Datum", vn::data::adDate, "%02d.%02d.%04d"},
+      {"date, dd.mm.yyyy", "formatdd*mm*yyyy_Datum", vn::data::adDate, "%d.%m.%Y"},
+      {"date, converted (short date)", "Datum", vn::data::adDate, "%d.%m.%Y"},
   };
 
-  double totalOurs = 0;
-  double totalPrintf = 0;
+  const vn::RegionalSettings& settings = vn::CurrentRegionalSettings();
   std::size_t sink = 0;
-  std::printf("%-28s %12s %12s %8s\n", "values (1 000 000 each)", "ours [ns]", "printf [ns]", "ratio");
+  std::string buffer;
+  std::printf("%d values per column, median of %d alternating runs, ns per value\n", options.values, options.runs);
+  std::printf("%-30s %10s %10s %10s %9s %9s\n", "column", "prepared", "one-call", "C library", "prepared/C",
+              "one-call/C");
+  double ratioNumber = 0;
+  double ratioDate = 0;
   for (const Mix& mix : mixes) {
-    std::vector<vn::data::SimpleField> fields;
-    fields.reserve(kValues);
-    for (int i = 0; i < kValues; ++i) {
-      if (mix.type == vn::data::adDouble) {
-        fields.emplace_back(mix.column, mix.type, vn::data::Variant(doubles[i]));
-      } else if (mix.type == vn::data::adInteger) {
-        fields.emplace_back(mix.column, mix.type, vn::data::Variant(integers[i]));
-      } else {
-        fields.emplace_back(mix.column, mix.type, vn::data::Variant(vn::data::Date{dates[i]}));
-      }
+    const std::vector<vn::data::SimpleField> fields = FieldsOf(mix, doubles, integers, dates);
+    std::vector<double> prepared, oneCall, peer;
+    for (int run = 0; run < options.runs; ++run) {
+      prepared.push_back(Seconds([&] {
+        // What a renderer does: the column's format once, then every row's value appended.
+        const vn::FieldFormat format(fields.front(), settings);
+        for (const auto& field : fields) {
+          buffer.clear();
+          format.Append(field, buffer);
+          sink += buffer.size();
+        }
+      }));
+      peer.push_back(Seconds([&] {
+        for (std::size_t i = 0; i < count; ++i) {
+          buffer.clear();
+          AppendPeer(mix, doubles[i], integers[i], dates[i], buffer);
+          sink += buffer.size();
+        }
+      }));
+      oneCall.push_back(Seconds([&] {
+        for (const auto& field : fields) sink += vn::FormatFieldValue(field).size();
+      }));
     }
-    auto start = std::chrono::steady_clock::now();
-    for (const auto& field : fields) sink += vn::FormatFieldValue(field).size();
-    double ours = Seconds(std::chrono::steady_clock::now() - start);
-
-    char buf[64];
-    start = std::chrono::steady_clock::now();
-    for (int i = 0; i < kValues; ++i) {
-      int n = 0;
-      if (mix.type == vn::data::adDouble) {
-        n = std::snprintf(buf, sizeof buf, mix.printfFormat, doubles[i]);
-      } else if (mix.type == vn::data::adInteger) {
-        n = std::snprintf(buf, sizeof buf, mix.printfFormat, static_cast<long long>(integers[i]));
-      } else {
-        // Day, month and year as printf would get them from a broken-down time.
-        long long z = static_cast<long long>(dates[i]) - 25569;
-        std::time_t t = static_cast<std::time_t>(z * 86400);
-        std::tm tm{};
-        gmtime_r(&t, &tm);
-        n = std::snprintf(buf, sizeof buf, mix.printfFormat, tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900);
-      }
-      sink += std::string(buf, static_cast<std::size_t>(n)).size();
-    }
-    double theirs = Seconds(std::chrono::steady_clock::now() - start);
-    totalOurs += ours;
-    totalPrintf += theirs;
-    std::printf("%-28s %12.1f %12.1f %8.2f\n", mix.what, ours * 1e9 / kValues, theirs * 1e9 / kValues, ours / theirs);
+    const double ours = Median(prepared), once = Median(oneCall), theirs = Median(peer);
+    const double perValue = 1e9 / static_cast<double>(count);
+    std::printf("%-30s %10.1f %10.1f %10.1f %9.2f %9.2f\n", mix.what, ours * perValue, once * perValue,
+                theirs * perValue, ours / theirs, once / theirs);
+    if (&mix == &mixes[0]) ratioNumber = ours / theirs;
+    if (&mix == &mixes[3]) ratioDate = ours / theirs;
   }
-  std::printf("%-28s %12.1f %12.1f %8.2f\n", "all", totalOurs * 1e9 / (4.0 * kValues),
-              totalPrintf * 1e9 / (4.0 * kValues), totalOurs / totalPrintf);
+  std::printf("(d) #,##0.00 against snprintf(\"%%.2f\"): %.2f\n", ratioNumber);
+  std::printf("(d) dd.mm.yyyy against strftime(\"%%d.%%m.%%Y\"): %.2f\n", ratioDate);
   std::printf("(checksum %zu)\n", sink);
   return 0;
 }

@@ -1,14 +1,15 @@
 #include "render/format_date.h"
 
 #include <cmath>
+#include <unordered_map>
 
 #include "platform/runtime_error.h"
+#include "platform/vb_errors.h"
+#include "render/format_buffer.h"
 #include "render/format_pattern.h"
 
 namespace vn::format {
 namespace {
-
-constexpr long kOverflow = 6;
 
 // Civil date from days since 1970-01-01 (proleptic Gregorian).
 void CivilFromDays(long long z, int& year, int& month, int& day) {
@@ -42,17 +43,32 @@ int DaysInMonth(int y, int m) {
 
 constexpr long long kSerialToUnixDays = 25569;  // 1970-01-01 is serial 25569
 
-void AppendNumber(std::string& out, int value, int width) {
-  char buf[12];
-  int length = 0;
+// The number with at least `width` digits (zeros in front).
+void PutNumber(StagingBuffer& out, int value, int width) {
+  // Days, months, hours and four-digit years are nearly all there is: digit by digit.
+  if (value >= 0 && value < 100 && width <= 2) {
+    if (value >= 10 || width == 2) out.Put(static_cast<char>('0' + value / 10));
+    out.Put(static_cast<char>('0' + value % 10));
+    return;
+  }
+  if (value >= 1000 && value < 10000 && width <= 4) {
+    out.Put(static_cast<char>('0' + value / 1000));
+    out.Put(static_cast<char>('0' + value / 100 % 10));
+    out.Put(static_cast<char>('0' + value / 10 % 10));
+    out.Put(static_cast<char>('0' + value % 10));
+    return;
+  }
+  char buf[24];
+  char* const end = buf + sizeof buf;
+  char* p = end;
   unsigned magnitude = value < 0 ? 0U - static_cast<unsigned>(value) : static_cast<unsigned>(value);
   do {
-    buf[length++] = static_cast<char>('0' + magnitude % 10);
+    *--p = static_cast<char>('0' + magnitude % 10);
     magnitude /= 10;
   } while (magnitude > 0);
-  if (value < 0) out += '-';
-  for (int k = length; k < width; ++k) out += '0';
-  while (length > 0) out += buf[--length];
+  while (end - p < width && p > buf + 1) *--p = '0';
+  if (value < 0) *--p = '-';
+  out.Put(std::string_view(p, static_cast<std::size_t>(end - p)));
 }
 
 // Weekday 1..7 counted from firstDay.
@@ -78,12 +94,11 @@ int WeekOfYear(const DateParts& p, int firstDay, int firstWeek) {
 }  // namespace
 
 DateParts DatePartsFromSerial(double serial) {
-  if (!(serial >= kMinDateSerial && serial < kMaxDateSerial)) throw RuntimeError(kOverflow, "Overflow");
+  if (!(serial >= kMinDateSerial && serial < kMaxDateSerial)) throw RuntimeError(kErrOverflow, kTextOverflow);
   DateParts p;
-  double whole = std::trunc(serial);
-  double fraction = std::fabs(serial - whole);
-  long seconds = std::lround(fraction * 86400.0);
-  p.days = static_cast<long>(whole);
+  p.days = static_cast<long>(serial);  // towards zero; the range check keeps it in range
+  const double fraction = std::fabs(serial - static_cast<double>(p.days));
+  long seconds = fraction == 0 ? 0 : std::lround(fraction * 86400.0);
   p.hasDate = p.days != 0;
   p.hasTime = fraction != 0;
   if (seconds >= 86400) {
@@ -95,7 +110,7 @@ DateParts DatePartsFromSerial(double serial) {
   p.second = static_cast<int>(seconds % 60);
   CivilFromDays(p.days - kSerialToUnixDays, p.year, p.month, p.day);
   p.weekday = static_cast<int>(((p.days % 7) + 7 + 6) % 7) + 1;  // serial 0 was a Saturday
-  p.dayOfYear = static_cast<int>(DaysFromCivil(p.year, p.month, p.day) - DaysFromCivil(p.year, 1, 1)) + 1;
+  p.dayOfYear = static_cast<int>(p.days - kSerialToUnixDays - DaysFromCivil(p.year, 1, 1)) + 1;
   return p;
 }
 
@@ -105,181 +120,285 @@ bool SerialFromDate(int year, int month, int day, double& serial) {
   return true;
 }
 
-std::string FormatDateSection(std::string_view s, double serial, int firstDay, int firstWeek,
-                              const RegionalSettings& settings) {
-  DateParts p = DatePartsFromSerial(serial);
+enum class DatePattern::Item : std::uint8_t {
+  kLiteral, kDateSeparator, kTimeSeparator,
+  kDay, kDay2, kDayAbbreviation, kDayName, kShortDate, kLongDate,
+  kWeekday, kWeekOfYear,
+  kMonth, kMonth2, kMonthAbbreviation, kMonthName,
+  kQuarter, kDayOfYear, kYear2, kYear4,
+  kHour, kHour2, kMinute, kMinute2, kSecond, kSecond2,
+  kTime, kDateAndTime,
+  kAmPmUpper, kAmPmLower, kAPUpper, kAPLower, kAmPmLocale,
+};
 
-  // An AM/PM token anywhere in the section switches the hours to the 12-hour clock.
-  bool twelveHour = false;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '"') {
-      auto end = s.find('"', i + 1);
-      if (end == std::string_view::npos) break;
-      i = end;
-    } else if (s[i] == '\\') {
-      ++i;
-    } else if (MatchesAt(s, i, "am/pm") || MatchesAt(s, i, "a/p") || MatchesAt(s, i, "ampm")) {
-      twelveHour = true;
-      break;
+namespace {
+
+// Number of consecutive `letter`s (either case) at s[i], at most `max`.
+std::size_t RunOf(std::string_view s, std::size_t i, char letter, std::size_t max) {
+  const char upper = static_cast<char>(letter - 'a' + 'A');
+  std::size_t n = 0;
+  while (i + n < s.size() && n < max && (s[i + n] == letter || s[i + n] == upper)) ++n;
+  return n;
+}
+
+// The locale's own forms (short date, long date, time) come back for every date written
+// through "ddddd", "c" or without a pattern; they are tokenised once per thread. The cache
+// holds whole pattern texts, so settings that go away leave nothing dangling; it stops
+// growing at a few locales' worth and then tokenises per call.
+void PutSettingsPattern(StagingBuffer& out, const std::string& pattern, double serial, int firstDay, int firstWeek,
+                        const RegionalSettings& settings) {
+  constexpr std::size_t kMaxCached = 32;
+  thread_local std::unordered_map<std::string, DatePattern> cache;
+  auto it = cache.find(pattern);
+  if (it == cache.end()) {
+    if (cache.size() >= kMaxCached) {
+      DatePattern(pattern).Write(out, DatePartsFromSerial(serial), firstDay, firstWeek, settings);
+      return;
     }
+    it = cache.emplace(pattern, DatePattern(pattern)).first;
   }
-  bool pm = p.hour >= 12;
-  int hour = twelveHour ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
+  it->second.Write(out, DatePartsFromSerial(serial), firstDay, firstWeek, settings);
+}
 
-  std::string out;
-  out.reserve(s.size() + 16);
+double TimeOfDay(const DateParts& p) {
+  return static_cast<double>(p.hour * 3600 + p.minute * 60 + p.second) / 86400.0;
+}
+
+void PutDateAndTime(StagingBuffer& out, const DateParts& p, int firstDay, int firstWeek,
+                    const RegionalSettings& settings) {
+  if (p.hasDate) {
+    PutSettingsPattern(out, settings.shortDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
+  }
+  if (p.hasTime || !p.hasDate) {
+    if (p.hasDate) out.Put(' ');
+    PutSettingsPattern(out, settings.timePattern, TimeOfDay(p), firstDay, firstWeek, settings);
+  }
+}
+
+}  // namespace
+
+DatePattern::DatePattern(std::string_view section) : source_(section) {
+  tokens_.reserve(section.size());  // at most one token per character
+  Tokenize();
+}
+
+void DatePattern::AddLiteral(std::size_t offset, std::size_t length) {
+  // Adjacent plain characters form one literal.
+  if (!tokens_.empty() && tokens_.back().item == Item::kLiteral &&
+      tokens_.back().offset + tokens_.back().length == offset) {
+    tokens_.back().length += static_cast<std::uint32_t>(length);
+    return;
+  }
+  tokens_.push_back({Item::kLiteral, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)});
+}
+
+void DatePattern::Tokenize() {
+  const std::string_view s = source_;
   bool afterHour = false;  // the previous date/time token was h or hh: m means minutes
+  auto add = [&](Item item, std::size_t length, std::size_t& i) {
+    tokens_.push_back({item});
+    i += length;
+    afterHour = item == Item::kHour || item == Item::kHour2;
+  };
   for (std::size_t i = 0; i < s.size();) {
-    char c = s[i];
-    char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    auto run = [&](char letter, std::size_t max) {
-      std::size_t n = 0;
-      while (i + n < s.size() && n < max && (s[i + n] == letter || s[i + n] == letter - 'a' + 'A')) ++n;
-      return n;
-    };
+    const char c = s[i];
+    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     switch (lower) {
       case '"': {
         auto end = s.find('"', i + 1);
         if (end == std::string_view::npos) end = s.size();
-        out += s.substr(i + 1, end - i - 1);
+        if (end > i + 1) AddLiteral(i + 1, end - i - 1);
         i = end + 1;
         continue;
       }
       case '\\':
         if (i + 1 < s.size()) {
           std::size_t n = Utf8Length(s, i + 1);
-          out += s.substr(i + 1, n);
+          AddLiteral(i + 1, n);
           i += 1 + n;
         } else {
           ++i;
         }
         continue;
       case '/':
-        out += settings.dateSeparator;
+        tokens_.push_back({Item::kDateSeparator});
         ++i;
         continue;
       case ':':
-        out += settings.timeSeparator;
+        tokens_.push_back({Item::kTimeSeparator});
         ++i;
         continue;
       case 'd': {
-        std::size_t n = run('d', 6);
-        if (n == 1) AppendNumber(out, p.day, 1);
-        if (n == 2) AppendNumber(out, p.day, 2);
-        if (n == 3) out += settings.dayAbbreviations[p.weekday - 1];
-        if (n == 4) out += settings.dayNames[p.weekday - 1];
-        if (n == 5) out += FormatDateSection(settings.shortDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
-        if (n == 6) out += FormatDateSection(settings.longDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
-        i += n;
-        afterHour = false;
+        static const Item kDays[] = {Item::kDay, Item::kDay2, Item::kDayAbbreviation,
+                                     Item::kDayName, Item::kShortDate, Item::kLongDate};
+        std::size_t n = RunOf(s, i, 'd', 6);
+        add(kDays[n - 1], n, i);
         continue;
       }
       case 'w': {
-        std::size_t n = run('w', 2);
-        AppendNumber(out, n == 1 ? WeekdayFrom(p.weekday, firstDay) : WeekOfYear(p, firstDay, firstWeek), 1);
-        i += n;
-        afterHour = false;
+        std::size_t n = RunOf(s, i, 'w', 2);
+        add(n == 1 ? Item::kWeekday : Item::kWeekOfYear, n, i);
         continue;
       }
       case 'm': {
-        std::size_t n = run('m', 4);
+        static const Item kMonths[] = {Item::kMonth, Item::kMonth2, Item::kMonthAbbreviation, Item::kMonthName};
+        std::size_t n = RunOf(s, i, 'm', 4);
         if (n <= 2 && afterHour) {
-          AppendNumber(out, p.minute, static_cast<int>(n));
-        } else if (n <= 2) {
-          AppendNumber(out, p.month, static_cast<int>(n));
+          add(n == 1 ? Item::kMinute : Item::kMinute2, n, i);
         } else {
-          out += n == 3 ? settings.monthAbbreviations[p.month - 1] : settings.monthNames[p.month - 1];
+          add(kMonths[n - 1], n, i);
         }
-        i += n;
-        afterHour = false;
         continue;
       }
       case 'q':
-        AppendNumber(out, (p.month - 1) / 3 + 1, 1);
-        ++i;
-        afterHour = false;
+        add(Item::kQuarter, 1, i);
         continue;
       case 'y': {
-        std::size_t n = run('y', 4);
-        if (n == 3) n = 2;  // "yyy" is "yy" followed by "y"
-        if (n == 1) AppendNumber(out, p.dayOfYear, 1);
-        if (n == 2) AppendNumber(out, p.year % 100, 2);
-        if (n == 4) AppendNumber(out, p.year, 1);
-        i += n;
-        afterHour = false;
+        // "yyy" is "yy" followed by "y".
+        std::size_t n = RunOf(s, i, 'y', 4);
+        if (n == 3) n = 2;
+        add(n == 1 ? Item::kDayOfYear : n == 2 ? Item::kYear2 : Item::kYear4, n, i);
         continue;
       }
       case 'h': {
-        std::size_t n = run('h', 2);
-        AppendNumber(out, hour, static_cast<int>(n));
-        i += n;
-        afterHour = true;
+        std::size_t n = RunOf(s, i, 'h', 2);
+        add(n == 1 ? Item::kHour : Item::kHour2, n, i);
         continue;
       }
       case 'n': {
-        std::size_t n = run('n', 2);
-        AppendNumber(out, p.minute, static_cast<int>(n));
-        i += n;
-        afterHour = false;
+        std::size_t n = RunOf(s, i, 'n', 2);
+        add(n == 1 ? Item::kMinute : Item::kMinute2, n, i);
         continue;
       }
       case 's': {
-        std::size_t n = run('s', 2);
-        AppendNumber(out, p.second, static_cast<int>(n));
-        i += n;
-        afterHour = false;
+        std::size_t n = RunOf(s, i, 's', 2);
+        add(n == 1 ? Item::kSecond : Item::kSecond2, n, i);
         continue;
       }
       case 't':
         if (MatchesAt(s, i, "ttttt")) {
-          double time = static_cast<double>(p.hour * 3600 + p.minute * 60 + p.second) / 86400.0;
-          out += FormatDateSection(settings.timePattern, time, firstDay, firstWeek, settings);
-          i += 5;
-          afterHour = false;
+          add(Item::kTime, 5, i);
           continue;
         }
         break;
-      case 'c': {
-        double time = static_cast<double>(p.hour * 3600 + p.minute * 60 + p.second) / 86400.0;
-        // The date only when there is one, the time when there is one or no date at all.
-        if (p.hasDate) {
-          out += FormatDateSection(settings.shortDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
+      case 'c':
+        add(Item::kDateAndTime, 1, i);
+        continue;
+      case 'a': {
+        // The day halves do not end an "h": "hh AM/PM mm" still writes minutes.
+        const bool upper = c == 'A';
+        Item item = Item::kLiteral;
+        std::size_t n = 0;
+        if (MatchesAt(s, i, "am/pm")) {
+          item = upper ? Item::kAmPmUpper : Item::kAmPmLower, n = 5;
+        } else if (MatchesAt(s, i, "a/p")) {
+          item = upper ? Item::kAPUpper : Item::kAPLower, n = 3;
+        } else if (MatchesAt(s, i, "ampm")) {
+          item = Item::kAmPmLocale, n = 4;
         }
-        if (p.hasTime || !p.hasDate) {
-          if (p.hasDate) out += ' ';
-          out += FormatDateSection(settings.timePattern, time, firstDay, firstWeek, settings);
-        }
-        ++i;
-        afterHour = false;
+        if (n == 0) break;
+        tokens_.push_back({item});
+        twelveHour_ = true;
+        i += n;
         continue;
       }
-      case 'a':
-        if (MatchesAt(s, i, "am/pm")) {
-          bool upper = c == 'A';
-          out += pm ? (upper ? "PM" : "pm") : (upper ? "AM" : "am");
-          i += 5;
-          continue;
-        }
-        if (MatchesAt(s, i, "a/p")) {
-          bool upper = c == 'A';
-          out += pm ? (upper ? 'P' : 'p') : (upper ? 'A' : 'a');
-          i += 3;
-          continue;
-        }
-        if (MatchesAt(s, i, "ampm")) {
-          out += pm ? settings.pmSymbol : settings.amSymbol;
-          i += 4;
-          continue;
-        }
-        break;
       default:
         break;
     }
     std::size_t n = Utf8Length(s, i);
-    out += s.substr(i, n);
+    AddLiteral(i, n);
     i += n;
   }
+}
+
+void DatePattern::Append(std::string& out, double serial, int firstDay, int firstWeek,
+                         const RegionalSettings& settings) const {
+  const DateParts p = DatePartsFromSerial(serial);
+  StagingBuffer staged(out);
+  Write(staged, p, firstDay, firstWeek, settings);
+  staged.Flush();
+}
+
+void DatePattern::Write(StagingBuffer& out, const DateParts& p, int firstDay, int firstWeek,
+                        const RegionalSettings& settings) const {
+  for (const Token& token : tokens_) PutToken(out, token, p, firstDay, firstWeek, settings);
+}
+
+void DatePattern::PutToken(StagingBuffer& out, const Token& t, const DateParts& p, int firstDay, int firstWeek,
+                           const RegionalSettings& settings) const {
+  const bool pm = p.hour >= 12;
+  switch (t.item) {
+    case Item::kLiteral: out.Put(std::string_view(source_).substr(t.offset, t.length)); return;
+    case Item::kDateSeparator: out.Put(settings.dateSeparator); return;
+    case Item::kTimeSeparator: out.Put(settings.timeSeparator); return;
+    case Item::kDay: PutNumber(out, p.day, 1); return;
+    case Item::kDay2: PutNumber(out, p.day, 2); return;
+    case Item::kDayAbbreviation: out.Put(settings.dayAbbreviations[p.weekday - 1]); return;
+    case Item::kDayName: out.Put(settings.dayNames[p.weekday - 1]); return;
+    case Item::kShortDate:
+      PutSettingsPattern(out, settings.shortDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
+      return;
+    case Item::kLongDate:
+      PutSettingsPattern(out, settings.longDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
+      return;
+    case Item::kWeekday: PutNumber(out, WeekdayFrom(p.weekday, firstDay), 1); return;
+    case Item::kWeekOfYear: PutNumber(out, WeekOfYear(p, firstDay, firstWeek), 1); return;
+    case Item::kMonth: PutNumber(out, p.month, 1); return;
+    case Item::kMonth2: PutNumber(out, p.month, 2); return;
+    case Item::kMonthAbbreviation: out.Put(settings.monthAbbreviations[p.month - 1]); return;
+    case Item::kMonthName: out.Put(settings.monthNames[p.month - 1]); return;
+    case Item::kQuarter: PutNumber(out, (p.month - 1) / 3 + 1, 1); return;
+    case Item::kDayOfYear: PutNumber(out, p.dayOfYear, 1); return;
+    case Item::kYear2: PutNumber(out, p.year % 100, 2); return;
+    case Item::kYear4: PutNumber(out, p.year, 1); return;
+    case Item::kHour:
+    case Item::kHour2: {
+      const int hour = twelveHour_ ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
+      PutNumber(out, hour, t.item == Item::kHour ? 1 : 2);
+      return;
+    }
+    case Item::kMinute: PutNumber(out, p.minute, 1); return;
+    case Item::kMinute2: PutNumber(out, p.minute, 2); return;
+    case Item::kSecond: PutNumber(out, p.second, 1); return;
+    case Item::kSecond2: PutNumber(out, p.second, 2); return;
+    case Item::kTime: PutSettingsPattern(out, settings.timePattern, TimeOfDay(p), firstDay, firstWeek, settings); return;
+    case Item::kDateAndTime: PutDateAndTime(out, p, firstDay, firstWeek, settings); return;
+    case Item::kAmPmUpper: out.Put(pm ? "PM" : "AM"); return;
+    case Item::kAmPmLower: out.Put(pm ? "pm" : "am"); return;
+    case Item::kAPUpper: out.Put(pm ? 'P' : 'A'); return;
+    case Item::kAPLower: out.Put(pm ? 'p' : 'a'); return;
+    case Item::kAmPmLocale: out.Put(pm ? settings.pmSymbol : settings.amSymbol); return;
+  }
+}
+
+std::string FormatDateSection(std::string_view section, double serial, int firstDay, int firstWeek,
+                              const RegionalSettings& settings) {
+  std::string out;
+  out.reserve(section.size() + 16);
+  DatePattern(section).Append(out, serial, firstDay, firstWeek, settings);
   return out;
+}
+
+DateTimeForm::DateTimeForm(const RegionalSettings& settings)
+    : settings_(&settings), shortDate_(settings.shortDatePattern), time_(settings.timePattern) {}
+
+void DateTimeForm::Append(std::string& out, double serial) const {
+  // As PutDateAndTime with the week rules of the standard conversion.
+  const DateParts p = DatePartsFromSerial(serial);
+  StagingBuffer staged(out);
+  if (p.hasDate) shortDate_.Write(staged, DatePartsFromSerial(static_cast<double>(p.days)), 1, 1, *settings_);
+  if (p.hasTime || !p.hasDate) {
+    if (p.hasDate) staged.Put(' ');
+    time_.Write(staged, DatePartsFromSerial(TimeOfDay(p)), 1, 1, *settings_);
+  }
+  staged.Flush();
+}
+
+void AppendDateAndTime(std::string& out, const DateParts& p, int firstDay, int firstWeek,
+                       const RegionalSettings& settings) {
+  StagingBuffer staged(out);
+  PutDateAndTime(staged, p, firstDay, firstWeek, settings);
+  staged.Flush();
 }
 
 }  // namespace vn::format

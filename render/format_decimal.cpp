@@ -2,14 +2,13 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "platform/runtime_error.h"
+#include "platform/vb_errors.h"
 
 namespace vn::format {
 namespace {
-
-constexpr long kOverflow = 6;
-constexpr long kTypeMismatch = 13;
 
 void Normalize(DecimalNumber& n) {
   int lead = 0;
@@ -51,6 +50,22 @@ void RoundAtIndex(DecimalNumber& n, int keep) {
   Normalize(n);
 }
 
+// Reads the digits and the exponent of to_chars' scientific form "d.ddde[+-]xx".
+void ReadScientific(const char* begin, const char* end, DecimalNumber& n) {
+  const char* p = begin;
+  for (; p < end && *p != 'e'; ++p) {
+    if (*p >= '0' && *p <= '9' && n.count < DecimalNumber::kMaxDigits) n.digits[n.count++] = *p;
+  }
+  int exp10 = 0;
+  bool negative = false;
+  if (p < end) {
+    ++p;
+    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    for (; p < end; ++p) exp10 = exp10 * 10 + (*p - '0');
+  }
+  n.exponent = (negative ? -exp10 : exp10) + 1;
+}
+
 }  // namespace
 
 void DecimalNumber::RoundToPlaces(int places) { RoundAtIndex(*this, exponent + places); }
@@ -62,22 +77,30 @@ void DecimalNumber::StripTrailingZeros() {
 }
 
 DecimalNumber DecimalFromDouble(double value, int significant) {
-  if (!std::isfinite(value)) throw RuntimeError(kOverflow, "Overflow");
+  if (!std::isfinite(value)) throw RuntimeError(kErrOverflow, kTextOverflow);
   DecimalNumber n;
   if (value == 0) return n;
   n.negative = value < 0;
+  const double magnitude = std::fabs(value);
   char buf[64];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
-                                 significant - 1);
-  if (ec != std::errc()) throw RuntimeError(kOverflow, "Overflow");
-  // d.ddddde[+-]xx
-  const char* p = buf;
-  for (; p < end && *p != 'e'; ++p) {
-    if (*p >= '0' && *p <= '9' && n.count < DecimalNumber::kMaxDigits) n.digits[n.count++] = *p;
+  // The shortest text that reads back as the same double is the cheaper one to get. When it
+  // has no more digits than wanted it is also the double rounded to that many digits: the
+  // double's neighbours lie closer than the spacing of 15-digit decimals, so no other decimal
+  // of that length is nearer. Subnormal doubles are spaced wider and take the general way.
+  if (significant <= 15 && magnitude >= std::numeric_limits<double>::min()) {
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+    if (ec == std::errc()) {
+      ReadScientific(buf, end, n);
+      if (n.count <= significant) {
+        Normalize(n);
+        return n;
+      }
+      n.count = 0;
+    }
   }
-  int exp10 = 0;
-  if (p < end) std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exp10);
-  n.exponent = exp10 + 1;
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, significant - 1);
+  if (ec != std::errc()) throw RuntimeError(kErrOverflow, kTextOverflow);
+  ReadScientific(buf, end, n);
   Normalize(n);
   return n;
 }
@@ -115,7 +138,7 @@ DecimalNumber DecimalFromText(std::string_view text) {
       point = true;
       continue;
     }
-    if (c < '0' || c > '9') throw RuntimeError(kTypeMismatch, "Type mismatch");
+    if (c < '0' || c > '9') throw RuntimeError(kErrTypeMismatch, kTextTypeMismatch);
     any = true;
     if (n.count == 0 && c == '0') {
       if (point) --n.exponent;  // zeros right after the point only move the exponent
@@ -124,7 +147,7 @@ DecimalNumber DecimalFromText(std::string_view text) {
     if (n.count <= DecimalNumber::kMaxDigits) n.digits[n.count++] = c;
     if (!point) ++n.exponent;
   }
-  if (!any) throw RuntimeError(kTypeMismatch, "Type mismatch");
+  if (!any) throw RuntimeError(kErrTypeMismatch, kTextTypeMismatch);
   if (n.count == 0) return DecimalNumber{};
   // Digits beyond the capacity: the first surplus digit rounds the rest.
   if (n.count > DecimalNumber::kMaxDigits) RoundAtIndex(n, DecimalNumber::kMaxDigits);
@@ -132,21 +155,22 @@ DecimalNumber DecimalFromText(std::string_view text) {
   return n;
 }
 
-std::string PlainDecimalText(const DecimalNumber& number, std::string_view decimalSymbol) {
-  if (number.IsZero()) return "0";
-  std::string out;
+void AppendPlainDecimalText(std::string& out, const DecimalNumber& number, std::string_view decimalSymbol) {
+  if (number.IsZero()) {
+    out += '0';
+    return;
+  }
   if (number.negative) out += '-';
   if (number.exponent <= 0) {
     out += '0';
   } else {
     for (int p = number.exponent - 1; p >= 0; --p) out += number.DigitAtPower(p);
   }
-  int lowest = number.exponent - number.count;  // power of the last significant digit
+  const int lowest = number.exponent - number.count;  // power of the last significant digit
   if (lowest < 0) {
     out += decimalSymbol;
     for (int p = -1; p >= lowest; --p) out += number.DigitAtPower(p);
   }
-  return out;
 }
 
 }  // namespace vn::format

@@ -43,6 +43,6 @@ DecimalNumber DecimalFromText(std::string_view text);
 
 // Plain digits with `decimalSymbol` between integer and fraction (no grouping), trailing
 // fraction zeros removed, "0" for zero: the default text of integers, currency and decimals.
-std::string PlainDecimalText(const DecimalNumber& number, std::string_view decimalSymbol);
+void AppendPlainDecimalText(std::string& out, const DecimalNumber& number, std::string_view decimalSymbol);
 
 }  // namespace vn::format

@@ -1,103 +1,100 @@
 #include "render/format_number.h"
 
-#include <cstdint>
-#include <vector>
+#include <algorithm>
 
+#include "render/format_buffer.h"
 #include "render/format_pattern.h"
 
 namespace vn::format {
-namespace {
 
-enum class Item : std::uint8_t { kLiteral, kIntDigit, kPoint, kFracDigit, kComma, kPercent, kExponent, kDateSep, kTimeSep };
-
-struct Token {
-  Item kind;
-  char ch = 0;        // placeholder '0'/'#', exponent letter
-  char sign = 0;      // exponent: '+' always signed, '-' only negative
-  int digits = 0;     // exponent: minimum digits
-  std::string_view text;  // literal
+enum class NumberPattern::Item : std::uint8_t {
+  kLiteral, kIntDigit, kPoint, kFracDigit, kComma, kPercent, kExponent, kDateSep, kTimeSep
 };
 
-struct Layout {
-  int intCount = 0;
-  int firstZeroInt = -1;
-  int fracCount = 0;
-  int lastZeroFrac = -1;
-  bool point = false;
-  bool grouping = false;
-  int scale = 0;
-  int percent = 0;
-  const Token* exponent = nullptr;
-};
+NumberPattern::NumberPattern(std::string_view section) : source_(section) {
+  tokens_.reserve(section.size());  // at most one token per character
+  Tokenize();
+  Analyse();
+}
 
-void Tokenize(std::string_view s, std::vector<Token>& tokens) {
+void NumberPattern::AddLiteral(std::size_t offset, std::size_t length, bool merge) {
+  Token* last = tokens_.empty() ? nullptr : &tokens_.back();
+  if (merge && last && last->kind == Item::kLiteral && last->offset + last->length == offset) {
+    last->length += static_cast<std::uint32_t>(length);
+    return;
+  }
+  Token t{Item::kLiteral};
+  t.offset = static_cast<std::uint32_t>(offset);
+  t.length = static_cast<std::uint32_t>(length);
+  tokens_.push_back(t);
+}
+
+void NumberPattern::Tokenize() {
+  const std::string_view s = source_;
   bool seenPoint = false;
   bool seenExponent = false;
   bool seenDigit = false;  // "E+" and a comma only mean something after a digit placeholder
   for (std::size_t i = 0; i < s.size();) {
-    char c = s[i];
+    const char c = s[i];
     if (c == '"') {
+      // Quoted text stays one token of its own, even when empty: it ends a run of commas.
       auto end = s.find('"', i + 1);
       if (end == std::string_view::npos) end = s.size();
-      tokens.push_back({Item::kLiteral, 0, 0, 0, s.substr(i + 1, end - i - 1)});
+      AddLiteral(i + 1, end - i - 1, false);
       i = end + 1;
     } else if (c == '\\') {
       if (i + 1 < s.size()) {
         std::size_t n = Utf8Length(s, i + 1);
-        tokens.push_back({Item::kLiteral, 0, 0, 0, s.substr(i + 1, n)});
+        AddLiteral(i + 1, n, false);
         i += 1 + n;
       } else {
         ++i;
       }
     } else if ((c == '0' || c == '#') && !seenExponent) {
-      tokens.push_back({seenPoint ? Item::kFracDigit : Item::kIntDigit, c, 0, 0, {}});
+      tokens_.push_back({seenPoint ? Item::kFracDigit : Item::kIntDigit, c});
       seenDigit = true;
       ++i;
     } else if (c == '.' && !seenPoint && !seenExponent) {
       seenPoint = true;
-      tokens.push_back({Item::kPoint, c, 0, 0, {}});
+      tokens_.push_back({Item::kPoint, c});
       ++i;
     } else if (c == ',' && !seenPoint && !seenExponent && seenDigit) {
-      tokens.push_back({Item::kComma, c, 0, 0, {}});
+      tokens_.push_back({Item::kComma, c});
       ++i;
     } else if (c == '%') {
-      tokens.push_back({Item::kPercent, c, 0, 0, s.substr(i, 1)});
+      tokens_.push_back({Item::kPercent, c});
       ++i;
-    } else if ((c == 'E' || c == 'e') && !seenExponent && seenDigit && i + 1 < s.size() && (s[i + 1] == '+' || s[i + 1] == '-')) {
+    } else if ((c == 'E' || c == 'e') && !seenExponent && seenDigit && i + 1 < s.size() &&
+               (s[i + 1] == '+' || s[i + 1] == '-')) {
       seenExponent = true;
-      Token t{Item::kExponent, c, s[i + 1], 0, {}};
+      Token t{Item::kExponent, c, s[i + 1]};
       i += 2;
       while (i < s.size() && (s[i] == '0' || s[i] == '#')) {
         ++t.digits;
         ++i;
       }
-      tokens.push_back(t);
+      tokens_.push_back(t);
     } else if (c == '/') {
-      tokens.push_back({Item::kDateSep, c, 0, 0, {}});
+      tokens_.push_back({Item::kDateSep, c});
       ++i;
     } else if (c == ':') {
-      tokens.push_back({Item::kTimeSep, c, 0, 0, {}});
+      tokens_.push_back({Item::kTimeSep, c});
       ++i;
     } else {
       std::size_t n = Utf8Length(s, i);
-      // Adjacent plain characters form one literal.
-      if (!tokens.empty() && tokens.back().kind == Item::kLiteral &&
-          tokens.back().text.data() + tokens.back().text.size() == s.data() + i) {
-        tokens.back().text = std::string_view(tokens.back().text.data(), tokens.back().text.size() + n);
-      } else {
-        tokens.push_back({Item::kLiteral, 0, 0, 0, s.substr(i, n)});
-      }
+      AddLiteral(i, n, true);
       i += n;
     }
   }
 }
 
-Layout Analyse(std::vector<Token>& tokens) {
-  Layout layout;
+void NumberPattern::Analyse() {
+  Layout& layout = layout_;
   int lastInt = -1;
   int pointIndex = -1;
-  for (int i = 0; i < static_cast<int>(tokens.size()); ++i) {
-    const Token& t = tokens[i];
+  const int count = static_cast<int>(tokens_.size());
+  for (int i = 0; i < count; ++i) {
+    const Token& t = tokens_[static_cast<std::size_t>(i)];
     switch (t.kind) {
       case Item::kIntDigit:
         if (t.ch == '0' && layout.firstZeroInt < 0) layout.firstZeroInt = layout.intCount;
@@ -116,131 +113,137 @@ Layout Analyse(std::vector<Token>& tokens) {
         ++layout.percent;
         break;
       case Item::kExponent:
-        layout.exponent = &t;
+        layout.exponent = true;
         break;
       default:
         break;
     }
   }
+  if (lastInt < 0) return;
   // Commas: a run right after the last integer placeholder scales by 1000 each when the
   // decimal point follows it or there is none; a comma between integer placeholders groups.
-  if (lastInt >= 0) {
-    int j = lastInt + 1;
-    while (j < static_cast<int>(tokens.size()) && tokens[j].kind == Item::kComma) ++j;
-    bool scaling = !layout.point || (j < static_cast<int>(tokens.size()) && j == pointIndex);
-    if (scaling) layout.scale = j - lastInt - 1;
-    bool seenInt = false;
-    for (int i = 0; i < lastInt; ++i) {
-      if (tokens[i].kind == Item::kIntDigit) seenInt = true;
-      if (tokens[i].kind == Item::kComma && seenInt) layout.grouping = true;
-    }
+  auto kindAt = [&](int i) { return tokens_[static_cast<std::size_t>(i)].kind; };
+  int j = lastInt + 1;
+  while (j < count && kindAt(j) == Item::kComma) ++j;
+  const bool scaling = !layout.point || (j < count && j == pointIndex);
+  if (scaling) layout.scale = j - lastInt - 1;
+  bool seenInt = false;
+  for (int i = 0; i < lastInt; ++i) {
+    if (kindAt(i) == Item::kIntDigit) seenInt = true;
+    if (kindAt(i) == Item::kComma && seenInt) layout.grouping = true;
   }
-  return layout;
 }
 
-void AppendDigit(std::string& out, const DecimalNumber& n, int power, bool grouping, const RegionalSettings& settings) {
-  out += n.DigitAtPower(power);
-  if (grouping && power > 0 && power % 3 == 0) out += settings.groupingSymbol;
-}
-
-}  // namespace
-
-std::string FormatNumberSection(std::string_view section, DecimalNumber n, bool minus, const RegionalSettings& settings) {
-  std::vector<Token> tokens;
-  tokens.reserve(16);
-  Tokenize(section, tokens);
-  Layout layout = Analyse(tokens);
-
+NumberPattern::Placed NumberPattern::Place(DecimalNumber& n) const {
+  const Layout& layout = layout_;
+  Placed placed;
   if (!n.IsZero()) n.exponent += 2 * layout.percent - 3 * layout.scale;
-
-  int exponentValue = 0;
-  if (layout.exponent) {
-    if (!n.IsZero()) {
-      exponentValue = n.exponent - layout.intCount;
-      n.exponent = layout.intCount;
-      n.RoundToPlaces(layout.fracCount);
-      if (n.exponent > layout.intCount) {
-        n.exponent = layout.intCount;
-        ++exponentValue;
-      }
-    }
-  } else {
+  if (!layout.exponent) {
     n.RoundToPlaces(layout.fracCount);
+  } else if (!n.IsZero()) {
+    // The mantissa gets exactly as many integer digits as the pattern has places.
+    placed.exponentValue = n.exponent - layout.intCount;
+    n.exponent = layout.intCount;
+    n.RoundToPlaces(layout.fracCount);
+    if (n.exponent > layout.intCount) {
+      n.exponent = layout.intCount;
+      ++placed.exponentValue;
+    }
   }
-
-  int valueDigits = n.IsZero() ? 0 : std::max(0, n.exponent);
-  int minInt = layout.firstZeroInt >= 0 ? layout.intCount - layout.firstZeroInt : 0;
-  int shownInt = std::max(valueDigits, minInt);
-
-  int shownFrac = layout.lastZeroFrac + 1;
-  for (int j = layout.fracCount - 1; j >= shownFrac; --j) {
+  placed.valueDigits = n.IsZero() ? 0 : std::max(0, n.exponent);
+  const int minInt = layout.firstZeroInt >= 0 ? layout.intCount - layout.firstZeroInt : 0;
+  placed.shownInt = std::max(placed.valueDigits, minInt);
+  // Fraction places up to the rightmost "0" always show, "#" places only up to the last
+  // digit that is not zero.
+  placed.shownFrac = layout.lastZeroFrac + 1;
+  for (int j = layout.fracCount - 1; j >= placed.shownFrac; --j) {
     if (n.DigitAtPower(-(j + 1)) != '0') {
-      shownFrac = j + 1;
+      placed.shownFrac = j + 1;
       break;
     }
   }
+  return placed;
+}
 
-  std::string out;
-  out.reserve(section.size() + 24);
-  if (minus) out += '-';
-  int intIndex = 0;
-  int fracIndex = 0;
-  for (const Token& t : tokens) {
-    switch (t.kind) {
-      case Item::kLiteral:
-        out += t.text;
-        break;
-      case Item::kPercent:
-        out += '%';
-        break;
-      case Item::kDateSep:
-        out += settings.dateSeparator;
-        break;
-      case Item::kTimeSep:
-        out += settings.timeSeparator;
-        break;
-      case Item::kComma:
-        break;
-      case Item::kIntDigit: {
-        int own = layout.intCount - 1 - intIndex;
-        if (intIndex == 0) {
-          // The leftmost placeholder takes every digit the pattern has no place for.
-          for (int p = shownInt - 1; p > own; --p) AppendDigit(out, n, p, layout.grouping, settings);
-        }
-        if (own < shownInt) AppendDigit(out, n, own, layout.grouping, settings);
-        ++intIndex;
-        break;
+// The integer digits at powers `from` down to `to`, with the grouping symbol after every
+// third power when the pattern groups.
+void NumberPattern::PutIntegerDigits(StagingBuffer& out, const DecimalNumber& n, int from, int to,
+                                     const RegionalSettings& settings) const {
+  for (int p = from; p >= to; --p) {
+    out.Put(n.DigitAtPower(p));
+    if (layout_.grouping && p > 0 && p % 3 == 0) out.Put(settings.groupingSymbol);
+  }
+}
+
+void NumberPattern::PutToken(StagingBuffer& out, const Token& t, const DecimalNumber& n, const Placed& placed,
+                             int& intIndex, int& fracIndex, const RegionalSettings& settings) const {
+  switch (t.kind) {
+    case Item::kLiteral:
+      out.Put(std::string_view(source_).substr(t.offset, t.length));
+      return;
+    case Item::kPercent:
+      out.Put('%');
+      return;
+    case Item::kDateSep:
+      out.Put(settings.dateSeparator);
+      return;
+    case Item::kTimeSep:
+      out.Put(settings.timeSeparator);
+      return;
+    case Item::kComma:
+      return;
+    case Item::kIntDigit: {
+      const int own = layout_.intCount - 1 - intIndex;
+      // The leftmost placeholder takes every digit the pattern has no place for; a place
+      // left of the shown digits stays empty.
+      const int from = intIndex == 0 ? placed.shownInt - 1 : std::min(own, placed.shownInt - 1);
+      PutIntegerDigits(out, n, from, own, settings);
+      ++intIndex;
+      return;
+    }
+    case Item::kPoint:
+      if (layout_.intCount == 0) PutIntegerDigits(out, n, placed.valueDigits - 1, 0, settings);
+      out.Put(settings.decimalSymbol);
+      return;
+    case Item::kFracDigit:
+      if (fracIndex < placed.shownFrac) out.Put(n.DigitAtPower(-(fracIndex + 1)));
+      ++fracIndex;
+      return;
+    case Item::kExponent: {
+      out.Put(t.ch);
+      const int value = placed.exponentValue;
+      if (value < 0) {
+        out.Put('-');
+      } else if (t.sign == '+') {
+        out.Put('+');
       }
-      case Item::kPoint:
-        if (layout.intCount == 0) {
-          for (int p = valueDigits - 1; p >= 0; --p) AppendDigit(out, n, p, layout.grouping, settings);
-        }
-        out += settings.decimalSymbol;
-        break;
-      case Item::kFracDigit:
-        if (fracIndex < shownFrac) out += n.DigitAtPower(-(fracIndex + 1));
-        ++fracIndex;
-        break;
-      case Item::kExponent: {
-        out += t.ch;
-        int magnitude = exponentValue < 0 ? -exponentValue : exponentValue;
-        if (exponentValue < 0) {
-          out += '-';
-        } else if (t.sign == '+') {
-          out += '+';
-        }
-        char buf[16];
-        int len = 0;
-        do {
-          buf[len++] = static_cast<char>('0' + magnitude % 10);
-          magnitude /= 10;
-        } while (magnitude > 0);
-        for (int k = len; k < t.digits; ++k) out += '0';
-        while (len > 0) out += buf[--len];
-        break;
+      char buf[16];
+      int len = 0;
+      for (int magnitude = value < 0 ? -value : value; len == 0 || magnitude > 0; magnitude /= 10) {
+        buf[len++] = static_cast<char>('0' + magnitude % 10);
       }
+      for (int k = len; k < t.digits; ++k) out.Put('0');
+      while (len > 0) out.Put(buf[--len]);
+      return;
     }
   }
+}
+
+void NumberPattern::Append(std::string& out, DecimalNumber n, bool minus, const RegionalSettings& settings) const {
+  const Placed placed = Place(n);
+  StagingBuffer staged(out);
+  if (minus) staged.Put('-');
+  int intIndex = 0;
+  int fracIndex = 0;
+  for (const Token& t : tokens_) PutToken(staged, t, n, placed, intIndex, fracIndex, settings);
+  staged.Flush();
+}
+
+std::string FormatNumberSection(std::string_view section, DecimalNumber number, bool minus,
+                                const RegionalSettings& settings) {
+  std::string out;
+  out.reserve(section.size() + 24);
+  NumberPattern(section).Append(out, number, minus, settings);
   return out;
 }
 

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <ctime>
 #include <string>
-#include <vector>
 
 #include "platform/text.h"
 #include "render/format_date.h"
@@ -39,6 +38,144 @@ int MonthByName(std::string_view word, const RegionalSettings& settings) {
 }
 
 int TwoDigitYear(int y) { return y < 30 ? 2000 + y : 1900 + y; }
+
+bool IsLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || static_cast<unsigned char>(c) >= 0x80;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A date text split into its parts once: the numbers of the date, a month name, the numbers
+// of the time (those joined by ":") and a day half.
+struct DateTextTokens {
+  struct Number {
+    int value;
+    int width;
+  };
+  static constexpr int kMaxDateNumbers = 3;  // day, month, year
+  Number date[kMaxDateNumbers] = {};
+  int dateCount = 0;
+  int month = 0;
+  int time[3] = {0, 0, 0};
+  int timeCount = 0;
+  int half = 0;  // 1 AM, 2 PM
+};
+
+// A run of digits at text[i]: into the time once a time has begun or a ":" follows, else into
+// the date. False for more than five digits or more numbers than a date or time has.
+bool ScanNumber(std::string_view text, std::size_t& i, DateTextTokens& tokens) {
+  const std::size_t start = i;
+  int value = 0;
+  while (i < text.size() && IsDigit(text[i])) {
+    if (i - start < 6) value = value * 10 + (text[i] - '0');
+    ++i;
+  }
+  if (i - start > 5) return false;
+  const bool inTime = tokens.timeCount > 0 || (i < text.size() && text[i] == ':');
+  if (inTime) {
+    if (tokens.timeCount >= 3) return false;
+    tokens.time[tokens.timeCount++] = value;
+    if (i < text.size() && text[i] == ':') ++i;
+    return true;
+  }
+  if (tokens.dateCount >= DateTextTokens::kMaxDateNumbers) return false;
+  tokens.date[tokens.dateCount++] = {value, static_cast<int>(i - start)};
+  return true;
+}
+
+// A word at text[i]: a day half or the first month name; anything else is no date.
+bool ScanWord(std::string_view text, std::size_t& i, DateTextTokens& tokens, const RegionalSettings& settings) {
+  const std::size_t start = i;
+  while (i < text.size() && IsLetter(text[i])) ++i;
+  const std::string word = LowerAscii(text.substr(start, i - start));
+  if (word == "am" || word == "a") {
+    tokens.half = 1;
+  } else if (word == "pm" || word == "p") {
+    tokens.half = 2;
+  } else if (int m = MonthByName(word, settings); m != 0 && tokens.month == 0) {
+    tokens.month = m;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Length of the separator at text[i] ("-", "/", ".", ",", a blank or the locale's date
+// separator); 0 if none stands there. Without a date separator of its own the locale takes
+// any character as one.
+std::size_t SeparatorAt(std::string_view text, std::size_t i, const RegionalSettings& settings) {
+  const std::string& own = settings.dateSeparator;
+  if (text.substr(i, own.size()) == own) return own.empty() ? 1 : own.size();
+  const char c = text[i];
+  return c == '-' || c == '/' || c == '.' || c == ',' || IsBlank(c) ? 1 : 0;
+}
+
+std::optional<DateTextTokens> ScanDateText(std::string_view text, const RegionalSettings& settings) {
+  DateTextTokens tokens;
+  bool anything = false;
+  for (std::size_t i = 0; i < text.size();) {
+    if (IsDigit(text[i])) {
+      if (!ScanNumber(text, i, tokens)) return std::nullopt;
+      anything = true;
+    } else if (IsLetter(text[i])) {
+      if (!ScanWord(text, i, tokens, settings)) return std::nullopt;
+      anything = true;
+    } else if (std::size_t n = SeparatorAt(text, i, settings); n > 0) {
+      i += n;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!anything) return std::nullopt;
+  return tokens;
+}
+
+// Year, month and day from the date numbers: with a month name, day [year]; three numbers in
+// the locale's order unless the first has three or more digits (year-month-day); two numbers
+// day and month of this year.
+bool DayOfTokens(const DateTextTokens& t, const RegionalSettings& settings, double& serial) {
+  int y = 0, m = 0, d = 0;
+  const int n = t.dateCount;
+  if (t.month != 0) {
+    if (n < 1 || n > 2) return false;
+    m = t.month;
+    d = t.date[0].value;
+    y = n == 2 ? t.date[1].value : CurrentYear();
+    if (n == 2 && t.date[1].width <= 2) y = TwoDigitYear(y);
+  } else if (n == 3 && t.date[0].width >= 3) {
+    y = t.date[0].value;
+    m = t.date[1].value;
+    d = t.date[2].value;
+  } else if (n == 3) {
+    for (int k = 0; k < 3; ++k) {
+      const char key = settings.dateOrder[static_cast<std::size_t>(k)];
+      const int v = t.date[k].value;
+      if (key == 'y') y = t.date[k].width <= 2 ? TwoDigitYear(v) : v;
+      if (key == 'm') m = v;
+      if (key == 'd') d = v;
+    }
+  } else if (n == 2) {
+    y = CurrentYear();
+    const bool dayFirst = settings.dateOrder.find('d') < settings.dateOrder.find('m');
+    d = t.date[dayFirst ? 0 : 1].value;
+    m = t.date[dayFirst ? 1 : 0].value;
+  } else {
+    return false;
+  }
+  // A day/month pair that only fits the other way round, as the automation reads it.
+  return SerialFromDate(y, m, d, serial) || SerialFromDate(y, d, m, serial);
+}
+
+// The time of day as a fraction of a day; hours count to 12 when a day half was given.
+std::optional<double> TimeOfTokens(const DateTextTokens& t) {
+  int h = t.time[0];
+  if (t.half != 0) {
+    if (h < 1 || h > 12) return std::nullopt;
+    h = h % 12 + (t.half == 2 ? 12 : 0);
+  }
+  if (h > 23 || t.time[1] > 59 || t.time[2] > 59) return std::nullopt;
+  return (h * 3600 + t.time[1] * 60 + t.time[2]) / 86400.0;
+}
 
 }  // namespace
 
@@ -91,109 +228,15 @@ std::optional<double> ParseNumberText(std::string_view text, const RegionalSetti
 }
 
 std::optional<double> ParseDateText(std::string_view text, const RegionalSettings& settings) {
-  struct Number {
-    int value;
-    int width;
-  };
-  std::vector<Number> dateNumbers;
-  int month = 0;
-  int timeParts[3] = {0, 0, 0};
-  int timeCount = 0;
-  int half = 0;  // 1 AM, 2 PM
-  bool anything = false;
-  for (std::size_t i = 0; i < text.size();) {
-    char c = text[i];
-    if (c >= '0' && c <= '9') {
-      std::size_t start = i;
-      int value = 0;
-      while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        if (i - start < 6) value = value * 10 + (text[i] - '0');
-        ++i;
-      }
-      if (i - start > 5) return std::nullopt;
-      anything = true;
-      bool inTime = timeCount > 0 || (i < text.size() && text[i] == ':');
-      if (inTime) {
-        if (timeCount >= 3) return std::nullopt;
-        timeParts[timeCount++] = value;
-        if (i < text.size() && text[i] == ':') ++i;
-      } else {
-        dateNumbers.push_back({value, static_cast<int>(i - start)});
-      }
-    } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || static_cast<unsigned char>(c) >= 0x80) {
-      std::size_t start = i;
-      while (i < text.size() && ((text[i] >= 'a' && text[i] <= 'z') || (text[i] >= 'A' && text[i] <= 'Z') ||
-                                 static_cast<unsigned char>(text[i]) >= 0x80)) {
-        ++i;
-      }
-      std::string word = LowerAscii(text.substr(start, i - start));
-      if (word == "am" || word == "a") {
-        half = 1;
-      } else if (word == "pm" || word == "p") {
-        half = 2;
-      } else if (int m = MonthByName(word, settings); m != 0 && month == 0) {
-        month = m;
-      } else {
-        return std::nullopt;
-      }
-      anything = true;
-    } else if (c == '-' || c == '/' || c == '.' || c == ',' || IsBlank(c) || text.substr(i, settings.dateSeparator.size()) == settings.dateSeparator) {
-      i += (text.substr(i, settings.dateSeparator.size()) == settings.dateSeparator && !settings.dateSeparator.empty())
-               ? settings.dateSeparator.size()
-               : 1;
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (!anything) return std::nullopt;
-
+  std::optional<DateTextTokens> tokens = ScanDateText(text, settings);
+  if (!tokens) return std::nullopt;
   double serial = 0;
-  if (!dateNumbers.empty() || month != 0) {
-    int y = 0, m = 0, d = 0;
-    std::size_t n = dateNumbers.size();
-    if (month != 0) {
-      if (n < 1 || n > 2) return std::nullopt;
-      m = month;
-      d = dateNumbers[0].value;
-      y = n == 2 ? dateNumbers[1].value : CurrentYear();
-      if (n == 2 && dateNumbers[1].width <= 2) y = TwoDigitYear(y);
-    } else if (n == 3) {
-      if (dateNumbers[0].width >= 3) {
-        y = dateNumbers[0].value;
-        m = dateNumbers[1].value;
-        d = dateNumbers[2].value;
-      } else {
-        for (int k = 0; k < 3; ++k) {
-          char key = settings.dateOrder[k];
-          int v = dateNumbers[k].value;
-          if (key == 'y') y = dateNumbers[k].width <= 2 ? TwoDigitYear(v) : v;
-          if (key == 'm') m = v;
-          if (key == 'd') d = v;
-        }
-      }
-    } else if (n == 2) {
-      y = CurrentYear();
-      bool dayFirst = settings.dateOrder.find('d') < settings.dateOrder.find('m');
-      d = dateNumbers[dayFirst ? 0 : 1].value;
-      m = dateNumbers[dayFirst ? 1 : 0].value;
-    } else {
-      return std::nullopt;
-    }
-    if (!SerialFromDate(y, m, d, serial)) {
-      // A day/month pair that only fits the other way round, as the automation reads it.
-      if (!SerialFromDate(y, d, m, serial)) return std::nullopt;
-    }
-  }
-  if (timeCount == 1 && half == 0) return std::nullopt;
-  if (timeCount > 0 || half != 0) {
-    int h = timeParts[0];
-    if (half != 0) {
-      if (h < 1 || h > 12) return std::nullopt;
-      h = h % 12 + (half == 2 ? 12 : 0);
-    }
-    if (h > 23 || timeParts[1] > 59 || timeParts[2] > 59) return std::nullopt;
-    double time = (h * 3600 + timeParts[1] * 60 + timeParts[2]) / 86400.0;
-    serial = serial < 0 ? serial - time : serial + time;
+  if ((tokens->dateCount > 0 || tokens->month != 0) && !DayOfTokens(*tokens, settings, serial)) return std::nullopt;
+  if (tokens->timeCount == 1 && tokens->half == 0) return std::nullopt;
+  if (tokens->timeCount > 0 || tokens->half != 0) {
+    std::optional<double> time = TimeOfTokens(*tokens);
+    if (!time) return std::nullopt;
+    serial = serial < 0 ? serial - *time : serial + *time;
   }
   return serial;
 }

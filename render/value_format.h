@@ -1,5 +1,7 @@
 // The value formatter: the pattern language of OLE Automation's VarFormat (Visual Basic's
 // Format) and the standard conversion of a value to text, both under given regional settings.
+// For many values through one pattern, PreparedFormat (render/format_prepared.h) reads the
+// pattern once and appends to a caller's buffer.
 #pragma once
 
 #include <string>
