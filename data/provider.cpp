@@ -1,6 +1,7 @@
 #include "data/provider.h"
 
 #include "data/errors.h"
+#include "data/recordset.h"
 #include "platform/text.h"
 
 namespace vn::data {
@@ -16,10 +17,10 @@ std::optional<UpdateTarget> Provider::UpdateTargetOf(const std::string& /*comman
 
 long RecordStatusOfWriteError(long errorNumber) {
   switch (errorNumber) {
-    case kErrIntegrityViolation: return 0x1000;  // adRecIntegrityViolation
-    case kErrConcurrency: return 0x800;          // adRecConcurrencyViolation
-    case kErrCantConvert: return 0x20000;        // adRecSchemaViolation
-    default: return 0x400;                       // adRecCantRelease: locked or not writable
+    case kErrIntegrityViolation: return adRecIntegrityViolation;
+    case kErrConcurrency: return adRecConcurrencyViolation;
+    case kErrCantConvert: return adRecSchemaViolation;
+    default: return adRecCantRelease;  // locked or not writable
   }
 }
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "data/connection.h"
+#include "data/connect_mode.h"
 #include "data/connection_string.h"
 #include "data/cursor.h"
 #include "data/row_writer.h"

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <memory>
 #include <cmath>
 
 #include "data/errors.h"
@@ -25,6 +26,22 @@ struct Database {
     if (db) sqlite3_close_v2(db);
   }
 };
+
+// A prepared statement, finalised when its owner goes.
+struct StatementFinaliser {
+  void operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinaliser>;
+
+// Prepares `sql`; the statement is null for an empty text. `tail` receives the rest of the text
+// after the first statement when asked for. Returns SQLite's result code.
+int Prepare(sqlite3* db, const std::string& sql, Statement& statement,
+            const char** tail = nullptr) {
+  sqlite3_stmt* raw = nullptr;
+  int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, tail);
+  statement.reset(raw);
+  return rc;
+}
 
 std::string BaseType(const char* declared) {
   std::string t = UpperAscii(declared ? declared : "");
@@ -156,8 +173,7 @@ class SqliteSource : public RowSource {
       : db_(std::move(db)) {
     std::string sql = db_->jet ? TranslateJetSql(command) : command;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db_->db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail) !=
-        SQLITE_OK) {
+    if (Prepare(db_->db, sql, stmt_, &tail) != SQLITE_OK) {
       throw SqliteError(db_->db, kErrCommandFailed, "");
     }
     if (stmt_ == nullptr) {
@@ -170,23 +186,21 @@ class SqliteSource : public RowSource {
         rest.erase(0, 1);
       }
       if (!rest.empty()) {
-        sqlite3_finalize(stmt_);
         throw RuntimeError(kErrCommandFailed, "Characters found after end of SQL statement.",
                            "SQLite");
       }
     }
     Step();
-    int count = sqlite3_column_count(stmt_);
+    sqlite3_stmt* st = stmt_.get();
+    int count = sqlite3_column_count(st);
     columns_.resize(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
       Column& c = columns_[static_cast<size_t>(i)];
-      c.name = sqlite3_column_name(stmt_, i);
-      c.type = TypeOfDeclared(BaseType(sqlite3_column_decltype(stmt_, i)));
-      if (c.type == 0) c.type = hasRow_ ? TypeOfStorage(sqlite3_column_type(stmt_, i)) : adVarWChar;
+      c.name = sqlite3_column_name(st, i);
+      c.type = TypeOfDeclared(BaseType(sqlite3_column_decltype(st, i)));
+      if (c.type == 0) c.type = hasRow_ ? TypeOfStorage(sqlite3_column_type(st, i)) : adVarWChar;
     }
   }
-
-  ~SqliteSource() override { sqlite3_finalize(stmt_); }
 
   const std::vector<Column>& Columns() const override { return columns_; }
 
@@ -194,7 +208,7 @@ class SqliteSource : public RowSource {
     if (!hasRow_) return false;
     row.resize(columns_.size());
     for (size_t i = 0; i < columns_.size(); ++i) {
-      row[i] = Convert(stmt_, static_cast<int>(i), columns_[i].type);
+      row[i] = Convert(stmt_.get(), static_cast<int>(i), columns_[i].type);
     }
     Step();
     return true;
@@ -202,7 +216,7 @@ class SqliteSource : public RowSource {
 
  private:
   void Step() {
-    int rc = sqlite3_step(stmt_);
+    int rc = sqlite3_step(stmt_.get());
     if (rc == SQLITE_ROW) {
       hasRow_ = true;
     } else if (rc == SQLITE_DONE) {
@@ -210,14 +224,13 @@ class SqliteSource : public RowSource {
     } else {
       hasRow_ = false;
       RuntimeError error = SqliteError(db_->db, kErrCommandFailed, "");
-      sqlite3_finalize(stmt_);
-      stmt_ = nullptr;
+      stmt_.reset();
       throw error;
     }
   }
 
   std::shared_ptr<Database> db_;
-  sqlite3_stmt* stmt_ = nullptr;
+  Statement stmt_;
   std::vector<Column> columns_;
   bool hasRow_ = false;
 };
@@ -278,17 +291,13 @@ class SqliteWriter : public RowWriter {
   void Begin() override { Exec("BEGIN IMMEDIATE"); }
 
   long Execute(const std::string& sql, const std::vector<Variant>& parameters) override {
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_->db, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
-    if (rc != SQLITE_OK) throw SqliteError(db_->db, kErrCommandFailed, "");
-    for (size_t i = 0; i < parameters.size(); ++i) Bind(st, static_cast<int>(i + 1), parameters[i]);
-    rc = sqlite3_step(st);
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-      RuntimeError error = SqliteError(db_->db, WriteErrorNumber(rc), "");
-      sqlite3_finalize(st);
-      throw error;
+    Statement st;
+    if (Prepare(db_->db, sql, st) != SQLITE_OK) throw SqliteError(db_->db, kErrCommandFailed, "");
+    for (size_t i = 0; i < parameters.size(); ++i) {
+      Bind(st.get(), static_cast<int>(i + 1), parameters[i]);
     }
-    sqlite3_finalize(st);
+    int rc = sqlite3_step(st.get());
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) throw SqliteError(db_->db, WriteErrorNumber(rc), "");
     return sqlite3_changes(db_->db);
   }
 
@@ -325,13 +334,9 @@ class SqliteProvider : public Provider {
   // The rows of one table with its whole primary key (or the row id) among the columns.
   std::optional<UpdateTarget> UpdateTargetOf(const std::string& command) override {
     std::string sql = db_->jet ? TranslateJetSql(command) : command;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_->db, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr) !=
-            SQLITE_OK ||
-        st == nullptr) {
-      sqlite3_finalize(st);
-      return std::nullopt;
-    }
+    Statement statement;
+    if (Prepare(db_->db, sql, statement) != SQLITE_OK || statement == nullptr) return std::nullopt;
+    sqlite3_stmt* st = statement.get();
     UpdateTarget target;
     bool oneTable = sqlite3_stmt_readonly(st) != 0;
     const int count = sqlite3_column_count(st);
@@ -348,15 +353,13 @@ class SqliteProvider : public Provider {
       if (!EqualsIgnoringCase(target.table, table)) oneTable = false;
       target.baseColumns.emplace_back(origin);
     }
-    sqlite3_finalize(st);
+    statement.reset();
     if (!oneTable || target.table.empty()) return std::nullopt;
 
     // The primary key from the table's description.
     std::string pragma = "PRAGMA table_info(\"" + ReplaceAll(target.table, "\"", "\"\"") + "\")";
-    if (sqlite3_prepare_v2(db_->db, pragma.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-      sqlite3_finalize(st);
-      return std::nullopt;
-    }
+    if (Prepare(db_->db, pragma, statement) != SQLITE_OK) return std::nullopt;
+    st = statement.get();
     std::vector<std::pair<int, std::string>> keyColumns;
     std::string keyType;
     while (sqlite3_step(st) == SQLITE_ROW) {
@@ -367,7 +370,7 @@ class SqliteProvider : public Provider {
         keyType = UpperAscii(type ? reinterpret_cast<const char*>(type) : "");
       }
     }
-    sqlite3_finalize(st);
+    statement.reset();
     if (keyColumns.empty()) return std::nullopt;
     std::sort(keyColumns.begin(), keyColumns.end());
     for (const auto& [order, name] : keyColumns) {
