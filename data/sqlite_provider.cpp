@@ -4,8 +4,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <memory>
+#include <chrono>
 #include <cmath>
+#include <memory>
 
 #include "data/errors.h"
 #include "data/field.h"
@@ -19,13 +20,47 @@ namespace vn::data {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 struct Database {
   sqlite3* db = nullptr;
   bool jet = false;
+  // The command timeout (0: none), and the end of the call now running (see CommandClock).
+  std::chrono::seconds timeout{0};
+  Clock::time_point deadline{};
+  bool armed = false;
+  bool expired = false;
+  Database() = default;
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
   ~Database() {
     if (db) sqlite3_close_v2(db);
   }
 };
+
+// Holds one call into SQLite (a step, a statement run whole) to the command timeout: SQLite's
+// progress handler interrupts the call once the deadline has passed.
+class CommandClock {
+ public:
+  explicit CommandClock(Database& database) : database_(database) {
+    database_.expired = false;
+    database_.armed = database_.timeout.count() > 0;
+    if (database_.armed) database_.deadline = Clock::now() + database_.timeout;
+  }
+  ~CommandClock() { database_.armed = false; }
+  CommandClock(const CommandClock&) = delete;
+  CommandClock& operator=(const CommandClock&) = delete;
+
+ private:
+  Database& database_;
+};
+
+int OnProgress(void* context) {
+  auto* database = static_cast<Database*>(context);
+  if (!database->armed || Clock::now() < database->deadline) return 0;
+  database->expired = true;
+  return 1;
+}
 
 // A prepared statement, finalised when its owner goes.
 struct StatementFinaliser {
@@ -167,6 +202,17 @@ RuntimeError SqliteError(sqlite3* db, long number, const std::string& what) {
   return RuntimeError(number, what + sqlite3_errmsg(db), "SQLite");
 }
 
+// The error of a failed call: the timeout when the command clock interrupted it.
+RuntimeError CallError(const Database& database, int code, long number) {
+  if ((code & 0xff) == SQLITE_INTERRUPT && database.expired) {
+    return RuntimeError(kErrTimeout,
+                        "Query timeout expired (the command ran longer than its " +
+                            std::to_string(database.timeout.count()) + " s).",
+                        "SQLite");
+  }
+  return SqliteError(database.db, number, "");
+}
+
 class SqliteSource : public RowSource {
  public:
   SqliteSource(std::shared_ptr<Database> db, const std::string& command)
@@ -216,6 +262,7 @@ class SqliteSource : public RowSource {
 
  private:
   void Step() {
+    CommandClock clock(*db_);
     int rc = sqlite3_step(stmt_.get());
     if (rc == SQLITE_ROW) {
       hasRow_ = true;
@@ -223,7 +270,7 @@ class SqliteSource : public RowSource {
       hasRow_ = false;
     } else {
       hasRow_ = false;
-      RuntimeError error = SqliteError(db_->db, kErrCommandFailed, "");
+      RuntimeError error = CallError(*db_, rc, kErrCommandFailed);
       stmt_.reset();
       throw error;
     }
@@ -296,8 +343,9 @@ class SqliteWriter : public RowWriter {
     for (size_t i = 0; i < parameters.size(); ++i) {
       Bind(st.get(), static_cast<int>(i + 1), parameters[i]);
     }
+    CommandClock clock(*db_);
     int rc = sqlite3_step(st.get());
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW) throw SqliteError(db_->db, WriteErrorNumber(rc), "");
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) throw CallError(*db_, rc, WriteErrorNumber(rc));
     return sqlite3_changes(db_->db);
   }
 
@@ -317,8 +365,9 @@ class SqliteWriter : public RowWriter {
 
  private:
   void Exec(const char* sql) {
+    CommandClock clock(*db_);
     int rc = sqlite3_exec(db_->db, sql, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) throw SqliteError(db_->db, WriteErrorNumber(rc), "");
+    if (rc != SQLITE_OK) throw CallError(*db_, rc, WriteErrorNumber(rc));
   }
 
   std::shared_ptr<Database> db_;
@@ -394,16 +443,50 @@ class SqliteProvider : public Provider {
   std::shared_ptr<Database> db_;
 };
 
-bool AsksReadOnly(const std::string& mode) {
-  for (const std::string& part : Split(mode, "|")) {
-    if (EqualsIgnoringCase(TrimSpaces(part), "Read")) return true;
+// A read-only open that meets the journal of a writer that died in the middle of a transaction
+// (or a write-ahead log that needs recovery) cannot read until the file is repaired.
+bool NeedsRecovery(int code) {
+  return code == SQLITE_READONLY_ROLLBACK || code == SQLITE_READONLY_RECOVERY;
+}
+
+std::shared_ptr<Database> OpenDatabase(const std::string& path, bool readOnly, bool jet,
+                                       const ConnectOptions& options) {
+  auto db = std::make_shared<Database>();
+  db->jet = jet;
+  db->timeout = std::chrono::seconds(options.commandTimeout);
+  int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+  if (sqlite3_open_v2(path.c_str(), &db->db, flags, nullptr) != SQLITE_OK) {
+    std::string message = db->db ? sqlite3_errmsg(db->db) : "out of memory";
+    throw RuntimeError(kErrProviderFailed,
+                       "Cannot open the database '" + path + "': " + message + ".", "SQLite");
   }
-  return false;
+  sqlite3_extended_result_codes(db->db, 1);
+  sqlite3_busy_timeout(db->db, 5000);
+  sqlite3_progress_handler(db->db, 1000, OnProgress, db.get());
+  if (jet) {
+    // Jet knows no double-quoted names, and its text comparisons fold every letter's case.
+    sqlite3_db_config(db->db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db->db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_create_collation(db->db, "NOCASE", SQLITE_UTF8, nullptr, CompareFoldingCase);
+  }
+  return db;
+}
+
+// Reads the schema, so that a file that is no database fails at the open and not at the first
+// query; SQLite's extended result code, with its message in `message`.
+int Probe(Database& db, std::string& message) {
+  CommandClock clock(db);
+  char* error = nullptr;
+  int rc = sqlite3_exec(db.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error);
+  message = error ? error : "unknown error";
+  sqlite3_free(error);
+  return rc;
 }
 
 }  // namespace
 
-std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool jet, int mode) {
+std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool jet,
+                                             const ConnectOptions& options) {
   std::string path = TrimSpaces(cs.Get("Data Source"));
   if (path.empty()) {
     throw RuntimeError(kErrProviderFailed, "The connection string names no file (Data Source=...).",
@@ -414,29 +497,23 @@ std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool je
   if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
     throw RuntimeError(kErrProviderFailed, "Could not find file '" + path + "'.", "SQLite");
   }
-  bool readOnly = mode == adModeRead || AsksReadOnly(cs.Get("Mode"));
-  auto db = std::make_shared<Database>();
-  db->jet = jet;
-  int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-  if (sqlite3_open_v2(path.c_str(), &db->db, flags, nullptr) != SQLITE_OK) {
-    std::string message = db->db ? sqlite3_errmsg(db->db) : "out of memory";
-    throw RuntimeError(kErrProviderFailed,
-                       "Cannot open the database '" + path + "': " + message + ".", "SQLite");
+  auto db = OpenDatabase(path, options.readOnly, jet, options);
+  std::string message;
+  int rc = Probe(*db, message);
+  if (options.readOnly && NeedsRecovery(rc)) {
+    // Roll the dead writer's transaction back once with a short read-write open (SQLite does
+    // that when it first reads), then read on read-only as asked.
+    db.reset();
+    try {
+      std::string ignored;  // the read-only probe below tells whether the rollback took place
+      Probe(*OpenDatabase(path, false, jet, options), ignored);
+    } catch (const RuntimeError&) {
+      // Not writable for this user: the file stays as it is and the probe below reports it.
+    }
+    db = OpenDatabase(path, true, jet, options);
+    rc = Probe(*db, message);
   }
-  sqlite3_extended_result_codes(db->db, 1);
-  sqlite3_busy_timeout(db->db, 5000);
-  if (jet) {
-    // Jet knows no double-quoted names, and its text comparisons fold every letter's case.
-    sqlite3_db_config(db->db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db->db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    sqlite3_create_collation(db->db, "NOCASE", SQLITE_UTF8, nullptr, CompareFoldingCase);
-  }
-  // A file that is no database fails here, not at the first query.
-  char* error = nullptr;
-  if (sqlite3_exec(db->db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error) !=
-      SQLITE_OK) {
-    std::string message = error ? error : "unknown error";
-    sqlite3_free(error);
+  if (rc != SQLITE_OK) {
     throw RuntimeError(kErrProviderFailed,
                        "Cannot open the database '" + path + "': " + message + ".", "SQLite");
   }

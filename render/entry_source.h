@@ -23,7 +23,7 @@ bool ParseEntryTexts(clHTMLError& error, clACTDataParser* parser, const std::str
 bool RequireEntryTexts(clHTMLError& error, const std::string& connection,
                        const std::string& query);
 
-// Opens a connection on `connection` with unspecified options; null after recording 101.
+// Opens a read-only connection on `connection`; null after recording 101.
 std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
                                                       const std::string& connection);
 
