@@ -5,12 +5,11 @@
 #include <memory>
 #include <string>
 
+#include "data/connect_mode.h"
+
 namespace vn::data {
 
 class Provider;
-
-// ConnectModeEnum values the layer honours.
-enum ConnectMode : int { adModeUnknown = 0, adModeRead = 1, adModeWrite = 2, adModeReadWrite = 3 };
 
 class Connection {
  public:

@@ -1,5 +1,5 @@
-// Cursor: a position in a rowset, the engine behind a Recordset. Recordset::Impl pairs a
-// cursor with the Field objects of its current row.
+// Cursor: a position in a rowset, the engine behind a Recordset (data/recordset_impl.h pairs
+// a cursor with the Field objects of its current row).
 #pragma once
 
 #include <memory>
@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "data/field.h"
-#include "data/recordset.h"
 #include "data/rowset.h"
 
 namespace vn::data {
+
+class Recordset;
 
 class Cursor {
  public:
@@ -40,12 +41,6 @@ class CursorField : public Field {
  private:
   const Cursor& cursor_;
   size_t column_;
-};
-
-struct Recordset::Impl {
-  explicit Impl(std::unique_ptr<Cursor> c);
-  std::unique_ptr<Cursor> cursor;
-  std::vector<std::unique_ptr<CursorField>> fields;
 };
 
 // An open recordset over `cursor`.

@@ -360,47 +360,114 @@ void ClientCursor::UpdateBatch() {
   RaiseRecord(adRsnUpdate, static_cast<long>(pending.size()));
 }
 
+Variant ClientCursor::WrittenValue(const ClientRow& row, size_t column) const {
+  // Whole-number columns take whole numbers only: text that holds one is converted, other text
+  // is refused, as the database of record refuses it.
+  const Variant& v = row.values[column];
+  if (IsNumeric(columns_[column].type) && v.Is<std::string>()) {
+    std::int64_t number = 0;
+    if (!IsWholeNumber(v.As<std::string>(), number)) {
+      throw RuntimeError(kErrCantConvert,
+                         "The value '" + v.As<std::string>() + "' cannot be stored in the "
+                         "field '" + columns_[column].name + "', which holds whole numbers.",
+                         "Recordset.UpdateBatch");
+    }
+    return Variant(number);
+  }
+  return v;
+}
+
+std::string ClientCursor::KeyCondition(const ClientRow& row,
+                                       std::vector<Variant>& parameters) const {
+  const UpdateTarget& target = *target_;
+  std::string where;
+  for (size_t k : target.key) {
+    if (!where.empty()) where += " AND ";
+    const Variant& v = row.original[k];
+    if (v.IsNull() || v.IsEmpty()) {
+      where += target.writer->QuoteName(target.baseColumns[k]) + " IS NULL";
+    } else {
+      where += target.writer->QuoteName(target.baseColumns[k]) + " = ?";
+      parameters.push_back(v);
+    }
+  }
+  return where;
+}
+
+ClientCursor::WriteStatement ClientCursor::DeleteStatement(const ClientRow& row) const {
+  WriteStatement statement;
+  statement.sql = "DELETE FROM " + target_->writer->QuoteName(target_->table) + " WHERE " +
+                  KeyCondition(row, statement.parameters);
+  return statement;
+}
+
+std::optional<ClientCursor::WriteStatement> ClientCursor::UpdateStatement(
+    const ClientRow& row) const {
+  const UpdateTarget& target = *target_;
+  const RowWriter& writer = *target.writer;
+  WriteStatement statement;
+  std::string set;
+  // The changed columns must still hold what was read, or another writer came first.
+  std::string unchanged;
+  std::vector<Variant> criteria;
+  for (size_t c = 0; c < columns_.size(); ++c) {
+    if (target.baseColumns[c].empty() || row.values[c] == row.original[c]) continue;
+    if (!set.empty()) set += ", ";
+    set += writer.QuoteName(target.baseColumns[c]) + " = ?";
+    statement.parameters.push_back(WrittenValue(row, c));
+    const Variant& before = row.original[c];
+    unchanged += " AND " + writer.QuoteName(target.baseColumns[c]);
+    if (before.IsNull() || before.IsEmpty()) {
+      unchanged += " IS NULL";
+    } else {
+      unchanged += " = ?";
+      criteria.push_back(before);
+    }
+  }
+  if (set.empty()) return std::nullopt;
+  statement.sql = "UPDATE " + writer.QuoteName(target.table) + " SET " + set + " WHERE " +
+                  KeyCondition(row, statement.parameters) + unchanged;
+  statement.parameters.insert(statement.parameters.end(), criteria.begin(), criteria.end());
+  return statement;
+}
+
+ClientCursor::WriteStatement ClientCursor::InsertStatement(const ClientRow& row) const {
+  const UpdateTarget& target = *target_;
+  const RowWriter& writer = *target.writer;
+  WriteStatement statement;
+  std::string names;
+  std::string marks;
+  for (size_t c = 0; c < columns_.size(); ++c) {
+    if (target.baseColumns[c].empty() || row.values[c].IsEmpty()) continue;
+    if (!names.empty()) {
+      names += ", ";
+      marks += ", ";
+    }
+    names += writer.QuoteName(target.baseColumns[c]);
+    marks += "?";
+    statement.parameters.push_back(WrittenValue(row, c));
+  }
+  const std::string table = writer.QuoteName(target.table);
+  statement.sql = names.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                                : "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")";
+  return statement;
+}
+
 void ClientCursor::Write(const std::vector<size_t>& pending) {
   const UpdateTarget& target = *target_;
   RowWriter& writer = *target.writer;
   for (size_t i : pending) rows_[i].status &= kRowFlags;  // reasons of an earlier failure go
 
-  // The value as written: whole-number columns take whole numbers only (text that holds one is
-  // converted, other text is refused, as the database of record refuses it).
-  auto written = [&](size_t rowIndex, size_t column) -> Variant {
-    const Variant& v = rows_[rowIndex].values[column];
-    if (IsNumeric(columns_[column].type) && v.Is<std::string>()) {
-      std::int64_t number = 0;
-      if (!IsWholeNumber(v.As<std::string>(), number)) {
-        throw RuntimeError(kErrCantConvert,
-                           "The value '" + v.As<std::string>() + "' cannot be stored in the "
-                           "field '" + columns_[column].name + "', which holds whole numbers.",
-                           "Recordset.UpdateBatch");
-      }
-      return Variant(number);
-    }
-    return v;
-  };
-  auto keyCondition = [&](size_t rowIndex, std::vector<Variant>& parameters) {
-    std::string where;
-    for (size_t k : target.key) {
-      if (!where.empty()) where += " AND ";
-      const Variant& v = rows_[rowIndex].original[k];
-      if (v.IsNull() || v.IsEmpty()) {
-        where += writer.QuoteName(target.baseColumns[k]) + " IS NULL";
-      } else {
-        where += writer.QuoteName(target.baseColumns[k]) + " = ?";
-        parameters.push_back(v);
-      }
-    }
-    return where;
-  };
-  const std::string table = writer.QuoteName(target.table);
   auto concurrency = [] {
     return RuntimeError(kErrConcurrency,
                         "Row cannot be located for updating. Some values may have been changed "
                         "since it was last read.",
                         "Recordset.UpdateBatch");
+  };
+  enum class Kind { kDelete, kUpdate, kInsert };
+  auto kindOf = [](const ClientRow& row) {
+    if (row.gone) return Kind::kDelete;
+    return row.stored ? Kind::kUpdate : Kind::kInsert;
   };
 
   std::vector<std::pair<size_t, Variant>> assigned;
@@ -408,57 +475,21 @@ void ClientCursor::Write(const std::vector<size_t>& pending) {
   try {
     writer.Begin();
     // Deletions, then changes, then additions, each in row order.
-    for (int pass = 0; pass < 3; ++pass) {
+    for (Kind pass : {Kind::kDelete, Kind::kUpdate, Kind::kInsert}) {
       for (size_t i : pending) {
-        ClientRow& row = rows_[i];
-        const bool isDelete = row.gone;
-        const bool isInsert = !row.gone && !row.stored;
-        if ((pass == 0) != isDelete || (pass == 2) != isInsert) continue;
+        const ClientRow& row = rows_[i];
+        if (kindOf(row) != pass) continue;
         failing = i;
-        std::vector<Variant> parameters;
-        if (isDelete) {
-          std::string sql = "DELETE FROM " + table + " WHERE " + keyCondition(i, parameters);
-          if (writer.Execute(sql, parameters) == 0) throw concurrency();
-        } else if (!isInsert) {
-          std::string set;
-          std::string where;
-          std::vector<Variant> criteria;
-          for (size_t c = 0; c < columns_.size(); ++c) {
-            if (target.baseColumns[c].empty() || row.values[c] == row.original[c]) continue;
-            if (!set.empty()) set += ", ";
-            set += writer.QuoteName(target.baseColumns[c]) + " = ?";
-            parameters.push_back(written(i, c));
-            const Variant& before = row.original[c];
-            where += " AND " + writer.QuoteName(target.baseColumns[c]);
-            if (before.IsNull() || before.IsEmpty()) {
-              where += " IS NULL";
-            } else {
-              where += " = ?";
-              criteria.push_back(before);
-            }
-          }
-          if (set.empty()) continue;
-          std::string sql = "UPDATE " + table + " SET " + set + " WHERE " +
-                            keyCondition(i, parameters) + where;
-          parameters.insert(parameters.end(), criteria.begin(), criteria.end());
-          if (writer.Execute(sql, parameters) == 0) throw concurrency();
+        if (pass == Kind::kDelete) {
+          WriteStatement statement = DeleteStatement(row);
+          if (writer.Execute(statement.sql, statement.parameters) == 0) throw concurrency();
+        } else if (pass == Kind::kUpdate) {
+          std::optional<WriteStatement> statement = UpdateStatement(row);
+          if (!statement) continue;
+          if (writer.Execute(statement->sql, statement->parameters) == 0) throw concurrency();
         } else {
-          std::string names;
-          std::string marks;
-          for (size_t c = 0; c < columns_.size(); ++c) {
-            if (target.baseColumns[c].empty() || row.values[c].IsEmpty()) continue;
-            if (!names.empty()) {
-              names += ", ";
-              marks += ", ";
-            }
-            names += writer.QuoteName(target.baseColumns[c]);
-            marks += "?";
-            parameters.push_back(written(i, c));
-          }
-          std::string sql = names.empty()
-                                ? "INSERT INTO " + table + " DEFAULT VALUES"
-                                : "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")";
-          writer.Execute(sql, parameters);
+          WriteStatement statement = InsertStatement(row);
+          writer.Execute(statement.sql, statement.parameters);
           if (target.keyAssigned) {
             const Variant& key = row.values[target.key.front()];
             if (key.IsNull() || key.IsEmpty()) assigned.emplace_back(i, writer.LastInsertId());
@@ -478,9 +509,13 @@ void ClientCursor::Write(const std::vector<size_t>& pending) {
     }
     throw;
   }
+  MarkWritten(pending, assigned);
+}
 
-  // Written: the rows now are what the database holds.
-  for (auto& [i, id] : assigned) rows_[i].values[target.key.front()] = id;
+void ClientCursor::MarkWritten(const std::vector<size_t>& pending,
+                               const std::vector<std::pair<size_t, Variant>>& assigned) {
+  // The rows now are what the database holds.
+  for (const auto& [i, id] : assigned) rows_[i].values[target_->key.front()] = id;
   for (size_t i : pending) {
     ClientRow& row = rows_[i];
     if (row.gone) {

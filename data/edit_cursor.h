@@ -7,10 +7,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/cursor.h"
 #include "data/edit_criteria.h"
+#include "data/recordset.h"
 #include "data/row_writer.h"
 
 namespace vn::data {
@@ -85,7 +87,23 @@ class ClientCursor : public Cursor {
   long FirstVisible() const;  // -1 when none
   long LastVisible() const;
   bool IsPending(const ClientRow& row) const;
+
+  // One statement of a batch save with its `?` parameters.
+  struct WriteStatement {
+    std::string sql;
+    std::vector<Variant> parameters;
+  };
+  // Writes the pending rows in one transaction; on failure nothing is written and the failing
+  // row (or every row, when the transaction itself fails) carries the reason.
   void Write(const std::vector<size_t>& pending);
+  WriteStatement DeleteStatement(const ClientRow& row) const;
+  // Nullopt when no column of the row changed.
+  std::optional<WriteStatement> UpdateStatement(const ClientRow& row) const;
+  WriteStatement InsertStatement(const ClientRow& row) const;
+  Variant WrittenValue(const ClientRow& row, size_t column) const;
+  std::string KeyCondition(const ClientRow& row, std::vector<Variant>& parameters) const;
+  void MarkWritten(const std::vector<size_t>& pending,
+                   const std::vector<std::pair<size_t, Variant>>& assigned);
 
   void RaiseMove(int reason);
   void RaiseRecord(int reason, long count, const RuntimeError* error = nullptr);

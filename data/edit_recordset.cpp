@@ -4,20 +4,29 @@
 #include "data/errors.h"
 #include "data/provider.h"
 #include "data/recordset.h"
+#include "data/recordset_impl.h"
 #include "platform/text.h"
 
 namespace vn::data {
 
 namespace {
 
-ClientCursor& Client(const Recordset& recordset, const char* where) {
-  auto* client = dynamic_cast<ClientCursor*>(recordset.Internals().cursor.get());
-  if (client == nullptr) {
-    throw RuntimeError(kErrFeatureNotAvailable,
-                       "Current provider does not support the necessary interface for this "
-                       "operation (open the recordset with a static cursor).",
-                       where);
-  }
+[[noreturn]] void ThrowNotClient(const char* where) {
+  throw RuntimeError(kErrFeatureNotAvailable,
+                     "Current provider does not support the necessary interface for this "
+                     "operation (open the recordset with a static cursor).",
+                     where);
+}
+
+ClientCursor& Client(Recordset& recordset, const char* where) {
+  auto* client = dynamic_cast<ClientCursor*>(&recordset.Internals().Rows());
+  if (client == nullptr) ThrowNotClient(where);
+  return *client;
+}
+
+const ClientCursor& Client(const Recordset& recordset, const char* where) {
+  const auto* client = dynamic_cast<const ClientCursor*>(&recordset.Internals().Rows());
+  if (client == nullptr) ThrowNotClient(where);
   return *client;
 }
 
@@ -46,9 +55,9 @@ std::unique_ptr<Cursor> OpenClientCursor(const std::string& source, Provider& pr
 }
 
 void Recordset::MoveFirst() {
-  auto* client = dynamic_cast<ClientCursor*>(Internals().cursor.get());
+  auto* client = dynamic_cast<ClientCursor*>(&Internals().Rows());
   if (client != nullptr) return client->MoveFirst();
-  if (!Internals().cursor->Rewind()) Client(*this, "Recordset.MoveFirst");
+  if (!Internals().Rows().Rewind()) ThrowNotClient("Recordset.MoveFirst");
 }
 
 void Recordset::MovePrevious() { Client(*this, "Recordset.MovePrevious").MovePrevious(); }
@@ -63,7 +72,7 @@ void Recordset::SetBookmark(long bookmark) {
 long Recordset::Status() const { return Client(*this, "Recordset.Status").Status(); }
 int Recordset::EditMode() const { return Client(*this, "Recordset.EditMode").EditMode(); }
 bool Recordset::Updatable() const {
-  auto* client = dynamic_cast<ClientCursor*>(Internals().cursor.get());
+  const auto* client = dynamic_cast<const ClientCursor*>(&Internals().Rows());
   return client != nullptr && client->Updatable();
 }
 
@@ -95,7 +104,7 @@ void Recordset::CancelBatch() { Client(*this, "Recordset.CancelBatch").CancelBat
 void Recordset::Delete() { Client(*this, "Recordset.Delete").Delete(); }
 void Recordset::Requery() { Client(*this, "Recordset.Requery").Requery(); }
 bool Recordset::HasPendingChanges() const {
-  auto* client = dynamic_cast<ClientCursor*>(Internals().cursor.get());
+  const auto* client = dynamic_cast<const ClientCursor*>(&Internals().Rows());
   return client != nullptr && client->HasPendingChanges();
 }
 void Recordset::SetEvents(RecordsetEvents* events) {

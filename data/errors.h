@@ -15,6 +15,7 @@ inline constexpr long kErrObjectClosed = 3704;          // adErrObjectClosed
 inline constexpr long kErrProviderNotFound = 3706;      // adErrProviderNotFound
 inline constexpr long kErrProviderFailed = -2147467259; // E_FAIL: open failures of a provider
 inline constexpr long kErrCommandFailed = -2147217900;  // DB_E_ERRORSINCOMMAND: bad statement
+inline constexpr long kErrTimeout = -2147217871;        // DB_E_ABORTLIMITREACHED: timed out
 // Refused writes of UpdateBatch.
 inline constexpr long kErrIntegrityViolation = -2147217873;  // DB_E_INTEGRITYVIOLATION
 inline constexpr long kErrWriteFailed = -2147467259;         // E_FAIL: locked, read-only, I/O

@@ -5,11 +5,15 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 
+#include "data/call_watchdog.h"
 #include "data/errors.h"
 #include "data/field.h"
 #include "data/provider.h"
+#include "data/server_socket.h"
 #include "data/sql_values.h"
 #include "platform/codepage.h"
 #include "platform/text.h"
@@ -73,15 +77,55 @@ std::string Diagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {
   return out.empty() ? "unknown ODBC error" : out;
 }
 
+// The first diagnostic record's SQLSTATE.
+std::string State(SQLSMALLINT handleType, SQLHANDLE handle) {
+  SQLWCHAR state[6] = {};
+  SQLINTEGER native = 0;
+  SQLSMALLINT length = 0;
+  if (!SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, 1, state, &native, nullptr, 0, &length))) {
+    return {};
+  }
+  return FromWide(state, 5);
+}
+
+// The watchdog gives the driver this long beyond the command timeout to report it itself.
+constexpr std::chrono::seconds kDriverGrace{1};
+
 struct OdbcSession {
-  SQLHENV env = SQL_NULL_HENV;
-  SQLHDBC dbc = SQL_NULL_HDBC;
-  bool connected = false;
+  explicit OdbcSession(const ConnectOptions& options)
+      : commandTimeout(options.commandTimeout),
+        watchdog(options.commandTimeout > 0 ? std::chrono::seconds(options.commandTimeout) +
+                                                  kDriverGrace
+                                            : std::chrono::seconds(0)) {}
+  OdbcSession(const OdbcSession&) = delete;
+  OdbcSession& operator=(const OdbcSession&) = delete;
   ~OdbcSession() {
-    if (connected) SQLDisconnect(dbc);
+    if (connected) {
+      CallWatchdog::Call call(watchdog, [this] { ShutDownServerSocket(socket); });
+      SQLDisconnect(dbc);
+    }
     if (dbc != SQL_NULL_HDBC) SQLFreeHandle(SQL_HANDLE_DBC, dbc);
     if (env != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, env);
   }
+
+  // Ends a call of `stmt` that outlasts the timeout: the server's socket shut down when it is
+  // known (a server that no longer runs answers no cancel request), else the driver's cancel.
+  std::function<void()> Stopper(SQLHSTMT stmt) {
+    return [this, stmt] {
+      if (socket >= 0) {
+        ShutDownServerSocket(socket);
+      } else if (stmt != SQL_NULL_HSTMT) {
+        SQLCancel(stmt);
+      }
+    };
+  }
+
+  SQLHENV env = SQL_NULL_HENV;
+  SQLHDBC dbc = SQL_NULL_HDBC;
+  bool connected = false;
+  int commandTimeout = 0;
+  int socket = -1;  // the connection's socket to the server, where it can be found
+  CallWatchdog watchdog;
 };
 
 enum class FetchAs { kWideText, kInteger, kUnsigned, kDouble, kDecimalText, kCurrencyText,
@@ -98,8 +142,15 @@ class OdbcSource : public RowSource {
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session_->dbc, &stmt_))) {
       throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session_->dbc), "ODBC");
     }
+    SQLSetStmtAttr(stmt_, SQL_ATTR_QUERY_TIMEOUT,
+                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(session_->commandTimeout)), 0);
     WText text = ToWide(command);
-    SQLRETURN rc = SQLExecDirectW(stmt_, text.data(), static_cast<SQLINTEGER>(text.size()));
+    SQLRETURN rc = SQL_ERROR;
+    {
+      CallWatchdog::Call call(session_->watchdog, session_->Stopper(stmt_));
+      rc = SQLExecDirectW(stmt_, text.data(), static_cast<SQLINTEGER>(text.size()));
+      stopped_ = call.Stopped();
+    }
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) Fail(kErrCommandFailed);
     SQLSMALLINT count = 0;
     if (!SQL_SUCCEEDED(SQLNumResultCols(stmt_, &count))) Fail(kErrCommandFailed);
@@ -108,19 +159,21 @@ class OdbcSource : public RowSource {
     for (SQLUSMALLINT i = 1; i <= static_cast<SQLUSMALLINT>(count); ++i) Describe(i);
   }
 
-  ~OdbcSource() override {
-    if (stmt_ != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
-  }
+  ~OdbcSource() override { FreeStatement(); }
 
   const std::vector<Column>& Columns() const override { return columns_; }
 
   bool Fetch(Row& row) override {
     if (done_ || columns_.empty()) return false;
-    SQLRETURN rc = SQLFetch(stmt_);
+    SQLRETURN rc = SQL_ERROR;
+    {
+      CallWatchdog::Call call(session_->watchdog, session_->Stopper(stmt_));
+      rc = SQLFetch(stmt_);
+      stopped_ = call.Stopped();
+    }
     if (rc == SQL_NO_DATA) {
       done_ = true;
-      SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
-      stmt_ = SQL_NULL_HSTMT;
+      FreeStatement();
       return false;
     }
     if (!SQL_SUCCEEDED(rc)) Fail(kErrCommandFailed);
@@ -131,8 +184,28 @@ class OdbcSource : public RowSource {
 
  private:
   [[noreturn]] void Fail(long number) {
+    const std::string state = State(SQL_HANDLE_STMT, stmt_);
+    // PostgreSQL's driver has the server end a statement at the timeout (57014, cancelled).
+    if (stopped_ || state == "HYT00" || state == "HYT01" ||
+        (state == "57014" && session_->commandTimeout > 0)) {
+      throw RuntimeError(kErrTimeout,
+                         "Query timeout expired (the command ran longer than its " +
+                             std::to_string(session_->commandTimeout) + " s).",
+                         "ODBC");
+    }
     std::string text = Diagnostics(SQL_HANDLE_STMT, stmt_);
     throw RuntimeError(number, text, "ODBC");
+  }
+
+  // Freeing may talk to the server (closing a cursor there): watched as well, by the socket
+  // only, as the statement is going.
+  void FreeStatement() {
+    if (stmt_ == SQL_NULL_HSTMT) return;
+    {
+      CallWatchdog::Call call(session_->watchdog, session_->Stopper(SQL_NULL_HSTMT));
+      SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
+    }
+    stmt_ = SQL_NULL_HSTMT;
   }
 
   void Describe(SQLUSMALLINT i) {
@@ -328,6 +401,7 @@ class OdbcSource : public RowSource {
   std::vector<Column> columns_;
   std::vector<OdbcColumn> kinds_;
   bool done_ = false;
+  bool stopped_ = false;  // the watchdog ended the last call
 };
 
 class OdbcRunner : public CommandRunner {
@@ -356,12 +430,50 @@ class OdbcProvider : public Provider {
 
 }  // namespace
 
+namespace {
+
+std::string DbmsName(SQLHDBC dbc) {
+  SQLWCHAR name[128] = {};
+  SQLSMALLINT bytes = 0;
+  if (!SQL_SUCCEEDED(SQLGetInfoW(dbc, SQL_DBMS_NAME, name, sizeof name, &bytes))) return {};
+  return FromWide(name, std::min<size_t>(static_cast<size_t>(bytes) / sizeof(SQLWCHAR), 127));
+}
+
+// Runs `sql` on the session; its first row's columns as text (empty for NULL); throws
+// RuntimeError when it fails.
+std::vector<std::string> RunOnSession(const std::shared_ptr<OdbcSession>& session,
+                                      const std::string& sql) {
+  OdbcSource source(session, sql);
+  Row row;
+  std::vector<std::string> out;
+  if (source.Fetch(row)) {
+    for (const Variant& v : row) out.push_back(v.IsNull() ? "" : v.DebugText());
+  }
+  return out;
+}
+
+// PostgreSQL: the session's transactions read-only, and the socket of the connection for the
+// watchdog (from the addresses the server sees; none over a local socket).
+void PreparePostgresSession(const std::shared_ptr<OdbcSession>& session, bool readOnly) {
+  if (readOnly) RunOnSession(session, "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY");
+  if (session->commandTimeout <= 0) return;
+  std::vector<std::string> ends = RunOnSession(
+      session, "SELECT host(inet_client_addr()), inet_client_port(), host(inet_server_addr()), "
+               "inet_server_port()");
+  if (ends.size() != 4 || ends[0].empty() || ends[2].empty()) return;
+  session->socket = FindServerSocket(ends[0], std::atoi(ends[1].c_str()), ends[2],
+                                     std::atoi(ends[3].c_str()));
+}
+
+}  // namespace
+
 std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionString,
-                                           const std::string& userId, const std::string& password) {
+                                           const std::string& userId, const std::string& password,
+                                           const ConnectOptions& options) {
   ConnectionString cs = connectionString;
   if (!userId.empty() && !cs.Has("UID") && !cs.Has("User ID")) cs.Add("UID", userId);
   if (!password.empty() && !cs.Has("PWD") && !cs.Has("Password")) cs.Add("PWD", password);
-  auto session = std::make_shared<OdbcSession>();
+  auto session = std::make_shared<OdbcSession>(options);
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &session->env))) {
     throw RuntimeError(kErrProviderFailed, "The ODBC driver manager cannot be initialised.", "ODBC");
   }
@@ -369,7 +481,13 @@ std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionStr
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, session->env, &session->dbc))) {
     throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_ENV, session->env), "ODBC");
   }
-  SQLSetConnectAttr(session->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
+  SQLSetConnectAttr(session->dbc, SQL_ATTR_LOGIN_TIMEOUT,
+                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(options.connectTimeout)), 0);
+  if (options.readOnly) {
+    // A hint: drivers that honour it refuse writes themselves.
+    SQLSetConnectAttr(session->dbc, SQL_ATTR_ACCESS_MODE,
+                      reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
+  }
   WText text = ToWide(cs.OdbcText());
   SQLWCHAR out[1024];
   SQLSMALLINT outLength = 0;
@@ -380,6 +498,7 @@ std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionStr
     throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session->dbc), "ODBC");
   }
   session->connected = true;
+  if (DbmsName(session->dbc) == "PostgreSQL") PreparePostgresSession(session, options.readOnly);
   return std::make_unique<OdbcProvider>(std::move(session));
 }
 

@@ -1,6 +1,7 @@
 #include "data/provider.h"
 
 #include "data/errors.h"
+#include "data/recordset.h"
 #include "platform/text.h"
 
 namespace vn::data {
@@ -16,10 +17,10 @@ std::optional<UpdateTarget> Provider::UpdateTargetOf(const std::string& /*comman
 
 long RecordStatusOfWriteError(long errorNumber) {
   switch (errorNumber) {
-    case kErrIntegrityViolation: return 0x1000;  // adRecIntegrityViolation
-    case kErrConcurrency: return 0x800;          // adRecConcurrencyViolation
-    case kErrCantConvert: return 0x20000;        // adRecSchemaViolation
-    default: return 0x400;                       // adRecCantRelease: locked or not writable
+    case kErrIntegrityViolation: return adRecIntegrityViolation;
+    case kErrConcurrency: return adRecConcurrencyViolation;
+    case kErrCantConvert: return adRecSchemaViolation;
+    default: return adRecCantRelease;  // locked or not writable
   }
 }
 
@@ -33,9 +34,9 @@ bool IsJet(const std::string& provider) {
 // The row provider named by `provider` (empty: ODBC, as ADO defaults to MSDASQL).
 std::unique_ptr<Provider> OpenRowProvider(const std::string& provider, const ConnectionString& cs,
                                           const std::string& userId, const std::string& password,
-                                          int mode) {
-  if (IsJet(provider)) return OpenSqliteProvider(cs, true, mode);
-  if (EqualsIgnoringCase(provider, "SQLite")) return OpenSqliteProvider(cs, false, mode);
+                                          const ConnectOptions& options) {
+  if (IsJet(provider)) return OpenSqliteProvider(cs, true, options);
+  if (EqualsIgnoringCase(provider, "SQLite")) return OpenSqliteProvider(cs, false, options);
   if (provider.empty() || LowerAscii(provider).rfind("msdasql", 0) == 0) {
     if (!cs.Has("DSN") && !cs.Has("Driver") && !cs.Has("FILEDSN") && !cs.Has("Data Source")) {
       throw RuntimeError(kErrProviderNotFound,
@@ -43,7 +44,7 @@ std::unique_ptr<Provider> OpenRowProvider(const std::string& provider, const Con
                          "(Provider=..., DSN=... or Driver=...).",
                          "Connection.Open");
     }
-    return OpenOdbcProvider(cs, userId, password);
+    return OpenOdbcProvider(cs, userId, password, options);
   }
   throw RuntimeError(kErrProviderNotFound,
                      "Provider cannot be found: '" + provider +
@@ -57,16 +58,18 @@ std::unique_ptr<Provider> OpenRowProvider(const std::string& provider, const Con
 std::unique_ptr<Provider> OpenProvider(const ConnectionString& connectionString,
                                        const std::string& userId, const std::string& password,
                                        int mode) {
-  std::string provider = TrimSpaces(connectionString.Get("Provider"));
+  ConnectionString pairs = connectionString;
+  const ConnectOptions options = TakeConnectOptions(pairs, mode);
+  std::string provider = TrimSpaces(pairs.Get("Provider"));
   if (!EqualsIgnoringCase(provider, "MSDataShape")) {
-    return OpenRowProvider(provider, connectionString, userId, password, mode);
+    return OpenRowProvider(provider, pairs, userId, password, options);
   }
   // The shaping service: `Data X=` keys lose their `Data ` prefix (Data Provider -> Provider,
   // "Data Data Source" stays possible); every other pair goes to the data provider.
   ConnectionString inner;
   std::string dataProvider;
   bool seenProvider = false;
-  for (const auto& [key, value] : connectionString.Pairs()) {
+  for (const auto& [key, value] : pairs.Pairs()) {
     if (EqualsIgnoringCase(key, "Provider")) continue;
     if (EqualsIgnoringCase(key, "Data Provider")) {
       if (!seenProvider) dataProvider = TrimSpaces(value);
@@ -91,7 +94,7 @@ std::unique_ptr<Provider> OpenProvider(const ConnectionString& connectionString,
                        "Connection.Open");
   }
   if (!dataProvider.empty()) inner.Add("Provider", dataProvider);
-  return OpenShapeProvider(OpenRowProvider(dataProvider, inner, userId, password, mode));
+  return OpenShapeProvider(OpenRowProvider(dataProvider, inner, userId, password, options));
 }
 
 }  // namespace vn::data

@@ -6,7 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "data/connection.h"
+#include "data/connect_mode.h"
+#include "data/connect_options.h"
 #include "data/connection_string.h"
 #include "data/cursor.h"
 #include "data/row_writer.h"
@@ -35,11 +36,12 @@ std::unique_ptr<Provider> OpenProvider(const ConnectionString& connectionString,
                                        const std::string& userId, const std::string& password,
                                        int mode);
 
-// The providers, for OpenProvider.
+// The providers, for OpenProvider; `connectionString` holds no more option pairs.
 std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& connectionString, bool jet,
-                                             int mode);
+                                             const ConnectOptions& options);
 std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionString,
-                                           const std::string& userId, const std::string& password);
+                                           const std::string& userId, const std::string& password,
+                                           const ConnectOptions& options);
 std::unique_ptr<Provider> OpenShapeProvider(std::unique_ptr<Provider> dataProvider);
 
 }  // namespace vn::data

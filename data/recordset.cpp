@@ -5,6 +5,7 @@
 #include "data/edit_cursor.h"
 #include "data/errors.h"
 #include "data/provider.h"
+#include "data/recordset_impl.h"
 #include "platform/text.h"
 
 namespace vn::data {
@@ -34,7 +35,12 @@ namespace {
 
 }  // namespace
 
-Recordset::Impl& Recordset::Internals() const {
+Recordset::Impl& Recordset::Internals() {
+  if (!impl_) ThrowClosed("Recordset");
+  return *impl_;
+}
+
+const Recordset::Impl& Recordset::Internals() const {
   if (!impl_) ThrowClosed("Recordset");
   return *impl_;
 }
@@ -64,15 +70,15 @@ void Recordset::Close() {
 
 bool Recordset::IsOpen() const { return impl_ != nullptr; }
 
-bool Recordset::Bof() const { return Internals().cursor->Bof(); }
-bool Recordset::Eof() const { return Internals().cursor->Eof(); }
-void Recordset::MoveNext() { Internals().cursor->MoveNext(); }
+bool Recordset::Bof() const { return Internals().Rows().Bof(); }
+bool Recordset::Eof() const { return Internals().Rows().Eof(); }
+void Recordset::MoveNext() { Internals().Rows().MoveNext(); }
 
 std::shared_ptr<Recordset> Recordset::Clone(int /*lockType*/) const {
-  return MakeRecordset(Internals().cursor->Clone());
+  return MakeRecordset(Internals().Rows().Clone());
 }
 
-long Recordset::RecordCount() const { return Internals().cursor->RecordCount(); }
+long Recordset::RecordCount() const { return Internals().Rows().RecordCount(); }
 
 int Recordset::FieldCount() const { return static_cast<int>(Internals().fields.size()); }
 
@@ -89,7 +95,7 @@ const Field& Recordset::Fields(int index) const {
 
 const Field& Recordset::Fields(const std::string& name) const {
   const auto& impl = Internals();
-  const auto& columns = impl.cursor->Columns();
+  const auto& columns = impl.Rows().Columns();
   for (size_t i = 0; i < columns.size(); ++i) {
     if (EqualsIgnoringCase(columns[i].name, name)) return *impl.fields[i];
   }

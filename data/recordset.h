@@ -150,7 +150,8 @@ class Recordset {
   struct Impl;
   // For providers and the data shaping service, which build recordsets over their rows.
   explicit Recordset(std::unique_ptr<Impl> impl);
-  Impl& Internals() const;
+  Impl& Internals();
+  const Impl& Internals() const;
 
  private:
   std::unique_ptr<Impl> impl_;

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <memory>
 
 #include "data/errors.h"
 #include "data/field.h"
@@ -18,13 +20,63 @@ namespace vn::data {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 struct Database {
   sqlite3* db = nullptr;
   bool jet = false;
+  // The command timeout (0: none), and the end of the call now running (see CommandClock).
+  std::chrono::seconds timeout{0};
+  Clock::time_point deadline{};
+  bool armed = false;
+  bool expired = false;
+  Database() = default;
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
   ~Database() {
     if (db) sqlite3_close_v2(db);
   }
 };
+
+// Holds one call into SQLite (a step, a statement run whole) to the command timeout: SQLite's
+// progress handler interrupts the call once the deadline has passed.
+class CommandClock {
+ public:
+  explicit CommandClock(Database& database) : database_(database) {
+    database_.expired = false;
+    database_.armed = database_.timeout.count() > 0;
+    if (database_.armed) database_.deadline = Clock::now() + database_.timeout;
+  }
+  ~CommandClock() { database_.armed = false; }
+  CommandClock(const CommandClock&) = delete;
+  CommandClock& operator=(const CommandClock&) = delete;
+
+ private:
+  Database& database_;
+};
+
+int OnProgress(void* context) {
+  auto* database = static_cast<Database*>(context);
+  if (!database->armed || Clock::now() < database->deadline) return 0;
+  database->expired = true;
+  return 1;
+}
+
+// A prepared statement, finalised when its owner goes.
+struct StatementFinaliser {
+  void operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinaliser>;
+
+// Prepares `sql`; the statement is null for an empty text. `tail` receives the rest of the text
+// after the first statement when asked for. Returns SQLite's result code.
+int Prepare(sqlite3* db, const std::string& sql, Statement& statement,
+            const char** tail = nullptr) {
+  sqlite3_stmt* raw = nullptr;
+  int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, tail);
+  statement.reset(raw);
+  return rc;
+}
 
 std::string BaseType(const char* declared) {
   std::string t = UpperAscii(declared ? declared : "");
@@ -150,14 +202,24 @@ RuntimeError SqliteError(sqlite3* db, long number, const std::string& what) {
   return RuntimeError(number, what + sqlite3_errmsg(db), "SQLite");
 }
 
+// The error of a failed call: the timeout when the command clock interrupted it.
+RuntimeError CallError(const Database& database, int code, long number) {
+  if ((code & 0xff) == SQLITE_INTERRUPT && database.expired) {
+    return RuntimeError(kErrTimeout,
+                        "Query timeout expired (the command ran longer than its " +
+                            std::to_string(database.timeout.count()) + " s).",
+                        "SQLite");
+  }
+  return SqliteError(database.db, number, "");
+}
+
 class SqliteSource : public RowSource {
  public:
   SqliteSource(std::shared_ptr<Database> db, const std::string& command)
       : db_(std::move(db)) {
     std::string sql = db_->jet ? TranslateJetSql(command) : command;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db_->db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail) !=
-        SQLITE_OK) {
+    if (Prepare(db_->db, sql, stmt_, &tail) != SQLITE_OK) {
       throw SqliteError(db_->db, kErrCommandFailed, "");
     }
     if (stmt_ == nullptr) {
@@ -170,23 +232,21 @@ class SqliteSource : public RowSource {
         rest.erase(0, 1);
       }
       if (!rest.empty()) {
-        sqlite3_finalize(stmt_);
         throw RuntimeError(kErrCommandFailed, "Characters found after end of SQL statement.",
                            "SQLite");
       }
     }
     Step();
-    int count = sqlite3_column_count(stmt_);
+    sqlite3_stmt* st = stmt_.get();
+    int count = sqlite3_column_count(st);
     columns_.resize(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
       Column& c = columns_[static_cast<size_t>(i)];
-      c.name = sqlite3_column_name(stmt_, i);
-      c.type = TypeOfDeclared(BaseType(sqlite3_column_decltype(stmt_, i)));
-      if (c.type == 0) c.type = hasRow_ ? TypeOfStorage(sqlite3_column_type(stmt_, i)) : adVarWChar;
+      c.name = sqlite3_column_name(st, i);
+      c.type = TypeOfDeclared(BaseType(sqlite3_column_decltype(st, i)));
+      if (c.type == 0) c.type = hasRow_ ? TypeOfStorage(sqlite3_column_type(st, i)) : adVarWChar;
     }
   }
-
-  ~SqliteSource() override { sqlite3_finalize(stmt_); }
 
   const std::vector<Column>& Columns() const override { return columns_; }
 
@@ -194,7 +254,7 @@ class SqliteSource : public RowSource {
     if (!hasRow_) return false;
     row.resize(columns_.size());
     for (size_t i = 0; i < columns_.size(); ++i) {
-      row[i] = Convert(stmt_, static_cast<int>(i), columns_[i].type);
+      row[i] = Convert(stmt_.get(), static_cast<int>(i), columns_[i].type);
     }
     Step();
     return true;
@@ -202,22 +262,22 @@ class SqliteSource : public RowSource {
 
  private:
   void Step() {
-    int rc = sqlite3_step(stmt_);
+    CommandClock clock(*db_);
+    int rc = sqlite3_step(stmt_.get());
     if (rc == SQLITE_ROW) {
       hasRow_ = true;
     } else if (rc == SQLITE_DONE) {
       hasRow_ = false;
     } else {
       hasRow_ = false;
-      RuntimeError error = SqliteError(db_->db, kErrCommandFailed, "");
-      sqlite3_finalize(stmt_);
-      stmt_ = nullptr;
+      RuntimeError error = CallError(*db_, rc, kErrCommandFailed);
+      stmt_.reset();
       throw error;
     }
   }
 
   std::shared_ptr<Database> db_;
-  sqlite3_stmt* stmt_ = nullptr;
+  Statement stmt_;
   std::vector<Column> columns_;
   bool hasRow_ = false;
 };
@@ -278,17 +338,14 @@ class SqliteWriter : public RowWriter {
   void Begin() override { Exec("BEGIN IMMEDIATE"); }
 
   long Execute(const std::string& sql, const std::vector<Variant>& parameters) override {
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_->db, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
-    if (rc != SQLITE_OK) throw SqliteError(db_->db, kErrCommandFailed, "");
-    for (size_t i = 0; i < parameters.size(); ++i) Bind(st, static_cast<int>(i + 1), parameters[i]);
-    rc = sqlite3_step(st);
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-      RuntimeError error = SqliteError(db_->db, WriteErrorNumber(rc), "");
-      sqlite3_finalize(st);
-      throw error;
+    Statement st;
+    if (Prepare(db_->db, sql, st) != SQLITE_OK) throw SqliteError(db_->db, kErrCommandFailed, "");
+    for (size_t i = 0; i < parameters.size(); ++i) {
+      Bind(st.get(), static_cast<int>(i + 1), parameters[i]);
     }
-    sqlite3_finalize(st);
+    CommandClock clock(*db_);
+    int rc = sqlite3_step(st.get());
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) throw CallError(*db_, rc, WriteErrorNumber(rc));
     return sqlite3_changes(db_->db);
   }
 
@@ -308,8 +365,9 @@ class SqliteWriter : public RowWriter {
 
  private:
   void Exec(const char* sql) {
+    CommandClock clock(*db_);
     int rc = sqlite3_exec(db_->db, sql, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) throw SqliteError(db_->db, WriteErrorNumber(rc), "");
+    if (rc != SQLITE_OK) throw CallError(*db_, rc, WriteErrorNumber(rc));
   }
 
   std::shared_ptr<Database> db_;
@@ -325,13 +383,9 @@ class SqliteProvider : public Provider {
   // The rows of one table with its whole primary key (or the row id) among the columns.
   std::optional<UpdateTarget> UpdateTargetOf(const std::string& command) override {
     std::string sql = db_->jet ? TranslateJetSql(command) : command;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_->db, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr) !=
-            SQLITE_OK ||
-        st == nullptr) {
-      sqlite3_finalize(st);
-      return std::nullopt;
-    }
+    Statement statement;
+    if (Prepare(db_->db, sql, statement) != SQLITE_OK || statement == nullptr) return std::nullopt;
+    sqlite3_stmt* st = statement.get();
     UpdateTarget target;
     bool oneTable = sqlite3_stmt_readonly(st) != 0;
     const int count = sqlite3_column_count(st);
@@ -348,15 +402,13 @@ class SqliteProvider : public Provider {
       if (!EqualsIgnoringCase(target.table, table)) oneTable = false;
       target.baseColumns.emplace_back(origin);
     }
-    sqlite3_finalize(st);
+    statement.reset();
     if (!oneTable || target.table.empty()) return std::nullopt;
 
     // The primary key from the table's description.
     std::string pragma = "PRAGMA table_info(\"" + ReplaceAll(target.table, "\"", "\"\"") + "\")";
-    if (sqlite3_prepare_v2(db_->db, pragma.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-      sqlite3_finalize(st);
-      return std::nullopt;
-    }
+    if (Prepare(db_->db, pragma, statement) != SQLITE_OK) return std::nullopt;
+    st = statement.get();
     std::vector<std::pair<int, std::string>> keyColumns;
     std::string keyType;
     while (sqlite3_step(st) == SQLITE_ROW) {
@@ -367,7 +419,7 @@ class SqliteProvider : public Provider {
         keyType = UpperAscii(type ? reinterpret_cast<const char*>(type) : "");
       }
     }
-    sqlite3_finalize(st);
+    statement.reset();
     if (keyColumns.empty()) return std::nullopt;
     std::sort(keyColumns.begin(), keyColumns.end());
     for (const auto& [order, name] : keyColumns) {
@@ -391,16 +443,50 @@ class SqliteProvider : public Provider {
   std::shared_ptr<Database> db_;
 };
 
-bool AsksReadOnly(const std::string& mode) {
-  for (const std::string& part : Split(mode, "|")) {
-    if (EqualsIgnoringCase(TrimSpaces(part), "Read")) return true;
+// A read-only open that meets the journal of a writer that died in the middle of a transaction
+// (or a write-ahead log that needs recovery) cannot read until the file is repaired.
+bool NeedsRecovery(int code) {
+  return code == SQLITE_READONLY_ROLLBACK || code == SQLITE_READONLY_RECOVERY;
+}
+
+std::shared_ptr<Database> OpenDatabase(const std::string& path, bool readOnly, bool jet,
+                                       const ConnectOptions& options) {
+  auto db = std::make_shared<Database>();
+  db->jet = jet;
+  db->timeout = std::chrono::seconds(options.commandTimeout);
+  int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+  if (sqlite3_open_v2(path.c_str(), &db->db, flags, nullptr) != SQLITE_OK) {
+    std::string message = db->db ? sqlite3_errmsg(db->db) : "out of memory";
+    throw RuntimeError(kErrProviderFailed,
+                       "Cannot open the database '" + path + "': " + message + ".", "SQLite");
   }
-  return false;
+  sqlite3_extended_result_codes(db->db, 1);
+  sqlite3_busy_timeout(db->db, 5000);
+  sqlite3_progress_handler(db->db, 1000, OnProgress, db.get());
+  if (jet) {
+    // Jet knows no double-quoted names, and its text comparisons fold every letter's case.
+    sqlite3_db_config(db->db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db->db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_create_collation(db->db, "NOCASE", SQLITE_UTF8, nullptr, CompareFoldingCase);
+  }
+  return db;
+}
+
+// Reads the schema, so that a file that is no database fails at the open and not at the first
+// query; SQLite's extended result code, with its message in `message`.
+int Probe(Database& db, std::string& message) {
+  CommandClock clock(db);
+  char* error = nullptr;
+  int rc = sqlite3_exec(db.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error);
+  message = error ? error : "unknown error";
+  sqlite3_free(error);
+  return rc;
 }
 
 }  // namespace
 
-std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool jet, int mode) {
+std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool jet,
+                                             const ConnectOptions& options) {
   std::string path = TrimSpaces(cs.Get("Data Source"));
   if (path.empty()) {
     throw RuntimeError(kErrProviderFailed, "The connection string names no file (Data Source=...).",
@@ -411,29 +497,23 @@ std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool je
   if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
     throw RuntimeError(kErrProviderFailed, "Could not find file '" + path + "'.", "SQLite");
   }
-  bool readOnly = mode == adModeRead || AsksReadOnly(cs.Get("Mode"));
-  auto db = std::make_shared<Database>();
-  db->jet = jet;
-  int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-  if (sqlite3_open_v2(path.c_str(), &db->db, flags, nullptr) != SQLITE_OK) {
-    std::string message = db->db ? sqlite3_errmsg(db->db) : "out of memory";
-    throw RuntimeError(kErrProviderFailed,
-                       "Cannot open the database '" + path + "': " + message + ".", "SQLite");
+  auto db = OpenDatabase(path, options.readOnly, jet, options);
+  std::string message;
+  int rc = Probe(*db, message);
+  if (options.readOnly && NeedsRecovery(rc)) {
+    // Roll the dead writer's transaction back once with a short read-write open (SQLite does
+    // that when it first reads), then read on read-only as asked.
+    db.reset();
+    try {
+      std::string ignored;  // the read-only probe below tells whether the rollback took place
+      Probe(*OpenDatabase(path, false, jet, options), ignored);
+    } catch (const RuntimeError&) {
+      // Not writable for this user: the file stays as it is and the probe below reports it.
+    }
+    db = OpenDatabase(path, true, jet, options);
+    rc = Probe(*db, message);
   }
-  sqlite3_extended_result_codes(db->db, 1);
-  sqlite3_busy_timeout(db->db, 5000);
-  if (jet) {
-    // Jet knows no double-quoted names, and its text comparisons fold every letter's case.
-    sqlite3_db_config(db->db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db->db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    sqlite3_create_collation(db->db, "NOCASE", SQLITE_UTF8, nullptr, CompareFoldingCase);
-  }
-  // A file that is no database fails here, not at the first query.
-  char* error = nullptr;
-  if (sqlite3_exec(db->db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error) !=
-      SQLITE_OK) {
-    std::string message = error ? error : "unknown error";
-    sqlite3_free(error);
+  if (rc != SQLITE_OK) {
     throw RuntimeError(kErrProviderFailed,
                        "Cannot open the database '" + path + "': " + message + ".", "SQLite");
   }

@@ -63,6 +63,8 @@ std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
   try {
     auto db = std::make_unique<data::Connection>();
     db->SetConnectionString(connection);
+    // A page only reads: whatever its query says, it cannot change the data.
+    db->SetMode(data::adModeRead);
     db->Open({}, {}, {}, -1);
     return db;
   } catch (const std::exception&) {

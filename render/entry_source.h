@@ -23,8 +23,8 @@ bool ParseEntryTexts(clHTMLError& error, clACTDataParser* parser, const std::str
 bool RequireEntryTexts(clHTMLError& error, const std::string& connection,
                        const std::string& query);
 
-// Opens a connection on `connection` with unspecified options; null after recording 101, which
-// shows the connection string with its password hidden.
+// Opens a read-only connection on `connection`; null after recording 101, which shows the
+// connection string with its password hidden.
 std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
                                                       const std::string& connection);
 

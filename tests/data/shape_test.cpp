@@ -115,7 +115,7 @@ class CountingProvider : public Provider {
 TEST_F(ShapeTest, EachCommandRunsOnceNotOncePerParentRow) {
   int count = 0;
   auto provider = OpenShapeProvider(std::make_unique<CountingProvider>(
-      OpenSqliteProvider(ConnectionString("Data Source=databases/shop.db"), false, 0), count));
+      OpenSqliteProvider(ConnectionString("Data Source=databases/shop.db"), false, ConnectOptions{}), count));
   auto cursor = provider->Open(
       "SHAPE {SELECT nr FROM kunde} APPEND ((SHAPE {SELECT id, kunde_nr FROM auftrag} APPEND "
       "({SELECT auftrag_id FROM posten} RELATE id TO auftrag_id)) RELATE nr TO kunde_nr)");

@@ -1,0 +1,25 @@
+// ConnectOptions: what a connection asks of its provider besides the connection string: its
+// mode and ADO's two timeouts, taken from the connection string's `Mode=`, `Connect Timeout=`
+// and `Command Timeout=` pairs (which the providers do not pass on).
+#pragma once
+
+#include "data/connect_mode.h"
+#include "data/connection_string.h"
+
+namespace vn::data {
+
+struct ConnectOptions {
+  // The database may only be read (adModeRead, or `Mode=Read`).
+  bool readOnly = false;
+  // Seconds a provider may take to open the connection and to answer one call of a command
+  // (executing it, delivering the next row); 0 waits without limit. ADO's defaults.
+  int connectTimeout = 15;
+  int commandTimeout = 30;
+};
+
+// The options of a connection opened in `mode` (a ConnectMode) on `connectionString`; the
+// timeout pairs are removed from it. A timeout that is no whole number of seconds from 0 on
+// throws RuntimeError 3001.
+ConnectOptions TakeConnectOptions(ConnectionString& connectionString, int mode);
+
+}  // namespace vn::data
