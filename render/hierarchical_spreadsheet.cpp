@@ -10,6 +10,7 @@
 #include "render/entry_source.h"
 #include "render/format_field_value.h"
 #include "render/regional_settings.h"
+#include "resources/markup.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -45,9 +46,10 @@ std::shared_ptr<data::Recordset> ChildForAnalysis(const data::Recordset& records
   return child;
 }
 
-std::string Cell(const std::string& attributes, const std::string& content) {
-  return ResText(312, attributes) + content + ResText(313);
-}
+using markup::Cell;
+
+// The narrow first cell of a row of a level that has a level below: the fold image or a blank.
+std::string FoldColumnAttributes() { return ResText(res::kWidth, 14); }
 
 }  // namespace
 
@@ -80,9 +82,9 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
   title_ = strTitel;
   blockId_ = strTabellenKennung;
   const std::string folder = strResourcePath.empty() ? LibraryFolder() : strResourcePath;
-  scriptPath_ = folder + ResText(901);
-  plusPath_ = folder + ResText(903);
-  minusPath_ = folder + ResText(904);
+  scriptPath_ = folder + ResText(res::kHierarchicalScript);
+  plusPath_ = folder + ResText(res::kPlusImage);
+  minusPath_ = folder + ResText(res::kMinusImage);
 
   if (!RequireEntryTexts(error_, connection_, query_)) return false;
 
@@ -144,21 +146,13 @@ std::string clHierachicalSpreadSheet::GetNext() {
 std::string clHierachicalSpreadSheet::OpenLevel() {
   std::string s;
   if (depth_ == 0) {
-    const std::string image = "img_hss_" + blockId_;
-    const std::string block = "div_hss_" + blockId_;
-    s += ResText(314, ResText(411, ResText(607)) + ResText(402, scriptPath_)) + ResText(315) +
-         kCrLf;
-    s += ResText(308, ResText(709, 0, 2, 0) + ResText(404, "100%")) +
-         ResText(310, ResText(412, ResText(611, 0))) + ResText(312);
-    s += ResText(316, ResText(401, image) + ResText(402, minusPath_) +
-                          ResText(501, "'" + image + "','" + block + "'") +
-                          ResText(502, "'" + image + "'") + ResText(503, "'" + image + "'") +
-                          ResText(404, 11) + ResText(405, 11) + ResText(406, ResText(609)));
-    s += ResText(606) + ResText(606) + title_ + ResText(313) + ResText(311) + ResText(309);
-    s += kCrLf + ResText(317, ResText(409, block) + ResText(410, "")) + kCrLf;
+    const markup::Fold fold{"img_hss_" + blockId_, "div_hss_" + blockId_, minusPath_};
+    s += markup::ScriptInclude(scriptPath_) + kCrLf;
+    s += markup::FoldTitleBar(fold, ResText(res::kClass, ResText(res::kTitleClass, 0)), "", title_);
+    s += markup::FoldBlockStart(fold.block, "");
     if (root_->Bof() && root_->Eof()) {
-      s += ResText(322, ResText(412, ResText(611, 1))) + ResText(801) + ResText(323) +
-           ResText(318) + kCrLf;
+      s += ResText(res::kParagraph, ResText(res::kClass, ResText(res::kTitleClass, 1))) +
+           ResText(res::kNoData) + ResText(res::kParagraphEnd) + ResText(res::kDivEnd) + kCrLf;
       step_ = 3;
       return s;
     }
@@ -172,33 +166,39 @@ std::string clHierachicalSpreadSheet::OpenLevel() {
     current_ = levels_[0];
     rowCounter_[0] = 0;
   } else {
+    // The row that holds the level below: one cell across the parent's columns.
     const size_t parent = static_cast<size_t>(depth_ - 1);
-    s += ResText(310) +
-         ResText(312, ResText(408, visible_[parent] + 1) + ResText(406, ResText(605)) +
-                          ResText(407, ResText(601))) +
+    s += ResText(res::kRow) +
+         ResText(res::kCell, ResText(res::kColspan, visible_[parent] + 1) +
+                                 ResText(res::kAlign, ResText(res::kCenter)) +
+                                 ResText(res::kValign, ResText(res::kTop))) +
          kCrLf;
-    s += ResText(317, ResText(409, "div_" + blockId_ + std::to_string(depth_ - 1) + "-" +
-                                       std::to_string(rowCounter_[parent])) +
-                          ResText(410, ResText(608))) +
+    s += ResText(res::kDiv, ResText(res::kIdAttribute, "div_" + blockId_ +
+                                                           std::to_string(depth_ - 1) + "-" +
+                                                           std::to_string(rowCounter_[parent])) +
+                                ResText(res::kStyle, ResText(res::kDisplayNone))) +
          kCrLf;
-    s += ResText(308, ResText(706) + ResText(404, "100%")) + ResText(310) +
-         Cell(ResText(404, 16), ResText(606)) + ResText(312);
+    s += ResText(res::kTable, ResText(res::kTableTight) + ResText(res::kWidth, "100%")) +
+         ResText(res::kRow) + Cell(ResText(res::kWidth, 16), ResText(res::kNbsp)) +
+         ResText(res::kCell);
   }
   return s + LevelTable();
 }
 
 std::string clHierachicalSpreadSheet::LevelTable() {
   std::string s = kCrLf;
-  s += ResText(308, ResText(702) + ResText(404, "100%")) + ResText(310, ResText(704, depth_));
-  if (depth_ < maxdepth_) s += Cell(ResText(404, 14), ResText(606));
+  s += ResText(res::kTable, ResText(res::kTableSpacing) + ResText(res::kWidth, "100%")) +
+       ResText(res::kRow, ResText(res::kLevelClass, depth_));
+  if (depth_ < maxdepth_) s += Cell(FoldColumnAttributes(), ResText(res::kNbsp));
   const int count = current_->FieldCount();
   for (int i = 0; i < count; ++i) {
     const data::Field& field = current_->Fields(i);
     if (field.Type() == data::adChapter || IsHiddenColumn(field.Name())) continue;
     const std::string name = field.Name();
-    s += Cell(ResText(704, depth_) + ResText(406, GetAlignment(name)), GetCaption(name));
+    s += Cell(ResText(res::kLevelClass, depth_) + ResText(res::kAlign, GetAlignment(name)),
+              GetCaption(name));
   }
-  s += ResText(311);
+  s += ResText(res::kRowEnd);
   step_ = 1;
   return s;
 }
@@ -208,8 +208,10 @@ std::string clHierachicalSpreadSheet::NextRow() {
   if (current_->RecordCount() == 0) {
     ++rowCounter_[d];
     step_ = 2;
-    return ResText(310, ResText(705, depth_)) + Cell(ResText(404, 14), ResText(606)) +
-           Cell(ResText(408, visible_[d]), ResText(801)) + ResText(311) + kCrLf;
+    return ResText(res::kRow, ResText(res::kRowClass, depth_)) +
+           Cell(FoldColumnAttributes(), ResText(res::kNbsp)) +
+           Cell(ResText(res::kColspan, visible_[d]), ResText(res::kNoData)) +
+           ResText(res::kRowEnd) + kCrLf;
   }
   if (current_->Eof()) {
     step_ = 2;
@@ -222,18 +224,13 @@ std::string clHierachicalSpreadSheet::NextRow() {
     const auto child = Chapter(current_->Fields(chapterColumn_[d]));
     if (child->RecordCount() > 0) {
       const std::string id = blockId_ + std::to_string(depth_) + "-" + std::to_string(r);
-      const std::string image = "img_" + id;
-      s += Cell(ResText(404, 14),
-                ResText(316, ResText(401, image) + ResText(402, plusPath_) +
-                                 ResText(501, "'" + image + "','div_" + id + "'") +
-                                 ResText(502, "'" + image + "'") +
-                                 ResText(503, "'" + image + "'") + ResText(404, 11) +
-                                 ResText(405, 11)));
+      s += Cell(FoldColumnAttributes(),
+                markup::FoldImage({"img_" + id, "div_" + id, plusPath_}, false));
     } else {
-      s += Cell(ResText(404, 14), ResText(606));
+      s += Cell(FoldColumnAttributes(), ResText(res::kNbsp));
     }
   }
-  const std::string cellEnd = ResText(313);
+  const std::string cellEnd = ResText(res::kCellEnd);
   const RegionalSettings& settings = *settings_;
   for (size_t k = 0; k < markup.shown.size(); ++k) {
     s += markup.cellOpen[k];
@@ -275,24 +272,27 @@ const clHierachicalSpreadSheet::RowMarkup& clHierachicalSpreadSheet::RowMarkupOf
     const std::string name = field.Name();
     if (IsHiddenColumn(name)) continue;
     markup.shown.push_back(i);
-    markup.cellOpen.push_back(ResText(312, ResText(705, depth_) + ResText(406, GetAlignment(name))));
+    markup.cellOpen.push_back(ResText(
+        res::kCell, ResText(res::kRowClass, depth_) + ResText(res::kAlign, GetAlignment(name))));
   }
-  markup.rowOpen = ResText(310, ResText(705, depth_));
-  markup.rowEnd = ResText(311) + kCrLf;
+  markup.rowOpen = ResText(res::kRow, ResText(res::kRowClass, depth_));
+  markup.rowEnd = ResText(res::kRowEnd) + kCrLf;
   if (depth_ == maxdepth_) {
-    markup.rowEnd += ResText(310) + ResText(312) + ResText(313) + ResText(311) + kCrLf;
+    // The deepest level's spacer row.
+    markup.rowEnd += ResText(res::kRow) + Cell("", "") + ResText(res::kRowEnd) + kCrLf;
   }
   return markup;
 }
 
 std::string clHierachicalSpreadSheet::CloseLevel() {
-  std::string s = kCrLf + ResText(309) + kCrLf;
+  std::string s = kCrLf + ResText(res::kTableEnd) + kCrLf;
   if (depth_ == 0) {
-    s += ResText(318) + kCrLf;
+    s += ResText(res::kDivEnd) + kCrLf;
     step_ = 3;
     return s;
   }
-  s += ResText(313) + ResText(309) + ResText(318) + kCrLf + ResText(313) + ResText(311);
+  s += ResText(res::kCellEnd) + ResText(res::kTableEnd) + ResText(res::kDivEnd) + kCrLf +
+       ResText(res::kCellEnd) + ResText(res::kRowEnd);
   --depth_;
   current_ = levels_[static_cast<size_t>(depth_)];
   current_->MoveNext();
