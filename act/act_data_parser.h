@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "handler/html_error.h"
+#include "resources/html_error.h"
 
 namespace vn {
 

@@ -9,7 +9,7 @@
 
 #include "data/connection.h"
 #include "data/recordset.h"
-#include "handler/html_error.h"
+#include "resources/html_error.h"
 
 namespace vn {
 
