@@ -7,6 +7,7 @@
 #include "act/act_data_parser.h"
 #include "platform/module_path.h"
 #include "platform/text.h"
+#include "platform/url_escape.h"
 #include "render/format_field_value.h"
 #include "resources/markup.h"
 #include "resources/res_text.h"
@@ -178,7 +179,9 @@ std::string clHTMLMenu::MenuBar() {
         error_.SetError(160, {parser_->ErrDescription()});
         return s;
       }
-      const std::string link = ResText(res::kProtocolUrl, ResText(res::kRubrikPath, rubrik));
+      // The link stands in a script string inside an attribute: a name must not end either.
+      const std::string link =
+          ResText(res::kProtocolUrl, ResText(res::kRubrikPath, UrlEscapeName(rubrik)));
       const bool selected = rubrik == rubrik_;
       if (selected) {
         bemerkung_ = ColumnText(*rubriken_, res::kBemerkungColumn);

@@ -166,6 +166,18 @@ TEST_F(HtmlMenuTest, ApostropheInTheNameFindsTheRubric) {
   EXPECT_EQ(menu.AnzahlDaten(), 1);
 }
 
+TEST_F(HtmlMenuTest, NamesThatWouldEndTheLinkArePercentEncodedInItAndFoundByThemselves) {
+  Exec(ConfigDatabase(),
+       "INSERT INTO Rubriken (Rang, Rubrik, Menuetext) VALUES "
+       "(1, 'Grüße_O''Neil_\"X\"', 'G'), (2, 'a b\\c%s#d?e<f>g&h', 'H');");
+  clHTMLMenu menu;
+  ASSERT_TRUE(menu.Init("Grüße_O'Neil_\"X\"", &parser_, "", "")) << menu.ErrDescription();
+  menu.GetNext();
+  EXPECT_EQ(menu.GetNext(), std::string(kBarStart) + kSpacer +
+                                Tab("Grüße_O%27Neil_%22X%22", "G", true) + kSpacer +
+                                Tab("a%20b%5Cc%25s%23d%3Fe%3Cf%3Eg%26h", "H", false) + BarEnd(5));
+}
+
 TEST_F(HtmlMenuTest, ConfigurationFolderArgumentReplacesTheLibraryFolder) {
   FillConfig();
   vn::OverrideLibraryFolder("/nonexistent/Varnolis");
