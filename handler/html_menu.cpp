@@ -97,7 +97,7 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     rubriken_ = std::make_unique<data::Recordset>();
     rubriken_->Open(sql_, *connection_, data::adOpenForwardOnly, data::adLockUnspecified, -1);
   } catch (const std::exception&) {
-    error_.SetError(102, {sql_});
+    error_.SetError(102, {markup::EscapeHtml(sql_)});
     return false;
   }
   if (rubriken_->Bof() && rubriken_->Eof()) {
@@ -114,7 +114,8 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     eintraege_ = std::make_unique<data::Recordset>();
     eintraege_->Open(sql_, *connection_, data::adOpenForwardOnly, data::adLockReadOnly, -1);
   } catch (const std::exception&) {
-    error_.SetError(102, {sql_});
+    // The statement holds the name from the URL: shown as text, never as markup.
+    error_.SetError(102, {markup::EscapeHtml(sql_)});
     return false;
   }
 

@@ -105,7 +105,7 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
     levels_.assign(static_cast<size_t>(maxdepth_) + 1, nullptr);
     depth_ = 0;
   } catch (const std::exception&) {
-    error_.SetError(102, {query_});
+    error_.SetError(102, {markup::EscapeHtml(query_)});
     return false;
   }
   return true;

@@ -43,7 +43,7 @@ bool clHTMLList::Init(const std::string& strTitel, const std::string& strConnect
     recordset_ = std::make_unique<data::Recordset>();
     recordset_->Open(query_, *db_, data::adOpenForwardOnly, data::adLockUnspecified, -1);
   } catch (const std::exception&) {
-    error_.SetError(102, {query_});
+    error_.SetError(102, {markup::EscapeHtml(query_)});
     return false;
   }
 

@@ -4,6 +4,21 @@
 
 namespace vn::markup {
 
+std::string EscapeHtml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
 std::string Cell(const std::string& attributes, std::string_view content) {
   std::string cell = ResText(res::kCell, attributes);
   cell += content;

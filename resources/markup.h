@@ -143,6 +143,10 @@ enum Id : int {
 
 namespace markup {
 
+// `text` as page text, never markup: & < > and " as character references. For texts from
+// outside the configuration (URLs, commands, queries with ACT! values) shown in messages.
+std::string EscapeHtml(std::string_view text);
+
 // <TD attributes>content</TD>
 std::string Cell(const std::string& attributes, std::string_view content);
 

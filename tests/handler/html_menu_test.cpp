@@ -230,6 +230,25 @@ TEST_F(HtmlMenuTest, InitFailures) {
   }
 }
 
+TEST_F(HtmlMenuTest, RubricNameInAFailingEntriesQueryIsShownAsText) {
+  FillConfig();
+  Exec(ConfigDatabase(), "DROP TABLE Zuordnungen;");
+  clHTMLMenu menu;
+  EXPECT_FALSE(menu.Init("<script>x(\"&\")</script>", &parser_, "", ""));
+  EXPECT_EQ(menu.ErrNumber(), 102);
+  EXPECT_NE(menu.ErrDescription().find(
+                "<TD  CLASS=\"errortext\">Es konnten keine Daten von der Datenbank abgefragt "
+                "werden.<br>SQL-String: SELECT Rubriken.Rubrik, Daten.Titel, Daten.Datenquelle, "
+                "Daten.Abfrage, Daten.Bemerkung, Daten.Format_ID AS Format, Zuordnungen.Rang FROM "
+                "Daten INNER JOIN (Zuordnungen INNER JOIN Rubriken ON Zuordnungen.Rubrik_ID = "
+                "Rubriken.ID_Rubrik) ON Daten.ID_Daten = Zuordnungen.Daten_ID WHERE "
+                "(((Rubriken.Rubrik)=&quot;&lt;script&gt;x(&quot;&quot;&amp;&quot;&quot;)"
+                "&lt;/script&gt;&quot;)) ORDER BY Zuordnungen.Rang</TD>"),
+            std::string::npos)
+      << menu.ErrDescription();
+  EXPECT_EQ(menu.ErrDescription().find("<script"), std::string::npos);
+}
+
 TEST_F(HtmlMenuTest, SourceCommandsInMenuTextTitleAndRemarkShowTheContactsValues) {
   FillConfig();
   Exec(ConfigDatabase(), "UPDATE Rubriken SET Menuetext = 'Umsatz {!kontakt,25}', "
