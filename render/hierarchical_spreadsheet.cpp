@@ -1,5 +1,6 @@
 #include "render/hierarchical_spreadsheet.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "act/act_data_parser.h"
@@ -85,6 +86,9 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
   scriptPath_ = folder + ResText(res::kHierarchicalScript);
   plusPath_ = folder + ResText(res::kPlusImage);
   minusPath_ = folder + ResText(res::kMinusImage);
+  cellEnd_ = ResText(res::kCellEnd);
+  prepared_ = PreparedMarkup::Fits(blockId_) &&
+              plusPath_.find(PreparedMarkup::kSlot) == std::string::npos;
 
   if (!RequireEntryTexts(error_, connection_, query_)) return false;
 
@@ -166,41 +170,52 @@ std::string clHierachicalSpreadSheet::OpenLevel() {
     current_ = levels_[0];
     rowCounter_[0] = 0;
   } else {
-    // The row that holds the level below: one cell across the parent's columns.
-    const size_t parent = static_cast<size_t>(depth_ - 1);
-    s += ResText(res::kRow) +
-         ResText(res::kCell, ResText(res::kColspan, visible_[parent] + 1) +
-                                 ResText(res::kAlign, ResText(res::kCenter)) +
-                                 ResText(res::kValign, ResText(res::kTop))) +
-         kCrLf;
-    s += ResText(res::kDiv, ResText(res::kIdAttribute, "div_" + blockId_ +
-                                                           std::to_string(depth_ - 1) + "-" +
-                                                           std::to_string(rowCounter_[parent])) +
-                                ResText(res::kStyle, ResText(res::kDisplayNone))) +
-         kCrLf;
-    s += ResText(res::kTable, ResText(res::kTableTight) + ResText(res::kWidth, "100%")) +
-         ResText(res::kRow) + Cell(ResText(res::kWidth, 16), ResText(res::kNbsp)) +
-         ResText(res::kCell);
+    const std::string parentRowId =
+        RowId(depth_ - 1, rowCounter_[static_cast<size_t>(depth_ - 1)]);
+    if (prepared_) {
+      RowMarkupOf(*current_).open.AppendTo(s, parentRowId);
+    } else {
+      s += LevelOpen(parentRowId);
+    }
   }
   return s + LevelTable();
 }
 
-std::string clHierachicalSpreadSheet::LevelTable() {
-  std::string s = kCrLf;
-  s += ResText(res::kTable, ResText(res::kTableSpacing) + ResText(res::kWidth, "100%")) +
-       ResText(res::kRow, ResText(res::kLevelClass, depth_));
-  if (depth_ < maxdepth_) s += Cell(FoldColumnAttributes(), ResText(res::kNbsp));
-  const int count = current_->FieldCount();
-  for (int i = 0; i < count; ++i) {
-    const data::Field& field = current_->Fields(i);
-    if (field.Type() == data::adChapter || IsHiddenColumn(field.Name())) continue;
-    const std::string name = field.Name();
-    s += Cell(ResText(res::kLevelClass, depth_) + ResText(res::kAlign, GetAlignment(name)),
-              GetCaption(name));
-  }
-  s += ResText(res::kRowEnd);
-  step_ = 1;
+std::string clHierachicalSpreadSheet::RowId(int depth, int row) const {
+  std::string id = blockId_;
+  id += std::to_string(depth);
+  id += '-';
+  id += std::to_string(row);
+  return id;
+}
+
+// The fold image's cell of the row with id `rowId`, folding the block of its children.
+std::string clHierachicalSpreadSheet::FoldCell(const std::string& rowId) const {
+  return Cell(FoldColumnAttributes(),
+              markup::FoldImage({"img_" + rowId, "div_" + rowId, plusPath_}, false));
+}
+
+// The row that holds the current level below the parent row `parentRowId`: one cell across
+// the parent's columns with the folded block, whose table's first column indents it.
+std::string clHierachicalSpreadSheet::LevelOpen(const std::string& parentRowId) const {
+  const size_t parent = static_cast<size_t>(depth_ - 1);
+  std::string s = ResText(res::kRow) +
+                  ResText(res::kCell, ResText(res::kColspan, visible_[parent] + 1) +
+                                          ResText(res::kAlign, ResText(res::kCenter)) +
+                                          ResText(res::kValign, ResText(res::kTop))) +
+                  kCrLf;
+  s += ResText(res::kDiv, ResText(res::kIdAttribute, "div_" + parentRowId) +
+                              ResText(res::kStyle, ResText(res::kDisplayNone))) +
+       kCrLf;
+  s += ResText(res::kTable, ResText(res::kTableTight) + ResText(res::kWidth, "100%")) +
+       ResText(res::kRow) + Cell(ResText(res::kWidth, 16), ResText(res::kNbsp)) +
+       ResText(res::kCell);
   return s;
+}
+
+std::string clHierachicalSpreadSheet::LevelTable() {
+  step_ = 1;
+  return kCrLf + RowMarkupOf(*current_).head;
 }
 
 std::string clHierachicalSpreadSheet::NextRow() {
@@ -219,25 +234,27 @@ std::string clHierachicalSpreadSheet::NextRow() {
   }
   const RowMarkup& markup = RowMarkupOf(*current_);
   const int r = ++rowCounter_[d];
-  std::string s = markup.rowOpen;
+  std::string s;
+  s.reserve(rowSizeHint_);
+  s += markup.rowOpen;
   if (depth_ < maxdepth_) {
     const auto child = Chapter(current_->Fields(chapterColumn_[d]));
-    if (child->RecordCount() > 0) {
-      const std::string id = blockId_ + std::to_string(depth_) + "-" + std::to_string(r);
-      s += Cell(FoldColumnAttributes(),
-                markup::FoldImage({"img_" + id, "div_" + id, plusPath_}, false));
+    if (child->RecordCount() == 0) {
+      s += markup.blankFoldCell;
+    } else if (prepared_) {
+      markup.foldCell.AppendTo(s, RowId(depth_, r));
     } else {
-      s += Cell(FoldColumnAttributes(), ResText(res::kNbsp));
+      s += FoldCell(RowId(depth_, r));
     }
   }
-  const std::string cellEnd = ResText(res::kCellEnd);
   const RegionalSettings& settings = *settings_;
   for (size_t k = 0; k < markup.shown.size(); ++k) {
     s += markup.cellOpen[k];
     s += FormatFieldValue(current_->Fields(markup.shown[k]), settings);
-    s += cellEnd;
+    s += cellEnd_;
   }
   s += markup.rowEnd;
+  rowSizeHint_ = std::max(rowSizeHint_, s.size());
 
   // Only a level the analysis found can be descended into; a chapter beyond the chain is
   // shown as a plain row.
@@ -274,7 +291,21 @@ const clHierachicalSpreadSheet::RowMarkup& clHierachicalSpreadSheet::RowMarkupOf
     markup.shown.push_back(i);
     markup.cellOpen.push_back(ResText(
         res::kCell, ResText(res::kRowClass, depth_) + ResText(res::kAlign, GetAlignment(name))));
+    markup.head += Cell(ResText(res::kLevelClass, depth_) + ResText(res::kAlign, GetAlignment(name)),
+                        GetCaption(name));
   }
+  // The caption row, after the fold column when the level has one.
+  markup.head = ResText(res::kTable, ResText(res::kTableSpacing) + ResText(res::kWidth, "100%")) +
+                ResText(res::kRow, ResText(res::kLevelClass, depth_)) +
+                (depth_ < maxdepth_ ? Cell(FoldColumnAttributes(), ResText(res::kNbsp)) : "") +
+                markup.head + ResText(res::kRowEnd);
+  markup.blankFoldCell = Cell(FoldColumnAttributes(), ResText(res::kNbsp));
+  const std::string slot(1, PreparedMarkup::kSlot);
+  markup.foldCell = PreparedMarkup(FoldCell(slot));
+  if (depth_ > 0) markup.open = PreparedMarkup(LevelOpen(slot));
+  markup.close = kCrLf + ResText(res::kTableEnd) + kCrLf + ResText(res::kCellEnd) +
+                 ResText(res::kTableEnd) + ResText(res::kDivEnd) + kCrLf + ResText(res::kCellEnd) +
+                 ResText(res::kRowEnd);
   markup.rowOpen = ResText(res::kRow, ResText(res::kRowClass, depth_));
   markup.rowEnd = ResText(res::kRowEnd) + kCrLf;
   if (depth_ == maxdepth_) {
@@ -285,14 +316,11 @@ const clHierachicalSpreadSheet::RowMarkup& clHierachicalSpreadSheet::RowMarkupOf
 }
 
 std::string clHierachicalSpreadSheet::CloseLevel() {
-  std::string s = kCrLf + ResText(res::kTableEnd) + kCrLf;
   if (depth_ == 0) {
-    s += ResText(res::kDivEnd) + kCrLf;
     step_ = 3;
-    return s;
+    return kCrLf + ResText(res::kTableEnd) + kCrLf + ResText(res::kDivEnd) + kCrLf;
   }
-  s += ResText(res::kCellEnd) + ResText(res::kTableEnd) + ResText(res::kDivEnd) + kCrLf +
-       ResText(res::kCellEnd) + ResText(res::kRowEnd);
+  std::string s = RowMarkupOf(*current_).close;
   --depth_;
   current_ = levels_[static_cast<size_t>(depth_)];
   current_->MoveNext();
