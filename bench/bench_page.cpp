@@ -32,6 +32,7 @@
 
 namespace {
 
+using vn::bench::MedianChildCpuSeconds;
 using vn::bench::MedianSeconds;
 using vn::bench::PeakOfChild;
 using vn::bench::Shell;
@@ -217,21 +218,24 @@ int main(int argc, char** argv) {
   const std::string hostCommand = folder + "/prog/varnolis get --cb 65536 -o " + out +
                                   " varnolis://rubrik/Flach";
   const std::string shellCommand = "sqlite3 -html " + data + " \"" + kFlatShell + "\" > " + out;
-  double host = 0, shell = 0;
+  double host = 0, shell = 0, hostCpu = 0, shellCpu = 0;
   if (haveHost) {
     host = MedianSeconds(runs, [&] { Shell(hostCommand); });
-    std::printf("host process: flat %.4f s (%ju bytes)\n", host,
+    hostCpu = MedianChildCpuSeconds(runs, [&] { Shell(hostCommand); });
+    std::printf("host process: flat %.4f s, processor %.4f s (%ju bytes)\n", host, hostCpu,
                 static_cast<uintmax_t>(fs::file_size(out)));
   }
   if (haveShell) {
     shell = MedianSeconds(runs, [&] { Shell(shellCommand); });
-    std::printf("sqlite3 -html: flat %.4f s (%ju bytes)\n", shell,
+    shellCpu = MedianChildCpuSeconds(runs, [&] { Shell(shellCommand); });
+    std::printf("sqlite3 -html: flat %.4f s, processor %.4f s (%ju bytes)\n", shell, shellCpu,
                 static_cast<uintmax_t>(fs::file_size(out)));
   }
   std::printf("ratios (medians of %d):\n", runs);
   if (haveHost && haveShell) {
-    std::printf("  (a) flat page / sqlite3 -html, whole processes: %.2f (in process: %.2f)\n",
-                host / shell, flat / shell);
+    std::printf("  (a) flat page / sqlite3 -html, whole processes: %.2f (processor time: %.2f; "
+                "page in process: %.2f)\n",
+                host / shell, hostCpu / shellCpu, flat / shell);
   } else {
     std::printf("  (a) not measured: %s not found\n", haveShell ? "the host" : "sqlite3");
   }
