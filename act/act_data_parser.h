@@ -7,7 +7,7 @@
 #include <string>
 
 #include "act/sql_literal_scanner.h"
-#include "handler/html_error.h"
+#include "resources/html_error.h"
 
 namespace vn {
 

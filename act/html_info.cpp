@@ -4,6 +4,7 @@
 
 #include "platform/module_path.h"
 #include "platform/runtime_error.h"
+#include "resources/markup.h"
 #include "resources/res_text.h"
 #include "resources/version.h"
 
@@ -25,13 +26,13 @@ std::string LibraryFileInProgramFolder() {
 
 clHTMLInfo::clHTMLInfo()
     : title_(version::kProductName),
-      logoPath_(LibraryFolder() + ResText(905)),
-      scriptPath_(LibraryFolder() + ResText(908)) {}
+      logoPath_(LibraryFolder() + ResText(res::kLogoImage)),
+      scriptPath_(LibraryFolder() + ResText(res::kInfoScript)) {}
 
 bool clHTMLInfo::Init(const std::string& strResourcePath) {
   if (!strResourcePath.empty()) {
-    logoPath_ = strResourcePath + ResText(905);
-    scriptPath_ = strResourcePath + ResText(908);
+    logoPath_ = strResourcePath + ResText(res::kLogoImage);
+    scriptPath_ = strResourcePath + ResText(res::kInfoScript);
   }
   state_ = 1;
   return true;
@@ -55,46 +56,59 @@ std::string clHTMLInfo::GetNext() {
   return html;
 }
 
+namespace {
+
+// The info page's fixed-width tables.
+std::string InfoTable() {
+  return ResText(res::kTable, ResText(res::kWidth, 320) + ResText(res::kTableTight));
+}
+
+}  // namespace
+
 std::string clHTMLInfo::TitleBar() const {
-  const std::string table = ResText(308, ResText(404, 320) + ResText(706));
-  std::string html;
-  html += ResText(314, ResText(411, ResText(607)) + ResText(402, scriptPath_)) + ResText(315);
-  html += table + ResText(310) + ResText(312, ResText(412, ResText(615)));
-  html += ResText(316, ResText(402, logoPath_) + ResText(406, ResText(609))) + title_;
-  html += ResText(313) + ResText(311) + ResText(309);
+  std::string html = markup::ScriptInclude(scriptPath_);
+  html += InfoTable() + ResText(res::kRow) +
+          ResText(res::kCell, ResText(res::kClass, ResText(res::kInfoTitleClass)));
+  html += ResText(res::kImage, ResText(res::kSrc, logoPath_) +
+                                   ResText(res::kAlign, ResText(res::kAbsMiddle))) +
+          title_;
+  html += ResText(res::kCellEnd) + ResText(res::kRowEnd) + ResText(res::kTableEnd);
   return html;
 }
 
 std::string clHTMLInfo::Information() const {
-  const std::string table = ResText(308, ResText(404, 320) + ResText(706));
-  const std::string br = ResText(320);
+  const std::string br = ResText(res::kBreak);
   std::string html;
-  html += table + ResText(310) + ResText(312, ResText(412, ResText(616)));
-  html += ResText(806, VersionText()) + br;
-  html += ResText(804, version::kCopyright) + br;
-  html += ResText(803, version::kCompanyName) + br;
-  html += ResText(807) + ResText(326, ResText(413, std::string("http://") + version::kWebAddress)) +
-          version::kWebAddress + ResText(327) + br;
-  html += ResText(810, LibraryFileInProgramFolder()) + br;
-  html += ResText(313) + ResText(311) + ResText(309);
+  html += InfoTable() + ResText(res::kRow) +
+          ResText(res::kCell, ResText(res::kClass, ResText(res::kInfoTextClass)));
+  html += ResText(res::kVersion, VersionText()) + br;
+  html += ResText(res::kCopyright, version::kCopyright) + br;
+  html += ResText(res::kProducedBy, version::kCompanyName) + br;
+  html += ResText(res::kInternet) +
+          ResText(res::kAnchor, ResText(res::kHref, std::string("http://") + version::kWebAddress)) +
+          version::kWebAddress + ResText(res::kAnchorEnd) + br;
+  html += ResText(res::kProtocolHandler, LibraryFileInProgramFolder()) + br;
+  html += ResText(res::kCellEnd) + ResText(res::kRowEnd) + ResText(res::kTableEnd);
   return html;
 }
 
 void clHTMLInfo::SetError(int id, const std::string& zusatz, long failureNumber,
                           const std::string& failureDescription) {
   errNumber_ = id;
-  const std::string row = ResText(310, ResText(407, ResText(601)));
-  const std::string cell = ResText(312, ResText(412, ResText(617)));
+  const std::string row = ResText(res::kRow, ResText(res::kValign, ResText(res::kTop)));
+  const std::string cell = ResText(res::kClass, ResText(res::kErrorTextClass));
   auto valueRow = [&](const std::string& a, const std::string& b) {
-    return row + cell + a + ResText(313) + cell + b + ResText(313) + ResText(311);
+    return row + markup::Cell(cell, a) + markup::Cell(cell, b) + ResText(res::kRowEnd);
   };
-  std::string html = ResText(308, ResText(709, 0, 2, 0) + ResText(404, "100%"));
-  html += ResText(310) + ResText(312, ResText(408, 2) + ResText(412, ResText(610))) +
-          ResText(321, ResText(203, "clHTMLInfo")) + ResText(313) + ResText(311);
-  html += valueRow(ResText(201), ResText(202));
+  std::string html = markup::FullWidthTable(0, 2, 0);
+  html += ResText(res::kRow) +
+          markup::Cell(ResText(res::kColspan, 2) + ResText(res::kClass, ResText(res::kErrorTitleClass)),
+                       ResText(res::kBold, ResText(res::kNoticeFromClass, "clHTMLInfo"))) +
+          ResText(res::kRowEnd);
+  html += valueRow(ResText(res::kNumberCaption), ResText(res::kDescriptionCaption));
   html += valueRow(std::to_string(id), ResText(id, zusatz));
   html += valueRow(std::to_string(failureNumber), failureDescription);
-  html += ResText(309);
+  html += ResText(res::kTableEnd);
   errDescription_ = std::move(html);
 }
 

@@ -1,9 +1,10 @@
-// Benchmark of whole rubric pages against the sqlite3 shell's HTML output of the same data:
-// a rubric with one hierarchical entry over a flat 100 000-row query and one over a
-// 10 000-parent x 10-child shape, each built through ProtocolHandler's Start/Read/Terminate
-// as a browser drives it (the page file written, then streamed in 64 kB chunks), against
-// `sqlite3 -html` writing the same rows to a file. Also the peak memory of a 1 000-row
-// against a 1 000 000-row page (--million).
+// Benchmark of whole rubric pages, printed as the ratios the pages are held to:
+//  (a) the flat 100 000-row page against `sqlite3 -html` on the same query, both as whole
+//      processes writing to a file (`varnolis get --cb 65536 -o FILE`), and in-process
+//      (ProtocolHandler's Start/Read/Terminate as a browser drives it) for reference;
+//  (b) the 10 000-parent x 10-child SHAPE page against the page of the flat join of the same
+//      rows;
+//  (c) with --million, the peak memory of a 1 000 000-row page against a 1 000-row page.
 //
 //   bench_page [--runs N] [--rows N] [--million]
 #include <sqlite3.h>
@@ -31,6 +32,7 @@
 
 namespace {
 
+using vn::bench::MedianChildCpuSeconds;
 using vn::bench::MedianSeconds;
 using vn::bench::PeakOfChild;
 using vn::bench::Shell;
@@ -46,10 +48,21 @@ const char* kShape =
     "parent_id AS hide_P, pos AS [right_Pos], article AS Artikel, price AS "
     "[right_format#,##0.00_Preis] FROM child ORDER BY parent_id, pos} RELATE hide_ID TO hide_P) "
     "AS c";
-// The shell gets the same rows: every parent followed by its children.
-const char* kShapeShell =
-    "SELECT p.id, p.name, c.pos, c.article, c.price FROM parent p JOIN child c ON c.parent_id = "
-    "p.id ORDER BY p.id, c.pos";
+// The shape's rows as one flat page (every parent followed by its children), with the same
+// captions and formats.
+const char* kJoin =
+    "SELECT p.id AS hide_ID, p.name AS Name, c.pos AS [right_Pos], c.article AS Artikel, c.price "
+    "AS [right_format#,##0.00_Preis] FROM parent p JOIN child c ON c.parent_id = p.id ORDER BY "
+    "p.id, c.pos";
+
+// This program's own folder (the build's bench folder).
+fs::path ExecutableFolder() { return fs::canonical("/proc/self/exe").parent_path(); }
+
+// A source file's folder; the compiler may have recorded the path relative to the build folder.
+fs::path SourceFolder() {
+  const fs::path file = __FILE__;
+  return (file.is_absolute() ? file : ExecutableFolder() / file).parent_path();
+}
 
 void Exec(const std::string& path, const std::string& sql) {
   sqlite3* db = nullptr;
@@ -91,7 +104,7 @@ void MakeData(const std::string& path, long flatRows, long parents, long childre
 // The configuration database with rubric "Flach" (the flat entry) and "Baum" (the shape).
 void MakeConfig(const std::string& path, const std::string& data) {
   fs::remove(path);
-  const fs::path source = fs::path(__FILE__).parent_path().parent_path() / "databases";
+  const fs::path source = SourceFolder().parent_path() / "databases";
   Exec(path, ReadText(source / "schema.sql"));
   Exec(path, ReadText(source / "formate.sql"));
   auto quoted = [](const std::string& text) {
@@ -102,11 +115,14 @@ void MakeConfig(const std::string& path, const std::string& data) {
   const std::string connection = quoted("Provider=SQLite;Data Source=" + data);
   Exec(path,
        "INSERT INTO Rubriken (ID_Rubrik, Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES "
-       "(1, 1, 'Flach', 'Flach', 'Flache Tabelle', ''), (2, 2, 'Baum', 'Baum', 'Baum', '');"
+       "(1, 1, 'Flach', 'Flach', 'Flache Tabelle', ''), (2, 2, 'Baum', 'Baum', 'Baum', ''), "
+       "(3, 3, 'Verbund', 'Verbund', 'Verbund', '');"
        "INSERT INTO Daten (ID_Daten, Titel, Format_ID, Datenquelle, Abfrage) VALUES "
        "(1, 'Flach', 1, " + connection + ", " + quoted(kFlat) + "), "
-       "(2, 'Baum', 1, " + connection + ", " + quoted(kShape) + ");"
-       "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, 1, 1), (2, 2, 1);");
+       "(2, 'Baum', 1, " + connection + ", " + quoted(kShape) + "), "
+       "(3, 'Verbund', 1, " + connection + ", " + quoted(kJoin) + ");"
+       "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, 1, 1), (2, 2, 1), "
+       "(3, 3, 1);");
 }
 
 // Builds and streams the page of `url` as a browser does; returns its length.
@@ -154,9 +170,18 @@ int main(int argc, char** argv) {
                         "\"contact\": {\"25\": \"1\"}}";
   setenv("VARNOLIS_ACT", act.c_str(), 1);
   vn::OverrideLibraryFolder(folder + "/prog");
+  // The host and the library beside it, for the whole-process measurement.
+  const fs::path built = ExecutableFolder().parent_path() / "Varnolis";
+  const bool haveHost = fs::exists(built / "varnolis") && fs::exists(built / "libvarnolis.so");
+  if (haveHost) {
+    for (const char* file : {"varnolis", "libvarnolis.so"}) {
+      fs::copy_file(built / file, fs::path(folder) / "prog" / file);
+    }
+  }
   const std::string config = folder + "/prog/databases/config.mdb";
   const std::string data = folder + "/data.db";
 
+  std::vector<long> peaks;
   if (million) {
     for (long n : {1000L, 1000000L}) {
       MakeData(data, n, 1, 1);
@@ -165,13 +190,15 @@ int main(int argc, char** argv) {
       long peak = PeakOfChild([&] { bytes = RenderPage("varnolis://rubrik/Flach"); });
       long baseline = PeakOfChild([&] { RenderPage("varnolis://test"); });
       std::printf("page of %7ld rows: peak RSS %ld kB (a test page: %ld kB)\n", n, peak, baseline);
+      peaks.push_back(peak);
     }
   }
 
   MakeData(data, rows, rows / 10, 10);
   MakeConfig(config, data);
   // A page that ends in an error block would measure the wrong thing.
-  for (const char* url : {"varnolis://rubrik/Flach", "varnolis://rubrik/Baum"}) {
+  for (const char* url : {"varnolis://rubrik/Flach", "varnolis://rubrik/Baum",
+                          "varnolis://rubrik/Verbund"}) {
     std::string page;
     RenderPage(url, &page);
     if (page.find("errortitle") != std::string::npos || page.find("</HTML>") == std::string::npos) {
@@ -180,27 +207,46 @@ int main(int argc, char** argv) {
     }
   }
   const bool haveShell = std::system("command -v sqlite3 >/dev/null 2>&1") == 0;
-  size_t flatBytes = 0, shapeBytes = 0;
+  size_t flatBytes = 0, shapeBytes = 0, joinBytes = 0;
   const double flat = MedianSeconds(runs, [&] { flatBytes = RenderPage("varnolis://rubrik/Flach"); });
   const double shape = MedianSeconds(runs, [&] { shapeBytes = RenderPage("varnolis://rubrik/Baum"); });
-  std::printf("page: flat %ld rows %.4f s (%zu bytes), shape %ld x 10 %.4f s (%zu bytes)\n", rows,
-              flat, flatBytes, rows / 10, shape, shapeBytes);
-  if (haveShell) {
-    const std::string out = folder + "/tmp/shell.html";
-    const std::string flatCommand = "sqlite3 -html " + data + " \"" + kFlatShell + "\" > " + out;
-    const std::string shapeCommand = "sqlite3 -html " + data + " \"" + kShapeShell + "\" > " + out;
-    const double shellFlat = MedianSeconds(runs, [&] { Shell(flatCommand); });
-    const size_t shellFlatBytes = fs::file_size(out);
-    const double shellShape = MedianSeconds(runs, [&] { Shell(shapeCommand); });
-    const size_t shellShapeBytes = fs::file_size(out);
-    std::printf("sqlite3 -html: flat %.4f s (%zu bytes), shape rows %.4f s (%zu bytes)\n", shellFlat,
-                shellFlatBytes, shellShape, shellShapeBytes);
-    std::printf("ratio (page / sqlite3 shell): flat %.2f, shape %.2f\n", flat / shellFlat,
-                shape / shellShape);
-    std::printf("peer commands:\n  %s\n  %s\n", flatCommand.c_str(), shapeCommand.c_str());
-  } else {
-    std::printf("sqlite3 shell not found: no ratio\n");
+  const double join = MedianSeconds(runs, [&] { joinBytes = RenderPage("varnolis://rubrik/Verbund"); });
+  std::printf("in process: flat %ld rows %.4f s (%zu bytes), shape %ld x 10 %.4f s (%zu bytes), "
+              "flat join of the shape %.4f s (%zu bytes)\n",
+              rows, flat, flatBytes, rows / 10, shape, shapeBytes, join, joinBytes);
+  const std::string out = folder + "/tmp/out.html";
+  const std::string hostCommand = folder + "/prog/varnolis get --cb 65536 -o " + out +
+                                  " varnolis://rubrik/Flach";
+  const std::string shellCommand = "sqlite3 -html " + data + " \"" + kFlatShell + "\" > " + out;
+  double host = 0, shell = 0, hostCpu = 0, shellCpu = 0;
+  if (haveHost) {
+    host = MedianSeconds(runs, [&] { Shell(hostCommand); });
+    hostCpu = MedianChildCpuSeconds(runs, [&] { Shell(hostCommand); });
+    std::printf("host process: flat %.4f s, processor %.4f s (%ju bytes)\n", host, hostCpu,
+                static_cast<uintmax_t>(fs::file_size(out)));
   }
+  if (haveShell) {
+    shell = MedianSeconds(runs, [&] { Shell(shellCommand); });
+    shellCpu = MedianChildCpuSeconds(runs, [&] { Shell(shellCommand); });
+    std::printf("sqlite3 -html: flat %.4f s, processor %.4f s (%ju bytes)\n", shell, shellCpu,
+                static_cast<uintmax_t>(fs::file_size(out)));
+  }
+  std::printf("ratios (medians of %d):\n", runs);
+  if (haveHost && haveShell) {
+    std::printf("  (a) flat page / sqlite3 -html, whole processes: %.2f (processor time: %.2f; "
+                "page in process: %.2f)\n",
+                host / shell, hostCpu / shellCpu, flat / shell);
+  } else {
+    std::printf("  (a) not measured: %s not found\n", haveShell ? "the host" : "sqlite3");
+  }
+  std::printf("  (b) shape page / flat join page: %.2f\n", shape / join);
+  if (peaks.size() == 2 && peaks[0] > 0) {
+    std::printf("  (c) peak memory 1 000 000 rows / 1 000 rows: %.2f\n",
+                static_cast<double>(peaks[1]) / static_cast<double>(peaks[0]));
+  } else {
+    std::printf("  (c) not measured: run with --million\n");
+  }
+  std::printf("peer commands:\n  %s\n  %s\n", hostCommand.c_str(), shellCommand.c_str());
   fs::remove_all(folder);
   return 0;
 }

@@ -30,6 +30,26 @@ inline double MedianSeconds(int runs, const std::function<void()>& f) {
   return times[times.size() / 2];
 }
 
+// Median processor time (user and system) of the child processes `f` runs and waits for, in
+// seconds: on a machine shared with other work a steadier measure than the wall time.
+inline double MedianChildCpuSeconds(int runs, const std::function<void()>& f) {
+  auto seconds = [](const rusage& usage) {
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  };
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    rusage before{};
+    rusage after{};
+    getrusage(RUSAGE_CHILDREN, &before);
+    f();
+    getrusage(RUSAGE_CHILDREN, &after);
+    times.push_back(seconds(after) - seconds(before));
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
 // Runs `command` through the shell; a failing peer ends the benchmark.
 inline void Shell(const std::string& command) {
   if (std::system(command.c_str()) != 0) {

@@ -5,6 +5,7 @@
 #include "platform/runtime_error.h"
 #include "platform/temp_file.h"
 #include "platform/vb_errors.h"
+#include "resources/markup.h"
 #include "resources/res_text.h"
 #include "resources/version.h"
 
@@ -28,11 +29,11 @@ std::string KeywordsMetaLine() {
 }  // namespace
 
 clHTMLDumper::clHTMLDumper()
-    : stylesheetPath_(LibraryFolder() + ResText(902)),
-      pollingScriptPath_(LibraryFolder() + ResText(906)),
-      plusMinusScriptPath_(LibraryFolder() + ResText(909)),
-      plusImagePath_(LibraryFolder() + ResText(903)),
-      minusImagePath_(LibraryFolder() + ResText(904)) {}
+    : stylesheetPath_(LibraryFolder() + ResText(res::kStylesheet)),
+      pollingScriptPath_(LibraryFolder() + ResText(res::kPollingScript)),
+      plusMinusScriptPath_(LibraryFolder() + ResText(res::kPlusMinusScript)),
+      plusImagePath_(LibraryFolder() + ResText(res::kPlusImage)),
+      minusImagePath_(LibraryFolder() + ResText(res::kMinusImage)) {}
 
 clHTMLDumper::~clHTMLDumper() { FlushQuietly(); }
 
@@ -48,11 +49,11 @@ bool clHTMLDumper::Init(const std::string& HTMLDatei, const std::string& sResour
     created = vn::TempFile(*path);
   }
   if (!sResourcePath.empty()) {
-    stylesheetPath_ = sResourcePath + ResText(902);
-    pollingScriptPath_ = sResourcePath + ResText(906);
-    plusMinusScriptPath_ = sResourcePath + ResText(909);
-    plusImagePath_ = sResourcePath + ResText(903);
-    minusImagePath_ = sResourcePath + ResText(904);
+    stylesheetPath_ = sResourcePath + ResText(res::kStylesheet);
+    pollingScriptPath_ = sResourcePath + ResText(res::kPollingScript);
+    plusMinusScriptPath_ = sResourcePath + ResText(res::kPlusMinusScript);
+    plusImagePath_ = sResourcePath + ResText(res::kPlusImage);
+    minusImagePath_ = sResourcePath + ResText(res::kMinusImage);
   }
   FlushQuietly();
   file_ = FileHandle();
@@ -66,20 +67,21 @@ bool clHTMLDumper::Init(const std::string& HTMLDatei, const std::string& sResour
 }
 
 void clHTMLDumper::DumpHeader(const std::string& Titel) {
-  Dump(ResText(301));
-  Dump(ResText(303));
-  Dump(ResText(305, Titel));
-  Dump(ResText(319, ResText(701, stylesheetPath_)));
-  Dump(ResText(314, ResText(411, ResText(607)) + ResText(402, pollingScriptPath_)));
-  Dump(ResText(315));
-  Dump(ResText(314, ResText(411, ResText(607))) + kCrLf);
-  Dump(ResText(707, plusImagePath_) + kCrLf);
-  Dump(ResText(708, minusImagePath_) + kCrLf);
-  Dump(ResText(315) + kCrLf);
-  Dump(ResText(314, ResText(411, ResText(607)) + ResText(402, plusMinusScriptPath_)) +
-       ResText(315) + kCrLf);
-  Dump(ResText(304));
-  Dump(ResText(306, ResText(412, ResText(623))));
+  Dump(ResText(res::kHtml));
+  Dump(ResText(res::kHead));
+  Dump(ResText(res::kTitle, Titel));
+  Dump(ResText(res::kLink, ResText(res::kStylesheetLink, stylesheetPath_)));
+  // Each Dump is a line of its own: the polling script's element spans two.
+  Dump(ResText(res::kScript,
+               ResText(res::kLanguage, ResText(res::kVBScript)) + ResText(res::kSrc, pollingScriptPath_)));
+  Dump(ResText(res::kScriptEnd));
+  Dump(ResText(res::kScript, ResText(res::kLanguage, ResText(res::kVBScript))) + kCrLf);
+  Dump(ResText(res::kPlusImageVariable, plusImagePath_) + kCrLf);
+  Dump(ResText(res::kMinusImageVariable, minusImagePath_) + kCrLf);
+  Dump(ResText(res::kScriptEnd) + kCrLf);
+  Dump(markup::ScriptInclude(plusMinusScriptPath_) + kCrLf);
+  Dump(ResText(res::kHeadEnd));
+  Dump(ResText(res::kBody, ResText(res::kClass, ResText(res::kBodyStyleClass))));
   Dump("<a name=\"Start\"></a>");
 }
 
@@ -109,13 +111,13 @@ void clHTMLDumper::FlushQuietly() noexcept {
 }
 
 void clHTMLDumper::DumpEnd() {
-  if (divWindoStarted_) Dump(ResText(318));
+  if (divWindoStarted_) Dump(ResText(res::kDivEnd));
   for (int i = 0; i < 100; ++i) {
     Dump(AuthorMetaLine());
     Dump(KeywordsMetaLine());
   }
-  Dump(ResText(307));
-  Dump(ResText(302));
+  Dump(ResText(res::kBodyEnd));
+  Dump(ResText(res::kHtmlEnd));
   // Closed whatever happens: after DumpEnd nothing more is written.
   FileHandle file = std::move(file_);
   file.WriteAll(pending_.data(), pending_.size());

@@ -7,7 +7,9 @@
 #include "act/act_data_parser.h"
 #include "platform/module_path.h"
 #include "platform/text.h"
+#include "platform/url_escape.h"
 #include "render/format_field_value.h"
+#include "resources/markup.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -38,7 +40,7 @@ int LeadingNumber(const std::string& text) {
 }
 
 // A column of the current row as the page shows it.
-std::string ColumnText(const data::Recordset& rs, int columnId) {
+std::string ColumnText(const data::Recordset& rs, res::Id columnId) {
   return FormatFieldValue(rs.Fields(ResText(columnId)));
 }
 
@@ -74,9 +76,11 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
   }
   parser_ = ACTDataParser;
   databasePath_ =
-      (strConfigurationPath.empty() ? LibraryFolder() : strConfigurationPath) + ResText(1001);
-  connectionString_ = ResText(1002, databasePath_);
-  sql_ = ResText(1003, ResText(1004), ResText(1004), ResText(1014));
+      (strConfigurationPath.empty() ? LibraryFolder() : strConfigurationPath) +
+      ResText(res::kConfigDatabase);
+  connectionString_ = ResText(res::kConfigConnection, databasePath_);
+  sql_ = ResText(res::kSelectOrdered, ResText(res::kRubrikenTable), ResText(res::kRubrikenTable),
+                 ResText(res::kRangColumn));
 
   try {
     connection_ = std::make_unique<data::Connection>();
@@ -93,11 +97,11 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     rubriken_ = std::make_unique<data::Recordset>();
     rubriken_->Open(sql_, *connection_, data::adOpenForwardOnly, data::adLockUnspecified, -1);
   } catch (const std::exception&) {
-    error_.SetError(102, {sql_});
+    error_.SetError(102, {markup::EscapeHtml(sql_)});
     return false;
   }
   if (rubriken_->Bof() && rubriken_->Eof()) {
-    error_.SetError(181, {ResText(1004)});
+    error_.SetError(181, {ResText(res::kRubrikenTable)});
     return false;
   }
 
@@ -105,12 +109,13 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
   // doubling it keeps every name a literal. An apostrophe is an ordinary character there, so
   // it stays single (doubled, a name such as O'Neil could never be found).
   const std::string name = ReplaceAll(rubrik_, "\"", "\"\"");
-  sql_ = ResText(1009, name);
+  sql_ = ResText(res::kEntriesOfRubrik, name);
   try {
     eintraege_ = std::make_unique<data::Recordset>();
     eintraege_->Open(sql_, *connection_, data::adOpenForwardOnly, data::adLockReadOnly, -1);
   } catch (const std::exception&) {
-    error_.SetError(102, {sql_});
+    // The statement holds the name from the URL: shown as text, never as markup.
+    error_.SetError(102, {markup::EscapeHtml(sql_)});
     return false;
   }
 
@@ -119,12 +124,12 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     try {
       while (!eintraege_->Eof()) {
         clDaten& d = daten_.emplace_back();
-        d.Bemerkung = ColumnText(*eintraege_, 1008);
-        d.DatenQuelle = ColumnText(*eintraege_, 1011);
-        d.Format = LeadingNumber(ColumnText(*eintraege_, 1013));
-        d.Abfrage = ColumnText(*eintraege_, 1012);
-        d.Titel = ColumnText(*eintraege_, 1010);
-        d.Rubrik = ColumnText(*eintraege_, 1006);
+        d.Bemerkung = ColumnText(*eintraege_, res::kBemerkungColumn);
+        d.DatenQuelle = ColumnText(*eintraege_, res::kDatenquelleColumn);
+        d.Format = LeadingNumber(ColumnText(*eintraege_, res::kFormatColumn));
+        d.Abfrage = ColumnText(*eintraege_, res::kAbfrageColumn);
+        d.Titel = ColumnText(*eintraege_, res::kTitelColumn);
+        d.Rubrik = ColumnText(*eintraege_, res::kRubrikColumn);
         eintraege_->MoveNext();
       }
     } catch (const std::exception&) {
@@ -161,36 +166,40 @@ std::string clHTMLMenu::GetNext() {
 }
 
 std::string clHTMLMenu::MenuBar() {
-  const std::string spacer =
-      ResText(312, ResText(404, 10)) + ResText(606) + ResText(313) + kCrLf;
-  std::string s = ResText(308, ResText(706)) + ResText(310);
+  const std::string spacer = markup::Cell(ResText(res::kWidth, 10), ResText(res::kNbsp)) + kCrLf;
+  std::string s = ResText(res::kTable, ResText(res::kTableTight)) + ResText(res::kRow);
   int n = 0;
   try {
     while (!rubriken_->Eof()) {
       s += spacer;
       ++n;
-      std::string menuetext = ColumnText(*rubriken_, 1007);
-      const std::string rubrik = ColumnText(*rubriken_, 1006);
+      std::string menuetext = ColumnText(*rubriken_, res::kMenuetextColumn);
+      const std::string rubrik = ColumnText(*rubriken_, res::kRubrikColumn);
       menuetext = parser_->Parse(menuetext);
-      if (parser_->ErrNumber() != 100) {
+      if (parser_->ErrNumber() != clHTMLError::kNoError) {
         error_.SetError(160, {parser_->ErrDescription()});
         return s;
       }
-      const std::string link = ResText(651, ResText(652, rubrik));
+      // The link stands in a script string inside an attribute: a name must not end either.
+      const std::string link =
+          ResText(res::kProtocolUrl, ResText(res::kRubrikPath, UrlEscapeName(rubrik)));
       const bool selected = rubrik == rubrik_;
       if (selected) {
-        bemerkung_ = ColumnText(*rubriken_, 1008);
-        titel_ = ColumnText(*rubriken_, 1010);
+        bemerkung_ = ColumnText(*rubriken_, res::kBemerkungColumn);
+        titel_ = ColumnText(*rubriken_, res::kTitelColumn);
       }
-      s += ResText(312, ResText(404, 100) + ResText(406, ResText(605)) +
-                            ResText(412, ResText(613, selected ? 1 : 0)) + ResText(504, link));
+      // The tab's cell follows the link; the selected tab's text does not.
+      s += ResText(res::kCell, ResText(res::kWidth, 100) + ResText(res::kAlign, ResText(res::kCenter)) +
+                                   ResText(res::kClass, ResText(res::kMenuBarClass, selected ? 1 : 0)) +
+                                   ResText(res::kOnClickLocation, link));
       if (selected) {
-        s += ResText(324, ResText(412, ResText(614, 1)));
+        s += ResText(res::kSpan, ResText(res::kClass, ResText(res::kMenuTextClass, 1)));
       } else {
-        s += ResText(324, ResText(412, ResText(614, 0)) + ResText(504, link));
+        s += ResText(res::kSpan, ResText(res::kClass, ResText(res::kMenuTextClass, 0)) +
+                                     ResText(res::kOnClickLocation, link));
       }
-      s += menuetext + ResText(325);
-      s += ResText(313) + kCrLf;
+      s += menuetext + ResText(res::kSpanEnd);
+      s += ResText(res::kCellEnd) + kCrLf;
       rubriken_->MoveNext();
       ++n;
     }
@@ -200,32 +209,36 @@ std::string clHTMLMenu::MenuBar() {
   }
   s += spacer;
   ++n;
-  s += ResText(311) + kCrLf + ResText(309) + kCrLf;
-  s += ResText(308, ResText(706) + ResText(404, "100%")) + ResText(310) +
-       ResText(312, ResText(408, n) + ResText(412, ResText(613, 2))) +
-       ResText(316, ResText(404, 1) + ResText(405, 8) + ResText(403, "")) + ResText(313) + kCrLf +
-       ResText(311) + kCrLf + ResText(309) + kCrLf;
+  s += ResText(res::kRowEnd) + kCrLf + ResText(res::kTableEnd) + kCrLf;
+  // The bar under the tabs: one cell across all of them.
+  s += ResText(res::kTable, ResText(res::kTableTight) + ResText(res::kWidth, "100%")) +
+       ResText(res::kRow) +
+       markup::Cell(ResText(res::kColspan, n) + ResText(res::kClass, ResText(res::kMenuBarClass, 2)),
+                    ResText(res::kImage, ResText(res::kWidth, 1) + ResText(res::kHeight, 8) +
+                                             ResText(res::kAlt, ""))) +
+       kCrLf + ResText(res::kRowEnd) + kCrLf + ResText(res::kTableEnd) + kCrLf;
   state_ = 3;
   return s;
 }
 
 std::string clHTMLMenu::Heading() {
-  std::string s = ResText(322, ResText(412, ResText(611, 1)));
+  std::string s = ResText(res::kParagraph, ResText(res::kClass, ResText(res::kTitleClass, 1)));
   const std::string titel = parser_->Parse(titel_);
-  if (parser_->ErrNumber() != 100) {
+  if (parser_->ErrNumber() != clHTMLError::kNoError) {
     error_.SetError(160, {parser_->ErrDescription()});
     return s;
   }
-  if (!TrimSpaces(titel).empty()) s += titel + ResText(320);
+  if (!TrimSpaces(titel).empty()) s += titel + ResText(res::kBreak);
   const std::string bemerkung = parser_->Parse(bemerkung_);
-  if (parser_->ErrNumber() != 100) {
+  if (parser_->ErrNumber() != clHTMLError::kNoError) {
     error_.SetError(160, {parser_->ErrDescription()});
     return s;
   }
   if (!TrimSpaces(bemerkung).empty()) {
-    s += ResText(324, ResText(412, ResText(611, 2))) + bemerkung + ResText(325);
+    s += ResText(res::kSpan, ResText(res::kClass, ResText(res::kTitleClass, 2))) + bemerkung +
+         ResText(res::kSpanEnd);
   }
-  s += ResText(323);
+  s += ResText(res::kParagraphEnd);
   state_ = 4;
   return s;
 }

@@ -10,7 +10,7 @@
 #include "data/connection.h"
 #include "data/recordset.h"
 #include "handler/daten.h"
-#include "handler/html_error.h"
+#include "resources/html_error.h"
 
 namespace vn {
 

@@ -13,6 +13,7 @@
 #include "platform/vb_errors.h"
 #include "render/hierarchical_spreadsheet.h"
 #include "render/html_list.h"
+#include "resources/markup.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -31,22 +32,6 @@ void QuietDPrint(const std::string& text) noexcept {
 
 std::string Address(const void* p) {
   return std::to_string(reinterpret_cast<std::uintptr_t>(p));
-}
-
-// A URL or command typed by anyone goes into the page as text, never as markup.
-std::string EscapeHtml(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
 }
 
 template <typename Generator>
@@ -167,12 +152,12 @@ HRESULT ProtocolHandler::StartRequest(const std::string& url) {
       if (IsCommand(1101) || IsCommand(1102)) {
         PrepareCommand();
       } else if (!IsCommand(1103)) {
-        WriteError(153, EscapeHtml(command_));
+        WriteError(153, markup::EscapeHtml(command_));
       }
     } else {
       ReportProgress(BINDSTATUS_FINDINGRESOURCE, "Info: Invalid URL");
       ReportProgress(BINDSTATUS_CONNECTING, "Info: Invalid URL " + url);
-      WriteError(151, EscapeHtml(url));
+      WriteError(151, markup::EscapeHtml(url));
     }
   } catch (const RuntimeError& e) {
     if (!ReportFailure("[clProtocolHandler].[IInternetProtocol_Start]", e.Number(),
@@ -281,7 +266,7 @@ bool ProtocolHandler::BuildStep() {
   }
   if (IsCommand(1102) && menu_) return BuildRubricStep();
   // Only reachable when the preparation left nothing to build from.
-  WriteError(153, EscapeHtml(command_));
+  WriteError(153, markup::EscapeHtml(command_));
   return false;
 }
 
@@ -306,7 +291,7 @@ bool ProtocolHandler::BuildRubricStep() {
   }
   if (menu_->AnzahlDaten() == 0) {
     // The rubric name comes from the URL, which anyone can type.
-    WriteError(182, EscapeHtml(parameter_));
+    WriteError(182, markup::EscapeHtml(parameter_));
     return false;
   }
   const clDaten* entry = menu_->Daten(currentEntry_);

@@ -1,6 +1,8 @@
 #include "platform/codepage.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace vn {
 namespace {
@@ -17,6 +19,18 @@ int EncodeCp1252(unsigned long cp) {
     if (kHigh[i] != 0 && kHigh[i] == cp) return static_cast<int>(0x80 + i);
   }
   return -1;
+}
+
+// The end of the run of ASCII bytes that starts at `pos`, looked at eight bytes at a time: a
+// page is mostly markup.
+size_t AsciiRunEnd(std::string_view text, size_t pos) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
+    std::memcpy(&word, text.data() + pos, sizeof word);
+    if ((word & kHighBits) != 0) break;
+  }
+  while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+  return pos;
 }
 
 }  // namespace
@@ -98,9 +112,8 @@ std::string Utf8ToCp1252(std::string_view utf8, Unmappable unmappable) {
   out.reserve(utf8.size());
   size_t pos = 0;
   while (pos < utf8.size()) {
-    // Pages are mostly markup: runs of ASCII, which is the same in both, go over whole.
-    size_t run = pos;
-    while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80) ++run;
+    // Runs of ASCII, which is the same in both, go over whole.
+    const size_t run = AsciiRunEnd(utf8, pos);
     if (run > pos) {
       out.append(utf8.data() + pos, run - pos);
       pos = run;

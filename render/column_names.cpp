@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "resources/markup.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -10,11 +11,11 @@ namespace vn {
 namespace {
 
 bool IsAlignmentWord(const std::string& lowered) {
-  return lowered == ResText(602) || lowered == ResText(603) || lowered == ResText(605);
+  return lowered == ResText(res::kLeft) || lowered == ResText(res::kRight) || lowered == ResText(res::kCenter);
 }
 
 bool IsFormatPart(const std::string& part) {
-  return LowerAscii(part).starts_with(ResText(624));
+  return LowerAscii(part).starts_with(ResText(res::kFormatPrefix));
 }
 
 // The alignment word before the first "_" (lower-cased), or "" when the name has none or
@@ -44,7 +45,7 @@ std::string ListCaption(const std::string& name) {
 
 std::string GetAlignment(const std::string& name) {
   std::string word = LeadingAlignmentWord(name);
-  return word.empty() ? ResText(602) : word;
+  return word.empty() ? ResText(res::kLeft) : word;
 }
 
 std::string GetCaption(const std::string& name) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "data/connection.h"
-#include "handler/html_error.h"
+#include "resources/html_error.h"
 
 namespace vn {
 

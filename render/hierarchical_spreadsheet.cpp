@@ -1,5 +1,6 @@
 #include "render/hierarchical_spreadsheet.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "act/act_data_parser.h"
@@ -10,6 +11,7 @@
 #include "render/entry_source.h"
 #include "render/format_field_value.h"
 #include "render/regional_settings.h"
+#include "resources/markup.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -45,9 +47,10 @@ std::shared_ptr<data::Recordset> ChildForAnalysis(const data::Recordset& records
   return child;
 }
 
-std::string Cell(const std::string& attributes, const std::string& content) {
-  return ResText(312, attributes) + content + ResText(313);
-}
+using markup::Cell;
+
+// The narrow first cell of a row of a level that has a level below: the fold image or a blank.
+std::string FoldColumnAttributes() { return ResText(res::kWidth, 14); }
 
 }  // namespace
 
@@ -80,9 +83,12 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
   title_ = strTitel;
   blockId_ = strTabellenKennung;
   const std::string folder = strResourcePath.empty() ? LibraryFolder() : strResourcePath;
-  scriptPath_ = folder + ResText(901);
-  plusPath_ = folder + ResText(903);
-  minusPath_ = folder + ResText(904);
+  scriptPath_ = folder + ResText(res::kHierarchicalScript);
+  plusPath_ = folder + ResText(res::kPlusImage);
+  minusPath_ = folder + ResText(res::kMinusImage);
+  cellEnd_ = ResText(res::kCellEnd);
+  prepared_ = PreparedMarkup::Fits(blockId_) &&
+              plusPath_.find(PreparedMarkup::kSlot) == std::string::npos;
 
   if (!RequireEntryTexts(error_, connection_, query_)) return false;
 
@@ -103,7 +109,7 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
     levels_.assign(static_cast<size_t>(maxdepth_) + 1, nullptr);
     depth_ = 0;
   } catch (const std::exception&) {
-    error_.SetError(102, {query_});
+    error_.SetError(102, {markup::EscapeHtml(query_)});
     return false;
   }
   return true;
@@ -144,21 +150,13 @@ std::string clHierachicalSpreadSheet::GetNext() {
 std::string clHierachicalSpreadSheet::OpenLevel() {
   std::string s;
   if (depth_ == 0) {
-    const std::string image = "img_hss_" + blockId_;
-    const std::string block = "div_hss_" + blockId_;
-    s += ResText(314, ResText(411, ResText(607)) + ResText(402, scriptPath_)) + ResText(315) +
-         kCrLf;
-    s += ResText(308, ResText(709, 0, 2, 0) + ResText(404, "100%")) +
-         ResText(310, ResText(412, ResText(611, 0))) + ResText(312);
-    s += ResText(316, ResText(401, image) + ResText(402, minusPath_) +
-                          ResText(501, "'" + image + "','" + block + "'") +
-                          ResText(502, "'" + image + "'") + ResText(503, "'" + image + "'") +
-                          ResText(404, 11) + ResText(405, 11) + ResText(406, ResText(609)));
-    s += ResText(606) + ResText(606) + title_ + ResText(313) + ResText(311) + ResText(309);
-    s += kCrLf + ResText(317, ResText(409, block) + ResText(410, "")) + kCrLf;
+    const markup::Fold fold{"img_hss_" + blockId_, "div_hss_" + blockId_, minusPath_};
+    s += markup::ScriptInclude(scriptPath_) + kCrLf;
+    s += markup::FoldTitleBar(fold, ResText(res::kClass, ResText(res::kTitleClass, 0)), "", title_);
+    s += markup::FoldBlockStart(fold.block, "");
     if (root_->Bof() && root_->Eof()) {
-      s += ResText(322, ResText(412, ResText(611, 1))) + ResText(801) + ResText(323) +
-           ResText(318) + kCrLf;
+      s += ResText(res::kParagraph, ResText(res::kClass, ResText(res::kTitleClass, 1))) +
+           ResText(res::kNoData) + ResText(res::kParagraphEnd) + ResText(res::kDivEnd) + kCrLf;
       step_ = 3;
       return s;
     }
@@ -172,35 +170,52 @@ std::string clHierachicalSpreadSheet::OpenLevel() {
     current_ = levels_[0];
     rowCounter_[0] = 0;
   } else {
-    const size_t parent = static_cast<size_t>(depth_ - 1);
-    s += ResText(310) +
-         ResText(312, ResText(408, visible_[parent] + 1) + ResText(406, ResText(605)) +
-                          ResText(407, ResText(601))) +
-         kCrLf;
-    s += ResText(317, ResText(409, "div_" + blockId_ + std::to_string(depth_ - 1) + "-" +
-                                       std::to_string(rowCounter_[parent])) +
-                          ResText(410, ResText(608))) +
-         kCrLf;
-    s += ResText(308, ResText(706) + ResText(404, "100%")) + ResText(310) +
-         Cell(ResText(404, 16), ResText(606)) + ResText(312);
+    const std::string parentRowId =
+        RowId(depth_ - 1, rowCounter_[static_cast<size_t>(depth_ - 1)]);
+    if (prepared_) {
+      RowMarkupOf(*current_).open.AppendTo(s, parentRowId);
+    } else {
+      s += LevelOpen(parentRowId);
+    }
   }
   return s + LevelTable();
 }
 
-std::string clHierachicalSpreadSheet::LevelTable() {
-  std::string s = kCrLf;
-  s += ResText(308, ResText(702) + ResText(404, "100%")) + ResText(310, ResText(704, depth_));
-  if (depth_ < maxdepth_) s += Cell(ResText(404, 14), ResText(606));
-  const int count = current_->FieldCount();
-  for (int i = 0; i < count; ++i) {
-    const data::Field& field = current_->Fields(i);
-    if (field.Type() == data::adChapter || IsHiddenColumn(field.Name())) continue;
-    const std::string name = field.Name();
-    s += Cell(ResText(704, depth_) + ResText(406, GetAlignment(name)), GetCaption(name));
-  }
-  s += ResText(311);
-  step_ = 1;
+std::string clHierachicalSpreadSheet::RowId(int depth, int row) const {
+  std::string id = blockId_;
+  id += std::to_string(depth);
+  id += '-';
+  id += std::to_string(row);
+  return id;
+}
+
+// The fold image's cell of the row with id `rowId`, folding the block of its children.
+std::string clHierachicalSpreadSheet::FoldCell(const std::string& rowId) const {
+  return Cell(FoldColumnAttributes(),
+              markup::FoldImage({"img_" + rowId, "div_" + rowId, plusPath_}, false));
+}
+
+// The row that holds the current level below the parent row `parentRowId`: one cell across
+// the parent's columns with the folded block, whose table's first column indents it.
+std::string clHierachicalSpreadSheet::LevelOpen(const std::string& parentRowId) const {
+  const size_t parent = static_cast<size_t>(depth_ - 1);
+  std::string s = ResText(res::kRow) +
+                  ResText(res::kCell, ResText(res::kColspan, visible_[parent] + 1) +
+                                          ResText(res::kAlign, ResText(res::kCenter)) +
+                                          ResText(res::kValign, ResText(res::kTop))) +
+                  kCrLf;
+  s += ResText(res::kDiv, ResText(res::kIdAttribute, "div_" + parentRowId) +
+                              ResText(res::kStyle, ResText(res::kDisplayNone))) +
+       kCrLf;
+  s += ResText(res::kTable, ResText(res::kTableTight) + ResText(res::kWidth, "100%")) +
+       ResText(res::kRow) + Cell(ResText(res::kWidth, 16), ResText(res::kNbsp)) +
+       ResText(res::kCell);
   return s;
+}
+
+std::string clHierachicalSpreadSheet::LevelTable() {
+  step_ = 1;
+  return kCrLf + RowMarkupOf(*current_).head;
 }
 
 std::string clHierachicalSpreadSheet::NextRow() {
@@ -208,8 +223,10 @@ std::string clHierachicalSpreadSheet::NextRow() {
   if (current_->RecordCount() == 0) {
     ++rowCounter_[d];
     step_ = 2;
-    return ResText(310, ResText(705, depth_)) + Cell(ResText(404, 14), ResText(606)) +
-           Cell(ResText(408, visible_[d]), ResText(801)) + ResText(311) + kCrLf;
+    return ResText(res::kRow, ResText(res::kRowClass, depth_)) +
+           Cell(FoldColumnAttributes(), ResText(res::kNbsp)) +
+           Cell(ResText(res::kColspan, visible_[d]), ResText(res::kNoData)) +
+           ResText(res::kRowEnd) + kCrLf;
   }
   if (current_->Eof()) {
     step_ = 2;
@@ -217,30 +234,27 @@ std::string clHierachicalSpreadSheet::NextRow() {
   }
   const RowMarkup& markup = RowMarkupOf(*current_);
   const int r = ++rowCounter_[d];
-  std::string s = markup.rowOpen;
+  std::string s;
+  s.reserve(rowSizeHint_);
+  s += markup.rowOpen;
   if (depth_ < maxdepth_) {
     const auto child = Chapter(current_->Fields(chapterColumn_[d]));
-    if (child->RecordCount() > 0) {
-      const std::string id = blockId_ + std::to_string(depth_) + "-" + std::to_string(r);
-      const std::string image = "img_" + id;
-      s += Cell(ResText(404, 14),
-                ResText(316, ResText(401, image) + ResText(402, plusPath_) +
-                                 ResText(501, "'" + image + "','div_" + id + "'") +
-                                 ResText(502, "'" + image + "'") +
-                                 ResText(503, "'" + image + "'") + ResText(404, 11) +
-                                 ResText(405, 11)));
+    if (child->RecordCount() == 0) {
+      s += markup.blankFoldCell;
+    } else if (prepared_) {
+      markup.foldCell.AppendTo(s, RowId(depth_, r));
     } else {
-      s += Cell(ResText(404, 14), ResText(606));
+      s += FoldCell(RowId(depth_, r));
     }
   }
-  const std::string cellEnd = ResText(313);
   const RegionalSettings& settings = *settings_;
   for (size_t k = 0; k < markup.shown.size(); ++k) {
     s += markup.cellOpen[k];
     s += FormatFieldValue(current_->Fields(markup.shown[k]), settings);
-    s += cellEnd;
+    s += cellEnd_;
   }
   s += markup.rowEnd;
+  rowSizeHint_ = std::max(rowSizeHint_, s.size());
 
   // Only a level the analysis found can be descended into; a chapter beyond the chain is
   // shown as a plain row.
@@ -275,24 +289,38 @@ const clHierachicalSpreadSheet::RowMarkup& clHierachicalSpreadSheet::RowMarkupOf
     const std::string name = field.Name();
     if (IsHiddenColumn(name)) continue;
     markup.shown.push_back(i);
-    markup.cellOpen.push_back(ResText(312, ResText(705, depth_) + ResText(406, GetAlignment(name))));
+    markup.cellOpen.push_back(ResText(
+        res::kCell, ResText(res::kRowClass, depth_) + ResText(res::kAlign, GetAlignment(name))));
+    markup.head += Cell(ResText(res::kLevelClass, depth_) + ResText(res::kAlign, GetAlignment(name)),
+                        GetCaption(name));
   }
-  markup.rowOpen = ResText(310, ResText(705, depth_));
-  markup.rowEnd = ResText(311) + kCrLf;
+  // The caption row, after the fold column when the level has one.
+  markup.head = ResText(res::kTable, ResText(res::kTableSpacing) + ResText(res::kWidth, "100%")) +
+                ResText(res::kRow, ResText(res::kLevelClass, depth_)) +
+                (depth_ < maxdepth_ ? Cell(FoldColumnAttributes(), ResText(res::kNbsp)) : "") +
+                markup.head + ResText(res::kRowEnd);
+  markup.blankFoldCell = Cell(FoldColumnAttributes(), ResText(res::kNbsp));
+  const std::string slot(1, PreparedMarkup::kSlot);
+  markup.foldCell = PreparedMarkup(FoldCell(slot));
+  if (depth_ > 0) markup.open = PreparedMarkup(LevelOpen(slot));
+  markup.close = kCrLf + ResText(res::kTableEnd) + kCrLf + ResText(res::kCellEnd) +
+                 ResText(res::kTableEnd) + ResText(res::kDivEnd) + kCrLf + ResText(res::kCellEnd) +
+                 ResText(res::kRowEnd);
+  markup.rowOpen = ResText(res::kRow, ResText(res::kRowClass, depth_));
+  markup.rowEnd = ResText(res::kRowEnd) + kCrLf;
   if (depth_ == maxdepth_) {
-    markup.rowEnd += ResText(310) + ResText(312) + ResText(313) + ResText(311) + kCrLf;
+    // The deepest level's spacer row.
+    markup.rowEnd += ResText(res::kRow) + Cell("", "") + ResText(res::kRowEnd) + kCrLf;
   }
   return markup;
 }
 
 std::string clHierachicalSpreadSheet::CloseLevel() {
-  std::string s = kCrLf + ResText(309) + kCrLf;
   if (depth_ == 0) {
-    s += ResText(318) + kCrLf;
     step_ = 3;
-    return s;
+    return kCrLf + ResText(res::kTableEnd) + kCrLf + ResText(res::kDivEnd) + kCrLf;
   }
-  s += ResText(313) + ResText(309) + ResText(318) + kCrLf + ResText(313) + ResText(311);
+  std::string s = RowMarkupOf(*current_).close;
   --depth_;
   current_ = levels_[static_cast<size_t>(depth_)];
   current_->MoveNext();

@@ -9,8 +9,9 @@
 
 #include "data/connection.h"
 #include "data/recordset.h"
-#include "handler/html_error.h"
 #include "render/page_generator.h"
+#include "resources/html_error.h"
+#include "resources/prepared_markup.h"
 
 namespace vn {
 
@@ -44,19 +45,28 @@ class clHierachicalSpreadSheet final : public PageGenerator {
   std::string ErrDescription() const override { return error_.Description(); }
 
  private:
-  // The markup that is the same for every row of one level, built once per level: rows are
-  // written many thousand times, their templates need not be filled each time.
+  // The markup that is the same for every row of one level, built once per level: rows and
+  // levels are written many thousand times, their templates need not be filled each time.
   struct RowMarkup {
     int fieldCount = -1;
     std::vector<int> shown;              // positions of the visible columns
     std::vector<std::string> cellOpen;   // <TD  CLASS="t{d}" ALIGN="..."> per visible column
     int chapter = -1;                    // the last chapter column, or -1
+    std::string head;                    // the level's table start and caption row
     std::string rowOpen;                 // <TR  CLASS="t{d}">
     std::string rowEnd;                  // </TR> CRLF, and the spacer row on the deepest level
+    std::string blankFoldCell;           // the first cell of a row without children
+    PreparedMarkup foldCell;             // the fold image's cell; slots: the row's id
+    PreparedMarkup open;                 // below the root: the row that holds the level;
+                                         // slot: the parent row's id
+    std::string close;                   // the level's end
   };
 
   void AnalyseLevels(const data::Recordset& recordset);
   const RowMarkup& RowMarkupOf(const data::Recordset& recordset);
+  std::string RowId(int depth, int row) const;
+  std::string FoldCell(const std::string& rowId) const;
+  std::string LevelOpen(const std::string& parentRowId) const;
   std::string OpenLevel();
   std::string LevelTable();
   std::string NextRow();
@@ -81,6 +91,9 @@ class clHierachicalSpreadSheet final : public PageGenerator {
   std::string plusPath_;
   std::string minusPath_;
   std::string blockId_;
+  bool prepared_ = false;  // ids and paths fit the prepared markup
+  std::string cellEnd_;
+  size_t rowSizeHint_ = 0;  // the longest row so far: one allocation per row
   clACTDataParser* parser_ = nullptr;
   const RegionalSettings* settings_ = nullptr;  // taken in Init
 };

@@ -8,6 +8,7 @@
 #include "render/column_names.h"
 #include "render/entry_source.h"
 #include "render/format_field_value.h"
+#include "resources/markup.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -31,8 +32,8 @@ bool clHTMLList::Init(const std::string& strTitel, const std::string& strConnect
   title_ = strTitel;
   blockId_ = strTabellenKennung;
   const std::string folder = strResourcePath.empty() ? LibraryFolder() : strResourcePath;
-  scriptPath_ = folder + ResText(910);
-  minusPath_ = folder + ResText(904);
+  scriptPath_ = folder + ResText(res::kListScript);
+  minusPath_ = folder + ResText(res::kMinusImage);
 
   if (!RequireEntryTexts(error_, connection_, query_)) return false;
 
@@ -42,7 +43,7 @@ bool clHTMLList::Init(const std::string& strTitel, const std::string& strConnect
     recordset_ = std::make_unique<data::Recordset>();
     recordset_->Open(query_, *db_, data::adOpenForwardOnly, data::adLockUnspecified, -1);
   } catch (const std::exception&) {
-    error_.SetError(102, {query_});
+    error_.SetError(102, {markup::EscapeHtml(query_)});
     return false;
   }
 
@@ -75,46 +76,36 @@ std::string clHTMLList::GetNext() {
 }
 
 std::string clHTMLList::TitleBar() const {
-  const std::string image = "img_list_" + blockId_;
-  const std::string block = "div_list_" + blockId_;
-  std::string s = ResText(314, ResText(411, ResText(607)) + ResText(402, scriptPath_)) +
-                  ResText(315) + kCrLf;
-  s += ResText(308, ResText(709, 0, 2, 0) + ResText(404, "100%"));
-  s += ResText(310, ResText(412, ResText(618))) + ResText(312);
-  s += ResText(316, ResText(401, image) + ResText(402, minusPath_) +
-                        ResText(501, "'" + image + "','" + block + "'") +
-                        ResText(502, "'" + image + "'") + ResText(503, "'" + image + "'") +
-                        ResText(404, 11) + ResText(405, 11) + ResText(406, ResText(609)));
-  s += ResText(606) + ResText(606) + title_ + ResText(313) + ResText(311) + ResText(309);
-  return s;
+  const markup::Fold fold{"img_list_" + blockId_, "div_list_" + blockId_, minusPath_};
+  return markup::ScriptInclude(scriptPath_) + kCrLf +
+         markup::FoldTitleBar(fold, ResText(res::kClass, ResText(res::kListTitleClass)), "", title_);
 }
 
 std::string clHTMLList::Body() const {
   const int n = static_cast<int>(entries_.size());
   const int rows = n / kLayoutColumns + (n % kLayoutColumns != 0 ? 1 : 0);
-  const std::string nameCell =
-      ResText(312, ResText(407, ResText(601)) + ResText(412, ResText(619)));
-  const std::string valueCell =
-      ResText(312, ResText(407, ResText(601)) + ResText(412, ResText(620)));
+  const std::string top = ResText(res::kValign, ResText(res::kTop));
+  const std::string nameCell = top + ResText(res::kClass, ResText(res::kListNameClass));
+  const std::string valueCell = top + ResText(res::kClass, ResText(res::kListValueClass));
 
-  std::string s = kCrLf;
-  s += ResText(317, ResText(409, "div_list_" + blockId_) + ResText(410, "")) + kCrLf;
-  s += ResText(308, ResText(709, 0, 0, 1) + ResText(404, "100%"));
-  s += ResText(310, ResText(407, ResText(601)));
+  std::string s = markup::FoldBlockStart("div_list_" + blockId_, "");
+  s += markup::FullWidthTable(0, 0, 1);
+  s += ResText(res::kRow, top);
   for (int k = 1; k <= kLayoutColumns; ++k) {
-    s += ResText(312, ResText(404, std::to_string(100 / kLayoutColumns) + "%"));
-    s += ResText(308, ResText(709, 0, 1, 1) + ResText(404, "100%"));
+    // One layout column: a nested table of caption/value rows.
+    s += ResText(res::kCell, ResText(res::kWidth, std::to_string(100 / kLayoutColumns) + "%"));
+    s += markup::FullWidthTable(0, 1, 1);
     for (int j = 1; j <= rows; ++j) {
       const int position = (k - 1) * rows + j - 1;
       if (position > n - 1) break;
       const Entry& e = entries_[static_cast<size_t>(position)];
-      s += ResText(310) + nameCell + e.caption + ResText(313);
-      s += valueCell + (TrimSpaces(e.value).empty() ? ResText(606) : e.value) + ResText(313);
-      s += ResText(311);
+      s += ResText(res::kRow) + markup::Cell(nameCell, e.caption);
+      s += markup::Cell(valueCell, TrimSpaces(e.value).empty() ? ResText(res::kNbsp) : e.value);
+      s += ResText(res::kRowEnd);
     }
-    s += ResText(309) + ResText(313);
+    s += ResText(res::kTableEnd) + ResText(res::kCellEnd);
   }
-  s += ResText(311) + ResText(309) + ResText(318);
+  s += ResText(res::kRowEnd) + ResText(res::kTableEnd) + ResText(res::kDivEnd);
   return s;
 }
 

@@ -9,8 +9,8 @@
 
 #include "data/connection.h"
 #include "data/recordset.h"
-#include "handler/html_error.h"
 #include "render/page_generator.h"
+#include "resources/html_error.h"
 
 namespace vn {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "handler/html_error.h"
+#include "resources/html_error.h"
 
 namespace vn {
 

@@ -166,6 +166,18 @@ TEST_F(HtmlMenuTest, ApostropheInTheNameFindsTheRubric) {
   EXPECT_EQ(menu.AnzahlDaten(), 1);
 }
 
+TEST_F(HtmlMenuTest, NamesThatWouldEndTheLinkArePercentEncodedInItAndFoundByThemselves) {
+  Exec(ConfigDatabase(),
+       "INSERT INTO Rubriken (Rang, Rubrik, Menuetext) VALUES "
+       "(1, 'Grüße_O''Neil_\"X\"', 'G'), (2, 'a b\\c%s#d?e<f>g&h', 'H');");
+  clHTMLMenu menu;
+  ASSERT_TRUE(menu.Init("Grüße_O'Neil_\"X\"", &parser_, "", "")) << menu.ErrDescription();
+  menu.GetNext();
+  EXPECT_EQ(menu.GetNext(), std::string(kBarStart) + kSpacer +
+                                Tab("Grüße_O%27Neil_%22X%22", "G", true) + kSpacer +
+                                Tab("a%20b%5Cc%25s%23d%3Fe%3Cf%3Eg%26h", "H", false) + BarEnd(5));
+}
+
 TEST_F(HtmlMenuTest, ConfigurationFolderArgumentReplacesTheLibraryFolder) {
   FillConfig();
   vn::OverrideLibraryFolder("/nonexistent/Varnolis");
@@ -216,6 +228,25 @@ TEST_F(HtmlMenuTest, InitFailures) {
                   "<br>SQL-String: SELECT [Rubriken].* FROM [Rubriken] ORDER BY [Rang]</TD>"),
               std::string::npos);
   }
+}
+
+TEST_F(HtmlMenuTest, RubricNameInAFailingEntriesQueryIsShownAsText) {
+  FillConfig();
+  Exec(ConfigDatabase(), "DROP TABLE Zuordnungen;");
+  clHTMLMenu menu;
+  EXPECT_FALSE(menu.Init("<script>x(\"&\")</script>", &parser_, "", ""));
+  EXPECT_EQ(menu.ErrNumber(), 102);
+  EXPECT_NE(menu.ErrDescription().find(
+                "<TD  CLASS=\"errortext\">Es konnten keine Daten von der Datenbank abgefragt "
+                "werden.<br>SQL-String: SELECT Rubriken.Rubrik, Daten.Titel, Daten.Datenquelle, "
+                "Daten.Abfrage, Daten.Bemerkung, Daten.Format_ID AS Format, Zuordnungen.Rang FROM "
+                "Daten INNER JOIN (Zuordnungen INNER JOIN Rubriken ON Zuordnungen.Rubrik_ID = "
+                "Rubriken.ID_Rubrik) ON Daten.ID_Daten = Zuordnungen.Daten_ID WHERE "
+                "(((Rubriken.Rubrik)=&quot;&lt;script&gt;x(&quot;&quot;&amp;&quot;&quot;)"
+                "&lt;/script&gt;&quot;)) ORDER BY Zuordnungen.Rang</TD>"),
+            std::string::npos)
+      << menu.ErrDescription();
+  EXPECT_EQ(menu.ErrDescription().find("<script"), std::string::npos);
 }
 
 TEST_F(HtmlMenuTest, SourceCommandsInMenuTextTitleAndRemarkShowTheContactsValues) {

@@ -174,6 +174,33 @@ TEST_F(RubrikAssemblyTest, SmallRubricPageByteForByte) {
   EXPECT_EQ(std::count(calls_.begin(), calls_.end(), "ReportProgress 5 Creating Table ..."), 3);
 }
 
+TEST_F(RubrikAssemblyTest, RubricNameWithQuotesAndUmlautsIsInTheMenuAndItsLinkGivesItsPage) {
+  WriteAct("Test.dbf");
+  const std::string name = "Grüße_O'Neil_\"X\"";
+  AddRubric("Kunde", "Kundendaten", "", {{2, "Stammdaten", DataConnection(), "SELECT 1 AS a"}});
+  AddRubric(name, "Besondere Grüße", "",
+            {{2, "Ort", DataConnection(), "SELECT ort AS Ort FROM kunden WHERE nr = 'K10002'"}});
+  const std::string link = "varnolis://rubrik/" + Cp1252("Grüße") + "_O%27Neil_%22X%22";
+  const std::string tab = "location.href='" + link + "'";
+  const std::string page = Page("varnolis://rubrik/Kunde");
+  EXPECT_NE(page.find("<TD  WIDTH=\"100\" ALIGN=\"center\" CLASS=\"mb0\" onClick=\"" + tab +
+                      "\"><SPAN  CLASS=\"mt0\" onClick=\"" + tab + "\">" + Cp1252(name) +
+                      "</SPAN></TD>\r\n"),
+            std::string::npos)
+      << page;
+
+  // The browser reads the page in its code page and asks for the link as it reads it.
+  const std::string linked = Page(Cp1252ToUtf8(link));
+  EXPECT_NE(linked.find("CLASS=\"mb1\" onClick=\"" + tab + "\"><SPAN  CLASS=\"mt1\">"),
+            std::string::npos)
+      << linked;
+  EXPECT_NE(linked.find("<P  CLASS=\"title1\">" + Cp1252("Besondere Grüße") + "<BR></P>"),
+            std::string::npos);
+  EXPECT_NE(linked.find("<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">Ulm</TD>"),
+            std::string::npos);
+  EXPECT_EQ(linked.find("errortitle"), std::string::npos) << linked;
+}
+
 TEST_F(RubrikAssemblyTest, MissingStandInGives122AtOnceAndInfoStillWorks) {
   AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
   EXPECT_EQ(Page("varnolis://rubrik/Kunde"),

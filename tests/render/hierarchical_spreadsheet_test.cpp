@@ -243,6 +243,14 @@ TEST_F(HierarchicalSpreadSheetTest, InitFailuresAreReportedInTheOwnBlock) {
     EXPECT_NE(table.ErrDescription().find("<br>SQL-String: SELECT nichts FROM nirgends</TD>"),
               std::string::npos);
   }
+  {
+    clHierachicalSpreadSheet table;
+    EXPECT_FALSE(table.Init("T", DataConnection(), "SELECT '<i>' FROM nirgends", &parser_, "",
+                            "", "0_"));
+    EXPECT_EQ(table.ErrNumber(), 102);
+    EXPECT_NE(table.ErrDescription().find("<br>SQL-String: SELECT '&lt;i&gt;' FROM nirgends</TD>"),
+              std::string::npos);
+  }
 }
 
 TEST_F(HierarchicalSpreadSheetTest, FailingSourceCommandGives160WithTheParsersBlock) {

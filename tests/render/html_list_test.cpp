@@ -188,6 +188,17 @@ TEST_F(HtmlListTest, InitFailuresAreReportedInTheOwnBlock) {
               std::string::npos);
   }
   {
+    // A query is shown as text: its values may come from ACT!.
+    clHTMLList list;
+    EXPECT_FALSE(list.Init("T", DataConnection(), "SELECT '<b>&\"' FROM nirgends", &parser_, "",
+                           "", "0_"));
+    EXPECT_EQ(list.ErrNumber(), 102);
+    EXPECT_NE(list.ErrDescription().find(
+                  "<br>SQL-String: SELECT '&lt;b&gt;&amp;&quot;' FROM nirgends</TD>"),
+              std::string::npos)
+        << list.ErrDescription();
+  }
+  {
     clHTMLList list;
     EXPECT_FALSE(list.Init("T", DataConnection() + "{!kontakt,25}", "SELECT 1", &parser_, "", "",
                            "0_"));

@@ -1,4 +1,4 @@
-#include "handler/html_error.h"
+#include "resources/html_error.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -1,0 +1,66 @@
+#include "resources/markup.h"
+
+#include "resources/res_text.h"
+
+namespace vn::markup {
+
+std::string EscapeHtml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string Cell(const std::string& attributes, std::string_view content) {
+  std::string cell = ResText(res::kCell, attributes);
+  cell += content;
+  cell += ResText(res::kCellEnd);
+  return cell;
+}
+
+std::string FullWidthTable(int border, int padding, int spacing) {
+  return ResText(res::kTable,
+                 ResText(res::kTableLayout, border, padding, spacing) + ResText(res::kWidth, "100%"));
+}
+
+std::string ScriptInclude(const std::string& path) {
+  return ResText(res::kScript,
+                 ResText(res::kLanguage, ResText(res::kVBScript)) + ResText(res::kSrc, path)) +
+         ResText(res::kScriptEnd);
+}
+
+std::string FoldImage(const Fold& fold, bool alignMiddle) {
+  const std::string image = "'" + fold.image + "'";
+  std::string attributes = ResText(res::kName, fold.image) + ResText(res::kSrc, fold.imagePath) +
+                           ResText(res::kOnClickDisplayItem, image + ",'" + fold.block + "'") +
+                           ResText(res::kOnMouseOverPoint, image) +
+                           ResText(res::kOnMouseOutDontPoint, image) + ResText(res::kWidth, 11) +
+                           ResText(res::kHeight, 11);
+  if (alignMiddle) attributes += ResText(res::kAlign, ResText(res::kAbsMiddle));
+  return ResText(res::kImage, attributes);
+}
+
+std::string FoldTitleBar(const Fold& fold, const std::string& rowAttributes,
+                         const std::string& cellAttributes, std::string_view title) {
+  std::string s = FullWidthTable(0, 2, 0) + ResText(res::kRow, rowAttributes) +
+                  ResText(res::kCell, cellAttributes) + FoldImage(fold, true);
+  s += ResText(res::kNbsp) + ResText(res::kNbsp);
+  s += title;
+  s += ResText(res::kCellEnd) + ResText(res::kRowEnd) + ResText(res::kTableEnd);
+  return s;
+}
+
+std::string FoldBlockStart(const std::string& block, const std::string& style) {
+  return "\r\n" + ResText(res::kDiv, ResText(res::kIdAttribute, block) + ResText(res::kStyle, style)) +
+         "\r\n";
+}
+
+}  // namespace vn::markup
