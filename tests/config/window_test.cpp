@@ -94,6 +94,15 @@ TEST_F(WindowTest, RecordOneIsProtectedTheOthersAreEditable) {
   EXPECT_EQ(BarState(), "11001100");
 }
 
+// A click that arrives through the window system, as the mouse gives it, presses the button.
+TEST_F(WindowTest, AMouseClickOnABarButtonMoves) {
+  Open();
+  QToolButton* next = Button("cmdMoveNext");
+  const QPoint at = next->mapTo(window.get(), next->rect().center());
+  QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(Position(), 2);
+}
+
 TEST_F(WindowTest, CtrlUpGoesFirstCtrlShiftUpGoesPrevious) {
   Open();
   FocusOnInfoButton();
