@@ -137,7 +137,7 @@ void frmKonfiguration::ShowRecordOfNode(int tab, const QTreeWidgetItem* node) {
     try {
       currentRecords_->Find(NodeTag(node).toStdString());
     } catch (const vn::RuntimeError& e) {
-      messages_.Show(this, QString::fromStdString(e.Description()), MsgIcon::kExclamation);
+      messages_.Show(this, ErrorText(e), MsgIcon::kExclamation);
     }
   }
   QApplication::processEvents();
@@ -208,8 +208,10 @@ void frmKonfiguration::mnuZeigeZuordnung_Click() {
     try {
       currentRecords_->SetFilter("");
     } catch (const vn::RuntimeError&) {
+      // Removing a filter reads nothing and fails only when the records are closed, which the
+      // message below reports already.
     }
-    messages_.Show(this, QString::fromStdString(e.Description()), MsgIcon::kExclamation);
+    messages_.Show(this, ErrorText(e), MsgIcon::kExclamation);
   }
   QApplication::processEvents();
   UpdateRecordsetStatus();

@@ -1,6 +1,9 @@
 #include "config/data_env.h"
 
+#include "config/start_files.h"
+#include "data/errors.h"
 #include "data/field.h"
+#include "data/provider.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
@@ -61,6 +64,7 @@ std::shared_ptr<vn::data::Recordset> DataEnv::OpenCommand(vn::data::Connection& 
 
 void DataEnv::DataEnvironment_Initialize(const std::string& programFolder) {
   const std::string path = DatabasePath(programFolder);
+  databasePath_ = path;
   cnConfig_.SetConnectionString(RewriteDataSource(kConfigConnection, path));
   cnConfig_.Open(std::string(), std::string(), std::string());
   rstabRubriken_ = std::make_unique<TableRecords>("rstabRubriken",
@@ -106,6 +110,49 @@ std::shared_ptr<vn::data::Recordset> DataEnv::Hierarchy(const std::string& name)
   if (name != "rsluZuordnungenRubriken" || !rsluZuordnungenRubriken_) return nullptr;
   rsluZuordnungenRubriken_->Requery();
   return rsluZuordnungenRubriken_;
+}
+
+std::vector<std::string> DataEnv::AssignedRubrics(std::int64_t dataId) {
+  vn::data::Recordset recordset;
+  recordset.Open("SELECT Rubriken.Rubrik FROM Zuordnungen, Rubriken WHERE Zuordnungen.Rubrik_ID = "
+                 "Rubriken.ID_Rubrik AND Zuordnungen.Daten_ID = " + std::to_string(dataId) +
+                     " ORDER BY Rubriken.Rang, Zuordnungen.Rang",
+                 cnConfig_, vn::data::adOpenForwardOnly, vn::data::adLockReadOnly);
+  std::vector<std::string> names;
+  for (; !recordset.Eof(); recordset.MoveNext()) {
+    const vn::data::Variant name = recordset.Fields(0).Value();
+    names.push_back(name.Is<std::string>() ? name.As<std::string>() : std::string());
+  }
+  return names;
+}
+
+void DataEnv::DeleteDataEntry(std::int64_t dataId) {
+  CheckDatabase();
+  // The writer of the assignments' table runs statements in one transaction on cnConfig's
+  // session, the same the table recordsets write through.
+  std::optional<vn::data::UpdateTarget> target =
+      cnConfig_.ProviderSession().UpdateTargetOf("SELECT ID_Zuordnung, Daten_ID FROM Zuordnungen");
+  if (!target || !target->writer) {
+    throw vn::RuntimeError(vn::data::kErrFeatureNotAvailable,
+                           "The configuration database cannot be written.");
+  }
+  vn::data::RowWriter& writer = *target->writer;
+  writer.Begin();
+  try {
+    writer.Execute("DELETE FROM Zuordnungen WHERE Daten_ID = ?", {vn::data::Variant(dataId)});
+    writer.Execute("DELETE FROM Daten WHERE ID_Daten = ?", {vn::data::Variant(dataId)});
+    writer.Commit();
+  } catch (...) {
+    writer.Rollback();
+    throw;
+  }
+}
+
+void DataEnv::CheckDatabase() {
+  if (!databasePath_.empty() && !FileExists(databasePath_)) {
+    throw vn::RuntimeError(vn::data::kErrProviderFailed,
+                           "Could not find file '" + databasePath_ + "'.");
+  }
 }
 
 }  // namespace vn::config

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "config/config_store.h"
 #include "config/lookups.h"
 #include "config/table_records.h"
 #include "data/connection.h"
@@ -14,7 +15,7 @@
 
 namespace vn::config {
 
-class DataEnv : public LookupSource {
+class DataEnv : public LookupSource, public ConfigStore {
  public:
   // The connection strings and commands as designed; the Data Source is replaced at start.
   static const char* const kConfigConnection;
@@ -53,10 +54,16 @@ class DataEnv : public LookupSource {
   std::vector<LookupRow> Rows(const std::string& name) override;
   std::shared_ptr<vn::data::Recordset> Hierarchy(const std::string& name) override;
 
+  // ConfigStore, on cnConfig.
+  std::vector<std::string> AssignedRubrics(std::int64_t dataId) override;
+  void DeleteDataEntry(std::int64_t dataId) override;
+  void CheckDatabase() override;
+
  private:
   std::shared_ptr<vn::data::Recordset> OpenCommand(vn::data::Connection& connection,
                                                    const char* command, bool edit);
 
+  std::string databasePath_;
   vn::data::Connection cnConfig_;
   vn::data::Connection cnZuordnungen_;
   std::unique_ptr<TableRecords> rstabRubriken_;

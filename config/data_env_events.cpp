@@ -43,13 +43,16 @@ void DataEnvEvents::MoveComplete(EditRecords& records, int reason) {
   window_.SetEditMode(3);
 }
 
-void DataEnvEvents::RecordChangeComplete(EditRecords& records, int reason, long /*recordCount*/) {
+void DataEnvEvents::RecordChangeComplete(EditRecords& records, int reason, long /*recordCount*/,
+                                         const vn::RuntimeError* error) {
   const QString name = QString::fromStdString(records.Name());
   window_.WriteDebugLine(name + QStringLiteral(" Record Changed - Reason: ") +
                          GetADOEventReason(reason));
+  // Only a write that left nothing pending is a save: the same notification also reports the
+  // edit buffer taken into the pending changes, and a write the database refused.
   if (reason == adRsnUpdate) {
     window_.UpdateRecordsetStatus();
-    window_.SetEditMode(2);
+    if (error == nullptr && !records.IsChanged()) window_.SetEditMode(2);
   }
   if (name == QStringLiteral("rstabDaten") && reason == adRsnDelete) window_.UpdateRecordsetStatus();
 }

@@ -16,7 +16,8 @@ class DataEnvEvents : public EditRecordsEvents {
 
   void FieldChangeComplete(EditRecords& records, const std::vector<ChangedField>& fields) override;
   void MoveComplete(EditRecords& records, int reason) override;
-  void RecordChangeComplete(EditRecords& records, int reason, long recordCount) override;
+  void RecordChangeComplete(EditRecords& records, int reason, long recordCount,
+                            const vn::RuntimeError* error) override;
   void RecordsetChangeComplete(EditRecords& records, int reason) override;
 
   // "Fields Changed " + name, then "n. field=value" for each field.

@@ -1,5 +1,7 @@
 #include "config/data_link_dialog.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -122,7 +124,7 @@ DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Q
   typed_ = new QPlainTextEdit;
   pages_->addWidget(typed_);
   layout->addWidget(pages_, 1);
-  connect(kind_, &QComboBox::currentIndexChanged, pages_, &QStackedWidget::setCurrentIndex);
+  connect(kind_, &QComboBox::currentIndexChanged, this, [this](int index) { ShowPage(index); });
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
@@ -131,7 +133,21 @@ DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Q
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
-  resize(560, 300);
+  ShowPage(0);
+}
+
+void DataLinkDialog::ShowPage(int index) {
+  // Only the page in view counts for the dialog's size, so that a one-line page leaves no
+  // empty space that the long text pages need.
+  for (int i = 0; i < pages_->count(); ++i) {
+    pages_->widget(i)->setSizePolicy(i == index ? QSizePolicy::Preferred : QSizePolicy::Ignored,
+                                     i == index ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+  }
+  pages_->setCurrentIndex(index);
+  const bool longText = index == kTyped || index == kOdbcDriver;
+  pages_->updateGeometry();
+  adjustSize();
+  resize(560, longText ? std::max(300, sizeHint().height()) : sizeHint().height());
 }
 
 DataLinkDialog::Kind DataLinkDialog::CurrentKind() const {

@@ -36,6 +36,8 @@ class DataLinkDialog : public QDialog {
   void TestConnection();
 
  private:
+  // Shows the page of a kind and fits the dialog's height to it.
+  void ShowPage(int index);
   ConnectionProbe& probe_;
   MessageBoxes& messages_;
   QComboBox* kind_;

@@ -1,6 +1,6 @@
 // EditRecords: what the configuration window needs from the records it edits (one table of the
 // configuration database, opened client-side with batch updates), and the four notifications
-// it receives from them. The data layer's recordsets are adapted to it; tests use rows in memory.
+// it receives from them. The data layer's recordsets are adapted to it (TableRecords).
 #pragma once
 
 #include <string>
@@ -63,13 +63,15 @@ struct ChangedField {
   vn::data::Variant value;
 };
 
-// The "...Complete" notifications; raised after the operation, also when it failed.
+// The "...Complete" notifications; raised after the operation, also when it failed (a refused
+// UpdateBatch passes its failure as `error`, otherwise `error` is nullptr).
 class EditRecordsEvents {
  public:
   virtual ~EditRecordsEvents() = default;
   virtual void FieldChangeComplete(EditRecords& records, const std::vector<ChangedField>& fields) = 0;
   virtual void MoveComplete(EditRecords& records, int reason) = 0;
-  virtual void RecordChangeComplete(EditRecords& records, int reason, long recordCount) = 0;
+  virtual void RecordChangeComplete(EditRecords& records, int reason, long recordCount,
+                                    const vn::RuntimeError* error) = 0;
   virtual void RecordsetChangeComplete(EditRecords& records, int reason) = 0;
 };
 
@@ -111,6 +113,8 @@ class EditRecords {
   // Commits the current row's edit buffer into the pending changes (no events when unchanged).
   virtual void Update() = 0;
   virtual void Requery() = 0;
+  // True while the current row's edit buffer or any pending change is not yet written.
+  virtual bool IsChanged() const = 0;
 
   // The value of a column of the current row, and an assignment to it.
   virtual vn::data::Variant Value(const std::string& column) const = 0;

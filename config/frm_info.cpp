@@ -81,7 +81,9 @@ frmInfo::frmInfo(QWidget* parent) : QDialog(parent) {
   lbQX_->setToolTip(QStringLiteral("Besuchen Sie uns im Internet..."));
   lbQX_->setCursor(Qt::PointingHandCursor);
   lbQX_->setMouseTracking(true);
-  lbQX_->setStyleSheet(QStringLiteral("color: #1f4e8c;"));
+  QPalette linkColours = lbQX_->palette();
+  linkColours.setColor(QPalette::WindowText, QColor(0x1f, 0x4e, 0x8c));
+  lbQX_->setPalette(linkColours);
   picScrollText_ = new QLabel(this);
   picScrollText_->setObjectName(QStringLiteral("picScrollText"));
   picScrollText_->setFixedSize(kBoxWidth, kBoxHeight);
@@ -116,15 +118,19 @@ void frmInfo::Tick() {
 }
 
 void frmInfo::SetLinkUnderline(bool on) {
+  if (linkUnderlined_ == on) return;
+  linkUnderlined_ = on;
   QFont font = lbQX_->font();
-  if (font.underline() == on) return;
   font.setUnderline(on);
   lbQX_->setFont(font);
 }
 
 bool frmInfo::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseMove) {
+  if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
     SetLinkUnderline(watched == lbQX_);
+    // The label does not take the move: passed on to the window, it would take the underline
+    // away again at once.
+    if (watched == lbQX_) return true;
   } else if (event->type() == QEvent::MouseButtonPress) {
     if (watched == lbQX_) {
       clShellExecute shell;

@@ -21,6 +21,7 @@ class frmInfo : public QDialog {
   // The scroll picture (the tall picture of text) and the box it scrolls in.
   const QPixmap& ScrollPicture() const { return scrollPicture_; }
   QLabel* ScrollBox() const { return picScrollText_; }
+  bool LinkUnderlined() const { return linkUnderlined_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,6 +39,7 @@ class frmInfo : public QDialog {
   QTimer* timer_;
   QPixmap scrollPicture_;
   int offset_ = 0;
+  bool linkUnderlined_ = false;
 };
 
 }  // namespace vn::config

@@ -247,6 +247,8 @@ void frmKonfiguration::BuildTabDaten(QFrame* panel) {
                    kVerbindungHeight);
   lbDatenVerbindung_ = AddLabel(panel, "lbDatenVerbindung", QStringLiteral("&Verbindung"),
                                 kVerbindungTop, txbDatenVerbindung_);
+  // Enlarged, the label covers the labels of the fields under the field.
+  lbDatenVerbindung_->setAutoFillBackground(true);
   Bind(txbDatenVerbindung_, 2, "Datenquelle", BindKind::kText);
 
   txbDatenAbfrage_ = new QPlainTextEdit(panel);
@@ -255,6 +257,7 @@ void frmKonfiguration::BuildTabDaten(QFrame* panel) {
   SetTwipsGeometry(txbDatenAbfrage_, kFieldLeft, kAbfrageTop, kLongFieldWidth, kAbfrageHeight);
   lbDatenAbfrage_ = AddLabel(panel, "lbDatenAbfrage", QStringLiteral("&Abfrage"), kAbfrageTop,
                              txbDatenAbfrage_);
+  lbDatenAbfrage_->setAutoFillBackground(true);
   Bind(txbDatenAbfrage_, 2, "Abfrage", BindKind::kText);
 
   // The small buttons sit at the lower right edge of their field; the load step moves them

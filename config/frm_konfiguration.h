@@ -7,12 +7,14 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "config/edit_records.h"
 #include "config/lookups.h"
+#include "config/twips.h"
 
 class QComboBox;
 class QMenu;
@@ -28,12 +30,16 @@ class QToolButton;
 class QTreeWidget;
 class QWidget;
 
+namespace vn {
+class RuntimeError;
+}
 namespace vn::data {
 class Recordset;
 }
 
 namespace vn::config {
 
+class ConfigStore;
 class ConnectionProbe;
 class DataLinkPrompt;
 class MessageBoxes;
@@ -51,6 +57,7 @@ class frmKonfiguration : public QMainWindow, private EditRecordsEvents {
   void SetTableRecords(EditRecords* rubriken, EditRecords* daten, EditRecords* zuordnungen);
   void SetRecordEvents(EditRecordsEvents* events) { recordEvents_ = events; }
   void SetLookupSource(LookupSource* lookups) { lookups_ = lookups; }
+  void SetConfigStore(ConfigStore* store) { store_ = store; }
   void SetConnectionTools(ConnectionProbe* probe, DataLinkPrompt* dataLink) {
     probe_ = probe;
     dataLink_ = dataLink;
@@ -60,7 +67,7 @@ class frmKonfiguration : public QMainWindow, private EditRecordsEvents {
   void Load();
 
   void SetEditMode(int mode);
-  int GetEditMode() const;
+  int GetEditMode() const { return editMode_; }
   void UpdateRecordsetStatus();
   void DisableZugriff() {}
   void WriteDebugLine(const QString& text);
@@ -129,7 +136,8 @@ class frmKonfiguration : public QMainWindow, private EditRecordsEvents {
   // EditRecordsEvents: the window refreshes its bound fields, then the handlers run.
   void FieldChangeComplete(EditRecords& records, const std::vector<ChangedField>& fields) override;
   void MoveComplete(EditRecords& records, int reason) override;
-  void RecordChangeComplete(EditRecords& records, int reason, long recordCount) override;
+  void RecordChangeComplete(EditRecords& records, int reason, long recordCount,
+                            const vn::RuntimeError* error) override;
   void RecordsetChangeComplete(EditRecords& records, int reason) override;
 
   void BuildWindow();
@@ -159,6 +167,17 @@ class frmKonfiguration : public QMainWindow, private EditRecordsEvents {
                            int image);
   void ShowRecordOfNode(int tab, const QTreeWidgetItem* node);
   void MoveAction(void (EditRecords::*move)());
+  // Saves the current records' pending change before they are left (tab change, move, close);
+  // false when nothing may be left because the save was refused.
+  bool SavePending();
+  // The save action; false when it was refused or failed.
+  bool Save();
+  bool RubricNameGiven();
+  void DeleteAssignedDataEntry(std::int64_t dataId, const std::vector<std::string>& rubrics);
+  QString DeleteErrorText(const vn::RuntimeError& error, long status) const;
+  // The provider's description as the user is told it, with the captions of the current tab.
+  QString ErrorText(const vn::RuntimeError& error) const;
+  QString FieldCaption(const std::string& column) const;
   bool IsTextOrListField(const QWidget* widget) const;
   bool HandleKey(QKeyEvent* event);
   void ResizeField(bool query);
@@ -170,10 +189,16 @@ class frmKonfiguration : public QMainWindow, private EditRecordsEvents {
   ConnectionProbe* probe_ = nullptr;
   DataLinkPrompt* dataLink_ = nullptr;
   EditRecordsEvents* recordEvents_ = nullptr;
+  ConfigStore* store_ = nullptr;
 
   EditRecords* tabRecords_[3] = {nullptr, nullptr, nullptr};
   EditRecords* currentRecords_ = nullptr;
   long savedBookmark_ = 0;
+  int editMode_ = 0;
+  int shownTab_ = 1;  // the tab whose panel is in view
+  // The normal places of the two long fields of the tab Daten, noted when the window loads.
+  TwipsRect normalVerbindung_{};
+  TwipsRect normalAbfrage_{};
   int fieldGap_ = 0;
   int filling_ = 0;
   bool loaded_ = false;

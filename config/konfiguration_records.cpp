@@ -1,6 +1,7 @@
 // The window's record editing: bound fields, edit modes, the record-position text, navigation,
 // add, save, cancel and delete, the tab change.
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -10,10 +11,13 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTextCursor>
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "config/config_store.h"
 #include "config/data_env_events.h"
+#include "config/error_texts.h"
 #include "config/frm_konfiguration.h"
 #include "config/message_box.h"
 #include "config/record_status.h"
@@ -77,6 +81,8 @@ void frmKonfiguration::Load() {
   const int innerHeight = statusHeight + bar.top + bar.height + 48;
   setFixedWidth(ToPixelsX(innerWidth));
   resize(ToPixelsX(innerWidth), ToPixelsY(innerHeight));
+  // Smaller, the button bar and the status bar would be cut off.
+  setMinimumHeight(ToPixelsY(innerHeight));
 
   currentRecords_ = tabRecords_[0];
   for (int tab = 1; tab <= 3; ++tab) {
@@ -93,6 +99,8 @@ void frmKonfiguration::Load() {
 
   for (QPushButton* button : {cmdMinMaxDatenVerbindung_, cmdMinMaxDatenAbfrage_, cmdVerbindung_})
     button->move(button->x(), button->y() + 2);
+  normalVerbindung_ = TwipsGeometry(txbDatenVerbindung_);
+  normalAbfrage_ = TwipsGeometry(txbDatenAbfrage_);
   loaded_ = true;
 }
 
@@ -100,6 +108,7 @@ void frmKonfiguration::Load() {
 
 void frmKonfiguration::SetEditMode(int mode) {
   if (mode < 0 || mode > 4) return;
+  editMode_ = mode;
   editPanel_->setText(QString::fromUtf8(kEditModeTexts[mode]));
   const bool editing = mode == 1 || mode == 4;
   cmdCancel_->setEnabled(editing);
@@ -110,19 +119,14 @@ void frmKonfiguration::SetEditMode(int mode) {
     try {
       savedBookmark_ = currentRecords_->Bookmark();
     } catch (const vn::RuntimeError&) {
+      // No current row to return to (the table is empty): cancelling then goes to the first.
+      savedBookmark_ = 0;
     }
   }
   if (mode == 4) {
     for (QToolButton* button : {cmdMoveFirst_, cmdMovePrevious_, cmdMoveNext_, cmdMoveLast_})
       button->setEnabled(false);
   }
-}
-
-int frmKonfiguration::GetEditMode() const {
-  const QString text = editPanel_->text();
-  for (int mode = 0; mode <= 4; ++mode)
-    if (text == QString::fromUtf8(kEditModeTexts[mode])) return mode;
-  return 0;
 }
 
 QString frmKonfiguration::StatusText() const { return statusPanel_->text(); }
@@ -194,7 +198,7 @@ void frmKonfiguration::UpdateRecordsetStatus() {
     try {
       locked = VariantText(records->Value(kIdColumns[tab - 1])) == QStringLiteral("1");
     } catch (const vn::RuntimeError&) {
-      locked = true;
+      locked = true;  // no current row: nothing to edit or delete
     }
     if (locked) {
       cmdDelete_->setEnabled(false);
@@ -210,13 +214,19 @@ void frmKonfiguration::MoveAction(void (EditRecords::*step)()) {
   if (currentRecords_ == nullptr) return;
   // A pending change is saved before the record is left, as on a tab change: moving would
   // otherwise keep it only in the recordset, where the next refresh drops it.
-  if (cmdOK_->isEnabled()) cmdOK_Click();
+  if (!SavePending()) return;
   try {
     (currentRecords_->*step)();
   } catch (const vn::RuntimeError& e) {
-    messages_.Show(this, QString::fromStdString(e.Description()), MsgIcon::kExclamation);
+    messages_.Show(this, ErrorText(e), MsgIcon::kExclamation);
   }
   UpdateRecordsetStatus();
+}
+
+bool frmKonfiguration::SavePending() {
+  if (currentRecords_ == nullptr) return true;
+  if (!cmdOK_->isEnabled() && !currentRecords_->IsChanged()) return true;
+  return Save();
 }
 
 void frmKonfiguration::cmdMoveFirst_Click() { MoveAction(&EditRecords::MoveFirst); }
@@ -231,9 +241,11 @@ void frmKonfiguration::cmdAddNew_Click() {
     if (HasRecords(*records)) savedBookmark_ = records->Bookmark();
     records->AddNew();
   } catch (const vn::RuntimeError& e) {
-    messages_.Show(this, QString::fromStdString(e.Description()), MsgIcon::kExclamation);
+    messages_.Show(this, ErrorText(e), MsgIcon::kExclamation);
     return;
   }
+  // The mode first: the first values put into the new row below are part of the new record.
+  SetEditMode(4);
   const int tab = SelectedTab();
   frTab_[tab - 1]->setEnabled(true);
   if (tab == 1) {
@@ -250,25 +262,47 @@ void frmKonfiguration::cmdAddNew_Click() {
   frTab_[tab - 1]->setEnabled(true);
 }
 
-void frmKonfiguration::cmdOK_Click() {
+void frmKonfiguration::cmdOK_Click() { Save(); }
+
+bool frmKonfiguration::Save() {
   EditRecords* records = currentRecords_;
-  if (records == nullptr) return;
+  if (records == nullptr) return true;
+  if (!RubricNameGiven()) return false;
   try {
+    // A database file that has gone would take the save without anyone reading it again.
+    if (store_ != nullptr) store_->CheckDatabase();
     records->UpdateBatch();
   } catch (const vn::RuntimeError& e) {
     messages_.Show(this,
                    QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\n") +
-                       QString::fromStdString(e.Description()) +
-                       QStringLiteral("\nDie Eingabe wird abgebrochen."),
+                       ErrorText(e) + QStringLiteral("\nDie Eingabe wird abgebrochen."),
                    MsgIcon::kExclamation);
     cmdCancel_Click();
-    return;
+    return false;
   }
   try {
     if (records->AbsolutePosition() == records->RecordCount()) records->MoveLast();
-  } catch (const vn::RuntimeError&) {
+  } catch (const vn::RuntimeError& e) {
+    // The save is done; only the move onto the saved last row failed.
+    WriteDebugLine(QStringLiteral("cmdOK: ") + QString::fromStdString(e.Description()));
   }
   UpdateRecordsetStatus();
+  return true;
+}
+
+// A rubric without a name cannot be linked from a menu or started: it is not saved.
+bool frmKonfiguration::RubricNameGiven() {
+  if (currentRecords_ != tabRecords_[0] || currentRecords_ == nullptr) return true;
+  QString name;
+  try {
+    name = VariantText(currentRecords_->Value("Rubrik"));
+  } catch (const vn::RuntimeError&) {
+    return true;  // no current row: nothing of it is saved
+  }
+  if (!name.trimmed().isEmpty()) return true;
+  messages_.Show(this, EmptyRubricNameText(), MsgIcon::kExclamation);
+  if (SelectedTab() == 1) txbRubrikenRubrik_->setFocus();
+  return false;
 }
 
 void frmKonfiguration::cmdCancel_Click() {
@@ -281,13 +315,14 @@ void frmKonfiguration::cmdCancel_Click() {
     try {
       status = records->Status();
     } catch (const vn::RuntimeError&) {
+      status = 0;  // no current row: the message shows no status lines
     }
     messages_.Show(this,
                    QStringLiteral("Es ist Fehler beim Abbrechen der Datenänderung aufgetreten.\n"
                                   "Fehlernummer:") +
                        QString::number(e.Number()) + QStringLiteral("\nFehlerbeschreibung:") +
-                       QString::fromStdString(e.Description()) +
-                       QStringLiteral("\n\nRecordsetstatus: ") + RecordStatusText(status),
+                       ErrorText(e) + QStringLiteral("\n\nRecordsetstatus: ") +
+                       RecordStatusText(status),
                    MsgIcon::kExclamation);
     return;
   }
@@ -301,15 +336,35 @@ void frmKonfiguration::cmdCancel_Click() {
     // The remembered row is gone (it was the one added): the first row instead.
     try {
       if (HasRecords(*records)) records->MoveFirst();
-    } catch (const vn::RuntimeError&) {
+    } catch (const vn::RuntimeError& e) {
+      WriteDebugLine(QStringLiteral("cmdCancel: ") + QString::fromStdString(e.Description()));
     }
   }
+  // Nothing is pending any more; without a move (an empty table) no notification says so.
+  if ((editMode_ == 1 || editMode_ == 4) && !records->IsChanged()) SetEditMode(0);
   UpdateRecordsetStatus();
 }
 
 void frmKonfiguration::cmdDelete_Click() {
   EditRecords* records = currentRecords_;
   if (records == nullptr) return;
+  // A data entry that rubrics show is deleted with its assignments, after a question that
+  // names those rubrics: left alone, the assignments would point at nothing.
+  if (records == tabRecords_[1] && store_ != nullptr) {
+    try {
+      const vn::data::Variant id = records->Value("ID_Daten");
+      if (id.Is<std::int64_t>()) {
+        const std::vector<std::string> rubrics = store_->AssignedRubrics(id.As<std::int64_t>());
+        if (!rubrics.empty()) {
+          DeleteAssignedDataEntry(id.As<std::int64_t>(), rubrics);
+          return;
+        }
+      }
+    } catch (const vn::RuntimeError& e) {
+      messages_.Show(this, DeleteErrorText(e, 0), MsgIcon::kExclamation);
+      return;
+    }
+  }
   if (messages_.Show(this,
                      QStringLiteral("Sind Sie sicher, dass Sie den aktuellen Datensatz löschen "
                                     "wolllen?"),
@@ -326,23 +381,21 @@ void frmKonfiguration::cmdDelete_Click() {
                        MsgIcon::kInformation);
     }
   } catch (const vn::RuntimeError&) {
+    status = 0;  // no current row: the deletion below reports that itself
   }
   try {
+    if (store_ != nullptr) store_->CheckDatabase();
     records->Delete();
     // The deletion is written at once: the next refresh would otherwise bring the row back.
     records->UpdateBatch();
   } catch (const vn::RuntimeError& e) {
-    messages_.Show(this,
-                   QStringLiteral("Es ist Fehler beim Löschen der Daten aufgetreten.\n"
-                                  "Fehlernummer:") +
-                       QString::number(e.Number()) + QStringLiteral("\nFehlerbeschreibung:") +
-                       QString::fromStdString(e.Description()) +
-                       QStringLiteral("\n\nRecordsetstatus: ") + RecordStatusText(status),
-                   MsgIcon::kExclamation);
+    messages_.Show(this, DeleteErrorText(e, status), MsgIcon::kExclamation);
     try {
       records->CancelBatch();
-    } catch (const vn::RuntimeError&) {
+    } catch (const vn::RuntimeError& cancel) {
+      WriteDebugLine(QStringLiteral("cmdDelete: ") + QString::fromStdString(cancel.Description()));
     }
+    if ((editMode_ == 1 || editMode_ == 4) && !records->IsChanged()) SetEditMode(0);
     UpdateRecordsetStatus();
     return;
   }
@@ -360,6 +413,61 @@ void frmKonfiguration::cmdDelete_Click() {
     WriteDebugLine(QStringLiteral("cmdDelete: ") + QString::fromStdString(e.Description()));
   }
   UpdateRecordsetStatus();
+}
+
+QString frmKonfiguration::DeleteErrorText(const vn::RuntimeError& error, long status) const {
+  return QStringLiteral("Es ist Fehler beim Löschen der Daten aufgetreten.\nFehlernummer:") +
+         QString::number(error.Number()) + QStringLiteral("\nFehlerbeschreibung:") +
+         ErrorText(error) + QStringLiteral("\n\nRecordsetstatus: ") + RecordStatusText(status);
+}
+
+void frmKonfiguration::DeleteAssignedDataEntry(std::int64_t dataId,
+                                               const std::vector<std::string>& rubrics) {
+  QString names;
+  for (const std::string& rubric : rubrics)
+    names += QStringLiteral("\n") + QString::fromStdString(rubric);
+  if (messages_.Show(this,
+                     QStringLiteral("Der aktuelle Datensatz ist diesen Rubriken zugeordnet:\n") +
+                         names +
+                         QStringLiteral("\n\nSollen der Datensatz und seine Zuordnungen "
+                                        "gelöscht werden?"),
+                     MsgIcon::kQuestion, MsgButtons::kYesNo) != MsgResult::kYes)
+    return;
+  EditRecords* records = currentRecords_;
+  const long position = records->AbsolutePosition();
+  try {
+    store_->DeleteDataEntry(dataId);
+  } catch (const vn::RuntimeError& e) {
+    messages_.Show(this, DeleteErrorText(e, 0), MsgIcon::kExclamation);
+    return;
+  }
+  // The rows are read again; the one that followed the deleted row becomes current.
+  try {
+    records->Requery();
+    if (HasRecords(*records)) {
+      records->MoveFirst();
+      for (long i = 1; i < position && !records->Eof(); ++i) records->MoveNext();
+      if (records->Eof()) records->MoveLast();
+    }
+  } catch (const vn::RuntimeError& e) {
+    messages_.Show(this, ErrorText(e), MsgIcon::kExclamation);
+  }
+  FillFields(TabOf(records));
+  UpdateRecordsetStatus();
+}
+
+QString frmKonfiguration::ErrorText(const vn::RuntimeError& error) const {
+  return UserErrorText(error, [this](const std::string& column) { return FieldCaption(column); });
+}
+
+QString frmKonfiguration::FieldCaption(const std::string& column) const {
+  const int tab = TabOf(currentRecords_);
+  for (const Binding& binding : bindings_) {
+    if (binding.tab != tab || binding.column != column) continue;
+    for (const QLabel* label : binding.widget->parentWidget()->findChildren<QLabel*>())
+      if (label->buddy() == binding.widget) return label->text().remove(QLatin1Char('&'));
+  }
+  return {};
 }
 
 // Bound fields -------------------------------------------------------------------------------
@@ -391,16 +499,28 @@ void frmKonfiguration::FieldChanged(QWidget* widget) {
       txbRubrikenRubrik_->setCursorPosition(caret);
       return;  // the replacement's own change wrote the field
     }
-  } else if (widget == txbDatenAbfrage_) {
-    // A query is stored on one line.
-    const QString text = txbDatenAbfrage_->toPlainText();
+  } else if (widget == txbDatenAbfrage_ || widget == txbDatenVerbindung_) {
+    // A query or connection string is stored on one line: each line break becomes one blank
+    // where it was, and the caret stays after it.
+    auto* edit = static_cast<QPlainTextEdit*>(widget);
+    const QString text = edit->toPlainText();
     if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
-      QString joined = text;
-      joined.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-      joined.replace(QLatin1Char('\n'), QLatin1Char(' '));
-      joined.replace(QLatin1Char('\r'), QLatin1Char(' '));
-      txbDatenAbfrage_->setPlainText(joined);
-      return;
+      const int caret = edit->textCursor().position();
+      int joinedCaret = caret;
+      QString joined;
+      for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
+          if (i + 1 < caret) --joinedCaret;
+          ++i;
+        }
+        joined += c == QLatin1Char('\n') || c == QLatin1Char('\r') ? QLatin1Char(' ') : c;
+      }
+      edit->setPlainText(joined);
+      QTextCursor cursor = edit->textCursor();
+      cursor.setPosition(std::min(joinedCaret, static_cast<int>(joined.size())));
+      edit->setTextCursor(cursor);
+      return;  // the replacement's own change wrote the field
     }
   }
   if (filling_ > 0) return;
@@ -409,19 +529,17 @@ void frmKonfiguration::FieldChanged(QWidget* widget) {
 }
 
 void frmKonfiguration::OnFieldChange(const QString& fieldName) {
-  QWidget* focus = QApplication::focusWidget();
-  if (!isVisible() || focus == nullptr) return;
-  QWidget* field = central_->findChild<QWidget*>(fieldName);
-  if (field != nullptr && (focus == field || field->isAncestorOf(focus))) {
-    const int mode = GetEditMode();
-    if (mode == 0) {
-      SetEditMode(1);
-    } else if (mode == 2 || mode == 3) {
-      SetEditMode(0);
-    }
+  if (!isVisible()) return;
+  // Any change that is not the fields being filled from the records is an edit (typed, picked
+  // from a list, pasted, or put in by a button), whatever the mode before: the record is
+  // changed, and OK and Cancel are offered, so a tab change or a move saves it.
+  if (filling_ == 0) {
+    if (editMode_ != 1 && editMode_ != 4) SetEditMode(1);
     return;
   }
-  const int mode = GetEditMode();
+  QWidget* focus = QApplication::focusWidget();
+  if (focus == nullptr) return;
+  const int mode = editMode_;
   if (mode == 3) {
     SetEditMode(0);
   } else if (mode == 0) {
@@ -463,6 +581,7 @@ void frmKonfiguration::FillFields(int tab) {
       try {
         value = records->Value(binding.column);
       } catch (const vn::RuntimeError&) {
+        value = vn::data::Null{};  // no current row: the field shows nothing
       }
     }
     if (auto* line = qobject_cast<QLineEdit*>(binding.widget)) {
@@ -520,9 +639,11 @@ void frmKonfiguration::MoveComplete(EditRecords& records, int reason) {
   if (recordEvents_ != nullptr) recordEvents_->MoveComplete(records, reason);
 }
 
-void frmKonfiguration::RecordChangeComplete(EditRecords& records, int reason, long recordCount) {
+void frmKonfiguration::RecordChangeComplete(EditRecords& records, int reason, long recordCount,
+                                            const vn::RuntimeError* error) {
   if (reason != adRsnFirstChange) FillFields(TabOf(&records));
-  if (recordEvents_ != nullptr) recordEvents_->RecordChangeComplete(records, reason, recordCount);
+  if (recordEvents_ != nullptr)
+    recordEvents_->RecordChangeComplete(records, reason, recordCount, error);
 }
 
 void frmKonfiguration::RecordsetChangeComplete(EditRecords& records, int reason) {
@@ -541,6 +662,14 @@ void frmKonfiguration::SelectTab(int index) {
     if (!loaded_) SelectTab(index);
     return;
   }
+  // The tab being left keeps its pending change until it is saved; a refused save keeps the
+  // user on that tab with the error shown.
+  if (loaded_ && !SavePending()) {
+    const QSignalBlocker blocker(tabBar_);
+    tabBar_->setCurrentIndex(shownTab_ - 1);
+    return;
+  }
+  shownTab_ = index;
   const TwipsRect strip = TwipsGeometry(tabStrip_);
   for (int i = 0; i < 5; ++i) {
     if (i == index - 1) {
@@ -553,7 +682,6 @@ void frmKonfiguration::SelectTab(int index) {
     }
   }
   cmdInfo_->raise();
-  if (cmdOK_->isEnabled()) cmdOK_Click();
   currentRecords_ = RecordsOfTab(index);
   if (index == 4) tvZuordnungen_->setFocus();
   if (index == 5) PrepareStartOptions();
@@ -573,21 +701,25 @@ void frmKonfiguration::RefreshTab() {
       FillFields(tab);
       if (HasRecords(*records)) records->Update();
     } catch (const vn::RuntimeError& e) {
-      messages_.Show(this, QString::fromStdString(e.Description()), MsgIcon::kExclamation);
+      messages_.Show(this, ErrorText(e), MsgIcon::kExclamation);
     }
   } else if (tab == 4) {
     try {
       BuildTree();
     } catch (const vn::RuntimeError& e) {
-      messages_.Show(this, QString::fromStdString(e.Description()), MsgIcon::kExclamation);
+      messages_.Show(this, ErrorText(e), MsgIcon::kExclamation);
     }
   }
   QApplication::restoreOverrideCursor();
 }
 
 void frmKonfiguration::closeEvent(QCloseEvent* event) {
-  // Closing keeps what was typed, as leaving a tab does.
-  if (cmdOK_->isEnabled()) cmdOK_Click();
+  // Closing keeps what was typed, as leaving a tab does; a refused save keeps the window open
+  // with the error shown.
+  if (!SavePending()) {
+    event->ignore();
+    return;
+  }
   QMainWindow::closeEvent(event);
 }
 

@@ -113,18 +113,18 @@ void frmKonfiguration::ResizeField(bool query) {
     height = panelHeight - top - 2 * gap;
     labelHeight = height;
   } else if (!query) {
+    // Each field shrinks against the other's normal place, not its current one: an enlarged
+    // neighbour would otherwise leave it one line high for good.
     const TwipsRect remark = TwipsGeometry(txbDatenBemerkung_);
     top = remark.top + remark.height + gap;
-    height = TwipsGeometry(txbDatenAbfrage_).top - (remark.top + remark.height) - 2 * gap;
+    height = normalAbfrage_.top - (remark.top + remark.height) - 2 * gap;
     labelHeight = TwipsGeometry(txbDatenTitel_).height;
   } else {
-    const TwipsRect connection = TwipsGeometry(txbDatenVerbindung_);
+    const TwipsRect& connection = normalVerbindung_;
     top = connection.top + connection.height + gap;
     height = panelHeight - (connection.top + connection.height) - 3 * gap;
     labelHeight = TwipsGeometry(txbDatenTitel_).height;
   }
-  // While the query field covers the connection field's place, the connection field shrinks to
-  // one line instead of vanishing.
   height = std::max(height, TwipsGeometry(txbDatenTitel_).height);
 
   const TwipsRect f = TwipsGeometry(field);

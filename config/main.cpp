@@ -7,6 +7,7 @@
 
 #include "config/connection_probe.h"
 #include "config/data_env.h"
+#include "config/error_texts.h"
 #include "config/data_env_events.h"
 #include "config/data_link_dialog.h"
 #include "config/frm_konfiguration.h"
@@ -39,7 +40,9 @@ int main(int argc, char** argv) {
     if (text.find(path) == std::string::npos) text += "\n" + path;
     std::fprintf(stderr, "varnolis-konfiguration: %s\n", text.c_str());
     splash.close();
-    static_cast<vn::config::MessageBoxes&>(messages).Show(nullptr, QString::fromStdString(text),
+    QString shown = vn::config::UserErrorText(e, {});
+    if (!shown.contains(QString::fromStdString(path))) shown += QStringLiteral("\n") + QString::fromStdString(path);
+    static_cast<vn::config::MessageBoxes&>(messages).Show(nullptr, shown,
                                                           vn::config::MsgIcon::kExclamation);
     return 1;
   }
@@ -53,6 +56,7 @@ int main(int argc, char** argv) {
   window.SetConnectionTools(probe.get(), &dataLink);
   window.SetTableRecords(dataEnv.rstabRubriken(), dataEnv.rstabDaten(), dataEnv.rstabZuordnungen());
   window.SetLookupSource(&dataEnv);
+  window.SetConfigStore(&dataEnv);
   window.Load();
   window.show();
   splash.close();

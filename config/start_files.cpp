@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "config/error_texts.h"
 #include "config/message_box.h"
 #include "platform/codepage.h"
 
@@ -25,21 +26,34 @@ QString BothPaths(const std::string& control, const std::string& page) {
   return QStringLiteral("'") + Q(control) + QStringLiteral("'\n'") + Q(page) + QStringLiteral("'");
 }
 
-// Writes `bytes` to `path` (created or truncated); the system's error text on failure.
-bool WriteFile(const std::string& path, const std::string& bytes, std::string& error) {
+// The system's error text for `error`, with what to do about the common ones.
+QString SystemErrorText(int error) { return UserFileErrorText(error, Q(std::strerror(error))); }
+
+// Writes `bytes` to `path` (created or truncated); the system's error number on failure.
+bool WriteFile(const std::string& path, const std::string& bytes, int& error) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {
-    error = std::strerror(errno);
+    error = errno;
     return false;
   }
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   const int writeErrno = errno;
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) {
-    error = std::strerror(written ? errno : writeErrno);
+    error = written ? errno : writeErrno;
     return false;
   }
   return true;
+}
+
+// An empty folder text names the root: refused with the message for a missing NetLinks place.
+bool FolderGiven(const std::string& folder, MessageBoxes& messages, QWidget* parent) {
+  if (!folder.empty()) return true;
+  messages.Show(parent,
+                QStringLiteral("Der ACT!-Ablagort für die NetLLinks wurde nicht gefunden.\n"
+                               "Bitte kontrollieren Sie Ihre ACT!-Einstellungen."),
+                MsgIcon::kInformation);
+  return false;
 }
 
 }  // namespace
@@ -63,14 +77,31 @@ std::string ControlFileBytes(const std::string& pagePath) {
                 "STARTURL=\"" + pagePath + "\"", "TITLE=\"Var&nolis\"", "PRIORITY=0", ""});
 }
 
+std::string RubricUrlSegment(const std::string& rubric) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string segment;
+  for (const char c : rubric) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte == 0x7F || std::strchr("'\"\\%#?<>&", c) != nullptr) {
+      segment += '%';
+      segment += kHex[byte >> 4];
+      segment += kHex[byte & 0xF];
+    } else {
+      segment += c;
+    }
+  }
+  return segment;
+}
+
 std::string PageFileBytes(const std::string& rubric) {
+  const std::string url = "varnolis://rubrik/" + RubricUrlSegment(rubric);
   return Lines({"<html>",
                 "<head>",
                 "<title>Varnolis</title>",
                 "<script language=\"JavaScript\">",
                 "<!--",
                 "function Warte() {",
-                "window.setTimeout(\"GoToURL('parent','varnolis://rubrik/" + rubric + "')\",2000);",
+                "window.setTimeout(\"GoToURL('parent','" + url + "')\",2000);",
                 "}",
                 "function GoToURL() { ",
                 "  for (var i=0; i< (GoToURL.arguments.length - 1); i+=2) ",
@@ -82,7 +113,7 @@ std::string PageFileBytes(const std::string& rubric) {
                 "</head>",
                 "<body bgcolor=\"#FFFFFF\" text=\"#000000\" link=\"#000099\" "
                 "onLoad=\"Warte();return\">",
-                "Starte <a href=\"varnolis://rubrik/" + rubric + "\">Varnolis </a>... ",
+                "Starte <a href=\"" + url + "\">Varnolis </a>... ",
                 "</body>",
                 "</html>",
                 ""});
@@ -90,6 +121,7 @@ std::string PageFileBytes(const std::string& rubric) {
 
 void CreateStartFiles(const std::string& folder, const std::string& rubric,
                       MessageBoxes& messages, QWidget* parent) {
+  if (!FolderGiven(folder, messages, parent)) return;
   const std::string control = ControlFilePath(folder);
   const std::string page = PageFilePath(folder);
   if (FileExists(control) && FileExists(page)) {
@@ -98,13 +130,14 @@ void CreateStartFiles(const std::string& folder, const std::string& rubric,
     if (messages.Show(parent, question, MsgIcon::kQuestion, MsgButtons::kYesNo) != MsgResult::kYes)
       return;
   }
-  std::string error;
+  int error = 0;
   for (const auto& [path, bytes] :
        {std::pair{control, ControlFileBytes(page)}, std::pair{page, PageFileBytes(rubric)}}) {
     if (!WriteFile(path, bytes, error)) {
       messages.Show(parent,
                     QStringLiteral("Die Datei '") + Q(path) +
-                        QStringLiteral("' kann nicht beschrieben werden.\n") + Q(error),
+                        QStringLiteral("' kann nicht beschrieben werden.\n") +
+                        SystemErrorText(error),
                     MsgIcon::kExclamation);
       return;
     }
@@ -116,6 +149,7 @@ void CreateStartFiles(const std::string& folder, const std::string& rubric,
 }
 
 void RemoveStartFiles(const std::string& folder, MessageBoxes& messages, QWidget* parent) {
+  if (!FolderGiven(folder, messages, parent)) return;
   const std::string control = ControlFilePath(folder);
   const std::string page = PageFilePath(folder);
   const bool controlExists = FileExists(control);
@@ -131,7 +165,7 @@ void RemoveStartFiles(const std::string& folder, MessageBoxes& messages, QWidget
       messages.Show(parent,
                     QStringLiteral("Beim Entfernen der Datei '") + Q(path) +
                         QStringLiteral("' ist folgender Fehler aufgetreten:\n") +
-                        Q(std::strerror(errno)),
+                        SystemErrorText(errno),
                     MsgIcon::kExclamation);
     }
   }

@@ -22,12 +22,18 @@ bool FileExists(const std::string& path);
 std::string ControlFilePath(const std::string& folder);
 std::string PageFilePath(const std::string& folder);
 
+// `rubric` as the last segment of a varnolis://rubrik/ URL inside a quoted attribute or script
+// string: the characters that would end the attribute, the string or the URL (' " \ % # ? < >
+// &, blanks, control characters) percent-encoded, every other byte as it is.
+std::string RubricUrlSegment(const std::string& rubric);
+
 // The files' bytes: the control file pointing at `pagePath`, and the page that opens the
 // rubric `rubric` (both texts UTF-8, written as Windows-1252 with '?' for what it cannot hold).
 std::string ControlFileBytes(const std::string& pagePath);
 std::string PageFileBytes(const std::string& rubric);
 
-// The tab's two actions.
+// The tab's two actions. An empty folder text is refused with a message (the paths would name
+// the file system's root).
 void CreateStartFiles(const std::string& folder, const std::string& rubric,
                       MessageBoxes& messages, QWidget* parent);
 void RemoveStartFiles(const std::string& folder, MessageBoxes& messages, QWidget* parent);

@@ -24,8 +24,8 @@ void TableRecords::MoveComplete(vn::data::Recordset&, int reason) {
 }
 
 void TableRecords::RecordChangeComplete(vn::data::Recordset&, int reason, long recordCount,
-                                        const vn::RuntimeError*) {
-  if (events_ != nullptr) events_->RecordChangeComplete(*this, reason, recordCount);
+                                        const vn::RuntimeError* error) {
+  if (events_ != nullptr) events_->RecordChangeComplete(*this, reason, recordCount, error);
 }
 
 void TableRecords::RecordsetChangeComplete(vn::data::Recordset&, int reason) {

@@ -37,6 +37,9 @@ class TableRecords : public EditRecords, private vn::data::RecordsetEvents {
   void Delete() override { recordset_->Delete(); }
   void Update() override { recordset_->Update(); }
   void Requery() override { recordset_->Requery(); }
+  bool IsChanged() const override {
+    return recordset_->EditMode() != vn::data::adEditNone || recordset_->HasPendingChanges();
+  }
   vn::data::Variant Value(const std::string& column) const override {
     return recordset_->Fields(column).Value();
   }

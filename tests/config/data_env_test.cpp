@@ -22,6 +22,24 @@ TEST(DataSourceRewriteTest, OnlyTheFirstDataSourceElementChanges) {
   EXPECT_EQ(DataEnv::DatabasePath("/opt/Tools"), "/opt/Tools/databases/config.mdb");
 }
 
+// The README describes the demo's rubrics; what it says of Notizen is what the scripts build.
+TEST_F(RealDataTest, TheReadmeDescribesTheDemosNotizenRubricAsTheScriptsBuildIt) {
+  Execute("DELETE FROM Zuordnungen; DELETE FROM Daten; DELETE FROM Rubriken;" +
+          ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/databases/demo_config.sql"));
+  const std::string entries = Query(
+      "SELECT Daten.Titel FROM Zuordnungen, Rubriken, Daten WHERE Zuordnungen.Rubrik_ID = "
+      "Rubriken.ID_Rubrik AND Zuordnungen.Daten_ID = Daten.ID_Daten AND Rubriken.Rubrik = 'Notizen'");
+  EXPECT_EQ(entries, "Kontakt in ACT!");
+  std::string readme = ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/README.md");
+  for (char& c : readme)
+    if (c == '\n') c = ' ';
+  const size_t notizen = readme.find("and `Notizen` (");
+  ASSERT_NE(notizen, std::string::npos);
+  const std::string description = readme.substr(notizen, readme.find(");", notizen) - notizen);
+  EXPECT_NE(description.find("one data entry, `" + entries + "`"), std::string::npos) << description;
+  EXPECT_EQ(description.find("no data entries"), std::string::npos) << description;
+}
+
 TEST_F(RealDataTest, ADatabaseThatCannotBeOpenedFailsTheStartNamingTheFile) {
   std::filesystem::remove(path);
   DataEnv env;
@@ -150,18 +168,15 @@ TEST_F(RealDataTest, ASaveTheLockedDatabaseRefusesIsReportedAndLeavesTheFileUnch
   window->cmdMoveNext_Click();
   Type("txbRubrikenTitel", QStringLiteral("Gesperrt"));
   const std::string before = ReadFile(path);
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE Daten SET Titel = 'x' WHERE ID_Daten = 2;",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
+  LockFromAnotherProgram();
   window->cmdOK_Click();
-  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-  sqlite3_close(other);
+  ReleaseLock();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
-            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\ndatabase is locked\n"
-                           "Die Eingabe wird abgebrochen."));
+            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDie "
+                           "Konfigurationsdatenbank ist von einem anderen Programm gesperrt. Bitte "
+                           "schließen Sie das andere Programm und versuchen Sie es erneut.\n"
+                           "database is locked\nDie Eingabe wird abgebrochen."));
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::kExclamation);
   EXPECT_EQ(ReadFile(path), before);
   // The input is cancelled: the record shows what is stored, and nothing is pending any more.
@@ -170,23 +185,8 @@ TEST_F(RealDataTest, ASaveTheLockedDatabaseRefusesIsReportedAndLeavesTheFileUnch
   EXPECT_FALSE(Child<QToolButton>("cmdOK")->isEnabled());
 }
 
-TEST_F(RealDataTest, AnAssignmentWithoutDataEntryIsRefusedWithTheDatabasesReason) {
-  Open();
-  window->SelectTab(3);
-  window->cmdAddNew_Click();
-  QComboBox* rubrik = Child<QComboBox>("cbxZuordnungenRubrik");
-  rubrik->setCurrentIndex(1);
-  const std::string before = ReadFile(path);
-  window->cmdOK_Click();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text,
-            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nNOT NULL constraint "
-                           "failed: Zuordnungen.Daten_ID\nDie Eingabe wird abgebrochen."));
-  EXPECT_EQ(ReadFile(path), before);
-  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 6"));
-}
-
 TEST_F(RealDataTest, DeletingARecordRemovesItFromTheDatabase) {
+  Execute("DELETE FROM Zuordnungen WHERE Daten_ID = 5;");  // a data entry no rubric shows
   Open();
   window->SelectTab(2);
   window->cmdMoveLast_Click();
@@ -205,6 +205,25 @@ TEST_F(RealDataTest, DeletingARecordRemovesItFromTheDatabase) {
   window->SelectTab(1);
   window->SelectTab(2);
   EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 4"));
+}
+
+TEST_F(RealDataTest, ADeletionTheLockedDatabaseRefusesKeepsTheRecord) {
+  Open();
+  window->cmdMoveNext_Click();
+  LockFromAnotherProgram();
+  messages.answers = {MsgResult::kYes};
+  window->cmdDelete_Click();
+  ReleaseLock();
+  ASSERT_EQ(messages.shown.size(), 3u);
+  EXPECT_EQ(messages.shown[2].text,
+            QStringLiteral("Es ist Fehler beim Löschen der Daten aufgetreten.\nFehlernummer:-2147467259\n"
+                           "Fehlerbeschreibung:Die Konfigurationsdatenbank ist von einem anderen "
+                           "Programm gesperrt. Bitte schließen Sie das andere Programm und versuchen "
+                           "Sie es erneut.\ndatabase is locked\n\nRecordsetstatus: \n"
+                           "Es gibt keine anstehenden Änderungen in diesen Datensatz."));
+  EXPECT_EQ(Query("SELECT count(*) FROM Rubriken"), "5");
+  EXPECT_EQ(window->StatusText(), QStringLiteral("2. Datensatz von 5"));
+  EXPECT_EQ(Text("txbRubrikenRubrik"), QStringLiteral("Rechnungen"));
 }
 
 }  // namespace

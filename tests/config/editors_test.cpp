@@ -1,23 +1,71 @@
+// The connection and query editors of the tab Daten: one-line texts with the caret kept, the
+// size buttons in any order, the connection button with its dialog; and the look of the about
+// window's link and the data-link dialog's pages.
+#include "config/data_link_dialog.h"
+#include "config/frm_info.h"
 #include "config/twips.h"
-#include "window_fixture.h"
+
+#include <QMouseEvent>
+#include <QStackedWidget>
+#include "real_data_fixture.h"
 
 namespace vn::config::testing {
 namespace {
 
-class EditorsTest : public WindowTest {
+class EditorsTest : public RealDataTest {
  protected:
-  void OpenOnDaten(const std::string& connection) {
-    daten->database = {{std::int64_t{2}, "Umsatz", std::int64_t{1}, connection, "SELECT 1",
-                        vn::data::Null{}}};
+  // The tab Daten on entry 2 (a connection string that opens) or entry 5 (empty fields).
+  void OpenOnDaten(int entry) {
     Open();
     window->SelectTab(2);
+    if (entry == 5) window->cmdMoveLast_Click();
+    if (entry == 2) window->cmdMoveNext_Click();
     messages.shown.clear();
   }
   TwipsRect Geometry(const char* name) { return TwipsGeometry(Child<QWidget>(name)); }
+  static bool Same(const TwipsRect& a, const TwipsRect& b) {
+    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+  }
 };
 
+TEST_F(EditorsTest, EnterInTheMiddleOfAQueryLeavesABlankAtTheCaretAndNothingMoves) {
+  OpenOnDaten(5);
+  auto* query = Child<QPlainTextEdit>("txbDatenAbfrage");
+  query->setFocus();
+  QTest::keyClicks(query, "SELECT KundenNr, Name FROM Kunden");
+  QTest::keyClick(query, Qt::Key_Return);
+  QTest::keyClicks(query, "ORDER BY Name");
+  EXPECT_EQ(query->toPlainText(), QStringLiteral("SELECT KundenNr, Name FROM Kunden ORDER BY Name"));
+  QTextCursor cursor = query->textCursor();
+  cursor.setPosition(6);
+  query->setTextCursor(cursor);
+  QTest::keyClick(query, Qt::Key_Return);
+  QTest::keyClicks(query, "*,");
+  EXPECT_EQ(query->toPlainText(),
+            QStringLiteral("SELECT *, KundenNr, Name FROM Kunden ORDER BY Name"));
+  EXPECT_EQ(query->textCursor().position(), 9);
+  // Pasted line ends, CR LF included, become one blank each.
+  query->selectAll();
+  query->insertPlainText(QStringLiteral("SELECT *\r\nFROM Kunden\nWHERE 1=1"));
+  EXPECT_EQ(query->toPlainText(), QStringLiteral("SELECT * FROM Kunden WHERE 1=1"));
+  EXPECT_EQ(query->textCursor().position(), 30);
+  window->SelectTab(1);
+  EXPECT_EQ(Query("SELECT Abfrage FROM Daten WHERE ID_Daten = 5"), "SELECT * FROM Kunden WHERE 1=1");
+}
+
+TEST_F(EditorsTest, TheConnectionFieldKeepsOneLineAndTheCaretToo) {
+  OpenOnDaten(5);
+  auto* connection = Child<QPlainTextEdit>("txbDatenVerbindung");
+  connection->setFocus();
+  QTest::keyClicks(connection, "Provider=SQLite;");
+  QTest::keyClick(connection, Qt::Key_Return);
+  QTest::keyClicks(connection, "Data Source=a.db");
+  EXPECT_EQ(connection->toPlainText(), QStringLiteral("Provider=SQLite; Data Source=a.db"));
+  EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
+}
+
 TEST_F(EditorsTest, EnlargingAndShrinkingTheQueryField) {
-  OpenOnDaten("");
+  OpenOnDaten(5);
   const int gap = window->FieldGap();
   const TwipsRect panel = Geometry("frTab1");
   const TwipsRect before = Geometry("txbDatenAbfrage");
@@ -36,33 +84,43 @@ TEST_F(EditorsTest, EnlargingAndShrinkingTheQueryField) {
   EXPECT_EQ(button.top, big.top + big.height - button.height - 2 * TwipsPerPixelY());
   EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>("txbDatenAbfrage"));
   size->click();  // a second press shrinks it again
-  const TwipsRect after = Geometry("txbDatenAbfrage");
-  EXPECT_EQ(after.top, before.top);
-  EXPECT_EQ(after.height, before.height);
+  EXPECT_TRUE(Same(Geometry("txbDatenAbfrage"), before));
   EXPECT_EQ(Geometry("lbDatenAbfrage").height, Geometry("txbDatenTitel").height);
   EXPECT_EQ(size->text(), frmKonfiguration::SizeCaptionNormal());
 }
 
-TEST_F(EditorsTest, ConnectionFieldShrinksByItsFormulaAndStaysVisibleUnderTheQueryField) {
-  OpenOnDaten("");
-  const int gap = window->FieldGap();
-  const TwipsRect before = Geometry("txbDatenVerbindung");
-  const TwipsRect remark = Geometry("txbDatenBemerkung");
-  auto* size = Child<QPushButton>("cmdMinMaxDatenVerbindung");
-  size->click();
-  EXPECT_EQ(Geometry("txbDatenVerbindung").top, Geometry("cbxDatenFormat").top);
-  size->click();
-  EXPECT_EQ(Geometry("txbDatenVerbindung").top, remark.top + remark.height + gap);
-  EXPECT_EQ(Geometry("txbDatenVerbindung").height, before.height);
-  // With the query field enlarged over it, the formula goes below zero: one line remains.
-  Child<QPushButton>("cmdMinMaxDatenAbfrage")->click();
-  size->click();
-  size->click();
-  EXPECT_EQ(Geometry("txbDatenVerbindung").height, Geometry("txbDatenTitel").height);
+// The enlarged field's label is drawn over the labels of the fields it covers.
+TEST_F(EditorsTest, TheEnlargedFieldsLabelCoversTheLabelsUnderIt) {
+  OpenOnDaten(5);
+  Child<QPushButton>("cmdMinMaxDatenVerbindung")->click();
+  QWidget* label = Child<QWidget>("lbDatenVerbindung");
+  QWidget* format = Child<QWidget>("lbDatenFormat");
+  EXPECT_TRUE(label->geometry().contains(format->geometry()));
+  EXPECT_TRUE(label->autoFillBackground());
+  const QObjectList& siblings = label->parentWidget()->children();
+  EXPECT_GT(siblings.indexOf(label), siblings.indexOf(format));
+}
+
+TEST_F(EditorsTest, EachFieldReturnsToItsNormalSizeAfterAnyOrderOfPresses) {
+  OpenOnDaten(5);
+  const TwipsRect connection = Geometry("txbDatenVerbindung");
+  const TwipsRect query = Geometry("txbDatenAbfrage");
+  auto* sizeV = Child<QPushButton>("cmdMinMaxDatenVerbindung");
+  auto* sizeA = Child<QPushButton>("cmdMinMaxDatenAbfrage");
+  const std::vector<std::vector<QPushButton*>> orders = {
+      {sizeV, sizeA, sizeV, sizeA}, {sizeA, sizeV, sizeA, sizeV}, {sizeA, sizeV, sizeV, sizeA},
+      {sizeV, sizeA, sizeA, sizeV}};
+  for (const auto& order : orders) {
+    for (QPushButton* press : order) press->click();
+    EXPECT_TRUE(Same(Geometry("txbDatenVerbindung"), connection));
+    EXPECT_TRUE(Same(Geometry("txbDatenAbfrage"), query));
+    EXPECT_EQ(sizeV->text(), frmKonfiguration::SizeCaptionNormal());
+    EXPECT_EQ(sizeA->text(), frmKonfiguration::SizeCaptionNormal());
+  }
 }
 
 TEST_F(EditorsTest, EmptyFieldAndCancelledDialogChangeNothing) {
-  OpenOnDaten("");
+  OpenOnDaten(5);
   const QString mode = EditPanel();
   window->cmdVerbindung_Click();
   EXPECT_EQ(dataLink.newCalls, 1);
@@ -72,8 +130,9 @@ TEST_F(EditorsTest, EmptyFieldAndCancelledDialogChangeNothing) {
 }
 
 TEST_F(EditorsTest, AStringThatOpensAndIsEditedToTheSameTextStaysUnchanged) {
-  OpenOnDaten("Provider=SQLite;Data Source=a.db");
-  dataLink.editResult = "Provider=SQLite;Data Source=a.db";
+  OpenOnDaten(2);
+  const std::string stored = "Provider=SQLite;Data Source=databases/demo.db";
+  dataLink.editResult = stored;
   const QString mode = EditPanel();
   window->cmdVerbindung_Click();
   ASSERT_EQ(dataLink.edited.size(), 1u);
@@ -83,13 +142,14 @@ TEST_F(EditorsTest, AStringThatOpensAndIsEditedToTheSameTextStaysUnchanged) {
   window->cmdVerbindung_Click();
   EXPECT_EQ(Child<QPlainTextEdit>("txbDatenVerbindung")->toPlainText(),
             QStringLiteral("Provider=SQLite;Data Source=b.db"));
-  EXPECT_EQ(daten->Value("Datenquelle").As<std::string>(), "Provider=SQLite;Data Source=b.db");
   EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
+  window->cmdOK_Click();
+  EXPECT_EQ(Query("SELECT Datenquelle FROM Daten WHERE ID_Daten = 2"), "Provider=SQLite;Data Source=b.db");
   EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(EditorsTest, AStringThatFailsAsksForANewConnection) {
-  OpenOnDaten("Provider=Foo;X=1");
+  OpenOnDaten(2);
   probe.failure = "Provider Foo nicht gefunden.";
   window->cmdVerbindung_Click();  // answered No
   ASSERT_EQ(messages.shown.size(), 1u);
@@ -98,12 +158,50 @@ TEST_F(EditorsTest, AStringThatFailsAsksForANewConnection) {
                            "Soll eine neue Verbindung erstellt werden ?"));
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::kQuestion);
   EXPECT_EQ(dataLink.newCalls, 0);
-  EXPECT_EQ(Child<QPlainTextEdit>("txbDatenVerbindung")->toPlainText(), QStringLiteral("Provider=Foo;X=1"));
+  EXPECT_EQ(Child<QPlainTextEdit>("txbDatenVerbindung")->toPlainText(),
+            QStringLiteral("Provider=SQLite;Data Source=databases/demo.db"));
   messages.answers = {MsgResult::kYes};
   dataLink.newResult = "DSN=Kunden;";
   window->cmdVerbindung_Click();
   EXPECT_EQ(dataLink.newCalls, 1);
   EXPECT_EQ(Child<QPlainTextEdit>("txbDatenVerbindung")->toPlainText(), QStringLiteral("DSN=Kunden;"));
+}
+
+TEST(AboutWindowTest, TheLinkIsUnderlinedWhileTheMouseIsOverIt) {
+  frmInfo info;
+  info.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&info));
+  auto* link = info.findChild<QLabel*>(QStringLiteral("lbQX"));
+  ASSERT_NE(link, nullptr);
+  EXPECT_FALSE(info.LinkUnderlined());
+  auto moveOver = [](QWidget* widget) {
+    const QPointF at(2, 2);
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+  };
+  moveOver(link);
+  EXPECT_TRUE(info.LinkUnderlined());
+  link->ensurePolished();
+  EXPECT_TRUE(link->font().underline());
+  moveOver(&info);
+  EXPECT_FALSE(info.LinkUnderlined());
+  EXPECT_FALSE(link->font().underline());
+}
+
+TEST(DataLinkDialogLayoutTest, TheOneLinePagesLeaveNoEmptySpace) {
+  FakeProbe probe;
+  FakeMessages messages;
+  DataLinkDialog dialog(probe, messages);
+  dialog.SetConnectionString("Provider=SQLite;Data Source=/srv/kunden.db;");
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  auto* pages = dialog.findChild<QStackedWidget*>();
+  ASSERT_NE(pages, nullptr);
+  EXPECT_LE(pages->height(), pages->currentWidget()->sizeHint().height() + 4);
+  dialog.SetKind(DataLinkDialog::kTyped);
+  QApplication::processEvents();
+  EXPECT_GE(dialog.height(), 300);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -28,20 +29,16 @@ class FakeMessages : public MessageBoxes {
  public:
   std::vector<ShownMessage> shown;
   std::deque<MsgResult> answers;  // for Yes/No questions; "No" when empty
+  std::function<void()> whileShown;  // runs while each box is open
   MsgResult Show(QWidget*, const QString& text, MsgIcon icon, MsgButtons buttons) override {
     shown.push_back({text, icon, buttons});
+    if (whileShown) whileShown();
     if (buttons == MsgButtons::kOk) return MsgResult::kOk;
     if (answers.empty()) return MsgResult::kNo;
     MsgResult answer = answers.front();
     answers.pop_front();
     return answer;
   }
-};
-
-class FakeLookups : public LookupSource {
- public:
-  std::map<std::string, std::vector<LookupRow>> lists;
-  std::vector<LookupRow> Rows(const std::string& name) override { return lists[name]; }
 };
 
 class FakeProbe : public ConnectionProbe {

@@ -2,14 +2,20 @@
 // the shipped scripts' demo configuration in a private program folder.
 #pragma once
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <sqlite3.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
@@ -59,6 +65,8 @@ class RealDataTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    for (const std::string& locked : readOnly_) SetImmutable(locked, false);
+    if (locker_ != nullptr) ReleaseLock();
     window.reset();
     events.reset();
     dataEnv.reset();
@@ -98,16 +106,17 @@ class RealDataTest : public ::testing::Test {
     return out;
   }
 
-  void Open() {
+  void Open(bool debug = false) {
     dataEnv = std::make_unique<DataEnv>();
     dataEnv->DataEnvironment_Initialize(folder);
-    window = std::make_unique<frmKonfiguration>(false, messages);
+    window = std::make_unique<frmKonfiguration>(debug, messages);
     events = std::make_unique<DataEnvEvents>(*window);
     window->SetRecordEvents(events.get());
     window->SetConnectionTools(&probe, &dataLink);
     window->SetTableRecords(dataEnv->rstabRubriken(), dataEnv->rstabDaten(),
                             dataEnv->rstabZuordnungen());
     window->SetLookupSource(dataEnv.get());
+    window->SetConfigStore(dataEnv.get());
     window->Load();
     window->show();
     window->activateWindow();
@@ -121,6 +130,78 @@ class RealDataTest : public ::testing::Test {
     return child;
   }
   QString Text(const char* name) { return Child<QLineEdit>(name)->text(); }
+  QToolButton* Button(const char* name) { return Child<QToolButton>(name); }
+  long Position() { return window->CurrentRecords()->AbsolutePosition(); }
+
+  // The enabled state of the eight bar buttons, left to right, as "10110011".
+  std::string BarState() {
+    std::string state;
+    for (const char* name : {"cmdMoveFirst", "cmdMovePrevious", "cmdMoveNext", "cmdMoveLast",
+                             "cmdDelete", "cmdAddNew", "cmdCancel", "cmdOK"})
+      state += Button(name)->isEnabled() ? '1' : '0';
+    return state;
+  }
+
+  // Focus on a control that is neither a text nor a list field.
+  void FocusOnInfoButton() {
+    QPushButton* info = Child<QPushButton>("cmdInfo");
+    info->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), info);
+  }
+
+  // Opens the window, types `text` into `field` of the second rubric, saves, and returns the
+  // one message box's text ("" unless exactly one box was shown).
+  QString SaveOnSecondRubric(const char* field, const QString& text) {
+    Open();
+    window->cmdMoveNext_Click();
+    Type(field, text);
+    window->cmdOK_Click();
+    return messages.shown.size() == 1 ? messages.shown[0].text : QString();
+  }
+
+  // Another program's write transaction on the database, until released.
+  void LockFromAnotherProgram() {
+    ASSERT_EQ(sqlite3_open(path.c_str(), &locker_), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(locker_, "BEGIN IMMEDIATE; UPDATE Daten SET Titel = 'x' WHERE ID_Daten = 2;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+  }
+  void ReleaseLock() {
+    sqlite3_exec(locker_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(locker_);
+    locker_ = nullptr;
+  }
+
+  // Makes a file or folder unwritable even for root (permissions, and the immutable flag where
+  // the file system has one); false when it stays writable here.
+  bool MakeReadOnly(const std::string& target) {
+    chmod(target.c_str(), std::filesystem::is_directory(target) ? 0555 : 0444);
+    if (geteuid() == 0 && SetImmutable(target, true)) readOnly_.push_back(target);
+    const int fd = ::open(target.c_str(), std::filesystem::is_directory(target) ? O_RDONLY : O_RDWR);
+    if (fd >= 0 && std::filesystem::is_directory(target)) {
+      ::close(fd);
+      const std::string trial = target + "/.probe";
+      const int created = ::open(trial.c_str(), O_CREAT | O_WRONLY, 0600);
+      if (created < 0) return true;
+      ::close(created);
+      ::unlink(trial.c_str());
+      return false;
+    }
+    if (fd >= 0) ::close(fd);
+    return fd < 0;
+  }
+  static bool SetImmutable(const std::string& target, bool on) {
+    const int fd = ::open(target.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+      flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+      done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+  }
   QString EditPanel() { return Child<QLabel>("Edit")->text(); }
   QString Current(const char* column) {
     return VariantText(window->CurrentRecords()->Value(column));
@@ -163,6 +244,24 @@ class RealDataTest : public ::testing::Test {
   std::unique_ptr<DataEnv> dataEnv;
   std::unique_ptr<frmKonfiguration> window;
   std::unique_ptr<DataEnvEvents> events;
+
+ private:
+  std::vector<std::string> readOnly_;
+  sqlite3* locker_ = nullptr;
+};
+
+// Sets a locale variable for the time of a test.
+class ScopedLocale {
+ public:
+  explicit ScopedLocale(const char* value) {
+    const char* old = std::getenv("LC_ALL");
+    old_ = old != nullptr ? old : "";
+    setenv("LC_ALL", value, 1);
+  }
+  ~ScopedLocale() { setenv("LC_ALL", old_.c_str(), 1); }
+
+ private:
+  std::string old_;
 };
 
 }  // namespace vn::config::testing

@@ -7,19 +7,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "window_fixture.h"
+#include "real_data_fixture.h"
 
 namespace vn::config::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 class StartFilesTest : public ::testing::Test {
  protected:
@@ -89,8 +82,8 @@ TEST_F(StartFilesTest, ExistenceChecks) {
 TEST_F(StartFilesTest, CreatingWhenOnlyThePageExistsWritesBothWithoutAsking) {
   std::ofstream(folder_ + "/Varnolis.htm") << "old page";
   CreateStartFiles(folder_, "Kunden", messages, nullptr);
-  EXPECT_EQ(ReadBytes(folder_ + "/Varnolis.ctl"), ExpectedControl(folder_));
-  EXPECT_EQ(ReadBytes(folder_ + "/Varnolis.htm"), std::string(kPageKunden));
+  EXPECT_EQ(ReadFile(folder_ + "/Varnolis.ctl"), ExpectedControl(folder_));
+  EXPECT_EQ(ReadFile(folder_ + "/Varnolis.htm"), std::string(kPageKunden));
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::kInformation);
   EXPECT_EQ(messages.shown[0].text.toStdString(),
@@ -108,10 +101,10 @@ TEST_F(StartFilesTest, OverwritingBothAsksAndNoKeepsThem) {
             "Wollen Sie die vorhandenen Startdateien \n\n'" + folder_ + "/Varnolis.ctl'\n'" +
                 folder_ + "/Varnolis.htm'\n\nüberschreiben?");
   EXPECT_EQ(messages.shown[0].buttons, MsgButtons::kYesNo);
-  EXPECT_EQ(ReadBytes(folder_ + "/Varnolis.ctl"), "old control");
+  EXPECT_EQ(ReadFile(folder_ + "/Varnolis.ctl"), "old control");
   messages.answers = {MsgResult::kYes};
   CreateStartFiles(folder_, "Kunden", messages, nullptr);
-  EXPECT_EQ(ReadBytes(folder_ + "/Varnolis.htm"), std::string(kPageKunden));
+  EXPECT_EQ(ReadFile(folder_ + "/Varnolis.htm"), std::string(kPageKunden));
 }
 
 TEST_F(StartFilesTest, TextIsWrittenInWindows1252WithQuestionMarksForTheRest) {
@@ -128,6 +121,7 @@ TEST_F(StartFilesTest, AFolderThatCannotBeWrittenIsReportedAndThePageIsNotWritte
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::kExclamation);
   EXPECT_EQ(messages.shown[0].text.toStdString(),
             "Die Datei '" + missing + "/Varnolis.ctl' kann nicht beschrieben werden.\n"
+            "Der Ordner existiert nicht. Bitte kontrollieren Sie den Netlinks-Ordner.\n"
             "No such file or directory");
 }
 
@@ -144,7 +138,7 @@ TEST_F(StartFilesTest, RemovingWhenOnlyTheControlFileExistsAsksAndDeletesIt) {
   EXPECT_FALSE(fs::exists(folder_ + "/Varnolis.ctl"));
 }
 
-class StartOptionsTabTest : public WindowTest {
+class StartOptionsTabTest : public RealDataTest {
  protected:
   void WriteRegistry(const std::string& content) {
     const std::string dir = std::string(getenv("XDG_CONFIG_HOME")) + "/Varnolis";
@@ -153,11 +147,11 @@ class StartOptionsTabTest : public WindowTest {
   }
   void TearDown() override {
     fs::remove(std::string(getenv("XDG_CONFIG_HOME")) + "/Varnolis/registry.ini");
+    RealDataTest::TearDown();
   }
 };
 
 TEST_F(StartOptionsTabTest, WithoutActSettingsTheFolderStaysEmptyAndOneMessageShows) {
-  lookups.lists["rsluRubriken"] = {{std::int64_t{1}, "Start"}, {std::int64_t{2}, "Kunden"}};
   Open();
   window->SelectTab(5);
   ASSERT_EQ(messages.shown.size(), 1u);
@@ -172,23 +166,22 @@ TEST_F(StartOptionsTabTest, WithoutActSettingsTheFolderStaysEmptyAndOneMessageSh
 
 TEST_F(StartOptionsTabTest, AMissingFolderIsNamedInQuotesAndTheButtonsWriteTheFiles) {
   WriteRegistry("[HKEY_CURRENT_USER\\Software\\Symantec\\ACT!]\nNetLinks File Type=/nicht/da\n");
-  lookups.lists["rsluRubriken"] = {{std::int64_t{2}, "Kunden"}};
   Open();
   window->SelectTab(5);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
             QStringLiteral("Der Ordner '/nicht/da' für die NetLinks-Ablagorte von ACT! existiert "
                            "nicht.\nBitte kontrollieren Sie Ihre ACT!-Einstellungen."));
-  char pattern[] = "/tmp/vn-tab-XXXXXX";
-  const std::string folder = mkdtemp(pattern);
-  Child<QLineEdit>("txbNetlinks")->setText(QString::fromStdString(folder));
+  const std::string netlinks = folder + "/NetLinks";
+  fs::create_directories(netlinks);
+  Child<QLineEdit>("txbNetlinks")->setText(QString::fromStdString(netlinks));
+  Child<QComboBox>("cbxStartRubrik")->setEditText(QStringLiteral("Kunden"));
   Child<QPushButton>("cmdStartDateienErstellen")->click();
-  EXPECT_EQ(ReadBytes(folder + "/Varnolis.htm"), std::string(kPageKunden));
+  EXPECT_EQ(ReadFile(netlinks + "/Varnolis.htm"), std::string(kPageKunden));
   messages.answers = {MsgResult::kYes};
   Child<QPushButton>("cmdStartDateienEntfernen")->click();
-  EXPECT_FALSE(fs::exists(folder + "/Varnolis.htm"));
-  EXPECT_FALSE(fs::exists(folder + "/Varnolis.ctl"));
-  fs::remove_all(folder);
+  EXPECT_FALSE(fs::exists(netlinks + "/Varnolis.htm"));
+  EXPECT_FALSE(fs::exists(netlinks + "/Varnolis.ctl"));
 }
 
 }  // namespace

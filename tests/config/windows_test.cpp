@@ -11,7 +11,7 @@
 #include "config/version_texts.h"
 #include "fakes.h"
 #include "resources/version.h"
-#include "window_fixture.h"
+#include "real_data_fixture.h"
 
 namespace vn::config::testing {
 namespace {

@@ -1,0 +1,26 @@
+// ConfigStore: what the window asks of the configuration database beyond its three tables: the
+// rubrics a data entry is assigned to, the deletion of a data entry together with its
+// assignments, and whether the database file is still where it was opened.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vn::config {
+
+class ConfigStore {
+ public:
+  virtual ~ConfigStore() = default;
+  // The names of the rubrics the data entry `dataId` is assigned to, in Rang order (a rubric
+  // without a name is listed as ""). Throws vn::RuntimeError.
+  virtual std::vector<std::string> AssignedRubrics(std::int64_t dataId) = 0;
+  // Deletes the data entry `dataId` and every assignment of it in one transaction: both or
+  // neither. Throws vn::RuntimeError with the database's reason.
+  virtual void DeleteDataEntry(std::int64_t dataId) = 0;
+  // Throws vn::RuntimeError when the database file has gone (moved or deleted while the
+  // program runs): a write would then land in a file nobody reads again.
+  virtual void CheckDatabase() = 0;
+};
+
+}  // namespace vn::config

@@ -1,0 +1,233 @@
+// What the window does when the database or the administrator's input cannot be taken: no
+// failure reported as a save, texts that say what to do in the user's language, names that
+// cannot be linked refused, and data entries deleted together with their assignments.
+#include <QStatusBar>
+
+#include "config/error_texts.h"
+#include "config/start_files.h"
+#include "real_data_fixture.h"
+
+namespace vn::config::testing {
+namespace {
+
+using FailuresTest = RealDataTest;
+
+constexpr char kReadOnlyGerman[] =
+    "Die Konfigurationsdatenbank ist schreibgeschützt. Bitte prüfen Sie die Zugriffsrechte der "
+    "Datei config.mdb und ihres Ordners.";
+
+TEST_F(FailuresTest, ASaveOnAReadOnlyDatabaseIsNeverReportedAsSavedAndTheTabStays) {
+  const ScopedLocale german("de_DE.UTF-8");
+  if (!MakeReadOnly(path)) GTEST_SKIP() << "the database file stays writable here";
+  const std::string before = ReadFile(path);
+  Open();
+  window->cmdMoveNext_Click();
+  Type("txbRubrikenTitel", QStringLiteral("Alle Rechnungen"));
+  QStringList modesWhileShown;
+  messages.whileShown = [&] { modesWhileShown << EditPanel(); };
+  window->SelectTab(2);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\n") +
+                QString::fromUtf8(kReadOnlyGerman) +
+                QStringLiteral("\nattempt to write a readonly database\nDie Eingabe wird abgebrochen."));
+  EXPECT_EQ(modesWhileShown, QStringList{QStringLiteral("geändert")});
+  EXPECT_NE(EditPanel(), QStringLiteral("gespeichert"));
+  EXPECT_FALSE(Button("cmdOK")->isEnabled());
+  // The window stays on the tab with the record as it is stored.
+  EXPECT_EQ(window->SelectedTab(), 1);
+  EXPECT_EQ(window->CurrentRecords(), dataEnv->rstabRubriken());
+  EXPECT_EQ(Text("txbRubrikenTitel"), QStringLiteral("Rechnungen mit Positionen"));
+
+  // A deletion fails the same way.
+  messages.shown.clear();
+  modesWhileShown.clear();
+  messages.answers = {MsgResult::kYes};
+  window->cmdDelete_Click();
+  ASSERT_EQ(messages.shown.size(), 3u);
+  EXPECT_TRUE(messages.shown[2].text.contains(QString::fromUtf8(kReadOnlyGerman)))
+      << messages.shown[2].text.toStdString();
+  for (const QString& mode : modesWhileShown) EXPECT_NE(mode, QStringLiteral("gespeichert"));
+  EXPECT_NE(EditPanel(), QStringLiteral("gespeichert"));
+  EXPECT_EQ(window->StatusText(), QStringLiteral("2. Datensatz von 5"));
+  window.reset();
+  EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST_F(FailuresTest, AnEnglishUserIsToldInEnglishWithTheProvidersTextBelow) {
+  const ScopedLocale english("en_US.UTF-8");
+  if (!MakeReadOnly(path)) GTEST_SKIP() << "the database file stays writable here";
+  EXPECT_EQ(SaveOnSecondRubric("txbRubrikenTitel", QStringLiteral("x")),
+            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nThe configuration "
+                           "database is read-only. Please check the permissions of the file "
+                           "config.mdb and its folder.\nattempt to write a readonly database\n"
+                           "Die Eingabe wird abgebrochen."));
+}
+
+TEST_F(FailuresTest, AWholeNumberFieldWithTextNamesTheFieldByItsLabel) {
+  const std::string before = ReadFile(path);
+  EXPECT_EQ(SaveOnSecondRubric("txbRubrikenRang", QStringLiteral("abc")),
+            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDas Feld „Rang“ "
+                           "nimmt nur ganze Zahlen auf. Bitte korrigieren Sie den Wert.\nThe value "
+                           "'abc' cannot be stored in the field 'Rang', which holds whole numbers.\n"
+                           "Die Eingabe wird abgebrochen."));
+  EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST_F(FailuresTest, ADatabaseFileDeletedWhileTheProgramRunsIsNotWrittenInto) {
+  Open();
+  window->cmdMoveNext_Click();
+  Type("txbRubrikenTitel", QStringLiteral("verloren"));
+  std::filesystem::remove(path);
+  window->cmdOK_Click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDie Datei der "
+                           "Konfigurationsdatenbank wurde nicht gefunden. Bitte stellen Sie "
+                           "config.mdb im Ordner databases des Programms wieder her und starten Sie "
+                           "das Programm neu.\nCould not find file '") +
+                QString::fromStdString(path) + QStringLiteral("'.\nDie Eingabe wird abgebrochen."));
+  EXPECT_NE(EditPanel(), QStringLiteral("gespeichert"));
+}
+
+TEST_F(FailuresTest, ARubricWithoutANameIsRefusedAndStaysPending) {
+  Open();
+  const std::string before = ReadFile(path);
+  window->cmdAddNew_Click();
+  Type("txbRubrikenRang", QStringLiteral("9"));
+  Type("txbRubrikenTitel", QStringLiteral("Ohne Namen"));
+  window->cmdOK_Click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            QStringLiteral("Bitte geben Sie der Rubrik einen Namen. Ohne Namen kann sie weder im "
+                           "Menü noch als Startrubrik aufgerufen werden."));
+  EXPECT_EQ(messages.shown[0].icon, MsgIcon::kExclamation);
+  EXPECT_EQ(EditPanel(), QStringLiteral("neu"));
+  EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>("txbRubrikenRubrik"));
+  // Nor does a tab change save it: the window stays with the input.
+  window->SelectTab(2);
+  EXPECT_EQ(window->SelectedTab(), 1);
+  EXPECT_EQ(Text("txbRubrikenTitel"), QStringLiteral("Ohne Namen"));
+  EXPECT_EQ(ReadFile(path), before);
+  Type("txbRubrikenRubrik", QStringLiteral("Lager"));
+  window->cmdOK_Click();
+  EXPECT_EQ(Query("SELECT Rubrik, Titel FROM Rubriken WHERE Rang = 9"), "Lager|Ohne Namen");
+}
+
+// The program's part of a rubric whose name holds quotes and umlauts: it is stored as typed,
+// and the start page links it so that neither the attribute nor the script string ends early.
+TEST_F(FailuresTest, ARubricNamedWithQuotesIsStoredAndTheStartPageLinksIt) {
+  Open();
+  window->cmdAddNew_Click();
+  Child<QLineEdit>("txbRubrikenRubrik")->insert(QStringLiteral("Grüße O'Neil \"X\""));
+  Type("txbRubrikenRang", QStringLiteral("6"));
+  window->cmdOK_Click();
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(Query("SELECT Rubrik FROM Rubriken WHERE Rang = 6"), "Grüße_O'Neil_\"X\"");
+
+  window->SelectTab(5);
+  messages.shown.clear();
+  auto* start = Child<QComboBox>("cbxStartRubrik");
+  ASSERT_GE(start->findText(QStringLiteral("Grüße_O'Neil_\"X\"")), 0);
+  start->setCurrentIndex(start->findText(QStringLiteral("Grüße_O'Neil_\"X\"")));
+  const std::string netlinks = folder + "/NetLinks";
+  std::filesystem::create_directories(netlinks);
+  Child<QLineEdit>("txbNetlinks")->setText(QString::fromStdString(netlinks));
+  Child<QPushButton>("cmdStartDateienErstellen")->click();
+  const std::string page = ReadFile(netlinks + "/Varnolis.htm");
+  // Windows-1252: ü is FC, ß is DF.
+  EXPECT_NE(page.find("window.setTimeout(\"GoToURL('parent','varnolis://rubrik/Gr\xFC\xDF"
+                      "e_O%27Neil_%22X%22')\",2000);\r\n"),
+            std::string::npos)
+      << page;
+  EXPECT_NE(page.find("Starte <a href=\"varnolis://rubrik/Gr\xFC\xDF" "e_O%27Neil_%22X%22\">"
+                      "Varnolis </a>... \r\n"),
+            std::string::npos);
+}
+
+TEST(RubricUrlSegmentTest, EncodesWhatEndsAnAttributeAStringOrAUrlAndKeepsEverythingElse) {
+  EXPECT_EQ(RubricUrlSegment("Offene_Posten"), "Offene_Posten");
+  EXPECT_EQ(RubricUrlSegment("Grüße-1.2~(x)"), "Grüße-1.2~(x)");
+  EXPECT_EQ(RubricUrlSegment("'\"\\%#?<>& "), "%27%22%5C%25%23%3F%3C%3E%26%20");
+  EXPECT_EQ(RubricUrlSegment(std::string("a\tb\x01\x7F", 5)), "a%09b%01%7F");
+}
+
+TEST_F(FailuresTest, DeletingAnAssignedDataEntryAsksNamingTheRubricsAndTakesItsAssignments) {
+  Execute("INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (2, 4, 5);");
+  Open();
+  window->SelectTab(2);
+  window->cmdMoveNext_Click();
+  window->cmdMoveNext_Click();
+  window->cmdMoveNext_Click();
+  ASSERT_EQ(Text("txbDatenTitel"), QStringLiteral("Ansprechpartner"));
+  const std::string before = ReadFile(path);
+  messages.answers = {MsgResult::kNo};
+  window->cmdDelete_Click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            QStringLiteral("Der aktuelle Datensatz ist diesen Rubriken zugeordnet:\n\nStart\n"
+                           "Rechnungen\n\nSollen der Datensatz und seine Zuordnungen gelöscht "
+                           "werden?"));
+  EXPECT_EQ(messages.shown[0].buttons, MsgButtons::kYesNo);
+  EXPECT_EQ(ReadFile(path), before);
+
+  messages.answers = {MsgResult::kYes};
+  window->cmdDelete_Click();
+  EXPECT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(Query("SELECT count(*) FROM Daten WHERE ID_Daten = 4"), "0");
+  EXPECT_EQ(Query("SELECT count(*) FROM Zuordnungen WHERE Daten_ID NOT IN (SELECT ID_Daten FROM Daten)"),
+            "0");
+  EXPECT_EQ(Query("SELECT count(*) FROM Zuordnungen"), "5");
+  EXPECT_EQ(Text("txbDatenTitel"), QStringLiteral("Über Varnolis"));
+  EXPECT_EQ(window->StatusText(), QStringLiteral("4. Datensatz von 4"));
+  // The tree no longer shows an empty entry under the rubrics.
+  window->SelectTab(4);
+  EXPECT_EQ(Outline(window->Tree()->topLevelItem(0)).count(QStringLiteral("<<Leer>>")), 1)
+      << Outline(window->Tree()->topLevelItem(0)).toStdString();
+}
+
+TEST_F(FailuresTest, AnAssignmentWithoutDataEntryNamesTheField) {
+  Open();
+  window->SelectTab(3);
+  window->cmdAddNew_Click();
+  Child<QComboBox>("cbxZuordnungenRubrik")->setCurrentIndex(1);
+  const std::string before = ReadFile(path);
+  window->cmdOK_Click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDas Feld „Daten“ "
+                           "muss ausgefüllt werden. Bitte tragen Sie einen Wert ein.\nNOT NULL "
+                           "constraint failed: Zuordnungen.Daten_ID\nDie Eingabe wird abgebrochen."));
+  EXPECT_EQ(ReadFile(path), before);
+  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 6"));
+}
+
+TEST_F(FailuresTest, AnEmptyNetLinksFolderIsRefusedAndNothingIsWrittenToTheRoot) {
+  CreateStartFiles("", "Start", messages, nullptr);
+  RemoveStartFiles("", messages, nullptr);
+  ASSERT_EQ(messages.shown.size(), 2u);
+  for (const ShownMessage& shown : messages.shown) {
+    EXPECT_EQ(shown.text, QStringLiteral("Der ACT!-Ablagort für die NetLLinks wurde nicht gefunden.\n"
+                                         "Bitte kontrollieren Sie Ihre ACT!-Einstellungen."));
+  }
+  EXPECT_FALSE(std::filesystem::exists("/Varnolis.ctl"));
+  EXPECT_FALSE(std::filesystem::exists("/Varnolis.htm"));
+}
+
+TEST_F(FailuresTest, AFolderThatCannotBeWrittenSaysSoInGerman) {
+  const ScopedLocale german("de_DE.UTF-8");
+  const std::string netlinks = folder + "/NetLinks";
+  std::filesystem::create_directories(netlinks);
+  if (!MakeReadOnly(netlinks)) GTEST_SKIP() << "the folder stays writable here";
+  CreateStartFiles(netlinks, "Start", messages, nullptr);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_TRUE(messages.shown[0].text.startsWith(
+      QStringLiteral("Die Datei '") + QString::fromStdString(netlinks) +
+      QStringLiteral("/Varnolis.ctl' kann nicht beschrieben werden.\nIn diesen Ordner kann nicht "
+                     "geschrieben werden. Bitte wählen Sie einen Ordner, in dem Sie schreiben "
+                     "dürfen, oder lassen Sie die Rechte ändern.\n")))
+      << messages.shown[0].text.toStdString();
+}
+
+}  // namespace
+}  // namespace vn::config::testing
