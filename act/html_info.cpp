@@ -85,7 +85,8 @@ std::string clHTMLInfo::Information() const {
   html += ResText(res::kCopyright, version::kCopyright) + br;
   html += ResText(res::kProducedBy, version::kCompanyName) + br;
   html += ResText(res::kInternet) +
-          ResText(res::kAnchor, ResText(res::kHref, std::string("http://") + version::kWebAddress)) +
+          ResText(res::kAnchor,
+                  ResText(res::kHref, std::string("http://") + version::kWebAddress)) +
           version::kWebAddress + ResText(res::kAnchorEnd) + br;
   html += ResText(res::kProtocolHandler, LibraryFileInProgramFolder()) + br;
   html += ResText(res::kCellEnd) + ResText(res::kRowEnd) + ResText(res::kTableEnd);
@@ -102,7 +103,8 @@ void clHTMLInfo::SetError(int id, const std::string& zusatz, long failureNumber,
   };
   std::string html = markup::FullWidthTable(0, 2, 0);
   html += ResText(res::kRow) +
-          markup::Cell(ResText(res::kColspan, 2) + ResText(res::kClass, ResText(res::kErrorTitleClass)),
+          markup::Cell(ResText(res::kColspan, 2) +
+                           ResText(res::kClass, ResText(res::kErrorTitleClass)),
                        ResText(res::kBold, ResText(res::kNoticeFromClass, "clHTMLInfo"))) +
           ResText(res::kRowEnd);
   html += valueRow(ResText(res::kNumberCaption), ResText(res::kDescriptionCaption));

@@ -72,8 +72,8 @@ void clHTMLDumper::DumpHeader(const std::string& Titel) {
   Dump(ResText(res::kTitle, Titel));
   Dump(ResText(res::kLink, ResText(res::kStylesheetLink, stylesheetPath_)));
   // Each Dump is a line of its own: the polling script's element spans two.
-  Dump(ResText(res::kScript,
-               ResText(res::kLanguage, ResText(res::kVBScript)) + ResText(res::kSrc, pollingScriptPath_)));
+  Dump(ResText(res::kScript, ResText(res::kLanguage, ResText(res::kVBScript)) +
+                                 ResText(res::kSrc, pollingScriptPath_)));
   Dump(ResText(res::kScriptEnd));
   Dump(ResText(res::kScript, ResText(res::kLanguage, ResText(res::kVBScript))) + kCrLf);
   Dump(ResText(res::kPlusImageVariable, plusImagePath_) + kCrLf);
