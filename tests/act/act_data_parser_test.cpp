@@ -16,7 +16,7 @@ class ActDataParserTest : public vn::test::ActFixture {
     vn::clACTDataParser parser;
     EXPECT_TRUE(parser.Init(&act, ""));
     std::string result = parser.Parse(text);
-    if (parser.ErrNumber() != 100) {
+    if (parser.Failed()) {
       EXPECT_EQ(result, parser.Text());
       return std::to_string(parser.ErrNumber()) + ": " + parser.ErrText();
     }
