@@ -6,11 +6,10 @@
 #include <string>
 
 #include "platform/runtime_error.h"
+#include "platform/vb_errors.h"
 
 namespace vn {
 namespace {
-
-constexpr long kOverflow = 6;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -61,19 +60,19 @@ bool IsNumeric(std::string_view text) { return Canonical(text).has_value(); }
 
 std::int32_t RoundToLong(std::string_view text) {
   std::optional<std::string> canonical = Canonical(text);
-  if (!canonical) throw RuntimeError(13, "Type mismatch", "RoundToLong");
+  if (!canonical) throw RuntimeError(kErrTypeMismatch, kTextTypeMismatch, "RoundToLong");
   double value = 0;
   auto [end, ec] = std::from_chars(canonical->data(), canonical->data() + canonical->size(), value);
   (void)end;
   if (ec == std::errc::result_out_of_range) {
     // Too small to be anything but zero, or too large for any whole number.
     if (canonical->find("e-") != std::string::npos) return 0;
-    throw RuntimeError(kOverflow, "Overflow", "RoundToLong");
+    throw RuntimeError(kErrOverflow, kTextOverflow, "RoundToLong");
   }
   // The default rounding direction takes halves to the even neighbour.
   const double rounded = std::nearbyint(value);
   if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
-    throw RuntimeError(kOverflow, "Overflow", "RoundToLong");
+    throw RuntimeError(kErrOverflow, kTextOverflow, "RoundToLong");
   }
   return static_cast<std::int32_t>(rounded);
 }
