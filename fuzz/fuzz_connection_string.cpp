@@ -1,10 +1,12 @@
-// Fuzzes the connection-string parser and its OLE DB and ODBC writers: no input may crash,
-// and whatever parses must read back the same through Text().
+// Fuzzes the connection-string parser, its OLE DB and ODBC writers and the reading of the
+// connection's options (mode, timeouts): no input may crash, and whatever parses must read
+// back the same through Text().
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "data/connect_options.h"
 #include "data/connection_string.h"
 #include "platform/runtime_error.h"
 
@@ -19,6 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       // Keys and values keep what they hold, except blanks that the syntax trims from keys.
       if (again.Pairs()[i].second != cs.Pairs()[i].second) std::abort();
     }
+    // The options are taken out of the pairs (or refused with a RuntimeError).
+    vn::data::ConnectionString options = cs;
+    (void)vn::data::TakeConnectOptions(options, 0);
+    if (options.Has("Connect Timeout") || options.Has("Command Timeout")) std::abort();
   } catch (const vn::RuntimeError&) {
   }
   return 0;
