@@ -2,6 +2,8 @@
 // and the HRESULTs of OLE DB providers, as a caller of ADO would see them).
 #pragma once
 
+#include <string>
+
 #include "platform/runtime_error.h"
 
 namespace vn::data {
@@ -21,5 +23,13 @@ inline constexpr long kErrIntegrityViolation = -2147217873;  // DB_E_INTEGRITYVI
 inline constexpr long kErrWriteFailed = -2147467259;         // E_FAIL: locked, read-only, I/O
 inline constexpr long kErrConcurrency = -2147217864;         // DB_E_CONCURRENCYVIOLATION
 inline constexpr long kErrCantConvert = -2147217913;         // DB_E_CANTCONVERTVALUE
+
+// The failure of a call that ran longer than the command timeout of `seconds`.
+inline RuntimeError CommandTimeoutError(long seconds, const char* source) {
+  return RuntimeError(kErrTimeout,
+                      "Query timeout expired (the command ran longer than its " +
+                          std::to_string(seconds) + " s).",
+                      source);
+}
 
 }  // namespace vn::data

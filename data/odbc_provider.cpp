@@ -188,10 +188,7 @@ class OdbcSource : public RowSource {
     // PostgreSQL's driver has the server end a statement at the timeout (57014, cancelled).
     if (stopped_ || state == "HYT00" || state == "HYT01" ||
         (state == "57014" && session_->commandTimeout > 0)) {
-      throw RuntimeError(kErrTimeout,
-                         "Query timeout expired (the command ran longer than its " +
-                             std::to_string(session_->commandTimeout) + " s).",
-                         "ODBC");
+      throw CommandTimeoutError(session_->commandTimeout, "ODBC");
     }
     std::string text = Diagnostics(SQL_HANDLE_STMT, stmt_);
     throw RuntimeError(number, text, "ODBC");
@@ -498,7 +495,10 @@ std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionStr
     throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session->dbc), "ODBC");
   }
   session->connected = true;
-  if (DbmsName(session->dbc) == "PostgreSQL") PreparePostgresSession(session, options.readOnly);
+  const std::string dbms = DbmsName(session->dbc);
+  if (dbms == "PostgreSQL") PreparePostgresSession(session, options.readOnly);
+  // SQLite's driver takes no access mode: the connection itself is made to refuse changes.
+  if (dbms == "SQLite" && options.readOnly) RunOnSession(session, "PRAGMA query_only = ON");
   return std::make_unique<OdbcProvider>(std::move(session));
 }
 

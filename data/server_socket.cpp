@@ -1,5 +1,18 @@
 #include "data/server_socket.h"
 
+#ifdef _WIN32
+
+namespace vn::data {
+
+// Windows offers no list of a process's sockets: the watchdog falls back to the driver's
+// cancel there.
+int FindServerSocket(const std::string&, int, const std::string&, int) { return -1; }
+void ShutDownServerSocket(int) {}
+
+}  // namespace vn::data
+
+#else
+
 #include <arpa/inet.h>
 #include <dirent.h>
 #include <netinet/in.h>
@@ -81,3 +94,5 @@ void ShutDownServerSocket(int socket) {
 }
 
 }  // namespace vn::data
+
+#endif  // _WIN32

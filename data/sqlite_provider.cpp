@@ -205,10 +205,7 @@ RuntimeError SqliteError(sqlite3* db, long number, const std::string& what) {
 // The error of a failed call: the timeout when the command clock interrupted it.
 RuntimeError CallError(const Database& database, int code, long number) {
   if ((code & 0xff) == SQLITE_INTERRUPT && database.expired) {
-    return RuntimeError(kErrTimeout,
-                        "Query timeout expired (the command ran longer than its " +
-                            std::to_string(database.timeout.count()) + " s).",
-                        "SQLite");
+    return CommandTimeoutError(static_cast<long>(database.timeout.count()), "SQLite");
   }
   return SqliteError(database.db, number, "");
 }

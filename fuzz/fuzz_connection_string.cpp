@@ -1,11 +1,12 @@
-// Fuzzes the connection-string parser and its OLE DB and ODBC writers: no input may crash,
-// and whatever parses must read back the same through Text() and, with its passwords masked,
-// hold "***" as the value of every password key.
+// Fuzzes the connection-string parser, its OLE DB and ODBC writers and the reading of the
+// connection's options (mode, timeouts): no input may crash, whatever parses must read back the
+// same through Text() and, with its passwords masked, hold "***" as the value of every password key.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "data/connect_options.h"
 #include "data/connection_string.h"
 #include "platform/password_mask.h"
 #include "platform/runtime_error.h"
@@ -33,6 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   } catch (const vn::RuntimeError&) {
     return 0;  // not a connection string: the parser says where
+  }
+  try {
+    // The options are taken out of the pairs (or refused with a RuntimeError).
+    vn::data::ConnectionString options(text);
+    (void)vn::data::TakeConnectOptions(options, 0);
+    if (options.Has("Connect Timeout") || options.Has("Command Timeout")) std::abort();
+  } catch (const vn::RuntimeError&) {
+    // A timeout that is no number of seconds is refused; that is the expected outcome.
   }
   const vn::data::ConnectionString cs(text);
   const vn::data::ConnectionString masked(vn::MaskPasswords(text));

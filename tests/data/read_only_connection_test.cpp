@@ -70,6 +70,7 @@ TEST_F(ReadOnlyPostgresTest, ARowOfTheCanaryOutlivesEveryHostileCommand) {
     Connection c;
     c.SetMode(adModeRead);
     c.Open(connection);
+    EXPECT_EQ(Scalar(c, "SHOW transaction_read_only"), "on");
     for (const char* hostile :
          {"DELETE FROM canary_ro", "SELECT * FROM canary_ro WHERE id = 6; DELETE FROM canary_ro",
           "SELECT 6; DELETE FROM canary_ro", "UPDATE canary_ro SET note = 'x'",
@@ -87,8 +88,24 @@ TEST_F(ReadOnlyPostgresTest, ARowOfTheCanaryOutlivesEveryHostileCommand) {
     EXPECT_EQ(Scalar(c, "SELECT string_agg(note, ',' ORDER BY id) FROM canary_ro"), "a,b,c");
   }
   // A connection opened without a mode still writes (the configuration program needs it).
+  EXPECT_EQ(Scalar(writer_, "SHOW transaction_read_only"), "off");
   Execute(writer_, "DELETE FROM canary_ro WHERE id = 3");
   EXPECT_EQ(Scalar(writer_, "SELECT count(*) FROM canary_ro"), "2");
+}
+
+TEST_F(ReadOnlyPostgresTest, SqliteThroughItsOdbcDriverChangesNothingEither) {
+  Connection c;
+  c.SetMode(adModeRead);
+  c.Open("Driver={SQLite3};Database=" + folder_ + "/databases/c.db");
+  Recordset rs;
+  try {
+    rs.Open("DELETE FROM canary", c);
+  } catch (const RuntimeError&) {
+    // Refused by the driver: the rows below are what the test is about.
+  }
+  Connection check;
+  check.Open("Provider=SQLite;Data Source=databases/c.db");
+  EXPECT_EQ(Scalar(check, "SELECT count(*) FROM canary"), "3");
 }
 
 }  // namespace
