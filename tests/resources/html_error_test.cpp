@@ -19,12 +19,6 @@ class HtmlErrorTest : public ::testing::Test {
   void TearDown() override { vn::OverrideLibraryFolder(""); }
 };
 
-TEST_F(HtmlErrorTest, NewBlockHasNoError) {
-  vn::clHTMLError block;
-  EXPECT_EQ(block.Number(), 100);
-  EXPECT_EQ(block.Description(), "");
-}
-
 TEST_F(HtmlErrorTest, BlockMarkupForUnknownCommand) {
   vn::clHTMLError block;
   block.Init("clProtocolHandler", "");
