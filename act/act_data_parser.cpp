@@ -7,6 +7,7 @@
 #include "act/numeric_text.h"
 #include "platform/codepage.h"
 #include "platform/module_path.h"
+#include "platform/path_separator.h"
 #include "platform/ini_file.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
@@ -223,7 +224,7 @@ std::optional<int> clACTDataParser::IniFeldnummer(const std::string& sDatei,
 
 bool clACTDataParser::LinkProductReady(const std::string& sDatei, const std::string& sKommando) {
   if (!IsRegularFile(modIniDatei::IniPfad(sDatei))) {
-    SetError(164, {LibraryFolder() + "/" + sDatei});
+    SetError(164, {LibraryFolder() + VN_PATH_SEP + sDatei});
     return false;
   }
   if (objACTApp_->AktuellerViewTyp() != avKontakt) {

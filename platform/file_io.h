@@ -18,4 +18,11 @@ int OpenFileForReading(const std::string& path);
 // Removes the file; false when it cannot be removed.
 bool RemoveFile(const std::string& path);
 
+// Whether the path names its place without the current folder ("/x" here; "C:\x", "\\server\x"
+// and "\x" on Windows).
+bool IsAbsolutePath(const std::string& path);
+
+// Whether a regular file (not a folder) is at the path.
+bool IsRegularFile(const std::string& path);
+
 }  // namespace vn

@@ -17,4 +17,17 @@ int OpenFileForReading(const std::string& path) {
 
 bool RemoveFile(const std::string& path) { return ::_wunlink(win32::Widen(path).c_str()) == 0; }
 
+// Rooted ("\x", "/x", "\\server\share") or with a drive letter ("C:\x"); Windows takes "/" as a
+// separator too.
+bool IsAbsolutePath(const std::string& path) {
+  if (path.empty()) return false;
+  if (path[0] == '\\' || path[0] == '/') return true;
+  return path.size() >= 2 && path[1] == ':';
+}
+
+bool IsRegularFile(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesW(win32::Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 }  // namespace vn
