@@ -1,7 +1,6 @@
 #include "act/act_data_parser.h"
 
 #include <sys/stat.h>
-#include <unicode/uchar.h>
 
 #include "act/act_application.h"
 #include "act/ini_value.h"
@@ -9,10 +8,12 @@
 #include "act/sql_literal_scanner.h"
 #include "platform/codepage.h"
 #include "platform/module_path.h"
+#include "platform/path_separator.h"
 #include "platform/ini_file.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 #include "platform/vb_errors.h"
+#include "platform/unicode_case.h"
 
 namespace vn {
 namespace {
@@ -29,7 +30,7 @@ std::string LowerText(const std::string& text) {
     if (cp < 0) {
       out.append(text, start, pos - start);
     } else {
-      AppendUtf8(out, static_cast<unsigned long>(u_tolower(static_cast<UChar32>(cp))));
+      AppendUtf8(out, LowerCodePoint(static_cast<unsigned long>(cp)));
     }
   }
   return out;
@@ -267,7 +268,7 @@ std::optional<int> clACTDataParser::IniFeldnummer(const std::string& sDatei,
 
 bool clACTDataParser::LinkProductReady(const std::string& sDatei, const std::string& sKommando) {
   if (!IsRegularFile(modIniDatei::IniPfad(sDatei))) {
-    SetError(164, {LibraryFolder() + "/" + sDatei});
+    SetError(164, {LibraryFolder() + VN_PATH_SEP + sDatei});
     return false;
   }
   if (objACTApp_->AktuellerViewTyp() != avKontakt) {

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/module_path.h"
+#include "platform/path_separator.h"
 #include "platform/runtime_error.h"
 #include "resources/markup.h"
 #include "resources/res_text.h"
@@ -19,7 +20,7 @@ std::string VersionText() {
 // The library file as it lies in the program folder.
 std::string LibraryFileInProgramFolder() {
   const std::string file = LibraryFilePath();
-  return LibraryFolder() + "/" + file.substr(file.find_last_of('/') + 1);
+  return LibraryFolder() + VN_PATH_SEP + file.substr(file.find_last_of(VN_PATH_SEP "/") + 1);
 }
 
 }  // namespace

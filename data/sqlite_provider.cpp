@@ -1,7 +1,6 @@
 // The embedded SQLite provider, under its own name and as the stand-in for Jet 4.0 (the
 // configuration database): files relative to the program folder, read-only on request.
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -13,7 +12,9 @@
 #include "data/jet_sql.h"
 #include "data/provider.h"
 #include "data/sql_values.h"
+#include "platform/file_io.h"
 #include "platform/module_path.h"
+#include "platform/path_separator.h"
 #include "platform/text.h"
 
 namespace vn::data {
@@ -489,9 +490,8 @@ std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool je
     throw RuntimeError(kErrProviderFailed, "The connection string names no file (Data Source=...).",
                        "SQLite");
   }
-  if (path.front() != '/') path = LibraryFolder() + "/" + path;
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (!IsAbsolutePath(path)) path = LibraryFolder() + VN_PATH_SEP + path;
+  if (!IsRegularFile(path)) {
     throw RuntimeError(kErrProviderFailed, "Could not find file '" + path + "'.", "SQLite");
   }
   auto db = OpenDatabase(path, options.readOnly, jet, options);

@@ -1,0 +1,19 @@
+// The operating-system side of the debug log: the time stamp of a line and appending it to the
+// file. Only debug_log.cpp uses it.
+#pragma once
+
+#include <string>
+
+#include "platform/vb_errors.h"
+
+namespace vn {
+
+// The local time as "hh-mm-ss".
+std::string LocalTimeStamp();
+
+// Appends `bytes` to the file at `path` in one write, creating the file as needed, and closes it
+// again. Throws RuntimeError (kErrPathFileAccess, the path and the system's error text) when the
+// file cannot be opened or written.
+void AppendDebugLine(const std::string& path, const std::string& bytes);
+
+}  // namespace vn
