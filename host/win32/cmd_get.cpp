@@ -31,9 +31,10 @@ class ComApartment {
   HRESULT hr_;
 };
 
-// A binding that never reached the protocol handler: no scheme registration, or no class.
+// A binding that never reached the protocol handler: no scheme registration (Wine's urlmon
+// says MK_E_SYNTAX for a scheme it does not know), or no class.
 bool HandlerMissing(HRESULT hr) {
-  return hr == INET_E_UNKNOWN_PROTOCOL || hr == REGDB_E_CLASSNOTREG ||
+  return hr == INET_E_UNKNOWN_PROTOCOL || hr == MK_E_SYNTAX || hr == REGDB_E_CLASSNOTREG ||
          hr == CLASS_E_CLASSNOTAVAILABLE || hr == CO_E_DLLNOTFOUND;
 }
 
