@@ -8,19 +8,13 @@
 
 #include "handler/module_lock.h"
 #include "handler/win32/class_factory.h"
+#include "handler/win32/identifiers.h"
 #include "handler/win32/registration.h"
-
-namespace {
-
-constexpr CLSID kClassProtocolHandler = {
-    0xD6D45BE4, 0xEDD5, 0x4F6E, {0x8F, 0x18, 0x33, 0x0C, 0x57, 0x7E, 0xE7, 0xE8}};
-
-}  // namespace
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
   if (ppv == nullptr) return E_POINTER;
   *ppv = nullptr;
-  if (!IsEqualCLSID(rclsid, kClassProtocolHandler)) return CLASS_E_CLASSNOTAVAILABLE;
+  if (!IsEqualCLSID(rclsid, vn::win32::kClassProtocolHandler)) return CLASS_E_CLASSNOTAVAILABLE;
   auto* factory = new (std::nothrow) vn::win32::ClassFactory();
   if (factory == nullptr) return E_OUTOFMEMORY;
   HRESULT hr = factory->QueryInterface(riid, ppv);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "handler/win32/com_ptr.h"
+#include "handler/win32/identifiers.h"
 #include "handler/win32/registry_key.h"
 #include "handler/win32/wide_text.h"
 #include "platform/module_path.h"
@@ -14,12 +15,14 @@
 namespace vn::win32 {
 namespace {
 
-const wchar_t* const kProgId = L"Varnolis.ProtocolHandler";
-const wchar_t* const kClassKey = L"CLSID\\{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}";
-const wchar_t* const kClassId = L"{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}";
-const wchar_t* const kLibraryId = L"{2268AD97-008F-4EBE-B25D-1A0A88E43C89}";
-constexpr GUID kLibraryGuid = {
-    0x2268AD97, 0x008F, 0x4EBE, {0xB2, 0x5D, 0x1A, 0x0A, 0x88, 0xE4, 0x3C, 0x89}};
+// The type library's keys are per word size (0\win32 or 0\win64).
+#ifdef _WIN64
+constexpr SYSKIND kSystem = SYS_WIN64;
+#else
+constexpr SYSKIND kSystem = SYS_WIN32;
+#endif
+
+std::wstring ClassKey() { return std::wstring(L"CLSID\\") + kClassProtocolHandlerText; }
 
 std::wstring TypeLibraryVersion() {
   return std::to_wstring(version::kMajor) + L"." + std::to_wstring(version::kMinor);
@@ -31,15 +34,15 @@ bool WriteKey(const std::wstring& path, const std::wstring& name, const std::wst
 }
 
 bool WriteClassKeys(const std::wstring& libraryPath) {
-  const std::wstring classKey = kClassKey;
+  const std::wstring classKey = ClassKey();
   const std::wstring progId = kProgId;
   return WriteKey(classKey, L"", progId) &&
          WriteKey(classKey + L"\\InprocServer32", L"", libraryPath) &&
          WriteKey(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
          WriteKey(classKey + L"\\ProgID", L"", progId) &&
-         WriteKey(classKey + L"\\TypeLib", L"", kLibraryId) &&
+         WriteKey(classKey + L"\\TypeLib", L"", kTypeLibraryText) &&
          WriteKey(classKey + L"\\VERSION", L"", TypeLibraryVersion()) &&
-         WriteKey(progId, L"", progId) && WriteKey(progId + L"\\Clsid", L"", kClassId);
+         WriteKey(progId, L"", progId) && WriteKey(progId + L"\\Clsid", L"", kClassProtocolHandlerText);
 }
 
 // The type library is the DLL's TYPELIB resource; RegisterTypeLib writes its keys (help
@@ -75,12 +78,12 @@ HRESULT RegisterServer() {
 }
 
 HRESULT UnregisterServer() {
-  bool removed = DeleteRegistryTree(HKEY_CLASSES_ROOT, kClassKey);
+  bool removed = DeleteRegistryTree(HKEY_CLASSES_ROOT, ClassKey());
   removed = DeleteRegistryTree(HKEY_CLASSES_ROOT, kProgId) && removed;
   // Removes the version's keys and the interfaces' keys that RegisterTypeLib wrote; a library
   // that was never registered is not an error.
-  HRESULT hr = UnRegisterTypeLib(kLibraryGuid, static_cast<WORD>(version::kMajor),
-                                 static_cast<WORD>(version::kMinor), 0, SYS_WIN32);
+  HRESULT hr = UnRegisterTypeLib(kTypeLibrary, static_cast<WORD>(version::kMajor),
+                                 static_cast<WORD>(version::kMinor), 0, kSystem);
   const bool typeLibraryGone = SUCCEEDED(hr) || hr == TYPE_E_REGISTRYACCESS;
   if (!removed) return SELFREG_E_CLASS;
   return typeLibraryGone ? S_OK : SELFREG_E_TYPELIB;

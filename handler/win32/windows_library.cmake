@@ -54,7 +54,3 @@ target_link_libraries(varnolis PRIVATE oleaut32 ole32 uuid)
 # No runtime DLL beside the library; the undecorated names of the .def file bind to the
 # stdcall entry points.
 target_link_options(varnolis PRIVATE -static -Wl,--enable-stdcall-fixup)
-
-if(VARNOLIS_TESTS)
-  add_subdirectory(${CMAKE_SOURCE_DIR}/tests/windows ${CMAKE_BINARY_DIR}/tests/windows)
-endif()

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <string>
 
+#include "handler/win32/identifiers.h"
 #include "handler/win32/registry_key.h"
 #include "handler/win32/wide_text.h"
 #include "host/commands.h"
@@ -16,7 +17,6 @@ namespace vn::host {
 namespace {
 
 const wchar_t* const kSchemeKey = L"PROTOCOLS\\Handler\\varnolis";
-const wchar_t* const kClassId = L"{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}";
 
 using EntryPoint = HRESULT(STDAPICALLTYPE*)();
 
@@ -73,7 +73,7 @@ int RunRegistration(int argc, char** argv, bool registering) {
         std::cerr << "varnolis register: DllRegisterServer failed with " << Hex(hr) << '\n';
         status = 1;
       } else if (!scheme.Create(HKEY_CLASSES_ROOT, kSchemeKey) ||
-                 !scheme.SetText(L"CLSID", kClassId)) {
+                 !scheme.SetText(L"CLSID", win32::kClassProtocolHandlerText)) {
         std::cerr << "varnolis register: cannot write HKEY_CLASSES_ROOT\\PROTOCOLS\\Handler\\"
                      "varnolis\n";
         status = 1;

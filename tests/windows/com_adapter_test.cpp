@@ -10,13 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "handler/win32/identifiers.h"
+
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv);
 STDAPI DllCanUnloadNow();
 
 namespace {
 
-constexpr CLSID kClassProtocolHandler = {
-    0xD6D45BE4, 0xEDD5, 0x4F6E, {0x8F, 0x18, 0x33, 0x0C, 0x57, 0x7E, 0xE7, 0xE8}};
+using vn::win32::kClassProtocolHandler;
 
 // What the browser's sink hears; the hooks let a test re-enter the protocol as urlmon does.
 class RecordingSink final : public IInternetProtocolSink {

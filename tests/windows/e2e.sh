@@ -22,6 +22,10 @@ for f in "$LINUX_DIR/varnolis" "$LINUX_DIR/libvarnolis.so" "$WIN_BUILD/Varnolis/
   [ -f "$f" ] || { echo "e2e: $f is missing (build both folders first)" >&2; exit 1; }
 done
 
+SOURCE=$(cd "$(dirname "$0")/../.." && pwd)
+# The type library's version: major.minor of the top CMakeLists.txt.
+TLB_VERSION=$(sed -n 's/^set(VARNOLIS_VERSION_MAJOR \([0-9]*\))/\1/p' "$SOURCE/CMakeLists.txt").$(
+  sed -n 's/^set(VARNOLIS_VERSION_MINOR \([0-9]*\))/\1/p' "$SOURCE/CMakeLists.txt")
 WORK=$WIN_BUILD/e2e
 export WINEPREFIX=$WORK/prefix WINEARCH=win32 WINEDEBUG=-all
 WINE=${WINE:-wine}
@@ -93,8 +97,8 @@ expect_value "HKCR\\CLSID\\$CLASS\\InprocServer32" "" "$WIN_DIR\\varnolis.dll"
 expect_value "HKCR\\CLSID\\$CLASS\\InprocServer32" ThreadingModel Apartment
 expect_value "HKCR\\CLSID\\$CLASS\\ProgID" "" Varnolis.ProtocolHandler
 expect_value 'HKCR\Varnolis.ProtocolHandler\CLSID' "" "$CLASS"
-expect_value "HKCR\\TypeLib\\$LIBID\\1.0" "" "Pluggable Protocol Handler von Varnolis"
-expect_value "HKCR\\TypeLib\\$LIBID\\1.0\\0\\win32" "" "$WIN_DIR\\varnolis.dll"
+expect_value "HKCR\\TypeLib\\$LIBID\\$TLB_VERSION" "" "Pluggable Protocol Handler von Varnolis"
+expect_value "HKCR\\TypeLib\\$LIBID\\$TLB_VERSION\\0\\win32" "" "$WIN_DIR\\varnolis.dll"
 if in_program "$WINE" regsvr32 /u /s varnolis.dll; then pass "regsvr32 /u /s"; else
   fail "regsvr32 /u /s"; fi
 export_classes "$WORK/after.reg"
