@@ -186,7 +186,7 @@ else fail "a missing %TEMP%: status $status, $(cat "$WORK/notemp.err")"; fi
 count_start=$SECONDS
 (cd "$WORK" && LC_ALL=de_DE.UTF-8 "$WINE" urlmon_client.exe --count 1000 varnolis://rubrik/Start) \
   >/dev/null 2>"$WORK/handles.txt"
-read -r _ first last <"$WORK/handles.txt"
+read -r _ first last < <(tr -d '\r' <"$WORK/handles.txt")
 if [ "$first" -gt 0 ] && [ "$last" -le "$first" ]; then
   pass "1000 requests: $first handles after the first, $last after the last ($((SECONDS - count_start)) s)"
 else fail "1000 requests: handles $first -> $last"; fi
