@@ -1,8 +1,5 @@
 #include "act/act_application.h"
 
-#include <unicode/dcfmtsym.h>
-#include <unicode/locid.h>
-
 #include <cmath>
 #include <cstdio>
 
@@ -10,6 +7,7 @@
 #include "act/act_standin.h"
 #include "platform/language.h"
 #include "platform/message_box.h"
+#include "platform/regional_settings.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
@@ -44,14 +42,7 @@ std::string FormatTwoDecimals(double value) {
   std::string text = buffer;
   std::string separator = ".";
   const std::string locale = NumericLocaleName();
-  if (!locale.empty()) {
-    UErrorCode status = U_ZERO_ERROR;
-    icu::DecimalFormatSymbols symbols(icu::Locale(locale.c_str()), status);
-    if (U_SUCCESS(status)) {
-      separator.clear();
-      symbols.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol).toUTF8String(separator);
-    }
-  }
+  if (!locale.empty()) separator = LocaleDecimalSymbol(locale);
   return ReplaceAll(text, ".", separator);
 }
 

@@ -1,7 +1,6 @@
 #include "act/act_data_parser.h"
 
 #include <sys/stat.h>
-#include <unicode/uchar.h>
 
 #include "act/act_application.h"
 #include "act/ini_value.h"
@@ -11,6 +10,7 @@
 #include "platform/ini_file.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
+#include "platform/unicode_case.h"
 
 namespace vn {
 namespace {
@@ -30,7 +30,7 @@ std::string LowerText(const std::string& text) {
     if (cp < 0) {
       out.append(text, start, pos - start);
     } else {
-      AppendUtf8(out, static_cast<unsigned long>(u_tolower(static_cast<UChar32>(cp))));
+      AppendUtf8(out, LowerCodePoint(static_cast<unsigned long>(cp)));
     }
   }
   return out;

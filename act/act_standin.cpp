@@ -534,6 +534,4 @@ ACTAutomation StandInAutomation(const std::string& path) {
   return ACTAutomation{std::make_shared<StandInWindows>(file), std::make_shared<StandInHost>(file)};
 }
 
-ACTAutomation DefaultACTAutomation() { return StandInAutomation(); }
-
 }  // namespace vn

@@ -11,7 +11,8 @@ namespace vn {
 // The stand-in at `path`; an empty path follows VARNOLIS_ACT and the default at every call.
 ACTAutomation StandInAutomation(const std::string& path = {});
 
-// What clACTApplication runs over unless it is given another layer.
+// What clACTApplication runs over unless it is given another layer: the stand-in on Linux,
+// the desktop's windows and ACT!'s automation object on Windows.
 ACTAutomation DefaultACTAutomation();
 
 }  // namespace vn

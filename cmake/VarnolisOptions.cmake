@@ -31,16 +31,28 @@ function(varnolis_target_defaults target)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
 
-# varnolis_add_test(<name> SOURCES ... LIBS ...): one GoogleTest executable under CTest.
+# varnolis_add_test(<name> SOURCES ... LIBS ... [NOT_ON_WINDOWS pattern...]): one GoogleTest
+# executable under CTest. In the Windows build the tests run under Wine (cmake/wine-run.sh) and
+# are listed when ctest starts. Tests that only make sense on Linux say so in their suite's name
+# ("TempFileLinuxTest") and are not run there; NOT_ON_WINDOWS names further GoogleTest patterns
+# ("Suite.Test", "Suite.*") not run there, each with its reason beside it in the caller.
 function(varnolis_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;NOT_ON_WINDOWS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   varnolis_target_defaults(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
       VARNOLIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       VARNOLIS_PROGRAM_DIR="${VARNOLIS_PROGRAM_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+  if(WIN32)
+    target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/wine/posix_compat.h)
+    list(JOIN ARG_NOT_ON_WINDOWS ":" excluded)
+    set(filter "-*Linux*:${excluded}")
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 180 TEST_FILTER "${filter}"
+                         PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED wine)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+  endif()
 endfunction()
 
 # varnolis_add_fuzzer(<name> SOURCES ... LIBS ...): one libFuzzer target.

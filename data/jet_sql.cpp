@@ -1,8 +1,8 @@
 #include "data/jet_sql.h"
 
-#include <unicode/uchar.h>
 
 #include "platform/codepage.h"
+#include "platform/unicode_case.h"
 
 namespace vn::data {
 
@@ -71,8 +71,8 @@ int CompareFoldingCase(void*, int lengthA, const void* a, int lengthB, const voi
     // Invalid bytes compare by their byte value.
     if (ca < 0) ca = static_cast<unsigned char>(x[si]);
     if (cb < 0) cb = static_cast<unsigned char>(y[sj]);
-    UChar32 fa = u_foldCase(static_cast<UChar32>(ca), U_FOLD_CASE_DEFAULT);
-    UChar32 fb = u_foldCase(static_cast<UChar32>(cb), U_FOLD_CASE_DEFAULT);
+    unsigned long fa = FoldCodePoint(static_cast<unsigned long>(ca));
+    unsigned long fb = FoldCodePoint(static_cast<unsigned long>(cb));
     if (fa != fb) return fa < fb ? -1 : 1;
   }
   if (i < x.size()) return 1;

@@ -1,6 +1,9 @@
-// The ODBC provider (MSDASQL): every other database through unixODBC's driver manager, with
-// texts exchanged as UTF-16 and the PostgreSQL driver's money and boolean texts read as what
-// they are.
+// The ODBC provider (MSDASQL): every other database through the driver manager (unixODBC's;
+// odbc32 on Windows), with texts exchanged as UTF-16 and the PostgreSQL driver's money and
+// boolean texts read as what they are.
+#ifdef _WIN32
+#include <windows.h>  // Windows' ODBC headers rest on its types
+#endif
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlucode.h>

@@ -9,8 +9,6 @@ namespace vn::data {
 
 namespace {
 
-__extension__ typedef __int128 Int128;
-
 long long DaysFromCivil(long long y, unsigned m, unsigned d) {
   y -= m <= 2;
   long long era = (y >= 0 ? y : y - 399) / 400;
@@ -131,24 +129,22 @@ std::optional<Currency> ParseCurrency(std::string_view s) {
   }
   if (!any) return std::nullopt;
   if (places < 0) places = 0;
-  // Scale to four places, rounding half away from zero.
-  Int128 value = 0;
-  for (char c : digits) {
-    value = value * 10 + (c - '0');
-    if (value > (static_cast<Int128>(1) << 100)) return std::nullopt;
+  // Scale to four places, rounding half away from zero on the fifth; the digits after it do not
+  // count. 64 bits suffice (there is no 128-bit integer on 32-bit targets): what is kept can
+  // only grow, so anything above the largest currency value is out of range at once.
+  constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+  const size_t kept = digits.size() - static_cast<size_t>(places > 4 ? places - 4 : 0);
+  std::uint64_t value = 0;
+  for (size_t i = 0; i < kept; ++i) {
+    if (value > kMax / 10) return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(digits[i] - '0');
   }
-  while (places < 4) {
+  for (; places < 4; ++places) {
+    if (value > kMax / 10) return std::nullopt;
     value *= 10;
-    ++places;
   }
-  bool roundUp = false;
-  while (places > 4) {
-    roundUp = value % 10 >= 5;
-    value /= 10;
-    --places;
-  }
-  if (roundUp) ++value;
-  if (value > std::numeric_limits<std::int64_t>::max()) return std::nullopt;
+  if (kept < digits.size() && digits[kept] >= '5') ++value;
+  if (value > kMax) return std::nullopt;
   auto scaled = static_cast<std::int64_t>(value);
   return Currency{negative ? -scaled : scaled};
 }

@@ -1,11 +1,10 @@
 #include "handler/html_dumper.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
 #include "platform/codepage.h"
+#include "platform/file_io.h"
 #include "platform/module_path.h"
 #include "platform/runtime_error.h"
 #include "platform/temp_file.h"
@@ -61,10 +60,10 @@ bool clHTMLDumper::Init(const std::string& HTMLDatei, const std::string& sResour
     minusImagePath_ = sResourcePath + ResText(904);
   }
   if (file_ != nullptr) std::fclose(file_);
-  file_ = std::fopen(fileName_.c_str(), "wbe");
+  file_ = OpenFileForWriting(fileName_);
   if (file_ == nullptr) {
     // The page may hold customer data: a file made for it must not outlive a failed start.
-    if (createdHere) ::unlink(fileName_.c_str());
+    if (createdHere) RemoveFile(fileName_);
     return false;
   }
   return true;
@@ -92,7 +91,7 @@ void clHTMLDumper::Dump(const std::string& text) {
   if (file_ == nullptr) {
     throw RuntimeError(kBadFileNameOrNumber, "Bad file name or number", "clHTMLDumper.Dump");
   }
-  const std::string bytes = Utf8ToCp1252(text, Unmappable::kCharacterReference) + kCrLf;
+  const std::string bytes = Utf8ToAnsi(text, Unmappable::kCharacterReference) + kCrLf;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
     throw RuntimeError(kDeviceIoError, fileName_ + ": " + std::strerror(errno),
                        "clHTMLDumper.Dump");

@@ -1,6 +1,5 @@
 #include "handler/protocol_handler.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +10,7 @@
 #include "handler/module_lock.h"
 #include "handler/parse_url.h"
 #include "platform/debug_log.h"
+#include "platform/file_io.h"
 #include "platform/runtime_error.h"
 #include "platform/settings.h"
 #include "platform/text.h"
@@ -476,7 +476,7 @@ void ProtocolHandler::WriteError(int id, const std::string& detail,
 
 void ProtocolHandler::CompletePage() {
   dumper_->DumpEnd();
-  readFile_ = ::open(tempFile_.c_str(), O_RDONLY | O_CLOEXEC);
+  readFile_ = OpenFileForReading(tempFile_);
   if (readFile_ < 0) {
     throw RuntimeError(kPathFileAccessError, tempFile_ + ": " + std::strerror(errno),
                        "ProtocolHandler");
@@ -531,7 +531,7 @@ void ProtocolHandler::CloseReadFile() {
 
 void ProtocolHandler::DeleteTempFile() {
   if (!tempFile_.empty()) {
-    ::unlink(tempFile_.c_str());
+    RemoveFile(tempFile_);
     tempFile_.clear();
   }
 }

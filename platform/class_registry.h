@@ -1,7 +1,7 @@
-// The per-user class registry, the counterpart of the registry's classes of the current user:
-// the INI file $XDG_CONFIG_HOME/Varnolis/classes.ini, one section per key path and one
-// line per value ("@" for a key's default value). Self-registration writes and removes its keys
-// here; keys of other components in the file are kept.
+// The class registry that self-registration writes its keys to and removes them from: on Windows
+// HKEY_CLASSES_ROOT; on Linux the per-user INI file $XDG_CONFIG_HOME/Varnolis/classes.ini, one
+// section per key path and one line per value ("@" for a key's default value). Keys of other
+// components are kept.
 #pragma once
 
 #include <string>
@@ -15,7 +15,7 @@ struct RegistryKey {
   std::vector<std::pair<std::string, std::string>> values;   // name, value
 };
 
-// UserConfigFolder() + "/classes.ini".
+// UserConfigFolder() + "/classes.ini"; "HKEY_CLASSES_ROOT" on Windows.
 std::string ClassRegistryPath();
 
 // Writes the keys, replacing keys of the same paths (without regard to case). Creates the

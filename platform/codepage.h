@@ -1,5 +1,6 @@
-// The system's single-byte code page: Windows-1252 for every file the system writes, UTF-8
-// inside the program.
+// The system's single-byte code page for every file the system writes (Windows-1252 here; on
+// Windows the system's ANSI code page, 1252 on a German or English system), UTF-8 inside the
+// program.
 #pragma once
 
 #include <string>
@@ -15,6 +16,10 @@ enum class Unmappable {
 
 // UTF-8 text to Windows-1252 bytes. Invalid UTF-8 sequences count as unmappable bytes.
 std::string Utf8ToCp1252(std::string_view utf8, Unmappable unmappable);
+
+// UTF-8 text to the bytes of the system's ANSI code page: Utf8ToCp1252 on Linux, the code page of
+// GetACP on Windows. What the code page cannot hold is written as `unmappable` says.
+std::string Utf8ToAnsi(std::string_view utf8, Unmappable unmappable);
 
 // Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
 std::string Cp1252ToUtf8(std::string_view bytes);

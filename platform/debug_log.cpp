@@ -1,23 +1,14 @@
 #include "platform/debug_log.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <ctime>
-
 #include "platform/codepage.h"
+#include "platform/debug_log_file.h"
 #include "platform/module_path.h"
-#include "platform/runtime_error.h"
+#include "platform/path_separator.h"
 
 namespace vn {
 namespace {
 
 thread_local bool t_debugSwitch = false;
-
-// The error Visual Basic raises when a file cannot be opened or written.
-constexpr long kPathFileAccessError = 75;
 
 }  // namespace
 
@@ -45,25 +36,9 @@ bool DebugSettingIsOn(std::string_view setting) {
 
 void DPrint(const std::string& text) {
   if (!t_debugSwitch) return;
-  const std::string path = LibraryFolder() + "/debug.log";
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char stamp[16];
-  std::strftime(stamp, sizeof stamp, "%H-%M-%S", &local);
-  const std::string line =
-      std::string(stamp) + ": " + Utf8ToCp1252(text, Unmappable::kQuestionMark) + "\r\n";
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    throw RuntimeError(kPathFileAccessError, path + ": " + std::strerror(errno), "DPrint");
-  }
-  // One write per line, so lines of concurrent requests do not tear.
-  ssize_t written = ::write(fd, line.data(), line.size());
-  int writeErrno = errno;
-  ::close(fd);
-  if (written != static_cast<ssize_t>(line.size())) {
-    throw RuntimeError(kPathFileAccessError, path + ": " + std::strerror(writeErrno), "DPrint");
-  }
+  const std::string path = LibraryFolder() + VN_PATH_SEP "debug.log";
+  AppendDebugLine(path, LocalTimeStamp() + ": " + Utf8ToAnsi(text, Unmappable::kQuestionMark) +
+                            "\r\n");
 }
 
 }  // namespace vn

@@ -1,10 +1,5 @@
 #include "platform/ini_file.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
-#include <fstream>
-#include <memory>
 #include <sstream>
 
 #include "platform/codepage.h"
@@ -12,8 +7,6 @@
 
 namespace vn {
 namespace {
-
-constexpr size_t kMaxValueCharacters = 255;
 
 std::string TrimBlanks(const std::string& s) {
   const char* blanks = " \t";
@@ -35,13 +28,8 @@ std::string CutCharacters(const std::string& utf8, size_t count) {
 
 }  // namespace
 
-std::string GetPrivateProfileString(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue, const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return CutCharacters(defaultValue, kMaxValueCharacters);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return GetProfileStringFromText(section, key, defaultValue, buffer.str());
+std::string CutProfileValue(const std::string& utf8) {
+  return CutCharacters(utf8, kMaxProfileValueCharacters);
 }
 
 std::string GetProfileStringFromText(const std::string& section, const std::string& key,
@@ -77,22 +65,9 @@ std::string GetProfileStringFromText(const std::string& section, const std::stri
         value.back() == value.front()) {
       value = value.substr(1, value.size() - 2);
     }
-    return CutCharacters(value, kMaxValueCharacters);
+    return CutProfileValue(value);
   }
-  return CutCharacters(defaultValue, kMaxValueCharacters);
-}
-
-std::string FindFileIgnoringCase(const std::string& folder, const std::string& name) {
-  std::string exact = folder + "/" + name;
-  struct stat st {};
-  if (stat(exact.c_str(), &st) == 0) return exact;
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
-  if (!dir) return exact;
-  const std::string wanted = LowerAscii(name);
-  while (dirent* entry = readdir(dir.get())) {
-    if (LowerAscii(entry->d_name) == wanted) return folder + "/" + entry->d_name;
-  }
-  return exact;
+  return CutProfileValue(defaultValue);
 }
 
 }  // namespace vn

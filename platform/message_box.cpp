@@ -1,10 +1,8 @@
 #include "platform/message_box.h"
 
 #include <atomic>
-#include <iostream>
 
-#include "platform/debug_log.h"
-#include "platform/text.h"
+#include "platform/message_box_default.h"
 
 namespace vn {
 namespace {
@@ -12,12 +10,7 @@ namespace {
 class DefaultMessageBox : public clMessageBox {
  public:
   void ShowWarning(const std::string& title, const std::string& text) override {
-    std::cerr << title << ": " << ReplaceAll(text, "\r\n", "\n") << std::endl;
-    // A log that cannot be written must not turn a warning into a failure of the operation.
-    try {
-      DPrint(title + ": " + ReplaceAll(text, "\r\n", " / "));
-    } catch (...) {
-    }
+    ShowSystemWarning(title, text);
   }
 };
 

@@ -1,6 +1,7 @@
-// Warning messages of the library (the ACT! bridge's message boxes). The library has no window
-// of its own here, so by default a message goes to standard error and, while the debug switch
-// is on, to the debug log; tests put their own receiver in place and read what was shown.
+// Warning messages of the library (the ACT! bridge's message boxes). By default a message goes
+// the system's way (on Linux, where the library has no window of its own, to standard error
+// and, while the debug switch is on, to the debug log; on Windows to a message box); tests put
+// their own receiver in place and read what was shown.
 #pragma once
 
 #include <string>

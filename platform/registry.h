@@ -1,5 +1,5 @@
-// The registry values the programs read (ACT!'s NetLinks folder), kept in the per-user INI file
-// $XDG_CONFIG_HOME/Varnolis/registry.ini: one section per key path, prefixed by the root
+// The registry values the programs read (ACT!'s NetLinks folder). On Windows the registry itself;
+// on Linux the per-user INI file $XDG_CONFIG_HOME/Varnolis/registry.ini: one section per key path, prefixed by the root
 // ("[HKEY_CURRENT_USER\Software\Symantec\ACT!]"), one entry per value, in the notation of a
 // registry export ("text", dword:0000001f, hex:01,02,...).
 #pragma once
@@ -20,11 +20,11 @@ using RegistryValue =
 // The root's name as a section prefix ("HKEY_CURRENT_USER").
 std::string RegistryRootName(RegistryRoot root);
 
-// The file that holds the values: UserConfigFolder() + "/registry.ini".
+// The file that holds the values on Linux: UserConfigFolder() + "/registry.ini".
 std::string RegistryFilePath();
 
-// One value, read only: a string up to its first NUL character, "hex:" values as bytes,
-// "dword:" values as a number. A missing file, key or value, or a malformed number or byte
+// One value, read only: a string up to its first NUL character, binary values ("hex:") as bytes,
+// double words ("dword:") as a number. A missing file, key or value, or a malformed number or byte
 // list, gives the empty result.
 RegistryValue RegistryGetKeyValue(RegistryRoot root, const std::string& keyPath,
                                   const std::string& valueName);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/local_time.h"
 #include "platform/text.h"
 #include "render/format_date.h"
 
@@ -18,10 +19,7 @@ bool StartsWith(std::string_view s, std::size_t i, std::string_view prefix) {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 int CurrentYear() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local.tm_year + 1900;
+  return LocalTime(std::time(nullptr)).tm_year + 1900;
 }
 
 int MonthByName(std::string_view word, const RegionalSettings& settings) {

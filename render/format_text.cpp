@@ -1,25 +1,15 @@
 #include "render/format_text.h"
 
-#include <unicode/locid.h>
-#include <unicode/unistr.h>
-
 #include <vector>
 
+#include "platform/unicode_case.h"
 #include "render/format_pattern.h"
 
 namespace vn::format {
 namespace {
 
 std::string ChangeCase(std::string_view text, bool upper) {
-  icu::UnicodeString u = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
-  if (upper) {
-    u.toUpper(icu::Locale::getRoot());
-  } else {
-    u.toLower(icu::Locale::getRoot());
-  }
-  std::string out;
-  u.toUTF8String(out);
-  return out;
+  return upper ? UpperText(text) : LowerText(text);
 }
 
 }  // namespace

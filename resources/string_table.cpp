@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/path_separator.h"
+
 namespace vn {
 namespace {
 
@@ -131,17 +133,17 @@ constexpr std::array<StringEntry, 147> kEntries{{
     {806, "Version %s", "version %s"},
     {807, "Internet %s", "internet %s"},
     {810, "Protokoll Handler %s", "protocol handler %s"},
-    {901, "/ResourceHTML/clhierachicalspreadsheet.vbs", nullptr},
-    {902, "/ResourceHTML/styles.css", nullptr},
-    {903, "/ResourceHTML/plus.gif", nullptr},
-    {904, "/ResourceHTML/minus.gif", nullptr},
-    {905, "/ResourceHTML/qxlogo.gif", nullptr},
-    {906, "/ResourceHTML/polling.vbs", nullptr},
-    {907, "/ResourceHTML/clhtmlmenu.vbs", nullptr},
-    {908, "/ResourceHTML/clhtmlinfo.vbs", nullptr},
-    {909, "/ResourceHTML/plusminus.vbs", nullptr},
-    {910, "/ResourceHTML/clhtmllist.vbs", nullptr},
-    {1001, "/databases/config.mdb", nullptr},
+    {901, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "clhierachicalspreadsheet.vbs", nullptr},
+    {902, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "styles.css", nullptr},
+    {903, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "plus.gif", nullptr},
+    {904, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "minus.gif", nullptr},
+    {905, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "qxlogo.gif", nullptr},
+    {906, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "polling.vbs", nullptr},
+    {907, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "clhtmlmenu.vbs", nullptr},
+    {908, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "clhtmlinfo.vbs", nullptr},
+    {909, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "plusminus.vbs", nullptr},
+    {910, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "clhtmllist.vbs", nullptr},
+    {1001, VN_PATH_SEP "databases" VN_PATH_SEP "config.mdb", nullptr},
     {1002, "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%s;Persist Security Info=False", nullptr},
     {1003, "SELECT [%s].* FROM [%s] ORDER BY [%s]", nullptr},
     {1004, "Rubriken", nullptr},

@@ -3,7 +3,9 @@
 // protocol sink.
 #pragma once
 
+#ifndef _WIN32
 #include <dlfcn.h>
+#endif
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -17,6 +19,10 @@
 #include <vector>
 
 #include "platform/urlmon.h"
+#ifdef _WIN32
+#include "handler/class_factory.h"
+#include "platform/module_path.h"
+#endif
 
 namespace vn::test {
 
@@ -205,6 +211,7 @@ inline int OpenDescriptors() {
   return count;
 }
 
+#ifndef _WIN32
 // The library as a browser reaches it: loaded with dlopen from a program folder and driven
 // only through its exported entry points.
 class Library {
@@ -244,6 +251,28 @@ class Library {
  private:
   void* handle_ = nullptr;
 };
+#else
+// On Windows the library's entry points are COM's, which the tests in tests/windows drive through
+// urlmon; here the same handler core is linked into the test and reached through its class
+// factory, with the program folder given as the library's folder.
+class Library {
+ public:
+  explicit Library(const std::string& folder) { OverrideLibraryFolder(folder); }
+  ~Library() { OverrideLibraryFolder(""); }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
+  IInternetProtocol* Create() {
+    auto* factory = new ProtocolHandlerFactory();
+    IInternetProtocol* protocol = nullptr;
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IInternetProtocol,
+                                      reinterpret_cast<void**>(&protocol)),
+              S_OK);
+    factory->Release();
+    return protocol;
+  }
+};
+#endif
 
 struct Response {
   HRESULT start = S_OK;

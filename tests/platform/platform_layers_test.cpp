@@ -34,7 +34,7 @@ TEST(UrlUnescapeTest, EscapesBecomeBytesAndTheRestStays) {
   EXPECT_EQ(UrlUnescape("%F4%90%80%80"), std::nullopt);  // beyond U+10FFFF
 }
 
-TEST(TempFileTest, NewPrivateFilesWithUniqueNames) {
+TEST(TempFileLinuxTest, NewPrivateFilesWithUniqueNames) {
   TestFolder folder;
   EXPECT_EQ(TempPath(), folder.Tmp());
   setenv("TMPDIR", "", 1);
@@ -95,7 +95,7 @@ TEST(DebugLogTest, LinesAreTimedAndAppendedWhileTheSwitchIsOn) {
   OverrideLibraryFolder("");
 }
 
-TEST(SettingsTest, ReadsTheUsersConfigFile) {
+TEST(SettingsLinuxTest, ReadsTheUsersConfigFile) {
   TestFolder folder;
   EXPECT_EQ(UserConfigFolder(), folder.ConfigFolder());
   EXPECT_EQ(GetSetting("Varnolis", "Optionen", "Debug", "0"), "0");
@@ -107,7 +107,7 @@ TEST(SettingsTest, ReadsTheUsersConfigFile) {
   EXPECT_EQ(UserConfigFolder(), folder.Root() + "/home/.config/Varnolis");
 }
 
-TEST(LanguageTest, FirstSetVariableDecides) {
+TEST(LanguageLinuxTest, FirstSetVariableDecides) {
   TestFolder folder("en_US.UTF-8");
   EXPECT_EQ(UserLanguage(), Language::kEnglish);
   setenv("LC_MESSAGES", "de_AT.UTF-8", 1);
@@ -120,7 +120,7 @@ TEST(LanguageTest, FirstSetVariableDecides) {
   EXPECT_EQ(NumericLocaleName(), "de_CH");
 }
 
-TEST(ClassRegistryTest, KeysAreReplacedAndRemovedWithoutRegardToCase) {
+TEST(ClassRegistryLinuxTest, KeysAreReplacedAndRemovedWithoutRegardToCase) {
   TestFolder folder;
   ASSERT_TRUE(WriteRegistryKeys({{"A\\B", {{"@", "1"}, {"X", "2"}}}, {"C", {{"@", "3"}}}}));
   EXPECT_EQ(ReadFile(ClassRegistryPath()), "[A\\B]\n@=1\nX=2\n\n[C]\n@=3\n\n");

@@ -10,7 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class RegistryTest : public ::testing::Test {
+class RegistryLinuxTest : public ::testing::Test {
  protected:
   void SetUp() override {
     char pattern[] = "/tmp/vn-reg-XXXXXX";
@@ -28,11 +28,11 @@ class RegistryTest : public ::testing::Test {
 
 constexpr const char* kActKey = "Software\\Symantec\\ACT!";
 
-TEST_F(RegistryTest, FileLivesInTheUserConfigFolder) {
+TEST_F(RegistryLinuxTest, FileLivesInTheUserConfigFolder) {
   EXPECT_EQ(vn::RegistryFilePath(), dir_ + "/config/Varnolis/registry.ini");
 }
 
-TEST_F(RegistryTest, StringValueOfTheActKeyIsReadWithoutRegardToCase) {
+TEST_F(RegistryLinuxTest, StringValueOfTheActKeyIsReadWithoutRegardToCase) {
   WriteRegistry("[HKEY_CURRENT_USER\\Software\\Symantec\\ACT!]\r\n"
                 "NetLinks File Type=\"/srv/act/netlinks\"\r\n");
   vn::RegistryValue v =
@@ -42,7 +42,7 @@ TEST_F(RegistryTest, StringValueOfTheActKeyIsReadWithoutRegardToCase) {
   EXPECT_EQ(vn::RegistryValueText(v), "/srv/act/netlinks");
 }
 
-TEST_F(RegistryTest, MissingFileKeyOrValueAndOtherRootsGiveEmpty) {
+TEST_F(RegistryLinuxTest, MissingFileKeyOrValueAndOtherRootsGiveEmpty) {
   auto empty = [](const vn::RegistryValue& v) {
     return std::holds_alternative<std::monostate>(v);
   };
@@ -59,7 +59,7 @@ TEST_F(RegistryTest, MissingFileKeyOrValueAndOtherRootsGiveEmpty) {
   EXPECT_EQ(vn::RegistryValueText(blank), "");
 }
 
-TEST_F(RegistryTest, DwordAndHexValuesAndMalformedOnes) {
+TEST_F(RegistryLinuxTest, DwordAndHexValuesAndMalformedOnes) {
   WriteRegistry("[HKEY_CURRENT_USER\\Software\\X]\n"
                 "Count=dword:0000001f\nBytes=hex:01,a0,FF\nNone=hex:\n"
                 "BadDword=dword:12345678Z\nLongDword=dword:123456789\nBadHex=hex:1,234\n");

@@ -1,0 +1,34 @@
+# GoogleTest for the Windows build, compiled from the build host's sources (Debian: googletest),
+# and the Wine set-up the tests run in (DESIGN: the Windows build, tests under Wine):
+#  - a private 32-bit prefix per build folder (<build>/wineprefix), display driver "null",
+#    regional settings of the prefix set to the Windows defaults of the locale under test;
+#  - every test program runs through cmake/wine-run.sh, which makes the prefix on first use
+#    and keeps one wineserver (-p) for the whole run; the test "wine_server_stop" ends it.
+
+find_path(VARNOLIS_GTEST_SOURCE googletest/CMakeLists.txt NO_CMAKE_FIND_ROOT_PATH
+          PATHS /usr/src/googletest)
+if(NOT VARNOLIS_GTEST_SOURCE)
+  message(FATAL_ERROR "GoogleTest sources not found (Debian: googletest)")
+endif()
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${VARNOLIS_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+# (GoogleTest defines GTest::gtest and GTest::gtest_main itself.)
+
+# The locale under test: LC_ALL of every Wine process and the regional settings of the prefix.
+set(VARNOLIS_WINE_LOCALE de_DE.UTF-8 CACHE STRING "Locale the Windows tests run under (de_DE or en_US)")
+set(VARNOLIS_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(VARNOLIS_WINE_ARCH win64)
+else()
+  set(VARNOLIS_WINE_ARCH win32)
+endif()
+get_filename_component(VARNOLIS_WINE_DIR ${VARNOLIS_WINE} DIRECTORY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+               @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+               WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+
+# Ends the persistent wineserver after the tests (a fixture's clean-up runs last).
+add_test(NAME wine_server_stop COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --stop)
+set_tests_properties(wine_server_stop PROPERTIES FIXTURES_CLEANUP wine)

@@ -1,0 +1,9 @@
+#include "platform/codepage.h"
+
+namespace vn {
+
+std::string Utf8ToAnsi(std::string_view utf8, Unmappable unmappable) {
+  return Utf8ToCp1252(utf8, unmappable);
+}
+
+}  // namespace vn
