@@ -4,7 +4,7 @@
 #include <string>
 
 #include "handler/win32/com_ptr.h"
-#include "handler/win32/wide_text.h"
+#include "platform/win32/wide.h"
 
 namespace vn::win32 {
 namespace {
@@ -21,7 +21,7 @@ class SdkSink final : public BrowserSink {
     if (--references_ == 0) delete this;
   }
   std::int32_t ReportProgress(std::uint32_t status, const char* text) override {
-    std::wstring wide = WideFromUtf8(text != nullptr ? text : "");
+    std::wstring wide = Widen(text != nullptr ? text : "");
     return sink_->ReportProgress(status, wide.c_str());
   }
   std::int32_t ReportData(std::uint32_t flags, std::uint32_t progress,
@@ -29,7 +29,7 @@ class SdkSink final : public BrowserSink {
     return sink_->ReportData(flags, progress, progressMax);
   }
   std::int32_t ReportResult(std::int32_t result, std::uint32_t error, const char* text) override {
-    std::wstring wide = WideFromUtf8(text != nullptr ? text : "");
+    std::wstring wide = Widen(text != nullptr ? text : "");
     return sink_->ReportResult(result, error, wide.c_str());
   }
 
@@ -96,7 +96,7 @@ STDMETHODIMP ProtocolAdapter::Start(LPCWSTR szUrl, ::IInternetProtocolSink* pOIP
                                     HANDLE_PTR /*dwReserved*/) {
   KeepAlive keep(this);
   try {
-    std::string url = szUrl != nullptr ? Utf8FromWide(szUrl) : std::string();
+    std::string url = szUrl != nullptr ? Narrow(szUrl) : std::string();
     SdkSink* sink = pOIProtSink != nullptr ? new SdkSink(pOIProtSink) : nullptr;
     HRESULT hr = core_.Start(url, sink);
     if (sink != nullptr) sink->Release();

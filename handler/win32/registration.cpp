@@ -8,7 +8,7 @@
 #include "handler/win32/com_ptr.h"
 #include "handler/win32/identifiers.h"
 #include "handler/win32/registry_key.h"
-#include "handler/win32/wide_text.h"
+#include "platform/win32/wide.h"
 #include "platform/module_path.h"
 #include "resources/version.h"
 
@@ -60,7 +60,7 @@ bool RegisterTypeLibrary(const std::wstring& libraryPath, const std::wstring& fo
 
 HRESULT RegisterServer() {
   try {
-    const std::wstring libraryPath = WideFromUtf8(LibraryFilePath());
+    const std::wstring libraryPath = Widen(LibraryFilePath());
     const std::wstring folder = libraryPath.substr(0, libraryPath.find_last_of(L'\\'));
     if (!WriteClassKeys(libraryPath)) {
       UnregisterServer();

@@ -43,8 +43,7 @@ set(VN_WIN32_SOURCES
     ${VN_WIN32_DIR}/core_protocol.cpp
     ${VN_WIN32_DIR}/exports.cpp
     ${VN_WIN32_DIR}/protocol_adapter.cpp
-    ${VN_WIN32_DIR}/registration.cpp
-    ${VN_WIN32_DIR}/wide_text.cpp)
+    ${VN_WIN32_DIR}/registration.cpp)
 # The SDK's COM interfaces have no virtual destructors: objects die through Release.
 set_source_files_properties(${VN_WIN32_SOURCES} PROPERTIES COMPILE_OPTIONS -Wno-non-virtual-dtor)
 # These replace the Linux entry points of handler/exports.cpp.

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "handler/win32/wide_text.h"
+#include "platform/win32/wide.h"
 #include "host/get_options.h"
 
 namespace vn::host {
@@ -42,13 +42,13 @@ STDMETHODIMP BindCallback::OnLowResource(DWORD) { return S_OK; }
 
 STDMETHODIMP BindCallback::OnProgress(ULONG, ULONG, ULONG status, LPCWSTR text) {
   Trace("OnProgress " + std::to_string(status) + " " +
-        (text != nullptr ? win32::Utf8FromWide(text) : std::string()));
+        (text != nullptr ? win32::Narrow(text) : std::string()));
   return S_OK;
 }
 
 STDMETHODIMP BindCallback::OnStopBinding(HRESULT result, LPCWSTR error) {
   Trace("OnStopBinding " + Hex(result) + " " +
-        (error != nullptr ? win32::Utf8FromWide(error) : std::string()));
+        (error != nullptr ? win32::Narrow(error) : std::string()));
   result_ = result;
   return S_OK;
 }

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "handler/win32/wide_text.h"
+#include "platform/win32/wide.h"
 #include "host/commands.h"
 #include "host/get_options.h"
 #include "host/win32/bind_callback.h"
@@ -62,7 +62,7 @@ int RunGet(int argc, char** argv) {
 
   std::FILE* out = stdout;
   if (!options.output.empty()) {
-    out = _wfopen(win32::WideFromUtf8(options.output).c_str(), L"wb");
+    out = _wfopen(win32::Widen(options.output).c_str(), L"wb");
     if (out == nullptr) {
       std::cerr << "varnolis get: " << options.output << ": " << std::strerror(errno) << '\n';
       return 1;
@@ -72,7 +72,7 @@ int RunGet(int argc, char** argv) {
   int status = 0;
   {
     BindCallback callback(out, options.cb, options.trace);
-    HRESULT hr = URLOpenStreamW(nullptr, win32::WideFromUtf8(options.url).c_str(), 0, &callback);
+    HRESULT hr = URLOpenStreamW(nullptr, win32::Widen(options.url).c_str(), 0, &callback);
     callback.Trace("URLOpenStreamW " + Hex(hr));
     if (SUCCEEDED(hr)) hr = callback.Result();
     if (FAILED(hr)) {

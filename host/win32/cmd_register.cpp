@@ -8,7 +8,7 @@
 
 #include "handler/win32/identifiers.h"
 #include "handler/win32/registry_key.h"
-#include "handler/win32/wide_text.h"
+#include "platform/win32/wide.h"
 #include "host/commands.h"
 #include "host/get_options.h"
 #include "platform/module_path.h"
@@ -24,7 +24,7 @@ using EntryPoint = HRESULT(STDAPICALLTYPE*)();
 class LoadedLibrary {
  public:
   explicit LoadedLibrary(const std::string& path)
-      : module_(LoadLibraryExW(win32::WideFromUtf8(path).c_str(), nullptr,
+      : module_(LoadLibraryExW(win32::Widen(path).c_str(), nullptr,
                                LOAD_WITH_ALTERED_SEARCH_PATH)) {}
   ~LoadedLibrary() {
     if (module_ != nullptr) FreeLibrary(module_);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "handler/win32/wide_text.h"
+#include "platform/win32/wide.h"
 #include "host/commands.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -15,7 +15,7 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   std::vector<std::string> arguments;
   arguments.reserve(static_cast<size_t>(argc));
-  for (int i = 0; i < argc; ++i) arguments.push_back(vn::win32::Utf8FromWide(argv[i]));
+  for (int i = 0; i < argc; ++i) arguments.push_back(vn::win32::Narrow(argv[i]));
   std::vector<char*> pointers;
   for (std::string& argument : arguments) pointers.push_back(argument.data());
   pointers.push_back(nullptr);
