@@ -146,6 +146,11 @@ grep -aq '<TD  CLASS="errortext">153</TD>' "$WORK/de_DE-gibtsnicht.windows.html"
 grep -aq '<TD  CLASS="errortext">122</TD>' "$WORK/de_DE-rubrik_Start.windows.html" ||
   fail "the start rubric shows no message 122 (ACT! not running)"
 grep -aq 'Testbefehl von Varnolis' "$WORK/en_US-test.windows.html" || fail "no test line"
+# Each locale in its own language, on both sides.
+grep -aq 'Der Zugriff auf die ACT!-Daten' "$WORK/de_DE-rubrik_Start.windows.html" ||
+  fail "de_DE: message 122 is not German"
+grep -aq "Can't access ACT! data" "$WORK/en_US-rubrik_Start.windows.html" ||
+  fail "en_US: message 122 is not English"
 
 # The host fetches through urlmon as well.
 if in_program "$WINE" varnolis.exe get -o 'C:\host-test.html' varnolis://test &&
