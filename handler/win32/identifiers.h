@@ -8,7 +8,8 @@ namespace vn::win32 {
 
 inline constexpr CLSID kClassProtocolHandler = {
     0xD6D45BE4, 0xEDD5, 0x4F6E, {0x8F, 0x18, 0x33, 0x0C, 0x57, 0x7E, 0xE7, 0xE8}};
-inline constexpr const wchar_t* kClassProtocolHandlerText = L"{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}";
+inline constexpr const wchar_t* kClassProtocolHandlerText =
+    L"{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}";
 inline constexpr const wchar_t* kProgId = L"Varnolis.ProtocolHandler";
 
 inline constexpr GUID kTypeLibrary = {

@@ -12,7 +12,8 @@ namespace {
 // The browser's sink as the core sees it: UTF-8 text turned into the UTF-16 the SDK wants.
 class SdkSink final : public BrowserSink {
  public:
-  explicit SdkSink(::IInternetProtocolSink* sink) : sink_(ComPtr<::IInternetProtocolSink>::Share(sink)) {}
+  explicit SdkSink(::IInternetProtocolSink* sink)
+      : sink_(ComPtr<::IInternetProtocolSink>::Share(sink)) {}
   SdkSink(const SdkSink&) = delete;
   SdkSink& operator=(const SdkSink&) = delete;
 

@@ -42,7 +42,8 @@ bool WriteClassKeys(const std::wstring& libraryPath) {
          WriteKey(classKey + L"\\ProgID", L"", progId) &&
          WriteKey(classKey + L"\\TypeLib", L"", kTypeLibraryText) &&
          WriteKey(classKey + L"\\VERSION", L"", TypeLibraryVersion()) &&
-         WriteKey(progId, L"", progId) && WriteKey(progId + L"\\Clsid", L"", kClassProtocolHandlerText);
+         WriteKey(progId, L"", progId) &&
+         WriteKey(progId + L"\\Clsid", L"", kClassProtocolHandlerText);
 }
 
 // The type library is the DLL's TYPELIB resource; RegisterTypeLib writes its keys (help

@@ -99,7 +99,8 @@ TEST(ComAdapterWindowsTest, FactoryRefusesAggregationAndOtherClasses) {
   EXPECT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&made)));
   ASSERT_NE(nullptr, made);
   IDispatch* dispatch = nullptr;
-  EXPECT_EQ(E_NOINTERFACE, made->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)));
+  EXPECT_EQ(E_NOINTERFACE,
+            made->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)));
   IInternetProtocolRoot* root = nullptr;
   EXPECT_EQ(S_OK, made->QueryInterface(IID_IInternetProtocolRoot, reinterpret_cast<void**>(&root)));
   root->Release();
