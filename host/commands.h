@@ -3,6 +3,10 @@
 
 namespace vn::host {
 
+// The host's command line, arguments in UTF-8; the process exit status.
+int Main(int argc, char** argv);
+
+
 int RunGet(int argc, char** argv);         // varnolis get [--cb N] [--trace] [-o FILE] [--library PATH] URL
 int RunRegister(int argc, char** argv);    // varnolis register / unregister [--library PATH]
 int RunUnregister(int argc, char** argv);

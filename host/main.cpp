@@ -1,4 +1,5 @@
-// varnolis: the command-line host, the browser stand-in and administrator tool.
+// varnolis: the command-line host, the browser stand-in and administrator tool. The
+// platform's own entry point hands its arguments over in UTF-8.
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -20,7 +21,9 @@ void Usage(std::ostream& out) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace vn::host {
+
+int Main(int argc, char** argv) {
   if (argc < 2) {
     Usage(std::cerr);
     return 2;
@@ -33,12 +36,14 @@ int main(int argc, char** argv) {
   // Each command sees its own arguments, with the command name as argv[0].
   int subArgc = argc - 1;
   char** subArgv = argv + 1;
-  if (command == "get") return vn::host::RunGet(subArgc, subArgv);
-  if (command == "query") return vn::host::RunQuery(subArgc, subArgv);
-  if (command == "parse") return vn::host::RunParse(subArgc, subArgv);
-  if (command == "register") return vn::host::RunRegister(subArgc, subArgv);
-  if (command == "unregister") return vn::host::RunUnregister(subArgc, subArgv);
+  if (command == "get") return RunGet(subArgc, subArgv);
+  if (command == "query") return RunQuery(subArgc, subArgv);
+  if (command == "parse") return RunParse(subArgc, subArgv);
+  if (command == "register") return RunRegister(subArgc, subArgv);
+  if (command == "unregister") return RunUnregister(subArgc, subArgv);
   std::cerr << "varnolis: unknown command '" << command << "'\n";
   Usage(std::cerr);
   return 2;
 }
+
+}  // namespace vn::host

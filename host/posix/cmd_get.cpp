@@ -4,24 +4,18 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "host/commands.h"
+#include "host/get_options.h"
 #include "platform/module_path.h"
 #include "platform/urlmon.h"
 
 namespace vn::host {
 namespace {
-
-std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
 
 // The loaded library and its entry points; unloaded when DllCanUnloadNow agrees.
 class Library {
@@ -111,30 +105,6 @@ class Sink final : public IInternetProtocolSink {
   ULONG references_ = 1;
 };
 
-struct GetOptions {
-  unsigned long cb = 4096;
-  bool trace = false;
-  std::string output;
-  std::string library;
-  std::string url;
-};
-
-int GetUsage(const std::string& problem) {
-  std::cerr << "varnolis get: " << problem << "\n"
-            << "usage: varnolis get [--cb N] [--trace] [-o FILE] [--library PATH] URL\n";
-  return 1;
-}
-
-bool ParseCount(const char* text, unsigned long& value) {
-  if (text == nullptr || *text < '0' || *text > '9') return false;
-  errno = 0;
-  char* end = nullptr;
-  unsigned long parsed = std::strtoul(text, &end, 10);
-  if (errno != 0 || *end != '\0' || parsed > 0xFFFFFFFFul) return false;
-  value = parsed;
-  return true;
-}
-
 // Writes all bytes; false on a write failure.
 bool WriteAll(std::FILE* out, const char* data, size_t size) {
   return std::fwrite(data, 1, size, out) == size;
@@ -143,28 +113,9 @@ bool WriteAll(std::FILE* out, const char* data, size_t size) {
 }  // namespace
 
 int RunGet(int argc, char** argv) {
-  GetOptions options;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--cb") {
-      if (++i >= argc || !ParseCount(argv[i], options.cb)) return GetUsage("--cb needs a number");
-    } else if (arg == "--trace") {
-      options.trace = true;
-    } else if (arg == "-o") {
-      if (++i >= argc) return GetUsage("-o needs a file name");
-      options.output = argv[i];
-    } else if (arg == "--library") {
-      if (++i >= argc) return GetUsage("--library needs a path");
-      options.library = argv[i];
-    } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-      return GetUsage("unknown option " + arg);
-    } else if (options.url.empty()) {
-      options.url = arg;
-    } else {
-      return GetUsage("only one URL");
-    }
-  }
-  if (options.url.empty()) return GetUsage("no URL");
+  std::optional<GetOptions> parsed = ParseGetOptions(argc, argv);
+  if (!parsed) return 1;
+  const GetOptions& options = *parsed;
 
   Library library(options.library.empty() ? DefaultLibraryPath() : options.library);
   if (!library.Ok()) {

@@ -1,0 +1,35 @@
+// The library's four exported entry points on Windows (listed in varnolis.def): the
+// in-process component server as the browser's URL monikers and regsvr32 reach it. No
+// exception leaves them.
+#include <windows.h>
+#include <olectl.h>
+
+#include <new>
+
+#include "handler/module_lock.h"
+#include "handler/win32/class_factory.h"
+#include "handler/win32/identifiers.h"
+#include "handler/win32/registration.h"
+
+STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
+  if (ppv == nullptr) return E_POINTER;
+  *ppv = nullptr;
+  if (!IsEqualCLSID(rclsid, vn::win32::kClassProtocolHandler)) return CLASS_E_CLASSNOTAVAILABLE;
+  auto* factory = new (std::nothrow) vn::win32::ClassFactory();
+  if (factory == nullptr) return E_OUTOFMEMORY;
+  HRESULT hr = factory->QueryInterface(riid, ppv);
+  factory->Release();
+  return hr;
+}
+
+STDAPI DllCanUnloadNow() { return vn::ModuleLockCount() == 0 ? S_OK : S_FALSE; }
+
+STDAPI DllRegisterServer() { return vn::win32::RegisterServer(); }
+
+STDAPI DllUnregisterServer() {
+  try {
+    return vn::win32::UnregisterServer();
+  } catch (...) {
+    return SELFREG_E_CLASS;
+  }
+}

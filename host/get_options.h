@@ -1,0 +1,24 @@
+// The options of `varnolis get`, shared by the hosts of both platforms.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vn::host {
+
+struct GetOptions {
+  unsigned long cb = 4096;
+  bool trace = false;
+  std::string output;
+  std::string library;
+  std::string url;
+};
+
+// Parses argv[1..argc) of `get`; on a usage error prints it with the usage line and returns
+// nothing (exit status 1).
+std::optional<GetOptions> ParseGetOptions(int argc, char** argv);
+
+// "0x%08X", as the trace lines show results.
+std::string Hex(long hr);
+
+}  // namespace vn::host

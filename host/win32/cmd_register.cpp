@@ -1,0 +1,106 @@
+// varnolis register / unregister on Windows: the library's self-registration through its
+// entry points, plus the scheme key PROTOCOLS\Handler\varnolis that makes the browser's URL
+// monikers send varnolis URLs to the class (the library never writes that key itself).
+#include <windows.h>
+
+#include <iostream>
+#include <string>
+
+#include "handler/win32/identifiers.h"
+#include "handler/win32/registry_key.h"
+#include "platform/win32/wide.h"
+#include "host/commands.h"
+#include "host/get_options.h"
+#include "platform/module_path.h"
+
+namespace vn::host {
+namespace {
+
+const wchar_t* const kSchemeKey = L"PROTOCOLS\\Handler\\varnolis";
+
+using EntryPoint = HRESULT(STDAPICALLTYPE*)();
+
+// The loaded DLL, freed when the owner goes.
+class LoadedLibrary {
+ public:
+  explicit LoadedLibrary(const std::string& path)
+      : module_(LoadLibraryExW(win32::Widen(path).c_str(), nullptr,
+                               LOAD_WITH_ALTERED_SEARCH_PATH)) {}
+  ~LoadedLibrary() {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+  LoadedLibrary(const LoadedLibrary&) = delete;
+  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+
+  explicit operator bool() const { return module_ != nullptr; }
+  EntryPoint Find(const char* name) const {
+    return reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+  }
+
+ private:
+  HMODULE module_;
+};
+
+int RunRegistration(int argc, char** argv, bool registering) {
+  const char* name = registering ? "register" : "unregister";
+  std::string path;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--library" && i + 1 < argc) {
+      path = argv[++i];
+    } else {
+      std::cerr << "usage: varnolis " << name << " [--library PATH]\n";
+      return 1;
+    }
+  }
+  if (path.empty()) path = ExecutableFolder() + "\\varnolis.dll";
+
+  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  int status = 0;
+  {
+    LoadedLibrary library(path);
+    EntryPoint entry =
+        library ? library.Find(registering ? "DllRegisterServer" : "DllUnregisterServer")
+                : nullptr;
+    if (entry == nullptr) {
+      std::cerr << "varnolis " << name << ": " << path
+                << ": not a component server (cannot load it or its entry point)\n";
+      status = 1;
+    } else if (registering) {
+      HRESULT hr = entry();
+      win32::RegistryKey scheme;
+      if (FAILED(hr)) {
+        std::cerr << "varnolis register: DllRegisterServer failed with " << Hex(hr) << '\n';
+        status = 1;
+      } else if (!scheme.Create(HKEY_CLASSES_ROOT, kSchemeKey) ||
+                 !scheme.SetText(L"CLSID", win32::kClassProtocolHandlerText)) {
+        std::cerr << "varnolis register: cannot write HKEY_CLASSES_ROOT\\PROTOCOLS\\Handler\\"
+                     "varnolis\n";
+        status = 1;
+      }
+    } else {
+      const bool schemeGone = win32::DeleteRegistryTree(HKEY_CLASSES_ROOT, kSchemeKey);
+      HRESULT hr = entry();
+      if (!schemeGone) {
+        std::cerr << "varnolis unregister: cannot remove HKEY_CLASSES_ROOT\\PROTOCOLS\\Handler\\"
+                     "varnolis\n";
+        status = 1;
+      }
+      if (FAILED(hr)) {
+        std::cerr << "varnolis unregister: DllUnregisterServer failed with " << Hex(hr) << '\n';
+        status = 1;
+      }
+    }
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  if (status == 0) std::cout << (registering ? "registered" : "unregistered") << '\n';
+  return status;
+}
+
+}  // namespace
+
+int RunRegister(int argc, char** argv) { return RunRegistration(argc, argv, true); }
+
+int RunUnregister(int argc, char** argv) { return RunRegistration(argc, argv, false); }
+
+}  // namespace vn::host

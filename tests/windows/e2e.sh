@@ -1,0 +1,210 @@
+#!/usr/bin/env bash
+# End-to-end checks of the Windows program folder under Wine, the way the browser inside the
+# contact manager uses it: self-registration with regsvr32, the scheme registered by the host,
+# pages fetched through urlmon by a program that knows nothing of Varnolis, compared byte for
+# byte with the Linux build's pages.
+#
+#   bash tests/windows/e2e.sh LINUX_BUILD WINDOWS_BUILD
+#
+# LINUX_BUILD and WINDOWS_BUILD are build folders (with Varnolis/ inside; the Windows one also
+# with tests/windows/urlmon_client.exe). Works in WINDOWS_BUILD/e2e, in a fresh 32-bit prefix.
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+  echo "usage: bash tests/windows/e2e.sh LINUX_BUILD WINDOWS_BUILD" >&2
+  exit 1
+fi
+LINUX_DIR=$(cd "$1/Varnolis" && pwd)
+WIN_BUILD=$(cd "$2" && pwd)
+CLIENT_EXE=$WIN_BUILD/tests/windows/urlmon_client.exe
+for f in "$LINUX_DIR/varnolis" "$LINUX_DIR/libvarnolis.so" "$WIN_BUILD/Varnolis/varnolis.dll" \
+  "$WIN_BUILD/Varnolis/varnolis.exe" "$CLIENT_EXE"; do
+  [ -f "$f" ] || { echo "e2e: $f is missing (build both folders first)" >&2; exit 1; }
+done
+
+SOURCE=$(cd "$(dirname "$0")/../.." && pwd)
+# The type library's version: major.minor of the top CMakeLists.txt.
+TLB_VERSION=$(sed -n 's/^set(VARNOLIS_VERSION_MAJOR \([0-9]*\))/\1/p' "$SOURCE/CMakeLists.txt").$(
+  sed -n 's/^set(VARNOLIS_VERSION_MINOR \([0-9]*\))/\1/p' "$SOURCE/CMakeLists.txt")
+WORK=$WIN_BUILD/e2e
+export WINEPREFIX=$WORK/prefix WINEARCH=win32 WINEDEBUG=-all
+WINE=${WINE:-wine}
+OBJDUMP=${OBJDUMP:-i686-w64-mingw32-objdump}
+CLASS='{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}'
+LIBID='{2268AD97-008F-4EBE-B25D-1A0A88E43C89}'
+WIN_DIR='C:\Program Files\Varnolis'
+PROGRAM=$WINEPREFIX/drive_c/Program\ Files/Varnolis
+START=$SECONDS
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+# ---- the DLL itself ------------------------------------------------------------------------
+DLL=$WIN_BUILD/Varnolis/varnolis.dll
+if file "$DLL" | grep -q 'PE32 executable (DLL)'; then pass "varnolis.dll is a PE32 DLL"; else
+  fail "varnolis.dll is not a 32-bit DLL: $(file -b "$DLL")"; fi
+exports=$("$OBJDUMP" -p "$DLL" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+  sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
+if [ "$exports" = "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer " ]; then
+  pass "exactly the four entry points are exported"
+else fail "exports: $exports"; fi
+runtime=$("$OBJDUMP" -p "$DLL" "$WIN_BUILD/Varnolis/varnolis.exe" |
+  sed -n 's/^\s*DLL Name: //p' | grep -i '^lib' || true)
+if [ -z "$runtime" ]; then pass "no runtime DLL needed"; else fail "needs $runtime"; fi
+
+# ---- a fresh prefix ----------------------------------------------------------------------
+rm -rf "$WORK"
+mkdir -p "$WINEPREFIX"
+# Windows exist without a display when the driver is "null" before the first program runs.
+printf '%s\n' 'WINE REGISTRY Version 2' ';; All keys relative to \\User\\S-1-5-21-0-0-0-1000' '' \
+  '#arch=win32' '' '[Software\\Wine\\Drivers] 1700000000' '"Graphics"="null"' \
+  >"$WINEPREFIX/user.reg"
+"$WINE" wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+# One wineserver for the whole run; every Wine program otherwise pays the start-up.
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+mkdir -p "$PROGRAM"
+cp -r "$WIN_BUILD/Varnolis/." "$PROGRAM/"
+rm -f "$PROGRAM/debug.log"
+cp "$CLIENT_EXE" "$WORK/urlmon_client.exe"
+echo "prefix ready after $((SECONDS - START)) s"
+
+in_program() { (cd "$PROGRAM" && "$@"); }
+# The data of a REG_SZ value, "" for the default value.
+reg_value() {
+  local args=(/ve)
+  [ -n "$2" ] && args=(/v "$2")
+  "$WINE" reg query "$1" "${args[@]}" 2>/dev/null | tr -d '\r' |
+    awk -F'    ' '$3 == "REG_SZ" { print $4 }'
+}
+expect_value() {  # KEY NAME EXPECTED
+  local got
+  got=$(reg_value "$1" "$2")
+  if [ "$got" = "$3" ]; then pass "$1 ${2:-(Default)} = $3"; else
+    fail "$1 ${2:-(Default)} is '$got', expected '$3'"; fi
+}
+export_classes() { "$WINE" regedit /E "$(printf 'Z:%s' "$1" | tr / '\\')" HKEY_CLASSES_ROOT; }
+
+# ---- self-registration ---------------------------------------------------------------------
+export_classes "$WORK/before.reg"
+if in_program "$WINE" regsvr32 /s varnolis.dll; then pass "regsvr32 /s"; else fail "regsvr32 /s"; fi
+expect_value "HKCR\\CLSID\\$CLASS\\InprocServer32" "" "$WIN_DIR\\varnolis.dll"
+expect_value "HKCR\\CLSID\\$CLASS\\InprocServer32" ThreadingModel Apartment
+expect_value "HKCR\\CLSID\\$CLASS\\ProgID" "" Varnolis.ProtocolHandler
+expect_value 'HKCR\Varnolis.ProtocolHandler\CLSID' "" "$CLASS"
+expect_value "HKCR\\TypeLib\\$LIBID\\$TLB_VERSION" "" "Pluggable Protocol Handler von Varnolis"
+expect_value "HKCR\\TypeLib\\$LIBID\\$TLB_VERSION\\0\\win32" "" "$WIN_DIR\\varnolis.dll"
+if in_program "$WINE" regsvr32 /u /s varnolis.dll; then pass "regsvr32 /u /s"; else
+  fail "regsvr32 /u /s"; fi
+export_classes "$WORK/after.reg"
+if cmp -s "$WORK/before.reg" "$WORK/after.reg"; then pass "unregistration leaves HKCR as before"
+else fail "HKCR differs after unregistration: see $WORK/before.reg and after.reg"; fi
+
+in_program "$WINE" regsvr32 /s varnolis.dll || fail "regsvr32 /s (again)"
+if in_program "$WINE" varnolis.exe register >/dev/null; then pass "varnolis.exe register"; else
+  fail "varnolis.exe register"; fi
+expect_value 'HKCR\PROTOCOLS\Handler\varnolis' CLSID "$CLASS"
+
+# ---- pages through urlmon, against the Linux pages ----------------------------------------
+# The Linux page with the Windows program folder's paths, both without the blanks that pad
+# the last chunk (their count depends on the length of the paths).
+perl_trim='s/ +\z//'
+linux_page() {  # LOCALE URL
+  local home=$WORK/linux-home
+  mkdir -p "$home"
+  env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home" TMPDIR="$home" LC_ALL="$1" \
+    "$LINUX_DIR/varnolis" get "$2" |
+    L="$LINUX_DIR" W="$WIN_DIR" perl -0777 -pe \
+      's/\Q$ENV{L}\E\/libvarnolis\.so/$ENV{W}\\varnolis.dll/g;
+       s/\Q$ENV{L}\E\/(ResourceHTML|databases)\//$ENV{W}\\$1\\/g;'"$perl_trim"
+}
+windows_page() {  # LOCALE URL
+  (cd "$WORK" && LC_ALL=$1 "$WINE" urlmon_client.exe "$2") | perl -0777 -pe "$perl_trim"
+}
+URLS=(varnolis://test varnolis://info varnolis://gibtsnicht varnolis://rubrik/Start
+  varnolis://rubrik/Rechnungen varnolis://rubrik/Offene_Posten varnolis://rubrik/Info
+  varnolis://rubrik/Notizen)
+for locale in de_DE.UTF-8 en_US.UTF-8; do
+  for url in "${URLS[@]}"; do
+    name=$(printf '%s' "${locale%%.*}-${url#varnolis://}" | tr '/' '_')
+    linux_page "$locale" "$url" >"$WORK/$name.linux.html"
+    windows_page "$locale" "$url" >"$WORK/$name.windows.html"
+    if cmp -s "$WORK/$name.linux.html" "$WORK/$name.windows.html"; then
+      pass "$locale $url equals the Linux page"
+    else
+      fail "$locale $url differs from the Linux page ($WORK/$name.*.html)"
+    fi
+  done
+done
+grep -aq '<TD  CLASS="errortext">153</TD>' "$WORK/de_DE-gibtsnicht.windows.html" ||
+  fail "the unknown command shows no message 153"
+grep -aq '<TD  CLASS="errortext">122</TD>' "$WORK/de_DE-rubrik_Start.windows.html" ||
+  fail "the start rubric shows no message 122 (ACT! not running)"
+grep -aq 'Testbefehl von Varnolis' "$WORK/en_US-test.windows.html" || fail "no test line"
+# Each locale in its own language, on both sides.
+grep -aq 'Der Zugriff auf die ACT!-Daten' "$WORK/de_DE-rubrik_Start.windows.html" ||
+  fail "de_DE: message 122 is not German"
+grep -aq "Can't access ACT! data" "$WORK/en_US-rubrik_Start.windows.html" ||
+  fail "en_US: message 122 is not English"
+
+# The host fetches through urlmon as well.
+if in_program "$WINE" varnolis.exe get -o 'C:\host-test.html' varnolis://test &&
+  perl -0777 -pe "$perl_trim" "$WINEPREFIX/drive_c/host-test.html" |
+  cmp -s - <(windows_page de_DE.UTF-8 varnolis://test); then
+  pass "varnolis.exe get delivers the page through urlmon"
+else fail "varnolis.exe get"; fi
+
+# ---- failures ------------------------------------------------------------------------------
+temp_files() { find "$WINEPREFIX/drive_c" -name '~HT*.tmp' | wc -l; }
+
+# An unwritable debug log: the page shows 199 with the system's own error text.
+"$WINE" reg add 'HKCU\Software\VB and VBA Program Settings\Varnolis\Optionen' /v Debug \
+  /d 1 /f >/dev/null
+mkdir "$PROGRAM/debug.log"
+windows_page de_DE.UTF-8 varnolis://test >"$WORK/debuglog.windows.html"
+rmdir "$PROGRAM/debug.log"
+"$WINE" reg delete 'HKCU\Software\VB and VBA Program Settings\Varnolis' /f >/dev/null
+if grep -aq '<TD  CLASS="errortext">199</TD><TD  CLASS="errortext">Programmfehler in \[clProtocolHandler\]' \
+  "$WORK/debuglog.windows.html"; then
+  pass "an unwritable debug log gives message 199"
+  grep -ao '<TD  CLASS="errortext">[0-9-]*</TD><TD  CLASS="errortext">[^<]*</TD></TR></TABLE>' \
+    "$WORK/debuglog.windows.html" | sed 's/<[^>]*>/ /g;s/^/    the failure: /'
+else fail "an unwritable debug log: no message 199 ($WORK/debuglog.windows.html)"; fi
+
+# No temporary folder: Start fails with INET_E_DOWNLOAD_FAILURE and nothing is left.
+set +e
+(cd "$WORK" && "$WINE" urlmon_client.exe --temp 'C:\fehlt' varnolis://test) \
+  >"$WORK/notemp.html" 2>"$WORK/notemp.err"
+status=$?
+set -e
+if [ "$status" = 2 ] && grep -q 'URLOpenStreamW 0x800C0008' "$WORK/notemp.err" &&
+  [ ! -s "$WORK/notemp.html" ] && [ ! -e "$WINEPREFIX/drive_c/fehlt" ]; then
+  pass "a missing %TEMP% fails with INET_E_DOWNLOAD_FAILURE"
+else fail "a missing %TEMP%: status $status, $(cat "$WORK/notemp.err")"; fi
+
+# 1000 requests in one process: no page file left, no handle more than after the first.
+count_start=$SECONDS
+(cd "$WORK" && LC_ALL=de_DE.UTF-8 "$WINE" urlmon_client.exe --count 1000 varnolis://rubrik/Start) \
+  >/dev/null 2>"$WORK/handles.txt"
+read -r _ first last < <(tr -d '\r' <"$WORK/handles.txt")
+if [ "$first" -gt 0 ] && [ "$last" -le "$first" ]; then
+  pass "1000 requests: $first handles after the first, $last after the last ($((SECONDS - count_start)) s)"
+else fail "1000 requests: handles $first -> $last"; fi
+left=$(temp_files)
+if [ "$left" = 0 ]; then pass "no ~HT*.tmp left in the prefix"; else fail "$left ~HT*.tmp left"; fi
+
+# ---- unregistration --------------------------------------------------------------------------
+if in_program "$WINE" varnolis.exe unregister >/dev/null; then pass "varnolis.exe unregister"; else
+  fail "varnolis.exe unregister"; fi
+export_classes "$WORK/final.reg"
+if cmp -s "$WORK/before.reg" "$WORK/final.reg"; then
+  pass "unregister removes the scheme and the class again"
+else fail "HKCR differs after varnolis.exe unregister: see $WORK/final.reg"; fi
+
+echo "e2e: $failures failure(s) in $((SECONDS - START)) s"
+[ "$failures" = 0 ]
