@@ -36,8 +36,11 @@ void Reply(QWebEngineUrlRequestJob* job, const QByteArray& contentType, QIODevic
 void SchemeHandler::RegisterScheme() {
   QWebEngineUrlScheme scheme(kScheme);
   scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
-  // Local access: the pages swap their fold images by file URLs.
-  scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalAccessAllowed |
+  // Local access: the pages swap their fold images by file URLs. A local scheme: the start
+  // page in the NetLinks folder is a file that moves on to a rubric, and web pages may not
+  // reach the customer data.
+  scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
+                  QWebEngineUrlScheme::LocalAccessAllowed |
                   QWebEngineUrlScheme::ContentSecurityPolicyIgnored |
                   QWebEngineUrlScheme::CorsEnabled);
   QWebEngineUrlScheme::registerScheme(scheme);
