@@ -1,7 +1,5 @@
 // varnolis get / register / unregister: the browser stand-in. The library is reached only
 // through its exported entry points, as a browser reaches it.
-#include <dlfcn.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,100 +8,12 @@
 #include <vector>
 
 #include "host/commands.h"
+#include "host/component_library.h"
 #include "host/get_options.h"
-#include "platform/module_path.h"
 #include "platform/urlmon.h"
 
 namespace vn::host {
 namespace {
-
-// The loaded library and its entry points; unloaded when DllCanUnloadNow agrees.
-class Library {
- public:
-  explicit Library(const std::string& path) : handle_(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-    if (handle_ == nullptr) {
-      error_ = dlerror();
-      return;
-    }
-    getClassObject_ = reinterpret_cast<DllGetClassObjectFn>(dlsym(handle_, "DllGetClassObject"));
-    canUnloadNow_ = reinterpret_cast<DllCanUnloadNowFn>(dlsym(handle_, "DllCanUnloadNow"));
-    registerServer_ = reinterpret_cast<DllRegisterServerFn>(dlsym(handle_, "DllRegisterServer"));
-    unregisterServer_ =
-        reinterpret_cast<DllUnregisterServerFn>(dlsym(handle_, "DllUnregisterServer"));
-    if (getClassObject_ == nullptr || canUnloadNow_ == nullptr || registerServer_ == nullptr ||
-        unregisterServer_ == nullptr) {
-      error_ = path + ": not a component server (entry points missing)";
-    }
-  }
-  ~Library() {
-    if (handle_ != nullptr && (canUnloadNow_ == nullptr || canUnloadNow_() == S_OK)) {
-      dlclose(handle_);
-    }
-  }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-
-  bool Ok() const { return error_.empty(); }
-  const std::string& Error() const { return error_; }
-  DllGetClassObjectFn GetClassObject() const { return getClassObject_; }
-  DllRegisterServerFn RegisterServer() const { return registerServer_; }
-  DllUnregisterServerFn UnregisterServer() const { return unregisterServer_; }
-
- private:
-  void* handle_;
-  std::string error_;
-  DllGetClassObjectFn getClassObject_ = nullptr;
-  DllCanUnloadNowFn canUnloadNow_ = nullptr;
-  DllRegisterServerFn registerServer_ = nullptr;
-  DllUnregisterServerFn unregisterServer_ = nullptr;
-};
-
-std::string DefaultLibraryPath() { return ExecutableFolder() + "/libvarnolis.so"; }
-
-// The browser's side of a request: what the protocol reports, traced on request.
-class Sink final : public IInternetProtocolSink {
- public:
-  explicit Sink(bool trace) : trace_(trace) {}
-  virtual ~Sink() = default;
-
-  HRESULT QueryInterface(REFIID riid, void** ppv) override {
-    if (ppv == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IInternetProtocolSink) {
-      *ppv = static_cast<IInternetProtocolSink*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  // Lives on the stack of the request; the counts only check the protocol's balance.
-  ULONG AddRef() override { return ++references_; }
-  ULONG Release() override { return --references_; }
-
-  HRESULT Switch(PROTOCOLDATA*) override { return E_NOTIMPL; }
-  HRESULT ReportProgress(ULONG status, LPCWSTR text) override {
-    Trace("ReportProgress " + std::to_string(status) + " " + (text != nullptr ? text : ""));
-    return S_OK;
-  }
-  HRESULT ReportData(DWORD flags, ULONG progress, ULONG progressMax) override {
-    Trace("ReportData " + std::to_string(flags) + " " + std::to_string(progress) + " " +
-          std::to_string(progressMax));
-    return S_OK;
-  }
-  HRESULT ReportResult(HRESULT result, DWORD error, LPCWSTR text) override {
-    Trace("ReportResult " + Hex(result) + " " + std::to_string(error) + " " +
-          (text != nullptr ? text : ""));
-    return S_OK;
-  }
-
-  void Trace(const std::string& line) const {
-    if (trace_) std::cerr << line << '\n';
-  }
-
- private:
-  bool trace_;
-  ULONG references_ = 1;
-};
 
 // Writes all bytes; false on a write failure.
 bool WriteAll(std::FILE* out, const char* data, size_t size) {

@@ -1,0 +1,66 @@
+// The browser's side of the library: loading it (only through its exported entry points) and
+// the sink a request reports to. Shared by the command-line host and the contact tab browser.
+#pragma once
+
+#include <string>
+
+#include "platform/urlmon.h"
+
+namespace vn::host {
+
+// "0x8000000A": an HRESULT as the browser shows it.
+std::string Hex(HRESULT hr);
+
+// The loaded library and its entry points; unloaded when DllCanUnloadNow agrees.
+class Library {
+ public:
+  explicit Library(const std::string& path);
+  ~Library();
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
+  bool Ok() const { return error_.empty(); }
+  const std::string& Error() const { return error_; }
+  DllGetClassObjectFn GetClassObject() const { return getClassObject_; }
+  DllRegisterServerFn RegisterServer() const { return registerServer_; }
+  DllUnregisterServerFn UnregisterServer() const { return unregisterServer_; }
+
+  // A new ProtocolHandler through the class factory, or null with `hr` saying why.
+  IInternetProtocol* CreateProtocol(HRESULT& hr) const;
+
+ private:
+  void* handle_;
+  std::string error_;
+  DllGetClassObjectFn getClassObject_ = nullptr;
+  DllCanUnloadNowFn canUnloadNow_ = nullptr;
+  DllRegisterServerFn registerServer_ = nullptr;
+  DllUnregisterServerFn unregisterServer_ = nullptr;
+};
+
+// libvarnolis.so beside the running program.
+std::string DefaultLibraryPath();
+
+// The browser's side of a request: what the protocol reports, traced on request.
+class Sink final : public IInternetProtocolSink {
+ public:
+  explicit Sink(bool trace) : trace_(trace) {}
+  virtual ~Sink() = default;
+
+  HRESULT QueryInterface(REFIID riid, void** ppv) override;
+  // Lives on the stack of the request; the counts only check the protocol's balance.
+  ULONG AddRef() override { return ++references_; }
+  ULONG Release() override { return --references_; }
+
+  HRESULT Switch(PROTOCOLDATA*) override { return E_NOTIMPL; }
+  HRESULT ReportProgress(ULONG status, LPCWSTR text) override;
+  HRESULT ReportData(DWORD flags, ULONG progress, ULONG progressMax) override;
+  HRESULT ReportResult(HRESULT result, DWORD error, LPCWSTR text) override;
+
+  void Trace(const std::string& line) const;
+
+ private:
+  bool trace_;
+  ULONG references_ = 1;
+};
+
+}  // namespace vn::host
