@@ -119,6 +119,7 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
 // Every chapter column of a level is a level of its own one deeper, so several chapter
 // columns in one level make the levels a tree rather than a chain.
 void clHierachicalSpreadSheet::AnalyseLevels(const data::Recordset& recordset, size_t level) {
+  tree_[level].analysed = true;
   const int count = recordset.FieldCount();
   for (int i = 0; i < count; ++i) {
     const data::Field& field = recordset.Fields(i);
@@ -277,8 +278,7 @@ std::string clHierachicalSpreadSheet::NextRow() {
   s += markup.rowEnd;
   rowSizeHint_ = std::max(rowSizeHint_, s.size());
 
-  // Only a level the analysis found can be descended into; a chapter it could not reach is
-  // shown as a plain row.
+  // The blocks of the row's chapters follow the row, the first one opened by the next call.
   if (level.chapters.empty()) {
     current_->MoveNext();
   } else {
@@ -300,6 +300,14 @@ void clHierachicalSpreadSheet::Descend() {
   levels_[d + 1] = child->Clone(data::adLockUnspecified);
   current_ = levels_[d + 1];
   step_ = 0;
+  if (!tree_[levelAt_[d + 1]].analysed) {
+    AnalyseLevels(*current_, levelAt_[d + 1]);
+    const size_t depths = static_cast<size_t>(maxdepth_) + 1;
+    rowCounter_.resize(depths, 0);
+    levels_.resize(depths);
+    levelAt_.resize(depths, 0);
+    chapterAt_.resize(depths, 0);
+  }
 }
 
 const clHierachicalSpreadSheet::RowMarkup& clHierachicalSpreadSheet::RowMarkupOf(

@@ -53,7 +53,7 @@ class clHierachicalSpreadSheet final : public PageGenerator {
     std::vector<std::string> cellOpen;   // <TD  CLASS="t{d}" ALIGN="..."> per visible column
     std::string head;                    // the level's table start and caption row
     std::string rowOpen;                 // <TR  CLASS="t{d}">
-    std::string rowEnd;                  // </TR> CRLF, and the spacer row on the deepest level
+    std::string rowEnd;                  // </TR> CRLF, and a spacer row on a level without chapters
     std::string blankFoldCell;           // the first cell of a row without children
     PreparedMarkup foldCell;             // the fold image's cell; slots: the row's id
     PreparedMarkup open;                 // below the root: the row that holds the level;
@@ -69,6 +69,8 @@ class clHierachicalSpreadSheet final : public PageGenerator {
     int visible = 0;            // columns that are neither chapters nor hidden
     std::vector<int> chapters;  // positions of the chapter columns, in column order
     std::vector<size_t> children;  // the level below each chapter column
+    bool analysed = false;      // columns read; a level below rows that all have empty
+                                // chapters is read when it is first written
   };
 
   void AnalyseLevels(const data::Recordset& recordset, size_t level);

@@ -72,8 +72,8 @@ std::string TitleBar() {
 std::string FoldImage(const std::string& id) {
   return "<TD  WIDTH=\"14\"><IMG  NAME=\"img_" + id +
          "\" SRC=\"/opt/Varnolis/ResourceHTML/plus.gif\" onclick=\"DisplayItem 'img_" + id +
-         "','div_" + id + "'\" onmouseover=\"Point 'img_" + id + "'\" onmouseout=\"DontPoint 'img_" +
-         id + "'\" WIDTH=\"11\" HEIGHT=\"11\"></TD>";
+         "','div_" + id + "'\" onmouseover=\"Point 'img_" + id +
+         "'\" onmouseout=\"DontPoint 'img_" + id + "'\" WIDTH=\"11\" HEIGHT=\"11\"></TD>";
 }
 
 std::string BlockOpen(int span, const std::string& id) {
@@ -210,6 +210,42 @@ TEST_F(ChaptersTest, ThreeLevelsWhoseSecondLevelHasTwoChapters) {
       kTableEnd,
   };
   EXPECT_EQ(Pieces(query, "0_"), WithId(expected, "0_"));
+}
+
+TEST_F(ChaptersTest, LevelTheAnalysisCouldNotReachIsAnalysedWhenItIsFirstWritten) {
+  // Meier's only order has no items, so the rows read in advance hold no parts level; Schulz's
+  // order has an item with parts and one without.
+  Exec(DataDatabase(),
+       "CREATE TABLE a4 (nr INTEGER, kunde INTEGER);"
+       "INSERT INTO a4 VALUES (20, 1), (21, 2);"
+       "CREATE TABLE p4 (nr INTEGER, auftrag INTEGER, artikel TEXT);"
+       "INSERT INTO p4 VALUES (30, 21, 'X'), (31, 21, 'Y');"
+       "CREATE TABLE t4 (posten INTEGER, teil TEXT, menge INTEGER);"
+       "INSERT INTO t4 VALUES (30, 'Schraube', 4);");
+  const std::vector<std::string> pieces = Pieces(
+      "SHAPE {SELECT id AS hide_ID, name AS Name FROM kunden ORDER BY id} APPEND ((SHAPE "
+      "{SELECT nr AS Nr, kunde AS hide_K FROM a4} APPEND ((SHAPE {SELECT nr AS hide_P, auftrag "
+      "AS hide_A, artikel AS Artikel FROM p4 ORDER BY nr} APPEND ({SELECT posten AS hide_T, "
+      "teil AS Teil, menge AS Menge FROM t4} RELATE hide_P TO hide_T) AS Teile) RELATE Nr TO "
+      "hide_A) AS Posten) RELATE hide_ID TO hide_K) AS Auftraege",
+      "0_");
+  std::string page;
+  for (const auto& p : pieces) page += p;
+  EXPECT_NE(page.find("<TR  CLASS=\"t3\"><TD  CLASS=\"t3\" ALIGN=\"left\">Schraube</TD>"
+                      "<TD  CLASS=\"t3\" ALIGN=\"left\">4</TD></TR>\r\n<TR><TD></TD></TR>"),
+            std::string::npos)
+      << page;
+  // Item Y's empty parts block spans the two part columns.
+  EXPECT_NE(page.find("<DIV  ID=\"div_0_2-3\" STYLE=\"display:none\">\r\n"
+                      "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\" WIDTH=\"100%\">"
+                      "<TR><TD  WIDTH=\"16\">&nbsp;</TD><TD>\r\n"
+                      "<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
+                      "<TR  CLASS=\"u3\"><TD  CLASS=\"u3\" ALIGN=\"left\">Teil</TD>"
+                      "<TD  CLASS=\"u3\" ALIGN=\"left\">Menge</TD></TR>"
+                      "<TR  CLASS=\"t3\"><TD  WIDTH=\"14\">&nbsp;</TD>"
+                      "<TD  COLSPAN=\"2\">Es sind keine Daten vorhanden.</TD></TR>\r\n"),
+            std::string::npos)
+      << page;
 }
 
 }  // namespace
