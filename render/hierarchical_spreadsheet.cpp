@@ -102,12 +102,13 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
     root_->Open(query_, *db_, data::adOpenForwardOnly, data::adLockUnspecified, -1);
     depth_ = 0;
     maxdepth_ = 0;
-    visible_.assign(1, 0);
-    chapterColumn_.assign(1, 0);
-    if (!(root_->Bof() && root_->Eof())) AnalyseLevels(*root_);
-    rowCounter_.assign(static_cast<size_t>(maxdepth_) + 1, 0);
-    levels_.assign(static_cast<size_t>(maxdepth_) + 1, nullptr);
-    depth_ = 0;
+    tree_.assign(1, Level{});
+    if (!(root_->Bof() && root_->Eof())) AnalyseLevels(*root_, 0);
+    const size_t depths = static_cast<size_t>(maxdepth_) + 1;
+    rowCounter_.assign(depths, 0);
+    levels_.assign(depths, nullptr);
+    levelAt_.assign(depths, 0);
+    chapterAt_.assign(depths, 0);
   } catch (const std::exception&) {
     error_.SetError(102, {markup::EscapeHtml(query_)});
     return false;
@@ -115,21 +116,25 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
   return true;
 }
 
-void clHierachicalSpreadSheet::AnalyseLevels(const data::Recordset& recordset) {
-  const size_t level = static_cast<size_t>(depth_);
+// Every chapter column of a level is a level of its own one deeper, so several chapter
+// columns in one level make the levels a tree rather than a chain.
+void clHierachicalSpreadSheet::AnalyseLevels(const data::Recordset& recordset, size_t level) {
+  tree_[level].analysed = true;
   const int count = recordset.FieldCount();
   for (int i = 0; i < count; ++i) {
     const data::Field& field = recordset.Fields(i);
     if (field.Type() == data::adChapter) {
-      chapterColumn_[static_cast<size_t>(depth_)] = i;
-      ++depth_;
-      visible_.resize(static_cast<size_t>(depth_) + 1, 0);
-      chapterColumn_.resize(static_cast<size_t>(depth_) + 1, 0);
-      visible_[static_cast<size_t>(depth_)] = 0;
-      ++maxdepth_;
-      if (const auto child = ChildForAnalysis(recordset, i)) AnalyseLevels(*child);
+      Level child;
+      child.depth = tree_[level].depth + 1;
+      child.parent = level;
+      maxdepth_ = std::max(maxdepth_, child.depth);
+      tree_.push_back(child);
+      const size_t below = tree_.size() - 1;
+      tree_[level].chapters.push_back(i);
+      tree_[level].children.push_back(below);
+      if (const auto rows = ChildForAnalysis(recordset, i)) AnalyseLevels(*rows, below);
     } else if (!IsHiddenColumn(field.Name())) {
-      ++visible_[level];
+      ++tree_[level].visible;
     }
   }
 }
@@ -169,13 +174,15 @@ std::string clHierachicalSpreadSheet::OpenLevel() {
     }
     current_ = levels_[0];
     rowCounter_[0] = 0;
+    levelAt_[0] = 0;
   } else {
-    const std::string parentRowId =
-        RowId(depth_ - 1, rowCounter_[static_cast<size_t>(depth_ - 1)]);
+    const size_t parent = static_cast<size_t>(depth_ - 1);
+    const std::string blockId =
+        BlockId(tree_[levelAt_[parent]], rowCounter_[parent], chapterAt_[parent]);
     if (prepared_) {
-      RowMarkupOf(*current_).open.AppendTo(s, parentRowId);
+      RowMarkupOf(*current_).open.AppendTo(s, blockId);
     } else {
-      s += LevelOpen(parentRowId);
+      s += LevelOpen(blockId);
     }
   }
   return s + LevelTable();
@@ -189,22 +196,36 @@ std::string clHierachicalSpreadSheet::RowId(int depth, int row) const {
   return id;
 }
 
+// The id of the block of chapter `chapter` below row `row` of `level`, which that chapter's
+// fold image toggles: the row's id when the level has one chapter column, else the row's id
+// and the chapter's place among them, so that every block of the row has an id of its own.
+std::string clHierachicalSpreadSheet::BlockId(const Level& level, int row, size_t chapter) const {
+  std::string id = RowId(level.depth, row);
+  if (level.chapters.size() > 1) {
+    id += '-';
+    id += std::to_string(chapter + 1);
+  }
+  return id;
+}
+
 // The fold image's cell of the row with id `rowId`, folding the block of its children.
 std::string clHierachicalSpreadSheet::FoldCell(const std::string& rowId) const {
   return Cell(FoldColumnAttributes(),
               markup::FoldImage({"img_" + rowId, "div_" + rowId, plusPath_}, false));
 }
 
-// The row that holds the current level below the parent row `parentRowId`: one cell across
-// the parent's columns with the folded block, whose table's first column indents it.
-std::string clHierachicalSpreadSheet::LevelOpen(const std::string& parentRowId) const {
-  const size_t parent = static_cast<size_t>(depth_ - 1);
+// The row that holds the current level below its parent row: one cell across the parent's
+// columns and fold columns with the folded block `blockId`, whose table's first column
+// indents it.
+std::string clHierachicalSpreadSheet::LevelOpen(const std::string& blockId) const {
+  const Level& parent = tree_[tree_[levelAt_[static_cast<size_t>(depth_)]].parent];
+  const int span = parent.visible + static_cast<int>(parent.chapters.size());
   std::string s = ResText(res::kRow) +
-                  ResText(res::kCell, ResText(res::kColspan, visible_[parent] + 1) +
+                  ResText(res::kCell, ResText(res::kColspan, span) +
                                           ResText(res::kAlign, ResText(res::kCenter)) +
                                           ResText(res::kValign, ResText(res::kTop))) +
                   kCrLf;
-  s += ResText(res::kDiv, ResText(res::kIdAttribute, "div_" + parentRowId) +
+  s += ResText(res::kDiv, ResText(res::kIdAttribute, "div_" + blockId) +
                               ResText(res::kStyle, ResText(res::kDisplayNone))) +
        kCrLf;
   s += ResText(res::kTable, ResText(res::kTableTight) + ResText(res::kWidth, "100%")) +
@@ -220,12 +241,13 @@ std::string clHierachicalSpreadSheet::LevelTable() {
 
 std::string clHierachicalSpreadSheet::NextRow() {
   const size_t d = static_cast<size_t>(depth_);
+  const Level& level = tree_[levelAt_[d]];
   if (current_->RecordCount() == 0) {
     ++rowCounter_[d];
     step_ = 2;
     return ResText(res::kRow, ResText(res::kRowClass, depth_)) +
            Cell(FoldColumnAttributes(), ResText(res::kNbsp)) +
-           Cell(ResText(res::kColspan, visible_[d]), ResText(res::kNoData)) +
+           Cell(ResText(res::kColspan, level.visible), ResText(res::kNoData)) +
            ResText(res::kRowEnd) + kCrLf;
   }
   if (current_->Eof()) {
@@ -237,14 +259,14 @@ std::string clHierachicalSpreadSheet::NextRow() {
   std::string s;
   s.reserve(rowSizeHint_);
   s += markup.rowOpen;
-  if (depth_ < maxdepth_) {
-    const auto child = Chapter(current_->Fields(chapterColumn_[d]));
+  for (size_t k = 0; k < level.chapters.size(); ++k) {
+    const auto child = Chapter(current_->Fields(level.chapters[k]));
     if (child->RecordCount() == 0) {
       s += markup.blankFoldCell;
     } else if (prepared_) {
-      markup.foldCell.AppendTo(s, RowId(depth_, r));
+      markup.foldCell.AppendTo(s, BlockId(level, r, k));
     } else {
-      s += FoldCell(RowId(depth_, r));
+      s += FoldCell(BlockId(level, r, k));
     }
   }
   const RegionalSettings& settings = *settings_;
@@ -256,36 +278,51 @@ std::string clHierachicalSpreadSheet::NextRow() {
   s += markup.rowEnd;
   rowSizeHint_ = std::max(rowSizeHint_, s.size());
 
-  // Only a level the analysis found can be descended into; a chapter beyond the chain is
-  // shown as a plain row.
-  if (markup.chapter < 0 || depth_ >= maxdepth_) {
+  // The blocks of the row's chapters follow the row, the first one opened by the next call.
+  if (level.chapters.empty()) {
     current_->MoveNext();
   } else {
-    const auto child = Chapter(current_->Fields(markup.chapter));
-    ++depth_;
-    levels_[static_cast<size_t>(depth_)] = child->Clone(data::adLockUnspecified);
-    current_ = levels_[static_cast<size_t>(depth_)];
-    step_ = 0;
+    chapterAt_[d] = 0;
+    Descend();
   }
   return s;
 }
 
+// Goes down into the block of the current row's chapter chapterAt_[depth]; the next call opens
+// it.
+void clHierachicalSpreadSheet::Descend() {
+  const size_t d = static_cast<size_t>(depth_);
+  const Level& level = tree_[levelAt_[d]];
+  const size_t k = chapterAt_[d];
+  const auto child = Chapter(current_->Fields(level.chapters[k]));
+  ++depth_;
+  levelAt_[d + 1] = level.children[k];
+  levels_[d + 1] = child->Clone(data::adLockUnspecified);
+  current_ = levels_[d + 1];
+  step_ = 0;
+  if (!tree_[levelAt_[d + 1]].analysed) {
+    AnalyseLevels(*current_, levelAt_[d + 1]);
+    const size_t depths = static_cast<size_t>(maxdepth_) + 1;
+    rowCounter_.resize(depths, 0);
+    levels_.resize(depths);
+    levelAt_.resize(depths, 0);
+    chapterAt_.resize(depths, 0);
+  }
+}
+
 const clHierachicalSpreadSheet::RowMarkup& clHierachicalSpreadSheet::RowMarkupOf(
     const data::Recordset& recordset) {
-  if (rowMarkup_.size() <= static_cast<size_t>(depth_)) {
-    rowMarkup_.resize(static_cast<size_t>(depth_) + 1);
-  }
-  RowMarkup& markup = rowMarkup_[static_cast<size_t>(depth_)];
+  const size_t node = levelAt_[static_cast<size_t>(depth_)];
+  const Level& level = tree_[node];
+  if (rowMarkup_.size() <= node) rowMarkup_.resize(tree_.size());
+  RowMarkup& markup = rowMarkup_[node];
   const int count = recordset.FieldCount();
   if (markup.fieldCount == count) return markup;
   markup = RowMarkup{};
   markup.fieldCount = count;
   for (int i = 0; i < count; ++i) {
     const data::Field& field = recordset.Fields(i);
-    if (field.Type() == data::adChapter) {
-      markup.chapter = i;
-      continue;
-    }
+    if (field.Type() == data::adChapter) continue;
     const std::string name = field.Name();
     if (IsHiddenColumn(name)) continue;
     markup.shown.push_back(i);
@@ -294,12 +331,13 @@ const clHierachicalSpreadSheet::RowMarkup& clHierachicalSpreadSheet::RowMarkupOf
     markup.head += Cell(ResText(res::kLevelClass, depth_) + ResText(res::kAlign, GetAlignment(name)),
                         GetCaption(name));
   }
-  // The caption row, after the fold column when the level has one.
-  markup.head = ResText(res::kTable, ResText(res::kTableSpacing) + ResText(res::kWidth, "100%")) +
-                ResText(res::kRow, ResText(res::kLevelClass, depth_)) +
-                (depth_ < maxdepth_ ? Cell(FoldColumnAttributes(), ResText(res::kNbsp)) : "") +
-                markup.head + ResText(res::kRowEnd);
+  // The caption row, after the fold column of each chapter column.
   markup.blankFoldCell = Cell(FoldColumnAttributes(), ResText(res::kNbsp));
+  std::string foldHeads;
+  for (size_t k = 0; k < level.chapters.size(); ++k) foldHeads += markup.blankFoldCell;
+  markup.head = ResText(res::kTable, ResText(res::kTableSpacing) + ResText(res::kWidth, "100%")) +
+                ResText(res::kRow, ResText(res::kLevelClass, depth_)) + foldHeads + markup.head +
+                ResText(res::kRowEnd);
   const std::string slot(1, PreparedMarkup::kSlot);
   markup.foldCell = PreparedMarkup(FoldCell(slot));
   if (depth_ > 0) markup.open = PreparedMarkup(LevelOpen(slot));
@@ -308,8 +346,8 @@ const clHierachicalSpreadSheet::RowMarkup& clHierachicalSpreadSheet::RowMarkupOf
                  ResText(res::kRowEnd);
   markup.rowOpen = ResText(res::kRow, ResText(res::kRowClass, depth_));
   markup.rowEnd = ResText(res::kRowEnd) + kCrLf;
-  if (depth_ == maxdepth_) {
-    // The deepest level's spacer row.
+  if (level.chapters.empty()) {
+    // The spacer row of a level without children.
     markup.rowEnd += ResText(res::kRow) + Cell("", "") + ResText(res::kRowEnd) + kCrLf;
   }
   return markup;
@@ -322,7 +360,13 @@ std::string clHierachicalSpreadSheet::CloseLevel() {
   }
   std::string s = RowMarkupOf(*current_).close;
   --depth_;
-  current_ = levels_[static_cast<size_t>(depth_)];
+  const size_t d = static_cast<size_t>(depth_);
+  current_ = levels_[d];
+  // The row's next chapter column gets its own block below the one just closed.
+  if (++chapterAt_[d] < tree_[levelAt_[d]].chapters.size()) {
+    Descend();
+    return s;
+  }
   current_->MoveNext();
   step_ = 1;
   return s;

@@ -1,6 +1,6 @@
 // clHierachicalSpreadSheet: a data entry (formats 0 and 1) as a table whose rows unfold into
-// the tables of their child records, to any depth of a chain of shaped levels; handed out one
-// row, one level opening or one level closing per call.
+// the tables of their child records, to any depth of a tree of shaped levels (a row may hold
+// several chapter columns); handed out one row, one level opening or one level closing per call.
 #pragma once
 
 #include <memory>
@@ -51,10 +51,9 @@ class clHierachicalSpreadSheet final : public PageGenerator {
     int fieldCount = -1;
     std::vector<int> shown;              // positions of the visible columns
     std::vector<std::string> cellOpen;   // <TD  CLASS="t{d}" ALIGN="..."> per visible column
-    int chapter = -1;                    // the last chapter column, or -1
     std::string head;                    // the level's table start and caption row
     std::string rowOpen;                 // <TR  CLASS="t{d}">
-    std::string rowEnd;                  // </TR> CRLF, and the spacer row on the deepest level
+    std::string rowEnd;                  // </TR> CRLF, and a spacer row on a level without chapters
     std::string blankFoldCell;           // the first cell of a row without children
     PreparedMarkup foldCell;             // the fold image's cell; slots: the row's id
     PreparedMarkup open;                 // below the root: the row that holds the level;
@@ -62,9 +61,23 @@ class clHierachicalSpreadSheet final : public PageGenerator {
     std::string close;                   // the level's end
   };
 
-  void AnalyseLevels(const data::Recordset& recordset);
+  // One level of the tree: the child recordsets of one chapter column (or the query's
+  // result), which all have the same columns.
+  struct Level {
+    int depth = 0;
+    size_t parent = 0;          // the level whose chapter column this is (none for the root)
+    int visible = 0;            // columns that are neither chapters nor hidden
+    std::vector<int> chapters;  // positions of the chapter columns, in column order
+    std::vector<size_t> children;  // the level below each chapter column
+    bool analysed = false;      // columns read; a level below rows that all have empty
+                                // chapters is read when it is first written
+  };
+
+  void AnalyseLevels(const data::Recordset& recordset, size_t level);
   const RowMarkup& RowMarkupOf(const data::Recordset& recordset);
   std::string RowId(int depth, int row) const;
+  std::string BlockId(const Level& level, int row, size_t chapter) const;
+  void Descend();
   std::string FoldCell(const std::string& rowId) const;
   std::string LevelOpen(const std::string& parentRowId) const;
   std::string OpenLevel();
@@ -81,12 +94,13 @@ class clHierachicalSpreadSheet final : public PageGenerator {
   int step_ = 0;
   int depth_ = 0;
   int maxdepth_ = 0;
+  std::vector<Level> tree_;  // the root level first
   std::vector<std::shared_ptr<data::Recordset>> levels_;
   std::shared_ptr<data::Recordset> current_;
-  std::vector<int> visible_;
   std::vector<int> rowCounter_;
-  std::vector<int> chapterColumn_;
-  std::vector<RowMarkup> rowMarkup_;
+  std::vector<size_t> levelAt_;    // per depth: the level of the tree being written
+  std::vector<size_t> chapterAt_;  // per depth: the chapter of the current row being written
+  std::vector<RowMarkup> rowMarkup_;  // per level of the tree
   std::string scriptPath_;
   std::string plusPath_;
   std::string minusPath_;
