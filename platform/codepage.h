@@ -15,6 +15,8 @@ enum class Unmappable {
 
 // UTF-8 text to Windows-1252 bytes. Invalid UTF-8 sequences count as unmappable bytes.
 std::string Utf8ToCp1252(std::string_view utf8, Unmappable unmappable);
+// The same appended to `out`, for a writer that gathers many lines in one buffer.
+void AppendUtf8AsCp1252(std::string& out, std::string_view utf8, Unmappable unmappable);
 
 // Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
 std::string Cp1252ToUtf8(std::string_view bytes);
