@@ -88,12 +88,16 @@ class Sink final : public IInternetProtocolSink {
 
   HRESULT Switch(PROTOCOLDATA*) override { return E_NOTIMPL; }
   HRESULT ReportProgress(ULONG status, LPCWSTR text) override {
-    Trace("ReportProgress " + std::to_string(status) + " " + (text != nullptr ? text : ""));
+    if (Tracing()) {
+      Trace("ReportProgress " + std::to_string(status) + " " + (text != nullptr ? text : ""));
+    }
     return S_OK;
   }
   HRESULT ReportData(DWORD flags, ULONG progress, ULONG progressMax) override {
-    Trace("ReportData " + std::to_string(flags) + " " + std::to_string(progress) + " " +
-          std::to_string(progressMax));
+    if (Tracing()) {
+      Trace("ReportData " + std::to_string(flags) + " " + std::to_string(progress) + " " +
+            std::to_string(progressMax));
+    }
     return S_OK;
   }
   HRESULT ReportResult(HRESULT result, DWORD error, LPCWSTR text) override {
@@ -102,6 +106,8 @@ class Sink final : public IInternetProtocolSink {
     return S_OK;
   }
 
+  // A page of many rows makes a call per row: its trace line is only put together when asked for.
+  bool Tracing() const { return trace_; }
   void Trace(const std::string& line) const {
     if (trace_) std::cerr << line << '\n';
   }
@@ -208,7 +214,7 @@ int RunGet(int argc, char** argv) {
       while (true) {
         ULONG count = 0;
         hr = protocol->Read(buffer.data(), options.cb, &count);
-        sink.Trace("Read " + Hex(hr) + " " + std::to_string(count));
+        if (sink.Tracing()) sink.Trace("Read " + Hex(hr) + " " + std::to_string(count));
         if (count > 0 && !WriteAll(out, buffer.data(), count)) {
           std::cerr << "varnolis get: cannot write the page: " << std::strerror(errno) << '\n';
           status = 1;
