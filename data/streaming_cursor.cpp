@@ -1,4 +1,5 @@
 #include <deque>
+#include <memory>
 
 #include "data/cursor.h"
 #include "data/errors.h"
@@ -24,15 +25,21 @@ class Feed {
   // window (see Holds).
   std::shared_ptr<const Row> At(size_t index) {
     while (!ended_ && next_ <= index) {
-      Row row;
-      if (!source_->Fetch(row)) {
+      std::shared_ptr<Row> row = std::move(spare_);
+      if (!row) row = std::make_shared<Row>();
+      if (!source_->Fetch(*row)) {
         ended_ = true;
         source_.reset();  // releases the statement at once
         break;
       }
-      window_.push_back(std::make_shared<const Row>(std::move(row)));
+      window_.push_back(std::move(row));
       ++next_;
       if (window_.size() > kWindow) {
+        // A row that left the window and that no cursor holds takes the next row: a long
+        // result then reads into the same few rows instead of allocating one per row.
+        if (window_.front().use_count() == 1) {
+          spare_ = std::const_pointer_cast<Row>(std::move(window_.front()));
+        }
         window_.pop_front();
         ++base_;
       }
@@ -46,6 +53,7 @@ class Feed {
  private:
   std::unique_ptr<RowSource> source_;
   std::deque<std::shared_ptr<const Row>> window_;
+  std::shared_ptr<Row> spare_;  // made as a mutable Row, so filling it again is sound
   size_t base_ = 0;  // index of window_.front()
   size_t next_ = 0;  // index of the next row the source delivers
   bool ended_ = false;

@@ -89,7 +89,7 @@ void clHTMLDumper::Dump(const std::string& text) {
   if (!file_.IsOpen()) {
     throw RuntimeError(kErrBadFileNameOrNumber, kTextBadFileNameOrNumber, "clHTMLDumper.Dump");
   }
-  pending_ += Utf8ToAnsi(text, Unmappable::kCharacterReference);
+  AppendUtf8AsAnsi(pending_, text, Unmappable::kCharacterReference);
   pending_ += kCrLf;
   if (pending_.size() >= kBlockSize) Flush();
 }

@@ -56,6 +56,8 @@ class Sink final : public IInternetProtocolSink {
   HRESULT ReportData(DWORD flags, ULONG progress, ULONG progressMax) override;
   HRESULT ReportResult(HRESULT result, DWORD error, LPCWSTR text) override;
 
+  // A page of many rows makes a call per row: its trace line is only put together when asked for.
+  bool Tracing() const { return trace_; }
   void Trace(const std::string& line) const;
 
  private:

@@ -109,7 +109,12 @@ bool IsValidUtf8(std::string_view bytes) {
 
 std::string Utf8ToCp1252(std::string_view utf8, Unmappable unmappable) {
   std::string out;
-  out.reserve(utf8.size());
+  AppendUtf8AsCp1252(out, utf8, unmappable);
+  return out;
+}
+
+void AppendUtf8AsCp1252(std::string& out, std::string_view utf8, Unmappable unmappable) {
+  out.reserve(out.size() + utf8.size());
   size_t pos = 0;
   while (pos < utf8.size()) {
     // Runs of ASCII, which is the same in both, go over whole.
@@ -132,7 +137,6 @@ std::string Utf8ToCp1252(std::string_view utf8, Unmappable unmappable) {
       out += "&#65533;";
     }
   }
-  return out;
 }
 
 std::string Cp1252ToUtf8(std::string_view bytes) {

@@ -16,10 +16,14 @@ enum class Unmappable {
 
 // UTF-8 text to Windows-1252 bytes. Invalid UTF-8 sequences count as unmappable bytes.
 std::string Utf8ToCp1252(std::string_view utf8, Unmappable unmappable);
+// The same appended to `out`, for a writer that gathers many lines in one buffer.
+void AppendUtf8AsCp1252(std::string& out, std::string_view utf8, Unmappable unmappable);
 
 // UTF-8 text to the bytes of the system's ANSI code page: Utf8ToCp1252 on Linux, the code page of
 // GetACP on Windows. What the code page cannot hold is written as `unmappable` says.
 std::string Utf8ToAnsi(std::string_view utf8, Unmappable unmappable);
+// The same appended to `out`.
+void AppendUtf8AsAnsi(std::string& out, std::string_view utf8, Unmappable unmappable);
 
 // Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
 std::string Cp1252ToUtf8(std::string_view bytes);

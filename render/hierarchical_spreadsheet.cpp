@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "act/act_data_parser.h"
 #include "platform/module_path.h"
@@ -269,10 +270,15 @@ std::string clHierachicalSpreadSheet::NextRow() {
       s += FoldCell(BlockId(level, r, k));
     }
   }
-  const RegionalSettings& settings = *settings_;
+  if (markup.formats.size() != markup.shown.size()) {
+    std::vector<FieldFormat> formats;
+    formats.reserve(markup.shown.size());
+    for (const int i : markup.shown) formats.emplace_back(current_->Fields(i), *settings_);
+    markup.formats = std::move(formats);
+  }
   for (size_t k = 0; k < markup.shown.size(); ++k) {
     s += markup.cellOpen[k];
-    s += FormatFieldValue(current_->Fields(markup.shown[k]), settings);
+    markup.formats[k].Append(current_->Fields(markup.shown[k]), s);
     s += cellEnd_;
   }
   s += markup.rowEnd;

@@ -9,6 +9,7 @@
 
 #include "data/connection.h"
 #include "data/recordset.h"
+#include "render/format_field_value.h"
 #include "render/page_generator.h"
 #include "resources/html_error.h"
 #include "resources/prepared_markup.h"
@@ -50,6 +51,9 @@ class clHierachicalSpreadSheet final : public PageGenerator {
   struct RowMarkup {
     int fieldCount = -1;
     std::vector<int> shown;              // positions of the visible columns
+    // How each visible column's values are shown; worked out at the level's first row, so
+    // that a pattern's fault is raised where the value is written, as for a single value.
+    mutable std::vector<FieldFormat> formats;
     std::vector<std::string> cellOpen;   // <TD  CLASS="t{d}" ALIGN="..."> per visible column
     std::string head;                    // the level's table start and caption row
     std::string rowOpen;                 // <TR  CLASS="t{d}">

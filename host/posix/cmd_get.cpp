@@ -69,7 +69,7 @@ int RunGet(int argc, char** argv) {
       while (true) {
         ULONG count = 0;
         hr = protocol->Read(buffer.data(), options.cb, &count);
-        sink.Trace("Read " + Hex(hr) + " " + std::to_string(count));
+        if (sink.Tracing()) sink.Trace("Read " + Hex(hr) + " " + std::to_string(count));
         if (count > 0 && !WriteAll(out, buffer.data(), count)) {
           std::cerr << "varnolis get: cannot write the page: " << std::strerror(errno) << '\n';
           status = 1;

@@ -64,11 +64,13 @@ HRESULT Sink::QueryInterface(REFIID riid, void** ppv) {
 }
 
 HRESULT Sink::ReportProgress(ULONG status, LPCWSTR text) {
+  if (!trace_) return S_OK;
   Trace("ReportProgress " + std::to_string(status) + " " + (text != nullptr ? text : ""));
   return S_OK;
 }
 
 HRESULT Sink::ReportData(DWORD flags, ULONG progress, ULONG progressMax) {
+  if (!trace_) return S_OK;
   Trace("ReportData " + std::to_string(flags) + " " + std::to_string(progress) + " " +
         std::to_string(progressMax));
   return S_OK;

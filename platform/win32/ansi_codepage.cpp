@@ -38,4 +38,12 @@ std::string Utf8ToAnsi(std::string_view utf8, Unmappable unmappable) {
   return out;
 }
 
+void AppendUtf8AsAnsi(std::string& out, std::string_view utf8, Unmappable unmappable) {
+  if (::GetACP() == 1252) {
+    AppendUtf8AsCp1252(out, utf8, unmappable);
+  } else {
+    out += Utf8ToAnsi(utf8, unmappable);
+  }
+}
+
 }  // namespace vn

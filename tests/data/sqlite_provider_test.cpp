@@ -127,6 +127,39 @@ TEST_F(SqliteProviderTest, CloneTakenBeforeTheFirstMoveReadsALongResultWhileTheO
   EXPECT_EQ(late->Fields(0).Value(), Variant(std::int64_t{1}));
 }
 
+// A long result is read into rows that left the window: no value of an earlier row may show
+// through in a later one, whatever its type, length or NULL.
+TEST_F(SqliteProviderTest, LongResultReadsEveryRowWhole) {
+  MakeDatabase("databases/mixed.db",
+               "CREATE TABLE m (i INTEGER, t TEXT, d DOUBLE);"
+               "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 2000) "
+               "INSERT INTO m SELECT i, CASE WHEN i % 3 = 0 THEN NULL "
+               "ELSE substr('abcdefghijklmnopqrstuvwxyz', 1, i % 27) END, "
+               "CASE WHEN i % 5 = 0 THEN NULL ELSE i / 4.0 END FROM c;");
+  Connection c;
+  c.Open("Provider=MSDataShape;Data Provider=SQLite;Data Source=databases/mixed.db");
+  Recordset rs;
+  rs.Open("SELECT i, t, d FROM m ORDER BY i", c);
+  const std::string letters = "abcdefghijklmnopqrstuvwxyz";
+  std::int64_t i = 0;
+  while (!rs.Eof()) {
+    ++i;
+    ASSERT_EQ(rs.Fields(0).Value(), Variant(i));
+    if (i % 3 == 0) {
+      EXPECT_TRUE(rs.Fields(1).Value().IsNull()) << i;
+    } else {
+      EXPECT_EQ(rs.Fields(1).Value(), Variant(letters.substr(0, static_cast<size_t>(i % 27)))) << i;
+    }
+    if (i % 5 == 0) {
+      EXPECT_TRUE(rs.Fields(2).Value().IsNull()) << i;
+    } else {
+      EXPECT_EQ(rs.Fields(2).Value(), Variant(static_cast<double>(i) / 4.0)) << i;
+    }
+    rs.MoveNext();
+  }
+  EXPECT_EQ(i, 2000);
+}
+
 TEST_F(SqliteProviderTest, ProgramFolderRelativePathsAndFailures) {
   Connection absolute;
   absolute.Open("Provider=SQLite;Data Source=" + folder_ + "/databases/t.db");

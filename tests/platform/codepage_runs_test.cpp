@@ -28,4 +28,15 @@ TEST(CodepageRunsTest, WholeTextConvertsAsEachCharacterOnItsOwn) {
   }
 }
 
+// The page writer appends each line to the bytes it already holds, which are Windows-1252
+// already and must not be touched again.
+TEST(CodepageRunsTest, AppendingKeepsTheBufferAndAddsTheConvertedText) {
+  std::string out = "ab\xFC";
+  vn::AppendUtf8AsCp1252(out, "\xC3\xA4 \xE2\x82\xAC \xF0\x9F\x98\x80 \xFF", vn::Unmappable::kCharacterReference);
+  EXPECT_EQ(out, "ab\xFC\xE4 \x80 &#128512; &#65533;");
+  vn::AppendUtf8AsCp1252(out, "", vn::Unmappable::kQuestionMark);
+  vn::AppendUtf8AsCp1252(out, "\xCE\xA9z", vn::Unmappable::kQuestionMark);
+  EXPECT_EQ(out, "ab\xFC\xE4 \x80 &#128512; &#65533;?z");
+}
+
 }  // namespace
