@@ -54,14 +54,17 @@ void clHTMLMenu::CloseAll() noexcept {
   try {
     if (eintraege_) eintraege_->Close();
   } catch (...) {
+    // Closing while the menu goes: nobody is left to report a failure to.
   }
   try {
     if (rubriken_) rubriken_->Close();
   } catch (...) {
+    // Closing while the menu goes: nobody is left to report a failure to.
   }
   try {
     if (connection_) connection_->Close();
   } catch (...) {
+    // Closing while the menu goes: nobody is left to report a failure to.
   }
 }
 

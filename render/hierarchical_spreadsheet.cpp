@@ -61,10 +61,12 @@ clHierachicalSpreadSheet::~clHierachicalSpreadSheet() {
   try {
     if (root_) root_->Close();
   } catch (...) {
+    // Closing while the table goes: nobody is left to report a failure to.
   }
   try {
     if (db_) db_->Close();
   } catch (...) {
+    // Closing while the table goes: nobody is left to report a failure to.
   }
 }
 

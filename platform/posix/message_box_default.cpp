@@ -13,6 +13,7 @@ void ShowSystemWarning(const std::string& title, const std::string& text) {
   try {
     DPrint(title + ": " + ReplaceAll(text, "\r\n", " / "));
   } catch (...) {
+    // Ignored: the warning is on standard error already (see above).
   }
 }
 
