@@ -51,8 +51,8 @@ bool IsZero(const AutoValue& v) { return !v.IsEmpty() && v.ToLong() == 0; }
 AutoObject Required(const AutoValue& v, const char* what) {
   AutoObject object = v.Object();
   if (!object) {
-    throw RuntimeError(kErrObjectVariableNotSet, std::string("Object variable not set (") + what + ")",
-                       "clACTApplication");
+    throw RuntimeError(kErrObjectVariableNotSet,
+                       std::string("Object variable not set (") + what + ")", "clACTApplication");
   }
   return object;
 }
@@ -122,7 +122,8 @@ bool clACTApplication::setOBJAktiveView(Objects& objs) const {
 bool clACTApplication::CreateView(Objects& objs, int viewType, AutoRef& target) const {
   if (!setOBJViews(objs)) return false;
   DoEvents();
-  target = objs.views->Call("Create", {static_cast<std::int16_t>(viewType), std::int16_t{2}}).Object();
+  target =
+      objs.views->Call("Create", {static_cast<std::int16_t>(viewType), std::int16_t{2}}).Object();
   DoEvents();
   return static_cast<bool>(target);
 }
@@ -151,7 +152,8 @@ clAutomationObject* clACTApplication::FieldView(Objects& objs, int ACTView, bool
 bool clACTApplication::ACTgestartet() const {
   Objects objs;
   // Both searches always run.
-  WindowHandle german = modACTHandle::FindeFenster(*automation_.windows, kFrameClass, "Kundenmanager");
+  WindowHandle german =
+      modACTHandle::FindeFenster(*automation_.windows, kFrameClass, "Kundenmanager");
   WindowHandle any = modACTHandle::FindeFenster(*automation_.windows, kFrameClass, "ACT");
   objs.releaseOBJs();
   return german != 0 || any != 0;
@@ -167,8 +169,8 @@ std::string clACTApplication::ACTDatenbank() const {
       name.clear();
       if (e.Number() != kRpcServerFault) {
         ShowWarning(kMessageTitle,
-                    std::string("Fehler in Klasse ACTApplication Eigenschaft ACTDatenbank") + kCrLf +
-                        "Fehlernummer: " + std::to_string(e.Number()) + kCrLf +
+                    std::string("Fehler in Klasse ACTApplication Eigenschaft ACTDatenbank") +
+                        kCrLf + "Fehlernummer: " + std::to_string(e.Number()) + kCrLf +
                         "Fehlerbeschreibung: " + e.Description());
       }
     }
@@ -188,8 +190,8 @@ int clACTApplication::AktuellerViewTyp() const {
 std::string clACTApplication::getFeldwert(int FeldID, int ACTView, bool ChangeView) const {
   Objects objs;
   if (ACTView != avKontakt && ACTView != avGruppe) {
-    ShowWarning(kMessageTitle, std::string("Fehler in Klasse ACTApplication - getFeldwert") + kCrLf +
-                                   "Falscher ACTViewTyp (" + std::to_string(ACTView) +
+    ShowWarning(kMessageTitle, std::string("Fehler in Klasse ACTApplication - getFeldwert") +
+                                   kCrLf + "Falscher ACTViewTyp (" + std::to_string(ACTView) +
                                    "). Es wird avKontakt benutzt.");
     std::string value = getFeldwert(FeldID, avKontakt, ChangeView);
     objs.releaseOBJs();
@@ -298,9 +300,10 @@ void clACTApplication::ExecuteMenuCommand(int CommandID) {
     try {
       objs.app->Call("Command", {std::int32_t{CommandID}});
     } catch (const RuntimeError& e) {
-      ShowWarning(kMessageTitle, std::string("Fehler in Klasse ACTApplication - ExecuteMenuCommand") +
-                                     kCrLf + "Fehlernummer: " + std::to_string(e.Number()) + kCrLf +
-                                     "Fehlerbeschreibung: " + e.Description());
+      ShowWarning(kMessageTitle,
+                  std::string("Fehler in Klasse ACTApplication - ExecuteMenuCommand") + kCrLf +
+                      "Fehlernummer: " + std::to_string(e.Number()) + kCrLf +
+                      "Fehlerbeschreibung: " + e.Description());
     }
   }
   objs.releaseOBJs();
@@ -318,8 +321,8 @@ std::string clACTApplication::getIDsAktuelleSuche(clAutomationObject* Status) co
       ids += view->Call("GetField", {kFieldUniqueId}).ToText();
       view->Call("MoveNext");
       if (Status != nullptr) {
-        Status->PutProperty("", "Bestimme aktuelle ACT!-Suche (" +
-                                    FormatTwoDecimals(100.0 * record / count) + ")");
+        Status->PutProperty(
+            "", "Bestimme aktuelle ACT!-Suche (" + FormatTwoDecimals(100.0 * record / count) + ")");
       }
       DoEvents();
     }
@@ -332,8 +335,8 @@ bool clACTApplication::setFeldwert(int FeldID, const std::string& Wert, int ACTV
                                    bool ChangeView) {
   Objects objs;
   if (ACTView != avKontakt && ACTView != avGruppe) {
-    ShowWarning(kMessageTitle, std::string("Fehler in Klasse ACTApplication - setFeldwert") + kCrLf +
-                                   "Falscher ACTViewTyp (" + std::to_string(ACTView) +
+    ShowWarning(kMessageTitle, std::string("Fehler in Klasse ACTApplication - setFeldwert") +
+                                   kCrLf + "Falscher ACTViewTyp (" + std::to_string(ACTView) +
                                    "). Es wird Kontakt benutzt.");
     bool done = setFeldwert(FeldID, Wert, avKontakt, ChangeView);
     objs.releaseOBJs();
@@ -407,8 +410,8 @@ bool clACTApplication::ShowGroupByName(const std::string& Gruppenname, int Looku
   Objects objs;
   bool done = false;
   if (setOBJGruppenView(objs)) {
-    done = IsZero(objs.gruppenView->Call(
-        "LookupFieldEx", {kFieldGroupName, Gruppenname, std::int32_t{Lookup}}));
+    done = IsZero(objs.gruppenView->Call("LookupFieldEx",
+                                         {kFieldGroupName, Gruppenname, std::int32_t{Lookup}}));
   }
   objs.releaseOBJs();
   return done;
@@ -456,12 +459,14 @@ bool clACTApplication::AddGroupMember(const std::string& UniqueID) {
 bool clACTApplication::ShowGroupRegister(const std::string& Registername) {
   Objects objs;
   bool done = false;
-  if (setOBJGruppenView(objs)) done = IsZero(objs.gruppenView->Call("SetActiveTab", {Registername}));
+  if (setOBJGruppenView(objs))
+    done = IsZero(objs.gruppenView->Call("SetActiveTab", {Registername}));
   objs.releaseOBJs();
   return done;
 }
 
-bool clACTApplication::ErstelleVerknuepfung(const std::string& Datei, const std::string& Bemerkung) {
+bool clACTApplication::ErstelleVerknuepfung(const std::string& Datei,
+                                            const std::string& Bemerkung) {
   Objects objs;
   bool linked = false;
   if (setOBJAktiveView(objs)) {

@@ -64,8 +64,8 @@ std::string ExistingFile(const std::string& path) {
   if (IsRegularFile(path)) return path;
   auto slash = path.find_last_of('/');
   if (slash == std::string::npos || slash + 1 == path.size()) return {};
-  std::string found = FindFileIgnoringCase(slash == 0 ? "/" : path.substr(0, slash),
-                                           path.substr(slash + 1));
+  std::string found =
+      FindFileIgnoringCase(slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1));
   if (slash == 0 && found.rfind("//", 0) == 0) found.erase(0, 1);
   return IsRegularFile(found) ? found : std::string();
 }
@@ -254,7 +254,8 @@ std::optional<std::string> clACTDataParser::FeldKommando(const std::string& sKom
 std::optional<int> clACTDataParser::IniFeldnummer(const std::string& sDatei,
                                                   const std::string& sSektion,
                                                   const std::string& sSchluessel) {
-  const std::string erster = HoleFeld(modIniDatei::LeseIniWert(sDatei, sSektion, sSchluessel, ""), "|", 1);
+  const std::string erster =
+      HoleFeld(modIniDatei::LeseIniWert(sDatei, sSektion, sSchluessel, ""), "|", 1);
   if (erster.empty()) {
     SetError(166, {sSchluessel, sDatei, sSektion});
     return std::nullopt;
@@ -326,7 +327,8 @@ std::optional<std::string> clACTDataParser::Tessaran(const std::string& sKommand
     schluessel = "ID_Kreditor";
   } else if (sParameter == "typ") {
     schluessel = "ID_Typ";
-  } else if (sParameter == "mandant" || sParameter == "adresse" || sParameter == "ansprechpartner") {
+  } else if (sParameter == "mandant" || sParameter == "adresse" ||
+             sParameter == "ansprechpartner") {
     schluessel = "ID_Code";
   } else if (sParameter == "odbc") {
     schluessel = "ODBC";

@@ -44,8 +44,9 @@ class clACTDataParser {
   // Makes a command's value fit its place in the SQL; false when it cannot stand there.
   // `apostrophesAsRead`: the value's apostrophes are not doubled yet.
   static bool FitIntoSql(SqlPlace place, bool apostrophesAsRead, std::string& value);
-  std::optional<std::string> FeldKommando(const std::string& sKommando, const std::string& sParameter,
-                                          int viewTyp, int fehlerKeineFeldID);
+  std::optional<std::string> FeldKommando(const std::string& sKommando,
+                                          const std::string& sParameter, int viewTyp,
+                                          int fehlerKeineFeldID);
   // The checks both link products make first: their INI file in the program folder (164) and
   // an active contact view (124).
   bool LinkProductReady(const std::string& sDatei, const std::string& sKommando);

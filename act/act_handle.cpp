@@ -46,7 +46,7 @@ std::string FensterText(clWindowList& windows, WindowHandle hwnd) {
   if (windows.GetWindowTextLength(hwnd) <= 0) return "NoText";
   std::string title = windows.GetWindowText(hwnd);
   title.erase(0, title.find_first_not_of(' ') == std::string::npos ? title.size()
-                                                                    : title.find_first_not_of(' '));
+                                                                   : title.find_first_not_of(' '));
   title = FirstCharacters(title, kTitleCharacters);
   return title.substr(0, title.find('\0'));
 }

@@ -109,7 +109,8 @@ std::vector<json*> ViewList(json& model, int viewType) {
   for (json& record : *it) {
     if (lookup != nullptr) {
       bool wanted = false;
-      for (const json& id : *lookup) wanted = wanted || TrimSpaces(id.get<std::string>()) == IdOf(record);
+      for (const json& id : *lookup)
+        wanted = wanted || TrimSpaces(id.get<std::string>()) == IdOf(record);
       if (!wanted) continue;
     }
     list.push_back(&record);
@@ -204,7 +205,8 @@ struct Member {
   MemberFn fn;
 };
 
-class StandInObject : public clAutomationObject, public std::enable_shared_from_this<StandInObject> {
+class StandInObject : public clAutomationObject,
+                      public std::enable_shared_from_this<StandInObject> {
  public:
   StandInObject(FilePtr file, Kind kind, int viewType = 0, bool created = false)
       : file_(std::move(file)), kind_(kind), viewType_(viewType), created_(created) {}
@@ -219,7 +221,8 @@ class StandInObject : public clAutomationObject, public std::enable_shared_from_
     const std::string name = LowerAscii(member);
     const Member* found = Find(name);
     if (found == nullptr) Unknown(member);
-    if (found->arguments != kProperty) ExpectArgs(args, static_cast<size_t>(found->arguments), member);
+    if (found->arguments != kProperty)
+      ExpectArgs(args, static_cast<size_t>(found->arguments), member);
     MemberCall call{model, name, args};
     return (this->*found->fn)(call);
   }
@@ -454,7 +457,8 @@ class StandInObject : public clAutomationObject, public std::enable_shared_from_
       }
     }
     auto current = c.model.find(CurrentKey(viewType_));
-    if (current != c.model.end() && (*current == removed || (!id.empty() && IdOf(*current) == id))) {
+    if (current != c.model.end() &&
+        (*current == removed || (!id.empty() && IdOf(*current) == id))) {
       c.model.erase(CurrentKey(viewType_));
     }
     file_->Save(c.model);
@@ -566,13 +570,16 @@ const Member* Lookup(const Member (&table)[N], const std::string& name) {
 
 const Member* StandInObject::Find(const std::string& name) const {
   switch (kind_) {
-    case Kind::kApplication: return Lookup(kApplicationMembers, name);
-    case Kind::kViews: return Lookup(kViewsMembers, name);
+    case Kind::kApplication:
+      return Lookup(kApplicationMembers, name);
+    case Kind::kViews:
+      return Lookup(kViewsMembers, name);
     case Kind::kView: {
       const Member* m = Lookup(kViewMembers, name);
       return m != nullptr || !created_ ? m : Lookup(kListViewMembers, name);
     }
-    case Kind::kNotes: return Lookup(kNotesMembers, name);
+    case Kind::kNotes:
+      return Lookup(kNotesMembers, name);
   }
   return nullptr;
 }

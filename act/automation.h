@@ -18,8 +18,8 @@ using AutoObject = std::shared_ptr<clAutomationObject>;
 // double, a string or an object reference (which may be empty: "nothing").
 class AutoValue {
  public:
-  using Value =
-      std::variant<std::monostate, bool, std::int16_t, std::int32_t, double, std::string, AutoObject>;
+  using Value = std::variant<std::monostate, bool, std::int16_t, std::int32_t, double, std::string,
+                             AutoObject>;
 
   AutoValue() = default;
   AutoValue(bool v) : value_(v) {}
@@ -54,11 +54,11 @@ class AutoValue {
 };
 
 // Automation error numbers that callers test for.
-inline constexpr long kRpcServerFault = -2147417851;   // 0x80010105: the server threw an exception
-inline constexpr long kDispUnknownName = -2147352570;  // 0x80020006
-inline constexpr long kDispTypeMismatch = -2147352571; // 0x80020005
-inline constexpr long kDispBadParamCount = -2147352562;// 0x8002000E
-inline constexpr long kCannotCreateObject = 429;       // "ActiveX component can't create object"
+inline constexpr long kRpcServerFault = -2147417851;    // 0x80010105: the server threw an exception
+inline constexpr long kDispUnknownName = -2147352570;   // 0x80020006
+inline constexpr long kDispTypeMismatch = -2147352571;  // 0x80020005
+inline constexpr long kDispBadParamCount = -2147352562;  // 0x8002000E
+inline constexpr long kCannotCreateObject = 429;         // "ActiveX component can't create object"
 
 // An automation object reached through its dispatch interface, by member name (names compare
 // without regard to case). Failures are thrown as RuntimeError with the automation error number.

@@ -70,8 +70,8 @@ std::string clHTMLInfo::TitleBar() const {
   std::string html = markup::ScriptInclude(scriptPath_);
   html += InfoTable() + ResText(res::kRow) +
           ResText(res::kCell, ResText(res::kClass, ResText(res::kInfoTitleClass)));
-  html += ResText(res::kImage, ResText(res::kSrc, logoPath_) +
-                                   ResText(res::kAlign, ResText(res::kAbsMiddle))) +
+  html += ResText(res::kImage,
+                  ResText(res::kSrc, logoPath_) + ResText(res::kAlign, ResText(res::kAbsMiddle))) +
           title_;
   html += ResText(res::kCellEnd) + ResText(res::kRowEnd) + ResText(res::kTableEnd);
   return html;
@@ -85,10 +85,10 @@ std::string clHTMLInfo::Information() const {
   html += ResText(res::kVersion, VersionText()) + br;
   html += ResText(res::kCopyright, version::kCopyright) + br;
   html += ResText(res::kProducedBy, version::kCompanyName) + br;
-  html += ResText(res::kInternet) +
-          ResText(res::kAnchor,
-                  ResText(res::kHref, std::string("http://") + version::kWebAddress)) +
-          version::kWebAddress + ResText(res::kAnchorEnd) + br;
+  html +=
+      ResText(res::kInternet) +
+      ResText(res::kAnchor, ResText(res::kHref, std::string("http://") + version::kWebAddress)) +
+      version::kWebAddress + ResText(res::kAnchorEnd) + br;
   html += ResText(res::kProtocolHandler, LibraryFileInProgramFolder()) + br;
   html += ResText(res::kCellEnd) + ResText(res::kRowEnd) + ResText(res::kTableEnd);
   return html;
@@ -103,11 +103,11 @@ void clHTMLInfo::SetError(int id, const std::string& zusatz, long failureNumber,
     return row + markup::Cell(cell, a) + markup::Cell(cell, b) + ResText(res::kRowEnd);
   };
   std::string html = markup::FullWidthTable(0, 2, 0);
-  html += ResText(res::kRow) +
-          markup::Cell(ResText(res::kColspan, 2) +
-                           ResText(res::kClass, ResText(res::kErrorTitleClass)),
-                       ResText(res::kBold, ResText(res::kNoticeFromClass, "clHTMLInfo"))) +
-          ResText(res::kRowEnd);
+  html +=
+      ResText(res::kRow) +
+      markup::Cell(ResText(res::kColspan, 2) + ResText(res::kClass, ResText(res::kErrorTitleClass)),
+                   ResText(res::kBold, ResText(res::kNoticeFromClass, "clHTMLInfo"))) +
+      ResText(res::kRowEnd);
   html += valueRow(ResText(res::kNumberCaption), ResText(res::kDescriptionCaption));
   html += valueRow(std::to_string(id), ResText(id, zusatz));
   html += valueRow(std::to_string(failureNumber), failureDescription);

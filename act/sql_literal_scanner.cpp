@@ -45,9 +45,12 @@ void SqlLiteralScanner::Feed(char c) {
 
 SqlPlace SqlLiteralScanner::Place() const {
   switch (state_) {
-    case State::kSingle: return SqlPlace::kSingleQuoted;
-    case State::kDouble: return SqlPlace::kDoubleQuoted;
-    default: return SqlPlace::kCode;
+    case State::kSingle:
+      return SqlPlace::kSingleQuoted;
+    case State::kDouble:
+      return SqlPlace::kDoubleQuoted;
+    default:
+      return SqlPlace::kCode;
   }
 }
 

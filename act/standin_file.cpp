@@ -149,7 +149,8 @@ void CheckShape(const std::string& path, const json& model) {
   for (const char* key : {"contacts", "groups", "notes"}) {
     optional(key, [&](const json& v, const std::string& where) {
       Expect(path, where, v.is_array(), "an array of records");
-      for (size_t i = 0; i < v.size(); ++i) CheckRecord(path, v[i], where + "/" + std::to_string(i));
+      for (size_t i = 0; i < v.size(); ++i)
+        CheckRecord(path, v[i], where + "/" + std::to_string(i));
     });
   }
   for (const char* key : {"lookup", "tabs"}) {

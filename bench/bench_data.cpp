@@ -33,7 +33,6 @@ using vn::bench::MedianSeconds;
 using vn::bench::PeakOfChild;
 using vn::bench::Shell;
 
-
 const char* kFlat = "SELECT id, name, amount, day FROM flat ORDER BY id";
 const char* kParents = "SELECT id, name FROM parent ORDER BY id";
 const char* kChildren = "SELECT parent_id, pos, article, price FROM child ORDER BY parent_id, pos";
@@ -49,10 +48,11 @@ void Exec(sqlite3* db, const std::string& sql) {
 void MakeDatabase(const std::string& path, long flatRows, long parents, long childrenEach) {
   sqlite3* db = nullptr;
   sqlite3_open(path.c_str(), &db);
-  Exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
-           "CREATE TABLE flat (id INTEGER PRIMARY KEY, name VARCHAR(40), amount CURRENCY, day DATE);"
-           "CREATE TABLE parent (id INTEGER PRIMARY KEY, name VARCHAR(40));"
-           "CREATE TABLE child (parent_id INTEGER, pos INTEGER, article VARCHAR(40), price DOUBLE);");
+  Exec(db,
+       "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
+       "CREATE TABLE flat (id INTEGER PRIMARY KEY, name VARCHAR(40), amount CURRENCY, day DATE);"
+       "CREATE TABLE parent (id INTEGER PRIMARY KEY, name VARCHAR(40));"
+       "CREATE TABLE child (parent_id INTEGER, pos INTEGER, article VARCHAR(40), price DOUBLE);");
   Exec(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
                std::to_string(flatRows) +
                ") INSERT INTO flat SELECT i, 'Kunde Nr. ' || i || ' Müller', i * 1.25, "
@@ -60,9 +60,9 @@ void MakeDatabase(const std::string& path, long flatRows, long parents, long chi
   Exec(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
                std::to_string(parents) + ") INSERT INTO parent SELECT i, 'Kunde ' || i FROM n;");
   Exec(db, "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-               std::to_string(parents * childrenEach - 1) +
-               ") INSERT INTO child SELECT i / " + std::to_string(childrenEach) + " + 1, i % " +
-               std::to_string(childrenEach) + ", 'Artikel ' || i, i * 0.5 FROM n;");
+               std::to_string(parents * childrenEach - 1) + ") INSERT INTO child SELECT i / " +
+               std::to_string(childrenEach) + " + 1, i % " + std::to_string(childrenEach) +
+               ", 'Artikel ' || i, i * 0.5 FROM n;");
   Exec(db, "COMMIT;");
   sqlite3_close(db);
 }
@@ -97,7 +97,8 @@ long WalkShape(const std::string& path) {
     values += 2;
     auto child = clone->Fields(2).Value().As<std::shared_ptr<vn::data::Recordset>>()->Clone();
     while (!child->Eof()) {
-      for (int i = 0; i < child->FieldCount(); ++i) values += child->Fields(i).Value().IsNull() ? 0 : 1;
+      for (int i = 0; i < child->FieldCount(); ++i)
+        values += child->Fields(i).Value().IsNull() ? 0 : 1;
       child->MoveNext();
     }
     clone->MoveNext();
@@ -131,9 +132,10 @@ int main(int argc, char** argv) {
       std::printf("first row: %s\n", clone->Fields(1).Value().DebugText().c_str());
     });
     long peak = PeakOfChild([&] { std::printf("values read: %ld\n", WalkFlat(big, kFlat)); });
-    std::printf("million rows (recordset + clone before the first move, walked forward):\n"
-                "  peak RSS after Open+Clone only: %ld kB\n  peak RSS after reading all rows: %ld kB\n",
-                baseline, peak);
+    std::printf(
+        "million rows (recordset + clone before the first move, walked forward):\n"
+        "  peak RSS after Open+Clone only: %ld kB\n  peak RSS after reading all rows: %ld kB\n",
+        baseline, peak);
   }
 
   MakeDatabase(db, 100000, 10000, 10);
@@ -141,14 +143,16 @@ int main(int argc, char** argv) {
   long flatValues = 0, shapeValues = 0;
   double flat = MedianSeconds(runs, [&] { flatValues = WalkFlat(db, kFlat); });
   double shape = MedianSeconds(runs, [&] { shapeValues = WalkShape(db); });
-  std::printf("data layer: flat 100000 rows %.4f s (%ld values), shape 10000 x 10 %.4f s (%ld values)\n",
-              flat, flatValues, shape, shapeValues);
+  std::printf(
+      "data layer: flat 100000 rows %.4f s (%ld values), shape 10000 x 10 %.4f s (%ld values)\n",
+      flat, flatValues, shape, shapeValues);
   double untimed = MedianSeconds(runs, [&] { WalkFlat(db, kFlat, ";Command Timeout=0"); });
   std::printf("flat without a command timeout %.4f s: ratio (with / without) %.2f\n", untimed,
               flat / untimed);
   if (haveShell) {
     std::string flatCommand = "sqlite3 " + db + " \"" + kFlat + "\" > /dev/null";
-    std::string shapeCommand = "sqlite3 " + db + " \"" + kParents + "; " + kChildren + "\" > /dev/null";
+    std::string shapeCommand =
+        "sqlite3 " + db + " \"" + kParents + "; " + kChildren + "\" > /dev/null";
     double shellFlat = MedianSeconds(runs, [&] { Shell(flatCommand); });
     double shellShape = MedianSeconds(runs, [&] { Shell(shapeCommand); });
     std::printf("sqlite3 shell: flat %.4f s, shape statements %.4f s\n", shellFlat, shellShape);

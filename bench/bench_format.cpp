@@ -57,8 +57,8 @@ double Median(std::vector<double> times) {
 // read from the same arrays the C library's contender reads.
 class ColumnField : public vn::data::Field {
  public:
-  ColumnField(const Mix& mix, const std::vector<double>& doubles, const std::vector<std::int64_t>& integers,
-              const std::vector<double>& dates)
+  ColumnField(const Mix& mix, const std::vector<double>& doubles,
+              const std::vector<std::int64_t>& integers, const std::vector<double>& dates)
       : mix_(mix), doubles_(doubles), integers_(integers), dates_(dates) {}
   std::string Name() const override { return mix_.column; }
   int Type() const override { return mix_.type; }
@@ -78,13 +78,15 @@ class ColumnField : public vn::data::Field {
 };
 
 // What a C program would write for the same value, appended to `buffer`.
-void AppendPeer(const Mix& mix, double number, std::int64_t integer, double serial, std::string& buffer) {
+void AppendPeer(const Mix& mix, double number, std::int64_t integer, double serial,
+                std::string& buffer) {
   char buf[64];
   std::size_t n = 0;
   if (mix.type == vn::data::adDouble) {
     n = static_cast<std::size_t>(std::snprintf(buf, sizeof buf, mix.peerFormat, number));
   } else if (mix.type == vn::data::adInteger) {
-    n = static_cast<std::size_t>(std::snprintf(buf, sizeof buf, mix.peerFormat, static_cast<long long>(integer)));
+    n = static_cast<std::size_t>(
+        std::snprintf(buf, sizeof buf, mix.peerFormat, static_cast<long long>(integer)));
   } else {
     std::time_t t = static_cast<std::time_t>((static_cast<long long>(serial) - 25569) * 86400);
     std::tm tm{};
@@ -125,9 +127,10 @@ int main(int argc, char** argv) {
   const vn::RegionalSettings& settings = vn::CurrentRegionalSettings();
   std::size_t sink = 0;
   std::string buffer;
-  std::printf("%d values per column, median of %d alternating runs, ns per value\n", options.values, options.runs);
-  std::printf("%-30s %10s %10s %10s %9s %9s\n", "column", "prepared", "one-call", "C library", "prepared/C",
-              "one-call/C");
+  std::printf("%d values per column, median of %d alternating runs, ns per value\n", options.values,
+              options.runs);
+  std::printf("%-30s %10s %10s %10s %9s %9s\n", "column", "prepared", "one-call", "C library",
+              "prepared/C", "one-call/C");
   double ratioNumber = 0;
   double ratioDate = 0;
   for (const Mix& mix : mixes) {
@@ -160,8 +163,8 @@ int main(int argc, char** argv) {
     }
     const double ours = Median(prepared), once = Median(oneCall), theirs = Median(peer);
     const double perValue = 1e9 / static_cast<double>(count);
-    std::printf("%-30s %10.1f %10.1f %10.1f %9.2f %9.2f\n", mix.what, ours * perValue, once * perValue,
-                theirs * perValue, ours / theirs, once / theirs);
+    std::printf("%-30s %10.1f %10.1f %10.1f %9.2f %9.2f\n", mix.what, ours * perValue,
+                once * perValue, theirs * perValue, ours / theirs, once / theirs);
     if (&mix == &mixes[0]) ratioNumber = ours / theirs;
     if (&mix == &mixes[3]) ratioDate = ours / theirs;
   }

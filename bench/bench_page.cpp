@@ -118,11 +118,17 @@ void MakeConfig(const std::string& path, const std::string& data) {
        "(1, 1, 'Flach', 'Flach', 'Flache Tabelle', ''), (2, 2, 'Baum', 'Baum', 'Baum', ''), "
        "(3, 3, 'Verbund', 'Verbund', 'Verbund', '');"
        "INSERT INTO Daten (ID_Daten, Titel, Format_ID, Datenquelle, Abfrage) VALUES "
-       "(1, 'Flach', 1, " + connection + ", " + quoted(kFlat) + "), "
-       "(2, 'Baum', 1, " + connection + ", " + quoted(kShape) + "), "
-       "(3, 'Verbund', 1, " + connection + ", " + quoted(kJoin) + ");"
-       "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, 1, 1), (2, 2, 1), "
-       "(3, 3, 1);");
+       "(1, 'Flach', 1, " +
+           connection + ", " + quoted(kFlat) +
+           "), "
+           "(2, 'Baum', 1, " +
+           connection + ", " + quoted(kShape) +
+           "), "
+           "(3, 'Verbund', 1, " +
+           connection + ", " + quoted(kJoin) +
+           ");"
+           "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, 1, 1), (2, 2, 1), "
+           "(3, 3, 1);");
 }
 
 // Builds and streams the page of `url` as a browser does; returns its length.
@@ -158,8 +164,10 @@ int main(int argc, char** argv) {
   }
 
   // A world of its own: settings, temporary files, the ACT! stand-in and the program folder.
-  const std::string folder = fs::temp_directory_path() / ("vn-bench-page-" + std::to_string(getpid()));
-  for (const char* sub : {"config", "tmp", "prog/databases"}) fs::create_directories(folder + "/" + sub);
+  const std::string folder =
+      fs::temp_directory_path() / ("vn-bench-page-" + std::to_string(getpid()));
+  for (const char* sub : {"config", "tmp", "prog/databases"})
+    fs::create_directories(folder + "/" + sub);
   setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
   setenv("TMPDIR", (folder + "/tmp").c_str(), 1);
   setenv("LANG", "de_DE.UTF-8", 1);
@@ -197,8 +205,8 @@ int main(int argc, char** argv) {
   MakeData(data, rows, rows / 10, 10);
   MakeConfig(config, data);
   // A page that ends in an error block would measure the wrong thing.
-  for (const char* url : {"varnolis://rubrik/Flach", "varnolis://rubrik/Baum",
-                          "varnolis://rubrik/Verbund"}) {
+  for (const char* url :
+       {"varnolis://rubrik/Flach", "varnolis://rubrik/Baum", "varnolis://rubrik/Verbund"}) {
     std::string page;
     RenderPage(url, &page);
     if (page.find("errortitle") != std::string::npos || page.find("</HTML>") == std::string::npos) {
@@ -208,15 +216,19 @@ int main(int argc, char** argv) {
   }
   const bool haveShell = std::system("command -v sqlite3 >/dev/null 2>&1") == 0;
   size_t flatBytes = 0, shapeBytes = 0, joinBytes = 0;
-  const double flat = MedianSeconds(runs, [&] { flatBytes = RenderPage("varnolis://rubrik/Flach"); });
-  const double shape = MedianSeconds(runs, [&] { shapeBytes = RenderPage("varnolis://rubrik/Baum"); });
-  const double join = MedianSeconds(runs, [&] { joinBytes = RenderPage("varnolis://rubrik/Verbund"); });
-  std::printf("in process: flat %ld rows %.4f s (%zu bytes), shape %ld x 10 %.4f s (%zu bytes), "
-              "flat join of the shape %.4f s (%zu bytes)\n",
-              rows, flat, flatBytes, rows / 10, shape, shapeBytes, join, joinBytes);
+  const double flat =
+      MedianSeconds(runs, [&] { flatBytes = RenderPage("varnolis://rubrik/Flach"); });
+  const double shape =
+      MedianSeconds(runs, [&] { shapeBytes = RenderPage("varnolis://rubrik/Baum"); });
+  const double join =
+      MedianSeconds(runs, [&] { joinBytes = RenderPage("varnolis://rubrik/Verbund"); });
+  std::printf(
+      "in process: flat %ld rows %.4f s (%zu bytes), shape %ld x 10 %.4f s (%zu bytes), "
+      "flat join of the shape %.4f s (%zu bytes)\n",
+      rows, flat, flatBytes, rows / 10, shape, shapeBytes, join, joinBytes);
   const std::string out = folder + "/tmp/out.html";
-  const std::string hostCommand = folder + "/prog/varnolis get --cb 65536 -o " + out +
-                                  " varnolis://rubrik/Flach";
+  const std::string hostCommand =
+      folder + "/prog/varnolis get --cb 65536 -o " + out + " varnolis://rubrik/Flach";
   const std::string shellCommand = "sqlite3 -html " + data + " \"" + kFlatShell + "\" > " + out;
   double host = 0, shell = 0, hostCpu = 0, shellCpu = 0;
   if (haveHost) {
@@ -233,9 +245,10 @@ int main(int argc, char** argv) {
   }
   std::printf("ratios (medians of %d):\n", runs);
   if (haveHost && haveShell) {
-    std::printf("  (a) flat page / sqlite3 -html, whole processes: %.2f (processor time: %.2f; "
-                "page in process: %.2f)\n",
-                host / shell, hostCpu / shellCpu, flat / shell);
+    std::printf(
+        "  (a) flat page / sqlite3 -html, whole processes: %.2f (processor time: %.2f; "
+        "page in process: %.2f)\n",
+        host / shell, hostCpu / shellCpu, flat / shell);
   } else {
     std::printf("  (a) not measured: %s not found\n", haveShell ? "the host" : "sqlite3");
   }

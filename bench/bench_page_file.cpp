@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::atoi(argv[++i]);
     if (std::strcmp(argv[i], "--lines") == 0 && i + 1 < argc) lines = std::atol(argv[++i]);
   }
-  const std::string folder = fs::temp_directory_path() / ("vn-bench-file-" + std::to_string(getpid()));
+  const std::string folder =
+      fs::temp_directory_path() / ("vn-bench-file-" + std::to_string(getpid()));
   fs::create_directories(folder + "/config");
   setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
   setenv("TMPDIR", folder.c_str(), 1);
@@ -108,7 +109,8 @@ int main(int argc, char** argv) {
     dumper.DumpEnd();
   });
   const size_t pageBytes = fs::file_size(page);
-  const std::string converted = vn::Utf8ToCp1252(kRow, vn::Unmappable::kCharacterReference) + "\r\n";
+  const std::string converted =
+      vn::Utf8ToCp1252(kRow, vn::Unmappable::kCharacterReference) + "\r\n";
   std::string all;
   all.reserve(converted.size() * lines);
   for (long i = 0; i < lines; ++i) all += converted;
@@ -134,8 +136,8 @@ int main(int argc, char** argv) {
   });
   WriteBytes(floorFile, std::string(streamed, 'x'));
   const double readFloor = MedianCpu(runs, [&](double&) { ReadAll(floorFile, buffer); });
-  std::printf("stream %zu bytes: Read %.4f s, plain reads %.4f s, ratio %.2f\n", streamed,
-              stream, readFloor, stream / readFloor);
+  std::printf("stream %zu bytes: Read %.4f s, plain reads %.4f s, ratio %.2f\n", streamed, stream,
+              readFloor, stream / readFloor);
   fs::remove_all(folder);
   return 0;
 }

@@ -73,7 +73,8 @@ QTreeWidgetItem* frmKonfiguration::NodeAt(int index) const {
 
 QTreeWidgetItem* frmKonfiguration::AddNode(QTreeWidgetItem* parent, const QString& text,
                                            const QString& tag, int image) {
-  auto* node = parent == nullptr ? new QTreeWidgetItem(tvZuordnungen_) : new QTreeWidgetItem(parent);
+  auto* node =
+      parent == nullptr ? new QTreeWidgetItem(tvZuordnungen_) : new QTreeWidgetItem(parent);
   node->setText(0, text);
   node->setData(0, kTagRole, tag);
   node->setData(0, kImageRole, image);
@@ -116,7 +117,8 @@ void frmKonfiguration::AddRecordNodes(vn::data::Recordset& records, QTreeWidgetI
   for (long row = 0; row < count && !records.Eof(); ++row) {
     const QString tag = QString::fromStdString(records.Fields(0).Name()) + QStringLiteral("=") +
                         VariantText(records.Fields(0).Value());
-    QTreeWidgetItem* node = AddNode(parent, VariantText(records.Fields(1).Value()), tag, childLevel);
+    QTreeWidgetItem* node =
+        AddNode(parent, VariantText(records.Fields(1).Value()), tag, childLevel);
     node->setExpanded(true);
     for (int column = 0; column < records.FieldCount(); ++column) {
       if (records.Fields(column).Type() != vn::data::adChapter) continue;
@@ -195,8 +197,8 @@ void frmKonfiguration::mnuZeigeZuordnung_Click() {
   const QString daten = ValueAfterEquals(NodeTag(node));
   const QString rubrik = ValueAfterEquals(NodeTag(node->parent()));
   try {
-    currentRecords_->SetFilter("Daten_ID=" + daten.toStdString() + " AND " + "Rubrik_ID=" +
-                               rubrik.toStdString());
+    currentRecords_->SetFilter("Daten_ID=" + daten.toStdString() + " AND " +
+                               "Rubrik_ID=" + rubrik.toStdString());
     QApplication::processEvents();
     const std::string criteria =
         "ID_Zuordnung=" + VariantText(currentRecords_->Value("ID_Zuordnung")).toStdString();

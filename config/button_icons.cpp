@@ -31,8 +31,12 @@ void Draw(QPainter& p, ButtonPicture picture) {
       Bar(p, 7, navy);
       Triangle(p, 11, 25, navy);
       break;
-    case ButtonPicture::kPrevious: Triangle(p, 8, 23, navy); break;
-    case ButtonPicture::kNext: Triangle(p, 24, 9, navy); break;
+    case ButtonPicture::kPrevious:
+      Triangle(p, 8, 23, navy);
+      break;
+    case ButtonPicture::kNext:
+      Triangle(p, 24, 9, navy);
+      break;
     case ButtonPicture::kLast:
       Triangle(p, 21, 7, navy);
       Bar(p, 21.5, navy);

@@ -6,8 +6,19 @@
 namespace vn::config {
 
 enum class ButtonPicture {
-  kFirst, kPrevious, kNext, kLast, kDelete, kAddNew, kCancel, kOK,
-  kInfo, kDataLink, kArrowUp, kArrowDown, kProgram,
+  kFirst,
+  kPrevious,
+  kNext,
+  kLast,
+  kDelete,
+  kAddNew,
+  kCancel,
+  kOK,
+  kInfo,
+  kDataLink,
+  kArrowUp,
+  kArrowDown,
+  kProgram,
 };
 
 QIcon MakeButtonIcon(ButtonPicture picture);

@@ -67,11 +67,12 @@ void DataEnv::DataEnvironment_Initialize(const std::string& programFolder) {
   databasePath_ = path;
   cnConfig_.SetConnectionString(RewriteDataSource(kConfigConnection, path));
   cnConfig_.Open(std::string(), std::string(), std::string());
-  rstabRubriken_ = std::make_unique<TableRecords>("rstabRubriken",
-                                                  OpenCommand(cnConfig_, kTabRubriken, true));
-  rstabDaten_ = std::make_unique<TableRecords>("rstabDaten", OpenCommand(cnConfig_, kTabDaten, true));
-  rstabZuordnungen_ = std::make_unique<TableRecords>(
-      "rstabZuordnungen", OpenCommand(cnConfig_, kTabZuordnungen, true));
+  rstabRubriken_ =
+      std::make_unique<TableRecords>("rstabRubriken", OpenCommand(cnConfig_, kTabRubriken, true));
+  rstabDaten_ =
+      std::make_unique<TableRecords>("rstabDaten", OpenCommand(cnConfig_, kTabDaten, true));
+  rstabZuordnungen_ = std::make_unique<TableRecords>("rstabZuordnungen",
+                                                     OpenCommand(cnConfig_, kTabZuordnungen, true));
   for (TableRecords* records : {rstabRubriken_.get(), rstabDaten_.get(), rstabZuordnungen_.get()}) {
     if (!records->Recordset().Updatable()) {
       throw vn::RuntimeError(3251, "The table of " + records->Name() + " in '" + path +
@@ -99,8 +100,9 @@ std::vector<LookupRow> DataEnv::Rows(const std::string& name) {
   while (!recordset->Eof()) {
     const vn::data::Variant text = recordset->Fields(1).Value();
     rows.push_back({recordset->Fields(0).Value(),
-                    text.Is<std::string>() ? text.As<std::string>()
-                                           : (text.IsNull() || text.IsEmpty() ? "" : text.DebugText())});
+                    text.Is<std::string>()
+                        ? text.As<std::string>()
+                        : (text.IsNull() || text.IsEmpty() ? "" : text.DebugText())});
     recordset->MoveNext();
   }
   return rows;
@@ -114,10 +116,11 @@ std::shared_ptr<vn::data::Recordset> DataEnv::Hierarchy(const std::string& name)
 
 std::vector<std::string> DataEnv::AssignedRubrics(std::int64_t dataId) {
   vn::data::Recordset recordset;
-  recordset.Open("SELECT Rubriken.Rubrik FROM Zuordnungen, Rubriken WHERE Zuordnungen.Rubrik_ID = "
-                 "Rubriken.ID_Rubrik AND Zuordnungen.Daten_ID = " + std::to_string(dataId) +
-                     " ORDER BY Rubriken.Rang, Zuordnungen.Rang",
-                 cnConfig_, vn::data::adOpenForwardOnly, vn::data::adLockReadOnly);
+  recordset.Open(
+      "SELECT Rubriken.Rubrik FROM Zuordnungen, Rubriken WHERE Zuordnungen.Rubrik_ID = "
+      "Rubriken.ID_Rubrik AND Zuordnungen.Daten_ID = " +
+          std::to_string(dataId) + " ORDER BY Rubriken.Rang, Zuordnungen.Rang",
+      cnConfig_, vn::data::adOpenForwardOnly, vn::data::adLockReadOnly);
   std::vector<std::string> names;
   for (; !recordset.Eof(); recordset.MoveNext()) {
     const vn::data::Variant name = recordset.Fields(0).Value();

@@ -54,7 +54,8 @@ void DataEnvEvents::RecordChangeComplete(EditRecords& records, int reason, long 
     window_.UpdateRecordsetStatus();
     if (error == nullptr && !records.IsChanged()) window_.SetEditMode(2);
   }
-  if (name == QStringLiteral("rstabDaten") && reason == adRsnDelete) window_.UpdateRecordsetStatus();
+  if (name == QStringLiteral("rstabDaten") && reason == adRsnDelete)
+    window_.UpdateRecordsetStatus();
 }
 
 void DataEnvEvents::RecordsetChangeComplete(EditRecords& records, int reason) {

@@ -51,7 +51,8 @@ std::vector<Pair> ParsePairs(const std::string& text) {
       semi = text.find(';', end);
     } else {
       semi = text.find(';', v);
-      pair.value = vn::TrimSpaces(text.substr(v, semi == std::string::npos ? std::string::npos : semi - v));
+      pair.value =
+          vn::TrimSpaces(text.substr(v, semi == std::string::npos ? std::string::npos : semi - v));
     }
     pairs.push_back(pair);
     if (semi == std::string::npos) break;
@@ -79,7 +80,8 @@ DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Q
   auto* layout = new QVBoxLayout(this);
   auto* kindRow = new QFormLayout;
   kind_ = new QComboBox(this);
-  kind_->addItems({QStringLiteral("SQLite-Datenbankdatei"), QStringLiteral("ODBC-Datenquelle (DSN)"),
+  kind_->addItems({QStringLiteral("SQLite-Datenbankdatei"),
+                   QStringLiteral("ODBC-Datenquelle (DSN)"),
                    QStringLiteral("ODBC-Treiber mit Schlüsseln"),
                    QStringLiteral("Verbindungszeichenfolge eingeben")});
   kindRow->addRow(QStringLiteral("&Art der Verbindung:"), kind_);
@@ -95,8 +97,8 @@ DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Q
   sqliteForm->addWidget(sqliteFile_, 1);
   sqliteForm->addWidget(browse);
   connect(browse, &QPushButton::clicked, this, [this] {
-    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Datenbankdatei"),
-                                                      sqliteFile_->text());
+    const QString file =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Datenbankdatei"), sqliteFile_->text());
     if (!file.isEmpty()) sqliteFile_->setText(file);
   });
   pages_->addWidget(sqlitePage);
@@ -128,7 +130,8 @@ DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Q
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
-  auto* test = buttons->addButton(QStringLiteral("Verbindung &testen"), QDialogButtonBox::ActionRole);
+  auto* test =
+      buttons->addButton(QStringLiteral("Verbindung &testen"), QDialogButtonBox::ActionRole);
   connect(test, &QPushButton::clicked, this, &DataLinkDialog::TestConnection);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -171,14 +174,17 @@ void DataLinkDialog::SetConnectionString(const std::string& connectionString) {
     SetKind(kSqliteFile);
   } else if (provider == nullptr && dsn != nullptr && driver == nullptr) {
     dsn_->setText(QString::fromStdString(dsn->value));
-    if (const Pair* uid = FindKey(pairs, "UID")) dsnUser_->setText(QString::fromStdString(uid->value));
-    if (const Pair* pwd = FindKey(pairs, "PWD")) dsnPassword_->setText(QString::fromStdString(pwd->value));
+    if (const Pair* uid = FindKey(pairs, "UID"))
+      dsnUser_->setText(QString::fromStdString(uid->value));
+    if (const Pair* pwd = FindKey(pairs, "PWD"))
+      dsnPassword_->setText(QString::fromStdString(pwd->value));
     SetKind(pairs.size() <= 3 ? kOdbcDataSource : kTyped);
   } else if (provider == nullptr && driver != nullptr) {
     driver_->setText(QString::fromStdString(driver->value));
     QString keys;
     for (const Pair& p : pairs)
-      if (&p != driver) keys += QString::fromStdString(p.key + "=" + p.value) + QStringLiteral("\n");
+      if (&p != driver)
+        keys += QString::fromStdString(p.key + "=" + p.value) + QStringLiteral("\n");
     driverKeys_->setPlainText(keys.trimmed());
     SetKind(kOdbcDriver);
   } else {
@@ -196,7 +202,8 @@ std::string DataLinkDialog::ConnectionString() const {
       const std::string dsn = dsn_->text().trimmed().toStdString();
       if (dsn.empty()) return {};
       std::string text = "DSN=" + Braced(dsn) + ";";
-      if (!dsnUser_->text().isEmpty()) text += "UID=" + Braced(dsnUser_->text().toStdString()) + ";";
+      if (!dsnUser_->text().isEmpty())
+        text += "UID=" + Braced(dsnUser_->text().toStdString()) + ";";
       if (!dsnPassword_->text().isEmpty())
         text += "PWD=" + Braced(dsnPassword_->text().toStdString()) + ";";
       return text;
@@ -213,7 +220,8 @@ std::string DataLinkDialog::ConnectionString() const {
       }
       return text;
     }
-    case kTyped: return typed_->toPlainText().trimmed().toStdString();
+    case kTyped:
+      return typed_->toPlainText().trimmed().toStdString();
   }
   return {};
 }
@@ -221,7 +229,8 @@ std::string DataLinkDialog::ConnectionString() const {
 void DataLinkDialog::TestConnection() {
   try {
     probe_.Probe(ConnectionString());
-    messages_.Show(this, QStringLiteral("Die Testverbindung war erfolgreich."), MsgIcon::kInformation);
+    messages_.Show(this, QStringLiteral("Die Testverbindung war erfolgreich."),
+                   MsgIcon::kInformation);
   } catch (const vn::RuntimeError& e) {
     messages_.Show(this,
                    QStringLiteral("Die Testverbindung ist fehlgeschlagen:\n") +

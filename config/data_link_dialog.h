@@ -57,7 +57,8 @@ class QtDataLinkPrompt : public DataLinkPrompt {
   QtDataLinkPrompt(ConnectionProbe& probe, MessageBoxes& messages)
       : probe_(probe), messages_(messages) {}
   std::optional<std::string> PromptNew(QWidget* parent) override;
-  std::optional<std::string> PromptEdit(QWidget* parent, const std::string& connectionString) override;
+  std::optional<std::string> PromptEdit(QWidget* parent,
+                                        const std::string& connectionString) override;
 
  private:
   ConnectionProbe& probe_;

@@ -68,7 +68,8 @@ struct ChangedField {
 class EditRecordsEvents {
  public:
   virtual ~EditRecordsEvents() = default;
-  virtual void FieldChangeComplete(EditRecords& records, const std::vector<ChangedField>& fields) = 0;
+  virtual void FieldChangeComplete(EditRecords& records,
+                                   const std::vector<ChangedField>& fields) = 0;
   virtual void MoveComplete(EditRecords& records, int reason) = 0;
   virtual void RecordChangeComplete(EditRecords& records, int reason, long recordCount,
                                     const vn::RuntimeError* error) = 0;

@@ -53,25 +53,28 @@ QString Explanation(const std::string& description, const FieldCaption& caption)
                      CaptionOf(caption, match[1].str()));
   }
   if (description.find("readonly database") != std::string::npos) {
-    return Choose("Die Konfigurationsdatenbank ist schreibgeschützt. Bitte prüfen Sie die "
-                  "Zugriffsrechte der Datei config.mdb und ihres Ordners.",
-                  "The configuration database is read-only. Please check the permissions of the "
-                  "file config.mdb and its folder.");
+    return Choose(
+        "Die Konfigurationsdatenbank ist schreibgeschützt. Bitte prüfen Sie die "
+        "Zugriffsrechte der Datei config.mdb und ihres Ordners.",
+        "The configuration database is read-only. Please check the permissions of the "
+        "file config.mdb and its folder.");
   }
   if (description.find("database is locked") != std::string::npos ||
       description.find("database is busy") != std::string::npos) {
-    return Choose("Die Konfigurationsdatenbank ist von einem anderen Programm gesperrt. Bitte "
-                  "schließen Sie das andere Programm und versuchen Sie es erneut.",
-                  "The configuration database is locked by another program. Please close the "
-                  "other program and try again.");
+    return Choose(
+        "Die Konfigurationsdatenbank ist von einem anderen Programm gesperrt. Bitte "
+        "schließen Sie das andere Programm und versuchen Sie es erneut.",
+        "The configuration database is locked by another program. Please close the "
+        "other program and try again.");
   }
   if (description.find("Could not find file") != std::string::npos ||
       description.find("unable to open database file") != std::string::npos) {
-    return Choose("Die Datei der Konfigurationsdatenbank wurde nicht gefunden. Bitte stellen Sie "
-                  "config.mdb im Ordner databases des Programms wieder her und starten Sie das "
-                  "Programm neu.",
-                  "The configuration database file was not found. Please restore config.mdb in "
-                  "the program's databases folder and start the program again.");
+    return Choose(
+        "Die Datei der Konfigurationsdatenbank wurde nicht gefunden. Bitte stellen Sie "
+        "config.mdb im Ordner databases des Programms wieder her und starten Sie das "
+        "Programm neu.",
+        "The configuration database file was not found. Please restore config.mdb in "
+        "the program's databases folder and start the program again.");
   }
   return {};
 }
@@ -87,10 +90,11 @@ QString UserErrorText(const vn::RuntimeError& error, const FieldCaption& caption
 QString UserFileErrorText(int systemError, const QString& systemText) {
   QString explanation;
   if (systemError == EACCES || systemError == EPERM || systemError == EROFS) {
-    explanation = Choose("In diesen Ordner kann nicht geschrieben werden. Bitte wählen Sie einen "
-                         "Ordner, in dem Sie schreiben dürfen, oder lassen Sie die Rechte ändern.",
-                         "This folder cannot be written. Please choose a folder you may write "
-                         "to, or have its permissions changed.");
+    explanation = Choose(
+        "In diesen Ordner kann nicht geschrieben werden. Bitte wählen Sie einen "
+        "Ordner, in dem Sie schreiben dürfen, oder lassen Sie die Rechte ändern.",
+        "This folder cannot be written. Please choose a folder you may write "
+        "to, or have its permissions changed.");
   } else if (systemError == ENOENT || systemError == ENOTDIR) {
     explanation = Choose("Der Ordner existiert nicht. Bitte kontrollieren Sie den Netlinks-Ordner.",
                          "The folder does not exist. Please check the NetLinks folder.");
@@ -99,10 +103,11 @@ QString UserFileErrorText(int systemError, const QString& systemText) {
 }
 
 QString EmptyRubricNameText() {
-  return Choose("Bitte geben Sie der Rubrik einen Namen. Ohne Namen kann sie weder im Menü noch "
-                "als Startrubrik aufgerufen werden.",
-                "Please give the rubric a name. Without a name it can be opened neither from the "
-                "menu nor as the start rubric.");
+  return Choose(
+      "Bitte geben Sie der Rubrik einen Namen. Ohne Namen kann sie weder im Menü noch "
+      "als Startrubrik aufgerufen werden.",
+      "Please give the rubric a name. Without a name it can be opened neither from the "
+      "menu nor as the start rubric.");
 }
 
 }  // namespace vn::config

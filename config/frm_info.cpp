@@ -64,9 +64,8 @@ frmInfo::frmInfo(QWidget* parent) : QDialog(parent) {
 
   auto* icon = new QLabel(this);
   icon->setPixmap(MakeButtonIcon(ButtonPicture::kProgram).pixmap(48, 48));
-  auto* product = new QLabel(QString::fromUtf8(vn::version::kProductName) +
-                                 QStringLiteral(" - Konfiguration"),
-                             this);
+  auto* product = new QLabel(
+      QString::fromUtf8(vn::version::kProductName) + QStringLiteral(" - Konfiguration"), this);
   QFont big = product->font();
   big.setPointSize(big.pointSize() + 4);
   big.setBold(true);
@@ -97,7 +96,8 @@ frmInfo::frmInfo(QWidget* parent) : QDialog(parent) {
   layout->addWidget(lbCopyright_, 2, 1);
   layout->addWidget(picScrollText_, 3, 1);
   layout->addWidget(lbQX_, 4, 1);
-  for (QWidget* w : std::initializer_list<QWidget*>{lbVersion_, lbCopyright_, lbQX_, picScrollText_, icon, product})
+  for (QWidget* w : std::initializer_list<QWidget*>{lbVersion_, lbCopyright_, lbQX_, picScrollText_,
+                                                    icon, product})
     w->installEventFilter(this);
 
   scrollPicture_ = MakeScrollPicture();
@@ -110,7 +110,8 @@ frmInfo::frmInfo(QWidget* parent) : QDialog(parent) {
 }
 
 void frmInfo::Tick() {
-  QPixmap section = scrollPicture_.copy(0, offset_, picScrollText_->width(), picScrollText_->height());
+  QPixmap section =
+      scrollPicture_.copy(0, offset_, picScrollText_->width(), picScrollText_->height());
   picScrollText_->setPixmap(section);
   picScrollText_->update();
   ++offset_;

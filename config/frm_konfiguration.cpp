@@ -117,7 +117,8 @@ void frmKonfiguration::BuildWindow() {
   tabStrip_ = strip;
   tabBar_ = strip->Tabs();
   SetTwipsGeometry(strip, kTabStripLeft, kTabStripTop, kTabStripWidth, kTabStripHeight);
-  for (const char* caption : {"&Rubriken", "&Daten", "&Zuordnungen", "Ü&bersicht", "&Startoptionen"})
+  for (const char* caption :
+       {"&Rubriken", "&Daten", "&Zuordnungen", "Ü&bersicht", "&Startoptionen"})
     tabBar_->addTab(QString::fromUtf8(caption));
 
   for (int i = 0; i < 5; ++i) {
@@ -180,8 +181,8 @@ void frmKonfiguration::BuildWindow() {
   frTab_[0]->raise();
 }
 
-QLabel* frmKonfiguration::AddLabel(QFrame* panel, const char* name, const QString& caption,
-                                   int top, QWidget* buddy) {
+QLabel* frmKonfiguration::AddLabel(QFrame* panel, const char* name, const QString& caption, int top,
+                                   QWidget* buddy) {
   auto* label = new QLabel(caption, panel);
   label->setObjectName(QString::fromLatin1(name));
   label->setBuddy(buddy);
@@ -226,7 +227,8 @@ void frmKonfiguration::BuildTabRubriken(QFrame* panel) {
 
 void frmKonfiguration::BuildTabDaten(QFrame* panel) {
   txbDatenTitel_ = AddLineEdit(panel, "txbDatenTitel", kFirstTop);
-  lbDatenTitel_ = AddLabel(panel, "lbDatenTitel", QStringLiteral("&Titel"), kFirstTop, txbDatenTitel_);
+  lbDatenTitel_ =
+      AddLabel(panel, "lbDatenTitel", QStringLiteral("&Titel"), kFirstTop, txbDatenTitel_);
   Bind(txbDatenTitel_, 2, "Titel", BindKind::kText);
 
   cbxDatenFormat_ = new QComboBox(panel);
@@ -255,8 +257,8 @@ void frmKonfiguration::BuildTabDaten(QFrame* panel) {
   txbDatenAbfrage_->setObjectName(QStringLiteral("txbDatenAbfrage"));
   txbDatenAbfrage_->setTabChangesFocus(true);
   SetTwipsGeometry(txbDatenAbfrage_, kFieldLeft, kAbfrageTop, kLongFieldWidth, kAbfrageHeight);
-  lbDatenAbfrage_ = AddLabel(panel, "lbDatenAbfrage", QStringLiteral("&Abfrage"), kAbfrageTop,
-                             txbDatenAbfrage_);
+  lbDatenAbfrage_ =
+      AddLabel(panel, "lbDatenAbfrage", QStringLiteral("&Abfrage"), kAbfrageTop, txbDatenAbfrage_);
   lbDatenAbfrage_->setAutoFillBackground(true);
   Bind(txbDatenAbfrage_, 2, "Abfrage", BindKind::kText);
 
@@ -268,7 +270,8 @@ void frmKonfiguration::BuildTabDaten(QFrame* panel) {
     auto* button = new QPushButton(panel);
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(QString::fromUtf8(tooltip));
-    SetTwipsGeometry(button, left, fieldBottom - kSmallButton - 4 * tpp, kSmallButton, kSmallButton);
+    SetTwipsGeometry(button, left, fieldBottom - kSmallButton - 4 * tpp, kSmallButton,
+                     kSmallButton);
     return button;
   };
   cmdVerbindung_ = smallButton("cmdVerbindung", "Datenverknüpfungs-Assistent", buttonsLeft,
@@ -277,8 +280,9 @@ void frmKonfiguration::BuildTabDaten(QFrame* panel) {
   cmdMinMaxDatenVerbindung_ =
       smallButton("cmdMinMaxDatenVerbindung", "Feldgröße verändern",
                   buttonsLeft + kSmallButton + 30, kVerbindungTop + kVerbindungHeight);
-  cmdMinMaxDatenAbfrage_ = smallButton("cmdMinMaxDatenAbfrage", "Feldgröße verändern ",
-                                       buttonsLeft + kSmallButton + 30, kAbfrageTop + kAbfrageHeight);
+  cmdMinMaxDatenAbfrage_ =
+      smallButton("cmdMinMaxDatenAbfrage", "Feldgröße verändern ", buttonsLeft + kSmallButton + 30,
+                  kAbfrageTop + kAbfrageHeight);
   for (QPushButton* button : {cmdMinMaxDatenVerbindung_, cmdMinMaxDatenAbfrage_}) {
     QFont font = button->font();
     font.setBold(true);
@@ -296,7 +300,8 @@ void frmKonfiguration::BuildTabZuordnungen(QFrame* panel) {
   cbxZuordnungenRubrik_ = new QComboBox(panel);
   cbxZuordnungenRubrik_->setObjectName(QStringLiteral("cbxZuordnungenRubrik"));
   SetTwipsGeometry(cbxZuordnungenRubrik_, kFieldLeft, kFirstTop, kFieldWidth / 2, kFieldHeight);
-  AddLabel(panel, "lbZuordnungenRubrik", QStringLiteral("R&ubrik"), kFirstTop, cbxZuordnungenRubrik_);
+  AddLabel(panel, "lbZuordnungenRubrik", QStringLiteral("R&ubrik"), kFirstTop,
+           cbxZuordnungenRubrik_);
   Bind(cbxZuordnungenRubrik_, 3, "Rubrik_ID", BindKind::kList, "rsluRubriken");
 
   auto* daten = new QComboBox(panel);
@@ -317,7 +322,8 @@ void frmKonfiguration::BuildTabUebersicht(QFrame* panel) {
   tvZuordnungen_->setHeaderHidden(true);
   SetTwipsGeometry(tvZuordnungen_, kLabelLeft, kFirstTop - 120, kPanelWidth - 240,
                    kPanelHeight - kFirstTop);
-  connect(tvZuordnungen_, &QTreeWidget::itemDoubleClicked, this, [this] { tvZuordnungen_DblClick(); });
+  connect(tvZuordnungen_, &QTreeWidget::itemDoubleClicked, this,
+          [this] { tvZuordnungen_DblClick(); });
 
   // The context menu of the tree, shown only as a pop-up.
   mnuAnsicht_ = new QMenu(QStringLiteral("&Ansicht"), this);
@@ -386,8 +392,7 @@ void frmKonfiguration::BuildButtonBar() {
   cmdMoveLast_ = BarButton(bar, "cmdMoveLast", ButtonPicture::kLast, "Letzter Datensatz", 1440);
   cmdDelete_ = BarButton(bar, "cmdDelete", ButtonPicture::kDelete, "Datensatz löschen", 2040);
   cmdAddNew_ = BarButton(bar, "cmdAddNew", ButtonPicture::kAddNew, "Neuer Datensatz", 2520);
-  cmdCancel_ =
-      BarButton(bar, "cmdCancel", ButtonPicture::kCancel, "Dateneingabe abbrechen", 3120);
+  cmdCancel_ = BarButton(bar, "cmdCancel", ButtonPicture::kCancel, "Dateneingabe abbrechen", 3120);
   cmdOK_ = BarButton(bar, "cmdOK", ButtonPicture::kOK, "Dateneingabe übernehmen", 3600);
   connect(cmdMoveFirst_, &QToolButton::clicked, this, [this] { cmdMoveFirst_Click(); });
   connect(cmdMovePrevious_, &QToolButton::clicked, this, [this] { cmdMovePrevious_Click(); });

@@ -25,7 +25,8 @@ QLabel* Line(QWidget* parent, const char* name, const QString& text, int pointSi
 
 }  // namespace
 
-frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+frmSplash::frmSplash(QWidget* parent)
+    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("frmSplash"));
   setAttribute(Qt::WA_DeleteOnClose, false);
   auto* layout = new QVBoxLayout(this);
@@ -34,15 +35,18 @@ frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::F
   auto* icon = new QLabel(this);
   icon->setPixmap(MakeButtonIcon(ButtonPicture::kProgram).pixmap(48, 48));
   layout->addWidget(icon);
-  layout->addWidget(Line(this, "lblProductName", QString::fromUtf8(vn::version::kProductName), 22, true));
+  layout->addWidget(
+      Line(this, "lblProductName", QString::fromUtf8(vn::version::kProductName), 22, true));
   layout->addWidget(Line(this, "lbUntertitel", QStringLiteral("Konfiguration"), 14, false));
   layout->addSpacing(18);
-  layout->addWidget(Line(this, "lblVersion",
-                         SplashVersionText(vn::version::kMajor, vn::version::kMinor,
-                                           vn::version::kRevision),
-                         0, false));
-  layout->addWidget(Line(this, "lblCompany", QString::fromUtf8(vn::version::kCompanyName), 0, false));
-  layout->addWidget(Line(this, "lblCopyright", QString::fromUtf8(vn::version::kCopyright), 0, false));
+  layout->addWidget(
+      Line(this, "lblVersion",
+           SplashVersionText(vn::version::kMajor, vn::version::kMinor, vn::version::kRevision), 0,
+           false));
+  layout->addWidget(
+      Line(this, "lblCompany", QString::fromUtf8(vn::version::kCompanyName), 0, false));
+  layout->addWidget(
+      Line(this, "lblCopyright", QString::fromUtf8(vn::version::kCopyright), 0, false));
   setFixedSize(420, 260);
 }
 

@@ -144,7 +144,8 @@ void frmKonfiguration::UpdateRecordsetStatus() {
   };
   if (records == nullptr) {
     navigation(false, false, false, false);
-    for (QToolButton* button : {cmdCancel_, cmdOK_, cmdAddNew_, cmdDelete_}) button->setEnabled(false);
+    for (QToolButton* button : {cmdCancel_, cmdOK_, cmdAddNew_, cmdDelete_})
+      button->setEnabled(false);
     statusPanel_->setText(text);
     return;
   }
@@ -186,7 +187,8 @@ void frmKonfiguration::UpdateRecordsetStatus() {
       navigation(false, false, true, true);
     }
   } catch (const vn::RuntimeError& e) {
-    WriteDebugLine(QStringLiteral("UpdateRecordsetStatus: ") + QString::fromStdString(e.Description()));
+    WriteDebugLine(QStringLiteral("UpdateRecordsetStatus: ") +
+                   QString::fromStdString(e.Description()));
   }
 
   // The row with identifier 1 of each table is read-only and never deleted; so is a tab without
@@ -375,10 +377,10 @@ void frmKonfiguration::cmdDelete_Click() {
     if (records->IsOpen()) {
       status = records->Status();
       if (status > 0)
-        messages_.Show(this,
-                       QStringLiteral("Status der aktuellen Datensatzgruppe\n") +
-                           RecordStatusText(status),
-                       MsgIcon::kInformation);
+        messages_.Show(
+            this,
+            QStringLiteral("Status der aktuellen Datensatzgruppe\n") + RecordStatusText(status),
+            MsgIcon::kInformation);
     }
   } catch (const vn::RuntimeError&) {
     status = 0;  // no current row: the deletion below reports that itself

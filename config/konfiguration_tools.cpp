@@ -61,18 +61,35 @@ bool frmKonfiguration::HandleKey(QKeyEvent* event) {
   const bool ctrlAlone = shift == Qt::ControlModifier;
   QToolButton* button = nullptr;
   switch (event->key()) {
-    case Qt::Key_Escape: button = cmdCancel_; break;
-    case Qt::Key_End: button = cmdMoveLast_; break;
-    case Qt::Key_Home: button = cmdMoveFirst_; break;
+    case Qt::Key_Escape:
+      button = cmdCancel_;
+      break;
+    case Qt::Key_End:
+      button = cmdMoveLast_;
+      break;
+    case Qt::Key_Home:
+      button = cmdMoveFirst_;
+      break;
     case Qt::Key_Up:
-    case Qt::Key_PageUp: button = ctrlAlone ? cmdMoveFirst_ : cmdMovePrevious_; break;
+    case Qt::Key_PageUp:
+      button = ctrlAlone ? cmdMoveFirst_ : cmdMovePrevious_;
+      break;
     case Qt::Key_Down:
-    case Qt::Key_PageDown: button = ctrlAlone ? cmdMoveLast_ : cmdMoveNext_; break;
-    case Qt::Key_Insert: button = cmdAddNew_; break;
-    case Qt::Key_Delete: button = cmdDelete_; break;
+    case Qt::Key_PageDown:
+      button = ctrlAlone ? cmdMoveLast_ : cmdMoveNext_;
+      break;
+    case Qt::Key_Insert:
+      button = cmdAddNew_;
+      break;
+    case Qt::Key_Delete:
+      button = cmdDelete_;
+      break;
     case Qt::Key_Return:
-    case Qt::Key_Enter: button = cmdOK_; break;
-    default: return false;
+    case Qt::Key_Enter:
+      button = cmdOK_;
+      break;
+    default:
+      return false;
   }
   if (button == nullptr || !button->isEnabled()) return false;
   button->click();

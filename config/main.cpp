@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "varnolis-konfiguration: %s\n", text.c_str());
     splash.close();
     QString shown = vn::config::UserErrorText(e, {});
-    if (!shown.contains(QString::fromStdString(path))) shown += QStringLiteral("\n") + QString::fromStdString(path);
+    if (!shown.contains(QString::fromStdString(path)))
+      shown += QStringLiteral("\n") + QString::fromStdString(path);
     static_cast<vn::config::MessageBoxes&>(messages).Show(nullptr, shown,
                                                           vn::config::MsgIcon::kExclamation);
     return 1;

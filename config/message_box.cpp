@@ -11,10 +11,18 @@ MsgResult QtMessageBoxes::Show(QWidget* parent, const QString& text, MsgIcon ico
   box.setWindowTitle(QString::fromUtf8(kProgramTitle));
   box.setText(text);
   switch (icon) {
-    case MsgIcon::kNone: box.setIcon(QMessageBox::NoIcon); break;
-    case MsgIcon::kInformation: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::kQuestion: box.setIcon(QMessageBox::Question); break;
-    case MsgIcon::kExclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::kNone:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+    case MsgIcon::kInformation:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MsgIcon::kQuestion:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case MsgIcon::kExclamation:
+      box.setIcon(QMessageBox::Warning);
+      break;
   }
   if (buttons == MsgButtons::kYesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -14,7 +14,8 @@ namespace {
 
 // Starts argv in `workingFolder`; returns the child's id, or -1 with the exec failure's errno
 // in `execErrno` (reported through a close-on-exec pipe).
-pid_t Spawn(const std::vector<std::string>& argv, const std::string& workingFolder, int& execErrno) {
+pid_t Spawn(const std::vector<std::string>& argv, const std::string& workingFolder,
+            int& execErrno) {
   execErrno = 0;
   int pipeFds[2];
   if (pipe2(pipeFds, O_CLOEXEC) != 0) {
@@ -69,9 +70,12 @@ long ErrorOfErrno(int error) {
 // xdg-open's exit codes: 1 bad arguments, 2 no such file, 3 no tool found, 4 action failed.
 long ErrorOfOpenerExit(int code) {
   switch (code) {
-    case 0: return -1;
-    case 2: return clShellExecute::kErrorFileNotFound;
-    default: return clShellExecute::kErrorNoAssociation;
+    case 0:
+      return -1;
+    case 2:
+      return clShellExecute::kErrorFileNotFound;
+    default:
+      return clShellExecute::kErrorNoAssociation;
   }
 }
 
@@ -98,7 +102,8 @@ long clShellExecute::Open(const std::string& target, const std::string& workingF
   return ErrorOfOpenerExit(WEXITSTATUS(status));
 }
 
-long clShellExecute::StartKept(const std::vector<std::string>& argv, const std::string& workingFolder) {
+long clShellExecute::StartKept(const std::vector<std::string>& argv,
+                               const std::string& workingFolder) {
   Reap();
   int execErrno = 0;
   const pid_t pid = Spawn(argv, workingFolder, execErrno);

@@ -119,8 +119,8 @@ std::string PageFileBytes(const std::string& rubric) {
                 ""});
 }
 
-void CreateStartFiles(const std::string& folder, const std::string& rubric,
-                      MessageBoxes& messages, QWidget* parent) {
+void CreateStartFiles(const std::string& folder, const std::string& rubric, MessageBoxes& messages,
+                      QWidget* parent) {
   if (!FolderGiven(folder, messages, parent)) return;
   const std::string control = ControlFilePath(folder);
   const std::string page = PageFilePath(folder);
@@ -159,7 +159,8 @@ void RemoveStartFiles(const std::string& folder, MessageBoxes& messages, QWidget
                            BothPaths(control, page) + QStringLiteral("\n\nwirklich entfernen?");
   if (messages.Show(parent, question, MsgIcon::kQuestion, MsgButtons::kYesNo) != MsgResult::kYes)
     return;
-  for (const auto& [path, exists] : {std::pair{control, controlExists}, std::pair{page, pageExists}}) {
+  for (const auto& [path, exists] :
+       {std::pair{control, controlExists}, std::pair{page, pageExists}}) {
     if (!exists) continue;
     if (std::remove(path.c_str()) != 0) {
       messages.Show(parent,

@@ -34,8 +34,8 @@ std::string PageFileBytes(const std::string& rubric);
 
 // The tab's two actions. An empty folder text is refused with a message (the paths would name
 // the file system's root).
-void CreateStartFiles(const std::string& folder, const std::string& rubric,
-                      MessageBoxes& messages, QWidget* parent);
+void CreateStartFiles(const std::string& folder, const std::string& rubric, MessageBoxes& messages,
+                      QWidget* parent);
 void RemoveStartFiles(const std::string& folder, MessageBoxes& messages, QWidget* parent);
 
 }  // namespace vn::config

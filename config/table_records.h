@@ -51,7 +51,8 @@ class TableRecords : public EditRecords, private vn::data::RecordsetEvents {
   void SetFilter(const std::string& criteria) override { recordset_->SetFilter(criteria); }
 
  private:
-  void FieldChangeComplete(vn::data::Recordset&, const std::vector<vn::data::FieldChange>& fields) override;
+  void FieldChangeComplete(vn::data::Recordset&,
+                           const std::vector<vn::data::FieldChange>& fields) override;
   void MoveComplete(vn::data::Recordset&, int reason) override;
   void RecordChangeComplete(vn::data::Recordset&, int reason, long recordCount,
                             const vn::RuntimeError* error) override;

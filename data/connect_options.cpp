@@ -28,8 +28,10 @@ int TakeSeconds(ConnectionString& cs, const char* key, int fallback) {
   const long seconds = std::strtol(text.c_str(), &end, 10);
   if (text.empty() || *end != '\0' || errno != 0 || seconds < 0 || seconds > INT_MAX / 1000) {
     throw RuntimeError(kErrInvalidArgument,
-                       std::string("The connection string's ") + key + " is not a number of "
-                       "seconds: '" + text + "'.",
+                       std::string("The connection string's ") + key +
+                           " is not a number of "
+                           "seconds: '" +
+                           text + "'.",
                        "Connection.Open");
   }
   return static_cast<int>(seconds);

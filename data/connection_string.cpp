@@ -136,8 +136,9 @@ std::string ConnectionString::Text() const {
     out += ReplaceAll(k, "=", "==");
     out += '=';
     // A leading '=' would read back as part of an "==" in the key.
-    bool needsQuotes = v.find_first_of(";'\"") != std::string::npos ||
-                       (!v.empty() && (IsBlank(v.front()) || IsBlank(v.back()) || v.front() == '='));
+    bool needsQuotes =
+        v.find_first_of(";'\"") != std::string::npos ||
+        (!v.empty() && (IsBlank(v.front()) || IsBlank(v.back()) || v.front() == '='));
     if (!needsQuotes) {
       out += v;
     } else if (v.find('"') == std::string::npos) {

@@ -23,7 +23,9 @@ class ConnectionString {
   // The pairs in written order (repeats included), keys as written.
   const std::vector<std::pair<std::string, std::string>>& Pairs() const { return pairs_; }
   void Remove(const std::string& key);
-  void Add(std::string key, std::string value) { pairs_.emplace_back(std::move(key), std::move(value)); }
+  void Add(std::string key, std::string value) {
+    pairs_.emplace_back(std::move(key), std::move(value));
+  }
 
   // Writes the pairs back in OLE DB syntax, quoting values that need it.
   std::string Text() const;

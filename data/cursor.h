@@ -47,8 +47,8 @@ class CursorField : public Field {
 std::shared_ptr<Recordset> MakeRecordset(std::unique_ptr<Cursor> cursor);
 
 // Cursor over all rows of a materialised rowset, or over one chapter's rows of it.
-std::unique_ptr<Cursor> MakeMaterialisedCursor(std::shared_ptr<MaterialisedRowset> rows,
-                                               std::shared_ptr<const std::vector<size_t>> view = {});
+std::unique_ptr<Cursor> MakeMaterialisedCursor(
+    std::shared_ptr<MaterialisedRowset> rows, std::shared_ptr<const std::vector<size_t>> view = {});
 
 // Cursor over a streamed result; clones share the rows still buffered and run the command
 // again when they need rows already let go, so that forward reads hold bounded memory.

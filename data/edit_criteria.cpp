@@ -16,7 +16,8 @@ namespace {
 [[noreturn]] void Malformed(const std::string& text, const std::string& why) {
   throw RuntimeError(kErrInvalidArgument,
                      "Arguments are of the wrong type, are out of acceptable range, or are in "
-                     "conflict with one another (" + why + " in '" + text + "').",
+                     "conflict with one another (" +
+                         why + " in '" + text + "').",
                      "Recordset.Filter");
 }
 
@@ -64,9 +65,12 @@ struct Criteria::Node {
 
   bool Matches(const Row& row) const {
     switch (kind) {
-      case Kind::kAnd: return left->Matches(row) && right->Matches(row);
-      case Kind::kOr: return left->Matches(row) || right->Matches(row);
-      case Kind::kClause: break;
+      case Kind::kAnd:
+        return left->Matches(row) && right->Matches(row);
+      case Kind::kOr:
+        return left->Matches(row) || right->Matches(row);
+      case Kind::kClause:
+        break;
     }
     const Variant& v = row[column];
     if (v.IsNull() || v.IsEmpty()) return false;
@@ -76,8 +80,8 @@ struct Criteria::Node {
     }
     int c = 0;
     auto number = NumberOf(v);
-    std::optional<double> wanted = literal.date ? std::optional<double>(literal.date->serial)
-                                                : literal.number;
+    std::optional<double> wanted =
+        literal.date ? std::optional<double>(literal.date->serial) : literal.number;
     if (number && wanted) {
       c = Compare(*number, *wanted);
     } else if (v.Is<std::string>() && wanted && !literal.date) {
@@ -91,13 +95,20 @@ struct Criteria::Node {
       c = a < b ? -1 : (a > b ? 1 : 0);
     }
     switch (op) {
-      case Op::kEq: return c == 0;
-      case Op::kNe: return c != 0;
-      case Op::kLt: return c < 0;
-      case Op::kGt: return c > 0;
-      case Op::kLe: return c <= 0;
-      case Op::kGe: return c >= 0;
-      case Op::kLike: break;
+      case Op::kEq:
+        return c == 0;
+      case Op::kNe:
+        return c != 0;
+      case Op::kLt:
+        return c < 0;
+      case Op::kGt:
+        return c > 0;
+      case Op::kLe:
+        return c <= 0;
+      case Op::kGe:
+        return c >= 0;
+      case Op::kLike:
+        break;
     }
     return false;
   }
@@ -113,7 +124,8 @@ class Parser {
   std::unique_ptr<Criteria::Node> Parse(bool single) {
     auto node = single ? Clause() : Or();
     SkipBlanks();
-    if (pos_ != text_.size()) Malformed(text_, "unexpected text at position " + std::to_string(pos_ + 1));
+    if (pos_ != text_.size())
+      Malformed(text_, "unexpected text at position " + std::to_string(pos_ + 1));
     return node;
   }
 
@@ -130,7 +142,8 @@ class Parser {
     if (pos_ + n > text_.size()) return false;
     if (!EqualsIgnoringCase(text_.substr(pos_, n), word)) return false;
     size_t after = pos_ + n;
-    if (after < text_.size() && text_[after] != ' ' && text_[after] != '(' && text_[after] != '\t') {
+    if (after < text_.size() && text_[after] != ' ' && text_[after] != '(' &&
+        text_[after] != '\t') {
       return false;
     }
     pos_ = after;
@@ -192,8 +205,8 @@ class Parser {
       pos_ = end + 1;
     } else {
       size_t start = pos_;
-      while (pos_ < text_.size() && std::string_view("=<> \t()").find(text_[pos_]) ==
-                                        std::string_view::npos) {
+      while (pos_ < text_.size() &&
+             std::string_view("=<> \t()").find(text_[pos_]) == std::string_view::npos) {
         ++pos_;
       }
       name = text_.substr(start, pos_ - start);
@@ -204,7 +217,8 @@ class Parser {
     }
     throw RuntimeError(kErrItemNotFound,
                        "Item cannot be found in the collection corresponding to the requested "
-                       "name or ordinal ('" + name + "').",
+                       "name or ordinal ('" +
+                           name + "').",
                        "Recordset.Filter");
   }
 
@@ -271,7 +285,8 @@ class Parser {
       }
     } else {
       size_t start = pos_;
-      while (pos_ < text_.size() && text_[pos_] != ' ' && text_[pos_] != ')' && text_[pos_] != '\t') {
+      while (pos_ < text_.size() && text_[pos_] != ' ' && text_[pos_] != ')' &&
+             text_[pos_] != '\t') {
         ++pos_;
       }
       std::string word = text_.substr(start, pos_ - start);

@@ -22,8 +22,14 @@ constexpr long kRowFlags = kPendingFlags | adRecUnmodified;
 
 bool IsNumeric(int type) {
   switch (type) {
-    case adSmallInt: case adInteger: case adTinyInt: case adUnsignedTinyInt:
-    case adUnsignedSmallInt: case adUnsignedInt: case adBigInt: case adUnsignedBigInt:
+    case adSmallInt:
+    case adInteger:
+    case adTinyInt:
+    case adUnsignedTinyInt:
+    case adUnsignedSmallInt:
+    case adUnsignedInt:
+    case adBigInt:
+    case adUnsignedBigInt:
       return true;
     default:
       return false;
@@ -220,8 +226,8 @@ void ClientCursor::Find(const std::string& text, long skipRows, int direction) {
   const bool forward = direction != adSearchBackward;
   if (forward ? eof_ : bof_) return RaiseMove(adRsnMove);  // nothing beyond: the position stays
   std::vector<long> view;
-  long before = 0;   // rows shown before the current row
-  long upTo = 0;     // rows shown up to and including the current row
+  long before = 0;  // rows shown before the current row
+  long upTo = 0;    // rows shown up to and including the current row
   for (long i = 0; i < static_cast<long>(rows_.size()); ++i) {
     if (!Visible(i)) continue;
     view.push_back(i);
@@ -294,7 +300,8 @@ void ClientCursor::AddNew() {
 void ClientCursor::Update() {
   if (editMode_ == adEditNone) return;
   ClientRow& row = rows_[static_cast<size_t>(cur_)];
-  if ((row.status & adRecNew) == 0) row.status = adRecModified | (row.status & ~kRowFlags & ~adRecOK);
+  if ((row.status & adRecNew) == 0)
+    row.status = adRecModified | (row.status & ~kRowFlags & ~adRecOK);
   editMode_ = adEditNone;
   beforeEdit_.clear();
   RaiseRecord(adRsnUpdate, 1);
@@ -368,8 +375,10 @@ Variant ClientCursor::WrittenValue(const ClientRow& row, size_t column) const {
     std::int64_t number = 0;
     if (!IsWholeNumber(v.As<std::string>(), number)) {
       throw RuntimeError(kErrCantConvert,
-                         "The value '" + v.As<std::string>() + "' cannot be stored in the "
-                         "field '" + columns_[column].name + "', which holds whole numbers.",
+                         "The value '" + v.As<std::string>() +
+                             "' cannot be stored in the "
+                             "field '" +
+                             columns_[column].name + "', which holds whole numbers.",
                          "Recordset.UpdateBatch");
     }
     return Variant(number);
@@ -448,8 +457,9 @@ ClientCursor::WriteStatement ClientCursor::InsertStatement(const ClientRow& row)
     statement.parameters.push_back(WrittenValue(row, c));
   }
   const std::string table = writer.QuoteName(target.table);
-  statement.sql = names.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
-                                : "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")";
+  statement.sql = names.empty()
+                      ? "INSERT INTO " + table + " DEFAULT VALUES"
+                      : "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")";
   return statement;
 }
 

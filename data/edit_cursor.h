@@ -69,10 +69,10 @@ class ClientCursor : public Cursor {
   struct ClientRow {
     long bookmark = 0;
     Row values;
-    Row original;    // as read or as last written
-    long status = 0; // RecordStatus flags
-    bool stored = true;   // the row exists in the database
-    bool gone = false;    // deleted: out of the rows shown
+    Row original;        // as read or as last written
+    long status = 0;     // RecordStatus flags
+    bool stored = true;  // the row exists in the database
+    bool gone = false;   // deleted: out of the rows shown
   };
 
   void Load();
@@ -109,7 +109,6 @@ class ClientCursor : public Cursor {
   void RaiseRecord(int reason, long count, const RuntimeError* error = nullptr);
   void RaiseRecordset(int reason);
 
-
   Loader loader_;
   std::optional<UpdateTarget> target_;
   std::vector<Column> columns_;
@@ -117,8 +116,8 @@ class ClientCursor : public Cursor {
   long cur_ = -1;  // row index; -1 at BOF, rows_.size() at EOF
   bool bof_ = true;
   bool eof_ = true;
-  int editMode_ = 0;      // EditMode
-  Row beforeEdit_;        // the current row's values before the edit buffer changed
+  int editMode_ = 0;  // EditMode
+  Row beforeEdit_;    // the current row's values before the edit buffer changed
   long beforeAdd_ = -1;
   long nextBookmark_ = 1;
   std::string filterText_;

@@ -92,7 +92,8 @@ void Recordset::SetValue(const std::string& column, const Variant& value) {
   }
   throw RuntimeError(kErrItemNotFound,
                      "Item cannot be found in the collection corresponding to the requested name "
-                     "or ordinal ('" + column + "').",
+                     "or ordinal ('" +
+                         column + "').",
                      "Fields");
 }
 

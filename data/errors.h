@@ -8,16 +8,16 @@
 
 namespace vn::data {
 
-inline constexpr long kErrInvalidArgument = 3001;       // adErrInvalidArgument
-inline constexpr long kErrNoCurrentRecord = 3021;       // adErrNoCurrentRecord
-inline constexpr long kErrIllegalOperation = 3219;      // adErrIllegalOperation
-inline constexpr long kErrFeatureNotAvailable = 3251;   // adErrFeatureNotAvailable
-inline constexpr long kErrItemNotFound = 3265;          // adErrItemNotFound
-inline constexpr long kErrObjectClosed = 3704;          // adErrObjectClosed
-inline constexpr long kErrProviderNotFound = 3706;      // adErrProviderNotFound
-inline constexpr long kErrProviderFailed = -2147467259; // E_FAIL: open failures of a provider
-inline constexpr long kErrCommandFailed = -2147217900;  // DB_E_ERRORSINCOMMAND: bad statement
-inline constexpr long kErrTimeout = -2147217871;        // DB_E_ABORTLIMITREACHED: timed out
+inline constexpr long kErrInvalidArgument = 3001;        // adErrInvalidArgument
+inline constexpr long kErrNoCurrentRecord = 3021;        // adErrNoCurrentRecord
+inline constexpr long kErrIllegalOperation = 3219;       // adErrIllegalOperation
+inline constexpr long kErrFeatureNotAvailable = 3251;    // adErrFeatureNotAvailable
+inline constexpr long kErrItemNotFound = 3265;           // adErrItemNotFound
+inline constexpr long kErrObjectClosed = 3704;           // adErrObjectClosed
+inline constexpr long kErrProviderNotFound = 3706;       // adErrProviderNotFound
+inline constexpr long kErrProviderFailed = -2147467259;  // E_FAIL: open failures of a provider
+inline constexpr long kErrCommandFailed = -2147217900;   // DB_E_ERRORSINCOMMAND: bad statement
+inline constexpr long kErrTimeout = -2147217871;         // DB_E_ABORTLIMITREACHED: timed out
 // Refused writes of UpdateBatch.
 inline constexpr long kErrIntegrityViolation = -2147217873;  // DB_E_INTEGRITYVIOLATION
 inline constexpr long kErrWriteFailed = -2147467259;         // E_FAIL: locked, read-only, I/O
@@ -26,10 +26,10 @@ inline constexpr long kErrCantConvert = -2147217913;         // DB_E_CANTCONVERT
 
 // The failure of a call that ran longer than the command timeout of `seconds`.
 inline RuntimeError CommandTimeoutError(long seconds, const char* source) {
-  return RuntimeError(kErrTimeout,
-                      "Query timeout expired (the command ran longer than its " +
-                          std::to_string(seconds) + " s).",
-                      source);
+  return RuntimeError(
+      kErrTimeout,
+      "Query timeout expired (the command ran longer than its " + std::to_string(seconds) + " s).",
+      source);
 }
 
 }  // namespace vn::data

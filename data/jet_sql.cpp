@@ -1,6 +1,5 @@
 #include "data/jet_sql.h"
 
-
 #include "platform/codepage.h"
 #include "platform/unicode_case.h"
 

@@ -70,8 +70,9 @@ std::string Diagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {
     SQLWCHAR message[1024] = {};
     SQLINTEGER native = 0;
     SQLSMALLINT length = 0;
-    SQLRETURN rc = SQLGetDiagRecW(handleType, handle, record, state, &native, message,
-                                  static_cast<SQLSMALLINT>(sizeof message / sizeof message[0]), &length);
+    SQLRETURN rc =
+        SQLGetDiagRecW(handleType, handle, record, state, &native, message,
+                       static_cast<SQLSMALLINT>(sizeof message / sizeof message[0]), &length);
     if (!SQL_SUCCEEDED(rc)) break;
     if (!out.empty()) out += " ";
     size_t messageLength = std::min<size_t>(static_cast<size_t>(length), 1023);
@@ -97,9 +98,9 @@ constexpr std::chrono::seconds kDriverGrace{1};
 struct OdbcSession {
   explicit OdbcSession(const ConnectOptions& options)
       : commandTimeout(options.commandTimeout),
-        watchdog(options.commandTimeout > 0 ? std::chrono::seconds(options.commandTimeout) +
-                                                  kDriverGrace
-                                            : std::chrono::seconds(0)) {}
+        watchdog(options.commandTimeout > 0
+                     ? std::chrono::seconds(options.commandTimeout) + kDriverGrace
+                     : std::chrono::seconds(0)) {}
   OdbcSession(const OdbcSession&) = delete;
   OdbcSession& operator=(const OdbcSession&) = delete;
   ~OdbcSession() {
@@ -131,8 +132,20 @@ struct OdbcSession {
   CallWatchdog watchdog;
 };
 
-enum class FetchAs { kWideText, kInteger, kUnsigned, kDouble, kDecimalText, kCurrencyText,
-                   kBooleanText, kBit, kDate, kTime, kTimestamp, kBinary };
+enum class FetchAs {
+  kWideText,
+  kInteger,
+  kUnsigned,
+  kDouble,
+  kDecimalText,
+  kCurrencyText,
+  kBooleanText,
+  kBit,
+  kDate,
+  kTime,
+  kTimestamp,
+  kBinary
+};
 
 struct OdbcColumn {
   FetchAs fetch = FetchAs::kWideText;
@@ -222,8 +235,8 @@ class OdbcSource : public RowSource {
     SQLSMALLINT typeNameBytes = 0;
     SQLColAttributeW(stmt_, i, SQL_DESC_TYPE_NAME, typeName, sizeof typeName, &typeNameBytes,
                      nullptr);
-    std::string driverType = LowerAscii(FromWide(typeName, std::min<size_t>(
-        static_cast<size_t>(typeNameBytes) / sizeof(SQLWCHAR), 127)));
+    std::string driverType = LowerAscii(FromWide(
+        typeName, std::min<size_t>(static_cast<size_t>(typeNameBytes) / sizeof(SQLWCHAR), 127)));
     Column& c = columns_[i - 1u];
     c.name = FromWide(name, std::min<size_t>(static_cast<size_t>(nameLength), 511));
     FetchAs& f = kinds_[i - 1u].fetch;
@@ -241,36 +254,91 @@ class OdbcSource : public RowSource {
       return;
     }
     switch (sqlType) {
-      case SQL_CHAR: c.type = adChar; break;
-      case SQL_WCHAR: c.type = adWChar; break;
-      case SQL_VARCHAR: c.type = (size == 0 || size > 8000) ? adLongVarChar : adVarChar; break;
-      case SQL_WVARCHAR: c.type = (size == 0 || size > 4000) ? adLongVarWChar : adVarWChar; break;
-      case SQL_LONGVARCHAR: c.type = adLongVarChar; break;
-      case SQL_WLONGVARCHAR: c.type = adLongVarWChar; break;
+      case SQL_CHAR:
+        c.type = adChar;
+        break;
+      case SQL_WCHAR:
+        c.type = adWChar;
+        break;
+      case SQL_VARCHAR:
+        c.type = (size == 0 || size > 8000) ? adLongVarChar : adVarChar;
+        break;
+      case SQL_WVARCHAR:
+        c.type = (size == 0 || size > 4000) ? adLongVarWChar : adVarWChar;
+        break;
+      case SQL_LONGVARCHAR:
+        c.type = adLongVarChar;
+        break;
+      case SQL_WLONGVARCHAR:
+        c.type = adLongVarWChar;
+        break;
       case SQL_DECIMAL:
-      case SQL_NUMERIC: c.type = adNumeric; f = FetchAs::kDecimalText; break;
-      case SQL_BIT: c.type = adBoolean; f = FetchAs::kBit; break;
-      case SQL_TINYINT: c.type = u ? adUnsignedTinyInt : adTinyInt; f = FetchAs::kInteger; break;
-      case SQL_SMALLINT: c.type = u ? adUnsignedSmallInt : adSmallInt; f = FetchAs::kInteger; break;
-      case SQL_INTEGER: c.type = u ? adUnsignedInt : adInteger; f = FetchAs::kInteger; break;
+      case SQL_NUMERIC:
+        c.type = adNumeric;
+        f = FetchAs::kDecimalText;
+        break;
+      case SQL_BIT:
+        c.type = adBoolean;
+        f = FetchAs::kBit;
+        break;
+      case SQL_TINYINT:
+        c.type = u ? adUnsignedTinyInt : adTinyInt;
+        f = FetchAs::kInteger;
+        break;
+      case SQL_SMALLINT:
+        c.type = u ? adUnsignedSmallInt : adSmallInt;
+        f = FetchAs::kInteger;
+        break;
+      case SQL_INTEGER:
+        c.type = u ? adUnsignedInt : adInteger;
+        f = FetchAs::kInteger;
+        break;
       case SQL_BIGINT:
         c.type = u ? adUnsignedBigInt : adBigInt;
         f = u ? FetchAs::kUnsigned : FetchAs::kInteger;
         break;
-      case SQL_REAL: c.type = adSingle; f = FetchAs::kDouble; break;
+      case SQL_REAL:
+        c.type = adSingle;
+        f = FetchAs::kDouble;
+        break;
       case SQL_FLOAT:
-      case SQL_DOUBLE: c.type = adDouble; f = FetchAs::kDouble; break;
+      case SQL_DOUBLE:
+        c.type = adDouble;
+        f = FetchAs::kDouble;
+        break;
       case SQL_TYPE_DATE:
-      case SQL_DATE: c.type = adDBDate; f = FetchAs::kDate; break;
+      case SQL_DATE:
+        c.type = adDBDate;
+        f = FetchAs::kDate;
+        break;
       case SQL_TYPE_TIME:
-      case SQL_TIME: c.type = adDBTime; f = FetchAs::kTime; break;
+      case SQL_TIME:
+        c.type = adDBTime;
+        f = FetchAs::kTime;
+        break;
       case SQL_TYPE_TIMESTAMP:
-      case SQL_TIMESTAMP: c.type = adDBTimeStamp; f = FetchAs::kTimestamp; break;
-      case SQL_BINARY: c.type = adBinary; f = FetchAs::kBinary; break;
-      case SQL_VARBINARY: c.type = adVarBinary; f = FetchAs::kBinary; break;
-      case SQL_LONGVARBINARY: c.type = adLongVarBinary; f = FetchAs::kBinary; break;
-      case SQL_GUID: c.type = adGUID; break;
-      default: c.type = adVarWChar; break;
+      case SQL_TIMESTAMP:
+        c.type = adDBTimeStamp;
+        f = FetchAs::kTimestamp;
+        break;
+      case SQL_BINARY:
+        c.type = adBinary;
+        f = FetchAs::kBinary;
+        break;
+      case SQL_VARBINARY:
+        c.type = adVarBinary;
+        f = FetchAs::kBinary;
+        break;
+      case SQL_LONGVARBINARY:
+        c.type = adLongVarBinary;
+        f = FetchAs::kBinary;
+        break;
+      case SQL_GUID:
+        c.type = adGUID;
+        break;
+      default:
+        c.type = adVarWChar;
+        break;
     }
   }
 
@@ -369,8 +437,8 @@ class OdbcSource : public RowSource {
           Fail(kErrCommandFailed);
         }
         if (indicator == SQL_NULL_DATA) return Variant(Null{});
-        return Variant(Date{DateSerial(t.year, t.month, t.day, t.hour, t.minute,
-                                       t.second + t.fraction / 1e9)});
+        return Variant(Date{
+            DateSerial(t.year, t.month, t.day, t.hour, t.minute, t.second + t.fraction / 1e9)});
       }
       case FetchAs::kBinary: {
         std::string bytes;
@@ -457,12 +525,13 @@ std::vector<std::string> RunOnSession(const std::shared_ptr<OdbcSession>& sessio
 void PreparePostgresSession(const std::shared_ptr<OdbcSession>& session, bool readOnly) {
   if (readOnly) RunOnSession(session, "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY");
   if (session->commandTimeout <= 0) return;
-  std::vector<std::string> ends = RunOnSession(
-      session, "SELECT host(inet_client_addr()), inet_client_port(), host(inet_server_addr()), "
-               "inet_server_port()");
+  std::vector<std::string> ends =
+      RunOnSession(session,
+                   "SELECT host(inet_client_addr()), inet_client_port(), host(inet_server_addr()), "
+                   "inet_server_port()");
   if (ends.size() != 4 || ends[0].empty() || ends[2].empty()) return;
-  session->socket = FindServerSocket(ends[0], std::atoi(ends[1].c_str()), ends[2],
-                                     std::atoi(ends[3].c_str()));
+  session->socket =
+      FindServerSocket(ends[0], std::atoi(ends[1].c_str()), ends[2], std::atoi(ends[3].c_str()));
 }
 
 }  // namespace
@@ -475,7 +544,8 @@ std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionStr
   if (!password.empty() && !cs.Has("PWD") && !cs.Has("Password")) cs.Add("PWD", password);
   auto session = std::make_shared<OdbcSession>(options);
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &session->env))) {
-    throw RuntimeError(kErrProviderFailed, "The ODBC driver manager cannot be initialised.", "ODBC");
+    throw RuntimeError(kErrProviderFailed, "The ODBC driver manager cannot be initialised.",
+                       "ODBC");
   }
   SQLSetEnvAttr(session->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, session->env, &session->dbc))) {
@@ -491,9 +561,9 @@ std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionStr
   WText text = ToWide(cs.OdbcText());
   SQLWCHAR out[1024];
   SQLSMALLINT outLength = 0;
-  SQLRETURN rc = SQLDriverConnectW(session->dbc, nullptr, text.data(),
-                                   static_cast<SQLSMALLINT>(text.size()), out, 1024, &outLength,
-                                   SQL_DRIVER_NOPROMPT);
+  SQLRETURN rc =
+      SQLDriverConnectW(session->dbc, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()),
+                        out, 1024, &outLength, SQL_DRIVER_NOPROMPT);
   if (!SQL_SUCCEEDED(rc)) {
     throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session->dbc), "ODBC");
   }

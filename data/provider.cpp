@@ -17,10 +17,14 @@ std::optional<UpdateTarget> Provider::UpdateTargetOf(const std::string& /*comman
 
 long RecordStatusOfWriteError(long errorNumber) {
   switch (errorNumber) {
-    case kErrIntegrityViolation: return adRecIntegrityViolation;
-    case kErrConcurrency: return adRecConcurrencyViolation;
-    case kErrCantConvert: return adRecSchemaViolation;
-    default: return adRecCantRelease;  // locked or not writable
+    case kErrIntegrityViolation:
+      return adRecIntegrityViolation;
+    case kErrConcurrency:
+      return adRecConcurrencyViolation;
+    case kErrCantConvert:
+      return adRecSchemaViolation;
+    default:
+      return adRecCantRelease;  // locked or not writable
   }
 }
 

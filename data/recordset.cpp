@@ -87,7 +87,8 @@ const Field& Recordset::Fields(int index) const {
   if (index < 0 || static_cast<size_t>(index) >= fields.size()) {
     throw RuntimeError(kErrItemNotFound,
                        "Item cannot be found in the collection corresponding to the requested "
-                       "name or ordinal (" + std::to_string(index) + ").",
+                       "name or ordinal (" +
+                           std::to_string(index) + ").",
                        "Fields");
   }
   return *fields[static_cast<size_t>(index)];
@@ -101,7 +102,8 @@ const Field& Recordset::Fields(const std::string& name) const {
   }
   throw RuntimeError(kErrItemNotFound,
                      "Item cannot be found in the collection corresponding to the requested name "
-                     "or ordinal ('" + name + "').",
+                     "or ordinal ('" +
+                         name + "').",
                      "Fields");
 }
 

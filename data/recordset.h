@@ -17,26 +17,59 @@ namespace vn::data {
 class Connection;
 
 // CursorTypeEnum and LockTypeEnum values used by the callers.
-enum CursorType : int { adOpenUnspecified = -1, adOpenForwardOnly = 0, adOpenKeyset = 1,
-                        adOpenDynamic = 2, adOpenStatic = 3 };
-enum LockType : int { adLockUnspecified = -1, adLockReadOnly = 1, adLockPessimistic = 2,
-                      adLockOptimistic = 3, adLockBatchOptimistic = 4 };
+enum CursorType : int {
+  adOpenUnspecified = -1,
+  adOpenForwardOnly = 0,
+  adOpenKeyset = 1,
+  adOpenDynamic = 2,
+  adOpenStatic = 3
+};
+enum LockType : int {
+  adLockUnspecified = -1,
+  adLockReadOnly = 1,
+  adLockPessimistic = 2,
+  adLockOptimistic = 3,
+  adLockBatchOptimistic = 4
+};
 
 // EventReasonEnum: why a notification was raised.
 enum EventReason : int {
-  adRsnAddNew = 1, adRsnDelete = 2, adRsnUpdate = 3, adRsnUndoUpdate = 4, adRsnUndoAddNew = 5,
-  adRsnUndoDelete = 6, adRsnRequery = 7, adRsnResynch = 8, adRsnClose = 9, adRsnMove = 10,
-  adRsnFirstChange = 11, adRsnMoveFirst = 12, adRsnMoveNext = 13, adRsnMovePrevious = 14,
+  adRsnAddNew = 1,
+  adRsnDelete = 2,
+  adRsnUpdate = 3,
+  adRsnUndoUpdate = 4,
+  adRsnUndoAddNew = 5,
+  adRsnUndoDelete = 6,
+  adRsnRequery = 7,
+  adRsnResynch = 8,
+  adRsnClose = 9,
+  adRsnMove = 10,
+  adRsnFirstChange = 11,
+  adRsnMoveFirst = 12,
+  adRsnMoveNext = 13,
+  adRsnMovePrevious = 14,
   adRsnMoveLast = 15,
 };
 
 // RecordStatusEnum: the status of a row is a sum of these flags.
 enum RecordStatus : long {
-  adRecOK = 0x0, adRecNew = 0x1, adRecModified = 0x2, adRecDeleted = 0x4, adRecUnmodified = 0x8,
-  adRecInvalid = 0x10, adRecMultipleChanges = 0x40, adRecPendingChanges = 0x80,
-  adRecCanceled = 0x100, adRecCantRelease = 0x400, adRecConcurrencyViolation = 0x800,
-  adRecIntegrityViolation = 0x1000, adRecMaxChangesExceeded = 0x2000, adRecObjectOpen = 0x4000,
-  adRecOutOfMemory = 0x8000, adRecPermissionDenied = 0x10000, adRecSchemaViolation = 0x20000,
+  adRecOK = 0x0,
+  adRecNew = 0x1,
+  adRecModified = 0x2,
+  adRecDeleted = 0x4,
+  adRecUnmodified = 0x8,
+  adRecInvalid = 0x10,
+  adRecMultipleChanges = 0x40,
+  adRecPendingChanges = 0x80,
+  adRecCanceled = 0x100,
+  adRecCantRelease = 0x400,
+  adRecConcurrencyViolation = 0x800,
+  adRecIntegrityViolation = 0x1000,
+  adRecMaxChangesExceeded = 0x2000,
+  adRecObjectOpen = 0x4000,
+  adRecOutOfMemory = 0x8000,
+  adRecPermissionDenied = 0x10000,
+  adRecSchemaViolation = 0x20000,
   adRecDBDeleted = 0x40000,
 };
 
@@ -62,7 +95,8 @@ struct FieldChange {
 class RecordsetEvents {
  public:
   virtual ~RecordsetEvents() = default;
-  virtual void FieldChangeComplete(Recordset& recordset, const std::vector<FieldChange>& fields) = 0;
+  virtual void FieldChangeComplete(Recordset& recordset,
+                                   const std::vector<FieldChange>& fields) = 0;
   virtual void MoveComplete(Recordset& recordset, int reason) = 0;
   virtual void RecordChangeComplete(Recordset& recordset, int reason, long recordCount,
                                     const RuntimeError* error) = 0;

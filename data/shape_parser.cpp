@@ -13,7 +13,7 @@ enum class Tok { kEnd, kName, kQuoted, kBraced, kOpen, kClose, kComma, kDot, kNu
 
 struct Token {
   Tok kind = Tok::kEnd;
-  std::string text;  // the name, the quoted name's content or the braced text
+  std::string text;     // the name, the quoted name's content or the braced text
   size_t position = 0;  // 1-based
 };
 
@@ -40,10 +40,18 @@ class Parser {
   [[noreturn]] void Fail(const Token& found, const std::string& expected) {
     std::string what;
     switch (found.kind) {
-      case Tok::kEnd: what = "the end of the command"; break;
-      case Tok::kBraced: what = "'{'"; break;
-      case Tok::kQuoted: what = "the name '" + found.text + "'"; break;
-      default: what = "'" + found.text + "'"; break;
+      case Tok::kEnd:
+        what = "the end of the command";
+        break;
+      case Tok::kBraced:
+        what = "'{'";
+        break;
+      case Tok::kQuoted:
+        what = "the name '" + found.text + "'";
+        break;
+      default:
+        what = "'" + found.text + "'";
+        break;
     }
     throw RuntimeError(kErrCommandFailed,
                        "Syntax error in the SHAPE command at position " +
@@ -60,8 +68,8 @@ class Parser {
   }
 
   void SkipBlanks() {
-    while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\r' ||
-                                s_[pos_] == '\n')) {
+    while (pos_ < s_.size() &&
+           (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\r' || s_[pos_] == '\n')) {
       ++pos_;
     }
   }
@@ -113,8 +121,11 @@ class Parser {
     }
     ++pos_;
     t.text = std::string(1, c);
-    t.kind = c == '(' ? Tok::kOpen : c == ')' ? Tok::kClose : c == ',' ? Tok::kComma
-           : c == '.' ? Tok::kDot : Tok::kOther;
+    t.kind = c == '('   ? Tok::kOpen
+             : c == ')' ? Tok::kClose
+             : c == ',' ? Tok::kComma
+             : c == '.' ? Tok::kDot
+                        : Tok::kOther;
     return t;
   }
 
@@ -162,8 +173,8 @@ class Parser {
     return t.kind == Tok::kName && EqualsIgnoringCase(t.text, word);
   }
   static bool IsReserved(const Token& t) {
-    static const char* const kWords[] = {"SHAPE", "APPEND", "COMPUTE", "BY", "RELATE", "TO",
-                                         "AS", "PARAMETER", "TABLE", "NEW", "CALC"};
+    static const char* const kWords[] = {"SHAPE", "APPEND",    "COMPUTE", "BY",  "RELATE", "TO",
+                                         "AS",    "PARAMETER", "TABLE",   "NEW", "CALC"};
     for (const char* w : kWords) {
       if (IsKeyword(t, w)) return true;
     }
@@ -228,8 +239,8 @@ class Parser {
     }
     if (t.kind == Tok::kOpen) {
       table.shape = std::make_unique<ShapeCommand>(ParseCommand(depth + 1));
-      Expect(Tok::kClose, "')' to close the nested SHAPE begun at position " +
-                              std::to_string(t.position));
+      Expect(Tok::kClose,
+             "')' to close the nested SHAPE begun at position " + std::to_string(t.position));
       return table;
     }
     if (IsKeyword(t, "TABLE") || t.kind == Tok::kQuoted) Unsupported(t, "a table name");
@@ -268,8 +279,8 @@ class Parser {
       child.relations.push_back(std::move(relation));
     } while (Peek().kind == Tok::kComma && (Next(), true));
     if (parenthesised) Expect(Tok::kClose, "')' to close the RELATE list");
-    Expect(Tok::kClose, "')' or ',' after the relation begun at position " +
-                            std::to_string(open.position));
+    Expect(Tok::kClose,
+           "')' or ',' after the relation begun at position " + std::to_string(open.position));
     child.alias = ParseOptionalAlias();
     return child;
   }
@@ -284,8 +295,8 @@ class Parser {
 
 std::optional<ShapeCommand> ParseShape(const std::string& text) {
   size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' ||
-                             text[i] == '\n')) {
+  while (i < text.size() &&
+         (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n')) {
     ++i;
   }
   if (text.size() - i < 5 || !EqualsIgnoringCase(std::string_view(text).substr(i, 5), "SHAPE") ||

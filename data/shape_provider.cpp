@@ -15,9 +15,20 @@ namespace {
 
 bool IsNumericType(int type) {
   switch (type) {
-    case adSmallInt: case adInteger: case adSingle: case adDouble: case adCurrency:
-    case adDecimal: case adTinyInt: case adUnsignedTinyInt: case adUnsignedSmallInt:
-    case adUnsignedInt: case adBigInt: case adUnsignedBigInt: case adNumeric: case adVarNumeric:
+    case adSmallInt:
+    case adInteger:
+    case adSingle:
+    case adDouble:
+    case adCurrency:
+    case adDecimal:
+    case adTinyInt:
+    case adUnsignedTinyInt:
+    case adUnsignedSmallInt:
+    case adUnsignedInt:
+    case adBigInt:
+    case adUnsignedBigInt:
+    case adNumeric:
+    case adVarNumeric:
     case adBoolean:
       return true;
     default:
@@ -36,7 +47,9 @@ std::optional<std::string> KeyPart(const Variant& v, bool numeric) {
     std::optional<std::string> operator()(std::monostate) const { return std::nullopt; }
     std::optional<std::string> operator()(Null) const { return std::nullopt; }
     std::optional<std::string> operator()(bool b) const { return NumberKey(b ? "-1" : "0"); }
-    std::optional<std::string> operator()(std::int64_t i) const { return NumberKey(std::to_string(i)); }
+    std::optional<std::string> operator()(std::int64_t i) const {
+      return NumberKey(std::to_string(i));
+    }
     std::optional<std::string> operator()(double d) const {
       return NumberKey(NormaliseDecimal(ShortestDouble(d)).value_or(ShortestDouble(d)));
     }

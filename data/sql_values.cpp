@@ -57,7 +57,8 @@ bool ParseTime(std::string_view s, size_t pos, int& h, int& mi, double& sec) {
 }  // namespace
 
 double DateSerial(int year, int month, int day, int hour, int minute, double second) {
-  long long days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + 25569;
+  long long days =
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + 25569;
   double fraction = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
   // OLE dates before day 0 carry the time as a positive fraction away from zero.
   return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;

@@ -113,18 +113,25 @@ int TypeOfDeclared(const std::string& t) {
 
 int TypeOfStorage(int storage) {
   switch (storage) {
-    case SQLITE_INTEGER: return adInteger;
-    case SQLITE_FLOAT: return adDouble;
-    case SQLITE_BLOB: return adLongVarBinary;
-    default: return adVarWChar;
+    case SQLITE_INTEGER:
+      return adInteger;
+    case SQLITE_FLOAT:
+      return adDouble;
+    case SQLITE_BLOB:
+      return adLongVarBinary;
+    default:
+      return adVarWChar;
   }
 }
 
 Variant Natural(sqlite3_stmt* st, int i) {
   switch (sqlite3_column_type(st, i)) {
-    case SQLITE_INTEGER: return Variant(static_cast<std::int64_t>(sqlite3_column_int64(st, i)));
-    case SQLITE_FLOAT: return Variant(sqlite3_column_double(st, i));
-    case SQLITE_NULL: return Variant(Null{});
+    case SQLITE_INTEGER:
+      return Variant(static_cast<std::int64_t>(sqlite3_column_int64(st, i)));
+    case SQLITE_FLOAT:
+      return Variant(sqlite3_column_double(st, i));
+    case SQLITE_NULL:
+      return Variant(Null{});
     default: {
       const void* p = sqlite3_column_blob(st, i);
       int len = sqlite3_column_bytes(st, i);
@@ -186,12 +193,13 @@ Variant Convert(sqlite3_stmt* st, int i, int type) {
     case adLongVarWChar:
       if (storage != SQLITE_BLOB) {
         return Variant(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
-                                  static_cast<size_t>(sqlite3_column_bytes(st, i))));
+                                   static_cast<size_t>(sqlite3_column_bytes(st, i))));
       }
       break;
     case adDouble:
     case adSingle:
-      if (storage == SQLITE_INTEGER) return Variant(static_cast<double>(sqlite3_column_int64(st, i)));
+      if (storage == SQLITE_INTEGER)
+        return Variant(static_cast<double>(sqlite3_column_int64(st, i)));
       break;
     default:
       break;
@@ -213,8 +221,7 @@ RuntimeError CallError(const Database& database, int code, long number) {
 
 class SqliteSource : public RowSource {
  public:
-  SqliteSource(std::shared_ptr<Database> db, const std::string& command)
-      : db_(std::move(db)) {
+  SqliteSource(std::shared_ptr<Database> db, const std::string& command) : db_(std::move(db)) {
     std::string sql = db_->jet ? TranslateJetSql(command) : command;
     const char* tail = nullptr;
     if (Prepare(db_->db, sql, stmt_, &tail) != SQLITE_OK) {
@@ -225,8 +232,9 @@ class SqliteSource : public RowSource {
     }
     if (tail != nullptr) {
       std::string rest = TrimSpaces(tail);
-      while (!rest.empty() && (rest.front() == ';' || rest.front() == '\n' ||
-                               rest.front() == '\r' || rest.front() == '\t' || rest.front() == ' ')) {
+      while (!rest.empty() &&
+             (rest.front() == ';' || rest.front() == '\n' || rest.front() == '\r' ||
+              rest.front() == '\t' || rest.front() == ' ')) {
         rest.erase(0, 1);
       }
       if (!rest.empty()) {
@@ -354,7 +362,8 @@ class SqliteWriter : public RowWriter {
   void Commit() override { Exec("COMMIT"); }
 
   void Rollback() noexcept override {
-    if (!sqlite3_get_autocommit(db_->db)) sqlite3_exec(db_->db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!sqlite3_get_autocommit(db_->db))
+      sqlite3_exec(db_->db, "ROLLBACK", nullptr, nullptr, nullptr);
   }
 
   std::string QuoteName(const std::string& name) const override {

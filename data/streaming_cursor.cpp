@@ -54,8 +54,8 @@ class Feed {
   std::unique_ptr<RowSource> source_;
   std::deque<std::shared_ptr<const Row>> window_;
   std::shared_ptr<Row> spare_;  // made as a mutable Row, so filling it again is sound
-  size_t base_ = 0;  // index of window_.front()
-  size_t next_ = 0;  // index of the next row the source delivers
+  size_t base_ = 0;             // index of window_.front()
+  size_t next_ = 0;             // index of the next row the source delivers
   bool ended_ = false;
 };
 

@@ -25,7 +25,8 @@ void Prepare() {
              "database": "Fuzz.dbf", "activeView": 1,
              "contact": {"1": "C1", "25": "A;B;C", "27": "O'Neil", "58": "M01.dat", "61": "OL,1,2,3"},
              "group": {"25": "G"}})";
-  std::ofstream(dir + "/Brimlow.ini") << "[Brimlow]\nID_Nummer=25|x\nID_Mandant=58\nPCKpfad=" << dir << "/\n";
+  std::ofstream(dir + "/Brimlow.ini")
+      << "[Brimlow]\nID_Nummer=25|x\nID_Mandant=58\nPCKpfad=" << dir << "/\n";
   std::ofstream(dir + "/Tessaran.ini") << "[Tessaran]\nODBC=ODBC;DSN=x\nID_Code=61\nID_Typ=abc\n";
   setenv("VARNOLIS_ACT", (dir + "/act.json").c_str(), 1);
   setenv("LANG", "de_DE.UTF-8", 1);
@@ -45,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (parser.Failed() && result != parser.Text()) abort();
     (void)parser.ErrDescription();
   } catch (const vn::RuntimeError&) {
-    // Part numbers and separator codes that are not numbers fail as the platform's conversion would.
+    // Part numbers and separator codes that are not numbers fail as the platform's conversion
+    // would.
   }
   // The same text as an entry's SQL, in both dialects.
   for (bool jet : {false, true}) {

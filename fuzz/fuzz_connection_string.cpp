@@ -1,6 +1,7 @@
 // Fuzzes the connection-string parser, its OLE DB and ODBC writers and the reading of the
 // connection's options (mode, timeouts): no input may crash, whatever parses must read back the
-// same through Text() and, with its passwords masked, hold "***" as the value of every password key.
+// same through Text() and, with its passwords masked, hold "***" as the value of every password
+// key.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

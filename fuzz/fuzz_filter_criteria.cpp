@@ -9,12 +9,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   using namespace vn::data;
-  static const std::vector<Column> columns = {
-      {"ID", adInteger}, {"Name", adVarWChar}, {"Betrag", adDouble}, {"Datum", adDate},
-      {"Feld mit Blank", adVarWChar}};
+  static const std::vector<Column> columns = {{"ID", adInteger},
+                                              {"Name", adVarWChar},
+                                              {"Betrag", adDouble},
+                                              {"Datum", adDate},
+                                              {"Feld mit Blank", adVarWChar}};
   static const std::vector<Row> rows = {
-      {Variant(std::int64_t{1}), Variant("O'Hara"), Variant(2.5), Variant(Date{35633.0}), Variant(Null{})},
-      {Variant(std::int64_t{-7}), Variant("müller"), Variant(Null{}), Variant(Null{}), Variant("x y")},
+      {Variant(std::int64_t{1}), Variant("O'Hara"), Variant(2.5), Variant(Date{35633.0}),
+       Variant(Null{})},
+      {Variant(std::int64_t{-7}), Variant("müller"), Variant(Null{}), Variant(Null{}),
+       Variant("x y")},
       {Variant(), Variant(""), Variant(0.0), Variant(Date{0.0}), Variant("12")},
   };
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -21,18 +21,31 @@ constexpr unsigned kValueKinds = 12;
 
 vn::data::Variant PickValue(unsigned selector, const std::string& text) {
   switch (selector % kValueKinds) {
-    case 0: return vn::data::Variant(1234.5);
-    case 1: return vn::data::Variant(-0.004999);
-    case 2: return vn::data::Variant(static_cast<std::int64_t>(-9223372036854775807LL - 1));
-    case 3: return vn::data::Variant(vn::data::Currency{9223372036854775807LL});
-    case 4: return vn::data::Variant(vn::data::Decimal{"-123456789012345678901234567890123456789012345.55"});
-    case 5: return vn::data::Variant(vn::data::Date{46363.60423});
-    case 6: return vn::data::Variant(vn::data::Date{-657434.0});
-    case 7: return vn::data::Variant(vn::data::Null{});
-    case 8: return vn::data::Variant(true);
-    case 9: return vn::data::Variant(1e300);
-    case 10: return vn::data::Variant(text);
-    default: return vn::data::Variant(std::string());
+    case 0:
+      return vn::data::Variant(1234.5);
+    case 1:
+      return vn::data::Variant(-0.004999);
+    case 2:
+      return vn::data::Variant(static_cast<std::int64_t>(-9223372036854775807LL - 1));
+    case 3:
+      return vn::data::Variant(vn::data::Currency{9223372036854775807LL});
+    case 4:
+      return vn::data::Variant(
+          vn::data::Decimal{"-123456789012345678901234567890123456789012345.55"});
+    case 5:
+      return vn::data::Variant(vn::data::Date{46363.60423});
+    case 6:
+      return vn::data::Variant(vn::data::Date{-657434.0});
+    case 7:
+      return vn::data::Variant(vn::data::Null{});
+    case 8:
+      return vn::data::Variant(true);
+    case 9:
+      return vn::data::Variant(1e300);
+    case 10:
+      return vn::data::Variant(text);
+    default:
+      return vn::data::Variant(std::string());
   }
 }
 
@@ -48,8 +61,8 @@ std::optional<std::string> Result(F&& f) {
 
 // Appends through a prepared object and checks it against the one-call result.
 template <typename Prepared>
-void CheckAppend(const Prepared& prepared, const vn::data::Variant& value, const std::optional<std::string>& expected,
-                 std::string& buffer) {
+void CheckAppend(const Prepared& prepared, const vn::data::Variant& value,
+                 const std::optional<std::string>& expected, std::string& buffer) {
   const std::string before = buffer;
   try {
     prepared.Append(value, buffer);
@@ -57,7 +70,8 @@ void CheckAppend(const Prepared& prepared, const vn::data::Variant& value, const
     if (expected || buffer != before) std::abort();
     return;
   }
-  if (!expected || buffer.compare(0, before.size(), before) != 0 || buffer.substr(before.size()) != *expected) {
+  if (!expected || buffer.compare(0, before.size(), before) != 0 ||
+      buffer.substr(before.size()) != *expected) {
     std::abort();
   }
 }
@@ -78,27 +92,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     prepared.emplace(pattern, firstDay, firstWeek, settings);
   } catch (const vn::RuntimeError&) {
     // Week rules out of range: the one-call function must refuse them too.
-    if (Result([&] { return vn::VarFormat(vn::data::Variant(), pattern, firstDay, firstWeek, settings); })) {
+    if (Result([&] {
+          return vn::VarFormat(vn::data::Variant(), pattern, firstDay, firstWeek, settings);
+        })) {
       std::abort();
     }
   }
   std::string buffer = "<td>";
   for (unsigned k = 0; k < kValueKinds && prepared; ++k) {
     const vn::data::Variant value = PickValue(selector + k, pattern);
-    CheckAppend(*prepared, value, Result([&] { return vn::VarFormat(value, pattern, firstDay, firstWeek, settings); }),
+    CheckAppend(*prepared, value, Result([&] {
+      return vn::VarFormat(value, pattern, firstDay, firstWeek, settings);
+    }),
                 buffer);
   }
 
-  static const int kTypes[] = {vn::data::adDouble, vn::data::adInteger, vn::data::adDate, vn::data::adVarWChar};
+  static const int kTypes[] = {vn::data::adDouble, vn::data::adInteger, vn::data::adDate,
+                               vn::data::adVarWChar};
   const int type = kTypes[selector % 4];
   const vn::FieldFormat column(pattern, type, settings);
   for (unsigned k = 0; k < 4; ++k) {
     const vn::data::SimpleField field(pattern, type, PickValue(selector / 4 + k, pattern));
-    CheckAppend(column, field.Value(), Result([&] { return vn::FormatFieldValue(field, settings); }), buffer);
+    CheckAppend(column, field.Value(),
+                Result([&] { return vn::FormatFieldValue(field, settings); }), buffer);
   }
   Result([&] { return vn::VariantToText(vn::data::Variant(pattern), settings); });
   Result([&] {
-    return vn::FormatFieldValue(vn::data::SimpleField(pattern, kTypes[selector % 4], PickValue(selector / 4, pattern)));
+    return vn::FormatFieldValue(
+        vn::data::SimpleField(pattern, kTypes[selector % 4], PickValue(selector / 4, pattern)));
   });
   return 0;
 }

@@ -72,13 +72,20 @@ void Prepare() {
        "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES "
        "(1, 'Kunde', 'Kunde', 'Kunden', 'x'), (2, 'Leer', 'Leer', 'L', '');"
        "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES "
-       "('Karte', 2, '" + connection + "', 'SELECT * FROM kunden WHERE nr = ''{!kontakt,25}'''),"
-       "('Liste', 1, '" + connection + "', 'SELECT nr, name FROM kunden'),"
-       "('Baum', 0, '" + connection + "', 'SHAPE {SELECT * FROM kunden} APPEND "
-       "({SELECT * FROM auftraege} RELATE nr TO kunde) AS a'),"
-       "('Info', 3, '', '');"
-       "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, 1, 1), (1, 2, 2), (1, 3, 3), "
-       "(1, 4, 4);");
+       "('Karte', 2, '" +
+           connection +
+           "', 'SELECT * FROM kunden WHERE nr = ''{!kontakt,25}'''),"
+           "('Liste', 1, '" +
+           connection +
+           "', 'SELECT nr, name FROM kunden'),"
+           "('Baum', 0, '" +
+           connection +
+           "', 'SHAPE {SELECT * FROM kunden} APPEND "
+           "({SELECT * FROM auftraege} RELATE nr TO kunde) AS a'),"
+           "('Info', 3, '', '');"
+           "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, 1, 1), (1, 2, 2), (1, "
+           "3, 3), "
+           "(1, 4, 4);");
   std::ofstream(root + "/act.json")
       << R"({"windows": [{"class": "act3.0frameclass", "title": "ACT! - Fuzz"}],
              "database": "Fuzz.dbf", "activeView": 1, "contact": {"1": "C1", "25": "K1"}})";
@@ -111,10 +118,14 @@ std::string Url(const uint8_t* data, size_t size) {
   if (size == 0) return {};
   const std::string rest(reinterpret_cast<const char*>(data + 1), size - 1);
   switch (data[0] % 4) {
-    case 0: return rest;
-    case 1: return "varnolis://" + rest;
-    case 2: return "varnolis://rubrik/" + rest;
-    default: return "varnolis://rubrik/Kunde" + rest;
+    case 0:
+      return rest;
+    case 1:
+      return "varnolis://" + rest;
+    case 2:
+      return "varnolis://rubrik/" + rest;
+    default:
+      return "varnolis://rubrik/Kunde" + rest;
   }
 }
 

@@ -26,8 +26,7 @@ ULONG ProtocolHandlerFactory::Release() {
   return left;
 }
 
-HRESULT ProtocolHandlerFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid,
-                                               void** ppvObject) {
+HRESULT ProtocolHandlerFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) {
   if (ppvObject == nullptr) return E_POINTER;
   *ppvObject = nullptr;
   if (pUnkOuter != nullptr) return CLASS_E_NOAGGREGATION;

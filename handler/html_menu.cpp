@@ -26,7 +26,8 @@ int LeadingNumber(const std::string& text) {
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
   double value = 0;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') value = value * 10 + (text[i++] - '0');
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+    value = value * 10 + (text[i++] - '0');
   if (i < text.size() && text[i] == '.') {
     double scale = 0.1;
     for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, scale /= 10) {
@@ -69,8 +70,7 @@ void clHTMLMenu::CloseAll() noexcept {
 }
 
 bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataParser,
-                      const std::string& strConfigurationPath,
-                      const std::string& strResourcePath) {
+                      const std::string& strConfigurationPath, const std::string& strResourcePath) {
   error_.Init("clHTMLMenu", strResourcePath);
   rubrik_ = strRubrik;
   if (ACTDataParser == nullptr) {
@@ -78,9 +78,8 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     return false;
   }
   parser_ = ACTDataParser;
-  databasePath_ =
-      (strConfigurationPath.empty() ? LibraryFolder() : strConfigurationPath) +
-      ResText(res::kConfigDatabase);
+  databasePath_ = (strConfigurationPath.empty() ? LibraryFolder() : strConfigurationPath) +
+                  ResText(res::kConfigDatabase);
   connectionString_ = ResText(res::kConfigConnection, databasePath_);
   sql_ = ResText(res::kSelectOrdered, ResText(res::kRubrikenTable), ResText(res::kRubrikenTable),
                  ResText(res::kRangColumn));
@@ -192,9 +191,10 @@ std::string clHTMLMenu::MenuBar() {
         titel_ = ColumnText(*rubriken_, res::kTitelColumn);
       }
       // The tab's cell follows the link; the selected tab's text does not.
-      s += ResText(res::kCell, ResText(res::kWidth, 100) + ResText(res::kAlign, ResText(res::kCenter)) +
-                                   ResText(res::kClass, ResText(res::kMenuBarClass, selected ? 1 : 0)) +
-                                   ResText(res::kOnClickLocation, link));
+      s += ResText(res::kCell,
+                   ResText(res::kWidth, 100) + ResText(res::kAlign, ResText(res::kCenter)) +
+                       ResText(res::kClass, ResText(res::kMenuBarClass, selected ? 1 : 0)) +
+                       ResText(res::kOnClickLocation, link));
       if (selected) {
         s += ResText(res::kSpan, ResText(res::kClass, ResText(res::kMenuTextClass, 1)));
       } else {
@@ -214,12 +214,13 @@ std::string clHTMLMenu::MenuBar() {
   ++n;
   s += ResText(res::kRowEnd) + kCrLf + ResText(res::kTableEnd) + kCrLf;
   // The bar under the tabs: one cell across all of them.
-  s += ResText(res::kTable, ResText(res::kTableTight) + ResText(res::kWidth, "100%")) +
-       ResText(res::kRow) +
-       markup::Cell(ResText(res::kColspan, n) + ResText(res::kClass, ResText(res::kMenuBarClass, 2)),
-                    ResText(res::kImage, ResText(res::kWidth, 1) + ResText(res::kHeight, 8) +
-                                             ResText(res::kAlt, ""))) +
-       kCrLf + ResText(res::kRowEnd) + kCrLf + ResText(res::kTableEnd) + kCrLf;
+  s +=
+      ResText(res::kTable, ResText(res::kTableTight) + ResText(res::kWidth, "100%")) +
+      ResText(res::kRow) +
+      markup::Cell(ResText(res::kColspan, n) + ResText(res::kClass, ResText(res::kMenuBarClass, 2)),
+                   ResText(res::kImage, ResText(res::kWidth, 1) + ResText(res::kHeight, 8) +
+                                            ResText(res::kAlt, ""))) +
+      kCrLf + ResText(res::kRowEnd) + kCrLf + ResText(res::kTableEnd) + kCrLf;
   state_ = 3;
   return s;
 }

@@ -12,7 +12,7 @@ bool ParseURL(const std::string& url, ParsedUrl& parsed) {
   if (auto colon = text.find(':'); colon != std::string::npos) text.erase(0, colon + 1);
   if (!text.empty() && text.back() == '/') text.pop_back();
   text.erase(0, text.find_first_not_of('/') == std::string::npos ? text.size()
-                                                                  : text.find_first_not_of('/'));
+                                                                 : text.find_first_not_of('/'));
   if (auto slash = text.find('/'); slash != std::string::npos) {
     parsed.command = text.substr(0, slash);
     parsed.parameter = text.substr(slash + 1);

@@ -30,9 +30,7 @@ void QuietDPrint(const std::string& text) noexcept {
   }
 }
 
-std::string Address(const void* p) {
-  return std::to_string(reinterpret_cast<std::uintptr_t>(p));
-}
+std::string Address(const void* p) { return std::to_string(reinterpret_cast<std::uintptr_t>(p)); }
 
 template <typename Generator>
 std::unique_ptr<PageGenerator> Create() {
@@ -62,10 +60,14 @@ const ProtocolHandler::GeneratorKind* ProtocolHandler::KindOfFormat(int format) 
                                   &Create<clHTMLInfo>};
   switch (format) {
     case 0:
-    case 1: return &hierarchical;
-    case 2: return &list;
-    case 3: return &info;
-    default: return nullptr;
+    case 1:
+      return &hierarchical;
+    case 2:
+      return &list;
+    case 3:
+      return &info;
+    default:
+      return nullptr;
   }
 }
 
@@ -321,8 +323,7 @@ bool ProtocolHandler::EntryStep(const clDaten& entry, const GeneratorKind& kind)
       Trace("Titel:" + currentTitle_);
     }
     if (!generator_->Init(GeneratorEntry{entry.Titel, entry.DatenQuelle, entry.Abfrage,
-                                         parser_.get(), "/resourcehtml/qxlogo.gif", "",
-                                         n + "_"})) {
+                                         parser_.get(), "/resourcehtml/qxlogo.gif", "", n + "_"})) {
       WriteError(kind.errorId, generator_->ErrDescription());
       return false;
     }
@@ -379,7 +380,7 @@ HRESULT ProtocolHandler::ReadRequest(void* pv, ULONG cb, ULONG* pcbRead) {
   std::optional<std::pair<long, std::string>> failure;
   try {
     Trace("Read(" + Address(pv) + "," + std::to_string(cb) + "," + std::to_string(countOnEntry) +
-           ")");
+          ")");
     if (pageComplete_ && downloadFinished_) {
       Trace("Read: Tempfile downloaded.");
       *pcbRead = 0;

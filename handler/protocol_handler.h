@@ -109,7 +109,8 @@ class ProtocolHandler final : public IInternetProtocol {
   bool pageComplete_ = false;
   bool started_ = false;  // between Start and Terminate/Abort
   std::string command_;
-  int commandId_ = 0;  // the string id (1101 info, 1102 rubrik, 1103 test) the command matches, or 0
+  int commandId_ =
+      0;  // the string id (1101 info, 1102 rubrik, 1103 test) the command matches, or 0
   std::string parameter_;
   std::unique_ptr<clHTMLDumper> dumper_;
   // The info page of the command info, or the generator of the current data entry: created

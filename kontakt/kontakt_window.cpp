@@ -54,8 +54,7 @@ KontaktWindow::KontaktWindow(QWebEngineProfile* profile, const QString& standinP
   settle_.setInterval(100);
   connect(&settle_, &QTimer::timeout, this, &KontaktWindow::StandinChanged);
   connect(watcher_, &QFileSystemWatcher::fileChanged, &settle_, qOverload<>(&QTimer::start));
-  connect(watcher_, &QFileSystemWatcher::directoryChanged, &settle_,
-          qOverload<>(&QTimer::start));
+  connect(watcher_, &QFileSystemWatcher::directoryChanged, &settle_, qOverload<>(&QTimer::start));
   WatchStandin();
 }
 

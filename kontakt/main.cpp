@@ -53,13 +53,14 @@ int main(int argc, char** argv) {
     vn::kontakt::Browser browser(folder);
     vn::kontakt::KontaktWindow window(browser.Profile(), vn::kontakt::StandinFilePath());
     window.resize(1024, 768);
-    const QUrl url = urlText.isEmpty() ? vn::kontakt::StartUrl(folder)
-                                       : vn::kontakt::UrlFromUserText(urlText);
+    const QUrl url =
+        urlText.isEmpty() ? vn::kontakt::StartUrl(folder) : vn::kontakt::UrlFromUserText(urlText);
     vn::kontakt::PageCapture capture(window.View());
     if (!screenshot.isEmpty()) {
       QObject::connect(&capture, &vn::kontakt::PageCapture::Done, &app,
                        [](bool ok, const QString& problem) {
-                         if (!ok) std::cerr << "varnolis-kontakt: " << problem.toStdString() << '\n';
+                         if (!ok)
+                           std::cerr << "varnolis-kontakt: " << problem.toStdString() << '\n';
                          QCoreApplication::exit(ok ? 0 : 1);
                        });
       capture.SaveWhenComplete(screenshot);

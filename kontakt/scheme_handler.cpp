@@ -58,9 +58,7 @@ SchemeHandler::SchemeHandler(const QString& libraryPath, QObject* parent)
 
 SchemeHandler::~SchemeHandler() = default;
 
-QString SchemeHandler::LibraryError() const {
-  return QString::fromStdString(library_->Error());
-}
+QString SchemeHandler::LibraryError() const { return QString::fromStdString(library_->Error()); }
 
 bool SchemeHandler::AnswerResource(QWebEngineUrlRequestJob* job) {
   const QString path = QDir::cleanPath(job->requestUrl().path());

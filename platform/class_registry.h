@@ -11,8 +11,8 @@
 namespace vn {
 
 struct RegistryKey {
-  std::string path;                                          // e.g. CLSID\{...}\InprocServer32
-  std::vector<std::pair<std::string, std::string>> values;   // name, value
+  std::string path;                                         // e.g. CLSID\{...}\InprocServer32
+  std::vector<std::pair<std::string, std::string>> values;  // name, value
 };
 
 // UserConfigFolder() + "/classes.ini"; "HKEY_CLASSES_ROOT" on Windows.

@@ -50,8 +50,8 @@ std::string GetProfileStringFromText(const std::string& section, const std::stri
     if (trimmed[0] == '[') {
       if (sectionSeen && inSection) break;  // only the first section of that name counts
       auto close = trimmed.find(']');
-      std::string name = TrimBlanks(trimmed.substr(1, close == std::string::npos ? std::string::npos
-                                                                                 : close - 1));
+      std::string name =
+          TrimBlanks(trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
       inSection = LowerAscii(name) == wantedSection;
       if (inSection) sectionSeen = true;
       continue;

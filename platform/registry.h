@@ -1,5 +1,6 @@
 // The registry values the programs read (ACT!'s NetLinks folder). On Windows the registry itself;
-// on Linux the per-user INI file $XDG_CONFIG_HOME/Varnolis/registry.ini: one section per key path, prefixed by the root
+// on Linux the per-user INI file $XDG_CONFIG_HOME/Varnolis/registry.ini: one section per key path,
+// prefixed by the root
 // ("[HKEY_CURRENT_USER\Software\Symantec\ACT!]"), one entry per value, in the notation of a
 // registry export ("text", dword:0000001f, hex:01,02,...).
 #pragma once

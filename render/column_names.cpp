@@ -11,7 +11,8 @@ namespace vn {
 namespace {
 
 bool IsAlignmentWord(const std::string& lowered) {
-  return lowered == ResText(res::kLeft) || lowered == ResText(res::kRight) || lowered == ResText(res::kCenter);
+  return lowered == ResText(res::kLeft) || lowered == ResText(res::kRight) ||
+         lowered == ResText(res::kCenter);
 }
 
 bool IsFormatPart(const std::string& part) {

@@ -16,7 +16,8 @@ namespace {
 bool IsJetProvider(const std::string& connection) {
   try {
     const std::string provider = LowerAscii(data::ConnectionString(connection).Get("Provider"));
-    return provider.starts_with("microsoft.jet.oledb") || provider.starts_with("microsoft.ace.oledb");
+    return provider.starts_with("microsoft.jet.oledb") ||
+           provider.starts_with("microsoft.ace.oledb");
   } catch (const RuntimeError&) {
     return false;
   }

@@ -20,8 +20,7 @@ bool ParseEntryTexts(clHTMLError& error, clACTDataParser* parser, const std::str
                      const std::string& strSQL, std::string& connection, std::string& query);
 
 // 103 for an empty connection string, then 104 for an empty query.
-bool RequireEntryTexts(clHTMLError& error, const std::string& connection,
-                       const std::string& query);
+bool RequireEntryTexts(clHTMLError& error, const std::string& connection, const std::string& query);
 
 // Opens a read-only connection on `connection`; null after recording 101, which shows the
 // connection string with its password hidden.

@@ -47,12 +47,15 @@ void AppendDateText(std::string& out, double serial, const RegionalSettings& set
   AppendDateAndTime(out, DatePartsFromSerial(serial), 1, 1, settings);
 }
 
-void AppendVariantText(std::string& out, const data::Variant& value, const RegionalSettings& settings) {
+void AppendVariantText(std::string& out, const data::Variant& value,
+                       const RegionalSettings& settings) {
   struct Visitor {
     std::string& out;
     const RegionalSettings& s;
     void operator()(std::monostate) const {}
-    void operator()(data::Null) const { throw RuntimeError(kErrInvalidUseOfNull, kTextInvalidUseOfNull); }
+    void operator()(data::Null) const {
+      throw RuntimeError(kErrInvalidUseOfNull, kTextInvalidUseOfNull);
+    }
     void operator()(bool v) const { out += v ? "True" : "False"; }
     void operator()(std::int64_t v) const { AppendInteger(out, v); }
     void operator()(double v) const { AppendDoubleText(out, v, s); }
@@ -71,7 +74,8 @@ void AppendVariantText(std::string& out, const data::Variant& value, const Regio
   std::visit(Visitor{out, settings}, value.Raw());
 }
 
-void AppendConvertedText(std::string& out, const data::Variant& value, const RegionalSettings& settings) {
+void AppendConvertedText(std::string& out, const data::Variant& value,
+                         const RegionalSettings& settings) {
   if (value.Is<bool>()) {
     out += value.As<bool>() ? "-1" : "0";
     return;

@@ -94,7 +94,8 @@ int WeekOfYear(const DateParts& p, int firstDay, int firstWeek) {
 }  // namespace
 
 DateParts DatePartsFromSerial(double serial) {
-  if (!(serial >= kMinDateSerial && serial < kMaxDateSerial)) throw RuntimeError(kErrOverflow, kTextOverflow);
+  if (!(serial >= kMinDateSerial && serial < kMaxDateSerial))
+    throw RuntimeError(kErrOverflow, kTextOverflow);
   DateParts p;
   p.days = static_cast<long>(serial);  // towards zero; the range check keeps it in range
   const double fraction = std::fabs(serial - static_cast<double>(p.days));
@@ -115,20 +116,46 @@ DateParts DatePartsFromSerial(double serial) {
 }
 
 bool SerialFromDate(int year, int month, int day, double& serial) {
-  if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return false;
+  if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+      day > DaysInMonth(year, month))
+    return false;
   serial = static_cast<double>(DaysFromCivil(year, month, day) + kSerialToUnixDays);
   return true;
 }
 
 enum class DatePattern::Item : std::uint8_t {
-  kLiteral, kDateSeparator, kTimeSeparator,
-  kDay, kDay2, kDayAbbreviation, kDayName, kShortDate, kLongDate,
-  kWeekday, kWeekOfYear,
-  kMonth, kMonth2, kMonthAbbreviation, kMonthName,
-  kQuarter, kDayOfYear, kYear2, kYear4,
-  kHour, kHour2, kMinute, kMinute2, kSecond, kSecond2,
-  kTime, kDateAndTime,
-  kAmPmUpper, kAmPmLower, kAPUpper, kAPLower, kAmPmLocale,
+  kLiteral,
+  kDateSeparator,
+  kTimeSeparator,
+  kDay,
+  kDay2,
+  kDayAbbreviation,
+  kDayName,
+  kShortDate,
+  kLongDate,
+  kWeekday,
+  kWeekOfYear,
+  kMonth,
+  kMonth2,
+  kMonthAbbreviation,
+  kMonthName,
+  kQuarter,
+  kDayOfYear,
+  kYear2,
+  kYear4,
+  kHour,
+  kHour2,
+  kMinute,
+  kMinute2,
+  kSecond,
+  kSecond2,
+  kTime,
+  kDateAndTime,
+  kAmPmUpper,
+  kAmPmLower,
+  kAPUpper,
+  kAPLower,
+  kAmPmLocale,
 };
 
 namespace {
@@ -145,8 +172,8 @@ std::size_t RunOf(std::string_view s, std::size_t i, char letter, std::size_t ma
 // through "ddddd", "c" or without a pattern; they are tokenised once per thread. The cache
 // holds whole pattern texts, so settings that go away leave nothing dangling; it stops
 // growing at a few locales' worth and then tokenises per call.
-void PutSettingsPattern(StagingBuffer& out, const std::string& pattern, double serial, int firstDay, int firstWeek,
-                        const RegionalSettings& settings) {
+void PutSettingsPattern(StagingBuffer& out, const std::string& pattern, double serial, int firstDay,
+                        int firstWeek, const RegionalSettings& settings) {
   constexpr std::size_t kMaxCached = 32;
   thread_local std::unordered_map<std::string, DatePattern> cache;
   auto it = cache.find(pattern);
@@ -167,7 +194,8 @@ double TimeOfDay(const DateParts& p) {
 void PutDateAndTime(StagingBuffer& out, const DateParts& p, int firstDay, int firstWeek,
                     const RegionalSettings& settings) {
   if (p.hasDate) {
-    PutSettingsPattern(out, settings.shortDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
+    PutSettingsPattern(out, settings.shortDatePattern, static_cast<double>(p.days), firstDay,
+                       firstWeek, settings);
   }
   if (p.hasTime || !p.hasDate) {
     if (p.hasDate) out.Put(' ');
@@ -189,7 +217,8 @@ void DatePattern::AddLiteral(std::size_t offset, std::size_t length) {
     tokens_.back().length += static_cast<std::uint32_t>(length);
     return;
   }
-  tokens_.push_back({Item::kLiteral, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)});
+  tokens_.push_back(
+      {Item::kLiteral, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)});
 }
 
 void DatePattern::Tokenize() {
@@ -229,7 +258,7 @@ void DatePattern::Tokenize() {
         ++i;
         continue;
       case 'd': {
-        static const Item kDays[] = {Item::kDay, Item::kDay2, Item::kDayAbbreviation,
+        static const Item kDays[] = {Item::kDay,     Item::kDay2,      Item::kDayAbbreviation,
                                      Item::kDayName, Item::kShortDate, Item::kLongDate};
         std::size_t n = RunOf(s, i, 'd', 6);
         add(kDays[n - 1], n, i);
@@ -241,7 +270,8 @@ void DatePattern::Tokenize() {
         continue;
       }
       case 'm': {
-        static const Item kMonths[] = {Item::kMonth, Item::kMonth2, Item::kMonthAbbreviation, Item::kMonthName};
+        static const Item kMonths[] = {Item::kMonth, Item::kMonth2, Item::kMonthAbbreviation,
+                                       Item::kMonthName};
         std::size_t n = RunOf(s, i, 'm', 4);
         if (n <= 2 && afterHour) {
           add(n == 1 ? Item::kMinute : Item::kMinute2, n, i);
@@ -324,50 +354,108 @@ void DatePattern::Write(StagingBuffer& out, const DateParts& p, int firstDay, in
   for (const Token& token : tokens_) PutToken(out, token, p, firstDay, firstWeek, settings);
 }
 
-void DatePattern::PutToken(StagingBuffer& out, const Token& t, const DateParts& p, int firstDay, int firstWeek,
-                           const RegionalSettings& settings) const {
+void DatePattern::PutToken(StagingBuffer& out, const Token& t, const DateParts& p, int firstDay,
+                           int firstWeek, const RegionalSettings& settings) const {
   const bool pm = p.hour >= 12;
   switch (t.item) {
-    case Item::kLiteral: out.Put(std::string_view(source_).substr(t.offset, t.length)); return;
-    case Item::kDateSeparator: out.Put(settings.dateSeparator); return;
-    case Item::kTimeSeparator: out.Put(settings.timeSeparator); return;
-    case Item::kDay: PutNumber(out, p.day, 1); return;
-    case Item::kDay2: PutNumber(out, p.day, 2); return;
-    case Item::kDayAbbreviation: out.Put(settings.dayAbbreviations[p.weekday - 1]); return;
-    case Item::kDayName: out.Put(settings.dayNames[p.weekday - 1]); return;
+    case Item::kLiteral:
+      out.Put(std::string_view(source_).substr(t.offset, t.length));
+      return;
+    case Item::kDateSeparator:
+      out.Put(settings.dateSeparator);
+      return;
+    case Item::kTimeSeparator:
+      out.Put(settings.timeSeparator);
+      return;
+    case Item::kDay:
+      PutNumber(out, p.day, 1);
+      return;
+    case Item::kDay2:
+      PutNumber(out, p.day, 2);
+      return;
+    case Item::kDayAbbreviation:
+      out.Put(settings.dayAbbreviations[p.weekday - 1]);
+      return;
+    case Item::kDayName:
+      out.Put(settings.dayNames[p.weekday - 1]);
+      return;
     case Item::kShortDate:
-      PutSettingsPattern(out, settings.shortDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
+      PutSettingsPattern(out, settings.shortDatePattern, static_cast<double>(p.days), firstDay,
+                         firstWeek, settings);
       return;
     case Item::kLongDate:
-      PutSettingsPattern(out, settings.longDatePattern, static_cast<double>(p.days), firstDay, firstWeek, settings);
+      PutSettingsPattern(out, settings.longDatePattern, static_cast<double>(p.days), firstDay,
+                         firstWeek, settings);
       return;
-    case Item::kWeekday: PutNumber(out, WeekdayFrom(p.weekday, firstDay), 1); return;
-    case Item::kWeekOfYear: PutNumber(out, WeekOfYear(p, firstDay, firstWeek), 1); return;
-    case Item::kMonth: PutNumber(out, p.month, 1); return;
-    case Item::kMonth2: PutNumber(out, p.month, 2); return;
-    case Item::kMonthAbbreviation: out.Put(settings.monthAbbreviations[p.month - 1]); return;
-    case Item::kMonthName: out.Put(settings.monthNames[p.month - 1]); return;
-    case Item::kQuarter: PutNumber(out, (p.month - 1) / 3 + 1, 1); return;
-    case Item::kDayOfYear: PutNumber(out, p.dayOfYear, 1); return;
-    case Item::kYear2: PutNumber(out, p.year % 100, 2); return;
-    case Item::kYear4: PutNumber(out, p.year, 1); return;
+    case Item::kWeekday:
+      PutNumber(out, WeekdayFrom(p.weekday, firstDay), 1);
+      return;
+    case Item::kWeekOfYear:
+      PutNumber(out, WeekOfYear(p, firstDay, firstWeek), 1);
+      return;
+    case Item::kMonth:
+      PutNumber(out, p.month, 1);
+      return;
+    case Item::kMonth2:
+      PutNumber(out, p.month, 2);
+      return;
+    case Item::kMonthAbbreviation:
+      out.Put(settings.monthAbbreviations[p.month - 1]);
+      return;
+    case Item::kMonthName:
+      out.Put(settings.monthNames[p.month - 1]);
+      return;
+    case Item::kQuarter:
+      PutNumber(out, (p.month - 1) / 3 + 1, 1);
+      return;
+    case Item::kDayOfYear:
+      PutNumber(out, p.dayOfYear, 1);
+      return;
+    case Item::kYear2:
+      PutNumber(out, p.year % 100, 2);
+      return;
+    case Item::kYear4:
+      PutNumber(out, p.year, 1);
+      return;
     case Item::kHour:
     case Item::kHour2: {
       const int hour = twelveHour_ ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
       PutNumber(out, hour, t.item == Item::kHour ? 1 : 2);
       return;
     }
-    case Item::kMinute: PutNumber(out, p.minute, 1); return;
-    case Item::kMinute2: PutNumber(out, p.minute, 2); return;
-    case Item::kSecond: PutNumber(out, p.second, 1); return;
-    case Item::kSecond2: PutNumber(out, p.second, 2); return;
-    case Item::kTime: PutSettingsPattern(out, settings.timePattern, TimeOfDay(p), firstDay, firstWeek, settings); return;
-    case Item::kDateAndTime: PutDateAndTime(out, p, firstDay, firstWeek, settings); return;
-    case Item::kAmPmUpper: out.Put(pm ? "PM" : "AM"); return;
-    case Item::kAmPmLower: out.Put(pm ? "pm" : "am"); return;
-    case Item::kAPUpper: out.Put(pm ? 'P' : 'A'); return;
-    case Item::kAPLower: out.Put(pm ? 'p' : 'a'); return;
-    case Item::kAmPmLocale: out.Put(pm ? settings.pmSymbol : settings.amSymbol); return;
+    case Item::kMinute:
+      PutNumber(out, p.minute, 1);
+      return;
+    case Item::kMinute2:
+      PutNumber(out, p.minute, 2);
+      return;
+    case Item::kSecond:
+      PutNumber(out, p.second, 1);
+      return;
+    case Item::kSecond2:
+      PutNumber(out, p.second, 2);
+      return;
+    case Item::kTime:
+      PutSettingsPattern(out, settings.timePattern, TimeOfDay(p), firstDay, firstWeek, settings);
+      return;
+    case Item::kDateAndTime:
+      PutDateAndTime(out, p, firstDay, firstWeek, settings);
+      return;
+    case Item::kAmPmUpper:
+      out.Put(pm ? "PM" : "AM");
+      return;
+    case Item::kAmPmLower:
+      out.Put(pm ? "pm" : "am");
+      return;
+    case Item::kAPUpper:
+      out.Put(pm ? 'P' : 'A');
+      return;
+    case Item::kAPLower:
+      out.Put(pm ? 'p' : 'a');
+      return;
+    case Item::kAmPmLocale:
+      out.Put(pm ? settings.pmSymbol : settings.amSymbol);
+      return;
   }
 }
 
@@ -386,7 +474,8 @@ void DateTimeForm::Append(std::string& out, double serial) const {
   // As PutDateAndTime with the week rules of the standard conversion.
   const DateParts p = DatePartsFromSerial(serial);
   StagingBuffer staged(out);
-  if (p.hasDate) shortDate_.Write(staged, DatePartsFromSerial(static_cast<double>(p.days)), 1, 1, *settings_);
+  if (p.hasDate)
+    shortDate_.Write(staged, DatePartsFromSerial(static_cast<double>(p.days)), 1, 1, *settings_);
   if (p.hasTime || !p.hasDate) {
     if (p.hasDate) staged.Put(' ');
     time_.Write(staged, DatePartsFromSerial(TimeOfDay(p)), 1, 1, *settings_);

@@ -41,7 +41,8 @@ class DatePattern {
   // Appends the date through the section. firstDay 1 = Sunday ... 7 = Saturday, firstWeek
   // 1..3 as the automation calls number them (0 must be resolved by the caller). Throws
   // RuntimeError (overflow) for serials outside the calendar.
-  void Append(std::string& out, double serial, int firstDay, int firstWeek, const RegionalSettings& settings) const;
+  void Append(std::string& out, double serial, int firstDay, int firstWeek,
+              const RegionalSettings& settings) const;
   // The same for a date already taken apart, into a staging buffer.
   void Write(StagingBuffer& out, const DateParts& parts, int firstDay, int firstWeek,
              const RegionalSettings& settings) const;
@@ -56,8 +57,8 @@ class DatePattern {
 
   void Tokenize();
   void AddLiteral(std::size_t offset, std::size_t length);
-  void PutToken(StagingBuffer& out, const Token& token, const DateParts& p, int firstDay, int firstWeek,
-                const RegionalSettings& settings) const;
+  void PutToken(StagingBuffer& out, const Token& token, const DateParts& p, int firstDay,
+                int firstWeek, const RegionalSettings& settings) const;
 
   std::string source_;
   std::vector<Token> tokens_;

@@ -98,7 +98,8 @@ DecimalNumber DecimalFromDouble(double value, int significant) {
       n.count = 0;
     }
   }
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, significant - 1);
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                                 significant - 1);
   if (ec != std::errc()) throw RuntimeError(kErrOverflow, kTextOverflow);
   ReadScientific(buf, end, n);
   Normalize(n);
@@ -109,8 +110,8 @@ DecimalNumber DecimalFromInt(std::int64_t value) {
   DecimalNumber n;
   if (value == 0) return n;
   n.negative = value < 0;
-  unsigned long long magnitude =
-      n.negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  unsigned long long magnitude = n.negative ? 0ULL - static_cast<unsigned long long>(value)
+                                            : static_cast<unsigned long long>(value);
   char buf[24];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude);
   (void)ec;
@@ -155,7 +156,8 @@ DecimalNumber DecimalFromText(std::string_view text) {
   return n;
 }
 
-void AppendPlainDecimalText(std::string& out, const DecimalNumber& number, std::string_view decimalSymbol) {
+void AppendPlainDecimalText(std::string& out, const DecimalNumber& number,
+                            std::string_view decimalSymbol) {
   if (number.IsZero()) {
     out += '0';
     return;

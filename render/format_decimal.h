@@ -13,8 +13,8 @@ struct DecimalNumber {
   static constexpr int kMaxDigits = 40;
 
   bool negative = false;
-  int count = 0;     // significant digits in `digits`; 0 means the value zero
-  int exponent = 0;  // value = 0.d1 d2 ... dn x 10^exponent
+  int count = 0;                     // significant digits in `digits`; 0 means the value zero
+  int exponent = 0;                  // value = 0.d1 d2 ... dn x 10^exponent
   char digits[kMaxDigits + 1] = {};  // one spare for rounding surplus input
 
   bool IsZero() const { return count == 0; }
@@ -43,6 +43,7 @@ DecimalNumber DecimalFromText(std::string_view text);
 
 // Plain digits with `decimalSymbol` between integer and fraction (no grouping), trailing
 // fraction zeros removed, "0" for zero: the default text of integers, currency and decimals.
-void AppendPlainDecimalText(std::string& out, const DecimalNumber& number, std::string_view decimalSymbol);
+void AppendPlainDecimalText(std::string& out, const DecimalNumber& number,
+                            std::string_view decimalSymbol);
 
 }  // namespace vn::format

@@ -28,17 +28,19 @@ std::string PatternOf(const std::string& name) {
 }
 
 bool IsDateType(int type) {
-  return type == data::adDate || type == data::adDBDate || type == data::adDBTime || type == data::adDBTimeStamp;
+  return type == data::adDate || type == data::adDBDate || type == data::adDBTime ||
+         type == data::adDBTimeStamp;
 }
 
 }  // namespace
 
-FieldFormat::FieldFormat(const std::string& columnName, int type, const RegionalSettings& settings, bool manyValues)
+FieldFormat::FieldFormat(const std::string& columnName, int type, const RegionalSettings& settings,
+                         bool manyValues)
     : settings_(&settings), amount_(type == data::adDouble || type == data::adCurrency) {
   const std::string pattern = PatternOf(columnName);
   if (amount_) {
-    format_.emplace(pattern.empty() ? kAmountPattern : std::string_view(pattern), kSunday, kWeekOfJanuaryFirst,
-                    settings);
+    format_.emplace(pattern.empty() ? kAmountPattern : std::string_view(pattern), kSunday,
+                    kWeekOfJanuaryFirst, settings);
   } else if (!pattern.empty()) {
     format_.emplace(pattern, kSunday, kWeekOfJanuaryFirst, settings);
   } else if (manyValues && IsDateType(type)) {

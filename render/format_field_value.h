@@ -38,11 +38,12 @@ class FieldFormat {
  private:
   friend std::string FormatFieldValue(const data::Field& field, const RegionalSettings& settings);
   // `manyValues`: worth tokenising the locale's date forms for date columns without a pattern.
-  FieldFormat(const std::string& columnName, int type, const RegionalSettings& settings, bool manyValues);
+  FieldFormat(const std::string& columnName, int type, const RegionalSettings& settings,
+              bool manyValues);
 
   const RegionalSettings* settings_;
-  bool amount_;  // doubles and currencies: NULL shows as 0
-  std::optional<PreparedFormat> format_;  // none: the standard conversion
+  bool amount_;                                // doubles and currencies: NULL shows as 0
+  std::optional<PreparedFormat> format_;       // none: the standard conversion
   std::optional<format::DateTimeForm> dates_;  // date columns without a pattern
 };
 

@@ -8,7 +8,15 @@
 namespace vn::format {
 
 enum class NumberPattern::Item : std::uint8_t {
-  kLiteral, kIntDigit, kPoint, kFracDigit, kComma, kPercent, kExponent, kDateSep, kTimeSep
+  kLiteral,
+  kIntDigit,
+  kPoint,
+  kFracDigit,
+  kComma,
+  kPercent,
+  kExponent,
+  kDateSep,
+  kTimeSep
 };
 
 NumberPattern::NumberPattern(std::string_view section) : source_(section) {
@@ -175,8 +183,9 @@ void NumberPattern::PutIntegerDigits(StagingBuffer& out, const DecimalNumber& n,
   }
 }
 
-void NumberPattern::PutToken(StagingBuffer& out, const Token& t, const DecimalNumber& n, const Placed& placed,
-                             int& intIndex, int& fracIndex, const RegionalSettings& settings) const {
+void NumberPattern::PutToken(StagingBuffer& out, const Token& t, const DecimalNumber& n,
+                             const Placed& placed, int& intIndex, int& fracIndex,
+                             const RegionalSettings& settings) const {
   switch (t.kind) {
     case Item::kLiteral:
       out.Put(std::string_view(source_).substr(t.offset, t.length));
@@ -229,7 +238,8 @@ void NumberPattern::PutToken(StagingBuffer& out, const Token& t, const DecimalNu
   }
 }
 
-void NumberPattern::Append(std::string& out, DecimalNumber n, bool minus, const RegionalSettings& settings) const {
+void NumberPattern::Append(std::string& out, DecimalNumber n, bool minus,
+                           const RegionalSettings& settings) const {
   const Placed placed = Place(n);
   StagingBuffer staged(out);
   if (minus) staged.Put('-');

@@ -23,7 +23,8 @@ class NumberPattern {
 
   // Appends the magnitude of `number` through the section; `minus` puts "-" in front of
   // everything, as a one-section pattern does for negative values.
-  void Append(std::string& out, DecimalNumber number, bool minus, const RegionalSettings& settings) const;
+  void Append(std::string& out, DecimalNumber number, bool minus,
+              const RegionalSettings& settings) const;
 
  private:
   enum class Item : std::uint8_t;
@@ -58,8 +59,8 @@ class NumberPattern {
   void AddLiteral(std::size_t offset, std::size_t length, bool merge);
   void Analyse();
   Placed Place(DecimalNumber& n) const;
-  void PutToken(StagingBuffer& out, const Token& t, const DecimalNumber& n, const Placed& placed, int& intIndex,
-                int& fracIndex, const RegionalSettings& settings) const;
+  void PutToken(StagingBuffer& out, const Token& t, const DecimalNumber& n, const Placed& placed,
+                int& intIndex, int& fracIndex, const RegionalSettings& settings) const;
   void PutIntegerDigits(StagingBuffer& out, const DecimalNumber& n, int from, int to,
                         const RegionalSettings& settings) const;
 

@@ -17,16 +17,17 @@ bool StartsWith(std::string_view s, std::size_t i, std::string_view prefix) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-int CurrentYear() {
-  return LocalTime(std::time(nullptr)).tm_year + 1900;
-}
+int CurrentYear() { return LocalTime(std::time(nullptr)).tm_year + 1900; }
 
 int MonthByName(std::string_view word, const RegionalSettings& settings) {
   std::string lower = LowerAscii(word);
   for (int m = 0; m < 12; ++m) {
-    if (lower == LowerAscii(settings.monthNames[m]) || lower == LowerAscii(settings.monthAbbreviations[m])) return m + 1;
+    if (lower == LowerAscii(settings.monthNames[m]) ||
+        lower == LowerAscii(settings.monthAbbreviations[m]))
+      return m + 1;
   }
-  static const char* const kEnglish[] = {"jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
+  static const char* const kEnglish[] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                         "jul", "aug", "sep", "oct", "nov", "dec"};
   if (lower.size() >= 3) {
     for (int m = 0; m < 12; ++m) {
       if (lower.compare(0, 3, kEnglish[m]) == 0) return m + 1;
@@ -82,7 +83,8 @@ bool ScanNumber(std::string_view text, std::size_t& i, DateTextTokens& tokens) {
 }
 
 // A word at text[i]: a day half or the first month name; anything else is no date.
-bool ScanWord(std::string_view text, std::size_t& i, DateTextTokens& tokens, const RegionalSettings& settings) {
+bool ScanWord(std::string_view text, std::size_t& i, DateTextTokens& tokens,
+              const RegionalSettings& settings) {
   const std::size_t start = i;
   while (i < text.size() && IsLetter(text[i])) ++i;
   const std::string word = LowerAscii(text.substr(start, i - start));
@@ -108,7 +110,8 @@ std::size_t SeparatorAt(std::string_view text, std::size_t i, const RegionalSett
   return c == '-' || c == '/' || c == '.' || c == ',' || IsBlank(c) ? 1 : 0;
 }
 
-std::optional<DateTextTokens> ScanDateText(std::string_view text, const RegionalSettings& settings) {
+std::optional<DateTextTokens> ScanDateText(std::string_view text,
+                                           const RegionalSettings& settings) {
   DateTextTokens tokens;
   bool anything = false;
   for (std::size_t i = 0; i < text.size();) {
@@ -229,7 +232,8 @@ std::optional<double> ParseDateText(std::string_view text, const RegionalSetting
   std::optional<DateTextTokens> tokens = ScanDateText(text, settings);
   if (!tokens) return std::nullopt;
   double serial = 0;
-  if ((tokens->dateCount > 0 || tokens->month != 0) && !DayOfTokens(*tokens, settings, serial)) return std::nullopt;
+  if ((tokens->dateCount > 0 || tokens->month != 0) && !DayOfTokens(*tokens, settings, serial))
+    return std::nullopt;
   if (tokens->timeCount == 1 && tokens->half == 0) return std::nullopt;
   if (tokens->timeCount > 0 || tokens->half != 0) {
     std::optional<double> time = TimeOfTokens(*tokens);

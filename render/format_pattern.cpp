@@ -6,7 +6,11 @@ namespace vn::format {
 
 std::size_t Utf8Length(std::string_view s, std::size_t i) {
   unsigned char c = static_cast<unsigned char>(s[i]);
-  std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
+  std::size_t length = c < 0x80           ? 1
+                       : (c >> 5) == 0x6  ? 2
+                       : (c >> 4) == 0xE  ? 3
+                       : (c >> 3) == 0x1E ? 4
+                                          : 1;
   return i + length <= s.size() ? length : s.size() - i;
 }
 
@@ -57,7 +61,8 @@ SectionKind KindOf(std::string_view section) {
     switch (c) {
       case '"': {
         auto end = section.find('"', i + 1);
-        if (end == std::string_view::npos) return date ? SectionKind::kDate : text ? SectionKind::kText : SectionKind::kLiteral;
+        if (end == std::string_view::npos)
+          return date ? SectionKind::kDate : text ? SectionKind::kText : SectionKind::kLiteral;
         i = end;
         break;
       }
@@ -67,18 +72,41 @@ SectionKind KindOf(std::string_view section) {
       case '0':
       case '#':
         return SectionKind::kNumber;
-      case 'd': case 'D': case 'w': case 'W': case 'm': case 'M': case 'q': case 'Q':
-      case 'y': case 'Y': case 'h': case 'H': case 'n': case 'N': case 's': case 'S':
-      case 'c': case 'C':
+      case 'd':
+      case 'D':
+      case 'w':
+      case 'W':
+      case 'm':
+      case 'M':
+      case 'q':
+      case 'Q':
+      case 'y':
+      case 'Y':
+      case 'h':
+      case 'H':
+      case 'n':
+      case 'N':
+      case 's':
+      case 'S':
+      case 'c':
+      case 'C':
         date = true;
         break;
-      case 't': case 'T':
+      case 't':
+      case 'T':
         if (MatchesAt(section, i, "ttttt")) date = true;
         break;
-      case 'a': case 'A':
-        if (MatchesAt(section, i, "am/pm") || MatchesAt(section, i, "a/p") || MatchesAt(section, i, "ampm")) date = true;
+      case 'a':
+      case 'A':
+        if (MatchesAt(section, i, "am/pm") || MatchesAt(section, i, "a/p") ||
+            MatchesAt(section, i, "ampm"))
+          date = true;
         break;
-      case '@': case '&': case '<': case '>': case '!':
+      case '@':
+      case '&':
+      case '<':
+      case '>':
+      case '!':
         text = true;
         break;
       default:

@@ -108,7 +108,8 @@ PreparedFormat::PreparedFormat(std::string_view pattern, int firstDay, int first
     return;
   }
   if (!ResolveNamed(pattern)) AddSections(pattern);
-  dateOnly_ = named_ == Named::kNone && sectionCount_ == 1 && sections_[0].kind == SectionKind::kDate;
+  dateOnly_ =
+      named_ == Named::kNone && sectionCount_ == 1 && sections_[0].kind == SectionKind::kDate;
 }
 
 // The named formats ("Standard", "Short Date" ...): those that stand for a pattern replace
@@ -187,7 +188,8 @@ void PreparedFormat::AppendValue(const data::Variant& value, std::string& out) c
   }
   if (dateOnly_ && (value.Is<data::Date>() || value.Is<double>())) {
     // One date section takes every number, whatever its sign: straight to it.
-    const double serial = value.Is<data::Date>() ? value.As<data::Date>().serial : value.As<double>();
+    const double serial =
+        value.Is<data::Date>() ? value.As<data::Date>().serial : value.As<double>();
     if (!std::isfinite(serial)) throw RuntimeError(kErrOverflow, kTextOverflow);
     sections_[0].date->Append(out, serial, firstDay_, firstWeek_, *settings_);
     return;
@@ -217,7 +219,8 @@ void PreparedFormat::AppendNamed(Operand& operand, std::string& out) const {
   }
 }
 
-void PreparedFormat::AppendSections(Operand& operand, const data::Variant& original, std::string& out) const {
+void PreparedFormat::AppendSections(Operand& operand, const data::Variant& original,
+                                    std::string& out) const {
   const bool wasText = operand.kind == Operand::Kind::kText;
   const std::string_view originalText = operand.text;
   if (AppendNullOrText(operand, out)) return;
@@ -287,7 +290,8 @@ int PreparedFormat::SectionFor(const Operand& operand, bool& minus) const {
   return 0;
 }
 
-void PreparedFormat::AppendText(std::size_t section, std::string_view text, std::string& out) const {
+void PreparedFormat::AppendText(std::size_t section, std::string_view text,
+                                std::string& out) const {
   out += format::FormatTextSection(sections_[section].text, text, *settings_);
 }
 
@@ -303,7 +307,9 @@ bool PreparedFormat::ReadText(Operand& operand, bool forDate) const {
     }
   }
   auto number = format::ParseNumberText(operand.text, *settings_);
-  if (!number || (forDate && !(*number >= format::kMinDateSerial && *number < format::kMaxDateSerial))) return false;
+  if (!number ||
+      (forDate && !(*number >= format::kMinDateSerial && *number < format::kMaxDateSerial)))
+    return false;
   operand.SetDouble(*number);
   operand.isDate = false;
   return true;

@@ -26,7 +26,8 @@ class PreparedFormat {
   // 1 January, 2 the first four-day week, 3 the first full week; others raise RuntimeError.
   // `settings` must outlive the object (those of RegionalSettingsFor live as long as the
   // program).
-  PreparedFormat(std::string_view pattern, int firstDay, int firstWeek, const RegionalSettings& settings);
+  PreparedFormat(std::string_view pattern, int firstDay, int firstWeek,
+                 const RegionalSettings& settings);
 
   // Appends `value` written through the pattern, as VarFormat returns it. Throws RuntimeError
   // when the value cannot be written through the pattern; `out` is then left as it was.

@@ -14,7 +14,8 @@ std::string ChangeCase(std::string_view text, bool upper) {
 
 }  // namespace
 
-std::string FormatTextSection(std::string_view s, std::string_view text, const RegionalSettings& settings) {
+std::string FormatTextSection(std::string_view s, std::string_view text,
+                              const RegionalSettings& settings) {
   // First pass: placeholders, case and fill direction.
   int placeholders = 0;
   char caseMark = 0;

@@ -9,6 +9,7 @@
 
 namespace vn::format {
 
-std::string FormatTextSection(std::string_view section, std::string_view text, const RegionalSettings& settings);
+std::string FormatTextSection(std::string_view section, std::string_view text,
+                              const RegionalSettings& settings);
 
 }  // namespace vn::format

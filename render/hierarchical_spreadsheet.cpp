@@ -27,8 +27,9 @@ std::shared_ptr<data::Recordset> Chapter(const data::Field& field) {
   const data::Variant value = field.Value();
   if (!value.Is<std::shared_ptr<data::Recordset>>() ||
       !value.As<std::shared_ptr<data::Recordset>>()) {
-    throw RuntimeError(13, "Type mismatch: the chapter column '" + field.Name() +
-                               "' holds no recordset", "clHierachicalSpreadSheet");
+    throw RuntimeError(
+        13, "Type mismatch: the chapter column '" + field.Name() + "' holds no recordset",
+        "clHierachicalSpreadSheet");
   }
   return value.As<std::shared_ptr<data::Recordset>>();
 }
@@ -70,8 +71,7 @@ clHierachicalSpreadSheet::~clHierachicalSpreadSheet() {
   }
 }
 
-bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
-                                    const std::string& strConnection,
+bool clHierachicalSpreadSheet::Init(const std::string& strTitel, const std::string& strConnection,
                                     const std::string& strSQL, clACTDataParser* ACTDataParser,
                                     const std::string& /*strTableIcon*/,
                                     const std::string& strResourcePath,
@@ -90,8 +90,8 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel,
   plusPath_ = folder + ResText(res::kPlusImage);
   minusPath_ = folder + ResText(res::kMinusImage);
   cellEnd_ = ResText(res::kCellEnd);
-  prepared_ = PreparedMarkup::Fits(blockId_) &&
-              plusPath_.find(PreparedMarkup::kSlot) == std::string::npos;
+  prepared_ =
+      PreparedMarkup::Fits(blockId_) && plusPath_.find(PreparedMarkup::kSlot) == std::string::npos;
 
   if (!RequireEntryTexts(error_, connection_, query_)) return false;
 
@@ -336,8 +336,9 @@ const clHierachicalSpreadSheet::RowMarkup& clHierachicalSpreadSheet::RowMarkupOf
     markup.shown.push_back(i);
     markup.cellOpen.push_back(ResText(
         res::kCell, ResText(res::kRowClass, depth_) + ResText(res::kAlign, GetAlignment(name))));
-    markup.head += Cell(ResText(res::kLevelClass, depth_) + ResText(res::kAlign, GetAlignment(name)),
-                        GetCaption(name));
+    markup.head +=
+        Cell(ResText(res::kLevelClass, depth_) + ResText(res::kAlign, GetAlignment(name)),
+             GetCaption(name));
   }
   // The caption row, after the fold column of each chapter column.
   markup.blankFoldCell = Cell(FoldColumnAttributes(), ResText(res::kNbsp));

@@ -50,31 +50,31 @@ class clHierachicalSpreadSheet final : public PageGenerator {
   // levels are written many thousand times, their templates need not be filled each time.
   struct RowMarkup {
     int fieldCount = -1;
-    std::vector<int> shown;              // positions of the visible columns
+    std::vector<int> shown;  // positions of the visible columns
     // How each visible column's values are shown; worked out at the level's first row, so
     // that a pattern's fault is raised where the value is written, as for a single value.
     mutable std::vector<FieldFormat> formats;
-    std::vector<std::string> cellOpen;   // <TD  CLASS="t{d}" ALIGN="..."> per visible column
-    std::string head;                    // the level's table start and caption row
-    std::string rowOpen;                 // <TR  CLASS="t{d}">
-    std::string rowEnd;                  // </TR> CRLF, and a spacer row on a level without chapters
-    std::string blankFoldCell;           // the first cell of a row without children
-    PreparedMarkup foldCell;             // the fold image's cell; slots: the row's id
-    PreparedMarkup open;                 // below the root: the row that holds the level;
-                                         // slot: the parent row's id
-    std::string close;                   // the level's end
+    std::vector<std::string> cellOpen;  // <TD  CLASS="t{d}" ALIGN="..."> per visible column
+    std::string head;                   // the level's table start and caption row
+    std::string rowOpen;                // <TR  CLASS="t{d}">
+    std::string rowEnd;                 // </TR> CRLF, and a spacer row on a level without chapters
+    std::string blankFoldCell;          // the first cell of a row without children
+    PreparedMarkup foldCell;            // the fold image's cell; slots: the row's id
+    PreparedMarkup open;                // below the root: the row that holds the level;
+                                        // slot: the parent row's id
+    std::string close;                  // the level's end
   };
 
   // One level of the tree: the child recordsets of one chapter column (or the query's
   // result), which all have the same columns.
   struct Level {
     int depth = 0;
-    size_t parent = 0;          // the level whose chapter column this is (none for the root)
-    int visible = 0;            // columns that are neither chapters nor hidden
-    std::vector<int> chapters;  // positions of the chapter columns, in column order
+    size_t parent = 0;             // the level whose chapter column this is (none for the root)
+    int visible = 0;               // columns that are neither chapters nor hidden
+    std::vector<int> chapters;     // positions of the chapter columns, in column order
     std::vector<size_t> children;  // the level below each chapter column
-    bool analysed = false;      // columns read; a level below rows that all have empty
-                                // chapters is read when it is first written
+    bool analysed = false;         // columns read; a level below rows that all have empty
+                                   // chapters is read when it is first written
   };
 
   void AnalyseLevels(const data::Recordset& recordset, size_t level);
@@ -102,8 +102,8 @@ class clHierachicalSpreadSheet final : public PageGenerator {
   std::vector<std::shared_ptr<data::Recordset>> levels_;
   std::shared_ptr<data::Recordset> current_;
   std::vector<int> rowCounter_;
-  std::vector<size_t> levelAt_;    // per depth: the level of the tree being written
-  std::vector<size_t> chapterAt_;  // per depth: the chapter of the current row being written
+  std::vector<size_t> levelAt_;       // per depth: the level of the tree being written
+  std::vector<size_t> chapterAt_;     // per depth: the chapter of the current row being written
   std::vector<RowMarkup> rowMarkup_;  // per level of the tree
   std::string scriptPath_;
   std::string plusPath_;

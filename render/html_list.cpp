@@ -54,7 +54,8 @@ bool clHTMLList::Init(const std::string& strTitel, const std::string& strConnect
   entries_.reserve(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) {
     const data::Field& field = recordset_->Fields(i);
-    entries_.push_back({ListCaption(field.Name()), noRecord ? std::string() : FormatFieldValue(field)});
+    entries_.push_back(
+        {ListCaption(field.Name()), noRecord ? std::string() : FormatFieldValue(field)});
   }
   return true;
 }
@@ -78,7 +79,8 @@ std::string clHTMLList::GetNext() {
 std::string clHTMLList::TitleBar() const {
   const markup::Fold fold{"img_list_" + blockId_, "div_list_" + blockId_, minusPath_};
   return markup::ScriptInclude(scriptPath_) + kCrLf +
-         markup::FoldTitleBar(fold, ResText(res::kClass, ResText(res::kListTitleClass)), "", title_);
+         markup::FoldTitleBar(fold, ResText(res::kClass, ResText(res::kListTitleClass)), "",
+                              title_);
 }
 
 std::string clHTMLList::Body() const {

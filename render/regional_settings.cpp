@@ -20,7 +20,8 @@ std::string CanonicalName(std::string_view name) {
 
 }  // namespace
 
-const RegionalSettings& RegionalSettingsFor(std::string_view numericLocale, std::string_view timeLocale) {
+const RegionalSettings& RegionalSettingsFor(std::string_view numericLocale,
+                                            std::string_view timeLocale) {
   // One entry per thread in front of the shared cache: pages format every cell under the same
   // settings, so the lock is taken only when the locale changes.
   thread_local std::string lastNumeric = "\x01";
@@ -37,7 +38,8 @@ const RegionalSettings& RegionalSettingsFor(std::string_view numericLocale, std:
   {
     std::lock_guard lock(mutex);
     auto it = cache.find(key);
-    if (it == cache.end()) it = cache.emplace(key, LoadRegionalSettings(numericName, timeName)).first;
+    if (it == cache.end())
+      it = cache.emplace(key, LoadRegionalSettings(numericName, timeName)).first;
     found = it->second.get();
   }
   lastNumeric = numericLocale;

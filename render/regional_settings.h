@@ -13,7 +13,8 @@ namespace vn {
 const RegionalSettings& RegionalSettingsFor(std::string_view localeName);
 
 // Numbers from the numeric locale, dates and names from the time locale.
-const RegionalSettings& RegionalSettingsFor(std::string_view numericLocale, std::string_view timeLocale);
+const RegionalSettings& RegionalSettingsFor(std::string_view numericLocale,
+                                            std::string_view timeLocale);
 
 // The settings the locale variables select now (LC_ALL, LC_NUMERIC/LC_TIME, LANG).
 const RegionalSettings& CurrentRegionalSettings();

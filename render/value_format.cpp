@@ -5,8 +5,8 @@
 
 namespace vn {
 
-std::string VarFormat(const data::Variant& value, std::string_view pattern, int firstDay, int firstWeek,
-                      const RegionalSettings& settings) {
+std::string VarFormat(const data::Variant& value, std::string_view pattern, int firstDay,
+                      int firstWeek, const RegionalSettings& settings) {
   std::string out;
   PreparedFormat(pattern, firstDay, firstWeek, settings).Append(value, out);
   return out;

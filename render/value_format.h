@@ -16,8 +16,8 @@ namespace vn {
 // firstWeek: 0 the locale's, 1 the week of 1 January, 2 the first four-day week, 3 the first
 // full week. An empty pattern gives the standard conversion (NULL: empty text).
 // Throws RuntimeError when the value cannot be written through the pattern.
-std::string VarFormat(const data::Variant& value, std::string_view pattern, int firstDay, int firstWeek,
-                      const RegionalSettings& settings);
+std::string VarFormat(const data::Variant& value, std::string_view pattern, int firstDay,
+                      int firstWeek, const RegionalSettings& settings);
 
 // The standard conversion to text: numbers without grouping with the locale's decimal symbol
 // (doubles to 15 significant digits, exponent form from 1E+15 and below 1E-15), dates in the

@@ -26,8 +26,9 @@ void clHTMLError::SetError(int Fehlernummer, const ResValues& sZusatz,
            ResText(res::kCellEnd) + ResText(res::kRowEnd);
   };
 
-  std::string d = markup::FoldTitleBar(fold, "", ResText(res::kClass, ResText(res::kErrorTitleClass)),
-                                       ResText(res::kBold, ResText(res::kNoticeFromClass, k)));
+  std::string d =
+      markup::FoldTitleBar(fold, "", ResText(res::kClass, ResText(res::kErrorTitleClass)),
+                           ResText(res::kBold, ResText(res::kNoticeFromClass, k)));
   d += markup::FoldBlockStart(fold.block, ResText(res::kDisplayNone));
   d += markup::FullWidthTable(0, 2, 0);
   d += detailRow(ResText(res::kNumberCaption), ResText(res::kDescriptionCaption));

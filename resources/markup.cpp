@@ -9,11 +9,20 @@ std::string EscapeHtml(std::string_view text) {
   out.reserve(text.size());
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -27,8 +36,8 @@ std::string Cell(const std::string& attributes, std::string_view content) {
 }
 
 std::string FullWidthTable(int border, int padding, int spacing) {
-  return ResText(res::kTable,
-                 ResText(res::kTableLayout, border, padding, spacing) + ResText(res::kWidth, "100%"));
+  return ResText(res::kTable, ResText(res::kTableLayout, border, padding, spacing) +
+                                  ResText(res::kWidth, "100%"));
 }
 
 std::string ScriptInclude(const std::string& path) {
@@ -59,7 +68,8 @@ std::string FoldTitleBar(const Fold& fold, const std::string& rowAttributes,
 }
 
 std::string FoldBlockStart(const std::string& block, const std::string& style) {
-  return "\r\n" + ResText(res::kDiv, ResText(res::kIdAttribute, block) + ResText(res::kStyle, style)) +
+  return "\r\n" +
+         ResText(res::kDiv, ResText(res::kIdAttribute, block) + ResText(res::kStyle, style)) +
          "\r\n";
 }
 

@@ -77,9 +77,9 @@ enum Id : int {
   kDisplayNone = 608,
   kAbsMiddle = 609,
   kErrorTitleClass = 610,
-  kTitleClass = 611,      // "title%s"
-  kMenuBarClass = 613,    // "mb%s"
-  kMenuTextClass = 614,   // "mt%s"
+  kTitleClass = 611,     // "title%s"
+  kMenuBarClass = 613,   // "mb%s"
+  kMenuTextClass = 614,  // "mt%s"
   kInfoTitleClass = 615,
   kInfoTextClass = 616,
   kErrorTextClass = 617,
@@ -95,13 +95,13 @@ enum Id : int {
 
   // Attribute groups.
   kStylesheetLink = 701,
-  kTableSpacing = 702,   // border 0, padding 2, spacing 0
-  kLevelClass = 704,     // " CLASS=\"u%s\"": a level's caption row and cells
-  kRowClass = 705,       // " CLASS=\"t%s\"": a level's data rows and cells
-  kTableTight = 706,     // border, padding and spacing 0
+  kTableSpacing = 702,  // border 0, padding 2, spacing 0
+  kLevelClass = 704,    // " CLASS=\"u%s\"": a level's caption row and cells
+  kRowClass = 705,      // " CLASS=\"t%s\"": a level's data rows and cells
+  kTableTight = 706,    // border, padding and spacing 0
   kPlusImageVariable = 707,
   kMinusImageVariable = 708,
-  kTableLayout = 709,    // border, padding, spacing given
+  kTableLayout = 709,  // border, padding, spacing given
 
   // Page texts.
   kNoData = 801,

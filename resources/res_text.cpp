@@ -40,7 +40,9 @@ std::string FillTemplate(std::string text, const ResValues& values) {
   return text;
 }
 
-std::string ResText(int id, const ResValues& values) { return FillTemplate(ResTemplate(id), values); }
+std::string ResText(int id, const ResValues& values) {
+  return FillTemplate(ResTemplate(id), values);
+}
 
 std::string ResText(std::string_view templateText, const ResValues& values) {
   return FillTemplate(std::string(templateText), values);

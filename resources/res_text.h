@@ -17,8 +17,8 @@ class ResValue {
   ResValue(std::string_view text) : text_(text) {}
   ResValue(const char* text) : text_(text) {}
   template <std::integral T>
-    requires(!std::same_as<T, bool> && !std::same_as<T, char>)
-  ResValue(T number) : text_(std::to_string(number)) {}
+  requires(!std::same_as<T, bool> && !std::same_as<T, char>) ResValue(T number)
+      : text_(std::to_string(number)) {}
 
   const std::string& Text() const { return text_; }
 
@@ -43,14 +43,14 @@ std::string ResText(std::string_view templateText, const ResValues& values);
 inline std::string ResText(int id) { return ResText(id, ResValues{}); }
 
 template <typename... Values>
-  requires(sizeof...(Values) > 0 && (std::constructible_from<ResValue, Values> && ...))
-std::string ResText(int id, Values&&... values) {
+requires(sizeof...(Values) > 0 && (std::constructible_from<ResValue, Values> && ...)) std::string
+    ResText(int id, Values&&... values) {
   return ResText(id, ResValues{ResValue(std::forward<Values>(values))...});
 }
 
 template <typename... Values>
-  requires(std::constructible_from<ResValue, Values> && ...)
-std::string ResText(std::string_view templateText, Values&&... values) {
+requires(std::constructible_from<ResValue, Values>&&...) std::string
+    ResText(std::string_view templateText, Values&&... values) {
   return ResText(templateText, ResValues{ResValue(std::forward<Values>(values))...});
 }
 

@@ -17,16 +17,16 @@ class DesktopWindows : public clWindowList {
     ::EnumWindows(&Collect, reinterpret_cast<LPARAM>(&handles));
     return handles;
   }
-  bool IsWindowVisible(WindowHandle hwnd) override { return ::IsWindowVisible(Hwnd(hwnd)) != FALSE; }
+  bool IsWindowVisible(WindowHandle hwnd) override {
+    return ::IsWindowVisible(Hwnd(hwnd)) != FALSE;
+  }
   bool IsWindow(WindowHandle hwnd) override { return ::IsWindow(Hwnd(hwnd)) != FALSE; }
   std::string GetClassName(WindowHandle hwnd) override {
     wchar_t name[256];
     int length = ::GetClassNameW(Hwnd(hwnd), name, 256);
     return length > 0 ? win32::Narrow(std::wstring_view(name, static_cast<size_t>(length))) : "";
   }
-  int GetWindowTextLength(WindowHandle hwnd) override {
-    return ::GetWindowTextLengthW(Hwnd(hwnd));
-  }
+  int GetWindowTextLength(WindowHandle hwnd) override { return ::GetWindowTextLengthW(Hwnd(hwnd)); }
   std::string GetWindowText(WindowHandle hwnd) override {
     std::wstring title(static_cast<size_t>(::GetWindowTextLengthW(Hwnd(hwnd))) + 1, L'\0');
     int length = ::GetWindowTextW(Hwnd(hwnd), title.data(), static_cast<int>(title.size()));
@@ -39,7 +39,8 @@ class DesktopWindows : public clWindowList {
 
   // A plain function: on i686 a lambda does not convert to a CALLBACK (stdcall) pointer.
   static BOOL CALLBACK Collect(HWND hwnd, LPARAM list) {
-    reinterpret_cast<std::vector<WindowHandle>*>(list)->push_back(reinterpret_cast<WindowHandle>(hwnd));
+    reinterpret_cast<std::vector<WindowHandle>*>(list)->push_back(
+        reinterpret_cast<WindowHandle>(hwnd));
     return TRUE;
   }
 };

@@ -76,7 +76,8 @@ int main() {
       v.bstrVal = SysAllocStringLen(wideValue.data(), static_cast<UINT>(wideValue.size()));
     }
     BSTR out = nullptr;
-    HRESULT hr = VarFormat(&v, pattern.empty() ? nullptr : const_cast<LPOLESTR>(pattern.c_str()), 1, 1, 0, &out);
+    HRESULT hr = VarFormat(&v, pattern.empty() ? nullptr : const_cast<LPOLESTR>(pattern.c_str()), 1,
+                           1, 0, &out);
     if (SUCCEEDED(hr)) {
       std::string result = out ? Utf8(out, static_cast<int>(SysStringLen(out))) : std::string();
       for (char& c : result) {

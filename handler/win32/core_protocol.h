@@ -21,8 +21,7 @@ class BrowserSink {
   virtual std::int32_t ReportProgress(std::uint32_t status, const char* text) = 0;
   virtual std::int32_t ReportData(std::uint32_t flags, std::uint32_t progress,
                                   std::uint32_t progressMax) = 0;
-  virtual std::int32_t ReportResult(std::int32_t result, std::uint32_t error,
-                                    const char* text) = 0;
+  virtual std::int32_t ReportResult(std::int32_t result, std::uint32_t error, const char* text) = 0;
 
  protected:
   ~BrowserSink() = default;

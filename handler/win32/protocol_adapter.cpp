@@ -142,9 +142,7 @@ STDMETHODIMP ProtocolAdapter::Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin,
   return hr;
 }
 
-STDMETHODIMP ProtocolAdapter::LockRequest(DWORD dwOptions) {
-  return core_.LockRequest(dwOptions);
-}
+STDMETHODIMP ProtocolAdapter::LockRequest(DWORD dwOptions) { return core_.LockRequest(dwOptions); }
 
 STDMETHODIMP ProtocolAdapter::UnlockRequest() {
   KeepAlive keep(this);

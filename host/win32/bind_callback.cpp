@@ -55,8 +55,7 @@ STDMETHODIMP BindCallback::OnStopBinding(HRESULT result, LPCWSTR error) {
 
 STDMETHODIMP BindCallback::GetBindInfo(DWORD*, BINDINFO*) { return S_OK; }
 
-STDMETHODIMP BindCallback::OnDataAvailable(DWORD flags, DWORD size, FORMATETC*,
-                                           STGMEDIUM* medium) {
+STDMETHODIMP BindCallback::OnDataAvailable(DWORD flags, DWORD size, FORMATETC*, STGMEDIUM* medium) {
   Trace("OnDataAvailable " + std::to_string(flags) + " " + std::to_string(size));
   if (medium == nullptr || medium->tymed != TYMED_ISTREAM || medium->pstm == nullptr) {
     return S_OK;

@@ -26,8 +26,7 @@ class BindCallback final : public ::IBindStatusCallback {
   STDMETHODIMP OnStartBinding(DWORD reserved, ::IBinding* binding) override;
   STDMETHODIMP GetPriority(LONG* priority) override;
   STDMETHODIMP OnLowResource(DWORD reserved) override;
-  STDMETHODIMP OnProgress(ULONG progress, ULONG progressMax, ULONG status,
-                          LPCWSTR text) override;
+  STDMETHODIMP OnProgress(ULONG progress, ULONG progressMax, ULONG status, LPCWSTR text) override;
   STDMETHODIMP OnStopBinding(HRESULT result, LPCWSTR error) override;
   STDMETHODIMP GetBindInfo(DWORD* flags, BINDINFO* info) override;
   STDMETHODIMP OnDataAvailable(DWORD flags, DWORD size, FORMATETC* format,

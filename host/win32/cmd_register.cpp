@@ -24,8 +24,8 @@ using EntryPoint = HRESULT(STDAPICALLTYPE*)();
 class LoadedLibrary {
  public:
   explicit LoadedLibrary(const std::string& path)
-      : module_(LoadLibraryExW(win32::Widen(path).c_str(), nullptr,
-                               LOAD_WITH_ALTERED_SEARCH_PATH)) {}
+      : module_(
+            LoadLibraryExW(win32::Widen(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {}
   ~LoadedLibrary() {
     if (module_ != nullptr) FreeLibrary(module_);
   }
@@ -60,8 +60,7 @@ int RunRegistration(int argc, char** argv, bool registering) {
   {
     LoadedLibrary library(path);
     EntryPoint entry =
-        library ? library.Find(registering ? "DllRegisterServer" : "DllUnregisterServer")
-                : nullptr;
+        library ? library.Find(registering ? "DllRegisterServer" : "DllUnregisterServer") : nullptr;
     if (entry == nullptr) {
       std::cerr << "varnolis " << name << ": " << path
                 << ": not a component server (cannot load it or its entry point)\n";

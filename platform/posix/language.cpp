@@ -28,7 +28,9 @@ Language UserLanguage() {
   return value.rfind("de", 0) == 0 ? Language::kGerman : Language::kEnglish;
 }
 
-std::string NumericLocaleName() { return StripEncoding(FirstSet({"LC_ALL", "LC_NUMERIC", "LANG"})); }
+std::string NumericLocaleName() {
+  return StripEncoding(FirstSet({"LC_ALL", "LC_NUMERIC", "LANG"}));
+}
 
 std::string TimeLocaleName() { return StripEncoding(FirstSet({"LC_ALL", "LC_TIME", "LANG"})); }
 

@@ -204,7 +204,8 @@ void LoadNumbers(const icu::Locale& locale, RegionalSettings& s) {
   s.groupingSymbol = Utf8(symbols.getSymbol(icu::DecimalFormatSymbols::kGroupingSeparatorSymbol));
   std::string currency = Utf8(symbols.getSymbol(icu::DecimalFormatSymbols::kCurrencySymbol));
   status = U_ZERO_ERROR;
-  std::unique_ptr<icu::NumberFormat> format(icu::NumberFormat::createCurrencyInstance(locale, status));
+  std::unique_ptr<icu::NumberFormat> format(
+      icu::NumberFormat::createCurrencyInstance(locale, status));
   icu::UnicodeString pattern("\u00A4#,##0.00");
   if (auto* decimal = dynamic_cast<icu::DecimalFormat*>(format.get())) decimal->toPattern(pattern);
   s.currencyPattern = ConvertCurrencyPattern(pattern, currency);
@@ -216,11 +217,14 @@ void LoadDates(const icu::Locale& locale, const std::string& name, RegionalSetti
     if (name == d.locale) fix = &d;
   }
 
-  icu::UnicodeString shortDate = IcuPattern(icu::DateFormat::createDateInstance(icu::DateFormat::kShort, locale));
-  icu::UnicodeString longDate = fix && fix->longDate
-                                    ? icu::UnicodeString::fromUTF8(fix->longDate)
-                                    : IcuPattern(icu::DateFormat::createDateInstance(icu::DateFormat::kFull, locale));
-  icu::UnicodeString time = IcuPattern(icu::DateFormat::createTimeInstance(icu::DateFormat::kMedium, locale));
+  icu::UnicodeString shortDate =
+      IcuPattern(icu::DateFormat::createDateInstance(icu::DateFormat::kShort, locale));
+  icu::UnicodeString longDate =
+      fix && fix->longDate
+          ? icu::UnicodeString::fromUTF8(fix->longDate)
+          : IcuPattern(icu::DateFormat::createDateInstance(icu::DateFormat::kFull, locale));
+  icu::UnicodeString time =
+      IcuPattern(icu::DateFormat::createTimeInstance(icu::DateFormat::kMedium, locale));
   time.findAndReplace(icu::UnicodeString(u'\u202F'), icu::UnicodeString(u' '));
   if (shortDate.isEmpty()) shortDate = "M/d/yyyy";
   if (longDate.isEmpty()) longDate = "EEEE, MMMM d, yyyy";
@@ -239,12 +243,14 @@ void LoadDates(const icu::Locale& locale, const std::string& name, RegionalSetti
   const icu::UnicodeString* names =
       symbols.getMonths(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
   for (int32_t i = 0; i < count && i < 12; ++i) s.monthNames[i] = Utf8(names[i]);
-  names = symbols.getMonths(count, icu::DateFormatSymbols::STANDALONE, icu::DateFormatSymbols::ABBREVIATED);
+  names = symbols.getMonths(count, icu::DateFormatSymbols::STANDALONE,
+                            icu::DateFormatSymbols::ABBREVIATED);
   for (int32_t i = 0; i < count && i < 12; ++i) s.monthAbbreviations[i] = Utf8(names[i]);
   // ICU's weekday arrays start at index 1 (Sunday).
   names = symbols.getWeekdays(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
   for (int32_t i = 1; i < count && i <= 7; ++i) s.dayNames[i - 1] = Utf8(names[i]);
-  names = symbols.getWeekdays(count, icu::DateFormatSymbols::STANDALONE, icu::DateFormatSymbols::ABBREVIATED);
+  names = symbols.getWeekdays(count, icu::DateFormatSymbols::STANDALONE,
+                              icu::DateFormatSymbols::ABBREVIATED);
   for (int32_t i = 1; i < count && i <= 7; ++i) s.dayAbbreviations[i - 1] = Utf8(names[i]);
   names = symbols.getAmPmStrings(count);
   if (count >= 2) {
@@ -267,7 +273,8 @@ void LoadDates(const icu::Locale& locale, const std::string& name, RegionalSetti
   }
 }
 
-std::unique_ptr<RegionalSettings> Load(const std::string& numericName, const std::string& timeName) {
+std::unique_ptr<RegionalSettings> Load(const std::string& numericName,
+                                       const std::string& timeName) {
   auto settings = std::make_unique<RegionalSettings>();
   LoadNumbers(icu::Locale::createCanonical(numericName.c_str()), *settings);
   LoadDates(icu::Locale::createCanonical(timeName.c_str()), timeName, *settings);

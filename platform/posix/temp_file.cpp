@@ -18,10 +18,9 @@ constexpr unsigned kNumbers = 0x10000;
 // that parallel requests rarely meet on the same name.
 unsigned StartNumber() {
   static std::atomic<unsigned> calls{0};
-  auto ticks = static_cast<unsigned>(
-      std::chrono::steady_clock::now().time_since_epoch().count() / 1000000);
-  return (ticks + static_cast<unsigned>(getpid()) * 7919u + calls.fetch_add(1) * 40503u) %
-         kNumbers;
+  auto ticks =
+      static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() / 1000000);
+  return (ticks + static_cast<unsigned>(getpid()) * 7919u + calls.fetch_add(1) * 40503u) % kNumbers;
 }
 
 }  // namespace

@@ -31,7 +31,8 @@ unsigned long LowerCodePoint(unsigned long codePoint) {
 }
 
 unsigned long FoldCodePoint(unsigned long codePoint) {
-  return static_cast<unsigned long>(u_foldCase(static_cast<UChar32>(codePoint), U_FOLD_CASE_DEFAULT));
+  return static_cast<unsigned long>(
+      u_foldCase(static_cast<UChar32>(codePoint), U_FOLD_CASE_DEFAULT));
 }
 
 }  // namespace vn

@@ -32,7 +32,8 @@ bool RemoveRegistryKeys(const std::vector<std::string>& paths) {
   bool removed = true;
   for (const std::string& path : paths) {
     LSTATUS status = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, win32::Widen(path).c_str());
-    if (status == ERROR_SUCCESS) status = ::RegDeleteKeyW(HKEY_CLASSES_ROOT, win32::Widen(path).c_str());
+    if (status == ERROR_SUCCESS)
+      status = ::RegDeleteKeyW(HKEY_CLASSES_ROOT, win32::Widen(path).c_str());
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) removed = false;
   }
   return removed;

@@ -75,15 +75,30 @@ std::string ConvertPicture(const std::string& picture) {
     i += run;
     std::string token;
     switch (c) {
-      case 'd': token = run >= 4 ? "dddd" : run == 3 ? "ddd" : run == 2 ? "dd" : "d"; break;
-      case 'M': token = run >= 4 ? "mmmm" : run == 3 ? "mmm" : run == 2 ? "mm" : "m"; break;
-      case 'y': token = run >= 3 ? "yyyy" : "yy"; break;
+      case 'd':
+        token = run >= 4 ? "dddd" : run == 3 ? "ddd" : run == 2 ? "dd" : "d";
+        break;
+      case 'M':
+        token = run >= 4 ? "mmmm" : run == 3 ? "mmm" : run == 2 ? "mm" : "m";
+        break;
+      case 'y':
+        token = run >= 3 ? "yyyy" : "yy";
+        break;
       case 'h':
-      case 'H': token = run >= 2 ? "hh" : "h"; break;
-      case 'm': token = run >= 2 ? "nn" : "n"; break;
-      case 's': token = run >= 2 ? "ss" : "s"; break;
-      case 't': token = "AMPM"; break;
-      default: break;  // eras ("g") have no counterpart and are left out
+      case 'H':
+        token = run >= 2 ? "hh" : "h";
+        break;
+      case 'm':
+        token = run >= 2 ? "nn" : "n";
+        break;
+      case 's':
+        token = run >= 2 ? "ss" : "s";
+        break;
+      case 't':
+        token = "AMPM";
+        break;
+      default:
+        break;  // eras ("g") have no counterpart and are left out
     }
     if (!token.empty()) {
       AppendPatternLiteral(out, literal);
@@ -114,10 +129,22 @@ std::string CurrencyPattern(const std::wstring& locale) {
   if (digits > 0) number += "." + std::string(static_cast<size_t>(digits), '0');
   std::string out;
   switch (position) {
-    case 1: out = number; AppendPatternLiteral(out, symbol); break;
-    case 2: AppendPatternLiteral(out, symbol + " "); out += number; break;
-    case 3: out = number; AppendPatternLiteral(out, " " + symbol); break;
-    default: AppendPatternLiteral(out, symbol); out += number; break;
+    case 1:
+      out = number;
+      AppendPatternLiteral(out, symbol);
+      break;
+    case 2:
+      AppendPatternLiteral(out, symbol + " ");
+      out += number;
+      break;
+    case 3:
+      out = number;
+      AppendPatternLiteral(out, " " + symbol);
+      break;
+    default:
+      AppendPatternLiteral(out, symbol);
+      out += number;
+      break;
   }
   return out;
 }
@@ -152,9 +179,15 @@ void LoadDates(const std::wstring& locale, RegionalSettings& s) {
   s.firstDayOfWeek = (InfoNumber(locale, LOCALE_IFIRSTDAYOFWEEK, 6) + 1) % 7 + 1;
   // LOCALE_IFIRSTWEEKOFYEAR: 0 week of 1 January, 1 first full week, 2 first four-day week.
   switch (InfoNumber(locale, LOCALE_IFIRSTWEEKOFYEAR, 0)) {
-    case 1: s.firstWeekOfYear = 3; break;
-    case 2: s.firstWeekOfYear = 2; break;
-    default: s.firstWeekOfYear = 1; break;
+    case 1:
+      s.firstWeekOfYear = 3;
+      break;
+    case 2:
+      s.firstWeekOfYear = 2;
+      break;
+    default:
+      s.firstWeekOfYear = 1;
+      break;
   }
 }
 

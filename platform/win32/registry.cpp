@@ -10,10 +10,14 @@ namespace {
 
 HKEY RootKey(RegistryRoot root) {
   switch (root) {
-    case RegistryRoot::kClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegistryRoot::kCurrentUser: return HKEY_CURRENT_USER;
-    case RegistryRoot::kLocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::kUsers: return HKEY_USERS;
+    case RegistryRoot::kClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case RegistryRoot::kCurrentUser:
+      return HKEY_CURRENT_USER;
+    case RegistryRoot::kLocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::kUsers:
+      return HKEY_USERS;
   }
   return HKEY_CURRENT_USER;
 }
@@ -30,7 +34,8 @@ RegistryValue RegistryGetKeyValue(RegistryRoot root, const std::string& keyPath,
   const std::wstring name = win32::Widen(valueName);
   DWORD type = 0;
   DWORD bytes = 0;
-  if (::RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) {
+  if (::RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, nullptr, &bytes) !=
+      ERROR_SUCCESS) {
     return {};
   }
   std::vector<unsigned char> data(bytes + sizeof(wchar_t), 0);
@@ -53,8 +58,10 @@ RegistryValue RegistryGetKeyValue(RegistryRoot root, const std::string& keyPath,
       std::memcpy(&number, data.data(), sizeof number);
       return static_cast<std::uint32_t>(number);
     }
-    case REG_BINARY: return data;
-    default: return {};
+    case REG_BINARY:
+      return data;
+    default:
+      return {};
   }
 }
 

@@ -14,7 +14,8 @@ std::string UserConfigFolder() {
   return win32::Narrow(folder) + "\\Varnolis";
 }
 
-// Visual Basic's GetSetting: HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>.
+// Visual Basic's GetSetting: HKEY_CURRENT_USER\Software\VB and VBA Program
+// Settings\<app>\<section>.
 std::string GetSetting(const std::string& appName, const std::string& section,
                        const std::string& key, const std::string& defaultValue) {
   const std::wstring path =

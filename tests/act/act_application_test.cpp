@@ -128,8 +128,9 @@ TEST_F(ActApplicationTest, GetOpenDBNameFailingIsSilentOnlyForTheServerFault) {
   EXPECT_EQ(act.ACTDatenbank(), "");
   EXPECT_TRUE(messages_.shown.empty());
 
-  WriteRunningAct(1, "{}",
-                  R"("fail": {"GetOpenDBName": {"number": -2147467259, "description": "Unerwarteter Fehler"}})");
+  WriteRunningAct(
+      1, "{}",
+      R"("fail": {"GetOpenDBName": {"number": -2147467259, "description": "Unerwarteter Fehler"}})");
   EXPECT_EQ(act.ACTDatenbank(), "");
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text,
@@ -144,7 +145,8 @@ TEST_F(ActApplicationTest, ViewsFailingEndsTheStepWithAMessageUnlessItIsTheServe
   vn::clACTApplication act;
   EXPECT_EQ(act.AktuellerViewTyp(), -1);
   EXPECT_TRUE(messages_.shown.empty());
-  WriteRunningAct(1, "{}", R"("fail": {"Views": {"number": 17, "description": "Keine Ansichten"}})");
+  WriteRunningAct(1, "{}",
+                  R"("fail": {"Views": {"number": 17, "description": "Keine Ansichten"}})");
   EXPECT_EQ(act.AktuellerViewTyp(), -1);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text,
@@ -216,8 +218,9 @@ TEST_F(ActApplicationTest, FieldValueChoosesTheViewAsAsked) {
 }
 
 TEST_F(ActApplicationTest, UniqueIdsArePaddedToTwelveCharacters) {
-  WriteRunningAct(1, R"({"1": "123"})",
-                  R"("contacts": [{"1": "123"}, {"1": "ABCDEFGHIJKL"}], "groups": [{"1": "G7", "25": "A"}])");
+  WriteRunningAct(
+      1, R"({"1": "123"})",
+      R"("contacts": [{"1": "123"}, {"1": "ABCDEFGHIJKL"}], "groups": [{"1": "G7", "25": "A"}])");
   vn::clACTApplication act(Logged());
   EXPECT_TRUE(act.gehezuKonatkt("ABCDEFGHIJKL"));
   EXPECT_EQ(log_->calls.back(), "GoTo('ABCDEFGHIJKL')");
@@ -266,7 +269,9 @@ TEST_F(ActApplicationTest, MenuCommandErrorsAreShown) {
   act.ExecuteMenuCommand(1042);
   EXPECT_NE(ReadFile(ActPath()).find("1042"), std::string::npos);
   EXPECT_TRUE(messages_.shown.empty());
-  WriteRunningAct(1, "{}", R"("fail": {"Command": {"number": -2147352567, "description": "Befehl unbekannt"}})");
+  WriteRunningAct(
+      1, "{}",
+      R"("fail": {"Command": {"number": -2147352567, "description": "Befehl unbekannt"}})");
   act.ExecuteMenuCommand(7);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text,
@@ -280,8 +285,7 @@ TEST_F(ActApplicationTest, ContactLookupsAndTheirProgress) {
                                   {"1": "KONTAKT00003"}])");
   vn::clACTApplication act;
   StatusLabel status;
-  EXPECT_EQ(act.getIDsAktuelleSuche(&status),
-            "KONTAKT00001KONTAKT00002KONTAKT00003");
+  EXPECT_EQ(act.getIDsAktuelleSuche(&status), "KONTAKT00001KONTAKT00002KONTAKT00003");
   EXPECT_EQ(status.texts, (std::vector<std::string>{"Bestimme aktuelle ACT!-Suche (33,33)",
                                                     "Bestimme aktuelle ACT!-Suche (66,67)",
                                                     "Bestimme aktuelle ACT!-Suche (100,00)"}));
@@ -331,7 +335,8 @@ TEST_F(ActApplicationTest, GroupOperations) {
 TEST_F(ActApplicationTest, AttachmentsWithRemarks) {
   WriteFile(dir_ + "/Angebot.pdf", "%PDF");
   WriteFile(dir_ + "/Brief.txt", "x");
-  WriteRunningAct(1, R"({"1": "C1"})", R"("activeTab": "Gruppen", "tabs": ["Notes/History", "Gruppen"])");
+  WriteRunningAct(1, R"({"1": "C1"})",
+                  R"("activeTab": "Gruppen", "tabs": ["Notes/History", "Gruppen"])");
   vn::clACTApplication act;
   std::vector<std::string> paths = {"bleibt"};
   EXPECT_EQ(act.GetAttachments(paths), 0);

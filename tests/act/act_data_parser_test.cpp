@@ -46,9 +46,11 @@ TEST_F(ActDataParserTest, ChecksForBridgeRunningActAndOpenDatabaseComeFirst) {
   EXPECT_EQ(parser.ErrNumber(), 121);
   EXPECT_EQ(parser.ErrText(), "Es gibt keine OLE-Verbindung zu ACT!.");
 
-  for (const char* text : {"{!kontakt, 25}", "{!, 25}", "{!kontakt}", "{!foo, 1}", "{!brimlow, x}"}) {
-    EXPECT_EQ(Parse(text),
-              "122: Der Zugriff auf die ACT!-Daten ist nich möglich, weil kein ACT! gestartet wurde.")
+  for (const char* text :
+       {"{!kontakt, 25}", "{!, 25}", "{!kontakt}", "{!foo, 1}", "{!brimlow, x}"}) {
+    EXPECT_EQ(
+        Parse(text),
+        "122: Der Zugriff auf die ACT!-Daten ist nich möglich, weil kein ACT! gestartet wurde.")
         << text;
   }
   WriteAct(R"({"windows": [{"class": "act3.0frameclass", "title": "ACT!"}], "activeView": 1})");
@@ -63,7 +65,8 @@ TEST_F(ActDataParserTest, ContactValuesWithPartsDefaultsAndQuotes) {
   EXPECT_EQ(Parse("{!kontakt, 25, 4, 59}"), "4");
   EXPECT_EQ(Parse("{!KONTAKT, 26, Keine Angabe}"), "keine angabe");
   EXPECT_EQ(Parse("{!k, 26, ÄRGER}"), "ärger");
-  EXPECT_EQ(Parse("name = '{!c,27}' and x = '{!contact , 25}'"), "name = 'O''Neil' and x = 'A;B;C'");
+  EXPECT_EQ(Parse("name = '{!c,27}' and x = '{!contact , 25}'"),
+            "name = 'O''Neil' and x = 'A;B;C'");
   // The doubled quotes are in place before a part is picked.
   EXPECT_EQ(Parse("{!kontakt, 29, 2, 124}"), "c''d");
   // A separator in the first position makes an empty first part, so the default applies.
@@ -116,8 +119,9 @@ TEST_F(ActDataParserTest, CommandErrorsWithTheirGermanTexts) {
   EXPECT_EQ(Parse("{!g, 25}"),
             "124: Für das ACT!-Quellenkommando 'g, 25' ist in ACT! die falsche Ansicht aktiv.");
   WriteContact(R"({"25": "A"})", 3);
-  EXPECT_EQ(Parse("{!kontakt, 25}"),
-            "124: Für das ACT!-Quellenkommando 'kontakt, 25' ist in ACT! die falsche Ansicht aktiv.");
+  EXPECT_EQ(
+      Parse("{!kontakt, 25}"),
+      "124: Für das ACT!-Quellenkommando 'kontakt, 25' ist in ACT! die falsche Ansicht aktiv.");
   EXPECT_EQ(Parse("{!group, 25} / {!gruppe, 26, leer}"), "Großkunden / leer");
 
   setenv("LANG", "en_US.UTF-8", 1);
@@ -173,8 +177,8 @@ class LinkProductsTest : public ActDataParserTest {
 };
 
 TEST_F(LinkProductsTest, Brimlow) {
-  EXPECT_EQ(Parse("{!brimlow, nummer}"),
-            "164: Es konnte nicht die Datei '" + ProgramFolder() + "/Brimlow.ini' gefunden werden.");
+  EXPECT_EQ(Parse("{!brimlow, nummer}"), "164: Es konnte nicht die Datei '" + ProgramFolder() +
+                                             "/Brimlow.ini' gefunden werden.");
   WriteBrimlow("ID_Typ=abc|x\r\n");
   EXPECT_EQ(Parse("{!brimlow, nummer}"), "K'1");
   EXPECT_EQ(Parse("{!brimlow, Number}"), "K'1");
@@ -204,8 +208,8 @@ TEST_F(LinkProductsTest, Brimlow) {
 }
 
 TEST_F(LinkProductsTest, Tessaran) {
-  EXPECT_EQ(Parse("{!tessaran, odbc}"),
-            "164: Es konnte nicht die Datei '" + ProgramFolder() + "/Tessaran.ini' gefunden werden.");
+  EXPECT_EQ(Parse("{!tessaran, odbc}"), "164: Es konnte nicht die Datei '" + ProgramFolder() +
+                                            "/Tessaran.ini' gefunden werden.");
   WriteFile(ProgramFolder() + "/Tessaran.ini",
             "[Tessaran]\nODBC=ODBC;DSN=OL;odbc;UID=sa\nID_Debitor=57|D\nID_Code=61\nID_Typ=\n");
   EXPECT_EQ(Parse("DSN={!tessaran, odbc}"), "DSN=DSN=OL;odbc;UID=sa");
@@ -231,8 +235,9 @@ TEST_F(LinkProductsTest, Tessaran) {
             "166: Der Eintrag 'ODBC' fehlt in der 'Tessaran.ini' Datei.<br>Bitte kontrollieren Sie "
             "die Konfiguration von Tessaran.");
   WriteContact(R"({"62": "OL"})");
-  EXPECT_EQ(Parse("{!tessaran, mandant}"),
-            "170: Der ACT! Kontakt hat keine Mandantennummer in seinem Office-Line Schlüssselwert.");
+  EXPECT_EQ(
+      Parse("{!tessaran, mandant}"),
+      "170: Der ACT! Kontakt hat keine Mandantennummer in seinem Office-Line Schlüssselwert.");
 }
 
 }  // namespace

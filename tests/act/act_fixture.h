@@ -74,10 +74,11 @@ class ActFixture : public ::testing::Test {
 
   // A running ACT! with a database open, the given active view and extra members.
   void WriteRunningAct(int activeView, const std::string& contact, const std::string& extra = "") {
-    WriteAct(R"({"windows": [{"class": "ACT3.0FrameClass", "title": "ACT! - Demo", "visible": true}],
+    WriteAct(
+        R"({"windows": [{"class": "ACT3.0FrameClass", "title": "ACT! - Demo", "visible": true}],
                  "database": "Demo.dbf", "activeView": )" +
-             std::to_string(activeView) + R"(, "contact": )" + contact +
-             (extra.empty() ? "" : ", " + extra) + "}");
+        std::to_string(activeView) + R"(, "contact": )" + contact +
+        (extra.empty() ? "" : ", " + extra) + "}");
   }
 
   std::string dir_;

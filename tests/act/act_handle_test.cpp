@@ -82,7 +82,8 @@ TEST_F(ActRunningTest, ActRunsOnlyWithAVisibleFrameWindowTitledKundenmanagerOrAC
     return act.ACTgestartet();
   };
   EXPECT_FALSE(running(R"([{"class": "act3.0frameclass", "title": "act"}])"));
-  EXPECT_FALSE(running(R"([{"class": "act3.0frameclass", "title": "ACT! - Demo", "visible": false}])"));
+  EXPECT_FALSE(
+      running(R"([{"class": "act3.0frameclass", "title": "ACT! - Demo", "visible": false}])"));
   EXPECT_FALSE(running(R"([{"class": "actframe", "title": "ACT! - Demo"}])"));
   EXPECT_FALSE(running(R"([])"));
   EXPECT_TRUE(running(R"([{"class": "ACT3.0FRAMECLASS", "title": "  ACT! - Demo"}])"));

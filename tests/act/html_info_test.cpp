@@ -35,17 +35,20 @@ TEST_F(HtmlInfoTest, TitleBarThenInformationThenNothing) {
   EXPECT_EQ(info.ErrDescription(), "");
   ASSERT_TRUE(info.Init(""));
   EXPECT_EQ(info.GetNext(),
-            std::string("<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"/opt/Varnolis/ResourceHTML/clhtmlinfo.vbs\">"
-                        "</SCRIPT>") +
+            std::string(
+                "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"/opt/Varnolis/ResourceHTML/clhtmlinfo.vbs\">"
+                "</SCRIPT>") +
                 kTable +
                 "<TR><TD  CLASS=\"infotitle\"><IMG  SRC=\"/opt/Varnolis/ResourceHTML/qxlogo.gif\" "
                 "ALIGN=\"absmiddle\">Varnolis</TD></TR></TABLE>");
   EXPECT_FALSE(info.Ready());
   EXPECT_EQ(info.GetNext(),
-            kTable + std::string("<TR><TD  CLASS=\"infotext\">Version 1.0.0.1<BR>"
-                                 "Copyright (c) 2026 Varnolis Software<BR>Produziert von Varnolis Software<BR>"
-                                 "Internet <A  HREF=\"http://www.varnolis.example\">www.varnolis.example</A><BR>"
-                                 "Protokoll Handler /opt/Varnolis/") +
+            kTable +
+                std::string(
+                    "<TR><TD  CLASS=\"infotext\">Version 1.0.0.1<BR>"
+                    "Copyright (c) 2026 Varnolis Software<BR>Produziert von Varnolis Software<BR>"
+                    "Internet <A  HREF=\"http://www.varnolis.example\">www.varnolis.example</A><BR>"
+                    "Protokoll Handler /opt/Varnolis/") +
                 OwnFileName() + "<BR></TD></TR></TABLE>");
   EXPECT_FALSE(info.Ready());
   EXPECT_EQ(info.GetNext(), "");
@@ -61,9 +64,10 @@ TEST_F(HtmlInfoTest, EnglishTextsAndResourcePath) {
   info.Init("/srv/res");
   EXPECT_NE(info.GetNext().find("SRC=\"/srv/res/ResourceHTML/qxlogo.gif\""), std::string::npos);
   const std::string lines = info.GetNext();
-  EXPECT_NE(lines.find(">version 1.0.0.1<BR>copyright (c) 2026 Varnolis Software<BR>produced by Varnolis "
-                       "Software<BR>internet <A "),
-            std::string::npos);
+  EXPECT_NE(
+      lines.find(">version 1.0.0.1<BR>copyright (c) 2026 Varnolis Software<BR>produced by Varnolis "
+                 "Software<BR>internet <A "),
+      std::string::npos);
   EXPECT_NE(lines.find("<BR>protocol handler /opt/Varnolis/"), std::string::npos);
 }
 

@@ -28,7 +28,9 @@ TEST_F(MessageBoxTest, DefaultWritesToStandardErrorAndToTheDebugLogWhenSwitchedO
   testing::internal::GetCapturedStderr();
   const std::string log = ReadFile(ProgramFolder() + "/debug.log");
   ASSERT_EQ(log.size(), 36u);  // "hh-mm-ss" and the line
-  EXPECT_EQ(log.substr(8), ": Varnolis: Gr\xF6\xDF" "e / falsch\r\n");
+  EXPECT_EQ(log.substr(8),
+            ": Varnolis: Gr\xF6\xDF"
+            "e / falsch\r\n");
 }
 
 TEST_F(MessageBoxTest, AReceiverPutInPlaceSeesEveryWarning) {

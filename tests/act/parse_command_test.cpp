@@ -68,7 +68,8 @@ TEST_F(ParseCommandTest, LinkProductFilesAreFoundBesideTheHost) {
   WriteRunningAct(1, R"({"58": "M01.dat"})");
   std::filesystem::create_directories(dir_ + "/PCK");
   WriteFile(dir_ + "/PCK/M01.dat", "");
-  WriteFile(ProgramFolder() + "/BRIMLOW.ini", "[Brimlow]\nID_Mandant=58|Mandant\nPCKpfad=" + dir_ + "/PCK/\n");
+  WriteFile(ProgramFolder() + "/BRIMLOW.ini",
+            "[Brimlow]\nID_Mandant=58|Mandant\nPCKpfad=" + dir_ + "/PCK/\n");
   WriteFile(ProgramFolder() + "/Tessaran.ini", "[Tessaran]\nODBC=\"ODBC;DSN=OL\"\n");
   EXPECT_EQ(Run("{!brimlow, mandant}").output, dir_ + "/PCK/M01.dat\n");
   EXPECT_EQ(Run("{!tessaran, odbc}").output, "DSN=OL\n");
@@ -77,7 +78,8 @@ TEST_F(ParseCommandTest, LinkProductFilesAreFoundBesideTheHost) {
 TEST_F(ParseCommandTest, AutomationErrorsArePrintedWithTheirNumber) {
   WriteAct("{\"windows\": [}");
   Result r = Run("{!kontakt, 25}");
-  EXPECT_EQ(r.output.rfind("ACT! automation error -2147467259: " + ActPath() + ": line 1, column 14: ", 0),
+  EXPECT_EQ(r.output.rfind(
+                "ACT! automation error -2147467259: " + ActPath() + ": line 1, column 14: ", 0),
             0u)
       << r.output;
   EXPECT_EQ(r.status, 1);
@@ -95,8 +97,9 @@ TEST_F(ParseCommandTest, AutomationErrorsArePrintedWithTheirNumber) {
 namespace {
 
 TEST_F(ParseCommandTest, AStandInNumberOutOfRangeIsReportedNotAborted) {
-  WriteAct("{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT!\"}],\n"
-           " \"activeView\": 1e400}");
+  WriteAct(
+      "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT!\"}],\n"
+      " \"activeView\": 1e400}");
   Result r = Run("{!kontakt, 25}");
   EXPECT_EQ(r.output, "ACT! automation error -2147467259: " + ActPath() +
                           ": line 2, column 16: number out of range: 1e400\n");

@@ -56,8 +56,7 @@ TEST_F(SqlValuesTest, AnEmptyValueTakesTheDefaultAsBefore) {
 TEST_F(SqlValuesTest, InsideSingleQuotesAnyValueStaysText) {
   EXPECT_EQ(Sql("0' OR '1'='1", "SELECT 1 WHERE nr = '{!kontakt, 25}'"),
             "SELECT 1 WHERE nr = '0'' OR ''1''=''1'");
-  EXPECT_EQ(Sql("x", "SELECT 'it''s' WHERE a = '{!k,57}' AND b = {!k,25}"),
-            Refused("k,25"));
+  EXPECT_EQ(Sql("x", "SELECT 'it''s' WHERE a = '{!k,57}' AND b = {!k,25}"), Refused("k,25"));
   EXPECT_EQ(Sql("7", "SELECT 'it''s' WHERE a = '{!k,57}' AND b = {!k,25}"),
             "SELECT 'it''s' WHERE a = 'O''Neil' AND b = 7");
 }
@@ -75,11 +74,10 @@ TEST_F(SqlValuesTest, DoubleQuotesAreTextOnlyOnJet) {
 }
 
 TEST_F(SqlValuesTest, NamesAndCommentsAreNoLiterals) {
-  for (const char* sql : {"SELECT [it's] WHERE a = {!kontakt,25}",
-                          "SELECT `it's` WHERE a = {!kontakt,25}",
-                          "SELECT 1 -- it's\nWHERE a = {!kontakt,25}",
-                          "SELECT 1 /* it's */ WHERE a = {!kontakt,25}",
-                          "SELECT 1 WHERE a = /* {!kontakt,25} */ 1"}) {
+  for (const char* sql :
+       {"SELECT [it's] WHERE a = {!kontakt,25}", "SELECT `it's` WHERE a = {!kontakt,25}",
+        "SELECT 1 -- it's\nWHERE a = {!kontakt,25}", "SELECT 1 /* it's */ WHERE a = {!kontakt,25}",
+        "SELECT 1 WHERE a = /* {!kontakt,25} */ 1"}) {
     EXPECT_EQ(Sql("0 OR 1=1", sql), Refused("kontakt,25")) << sql;
   }
   EXPECT_EQ(Sql("0 OR 1=1", "SELECT 1 -- x\nWHERE a = '{!kontakt,25}'"),

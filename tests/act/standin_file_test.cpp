@@ -50,7 +50,8 @@ TEST_F(StandInNumbersTest, WholeNumbersOutsideTheirRangeAreMalformed) {
   for (const auto& [content, message] : cases) {
     EXPECT_EQ(LoadError(content), ActPath() + ": " + message) << content;
   }
-  EXPECT_EQ(LoadError(R"({"activeView": -2147483648, "nextId": 10000000000, "commands": [7]})"), "");
+  EXPECT_EQ(LoadError(R"({"activeView": -2147483648, "nextId": 10000000000, "commands": [7]})"),
+            "");
 }
 
 TEST_F(StandInNumbersTest, TheLastUniqueIdIsGivenOnceThenTheOperationFails) {

@@ -24,8 +24,10 @@ class AssignmentTreeTest : public RealDataTest {
     EXPECT_EQ(tree->currentItem(), node);
     std::string enabled;
     if (!window->AnsichtMenu()->isVisible()) return "no menu";
-    const std::pair<const char*, char> items[] = {{"mnuZeigeRubrik", 'R'}, {"mnuZeigeDaten", 'D'},
-                                                  {"mnuZeigeZuordnung", 'Z'}, {"mnuNeueZuordnung", 'N'}};
+    const std::pair<const char*, char> items[] = {{"mnuZeigeRubrik", 'R'},
+                                                  {"mnuZeigeDaten", 'D'},
+                                                  {"mnuZeigeZuordnung", 'Z'},
+                                                  {"mnuNeueZuordnung", 'N'}};
     for (const auto& [name, letter] : items) {
       QAction* item = window->AnsichtMenu()->findChild<QAction*>(QString::fromLatin1(name));
       enabled += item != nullptr && item->isEnabled() ? letter : '-';
@@ -39,20 +41,19 @@ TEST_F(AssignmentTreeTest, RubricsInRankWithTheirEntriesInAssignmentRank) {
   OpenTree();
   QTreeWidgetItem* root = window->Tree()->topLevelItem(0);
   EXPECT_EQ(frmKonfiguration::NodeKey(root), QStringLiteral("Root"));
-  EXPECT_EQ(Outline(root),
-            QStringLiteral("Zuordnungen[]\n"
-                           "  Start[ID_Rubrik=1]\n"
-                           "    Kundenstammdaten[ID_Daten=1]\n"
-                           "    Ansprechpartner[ID_Daten=4]\n"
-                           "  Rechnungen[ID_Rubrik=2]\n"
-                           "    Rechnungen[ID_Daten=2]\n"
-                           "  Offene_Posten[ID_Rubrik=3]\n"
-                           "    Kundenstammdaten[ID_Daten=1]\n"
-                           "    Offene Posten[ID_Daten=3]\n"
-                           "  Info[ID_Rubrik=4]\n"
-                           "    Über Varnolis[ID_Daten=5]\n"
-                           "  Notizen[ID_Rubrik=5]\n"
-                           "    <<Leer>>[]\n"));
+  EXPECT_EQ(Outline(root), QStringLiteral("Zuordnungen[]\n"
+                                          "  Start[ID_Rubrik=1]\n"
+                                          "    Kundenstammdaten[ID_Daten=1]\n"
+                                          "    Ansprechpartner[ID_Daten=4]\n"
+                                          "  Rechnungen[ID_Rubrik=2]\n"
+                                          "    Rechnungen[ID_Daten=2]\n"
+                                          "  Offene_Posten[ID_Rubrik=3]\n"
+                                          "    Kundenstammdaten[ID_Daten=1]\n"
+                                          "    Offene Posten[ID_Daten=3]\n"
+                                          "  Info[ID_Rubrik=4]\n"
+                                          "    Über Varnolis[ID_Daten=5]\n"
+                                          "  Notizen[ID_Rubrik=5]\n"
+                                          "    <<Leer>>[]\n"));
   EXPECT_TRUE(root->isExpanded());
   EXPECT_TRUE(root->child(0)->isExpanded());
   EXPECT_EQ(window->NodeAt(1), root);
@@ -83,7 +84,8 @@ TEST_F(AssignmentTreeTest, AddingAnAssignmentFromTheEmptyMarkerStartsOneForItsRu
 
 TEST_F(AssignmentTreeTest, ShowingTheAssignmentOfAnEntryUnderTwoRubricsFindsEachOne) {
   OpenTree();
-  window->Tree()->setCurrentItem(FindNode(QStringLiteral("Kundenstammdaten"), QStringLiteral("Start")));
+  window->Tree()->setCurrentItem(
+      FindNode(QStringLiteral("Kundenstammdaten"), QStringLiteral("Start")));
   window->mnuZeigeZuordnung_Click();
   EXPECT_EQ(window->SelectedTab(), 3);
   EXPECT_EQ(Current("ID_Zuordnung"), QStringLiteral("1"));
@@ -94,7 +96,8 @@ TEST_F(AssignmentTreeTest, ShowingTheAssignmentOfAnEntryUnderTwoRubricsFindsEach
       FindNode(QStringLiteral("Kundenstammdaten"), QStringLiteral("Offene_Posten")));
   window->mnuZeigeZuordnung_Click();
   EXPECT_EQ(Current("ID_Zuordnung"), QStringLiteral("5"));
-  EXPECT_EQ(Child<QComboBox>("cbxZuordnungenRubrik")->currentText(), QStringLiteral("Offene_Posten"));
+  EXPECT_EQ(Child<QComboBox>("cbxZuordnungenRubrik")->currentText(),
+            QStringLiteral("Offene_Posten"));
   // The filter is gone again: all six assignments, this one fourth in their order.
   EXPECT_EQ(window->StatusText(), QStringLiteral("4. Datensatz von 6"));
   EXPECT_TRUE(messages.shown.empty());

@@ -9,13 +9,16 @@ namespace vn::config::testing {
 namespace {
 
 TEST(DataSourceRewriteTest, OnlyTheFirstDataSourceElementChanges) {
-  EXPECT_EQ(DataEnv::RewriteDataSource(DataEnv::kConfigConnection, "/opt/Tools/databases/config.mdb"),
-            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/Tools/databases/config.mdb;"
-            "Persist Security Info=False;");
+  EXPECT_EQ(
+      DataEnv::RewriteDataSource(DataEnv::kConfigConnection, "/opt/Tools/databases/config.mdb"),
+      "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/Tools/databases/config.mdb;"
+      "Persist Security Info=False;");
   // Not the first element: everything else keeps its place; no trailing ";" stays without one.
-  EXPECT_EQ(DataEnv::RewriteDataSource("Persist Security Info=False;Data Source=alt.mdb;Mode=Read", "/x.mdb"),
+  EXPECT_EQ(DataEnv::RewriteDataSource("Persist Security Info=False;Data Source=alt.mdb;Mode=Read",
+                                       "/x.mdb"),
             "Persist Security Info=False;Data Source=/x.mdb;Mode=Read");
-  EXPECT_EQ(DataEnv::RewriteDataSource("Data Source=a;Data Source=b", "/x"), "Data Source=/x;Data Source=b");
+  EXPECT_EQ(DataEnv::RewriteDataSource("Data Source=a;Data Source=b", "/x"),
+            "Data Source=/x;Data Source=b");
   // The comparison of the first eleven characters minds case; nothing matches, nothing changes.
   EXPECT_EQ(DataEnv::RewriteDataSource("data source=a;", "/x"), "data source=a;");
   EXPECT_EQ(DataEnv::RewriteDataSource("Data Sourcery=1;;", "/x"), "Data Source=/x;;");
@@ -28,7 +31,8 @@ TEST_F(RealDataTest, TheReadmeDescribesTheDemosNotizenRubricAsTheScriptsBuildIt)
           ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/databases/demo_config.sql"));
   const std::string entries = Query(
       "SELECT Daten.Titel FROM Zuordnungen, Rubriken, Daten WHERE Zuordnungen.Rubrik_ID = "
-      "Rubriken.ID_Rubrik AND Zuordnungen.Daten_ID = Daten.ID_Daten AND Rubriken.Rubrik = 'Notizen'");
+      "Rubriken.ID_Rubrik AND Zuordnungen.Daten_ID = Daten.ID_Daten AND Rubriken.Rubrik = "
+      "'Notizen'");
   EXPECT_EQ(entries, "Kontakt in ACT!");
   std::string readme = ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/README.md");
   for (char& c : readme)
@@ -36,7 +40,8 @@ TEST_F(RealDataTest, TheReadmeDescribesTheDemosNotizenRubricAsTheScriptsBuildIt)
   const size_t notizen = readme.find("and `Notizen` (");
   ASSERT_NE(notizen, std::string::npos);
   const std::string description = readme.substr(notizen, readme.find(");", notizen) - notizen);
-  EXPECT_NE(description.find("one data entry, `" + entries + "`"), std::string::npos) << description;
+  EXPECT_NE(description.find("one data entry, `" + entries + "`"), std::string::npos)
+      << description;
   EXPECT_EQ(description.find("no data entries"), std::string::npos) << description;
 }
 
@@ -67,7 +72,8 @@ TEST_F(RealDataTest, ShowsTheDemoRecordsOnEveryTab) {
 
   window->SelectTab(2);
   EXPECT_EQ(Text("txbDatenTitel"), QStringLiteral("Kundenstammdaten"));
-  EXPECT_EQ(Child<QComboBox>("cbxDatenFormat")->currentText(), QStringLiteral("Datenblatt (Karteikarte)"));
+  EXPECT_EQ(Child<QComboBox>("cbxDatenFormat")->currentText(),
+            QStringLiteral("Datenblatt (Karteikarte)"));
   EXPECT_EQ(Child<QComboBox>("cbxDatenFormat")->count(), 4);
   EXPECT_EQ(Child<QPlainTextEdit>("txbDatenVerbindung")->toPlainText(),
             QStringLiteral("Provider=SQLite;Data Source=databases/demo.db"));
@@ -75,7 +81,8 @@ TEST_F(RealDataTest, ShowsTheDemoRecordsOnEveryTab) {
 
   window->SelectTab(3);
   EXPECT_EQ(Child<QComboBox>("cbxZuordnungenRubrik")->currentText(), QStringLiteral("Start"));
-  EXPECT_EQ(Child<QComboBox>("cbxZuordnungenDaten")->currentText(), QStringLiteral("Kundenstammdaten"));
+  EXPECT_EQ(Child<QComboBox>("cbxZuordnungenDaten")->currentText(),
+            QStringLiteral("Kundenstammdaten"));
   EXPECT_EQ(Text("txbZuordnungenRang"), QStringLiteral("1"));
   EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 6"));
 
@@ -90,7 +97,8 @@ TEST_F(RealDataTest, ShowsTheDemoRecordsOnEveryTab) {
     for (int tab = 1; tab <= 5; ++tab) {
       window->SelectTab(tab);
       QApplication::processEvents();
-      window->grab().save(QStringLiteral("%1/tab%2.png").arg(QString::fromLocal8Bit(shots)).arg(tab));
+      window->grab().save(
+          QStringLiteral("%1/tab%2.png").arg(QString::fromLocal8Bit(shots)).arg(tab));
     }
   }
 }
@@ -143,11 +151,12 @@ TEST_F(RealDataTest, AddedRubricDataEntryAndAssignmentAreReadByTheLibraryAtOnce)
   EXPECT_TRUE(messages.shown.empty());
 
   // The library's own statement for one rubric.
-  EXPECT_EQ(Query("SELECT Rubriken.Rubrik, Daten.Titel, Daten.Format_ID AS Format, Zuordnungen.Rang "
-                  "FROM Daten INNER JOIN (Zuordnungen INNER JOIN Rubriken ON Zuordnungen.Rubrik_ID = "
-                  "Rubriken.ID_Rubrik) ON Daten.ID_Daten = Zuordnungen.Daten_ID WHERE "
-                  "(((Rubriken.Rubrik)=\"Neue_Rubrik\")) ORDER BY Zuordnungen.Rang"),
-            "Neue_Rubrik|Kunden und Rechnungen|1|1");
+  EXPECT_EQ(
+      Query("SELECT Rubriken.Rubrik, Daten.Titel, Daten.Format_ID AS Format, Zuordnungen.Rang "
+            "FROM Daten INNER JOIN (Zuordnungen INNER JOIN Rubriken ON Zuordnungen.Rubrik_ID = "
+            "Rubriken.ID_Rubrik) ON Daten.ID_Daten = Zuordnungen.Daten_ID WHERE "
+            "(((Rubriken.Rubrik)=\"Neue_Rubrik\")) ORDER BY Zuordnungen.Rang"),
+      "Neue_Rubrik|Kunden und Rechnungen|1|1");
   EXPECT_EQ(Query("SELECT Abfrage FROM Daten WHERE ID_Daten = 6"),
             "SHAPE {SELECT KundenNr, Name FROM Kunden}  AS K APPEND ({SELECT KundenNr, RechnungNr "
             "FROM Rechnungen}  AS R RELATE KundenNr TO KundenNr) AS R");
@@ -215,12 +224,13 @@ TEST_F(RealDataTest, ADeletionTheLockedDatabaseRefusesKeepsTheRecord) {
   window->cmdDelete_Click();
   ReleaseLock();
   ASSERT_EQ(messages.shown.size(), 3u);
-  EXPECT_EQ(messages.shown[2].text,
-            QStringLiteral("Es ist Fehler beim Löschen der Daten aufgetreten.\nFehlernummer:-2147467259\n"
-                           "Fehlerbeschreibung:Die Konfigurationsdatenbank ist von einem anderen "
-                           "Programm gesperrt. Bitte schließen Sie das andere Programm und versuchen "
-                           "Sie es erneut.\ndatabase is locked\n\nRecordsetstatus: \n"
-                           "Es gibt keine anstehenden Änderungen in diesen Datensatz."));
+  EXPECT_EQ(
+      messages.shown[2].text,
+      QStringLiteral("Es ist Fehler beim Löschen der Daten aufgetreten.\nFehlernummer:-2147467259\n"
+                     "Fehlerbeschreibung:Die Konfigurationsdatenbank ist von einem anderen "
+                     "Programm gesperrt. Bitte schließen Sie das andere Programm und versuchen "
+                     "Sie es erneut.\ndatabase is locked\n\nRecordsetstatus: \n"
+                     "Es gibt keine anstehenden Änderungen in diesen Datensatz."));
   EXPECT_EQ(Query("SELECT count(*) FROM Rubriken"), "5");
   EXPECT_EQ(window->StatusText(), QStringLiteral("2. Datensatz von 5"));
   EXPECT_EQ(Text("txbRubrikenRubrik"), QStringLiteral("Rechnungen"));

@@ -35,7 +35,8 @@ TEST_F(EditorsTest, EnterInTheMiddleOfAQueryLeavesABlankAtTheCaretAndNothingMove
   QTest::keyClicks(query, "SELECT KundenNr, Name FROM Kunden");
   QTest::keyClick(query, Qt::Key_Return);
   QTest::keyClicks(query, "ORDER BY Name");
-  EXPECT_EQ(query->toPlainText(), QStringLiteral("SELECT KundenNr, Name FROM Kunden ORDER BY Name"));
+  EXPECT_EQ(query->toPlainText(),
+            QStringLiteral("SELECT KundenNr, Name FROM Kunden ORDER BY Name"));
   QTextCursor cursor = query->textCursor();
   cursor.setPosition(6);
   query->setTextCursor(cursor);
@@ -50,7 +51,8 @@ TEST_F(EditorsTest, EnterInTheMiddleOfAQueryLeavesABlankAtTheCaretAndNothingMove
   EXPECT_EQ(query->toPlainText(), QStringLiteral("SELECT * FROM Kunden WHERE 1=1"));
   EXPECT_EQ(query->textCursor().position(), 30);
   window->SelectTab(1);
-  EXPECT_EQ(Query("SELECT Abfrage FROM Daten WHERE ID_Daten = 5"), "SELECT * FROM Kunden WHERE 1=1");
+  EXPECT_EQ(Query("SELECT Abfrage FROM Daten WHERE ID_Daten = 5"),
+            "SELECT * FROM Kunden WHERE 1=1");
 }
 
 TEST_F(EditorsTest, TheConnectionFieldKeepsOneLineAndTheCaretToo) {
@@ -107,9 +109,10 @@ TEST_F(EditorsTest, EachFieldReturnsToItsNormalSizeAfterAnyOrderOfPresses) {
   const TwipsRect query = Geometry("txbDatenAbfrage");
   auto* sizeV = Child<QPushButton>("cmdMinMaxDatenVerbindung");
   auto* sizeA = Child<QPushButton>("cmdMinMaxDatenAbfrage");
-  const std::vector<std::vector<QPushButton*>> orders = {
-      {sizeV, sizeA, sizeV, sizeA}, {sizeA, sizeV, sizeA, sizeV}, {sizeA, sizeV, sizeV, sizeA},
-      {sizeV, sizeA, sizeA, sizeV}};
+  const std::vector<std::vector<QPushButton*>> orders = {{sizeV, sizeA, sizeV, sizeA},
+                                                         {sizeA, sizeV, sizeA, sizeV},
+                                                         {sizeA, sizeV, sizeV, sizeA},
+                                                         {sizeV, sizeA, sizeA, sizeV}};
   for (const auto& order : orders) {
     for (QPushButton* press : order) press->click();
     EXPECT_TRUE(Same(Geometry("txbDatenVerbindung"), connection));
@@ -144,7 +147,8 @@ TEST_F(EditorsTest, AStringThatOpensAndIsEditedToTheSameTextStaysUnchanged) {
             QStringLiteral("Provider=SQLite;Data Source=b.db"));
   EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
   window->cmdOK_Click();
-  EXPECT_EQ(Query("SELECT Datenquelle FROM Daten WHERE ID_Daten = 2"), "Provider=SQLite;Data Source=b.db");
+  EXPECT_EQ(Query("SELECT Datenquelle FROM Daten WHERE ID_Daten = 2"),
+            "Provider=SQLite;Data Source=b.db");
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -164,7 +168,8 @@ TEST_F(EditorsTest, AStringThatFailsAsksForANewConnection) {
   dataLink.newResult = "DSN=Kunden;";
   window->cmdVerbindung_Click();
   EXPECT_EQ(dataLink.newCalls, 1);
-  EXPECT_EQ(Child<QPlainTextEdit>("txbDatenVerbindung")->toPlainText(), QStringLiteral("DSN=Kunden;"));
+  EXPECT_EQ(Child<QPlainTextEdit>("txbDatenVerbindung")->toPlainText(),
+            QStringLiteral("DSN=Kunden;"));
 }
 
 TEST(AboutWindowTest, TheLinkIsUnderlinedWhileTheMouseIsOverIt) {

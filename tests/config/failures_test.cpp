@@ -27,10 +27,11 @@ TEST_F(FailuresTest, ASaveOnAReadOnlyDatabaseIsNeverReportedAsSavedAndTheTabStay
   messages.whileShown = [&] { modesWhileShown << EditPanel(); };
   window->SelectTab(2);
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text,
-            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\n") +
-                QString::fromUtf8(kReadOnlyGerman) +
-                QStringLiteral("\nattempt to write a readonly database\nDie Eingabe wird abgebrochen."));
+  EXPECT_EQ(
+      messages.shown[0].text,
+      QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\n") +
+          QString::fromUtf8(kReadOnlyGerman) +
+          QStringLiteral("\nattempt to write a readonly database\nDie Eingabe wird abgebrochen."));
   EXPECT_EQ(modesWhileShown, QStringList{QStringLiteral("geändert")});
   EXPECT_NE(EditPanel(), QStringLiteral("gespeichert"));
   EXPECT_FALSE(Button("cmdOK")->isEnabled());
@@ -66,11 +67,12 @@ TEST_F(FailuresTest, AnEnglishUserIsToldInEnglishWithTheProvidersTextBelow) {
 
 TEST_F(FailuresTest, AWholeNumberFieldWithTextNamesTheFieldByItsLabel) {
   const std::string before = ReadFile(path);
-  EXPECT_EQ(SaveOnSecondRubric("txbRubrikenRang", QStringLiteral("abc")),
-            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDas Feld „Rang“ "
-                           "nimmt nur ganze Zahlen auf. Bitte korrigieren Sie den Wert.\nThe value "
-                           "'abc' cannot be stored in the field 'Rang', which holds whole numbers.\n"
-                           "Die Eingabe wird abgebrochen."));
+  EXPECT_EQ(
+      SaveOnSecondRubric("txbRubrikenRang", QStringLiteral("abc")),
+      QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDas Feld „Rang“ "
+                     "nimmt nur ganze Zahlen auf. Bitte korrigieren Sie den Wert.\nThe value "
+                     "'abc' cannot be stored in the field 'Rang', which holds whole numbers.\n"
+                     "Die Eingabe wird abgebrochen."));
   EXPECT_EQ(ReadFile(path), before);
 }
 
@@ -81,12 +83,13 @@ TEST_F(FailuresTest, ADatabaseFileDeletedWhileTheProgramRunsIsNotWrittenInto) {
   std::filesystem::remove(path);
   window->cmdOK_Click();
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text,
-            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDie Datei der "
-                           "Konfigurationsdatenbank wurde nicht gefunden. Bitte stellen Sie "
-                           "config.mdb im Ordner databases des Programms wieder her und starten Sie "
-                           "das Programm neu.\nCould not find file '") +
-                QString::fromStdString(path) + QStringLiteral("'.\nDie Eingabe wird abgebrochen."));
+  EXPECT_EQ(
+      messages.shown[0].text,
+      QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDie Datei der "
+                     "Konfigurationsdatenbank wurde nicht gefunden. Bitte stellen Sie "
+                     "config.mdb im Ordner databases des Programms wieder her und starten Sie "
+                     "das Programm neu.\nCould not find file '") +
+          QString::fromStdString(path) + QStringLiteral("'.\nDie Eingabe wird abgebrochen."));
   EXPECT_NE(EditPanel(), QStringLiteral("gespeichert"));
 }
 
@@ -140,7 +143,8 @@ TEST_F(FailuresTest, ARubricNamedWithQuotesIsStoredAndTheStartPageLinksIt) {
                       "e_O%27Neil_%22X%22')\",2000);\r\n"),
             std::string::npos)
       << page;
-  EXPECT_NE(page.find("Starte <a href=\"varnolis://rubrik/Gr\xFC\xDF" "e_O%27Neil_%22X%22\">"
+  EXPECT_NE(page.find("Starte <a href=\"varnolis://rubrik/Gr\xFC\xDF"
+                      "e_O%27Neil_%22X%22\">"
                       "Varnolis </a>... \r\n"),
             std::string::npos);
 }
@@ -175,8 +179,9 @@ TEST_F(FailuresTest, DeletingAnAssignedDataEntryAsksNamingTheRubricsAndTakesItsA
   window->cmdDelete_Click();
   EXPECT_EQ(messages.shown.size(), 2u);
   EXPECT_EQ(Query("SELECT count(*) FROM Daten WHERE ID_Daten = 4"), "0");
-  EXPECT_EQ(Query("SELECT count(*) FROM Zuordnungen WHERE Daten_ID NOT IN (SELECT ID_Daten FROM Daten)"),
-            "0");
+  EXPECT_EQ(
+      Query("SELECT count(*) FROM Zuordnungen WHERE Daten_ID NOT IN (SELECT ID_Daten FROM Daten)"),
+      "0");
   EXPECT_EQ(Query("SELECT count(*) FROM Zuordnungen"), "5");
   EXPECT_EQ(Text("txbDatenTitel"), QStringLiteral("Über Varnolis"));
   EXPECT_EQ(window->StatusText(), QStringLiteral("4. Datensatz von 4"));
@@ -194,10 +199,11 @@ TEST_F(FailuresTest, AnAssignmentWithoutDataEntryNamesTheField) {
   const std::string before = ReadFile(path);
   window->cmdOK_Click();
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text,
-            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDas Feld „Daten“ "
-                           "muss ausgefüllt werden. Bitte tragen Sie einen Wert ein.\nNOT NULL "
-                           "constraint failed: Zuordnungen.Daten_ID\nDie Eingabe wird abgebrochen."));
+  EXPECT_EQ(
+      messages.shown[0].text,
+      QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDas Feld „Daten“ "
+                     "muss ausgefüllt werden. Bitte tragen Sie einen Wert ein.\nNOT NULL "
+                     "constraint failed: Zuordnungen.Daten_ID\nDie Eingabe wird abgebrochen."));
   EXPECT_EQ(ReadFile(path), before);
   EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 6"));
 }
@@ -207,8 +213,9 @@ TEST_F(FailuresTest, AnEmptyNetLinksFolderIsRefusedAndNothingIsWrittenToTheRoot)
   RemoveStartFiles("", messages, nullptr);
   ASSERT_EQ(messages.shown.size(), 2u);
   for (const ShownMessage& shown : messages.shown) {
-    EXPECT_EQ(shown.text, QStringLiteral("Der ACT!-Ablagort für die NetLLinks wurde nicht gefunden.\n"
-                                         "Bitte kontrollieren Sie Ihre ACT!-Einstellungen."));
+    EXPECT_EQ(shown.text,
+              QStringLiteral("Der ACT!-Ablagort für die NetLLinks wurde nicht gefunden.\n"
+                             "Bitte kontrollieren Sie Ihre ACT!-Einstellungen."));
   }
   EXPECT_FALSE(std::filesystem::exists("/Varnolis.ctl"));
   EXPECT_FALSE(std::filesystem::exists("/Varnolis.htm"));

@@ -28,7 +28,7 @@ struct ShownMessage {
 class FakeMessages : public MessageBoxes {
  public:
   std::vector<ShownMessage> shown;
-  std::deque<MsgResult> answers;  // for Yes/No questions; "No" when empty
+  std::deque<MsgResult> answers;     // for Yes/No questions; "No" when empty
   std::function<void()> whileShown;  // runs while each box is open
   MsgResult Show(QWidget*, const QString& text, MsgIcon icon, MsgButtons buttons) override {
     shown.push_back({text, icon, buttons});

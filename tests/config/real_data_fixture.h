@@ -34,7 +34,9 @@
 #include "fakes.h"
 #include "platform/module_path.h"
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
 
 namespace vn::config::testing {
 
@@ -162,9 +164,10 @@ class RealDataTest : public ::testing::Test {
   // Another program's write transaction on the database, until released.
   void LockFromAnotherProgram() {
     ASSERT_EQ(sqlite3_open(path.c_str(), &locker_), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(locker_, "BEGIN IMMEDIATE; UPDATE Daten SET Titel = 'x' WHERE ID_Daten = 2;",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(locker_, "BEGIN IMMEDIATE; UPDATE Daten SET Titel = 'x' WHERE ID_Daten = 2;",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
   }
   void ReleaseLock() {
     sqlite3_exec(locker_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -177,7 +180,8 @@ class RealDataTest : public ::testing::Test {
   bool MakeReadOnly(const std::string& target) {
     chmod(target.c_str(), std::filesystem::is_directory(target) ? 0555 : 0444);
     if (geteuid() == 0 && SetImmutable(target, true)) readOnly_.push_back(target);
-    const int fd = ::open(target.c_str(), std::filesystem::is_directory(target) ? O_RDONLY : O_RDWR);
+    const int fd =
+        ::open(target.c_str(), std::filesystem::is_directory(target) ? O_RDONLY : O_RDWR);
     if (fd >= 0 && std::filesystem::is_directory(target)) {
       ::close(fd);
       const std::string trial = target + "/.probe";

@@ -86,9 +86,9 @@ TEST_F(StartFilesTest, CreatingWhenOnlyThePageExistsWritesBothWithoutAsking) {
   EXPECT_EQ(ReadFile(folder_ + "/Varnolis.htm"), std::string(kPageKunden));
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::kInformation);
-  EXPECT_EQ(messages.shown[0].text.toStdString(),
-            "Die beiden Startdateien:\n\n'" + folder_ + "/Varnolis.ctl'\n'" + folder_ +
-                "/Varnolis.htm'\n\nwurden neu erstellt.");
+  EXPECT_EQ(messages.shown[0].text.toStdString(), "Die beiden Startdateien:\n\n'" + folder_ +
+                                                      "/Varnolis.ctl'\n'" + folder_ +
+                                                      "/Varnolis.htm'\n\nwurden neu erstellt.");
 }
 
 TEST_F(StartFilesTest, OverwritingBothAsksAndNoKeepsThem) {
@@ -97,9 +97,9 @@ TEST_F(StartFilesTest, OverwritingBothAsksAndNoKeepsThem) {
   messages.answers = {MsgResult::kNo};
   CreateStartFiles(folder_, "Kunden", messages, nullptr);
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text.toStdString(),
-            "Wollen Sie die vorhandenen Startdateien \n\n'" + folder_ + "/Varnolis.ctl'\n'" +
-                folder_ + "/Varnolis.htm'\n\nüberschreiben?");
+  EXPECT_EQ(messages.shown[0].text.toStdString(), "Wollen Sie die vorhandenen Startdateien \n\n'" +
+                                                      folder_ + "/Varnolis.ctl'\n'" + folder_ +
+                                                      "/Varnolis.htm'\n\nüberschreiben?");
   EXPECT_EQ(messages.shown[0].buttons, MsgButtons::kYesNo);
   EXPECT_EQ(ReadFile(folder_ + "/Varnolis.ctl"), "old control");
   messages.answers = {MsgResult::kYes};
@@ -109,9 +109,12 @@ TEST_F(StartFilesTest, OverwritingBothAsksAndNoKeepsThem) {
 
 TEST_F(StartFilesTest, TextIsWrittenInWindows1252WithQuestionMarksForTheRest) {
   const std::string page = PageFileBytes("Bücher€\xE2\x86\x92");  // "→" has no place in 1252
-  EXPECT_NE(page.find("varnolis://rubrik/B\xFC" "cher\x80?')"), std::string::npos);
-  EXPECT_NE(ControlFileBytes("/m\xC3\xA4/Varnolis.htm").find("\r\nSTARTURL=\"/m\xE4/Varnolis.htm\"\r\n"),
+  EXPECT_NE(page.find("varnolis://rubrik/B\xFC"
+                      "cher\x80?')"),
             std::string::npos);
+  EXPECT_NE(
+      ControlFileBytes("/m\xC3\xA4/Varnolis.htm").find("\r\nSTARTURL=\"/m\xE4/Varnolis.htm\"\r\n"),
+      std::string::npos);
 }
 
 TEST_F(StartFilesTest, AFolderThatCannotBeWrittenIsReportedAndThePageIsNotWritten) {
@@ -120,9 +123,10 @@ TEST_F(StartFilesTest, AFolderThatCannotBeWrittenIsReportedAndThePageIsNotWritte
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::kExclamation);
   EXPECT_EQ(messages.shown[0].text.toStdString(),
-            "Die Datei '" + missing + "/Varnolis.ctl' kann nicht beschrieben werden.\n"
-            "Der Ordner existiert nicht. Bitte kontrollieren Sie den Netlinks-Ordner.\n"
-            "No such file or directory");
+            "Die Datei '" + missing +
+                "/Varnolis.ctl' kann nicht beschrieben werden.\n"
+                "Der Ordner existiert nicht. Bitte kontrollieren Sie den Netlinks-Ordner.\n"
+                "No such file or directory");
 }
 
 TEST_F(StartFilesTest, RemovingWhenOnlyTheControlFileExistsAsksAndDeletesIt) {
@@ -132,9 +136,9 @@ TEST_F(StartFilesTest, RemovingWhenOnlyTheControlFileExistsAsksAndDeletesIt) {
   messages.answers = {MsgResult::kYes};
   RemoveStartFiles(folder_, messages, nullptr);
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text.toStdString(),
-            "Wollen Sie die vorhandenen Startdateien \n\n'" + folder_ + "/Varnolis.ctl'\n'" +
-                folder_ + "/Varnolis.htm'\n\nwirklich entfernen?");
+  EXPECT_EQ(messages.shown[0].text.toStdString(), "Wollen Sie die vorhandenen Startdateien \n\n'" +
+                                                      folder_ + "/Varnolis.ctl'\n'" + folder_ +
+                                                      "/Varnolis.htm'\n\nwirklich entfernen?");
   EXPECT_FALSE(fs::exists(folder_ + "/Varnolis.ctl"));
 }
 

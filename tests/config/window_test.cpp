@@ -12,14 +12,16 @@ namespace {
 
 TEST(RecordStatusTextTest, EveryFlagSetGivesItsLineInOrderEachAfterALineBreak) {
   EXPECT_EQ(RecordStatusText(0), QString());
-  EXPECT_EQ(RecordStatusText(0x8), QStringLiteral("\nEs gibt keine anstehenden Änderungen in diesen Datensatz."));
+  EXPECT_EQ(RecordStatusText(0x8),
+            QStringLiteral("\nEs gibt keine anstehenden Änderungen in diesen Datensatz."));
   EXPECT_EQ(RecordStatusText(0x40004),
             QStringLiteral("\nDer Datensatz wurde aus der Datensatzgruppe gelöscht."
                            "\nDer Datensatz wurde aus der Datenquelle gelöscht."));
-  EXPECT_EQ(RecordStatusText(0x1001),
-            QStringLiteral("\nDer Datensatz ist ein neuer anstehender Datensatz, der noch nicht in "
-                           "der Datenbank gespeichert wurde.\nDer Datensatz wurde nicht gespeichert, "
-                           "da der Benutzer die Integritätseinschränkungen verletzt hat."));
+  EXPECT_EQ(
+      RecordStatusText(0x1001),
+      QStringLiteral("\nDer Datensatz ist ein neuer anstehender Datensatz, der noch nicht in "
+                     "der Datenbank gespeichert wurde.\nDer Datensatz wurde nicht gespeichert, "
+                     "da der Benutzer die Integritätseinschränkungen verletzt hat."));
   // 0x20 and 0x200 are no flags of their own.
   EXPECT_EQ(RecordStatusText(0x220), QString());
 }
@@ -227,7 +229,8 @@ TEST_F(WindowTest, AddedRubricIsSavedByEnterOnAButton) {
   FocusOnInfoButton();
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // Enter presses OK
   EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(Query("SELECT ID_Rubrik, Rang, Rubrik FROM Rubriken WHERE Rubrik = 'Lager'"), "6|7|Lager");
+  EXPECT_EQ(Query("SELECT ID_Rubrik, Rang, Rubrik FROM Rubriken WHERE Rubrik = 'Lager'"),
+            "6|7|Lager");
   EXPECT_EQ(window->StatusText(), QStringLiteral("6. Datensatz von 6"));
 }
 
@@ -236,7 +239,8 @@ TEST_F(WindowTest, CancelOfANewRecordReturnsToTheRecordBefore) {
   window->cmdMoveNext_Click();
   window->cmdAddNew_Click();
   QTest::keyClicks(Child<QLineEdit>("txbRubrikenRubrik"), "Neu");
-  QTest::keyClick(Child<QLineEdit>("txbRubrikenRubrik"), Qt::Key_Escape);  // a text field: no cancel
+  QTest::keyClick(Child<QLineEdit>("txbRubrikenRubrik"),
+                  Qt::Key_Escape);  // a text field: no cancel
   EXPECT_EQ(window->CurrentRecords()->RecordCount(), 6);
   window->cmdCancel_Click();
   EXPECT_EQ(window->CurrentRecords()->RecordCount(), 5);

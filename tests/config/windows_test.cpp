@@ -24,12 +24,14 @@ TEST(VersionTextTest, SplashShowsThreeNumbersAboutShowsFourWithALiteralZero) {
             SplashVersionText(vn::version::kMajor, vn::version::kMinor, vn::version::kRevision));
   EXPECT_EQ(splash.findChild<QLabel*>("lbUntertitel")->text(), QStringLiteral("Konfiguration"));
   EXPECT_EQ(splash.findChild<QLabel*>("lblProductName")->text(), QStringLiteral("Varnolis"));
-  EXPECT_EQ(splash.findChild<QLabel*>("lblCopyright")->text(), QString::fromUtf8(vn::version::kCopyright));
+  EXPECT_EQ(splash.findChild<QLabel*>("lblCopyright")->text(),
+            QString::fromUtf8(vn::version::kCopyright));
   frmInfo info;
   EXPECT_EQ(info.windowTitle(), QStringLiteral("Informationen über das Programm"));
   EXPECT_EQ(info.findChild<QLabel*>("lbVersion")->text(),
             InfoVersionText(vn::version::kMajor, vn::version::kMinor, vn::version::kRevision));
-  EXPECT_EQ(info.findChild<QLabel*>("lbQX")->toolTip(), QStringLiteral("Besuchen Sie uns im Internet..."));
+  EXPECT_EQ(info.findChild<QLabel*>("lbQX")->toolTip(),
+            QStringLiteral("Besuchen Sie uns im Internet..."));
 }
 
 TEST(VersionTextTest, ScrollOffsetRunsUpToThePictureEndAndStartsAgain) {
@@ -80,10 +82,12 @@ TEST(DataLinkDialogTest, BuildsConnectionStringsAndReadsThemBack) {
   EXPECT_EQ(dialog.ConnectionString(), "DSN=Kunden;UID=admin;PWD=a;");
   dialog.SetConnectionString("Driver={PostgreSQL Unicode};Server=localhost;Database=erp");
   EXPECT_EQ(dialog.CurrentKind(), DataLinkDialog::kOdbcDriver);
-  EXPECT_EQ(dialog.ConnectionString(), "Driver={PostgreSQL Unicode};Server=localhost;Database=erp;");
+  EXPECT_EQ(dialog.ConnectionString(),
+            "Driver={PostgreSQL Unicode};Server=localhost;Database=erp;");
   dialog.SetConnectionString("Provider=MSDataShape;Data Provider=SQLite;Data Source=x.db");
   EXPECT_EQ(dialog.CurrentKind(), DataLinkDialog::kTyped);
-  EXPECT_EQ(dialog.ConnectionString(), "Provider=MSDataShape;Data Provider=SQLite;Data Source=x.db");
+  EXPECT_EQ(dialog.ConnectionString(),
+            "Provider=MSDataShape;Data Provider=SQLite;Data Source=x.db");
   probe.failure = "kaputt";
   dialog.TestConnection();
   ASSERT_EQ(probe.probed.size(), 1u);

@@ -54,9 +54,10 @@ TEST_F(CommandTimeoutTest, TimeSpentBetweenRowsIsNotTheCommands) {
   Connection c;
   c.Open("Provider=SQLite;Data Source=databases/t.db;Command Timeout=1");
   Recordset rs;
-  rs.Open("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 3) "
-          "SELECT x FROM c",
-          c);
+  rs.Open(
+      "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 3) "
+      "SELECT x FROM c",
+      c);
   std::string rows;
   while (!rs.Eof()) {
     rows += rs.Fields(0).Value().DebugText();

@@ -22,16 +22,18 @@ class ConfigDatabaseTest : public DataTest {
 
 std::string EntriesOf(Connection& c, const std::string& rubric) {
   Recordset rs;
-  rs.Open("SELECT Rubriken.Rubrik, Daten.Titel, Daten.Datenquelle, Daten.Abfrage, "
-          "Daten.Bemerkung, Daten.Format_ID AS Format, Zuordnungen.Rang FROM Daten INNER JOIN "
-          "(Zuordnungen INNER JOIN Rubriken ON Zuordnungen.Rubrik_ID = Rubriken.ID_Rubrik) ON "
-          "Daten.ID_Daten = Zuordnungen.Daten_ID WHERE (((Rubriken.Rubrik)=\"" + rubric +
-              "\")) ORDER BY Zuordnungen.Rang",
-          c, adOpenForwardOnly, adLockReadOnly, -1);
+  rs.Open(
+      "SELECT Rubriken.Rubrik, Daten.Titel, Daten.Datenquelle, Daten.Abfrage, "
+      "Daten.Bemerkung, Daten.Format_ID AS Format, Zuordnungen.Rang FROM Daten INNER JOIN "
+      "(Zuordnungen INNER JOIN Rubriken ON Zuordnungen.Rubrik_ID = Rubriken.ID_Rubrik) ON "
+      "Daten.ID_Daten = Zuordnungen.Daten_ID WHERE (((Rubriken.Rubrik)=\"" +
+          rubric + "\")) ORDER BY Zuordnungen.Rang",
+      c, adOpenForwardOnly, adLockReadOnly, -1);
   std::string out;
   while (!rs.Eof()) {
     out += rs.Fields("Rubrik").Value().DebugText() + "/" + rs.Fields("Titel").Value().DebugText() +
-           "/" + rs.Fields("Format").Value().DebugText() + "/" + rs.Fields("Rang").Value().DebugText() + ";";
+           "/" + rs.Fields("Format").Value().DebugText() + "/" +
+           rs.Fields("Rang").Value().DebugText() + ";";
     rs.MoveNext();
   }
   return out;
@@ -100,13 +102,14 @@ TEST_F(ConfigDatabaseTest, ShapedAssignmentLookupGivesEveryRubricWithItsEntries)
   shaped.Open("PROVIDER=MSDataShape;DATA PROVIDER=MICROSOFT.JET.OLEDB.4.0;Data Source=" + folder_ +
               "/databases/lookup.mdb;Persist Security Info=False;");
   Recordset rs;
-  rs.Open("SHAPE {SELECT ID_Rubrik, Rubrik, Rang FROM Rubriken ORDER BY Rang}  AS "
-          "luZuordnungenRubriken APPEND ({SELECT Daten.ID_Daten, Daten.Titel, "
-          "Zuordnungen.ID_Zuordnung, Zuordnungen.Rubrik_ID, Zuordnungen.Rang FROM Zuordnungen, "
-          "Daten WHERE Zuordnungen.Daten_ID = Daten.ID_Daten ORDER BY Zuordnungen.Rubrik_ID, "
-          "Zuordnungen.Rang}  AS luZuordnungenDaten RELATE 'ID_Rubrik' TO 'Rubrik_ID') AS "
-          "luZuordnungenDaten",
-          shaped);
+  rs.Open(
+      "SHAPE {SELECT ID_Rubrik, Rubrik, Rang FROM Rubriken ORDER BY Rang}  AS "
+      "luZuordnungenRubriken APPEND ({SELECT Daten.ID_Daten, Daten.Titel, "
+      "Zuordnungen.ID_Zuordnung, Zuordnungen.Rubrik_ID, Zuordnungen.Rang FROM Zuordnungen, "
+      "Daten WHERE Zuordnungen.Daten_ID = Daten.ID_Daten ORDER BY Zuordnungen.Rubrik_ID, "
+      "Zuordnungen.Rang}  AS luZuordnungenDaten RELATE 'ID_Rubrik' TO 'Rubrik_ID') AS "
+      "luZuordnungenDaten",
+      shaped);
   EXPECT_EQ(rs.Fields(3).Name(), "luZuordnungenDaten");
   EXPECT_EQ(Dump(rs),
             "1|Start|1|{1|Kundenstammdaten|1|1|1;4|Ansprechpartner|2|1|2};"

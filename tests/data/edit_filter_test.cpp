@@ -16,9 +16,10 @@ class EditFilterTest : public DataTest {
                  "INSERT INTO Zuordnungen VALUES (1, 1, 1, 1, 'Müller'), (2, 1, 4, 2, 'O''Hara'),"
                  " (3, 2, 2, 1, 'meier'), (4, 3, 3, 1, 'Maier'), (5, 3, 1, 0, NULL);");
     connection_.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=databases/f.db");
-    rs_.Open("SELECT ID_Zuordnung, Rubrik_ID, Daten_ID, Rang, Name FROM Zuordnungen "
-             "ORDER BY Rubrik_ID, Rang",
-             connection_, adOpenStatic, adLockBatchOptimistic);
+    rs_.Open(
+        "SELECT ID_Zuordnung, Rubrik_ID, Daten_ID, Rang, Name FROM Zuordnungen "
+        "ORDER BY Rubrik_ID, Rang",
+        connection_, adOpenStatic, adLockBatchOptimistic);
   }
   std::string Ids() {
     std::string ids;

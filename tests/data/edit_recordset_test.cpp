@@ -18,7 +18,8 @@ class EventLog : public RecordsetEvents {
   void MoveComplete(Recordset&, int reason) override {
     lines.push_back("mov " + std::to_string(reason));
   }
-  void RecordChangeComplete(Recordset&, int reason, long count, const RuntimeError* error) override {
+  void RecordChangeComplete(Recordset&, int reason, long count,
+                            const RuntimeError* error) override {
     lines.push_back("rec " + std::to_string(reason) + "/" + std::to_string(count) +
                     (error ? "!" : ""));
   }
@@ -151,13 +152,13 @@ TEST_F(EditRecordsetTest, AddNewAppendsAndUpdateBatchReadsTheAssignedIdentifierB
   rs_.SetValue("Rubrik", "Zweite");
   rs_.SetValue("Rang", "7");  // a whole number typed as text
   rs_.UpdateBatch();
-  EXPECT_EQ(log_.Take(), "rec 3/1, rec 1/1, mov 10, fld Rubrik=Zweite, fld Rang=7, rec 3/1, rec 3/2");
+  EXPECT_EQ(log_.Take(),
+            "rec 3/1, rec 1/1, mov 10, fld Rubrik=Zweite, fld Rang=7, rec 3/1, rec 3/2");
   EXPECT_EQ(rs_.Fields("ID_Rubrik").Value(), Variant(std::int64_t{5}));
   rs_.MovePrevious();
   EXPECT_EQ(rs_.Fields("ID_Rubrik").Value(), Variant(std::int64_t{4}));
   EXPECT_EQ(rs_.Status(), adRecOK);
-  EXPECT_EQ(Stored(),
-            "1|1|Start|NULL;2|2|Kunden|k;3|3|Posten|NULL;4|0|Neu|NULL;5|7|Zweite|NULL");
+  EXPECT_EQ(Stored(), "1|1|Start|NULL;2|2|Kunden|k;3|3|Posten|NULL;4|0|Neu|NULL;5|7|Zweite|NULL");
   rs_.Requery();
   EXPECT_EQ(rs_.RecordCount(), 5);
   EXPECT_EQ(Name(), "Neu");  // Rang 0 sorts first
@@ -268,7 +269,8 @@ TEST_F(EditRecordsetTest, AFailedBatchWritesNothingAndKeepsItsRowsPending) {
   log_.Take();
   RuntimeError error = ErrorOf([&] { rs_.UpdateBatch(); });
   EXPECT_EQ(error.Number(), kErrIntegrityViolation);
-  EXPECT_NE(error.Description().find("NOT NULL constraint failed: Rubriken.Rang"), std::string::npos)
+  EXPECT_NE(error.Description().find("NOT NULL constraint failed: Rubriken.Rang"),
+            std::string::npos)
       << error.Description();
   EXPECT_EQ(log_.Take(), "rec 3/1, rec 3/3!");
   EXPECT_EQ(FileBytes(), before);
@@ -288,9 +290,10 @@ TEST_F(EditRecordsetTest, ALockedDatabaseRefusesTheBatchAndStaysByteForByteUncha
   const std::string before = FileBytes();
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open(path_.c_str(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE Rubriken SET Rang = 5 WHERE ID_Rubrik = 3;",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE Rubriken SET Rang = 5 WHERE ID_Rubrik = 3;",
+                   nullptr, nullptr, nullptr),
+      SQLITE_OK);
   RuntimeError error = ErrorOf([&] { rs_.UpdateBatch(); });
   sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(other);

@@ -67,9 +67,9 @@ TEST_F(OdbcProviderTest, CommonTypesNullsAndUmlauts) {
   Recordset rs;
   rs.Open("SELECT * FROM vn_types ORDER BY id", c, adOpenForwardOnly, adLockReadOnly, -1);
   ASSERT_EQ(rs.FieldCount(), 14);
-  const int types[] = {adInteger, adSmallInt, adBigInt, adNumeric, adSingle, adDouble, adCurrency,
-                       adLongVarWChar, adVarWChar, adWChar, adDBDate, adDBTimeStamp, adDBTime,
-                       adBoolean};
+  const int types[] = {adInteger, adSmallInt,    adBigInt,       adNumeric,  adSingle,
+                       adDouble,  adCurrency,    adLongVarWChar, adVarWChar, adWChar,
+                       adDBDate,  adDBTimeStamp, adDBTime,       adBoolean};
   for (int i = 0; i < 14; ++i) {
     EXPECT_EQ(rs.Fields(i).Type(), types[i]) << rs.Fields(i).Name();
   }
@@ -83,7 +83,8 @@ TEST_F(OdbcProviderTest, CommonTypesNullsAndUmlauts) {
   EXPECT_EQ(rs.Fields("v").Value(), Variant("Übersicht"));
   EXPECT_EQ(rs.Fields("c").Value(), Variant("ab  "));
   EXPECT_EQ(rs.Fields("dt").Value().DebugText(), "2024-02-29 00:00:00");
-  EXPECT_EQ(rs.Fields("ts").Value(), Variant(Date{45351.0 + (13 * 3600 + 45 * 60 + 30.5) / 86400.0}));
+  EXPECT_EQ(rs.Fields("ts").Value(),
+            Variant(Date{45351.0 + (13 * 3600 + 45 * 60 + 30.5) / 86400.0}));
   EXPECT_EQ(rs.Fields("tm").Value().DebugText(), "1899-12-30 07:08:09");
   EXPECT_EQ(rs.Fields("bo").Value(), Variant(true));
   rs.MoveNext();
@@ -111,7 +112,8 @@ TEST_F(OdbcProviderTest, ThreeLevelShapeGivesTheSameTreeAsOnSqlite) {
       "CREATE TABLE vn_auftrag (id INTEGER, kunde_nr VARCHAR(10), summe DOUBLE PRECISION)",
       "INSERT INTO vn_auftrag VALUES (10, '1', 5.5), (11, '2', 7), (12, '1', 0.25), (13, '9', 1)",
       "CREATE TABLE vn_posten (auftrag_id INTEGER, pos INTEGER, artikel VARCHAR(40))",
-      "INSERT INTO vn_posten VALUES (12, 1, 'Öl'), (10, 1, 'Tür'), (10, 2, 'Schloß'), (11, 1, 'Rad')",
+      "INSERT INTO vn_posten VALUES (12, 1, 'Öl'), (10, 1, 'Tür'), (10, 2, 'Schloß'), (11, 1, "
+      "'Rad')",
   };
   Connection pg;
   pg.Open("Provider=MSDataShape;Data Provider=MSDASQL;" + pg_);
@@ -167,8 +169,9 @@ TEST_F(OdbcProviderTest, FailuresCarryTheDriversDescription) {
 }
 
 TEST_F(OdbcProviderTest, SqliteThroughItsOdbcDriver) {
-  MakeDatabase("databases/o.db",
-               "CREATE TABLE t (id INTEGER, name VARCHAR(20)); INSERT INTO t VALUES (1, 'Jürgen');");
+  MakeDatabase(
+      "databases/o.db",
+      "CREATE TABLE t (id INTEGER, name VARCHAR(20)); INSERT INTO t VALUES (1, 'Jürgen');");
   Connection c;
   c.Open("Driver={SQLite3};Database=" + folder_ + "/databases/o.db");
   Recordset rs;

@@ -16,10 +16,10 @@ inline std::string PostgresOdbc() {
   return pg == nullptr ? std::string() : std::string(pg);
 }
 
-#define VN_SKIP_WITHOUT_POSTGRES()                                                 \
-  if (PostgresOdbc().empty()) {                                                    \
-    GTEST_SKIP() << "VARNOLIS_TEST_PG_ODBC is not set: start a server with "       \
-                    "'source .ci/postgres.sh' to run the PostgreSQL tests";        \
+#define VN_SKIP_WITHOUT_POSTGRES()                                           \
+  if (PostgresOdbc().empty()) {                                              \
+    GTEST_SKIP() << "VARNOLIS_TEST_PG_ODBC is not set: start a server with " \
+                    "'source .ci/postgres.sh' to run the PostgreSQL tests";  \
   }
 
 // Runs `sql` on `c`, ignoring any rows.

@@ -28,9 +28,9 @@ TEST_F(ReadOnlyConnectionTest, SqliteRefusesEveryWriteOfAReadConnection) {
     Connection c;
     c.SetMode(adModeRead);
     c.Open(connection);
-    for (const char* hostile : {"DELETE FROM canary", "SELECT 6; DELETE FROM canary",
-                                "UPDATE canary SET note = 'x'", "DROP TABLE canary",
-                                "INSERT INTO canary (note) VALUES ('x')"}) {
+    for (const char* hostile :
+         {"DELETE FROM canary", "SELECT 6; DELETE FROM canary", "UPDATE canary SET note = 'x'",
+          "DROP TABLE canary", "INSERT INTO canary (note) VALUES ('x')"}) {
       Recordset rs;
       EXPECT_THROW(rs.Open(hostile, c), RuntimeError) << hostile;
     }

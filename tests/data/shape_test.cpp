@@ -41,9 +41,10 @@ TEST_F(ShapeTest, PlainCommandPassesThrough) {
 
 TEST_F(ShapeTest, ChaptersHoldTheChildRowsOfEachParentInChildOrder) {
   Recordset rs;
-  rs.Open("SHAPE {SELECT nr, name FROM kunde ORDER BY name}  AS k APPEND ({SELECT id, kunde_nr "
-          "FROM auftrag ORDER BY id DESC}  AS a RELATE nr TO kunde_nr) AS Auftraege",
-          connection_);
+  rs.Open(
+      "SHAPE {SELECT nr, name FROM kunde ORDER BY name}  AS k APPEND ({SELECT id, kunde_nr "
+      "FROM auftrag ORDER BY id DESC}  AS a RELATE nr TO kunde_nr) AS Auftraege",
+      connection_);
   ASSERT_EQ(rs.FieldCount(), 3);
   EXPECT_EQ(rs.Fields(2).Name(), "Auftraege");
   EXPECT_EQ(rs.Fields(2).Type(), adChapter);
@@ -59,9 +60,10 @@ TEST_F(ShapeTest, ChaptersHoldTheChildRowsOfEachParentInChildOrder) {
 
 TEST_F(ShapeTest, EmptyChildIsAnEmptyRecordsetNotNull) {
   Recordset rs;
-  rs.Open("SHAPE {SELECT nr FROM kunde WHERE nr = 3} APPEND ({SELECT id, kunde_nr FROM auftrag} "
-          "RELATE nr TO kunde_nr)",
-          connection_);
+  rs.Open(
+      "SHAPE {SELECT nr FROM kunde WHERE nr = 3} APPEND ({SELECT id, kunde_nr FROM auftrag} "
+      "RELATE nr TO kunde_nr)",
+      connection_);
   EXPECT_EQ(rs.Fields(1).Name(), "Chapter1");
   auto child = rs.Fields(1).Value().As<std::shared_ptr<Recordset>>();
   EXPECT_TRUE(child->Bof());
@@ -78,9 +80,10 @@ TEST_F(ShapeTest, SeveralRelationPairsSeveralChildrenAndQuotedNames) {
                 "({SELECT nr FROM notiz} AS innen RELATE (nr TO nr))"),
             "1|N|{10|1|N;12|1|N}|{1|VIP}|{1};2|S|{11|2|S}|{}|{};3|N|{}|{3|ruft zurück}|{3}");
   Recordset rs;
-  rs.Open("SHAPE {SELECT nr FROM kunde} APPEND ({SELECT nr FROM notiz} RELATE nr TO nr), "
-          "({SELECT nr FROM notiz} AS innen RELATE nr TO nr)",
-          connection_);
+  rs.Open(
+      "SHAPE {SELECT nr FROM kunde} APPEND ({SELECT nr FROM notiz} RELATE nr TO nr), "
+      "({SELECT nr FROM notiz} AS innen RELATE nr TO nr)",
+      connection_);
   EXPECT_EQ(rs.Fields(1).Name(), "Chapter1");
   EXPECT_EQ(rs.Fields(2).Name(), "innen");
 }
@@ -115,7 +118,9 @@ class CountingProvider : public Provider {
 TEST_F(ShapeTest, EachCommandRunsOnceNotOncePerParentRow) {
   int count = 0;
   auto provider = OpenShapeProvider(std::make_unique<CountingProvider>(
-      OpenSqliteProvider(ConnectionString("Data Source=databases/shop.db"), false, ConnectOptions{}), count));
+      OpenSqliteProvider(ConnectionString("Data Source=databases/shop.db"), false,
+                         ConnectOptions{}),
+      count));
   auto cursor = provider->Open(
       "SHAPE {SELECT nr FROM kunde} APPEND ((SHAPE {SELECT id, kunde_nr FROM auftrag} APPEND "
       "({SELECT auftrag_id FROM posten} RELATE id TO auftrag_id)) RELATE nr TO kunde_nr)");
@@ -131,22 +136,27 @@ TEST_F(ShapeTest, MalformedCommandsNameThePositionAndWhatWasExpected) {
     const char* description;
   };
   const Case cases[] = {
-      {"SHAPE", "Syntax error in the SHAPE command at position 6: expected '{', '(' and a nested "
-                "SHAPE, after SHAPE, found the end of the command."},
-      {"SHAPE {SELECT 1", "Syntax error in the SHAPE command at position 16: expected '}' to close "
-                          "the command begun at position 7, found the end of the command."},
+      {"SHAPE",
+       "Syntax error in the SHAPE command at position 6: expected '{', '(' and a nested "
+       "SHAPE, after SHAPE, found the end of the command."},
+      {"SHAPE {SELECT 1",
+       "Syntax error in the SHAPE command at position 16: expected '}' to close "
+       "the command begun at position 7, found the end of the command."},
       {"SHAPE {SELECT nr FROM kunde} APPEND ({SELECT 1} nr TO x)",
        "Syntax error in the SHAPE command at position 52: expected RELATE, found 'TO'."},
       {"SHAPE {SELECT nr FROM kunde} APPEND ({SELECT 1} RELATE nr x)",
        "Syntax error in the SHAPE command at position 59: expected TO, found 'x'."},
-      {"SHAPE {a} APPEND ({b} RELATE x TO y", "Syntax error in the SHAPE command at position 36: "
-                                              "expected ')' or ',' after the relation begun at "
-                                              "position 18, found the end of the command."},
-      {"SHAPE {a} junk more", "Syntax error in the SHAPE command at position 16: expected the end "
-                              "of the command, found 'more'."},
-      {"SHAPE {a} APPEND ({b} RELATE [x TO y)", "Syntax error in the SHAPE command at position 38: "
-                                                "expected the closing ] of the name begun at "
-                                                "position 30, found the end of the command."},
+      {"SHAPE {a} APPEND ({b} RELATE x TO y",
+       "Syntax error in the SHAPE command at position 36: "
+       "expected ')' or ',' after the relation begun at "
+       "position 18, found the end of the command."},
+      {"SHAPE {a} junk more",
+       "Syntax error in the SHAPE command at position 16: expected the end "
+       "of the command, found 'more'."},
+      {"SHAPE {a} APPEND ({b} RELATE [x TO y)",
+       "Syntax error in the SHAPE command at position 38: "
+       "expected the closing ] of the name begun at "
+       "position 30, found the end of the command."},
   };
   for (const Case& c : cases) {
     RuntimeError e = ErrorOf([&] { ParseShape(c.command); });
@@ -155,10 +165,14 @@ TEST_F(ShapeTest, MalformedCommandsNameThePositionAndWhatWasExpected) {
   }
   RuntimeError e = ErrorOf([&] { Run("SHAPE {SELECT nr FROM kunde} COMPUTE x BY y"); });
   EXPECT_EQ(e.Number(), kErrFeatureNotAvailable);
-  EXPECT_EQ(e.Description(), "The SHAPE command uses COMPUTE at position 30, which is not supported.");
-  e = ErrorOf([&] { Run("SHAPE {SELECT nr FROM kunde} APPEND ({SELECT id FROM auftrag} RELATE nr TO kunde_nr)"); });
-  EXPECT_EQ(e.Description(), "The relation at position 70 names the column 'kunde_nr', which the "
-                             "child command does not return.");
+  EXPECT_EQ(e.Description(),
+            "The SHAPE command uses COMPUTE at position 30, which is not supported.");
+  e = ErrorOf([&] {
+    Run("SHAPE {SELECT nr FROM kunde} APPEND ({SELECT id FROM auftrag} RELATE nr TO kunde_nr)");
+  });
+  EXPECT_EQ(e.Description(),
+            "The relation at position 70 names the column 'kunde_nr', which the "
+            "child command does not return.");
   e = ErrorOf([&] { Run("SHAPE {SELECT nope FROM kunde}"); });
   EXPECT_EQ(e.Number(), kErrCommandFailed);
   EXPECT_NE(e.Description().find("nope"), std::string::npos);
@@ -172,13 +186,16 @@ TEST_F(ShapeTest, BracesInsideLiteralsDoNotEndTheCommand) {
   EXPECT_FALSE(ParseShape("SHAPED_TABLE").has_value());
   std::string deep = "SHAPE {x}";
   for (int i = 0; i < 20; ++i) deep = "SHAPE (" + deep + ")";
-  EXPECT_NE(ErrorOf([&] { ParseShape(deep); }).Description().find("deeper than 16"), std::string::npos);
+  EXPECT_NE(ErrorOf([&] { ParseShape(deep); }).Description().find("deeper than 16"),
+            std::string::npos);
 }
 
 TEST_F(ShapeTest, ConnectionFailuresOfTheShapingService) {
   Connection c;
-  EXPECT_EQ(ErrorOf([&] { c.Open("Provider=MSDataShape;Data Source=x"); }).Number(), kErrProviderFailed);
-  RuntimeError e = ErrorOf([&] { c.Open("Provider=MSDataShape;Data Provider=Nowhere;Data Source=x"); });
+  EXPECT_EQ(ErrorOf([&] { c.Open("Provider=MSDataShape;Data Source=x"); }).Number(),
+            kErrProviderFailed);
+  RuntimeError e =
+      ErrorOf([&] { c.Open("Provider=MSDataShape;Data Provider=Nowhere;Data Source=x"); });
   EXPECT_EQ(e.Number(), kErrProviderNotFound);
   EXPECT_NE(e.Description().find("'Nowhere'"), std::string::npos);
 }

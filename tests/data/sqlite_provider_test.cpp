@@ -37,7 +37,7 @@ TEST_F(SqliteProviderTest, TypesAndValuesReadWithoutLoss) {
   auto rs = Query("Provider=SQLite;Data Source=databases/t.db", "SELECT * FROM t ORDER BY id");
   ASSERT_EQ(rs->FieldCount(), 10);
   const int types[] = {adInteger, adVarWChar, adVarWChar, adCurrency, adDouble,
-                       adNumeric, adBoolean, adDate, adDate, adInteger};
+                       adNumeric, adBoolean,  adDate,     adDate,     adInteger};
   for (int i = 0; i < 10; ++i) EXPECT_EQ(rs->Fields(i).Type(), types[i]) << i;
   EXPECT_EQ(rs->Fields("NAME").Name(), "name");
 
@@ -72,7 +72,8 @@ TEST_F(SqliteProviderTest, TypesAndValuesReadWithoutLoss) {
 }
 
 TEST_F(SqliteProviderTest, EmptyResultIsBofAndEofWithCountZero) {
-  auto rs = Query("Provider=SQLite;Data Source=databases/t.db", "SELECT id, name FROM t WHERE id > 99");
+  auto rs =
+      Query("Provider=SQLite;Data Source=databases/t.db", "SELECT id, name FROM t WHERE id > 99");
   EXPECT_TRUE(rs->Bof());
   EXPECT_TRUE(rs->Eof());
   EXPECT_EQ(rs->RecordCount(), 0);
@@ -174,7 +175,8 @@ TEST_F(SqliteProviderTest, ProgramFolderRelativePathsAndFailures) {
   EXPECT_FALSE(std::filesystem::exists(folder_ + "/databases/none.db"));
 
   std::ofstream(folder_ + "/databases/junk.db") << "this is not a database file, not at all";
-  e = ErrorOf([&] { missing.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=databases/junk.db"); });
+  e = ErrorOf(
+      [&] { missing.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=databases/junk.db"); });
   EXPECT_NE(e.Description().find("junk.db"), std::string::npos) << e.Description();
 
   e = ErrorOf([&] { missing.Open("Provider=Oracle.Thing;Data Source=x"); });
@@ -218,7 +220,8 @@ TEST_F(SqliteProviderTest, JetTakesDoubleQuotesAsTextAndFoldsUmlauts) {
                "INSERT INTO Rubriken VALUES (2, 2, 'Titel', 'Titel');"
                "INSERT INTO Rubriken VALUES (3, 3, 'Rang', 'a\"b''c');");
   Connection jet;
-  jet.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=databases/cfg.db;Persist Security Info=False");
+  jet.Open(
+      "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=databases/cfg.db;Persist Security Info=False");
   auto ids = [&](const std::string& sql) {
     Recordset rs;
     rs.Open(sql, jet);

@@ -73,18 +73,20 @@ class HostileValuesTest : public ::testing::Test {
              "'); INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) "
              "VALUES (1, last_insert_rowid(), (SELECT count(*) FROM Zuordnungen) + 1);";
     };
-    Exec(Config(), "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) "
-                   "VALUES (1, 'Kunde', 'Kunde', 'K', '');" +
-                       entry("Zitiert",
-                             "SELECT name AS Name FROM kunden WHERE CAST(nr AS TEXT) = ''{!kontakt,25}''") +
-                       entry("Offen", unquotedQuery));
+    Exec(Config(),
+         "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) "
+         "VALUES (1, 'Kunde', 'Kunde', 'K', '');" +
+             entry("Zitiert",
+                   "SELECT name AS Name FROM kunden WHERE CAST(nr AS TEXT) = ''{!kontakt,25}''") +
+             entry("Offen", unquotedQuery));
   }
 
   void WriteContact(const std::string& field25) const {
     WriteFile(folder_->Root() + "/act.json",
               "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - Test\", "
               "\"visible\": true}], \"database\": \"Test.dbf\", \"activeView\": 1, "
-              "\"contact\": {\"25\": \"" + field25 + "\"}}");
+              "\"contact\": {\"25\": \"" +
+                  field25 + "\"}}");
   }
 
   std::string Page() {

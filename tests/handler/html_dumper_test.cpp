@@ -30,8 +30,8 @@ TEST_F(HtmlDumperTest, TemporaryPageWithHeadContentAndEnd) {
   dumper.Dump("Gr\xC3\xBC\xC3\x9F\x65 \xE2\x82\xAC \xE2\x9C\x93");
   dumper.Dump("zwei\r\n");
   dumper.DumpEnd();
-  EXPECT_EQ(ReadFile(file), ExpectedHead("/opt/Varnolis") + "Gr\xFC\xDF\x65 \x80 &#10003;\r\nzwei\r\n\r\n" +
-                                ExpectedEnd());
+  EXPECT_EQ(ReadFile(file), ExpectedHead("/opt/Varnolis") +
+                                "Gr\xFC\xDF\x65 \x80 &#10003;\r\nzwei\r\n\r\n" + ExpectedEnd());
   EXPECT_THROW(dumper.Dump("after the end"), RuntimeError);
 }
 

@@ -50,7 +50,9 @@ class HtmlMenuTest : public vn::testing::PageFixture {
   static std::string BarEnd(int colspan) {
     return std::string(kSpacer) + "</TR>\r\n</TABLE>\r\n" +
            "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\" WIDTH=\"100%\"><TR>"
-           "<TD  COLSPAN=\"" + std::to_string(colspan) + "\" CLASS=\"mb2\">"
+           "<TD  COLSPAN=\"" +
+           std::to_string(colspan) +
+           "\" CLASS=\"mb2\">"
            "<IMG  WIDTH=\"1\" HEIGHT=\"8\" ALT=\"\"></TD>\r\n</TR>\r\n</TABLE>\r\n";
   }
 };
@@ -211,8 +213,8 @@ TEST_F(HtmlMenuTest, InitFailures) {
     EXPECT_FALSE(menu.Init("Umsatz", &parser_, folder, ""));
     EXPECT_EQ(menu.ErrNumber(), 101);
     EXPECT_NE(menu.ErrDescription().find(
-                  "<br>Connection String: Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
-                  folder + "/databases/config.mdb;Persist Security Info=False</TD>"),
+                  "<br>Connection String: Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + folder +
+                  "/databases/config.mdb;Persist Security Info=False</TD>"),
               std::string::npos)
         << menu.ErrDescription();
   }
@@ -251,9 +253,10 @@ TEST_F(HtmlMenuTest, RubricNameInAFailingEntriesQueryIsShownAsText) {
 
 TEST_F(HtmlMenuTest, SourceCommandsInMenuTextTitleAndRemarkShowTheContactsValues) {
   FillConfig();
-  Exec(ConfigDatabase(), "UPDATE Rubriken SET Menuetext = 'Umsatz {!kontakt,25}', "
-                         "Titel = '{!k,57}', Bemerkung = ' {!c,99,ohne} ' "
-                         "WHERE Rubrik = 'Umsatz';");
+  Exec(ConfigDatabase(),
+       "UPDATE Rubriken SET Menuetext = 'Umsatz {!kontakt,25}', "
+       "Titel = '{!k,57}', Bemerkung = ' {!c,99,ohne} ' "
+       "WHERE Rubrik = 'Umsatz';");
   vn::clACTDataParser& parser = ParserWithContact("\"25\": \"K10001\", \"57\": \"Müller\"");
   clHTMLMenu menu;
   ASSERT_TRUE(menu.Init("Umsatz", &parser, "", ""));
@@ -268,18 +271,18 @@ TEST_F(HtmlMenuTest, SourceCommandsInMenuTextTitleAndRemarkShowTheContactsValues
 
 TEST_F(HtmlMenuTest, MalformedSourceCommandInAMenuTextEndsTheBarWith160) {
   FillConfig();
-  Exec(ConfigDatabase(), "UPDATE Rubriken SET Menuetext = 'Umsatz {!kontakt,25' "
-                         "WHERE Rubrik = 'Umsatz';");
+  Exec(ConfigDatabase(),
+       "UPDATE Rubriken SET Menuetext = 'Umsatz {!kontakt,25' "
+       "WHERE Rubrik = 'Umsatz';");
   clHTMLMenu menu;
   ASSERT_TRUE(menu.Init("Umsatz", &parser_, "", ""));
   menu.GetNext();
-  EXPECT_EQ(menu.GetNext(), std::string(kBarStart) + kSpacer + Tab("Kontakt", "Kontakt", false) +
-                                kSpacer);
+  EXPECT_EQ(menu.GetNext(),
+            std::string(kBarStart) + kSpacer + Tab("Kontakt", "Kontakt", false) + kSpacer);
   EXPECT_EQ(menu.ErrNumber(), 160);
   EXPECT_NE(menu.ErrDescription().find("Fehler beim Einbinden von ACT!-Daten.<br>"),
             std::string::npos);
-  EXPECT_NE(menu.ErrDescription().find("Hinweis von Klasse clACTDataParser."),
-            std::string::npos);
+  EXPECT_NE(menu.ErrDescription().find("Hinweis von Klasse clACTDataParser."), std::string::npos);
   EXPECT_NE(menu.ErrDescription().find("<TD  CLASS=\"errortext\">161</TD>"), std::string::npos)
       << menu.ErrDescription();
   EXPECT_FALSE(menu.Ready());

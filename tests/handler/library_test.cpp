@@ -37,20 +37,23 @@ class LibraryTest : public ::testing::Test {
 TEST_F(LibraryTest, TestPageIsHeadTestLineAndPageEndPaddedToTheBuffer) {
   Response r = Get(*library_, "varnolis://TEST");
   ASSERT_EQ(r.start, S_OK);
-  const std::string page = ExpectedHead(program_) + "<b>Testbefehl von Varnolis</b>\r\n" + ExpectedEnd();
+  const std::string page =
+      ExpectedHead(program_) + "<b>Testbefehl von Varnolis</b>\r\n" + ExpectedEnd();
   EXPECT_EQ(r.bytes, Padded(page, 4096));
   EXPECT_TRUE(TempFilesLeft().empty());
 
   // Every sink call of the request, in order.
-  std::vector<std::string> expected = {
-      "ReportProgress 1 Info: FINDINGRESOURCE", "ReportProgress 2 Info: TEST ",
-      "ReportProgress 13 text/html",           "ReportProgress 22 text/html",
-      "ReportProgress 4 ",                      "ReportProgress 5 Creating Tabledata ...",
-      "ReportData 2 0 0"};
+  std::vector<std::string> expected = {"ReportProgress 1 Info: FINDINGRESOURCE",
+                                       "ReportProgress 2 Info: TEST ",
+                                       "ReportProgress 13 text/html",
+                                       "ReportProgress 22 text/html",
+                                       "ReportProgress 4 ",
+                                       "ReportProgress 5 Creating Tabledata ...",
+                                       "ReportData 2 0 0"};
   const size_t chunks = Padded(page, 4096).size() / 4096;
   for (size_t i = 0; i < chunks; ++i) expected.push_back("ReportData 2 0 0");
-  expected.insert(expected.end(), {"ReportData 4 100 100", "ReportProgress 6 ",
-                                   "ReportResult 0x00000000 0 0"});
+  expected.insert(expected.end(),
+                  {"ReportData 4 100 100", "ReportProgress 6 ", "ReportResult 0x00000000 0 0"});
   EXPECT_EQ(r.calls, expected);
 
   std::vector<HRESULT> reads = {E_PENDING};
@@ -98,10 +101,11 @@ TEST_F(LibraryTest, EmptyAndUnknownCommandsShowMessage153InTheUserLanguage) {
     EXPECT_EQ(r.reads.front(), S_OK);
   }
   Response r = Get(*library_, "varnolis://foo/bar");
-  EXPECT_EQ(r.bytes, Padded(ExpectedHead(program_) +
-                                ExpectedErrorBlock(program_, 153, "Unbekannter Befehl 'foo'", true) +
-                                ExpectedEnd(),
-                            4096));
+  EXPECT_EQ(r.bytes,
+            Padded(ExpectedHead(program_) +
+                       ExpectedErrorBlock(program_, 153, "Unbekannter Befehl 'foo'", true) +
+                       ExpectedEnd(),
+                   4096));
 
   TestFolder::SetLanguage("en_US.UTF-8");
   r = Get(*library_, "varnolis://foo/bar");
@@ -128,13 +132,14 @@ TEST_F(LibraryTest, GermanTextIsWindows1252AndMarkupInACommandStaysText) {
 TEST_F(LibraryTest, RubricUrlIsParsedAndNeedsARunningAct) {
   Response r = Get(*library_, "varnolis://rubrik/Offene%20Posten/");
   EXPECT_EQ(r.calls[1], "ReportProgress 2 Info: rubrik Offene Posten");
-  EXPECT_EQ(r.bytes, Padded(ExpectedHead(program_) +
-                                ExpectedErrorBlock(program_, 122,
-                                                   "Der Zugriff auf die ACT!-Daten ist nich m\xF6glich, "
-                                                   "weil kein ACT! gestartet wurde.",
-                                                   true) +
-                                ExpectedEnd(),
-                            4096));
+  EXPECT_EQ(r.bytes,
+            Padded(ExpectedHead(program_) +
+                       ExpectedErrorBlock(program_, 122,
+                                          "Der Zugriff auf die ACT!-Daten ist nich m\xF6glich, "
+                                          "weil kein ACT! gestartet wurde.",
+                                          true) +
+                       ExpectedEnd(),
+                   4096));
 }
 
 TEST_F(LibraryTest, EscapesThatAreNotUtf8GiveMessage151WithTheUrl) {
@@ -144,7 +149,8 @@ TEST_F(LibraryTest, EscapesThatAreNotUtf8GiveMessage151WithTheUrl) {
   EXPECT_EQ(r.calls[1], "ReportProgress 2 Info: Invalid URL " + url);
   EXPECT_EQ(r.bytes,
             Padded(ExpectedHead(program_) +
-                       ExpectedErrorBlock(program_, 151, "Die URL '" + url + "' hat eine falsche Syntax.", true) +
+                       ExpectedErrorBlock(program_, 151,
+                                          "Die URL '" + url + "' hat eine falsche Syntax.", true) +
                        ExpectedEnd(),
                    4096));
 }
@@ -152,15 +158,17 @@ TEST_F(LibraryTest, EscapesThatAreNotUtf8GiveMessage151WithTheUrl) {
 TEST_F(LibraryTest, InfoPageShowsVersionMakerAndTheLibraryPath) {
   Response r = Get(*library_, "varnolis://info");
   const std::string res = program_ + "/ResourceHTML/";
-  const std::string table = "<TABLE  WIDTH=\"320\"border=\"0\" cellpadding=\"0\" cellspacing=\"0\">";
+  const std::string table =
+      "<TABLE  WIDTH=\"320\"border=\"0\" cellpadding=\"0\" cellspacing=\"0\">";
   const std::string page =
-      ExpectedHead(program_) +
-      "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" + res + "clhtmlinfo.vbs\"></SCRIPT>" + table +
-      "<TR><TD  CLASS=\"infotitle\"><IMG  SRC=\"" + res +
+      ExpectedHead(program_) + "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" + res +
+      "clhtmlinfo.vbs\"></SCRIPT>" + table + "<TR><TD  CLASS=\"infotitle\"><IMG  SRC=\"" + res +
       "qxlogo.gif\" ALIGN=\"absmiddle\">Varnolis</TD></TR></TABLE>\r\n" + table +
       "<TR><TD  CLASS=\"infotext\">Version 1.0.0.1<BR>Copyright (c) 2026 Varnolis Software<BR>"
       "Produziert von Varnolis Software<BR>Internet <A  HREF=\"http://www.varnolis.example\">"
-      "www.varnolis.example</A><BR>Protokoll Handler " + program_ + "/libvarnolis.so<BR>"
+      "www.varnolis.example</A><BR>Protokoll Handler " +
+      program_ +
+      "/libvarnolis.so<BR>"
       "</TD></TR></TABLE>\r\n"
       "\r\n" +  // the third piece is empty
       ExpectedEnd();
@@ -216,16 +224,19 @@ TEST_F(LibraryTest, ALogThatCannotBeWrittenShowsMessage199InThePage) {
   const std::string block = ExpectedErrorBlock(
       program_, 199, "Programmfehler in [clProtocolHandler].[IInternetProtocol_Start]", true);
   // The block carries a third row with the failure's own number and text.
-  const std::string third = "<TR  VALIGN=\"top\"><TD  CLASS=\"errortext\">75</TD><TD  CLASS=\"errortext\">" +
-                            program_ + "/debug.log: Is a directory</TD></TR></TABLE></DIV>\r\n";
-  const std::string expectedBlock = block.substr(0, block.size() - std::string("</TABLE></DIV>\r\n").size()) + third;
+  const std::string third =
+      "<TR  VALIGN=\"top\"><TD  CLASS=\"errortext\">75</TD><TD  CLASS=\"errortext\">" + program_ +
+      "/debug.log: Is a directory</TD></TR></TABLE></DIV>\r\n";
+  const std::string expectedBlock =
+      block.substr(0, block.size() - std::string("</TABLE></DIV>\r\n").size()) + third;
   EXPECT_EQ(r.bytes, Padded(ExpectedHead(program_) + expectedBlock + ExpectedEnd(), 4096));
   EXPECT_TRUE(TempFilesLeft().empty());
 }
 
 TEST_F(LibraryTest, MissingOrUnwritableTemporaryFolderFailsTheStart) {
   WriteFile(folder_->Root() + "/plainfile", "x");
-  for (std::string tmp : {folder_->Root() + "/missing", folder_->Root() + "/plainfile", std::string("/proc")}) {
+  for (std::string tmp :
+       {folder_->Root() + "/missing", folder_->Root() + "/plainfile", std::string("/proc")}) {
     setenv("TMPDIR", tmp.c_str(), 1);
     Response r = Get(*library_, "varnolis://test");
     EXPECT_EQ(r.start, INET_E_DOWNLOAD_FAILURE) << tmp;
@@ -279,7 +290,9 @@ TEST_F(LibraryTest, PageFileHasNoNameOnceThePageIsCompleteAndStillStreamsWhole) 
   HRESULT hr = S_OK;
   while ((hr = p->Read(buffer.data(), 1000, &count)) == S_OK) bytes.append(buffer.data(), count);
   EXPECT_EQ(hr, S_FALSE);
-  EXPECT_EQ(bytes, Padded(ExpectedHead(program_) + "<b>Testbefehl von Varnolis</b>\r\n" + ExpectedEnd(), 1000));
+  EXPECT_EQ(
+      bytes,
+      Padded(ExpectedHead(program_) + "<b>Testbefehl von Varnolis</b>\r\n" + ExpectedEnd(), 1000));
   p->Terminate(0);
   p->Release();
 
@@ -364,7 +377,8 @@ TEST_F(LibraryTest, ClassObjectOnlyForTheProtocolHandler) {
   void* object = reinterpret_cast<void*>(1);
   CLSID other = CLSID_ProtocolHandler;
   other.Data1 ^= 1;
-  EXPECT_EQ(library_->getClassObject(&other, &IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(library_->getClassObject(&other, &IID_IClassFactory, &object),
+            CLASS_E_CLASSNOTAVAILABLE);
   EXPECT_EQ(object, nullptr);
   EXPECT_EQ(library_->getClassObject(&CLSID_ProtocolHandler, &IID_IInternetProtocolSink, &object),
             E_NOINTERFACE);
@@ -380,7 +394,8 @@ TEST_F(LibraryTest, ClassObjectOnlyForTheProtocolHandler) {
             S_OK);
   EXPECT_EQ(factory->LockServer(0), S_OK);
   void* instance = nullptr;
-  EXPECT_EQ(factory->CreateInstance(factory, IID_IInternetProtocol, &instance), CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(factory->CreateInstance(factory, IID_IInternetProtocol, &instance),
+            CLASS_E_NOAGGREGATION);
   EXPECT_EQ(instance, nullptr);
   factory->Release();
   EXPECT_EQ(library_->canUnloadNow(), S_OK);
@@ -391,12 +406,14 @@ TEST_F(LibraryTest, RegistrationWritesAndRemovesTheClassKeysOnly) {
   WriteFile(file, "[CLSID\\{00000000-0000-0000-0000-000000000001}]\n@=Other.Class\n");
   ASSERT_EQ(library_->registerServer(), S_OK);
   const std::string text = ReadFile(file);
-  EXPECT_NE(text.find("[CLSID\\{00000000-0000-0000-0000-000000000001}]\n@=Other.Class\n"), std::string::npos);
-  EXPECT_NE(text.find("[CLSID\\{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}\\InprocServer32]\n@=" + program_ +
-                      "/libvarnolis.so\nThreadingModel=Apartment\n"),
+  EXPECT_NE(text.find("[CLSID\\{00000000-0000-0000-0000-000000000001}]\n@=Other.Class\n"),
             std::string::npos);
-  EXPECT_NE(text.find("[Varnolis.ProtocolHandler\\Clsid]\n@={D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}\n"),
+  EXPECT_NE(text.find("[CLSID\\{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}\\InprocServer32]\n@=" +
+                      program_ + "/libvarnolis.so\nThreadingModel=Apartment\n"),
             std::string::npos);
+  EXPECT_NE(
+      text.find("[Varnolis.ProtocolHandler\\Clsid]\n@={D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}\n"),
+      std::string::npos);
   EXPECT_NE(text.find("[TypeLib\\{2268AD97-008F-4EBE-B25D-1A0A88E43C89}\\1.0]\n"
                       "@=Pluggable Protocol Handler von Varnolis\n"),
             std::string::npos);
@@ -562,7 +579,8 @@ class CallingBackSink final : public IInternetProtocolSink {
   void ReadNow() {
     for (int guard = 0; guard < 100000 && !ended && !aborted_; ++guard) {
       ULONG count = 0;
-      const HRESULT hr = protocol_->Read(buffer_.data(), static_cast<ULONG>(buffer_.size()), &count);
+      const HRESULT hr =
+          protocol_->Read(buffer_.data(), static_cast<ULONG>(buffer_.size()), &count);
       bytes_.append(buffer_.data(), count);
       if (hr == S_FALSE || (hr == E_PENDING && behaviour_.stopAtPending)) return;
       if (hr != S_OK && hr != E_PENDING) {
@@ -631,7 +649,6 @@ class ReentrancyTest : public LibraryTest {
            ExpectedErrorBlock(program_, 153, "Unbekannter Befehl '" + LongCommand() + "'", true) +
            ExpectedEnd();
   }
-
 };
 
 const std::vector<std::string> kEnd = {"ReportData 4 100 100", "ReportProgress 6 ",
@@ -642,7 +659,8 @@ TEST_F(ReentrancyTest, ReadingInsideReportDataDeliversThePageWholeAndInOrder) {
     for (bool unlock : {false, true}) {
       SCOPED_TRACE(std::string(stopAtPending ? "until E_PENDING" : "until S_FALSE") +
                    (unlock ? ", with UnlockRequest" : ""));
-      Behaviour b{.readInReportData = true, .stopAtPending = stopAtPending, .unlockInReportData = unlock};
+      Behaviour b{
+          .readInReportData = true, .stopAtPending = stopAtPending, .unlockInReportData = unlock};
       Outcome o = Fetch("varnolis://test", b);
       EXPECT_EQ(o.bytes, Padded(TestPage(), 4096));
       // The sink is never called from inside one of its own calls: no recursion, however long

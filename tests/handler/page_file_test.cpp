@@ -40,7 +40,8 @@ TEST_F(PageFileTest, AWriterGivenUpEarlyLeavesWhatItWasHanded) {
     clHTMLDumper dumper;
     ASSERT_TRUE(dumper.Init(file, ""));
     dumper.Dump("eins");
-    ASSERT_TRUE(dumper.Init(folder_.Root() + "/second.htm", ""));  // a second file: the first is done
+    ASSERT_TRUE(
+        dumper.Init(folder_.Root() + "/second.htm", ""));  // a second file: the first is done
     dumper.Dump("zwei");
   }
   EXPECT_EQ(ReadFile(file), "eins\r\n");

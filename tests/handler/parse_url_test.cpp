@@ -51,10 +51,10 @@ TEST(ParseUrlTest, DecodedNulEndsTheTextAndInvalidUtf8Fails) {
   EXPECT_EQ(Parse("varnolis://rubrik/%zz%4").parameter, "%zz%4");
   vn::ParsedUrl parsed;
   EXPECT_FALSE(vn::ParseURL("varnolis://rubrik/%FF", parsed));
-  EXPECT_FALSE(vn::ParseURL("varnolis://rubrik/%C3", parsed));      // cut sequence
-  EXPECT_FALSE(vn::ParseURL("varnolis://rubrik/%C0%AF", parsed));   // overlong '/'
+  EXPECT_FALSE(vn::ParseURL("varnolis://rubrik/%C3", parsed));        // cut sequence
+  EXPECT_FALSE(vn::ParseURL("varnolis://rubrik/%C0%AF", parsed));     // overlong '/'
   EXPECT_FALSE(vn::ParseURL("varnolis://rubrik/%ED%A0%80", parsed));  // surrogate
-  EXPECT_FALSE(vn::ParseURL("varnolis://\xFF", parsed));             // raw invalid byte
+  EXPECT_FALSE(vn::ParseURL("varnolis://\xFF", parsed));              // raw invalid byte
 }
 
 }  // namespace

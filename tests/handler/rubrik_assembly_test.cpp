@@ -14,7 +14,9 @@
 namespace vn::test {
 namespace {
 
-std::string Cp1252(const std::string& utf8) { return Utf8ToCp1252(utf8, Unmappable::kCharacterReference); }
+std::string Cp1252(const std::string& utf8) {
+  return Utf8ToCp1252(utf8, Unmappable::kCharacterReference);
+}
 
 void Exec(const std::string& database, const std::string& sql) {
   sqlite3* db = nullptr;
@@ -84,12 +86,13 @@ class RubrikAssemblyTest : public ::testing::Test {
                        ", " + Quoted(title) + ", " + Quoted(remark) + ");");
     int rank = 0;
     for (const Entry& e : entries) {
-      Exec(Config(),
-           "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" + Quoted(e.title) +
-               ", " + std::to_string(e.format) + ", " + Quoted(e.connection) + ", " +
-               Quoted(e.query) + ");"
-               "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (" +
-               std::to_string(rubrics_) + ", last_insert_rowid(), " + std::to_string(++rank) + ");");
+      Exec(Config(), "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
+                         Quoted(e.title) + ", " + std::to_string(e.format) + ", " +
+                         Quoted(e.connection) + ", " + Quoted(e.query) +
+                         ");"
+                         "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (" +
+                         std::to_string(rubrics_) + ", last_insert_rowid(), " +
+                         std::to_string(++rank) + ");");
     }
   }
 
@@ -137,7 +140,8 @@ TEST_F(RubrikAssemblyTest, SmallRubricPageByteForByte) {
       ExpectedHead(program_) + "\r\n" +
       "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\"><TR>"
       "<TD  WIDTH=\"10\">&nbsp;</TD>\r\n"
-      "<TD  WIDTH=\"100\" ALIGN=\"center\" CLASS=\"mb1\" onClick=\"" + tab +
+      "<TD  WIDTH=\"100\" ALIGN=\"center\" CLASS=\"mb1\" onClick=\"" +
+      tab +
       "\"><SPAN  CLASS=\"mt1\">Kunde</SPAN></TD>\r\n"
       "<TD  WIDTH=\"10\">&nbsp;</TD>\r\n</TR>\r\n</TABLE>\r\n"
       "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\" WIDTH=\"100%\"><TR>"
@@ -145,10 +149,14 @@ TEST_F(RubrikAssemblyTest, SmallRubricPageByteForByte) {
       "</TR>\r\n</TABLE>\r\n\r\n"
       "<P  CLASS=\"title1\">Kundendaten<BR><SPAN  CLASS=\"title2\">Stamm</SPAN></P>\r\n"
       "<DIV  ID=\"divfenster\" CLASS=\"divwindow\">\r\n"
-      "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" + r + "clhtmllist.vbs\"></SCRIPT>\r\n"
+      "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" +
+      r +
+      "clhtmllist.vbs\"></SCRIPT>\r\n"
       "<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
       "<TR  CLASS=\"htmllisttitle\"><TD>"
-      "<IMG  NAME=\"img_list_0_\" SRC=\"" + r + "minus.gif\" "
+      "<IMG  NAME=\"img_list_0_\" SRC=\"" +
+      r +
+      "minus.gif\" "
       "onclick=\"DisplayItem 'img_list_0_','div_list_0_'\" "
       "onmouseover=\"Point 'img_list_0_'\" onmouseout=\"DontPoint 'img_list_0_'\" "
       "WIDTH=\"11\" HEIGHT=\"11\" ALIGN=\"absmiddle\">&nbsp;&nbsp;Stammdaten"
@@ -196,8 +204,7 @@ TEST_F(RubrikAssemblyTest, RubricNameWithQuotesAndUmlautsIsInTheMenuAndItsLinkGi
       << linked;
   EXPECT_NE(linked.find("<P  CLASS=\"title1\">" + Cp1252("Besondere Grüße") + "<BR></P>"),
             std::string::npos);
-  EXPECT_NE(linked.find("<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">Ulm</TD>"),
-            std::string::npos);
+  EXPECT_NE(linked.find("<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">Ulm</TD>"), std::string::npos);
   EXPECT_EQ(linked.find("errortitle"), std::string::npos) << linked;
 }
 
@@ -247,8 +254,7 @@ TEST_F(RubrikAssemblyTest, RubricWithoutAssignmentsShowsMenuHeadingThen182) {
       Window() +
       Block("clProtocolHandler", 182,
             Cp1252("Es wurden keine Zuordnungen für die Rubrik 'Notizen' gefunden.")) +
-      End()))
-     ;
+      End()));
 }
 
 TEST_F(RubrikAssemblyTest, UnknownFormatEndsThePageWith156AfterTheEntriesBeforeIt) {
@@ -261,8 +267,8 @@ TEST_F(RubrikAssemblyTest, UnknownFormatEndsThePageWith156AfterTheEntriesBeforeI
   EXPECT_NE(page.find("CLASS=\"htmllistvalue\">Meier</TD>"), std::string::npos);
   EXPECT_EQ(page.find("Danach"), std::string::npos);
   EXPECT_TRUE(page.ends_with("</TR></TABLE></DIV>\r\n\r\n" +
-                             Block("clProtocolHandler", 156, "Unbekannter Formattyp '7'.") + End()))
-     ;
+                             Block("clProtocolHandler", 156, "Unbekannter Formattyp '7'.") +
+                             End()));
 }
 
 TEST_F(RubrikAssemblyTest, FailingConnectionGives152WithTheRenderersBlockAfterEarlierEntries) {
@@ -274,15 +280,15 @@ TEST_F(RubrikAssemblyTest, FailingConnectionGives152WithTheRenderersBlockAfterEa
   const std::string page = Page("varnolis://rubrik/Kunde");
   EXPECT_NE(page.find("CLASS=\"htmllistvalue\">Meier</TD>"), std::string::npos);
   // A generator's block, as it stands inside the handler's, ends without a line break.
-  std::string inner =
-      Block("clHTMLList", 101,
-            "Es konnte keine Verbindung zu der Datenbank hergestellt werden.<br>Connection String: " +
-                broken);
+  std::string inner = Block(
+      "clHTMLList", 101,
+      "Es konnte keine Verbindung zu der Datenbank hergestellt werden.<br>Connection String: " +
+          broken);
   inner.resize(inner.size() - 2);
   EXPECT_TRUE(page.ends_with(
       "</TR></TABLE></DIV>\r\n\r\n" +
-      Block("clProtocolHandler", 152, "Die Tabelle kann nicht erstellt werden.<br>" + inner) + End()))
-     ;
+      Block("clProtocolHandler", 152, "Die Tabelle kann nicht erstellt werden.<br>" + inner) +
+      End()));
 }
 
 TEST_F(RubrikAssemblyTest, FormatsTwoOneAndThreeFollowEachOtherWithTheirBlockIds) {
@@ -311,18 +317,19 @@ TEST_F(RubrikAssemblyTest, FormatsTwoOneAndThreeFollowEachOtherWithTheirBlockIds
 
 TEST_F(RubrikAssemblyTest, PlainSelectHasSpacerRowsAndNoFoldColumnAndEmptyResultIsOnePiece) {
   WriteAct("Test.dbf");
-  AddRubric("Kunde", "K", "",
-            {{1, "Alle", DataConnection(), "SELECT nr AS Nr, name AS Name, 1234.5 AS Betrag FROM kunden"},
-             {0, "Keine", DataConnection(), "SELECT nr AS Nr FROM auftraege WHERE nr < 0"}});
+  AddRubric(
+      "Kunde", "K", "",
+      {{1, "Alle", DataConnection(), "SELECT nr AS Nr, name AS Name, 1234.5 AS Betrag FROM kunden"},
+       {0, "Keine", DataConnection(), "SELECT nr AS Nr FROM auftraege WHERE nr < 0"}});
   const std::string page = Page("varnolis://rubrik/Kunde");
   EXPECT_EQ(Count(page, "</TR>\r\n<TR><TD></TD></TR>\r\n"), 2u);
   EXPECT_EQ(Count(page, "plus.gif\" onclick"), 0u) << "no fold cell in a plain table";
   // Every row under the user's regional settings.
   EXPECT_EQ(Count(page, "<TD  CLASS=\"t0\" ALIGN=\"left\">1.234,50</TD>"), 2u);
   EXPECT_NE(page.find("NAME=\"img_hss_1_\""), std::string::npos);
-  EXPECT_NE(page.find("<P  CLASS=\"title1\">Es sind keine Daten vorhanden.</P></DIV>\r\n\r\n</DIV>"),
-            std::string::npos)
-     ;
+  EXPECT_NE(
+      page.find("<P  CLASS=\"title1\">Es sind keine Daten vorhanden.</P></DIV>\r\n\r\n</DIV>"),
+      std::string::npos);
   // The first table: header, two rows, an empty piece and the closing; the second one piece.
   EXPECT_EQ(std::count(calls_.begin(), calls_.end(), "ReportProgress 5 Creating Table ..."), 6);
 }
@@ -333,10 +340,10 @@ TEST_F(RubrikAssemblyTest, EntryQueriesPostgresqlThroughOdbc) {
   WriteAct("Test.dbf");
   // As an administrator writes it: the provider named, so that the table can shape over it.
   const std::string connection = std::string("Provider=MSDASQL;") + odbc;
-  AddRubric("Kunde", "K", "",
-            {{2, "Aus PostgreSQL", connection,
-              "SELECT '{!kontakt,25}'::text AS Kunde, 6 * 7 AS Antwort"},
-             {1, "Reihe", connection, "SELECT g AS Nr FROM generate_series(1, 3) AS g"}});
+  AddRubric(
+      "Kunde", "K", "",
+      {{2, "Aus PostgreSQL", connection, "SELECT '{!kontakt,25}'::text AS Kunde, 6 * 7 AS Antwort"},
+       {1, "Reihe", connection, "SELECT g AS Nr FROM generate_series(1, 3) AS g"}});
   const std::string page = Page("varnolis://rubrik/Kunde");
   EXPECT_EQ(page.find("errortitle"), std::string::npos)
       << page.substr(page.find("errortext\">1"), 1500);
@@ -365,17 +372,24 @@ TEST_F(RubrikAssemblyTest, DebugLogFollowsTheAssemblyStepByStep) {
   std::vector<std::string> assembly;
   for (const std::string& line : LogLines(program_ + "/debug.log")) {
     if (line.rfind("Read(", 0) != 0 && line.rfind("Read:", 0) != 0 &&
-        line.rfind("IInternetProtocol", 0) != 0 &&
-        line.rfind("Class_", 0) != 0 && line.rfind("ParseURL", 0) != 0) {
+        line.rfind("IInternetProtocol", 0) != 0 && line.rfind("Class_", 0) != 0 &&
+        line.rfind("ParseURL", 0) != 0) {
       assembly.push_back(line);
     }
   }
-  const std::vector<std::string> expected = {
-      "Kommando:rubrik", "Parameter:Kunde", "Verarbeite Kommando:rubrik",
-      "ACT! Application - Database: Test.dbf", "Init ACTDataparser", "Init clHTMLMenu",
-      "Anzahl daten:2", "Init clHTMLList (0)", "SQL:" + query,
-      "Connection:" + DataConnection(), "Titel:Karte", "Ready clHTMLList (0)",
-      "Init clHTMLInfo (1)"};
+  const std::vector<std::string> expected = {"Kommando:rubrik",
+                                             "Parameter:Kunde",
+                                             "Verarbeite Kommando:rubrik",
+                                             "ACT! Application - Database: Test.dbf",
+                                             "Init ACTDataparser",
+                                             "Init clHTMLMenu",
+                                             "Anzahl daten:2",
+                                             "Init clHTMLList (0)",
+                                             "SQL:" + query,
+                                             "Connection:" + DataConnection(),
+                                             "Titel:Karte",
+                                             "Ready clHTMLList (0)",
+                                             "Init clHTMLInfo (1)"};
   EXPECT_EQ(assembly, expected);
 
   // A menu that cannot start says so, with its block.
@@ -383,7 +397,8 @@ TEST_F(RubrikAssemblyTest, DebugLogFollowsTheAssemblyStepByStep) {
   std::filesystem::remove(Config());
   Page("varnolis://rubrik/Kunde");
   const std::vector<std::string> lines = LogLines(program_ + "/debug.log");
-  const auto failed = std::find(lines.begin(), lines.end(), "HTMLMenu Initialisierung fehlgeschlagen!");
+  const auto failed =
+      std::find(lines.begin(), lines.end(), "HTMLMenu Initialisierung fehlgeschlagen!");
   ASSERT_NE(failed, lines.end());
   ASSERT_NE(failed + 1, lines.end());
   EXPECT_EQ((failed + 1)->rfind("HTMLMenu.ErrDescription<TABLE", 0), 0u);

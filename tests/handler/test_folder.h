@@ -59,7 +59,8 @@ class TestFolder {
   explicit TestFolder(const char* language = "de_DE.UTF-8") {
     char pattern[] = "/tmp/vn-test-XXXXXX";
     root_ = fs::canonical(mkdtemp(pattern)).string();
-    for (const char* sub : {"home", "config", "run", "tmp"}) fs::create_directories(root_ + "/" + sub);
+    for (const char* sub : {"home", "config", "run", "tmp"})
+      fs::create_directories(root_ + "/" + sub);
     chmod((root_ + "/run").c_str(), 0700);
     setenv("HOME", (root_ + "/home").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (root_ + "/config").c_str(), 1);
@@ -89,8 +90,9 @@ class TestFolder {
 
   // Writes the settings file with Debug = value (or without the key when value is null).
   void SetDebug(const char* value) const {
-    WriteFile(ConfigFolder() + "/Varnolis.conf",
-              value == nullptr ? "[Optionen]\r\n" : std::string("[Optionen]\r\nDebug=") + value + "\r\n");
+    WriteFile(
+        ConfigFolder() + "/Varnolis.conf",
+        value == nullptr ? "[Optionen]\r\n" : std::string("[Optionen]\r\nDebug=") + value + "\r\n");
   }
 
   // Copies the built program folder (library, host, ResourceHTML) to `name` below the root.
@@ -99,8 +101,10 @@ class TestFolder {
     fs::create_directories(target);
     const fs::path built = VARNOLIS_PROGRAM_DIR;
     fs::copy_file(built / "libvarnolis.so", fs::path(target) / "libvarnolis.so");
-    if (fs::exists(built / "varnolis")) fs::copy_file(built / "varnolis", fs::path(target) / "varnolis");
-    fs::copy(built / "ResourceHTML", fs::path(target) / "ResourceHTML", fs::copy_options::recursive);
+    if (fs::exists(built / "varnolis"))
+      fs::copy_file(built / "varnolis", fs::path(target) / "varnolis");
+    fs::copy(built / "ResourceHTML", fs::path(target) / "ResourceHTML",
+             fs::copy_options::recursive);
     return target;
   }
 
@@ -151,14 +155,24 @@ class RecordingSink final : public IInternetProtocolSink {
 inline std::string ExpectedHead(const std::string& folder) {
   const std::string r = folder + "/ResourceHTML/";
   return "<HTML>\r\n<HEAD>\r\n<TITLE>Varnolis</TITLE>\r\n"
-         "<LINK rel=\"stylesheet\" href=\"" + r + "styles.css\" type=\"text/css\">\r\n"
-         "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" + r + "polling.vbs\">\r\n"
+         "<LINK rel=\"stylesheet\" href=\"" +
+         r +
+         "styles.css\" type=\"text/css\">\r\n"
+         "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" +
+         r +
+         "polling.vbs\">\r\n"
          "</SCRIPT>\r\n"
          "<SCRIPT  LANGUAGE=\"VBScript\">\r\n\r\n"
-         "strPlus=\"" + r + "plus.gif\"\r\n\r\n"
-         "strMinus=\"" + r + "minus.gif\"\r\n\r\n"
+         "strPlus=\"" +
+         r +
+         "plus.gif\"\r\n\r\n"
+         "strMinus=\"" +
+         r +
+         "minus.gif\"\r\n\r\n"
          "</SCRIPT>\r\n\r\n"
-         "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" + r + "plusminus.vbs\"></SCRIPT>\r\n\r\n"
+         "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" +
+         r +
+         "plusminus.vbs\"></SCRIPT>\r\n\r\n"
          "</HEAD>\r\n"
          "<BODY  CLASS=\"bodystyle\">\r\n"
          "<a name=\"Start\"></a>\r\n";
@@ -169,7 +183,9 @@ inline std::string ExpectedEnd() {
   std::string end;
   for (int i = 0; i < 100; ++i) {
     end += "<meta name=\"author\" content=\"Varnolis Software\" />\r\n";
-    end += "<meta name=\"keywords\" content=\"Varnolis, Varnolis Software, www.varnolis.example\" />\r\n";
+    end +=
+        "<meta name=\"keywords\" content=\"Varnolis, Varnolis Software, www.varnolis.example\" "
+        "/>\r\n";
   }
   return end + "</BODY>\r\n</HTML>\r\n";
 }
@@ -178,23 +194,27 @@ inline std::string ExpectedEnd() {
 inline std::string ExpectedErrorBlockOf(const std::string& folder, const std::string& k, int number,
                                         const std::string& text, bool german) {
   return "<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\"><TR>"
-         "<TD  CLASS=\"errortitle\"><IMG  NAME=\"img_error_" + k + "\" SRC=\"" + folder +
-         "/ResourceHTML/plus.gif\" onclick=\"DisplayItem 'img_error_" + k + "','div_error_" + k +
-         "'\" onmouseover=\"Point 'img_error_" + k + "'\" onmouseout=\"DontPoint 'img_error_" + k +
+         "<TD  CLASS=\"errortitle\"><IMG  NAME=\"img_error_" +
+         k + "\" SRC=\"" + folder + "/ResourceHTML/plus.gif\" onclick=\"DisplayItem 'img_error_" +
+         k + "','div_error_" + k + "'\" onmouseover=\"Point 'img_error_" + k +
+         "'\" onmouseout=\"DontPoint 'img_error_" + k +
          "'\" WIDTH=\"11\" HEIGHT=\"11\" ALIGN=\"absmiddle\">&nbsp;&nbsp;<B>" +
          (german ? "Hinweis von Klasse " : "Information from class ") + k +
          ".</B></TD></TR></TABLE>\r\n"
-         "<DIV  ID=\"div_error_" + k + "\" STYLE=\"display:none\">\r\n"
+         "<DIV  ID=\"div_error_" +
+         k +
+         "\" STYLE=\"display:none\">\r\n"
          "<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
-         "<TR  VALIGN=\"top\"><TD  CLASS=\"errortext\">" + (german ? "Nummer" : "Number") +
-         "</TD><TD  CLASS=\"errortext\">" + (german ? "Beschreibung" : "Description") +
+         "<TR  VALIGN=\"top\"><TD  CLASS=\"errortext\">" +
+         (german ? "Nummer" : "Number") + "</TD><TD  CLASS=\"errortext\">" +
+         (german ? "Beschreibung" : "Description") +
          "</TD></TR><TR  VALIGN=\"top\"><TD  CLASS=\"errortext\">" + std::to_string(number) +
          "</TD><TD  CLASS=\"errortext\">" + text + "</TD></TR></TABLE></DIV>\r\n";
 }
 
 // The protocol handler's error block for message text `text` with number `number`.
-inline std::string ExpectedErrorBlock(const std::string& folder, int number, const std::string& text,
-                                      bool german) {
+inline std::string ExpectedErrorBlock(const std::string& folder, int number,
+                                      const std::string& text, bool german) {
   return ExpectedErrorBlockOf(folder, "clProtocolHandler", number, text, german);
 }
 
@@ -222,7 +242,8 @@ class Library {
     getClassObject = reinterpret_cast<DllGetClassObjectFn>(dlsym(handle_, "DllGetClassObject"));
     canUnloadNow = reinterpret_cast<DllCanUnloadNowFn>(dlsym(handle_, "DllCanUnloadNow"));
     registerServer = reinterpret_cast<DllRegisterServerFn>(dlsym(handle_, "DllRegisterServer"));
-    unregisterServer = reinterpret_cast<DllUnregisterServerFn>(dlsym(handle_, "DllUnregisterServer"));
+    unregisterServer =
+        reinterpret_cast<DllUnregisterServerFn>(dlsym(handle_, "DllUnregisterServer"));
   }
   ~Library() {
     if (handle_ != nullptr) dlclose(handle_);

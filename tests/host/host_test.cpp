@@ -43,7 +43,9 @@ class HostTest : public ::testing::Test {
 TEST_F(HostTest, GetDeliversTheTestPageWithEveryChunkPadded) {
   HostRun r = Host("get varnolis://TEST");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, Padded(ExpectedHead(program_) + "<b>Testbefehl von Varnolis</b>\r\n" + ExpectedEnd(), 4096));
+  EXPECT_EQ(
+      r.out,
+      Padded(ExpectedHead(program_) + "<b>Testbefehl von Varnolis</b>\r\n" + ExpectedEnd(), 4096));
   EXPECT_TRUE(FilesIn(folder_->Tmp()).empty());
 }
 
@@ -51,7 +53,8 @@ TEST_F(HostTest, TraceShowsEverySinkCallAndResult) {
   HostRun r = Host("get --cb 8192 --trace -o '" + folder_->Root() + "/page.html' varnolis://test");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "");
-  const std::string page = ExpectedHead(program_) + "<b>Testbefehl von Varnolis</b>\r\n" + ExpectedEnd();
+  const std::string page =
+      ExpectedHead(program_) + "<b>Testbefehl von Varnolis</b>\r\n" + ExpectedEnd();
   EXPECT_EQ(ReadFile(folder_->Root() + "/page.html"), Padded(page, 8192));
   std::string expected =
       "ReportProgress 1 Info: FINDINGRESOURCE\n"
@@ -79,24 +82,29 @@ TEST_F(HostTest, ChunksOfTheRequestedSize) {
   // An unknown command of the right length makes the page 4 * 4096 + 1808 bytes long.
   auto pageFor = [&](const std::string& command) {
     return ExpectedHead(program_) +
-           ExpectedErrorBlock(program_, 153, "Unbekannter Befehl '" + command + "'", true) + ExpectedEnd();
+           ExpectedErrorBlock(program_, 153, "Unbekannter Befehl '" + command + "'", true) +
+           ExpectedEnd();
   };
   const std::string command(4 * 4096 + 1808 - pageFor("").size(), 'z');
   HostRun r = Host("get --cb 4096 --trace varnolis://" + command);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, pageFor(command) + std::string(2288, ' '));
   size_t fullChunks = 0;
-  for (size_t pos = 0; (pos = r.err.find("Read 0x00000000 4096\n", pos)) != std::string::npos; ++pos) ++fullChunks;
+  for (size_t pos = 0; (pos = r.err.find("Read 0x00000000 4096\n", pos)) != std::string::npos;
+       ++pos)
+    ++fullChunks;
   EXPECT_EQ(fullChunks, 5u);
 }
 
 TEST_F(HostTest, LanguageDecidesTheMessageAndTheFileIsWindows1252) {
   HostRun r = Host("get varnolis://foo/bar");
-  EXPECT_NE(r.out.find("<TD  CLASS=\"errortext\">Unbekannter Befehl 'foo'</TD>"), std::string::npos);
+  EXPECT_NE(r.out.find("<TD  CLASS=\"errortext\">Unbekannter Befehl 'foo'</TD>"),
+            std::string::npos);
   setenv("LANG", "en_US.UTF-8", 1);
   r = Host("get varnolis://foo/bar");
   EXPECT_EQ(r.out, Padded(ExpectedHead(program_) +
-                              ExpectedErrorBlock(program_, 153, "Unknown command 'foo'", false) + ExpectedEnd(),
+                              ExpectedErrorBlock(program_, 153, "Unknown command 'foo'", false) +
+                              ExpectedEnd(),
                           4096));
   setenv("LANG", "de_DE.UTF-8", 1);
   r = Host("get 'varnolis://f%C3%BCr'");

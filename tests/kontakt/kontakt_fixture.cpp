@@ -23,7 +23,8 @@ std::unique_ptr<Browser>& BrowserSlot() {
 }  // namespace
 
 Browser& SharedBrowser() {
-  if (!BrowserSlot()) BrowserSlot() = std::make_unique<Browser>(QStringLiteral(VARNOLIS_PROGRAM_DIR));
+  if (!BrowserSlot())
+    BrowserSlot() = std::make_unique<Browser>(QStringLiteral(VARNOLIS_PROGRAM_DIR));
   return *BrowserSlot();
 }
 

@@ -37,8 +37,9 @@ void MouseClick(KontaktWindow& window, const QString& selector) {
   ASSERT_EQ(box.size(), 2) << selector.toStdString();
   QWidget* target = window.View()->focusProxy();
   ASSERT_NE(target, nullptr);
-  QTest::mouseClick(target, Qt::LeftButton, {},
-                    QPoint(static_cast<int>(box[0].toDouble()), static_cast<int>(box[1].toDouble())));
+  QTest::mouseClick(
+      target, Qt::LeftButton, {},
+      QPoint(static_cast<int>(box[0].toDouble()), static_cast<int>(box[1].toDouble())));
 }
 
 bool WriteFile(const QString& path, const QByteArray& bytes) {
@@ -55,8 +56,8 @@ TEST_F(KontaktTest, StartRubricShowsRecordCardAndContactPersons) {
             "Kundenübersicht");
   EXPECT_EQ(Js(kCaptions).toStringList(), QStringList({"Kundenstammdaten", "Ansprechpartner"}));
   EXPECT_EQ(Js(Texts(".htmllistname")).toStringList(),
-            QStringList({"Kunden-Nr.", "Name", "Straße", "PLZ", "Ort", "Telefon", "Umsatz",
-                         "Kunde seit"}));
+            QStringList(
+                {"Kunden-Nr.", "Name", "Straße", "PLZ", "Ort", "Telefon", "Umsatz", "Kunde seit"}));
   const QStringList values = Js(Texts(".htmllistvalue")).toStringList();
   ASSERT_GE(values.size(), 5);
   EXPECT_EQ(values.mid(0, 5),
@@ -107,8 +108,9 @@ TEST_F(KontaktTest, PlusImageShowsItsBlockAndMinusHidesIt) {
 TEST_F(KontaktTest, MenuCellLoadsItsRubric) {
   ASSERT_TRUE(Load("varnolis://rubrik/Start"));
   MouseClick(*window_, "td[onclick*='rubrik/Offene_Posten']");
-  ASSERT_TRUE(WaitUntil("location.href === 'varnolis://rubrik/Offene_Posten' && "
-                        "document.readyState === 'complete'"));
+  ASSERT_TRUE(
+      WaitUntil("location.href === 'varnolis://rubrik/Offene_Posten' && "
+                "document.readyState === 'complete'"));
   EXPECT_EQ(window_->View()->url(), QUrl("varnolis://rubrik/Offene_Posten"));
   EXPECT_EQ(window_->AddressLine()->text(), "varnolis://rubrik/Offene_Posten");
   EXPECT_EQ(Js(Texts("td.mb1")).toStringList(), QStringList({"Offene Posten"}));

@@ -32,7 +32,8 @@ std::string LargeProgramFolder() {
   const fs::path from = VARNOLIS_PROGRAM_DIR;
   const fs::path to = g_root + "/large-program-folder";
   fs::create_directories(to);
-  fs::copy_file(from / "libvarnolis.so", to / "libvarnolis.so", fs::copy_options::overwrite_existing);
+  fs::copy_file(from / "libvarnolis.so", to / "libvarnolis.so",
+                fs::copy_options::overwrite_existing);
   fs::copy(from / "databases", to / "databases",
            fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   fs::copy(from / "ResourceHTML", to / "ResourceHTML",

@@ -26,8 +26,10 @@ class NetLinksSetting {
  public:
   explicit NetLinksSetting(const QString& netLinks) {
     QDir().mkpath(QString::fromStdString(g_root + "/config/Varnolis"));
-    ok_ = WriteFile(RegistryFile(), "[HKEY_CURRENT_USER\\Software\\Symantec\\ACT!]\n"
-                                    "NetLinks File Type=" + netLinks.toUtf8() + "\n");
+    ok_ = WriteFile(RegistryFile(),
+                    "[HKEY_CURRENT_USER\\Software\\Symantec\\ACT!]\n"
+                    "NetLinks File Type=" +
+                        netLinks.toUtf8() + "\n");
   }
   ~NetLinksSetting() { QFile::remove(RegistryFile()); }
   bool Ok() const { return ok_; }
@@ -81,9 +83,10 @@ TEST_F(KontaktTest, StartPageInNetLinksLeadsToItsRubric) {
 
   QSignalSpy changed(window_->View(), &QWebEngineView::urlChanged);
   ASSERT_TRUE(Load(start.toString()));
-  EXPECT_TRUE(WaitUntil("location.href === 'varnolis://rubrik/Rechnungen' && "
-                        "document.readyState === 'complete' && "
-                        "document.querySelector('.title1') !== null"))
+  EXPECT_TRUE(
+      WaitUntil("location.href === 'varnolis://rubrik/Rechnungen' && "
+                "document.readyState === 'complete' && "
+                "document.querySelector('.title1') !== null"))
       << window_->View()->url().toString().toStdString() << "\n"
       << Js("document.documentElement.outerHTML").toString().toStdString();
 }

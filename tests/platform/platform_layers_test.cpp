@@ -59,7 +59,8 @@ TEST(TempFileLinuxTest, NewPrivateFilesWithUniqueNames) {
 }
 
 TEST(CodepageTest, Windows1252BothWays) {
-  EXPECT_EQ(Utf8ToCp1252("f\xC3\xBCr \xE2\x82\xAC", Unmappable::kCharacterReference), "f\xFCr \x80");
+  EXPECT_EQ(Utf8ToCp1252("f\xC3\xBCr \xE2\x82\xAC", Unmappable::kCharacterReference),
+            "f\xFCr \x80");
   EXPECT_EQ(Utf8ToCp1252("\xE2\x9C\x93\xF0\x9F\x98\x80", Unmappable::kCharacterReference),
             "&#10003;&#128512;");
   EXPECT_EQ(Utf8ToCp1252("\xE2\x9C\x93", Unmappable::kQuestionMark), "?");
@@ -70,8 +71,10 @@ TEST(CodepageTest, Windows1252BothWays) {
 }
 
 TEST(DebugLogTest, SettingSwitchesOnForANonZeroLeadingNumber) {
-  for (const char* on : {"1", "2", "1x", " 3", "-1", "0.5", "007"}) EXPECT_TRUE(DebugSettingIsOn(on)) << on;
-  for (const char* off : {"0", "", "ja", "x1", "0x1", "-", " ", "0.0"}) EXPECT_FALSE(DebugSettingIsOn(off)) << off;
+  for (const char* on : {"1", "2", "1x", " 3", "-1", "0.5", "007"})
+    EXPECT_TRUE(DebugSettingIsOn(on)) << on;
+  for (const char* off : {"0", "", "ja", "x1", "0x1", "-", " ", "0.0"})
+    EXPECT_FALSE(DebugSettingIsOn(off)) << off;
 }
 
 TEST(DebugLogTest, LinesAreTimedAndAppendedWhileTheSwitchIsOn) {
@@ -87,7 +90,8 @@ TEST(DebugLogTest, LinesAreTimedAndAppendedWhileTheSwitchIsOn) {
   ASSERT_EQ(text.size(), 10u + 6u + 10u + 9u);
   EXPECT_EQ(text.substr(8, 8), ": eins\r\n");
   EXPECT_EQ(text.substr(24), ": Gr\xFC\xDF\x65 ?\r\n");
-  for (size_t at : {0u, 1u, 3u, 4u, 6u, 7u}) EXPECT_TRUE(isdigit(static_cast<unsigned char>(text[at])));
+  for (size_t at : {0u, 1u, 3u, 4u, 6u, 7u})
+    EXPECT_TRUE(isdigit(static_cast<unsigned char>(text[at])));
   std::filesystem::remove(folder.Root() + "/debug.log");
   std::filesystem::create_directory(folder.Root() + "/debug.log");
   EXPECT_THROW(DPrint("x"), RuntimeError);

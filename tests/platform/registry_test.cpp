@@ -33,8 +33,9 @@ TEST_F(RegistryLinuxTest, FileLivesInTheUserConfigFolder) {
 }
 
 TEST_F(RegistryLinuxTest, StringValueOfTheActKeyIsReadWithoutRegardToCase) {
-  WriteRegistry("[HKEY_CURRENT_USER\\Software\\Symantec\\ACT!]\r\n"
-                "NetLinks File Type=\"/srv/act/netlinks\"\r\n");
+  WriteRegistry(
+      "[HKEY_CURRENT_USER\\Software\\Symantec\\ACT!]\r\n"
+      "NetLinks File Type=\"/srv/act/netlinks\"\r\n");
   vn::RegistryValue v =
       vn::RegistryGetKeyValue(vn::RegistryRoot::kCurrentUser, kActKey, "netlinks file type");
   ASSERT_TRUE(std::holds_alternative<std::string>(v));
@@ -43,13 +44,11 @@ TEST_F(RegistryLinuxTest, StringValueOfTheActKeyIsReadWithoutRegardToCase) {
 }
 
 TEST_F(RegistryLinuxTest, MissingFileKeyOrValueAndOtherRootsGiveEmpty) {
-  auto empty = [](const vn::RegistryValue& v) {
-    return std::holds_alternative<std::monostate>(v);
-  };
+  auto empty = [](const vn::RegistryValue& v) { return std::holds_alternative<std::monostate>(v); };
   EXPECT_TRUE(empty(vn::RegistryGetKeyValue(vn::RegistryRoot::kCurrentUser, kActKey, "x")));
   WriteRegistry("[HKEY_CURRENT_USER\\Software\\Symantec\\ACT!]\nOther=1\nBlank=\n");
-  EXPECT_TRUE(empty(vn::RegistryGetKeyValue(vn::RegistryRoot::kCurrentUser, kActKey,
-                                            "NetLinks File Type")));
+  EXPECT_TRUE(empty(
+      vn::RegistryGetKeyValue(vn::RegistryRoot::kCurrentUser, kActKey, "NetLinks File Type")));
   EXPECT_TRUE(empty(vn::RegistryGetKeyValue(vn::RegistryRoot::kLocalMachine, kActKey, "Other")));
   EXPECT_TRUE(empty(vn::RegistryGetKeyValue(vn::RegistryRoot::kCurrentUser, "Software", "Other")));
   // An empty string value is a value, not a missing one.
@@ -60,20 +59,24 @@ TEST_F(RegistryLinuxTest, MissingFileKeyOrValueAndOtherRootsGiveEmpty) {
 }
 
 TEST_F(RegistryLinuxTest, DwordAndHexValuesAndMalformedOnes) {
-  WriteRegistry("[HKEY_CURRENT_USER\\Software\\X]\n"
-                "Count=dword:0000001f\nBytes=hex:01,a0,FF\nNone=hex:\n"
-                "BadDword=dword:12345678Z\nLongDword=dword:123456789\nBadHex=hex:1,234\n");
+  WriteRegistry(
+      "[HKEY_CURRENT_USER\\Software\\X]\n"
+      "Count=dword:0000001f\nBytes=hex:01,a0,FF\nNone=hex:\n"
+      "BadDword=dword:12345678Z\nLongDword=dword:123456789\nBadHex=hex:1,234\n");
   using vn::RegistryRoot;
-  vn::RegistryValue count = vn::RegistryGetKeyValue(RegistryRoot::kCurrentUser, "Software\\X", "Count");
+  vn::RegistryValue count =
+      vn::RegistryGetKeyValue(RegistryRoot::kCurrentUser, "Software\\X", "Count");
   ASSERT_TRUE(std::holds_alternative<std::uint32_t>(count));
   EXPECT_EQ(std::get<std::uint32_t>(count), 31u);
   EXPECT_EQ(vn::RegistryValueText(count), "31");
-  vn::RegistryValue bytes = vn::RegistryGetKeyValue(RegistryRoot::kCurrentUser, "Software\\X", "Bytes");
+  vn::RegistryValue bytes =
+      vn::RegistryGetKeyValue(RegistryRoot::kCurrentUser, "Software\\X", "Bytes");
   ASSERT_TRUE((std::holds_alternative<std::vector<unsigned char>>(bytes)));
   EXPECT_EQ(std::get<std::vector<unsigned char>>(bytes),
             (std::vector<unsigned char>{0x01, 0xA0, 0xFF}));
   EXPECT_EQ(vn::RegistryValueText(bytes), "");
-  vn::RegistryValue none = vn::RegistryGetKeyValue(RegistryRoot::kCurrentUser, "Software\\X", "None");
+  vn::RegistryValue none =
+      vn::RegistryGetKeyValue(RegistryRoot::kCurrentUser, "Software\\X", "None");
   ASSERT_TRUE((std::holds_alternative<std::vector<unsigned char>>(none)));
   EXPECT_TRUE(std::get<std::vector<unsigned char>>(none).empty());
   for (const char* name : {"BadDword", "LongDword", "BadHex"}) {

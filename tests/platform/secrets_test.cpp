@@ -21,7 +21,8 @@ TEST(PasswordMaskTest, EveryFormOfThePasswordKeyIsHidden) {
       {"Driver={PostgreSQL};Pwd={a;b}}c};Server=h", "Driver={PostgreSQL};Pwd=***;Server=h"},
       {"Jet OLEDB:Database Password=geheim;Data Source=a.mdb",
        "Jet OLEDB:Database Password=***;Data Source=a.mdb"},
-      {"Provider=SQLite;Data Source=x;PWD=a;pwd=b", "Provider=SQLite;Data Source=x;PWD=***;pwd=***"},
+      {"Provider=SQLite;Data Source=x;PWD=a;pwd=b",
+       "Provider=SQLite;Data Source=x;PWD=***;pwd=***"},
       // Unclosed quotes and braces hide everything after them.
       {"PWD='geheim;x=1", "PWD=***"},
       {"PWD={geheim;x=1", "PWD=***"},
@@ -30,9 +31,9 @@ TEST(PasswordMaskTest, EveryFormOfThePasswordKeyIsHidden) {
 }
 
 TEST(PasswordMaskTest, OtherKeysAndTextStayAsTheyAre) {
-  for (const char* text : {"Provider=SQLite;Data Source=/tmp/pwd=1.db", "UID=pwd;Passwort=x",
-                           "MyPwd=x;pwdx=y", "PWD==x", "PWD=;UID=a", "PWD", "Connection String: ",
-                           ""}) {
+  for (const char* text :
+       {"Provider=SQLite;Data Source=/tmp/pwd=1.db", "UID=pwd;Passwort=x", "MyPwd=x;pwdx=y",
+        "PWD==x", "PWD=;UID=a", "PWD", "Connection String: ", ""}) {
     EXPECT_EQ(MaskPasswords(text), text) << text;
   }
 }

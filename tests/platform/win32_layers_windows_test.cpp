@@ -61,7 +61,8 @@ class RegistryWindowsTest : public ::testing::Test {
     ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\VarnolisTest");
     ::RegDeleteKeyW(HKEY_CLASSES_ROOT, L"VarnolisTest.Class");
   }
-  static void Put(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size) {
+  static void Put(const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
+                  DWORD size) {
     ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, type, data, size), ERROR_SUCCESS);
   }
 };
@@ -102,8 +103,9 @@ TEST_F(RegistryWindowsTest, StringsDoubleWordsAndBytesAsTheyAreStored) {
   Put(L"Software\\VarnolisTest", L"Number", REG_DWORD, &number, sizeof number);
   Put(L"Software\\VarnolisTest", L"Bytes", REG_BINARY, bytes, sizeof bytes);
   const auto user = RegistryRoot::kCurrentUser;
-  EXPECT_EQ(RegistryValueText(RegistryGetKeyValue(user, "Software\\VarnolisTest", "netlinks file type")),
-            "C:\\ACT\\Netz M\xC3\xBCller");
+  EXPECT_EQ(
+      RegistryValueText(RegistryGetKeyValue(user, "Software\\VarnolisTest", "netlinks file type")),
+      "C:\\ACT\\Netz M\xC3\xBCller");
   EXPECT_EQ(RegistryValueText(RegistryGetKeyValue(user, "Software\\VarnolisTest", "Cut")), "ab");
   EXPECT_EQ(RegistryGetKeyValue(user, "Software\\VarnolisTest", "Number"), RegistryValue(31u));
   EXPECT_EQ(RegistryGetKeyValue(user, "Software\\VarnolisTest", "Bytes"),
@@ -118,7 +120,8 @@ TEST_F(RegistryWindowsTest, ClassKeysAreWrittenToAndRemovedFromTheClassesRoot) {
                                  {"VarnolisTest.Class\\CLSID", {{"@", "{1}"}, {"Extra", "2"}}}}));
   const auto root = RegistryRoot::kClassesRoot;
   EXPECT_EQ(RegistryValueText(RegistryGetKeyValue(root, "VarnolisTest.Class", "")), "Test");
-  EXPECT_EQ(RegistryValueText(RegistryGetKeyValue(root, "VarnolisTest.Class\\CLSID", "Extra")), "2");
+  EXPECT_EQ(RegistryValueText(RegistryGetKeyValue(root, "VarnolisTest.Class\\CLSID", "Extra")),
+            "2");
   ASSERT_TRUE(RemoveRegistryKeys({"VarnolisTest.Class\\CLSID", "VarnolisTest.Class"}));
   EXPECT_EQ(RegistryGetKeyValue(root, "VarnolisTest.Class", ""), RegistryValue());
   EXPECT_TRUE(RemoveRegistryKeys({"VarnolisTest.Class"}));  // nothing left to remove

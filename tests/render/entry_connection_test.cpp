@@ -17,8 +17,9 @@ class EntryConnectionTest : public PageFixture {
     error.Init("clHTMLList", "");
     auto db = OpenEntryConnection(error, connection);
     ASSERT_NE(db, nullptr) << error.Description();
-    for (const char* hostile : {"DELETE FROM canary_page", "SELECT 6; DELETE FROM canary_page",
-                                "SELECT * FROM canary_page WHERE id = 6; DELETE FROM canary_page"}) {
+    for (const char* hostile :
+         {"DELETE FROM canary_page", "SELECT 6; DELETE FROM canary_page",
+          "SELECT * FROM canary_page WHERE id = 6; DELETE FROM canary_page"}) {
       try {
         data::Recordset rs;
         rs.Open(hostile, *db);
@@ -30,8 +31,9 @@ class EntryConnectionTest : public PageFixture {
 };
 
 TEST_F(EntryConnectionTest, SqliteEntryCannotDeleteRows) {
-  Exec(DataDatabase(), "CREATE TABLE canary_page (id INTEGER, note TEXT);"
-                       "INSERT INTO canary_page VALUES (1, 'a'), (2, 'b'), (3, 'c');");
+  Exec(DataDatabase(),
+       "CREATE TABLE canary_page (id INTEGER, note TEXT);"
+       "INSERT INTO canary_page VALUES (1, 'a'), (2, 'b'), (3, 'c');");
   RunHostile(DataConnection());
   RunHostile("Provider=MSDataShape;Data Provider=SQLite;Data Source=" + DataDatabase());
   data::Connection check;

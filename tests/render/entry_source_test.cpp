@@ -13,7 +13,8 @@ TEST_F(EntrySourceTest, TheConnectionMessageHidesThePassword) {
   const std::pair<std::string, std::string> cases[] = {
       {"Provider=Nirgendwo;Data Source=x;User ID=vn;PWD=vn-test-pw",
        "Provider=Nirgendwo;Data Source=x;User ID=vn;PWD=***"},
-      {"Provider=MSDASQL;Driver={Nirgendwo};Password='vn;test'", "Provider=MSDASQL;Driver={Nirgendwo};Password=***"},
+      {"Provider=MSDASQL;Driver={Nirgendwo};Password='vn;test'",
+       "Provider=MSDASQL;Driver={Nirgendwo};Password=***"},
   };
   for (const auto& [connection, shown] : cases) {
     vn::clHTMLError error;
@@ -22,7 +23,8 @@ TEST_F(EntrySourceTest, TheConnectionMessageHidesThePassword) {
     EXPECT_EQ(error.Number(), 101);
     EXPECT_NE(error.Description().find(
                   ">Es konnte keine Verbindung zu der Datenbank hergestellt werden.<br>"
-                  "Connection String: " + shown + "</TD>"),
+                  "Connection String: " +
+                  shown + "</TD>"),
               std::string::npos)
         << error.Description();
     EXPECT_EQ(error.Description().find("vn-test-pw"), std::string::npos);

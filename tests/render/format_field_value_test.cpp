@@ -93,7 +93,8 @@ TEST_F(FormatFieldValueTest, LocaleVariablesChooseNumbersAndDatesSeparately) {
 TEST_F(FormatFieldValueTest, ValuesThePatternCannotFormatRaise) {
   EXPECT_THROW(Show("formatdd*mm*yyyy_Datum", data::adDouble, 1e9), RuntimeError);
   EXPECT_THROW(Show("Datum", data::adDate, data::Date{-1e7}), RuntimeError);
-  EXPECT_THROW(Show("Kinder", data::adChapter, data::Variant(std::shared_ptr<data::Recordset>())), RuntimeError);
+  EXPECT_THROW(Show("Kinder", data::adChapter, data::Variant(std::shared_ptr<data::Recordset>())),
+               RuntimeError);
 }
 
 }  // namespace

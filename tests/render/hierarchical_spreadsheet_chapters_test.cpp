@@ -93,7 +93,8 @@ const char* const kTableEnd = "\r\n</TABLE>\r\n</DIV>\r\n";
 
 std::string NoData(int depth) {
   const std::string d = std::to_string(depth);
-  return "<TR  CLASS=\"t" + d + "\"><TD  WIDTH=\"14\">&nbsp;</TD>"
+  return "<TR  CLASS=\"t" + d +
+         "\"><TD  WIDTH=\"14\">&nbsp;</TD>"
          "<TD  COLSPAN=\"1\">Es sind keine Daten vorhanden.</TD></TR>\r\n";
 }
 
@@ -108,8 +109,7 @@ const char* const kTwoChapters =
 // an image where its chapter has rows, and two hidden blocks, one per chapter.
 std::vector<std::string> TwoChapterPieces() {
   const std::string ordersHead =
-      std::string(kTableStart) +
-      "<TR  CLASS=\"u1\"><TD  CLASS=\"u1\" ALIGN=\"left\">Nr</TD></TR>";
+      std::string(kTableStart) + "<TR  CLASS=\"u1\"><TD  CLASS=\"u1\" ALIGN=\"left\">Nr</TD></TR>";
   const std::string notesHead =
       std::string(kTableStart) +
       "<TR  CLASS=\"u1\"><TD  CLASS=\"u1\" ALIGN=\"left\">Notiz</TD></TR>";
@@ -120,10 +120,8 @@ std::vector<std::string> TwoChapterPieces() {
       "<TR  CLASS=\"t0\">" + FoldImage("{id}0-1-1") + kBlank +
           "<TD  CLASS=\"t0\" ALIGN=\"left\">Meier</TD></TR>\r\n",
       BlockOpen(3, "{id}0-1-1") + ordersHead,
-      std::string("<TR  CLASS=\"t1\"><TD  CLASS=\"t1\" ALIGN=\"left\">10</TD></TR>\r\n") +
-          kSpacer,
-      std::string("<TR  CLASS=\"t1\"><TD  CLASS=\"t1\" ALIGN=\"left\">11</TD></TR>\r\n") +
-          kSpacer,
+      std::string("<TR  CLASS=\"t1\"><TD  CLASS=\"t1\" ALIGN=\"left\">10</TD></TR>\r\n") + kSpacer,
+      std::string("<TR  CLASS=\"t1\"><TD  CLASS=\"t1\" ALIGN=\"left\">11</TD></TR>\r\n") + kSpacer,
       "",
       kBlockClose,
       BlockOpen(3, "{id}0-1-2") + notesHead,
@@ -168,8 +166,7 @@ TEST_F(ChaptersTest, ThreeLevelsWhoseSecondLevelHasTwoChapters) {
       std::string(kTableStart) +
       "<TR  CLASS=\"u2\"><TD  CLASS=\"u2\" ALIGN=\"left\">Artikel</TD></TR>";
   const std::string deliveriesHead =
-      std::string(kTableStart) +
-      "<TR  CLASS=\"u2\"><TD  CLASS=\"u2\" ALIGN=\"left\">Tag</TD></TR>";
+      std::string(kTableStart) + "<TR  CLASS=\"u2\"><TD  CLASS=\"u2\" ALIGN=\"left\">Tag</TD></TR>";
   const std::vector<std::string> expected = {
       TitleBar() + kTableStart +
           "<TR  CLASS=\"u0\"><TD  WIDTH=\"14\">&nbsp;</TD>"
@@ -180,8 +177,7 @@ TEST_F(ChaptersTest, ThreeLevelsWhoseSecondLevelHasTwoChapters) {
       "<TR  CLASS=\"t1\">" + FoldImage("{id}1-1-1") + kBlank +
           "<TD  CLASS=\"t1\" ALIGN=\"left\">10</TD></TR>\r\n",
       BlockOpen(3, "{id}1-1-1") + itemsHead,
-      std::string("<TR  CLASS=\"t2\"><TD  CLASS=\"t2\" ALIGN=\"left\">A</TD></TR>\r\n") +
-          kSpacer,
+      std::string("<TR  CLASS=\"t2\"><TD  CLASS=\"t2\" ALIGN=\"left\">A</TD></TR>\r\n") + kSpacer,
       "",
       kBlockClose,
       BlockOpen(3, "{id}1-1-2") + deliveriesHead,
@@ -190,13 +186,11 @@ TEST_F(ChaptersTest, ThreeLevelsWhoseSecondLevelHasTwoChapters) {
       "<TR  CLASS=\"t1\">" + FoldImage("{id}1-2-1") + FoldImage("{id}1-2-2") +
           "<TD  CLASS=\"t1\" ALIGN=\"left\">11</TD></TR>\r\n",
       BlockOpen(3, "{id}1-2-1") + itemsHead,
-      std::string("<TR  CLASS=\"t2\"><TD  CLASS=\"t2\" ALIGN=\"left\">B</TD></TR>\r\n") +
-          kSpacer,
+      std::string("<TR  CLASS=\"t2\"><TD  CLASS=\"t2\" ALIGN=\"left\">B</TD></TR>\r\n") + kSpacer,
       "",
       kBlockClose,
       BlockOpen(3, "{id}1-2-2") + deliveriesHead,
-      std::string("<TR  CLASS=\"t2\"><TD  CLASS=\"t2\" ALIGN=\"left\">Mo</TD></TR>\r\n") +
-          kSpacer,
+      std::string("<TR  CLASS=\"t2\"><TD  CLASS=\"t2\" ALIGN=\"left\">Mo</TD></TR>\r\n") + kSpacer,
       "",
       kBlockClose,
       "",

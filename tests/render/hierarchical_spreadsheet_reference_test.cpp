@@ -91,8 +91,8 @@ std::string TitleBar(const std::string& title, const std::string& b) {
   return "<SCRIPT  LANGUAGE=\"VBScript\" "
          "SRC=\"/opt/Varnolis/ResourceHTML/clhierachicalspreadsheet.vbs\"></SCRIPT>\r\n"
          "<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
-         "<TR  CLASS=\"title0\"><TD><IMG  NAME=\"img_hss_" + b +
-         "\" SRC=\"/opt/Varnolis/ResourceHTML/minus.gif\" onclick=\"DisplayItem 'img_hss_" + b +
+         "<TR  CLASS=\"title0\"><TD><IMG  NAME=\"img_hss_" +
+         b + "\" SRC=\"/opt/Varnolis/ResourceHTML/minus.gif\" onclick=\"DisplayItem 'img_hss_" + b +
          "','div_hss_" + b + "'\" onmouseover=\"Point 'img_hss_" + b +
          "'\" onmouseout=\"DontPoint 'img_hss_" + b +
          "'\" WIDTH=\"11\" HEIGHT=\"11\" ALIGN=\"absmiddle\">&nbsp;&nbsp;" + title +
@@ -102,8 +102,10 @@ std::string TitleBar(const std::string& title, const std::string& b) {
 std::string CaptionRow(int level, bool foldColumn, const std::vector<std::string>& captions,
                        const std::vector<std::string>& alignments) {
   const std::string d = std::to_string(level);
-  std::string s = "\r\n<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
-                  "<TR  CLASS=\"u" + d + "\">";
+  std::string s =
+      "\r\n<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
+      "<TR  CLASS=\"u" +
+      d + "\">";
   if (foldColumn) s += "<TD  WIDTH=\"14\">&nbsp;</TD>";
   for (size_t i = 0; i < captions.size(); ++i) {
     s += "<TD  CLASS=\"u" + d + "\" ALIGN=\"" + alignments[i] + "\">" + captions[i] + "</TD>";
@@ -137,8 +139,7 @@ TEST_F(ReferenceTest, FlatTableOfThreeThousandRows) {
 }
 
 TEST_F(ReferenceTest, TwoLevelsWithAndWithoutChildrenAndIdsThatDoNotFitThePreparedMarkup) {
-  const Table parents =
-      Read(kParents, {"Name", "Betrag"}, {"left", "right"});
+  const Table parents = Read(kParents, {"Name", "Betrag"}, {"left", "right"});
   const Table children = Read(kChildren, {"Pos", "Text"}, {"right", "left"});
   std::map<std::string, std::vector<std::vector<std::string>>> byParent;
   for (size_t i = 0; i < children.rows.size(); ++i) {
@@ -151,8 +152,8 @@ TEST_F(ReferenceTest, TwoLevelsWithAndWithoutChildrenAndIdsThatDoNotFitThePrepar
   const std::vector<std::pair<std::string, std::string>> ids = {
       {"1_", "1_"}, {"2 _", "2 _"}, {"x%s_", "x_"}, {"a >_", "a>_"}};
   for (const auto& [given, b] : ids) {
-    std::string expected = TitleBar("Baum ä", b) + CaptionRow(0, true, parents.captions,
-                                                               parents.alignments);
+    std::string expected =
+        TitleBar("Baum ä", b) + CaptionRow(0, true, parents.captions, parents.alignments);
     for (size_t r = 0; r < parents.rows.size(); ++r) {
       const std::string id = b + "0-" + std::to_string(r + 1);
       const auto kids = byParent.find(parents.keys[r]);
@@ -163,21 +164,24 @@ TEST_F(ReferenceTest, TwoLevelsWithAndWithoutChildrenAndIdsThatDoNotFitThePrepar
         expected += "<TD  WIDTH=\"14\"><IMG  NAME=\"img_" + id +
                     "\" SRC=\"/opt/Varnolis/ResourceHTML/plus.gif\" onclick=\"DisplayItem 'img_" +
                     id + "','div_" + id + "'\" onmouseover=\"Point 'img_" + id +
-                    "'\" onmouseout=\"DontPoint 'img_" + id + "'\" WIDTH=\"11\" HEIGHT=\"11\"></TD>";
+                    "'\" onmouseout=\"DontPoint 'img_" + id +
+                    "'\" WIDTH=\"11\" HEIGHT=\"11\"></TD>";
       }
       expected += Cells(0, parents.rows[r], parents.alignments) + "</TR>\r\n";
       expected += "<TR><TD  COLSPAN=\"3\" ALIGN=\"center\" VALIGN=\"top\">\r\n<DIV  ID=\"div_" +
-                  id + "\" STYLE=\"display:none\">\r\n"
+                  id +
+                  "\" STYLE=\"display:none\">\r\n"
                   "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\" WIDTH=\"100%\"><TR>"
                   "<TD  WIDTH=\"16\">&nbsp;</TD><TD>" +
                   CaptionRow(1, false, children.captions, children.alignments);
       if (kids == byParent.end()) {
-        expected += "<TR  CLASS=\"t1\"><TD  WIDTH=\"14\">&nbsp;</TD>"
-                    "<TD  COLSPAN=\"2\">Es sind keine Daten vorhanden.</TD></TR>\r\n";
+        expected +=
+            "<TR  CLASS=\"t1\"><TD  WIDTH=\"14\">&nbsp;</TD>"
+            "<TD  COLSPAN=\"2\">Es sind keine Daten vorhanden.</TD></TR>\r\n";
       } else {
         for (const auto& row : kids->second) {
-          expected += "<TR  CLASS=\"t1\">" + Cells(1, row, children.alignments) + "</TR>\r\n" +
-                      kSpacer;
+          expected +=
+              "<TR  CLASS=\"t1\">" + Cells(1, row, children.alignments) + "</TR>\r\n" + kSpacer;
         }
       }
       expected += "\r\n</TABLE>\r\n</TD></TABLE></DIV>\r\n</TD></TR>";

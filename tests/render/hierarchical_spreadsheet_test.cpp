@@ -138,9 +138,9 @@ TEST_F(HierarchicalSpreadSheetTest, EmptyResultIsOnePieceWithTheNoDataParagraph)
   ASSERT_TRUE(table.Init("Aufträge", DataConnection(),
                          "SELECT nr AS Nr FROM auftraege WHERE nr < 0", &parser_,
                          "/resourcehtml/qxlogo.gif", "", "0_"));
-  EXPECT_EQ(table.GetNext(),
-            std::string(kTitleBar) +
-                "<P  CLASS=\"title1\">Es sind keine Daten vorhanden.</P></DIV>\r\n");
+  EXPECT_EQ(
+      table.GetNext(),
+      std::string(kTitleBar) + "<P  CLASS=\"title1\">Es sind keine Daten vorhanden.</P></DIV>\r\n");
   EXPECT_TRUE(table.Ready());
   EXPECT_EQ(table.ErrNumber(), 100);
 }
@@ -148,8 +148,8 @@ TEST_F(HierarchicalSpreadSheetTest, EmptyResultIsOnePieceWithTheNoDataParagraph)
 TEST_F(HierarchicalSpreadSheetTest, EnglishUsersGetTheEnglishNoDataText) {
   setenv("LC_ALL", "en_US.UTF-8", 1);
   clHierachicalSpreadSheet table;
-  ASSERT_TRUE(table.Init("T", DataConnection(), "SELECT nr FROM auftraege WHERE nr < 0",
-                         &parser_, "", "/srv", "3_"));
+  ASSERT_TRUE(table.Init("T", DataConnection(), "SELECT nr FROM auftraege WHERE nr < 0", &parser_,
+                         "", "/srv", "3_"));
   const std::string piece = table.GetNext();
   EXPECT_NE(piece.find("SRC=\"/srv/ResourceHTML/clhierachicalspreadsheet.vbs\""),
             std::string::npos);
@@ -225,8 +225,8 @@ TEST_F(HierarchicalSpreadSheetTest, InitFailuresAreReportedInTheOwnBlock) {
   }
   {
     clHierachicalSpreadSheet table;
-    EXPECT_FALSE(table.Init("T", " Provider=Nirgendwo;Data Source=x ", "SELECT 1", &parser_, "",
-                            "", "0_"));
+    EXPECT_FALSE(
+        table.Init("T", " Provider=Nirgendwo;Data Source=x ", "SELECT 1", &parser_, "", "", "0_"));
     EXPECT_EQ(table.ErrNumber(), 101);
     EXPECT_NE(table.ErrDescription().find(
                   "<TD  CLASS=\"errortext\">Es konnte keine Verbindung zu der Datenbank "
@@ -237,16 +237,16 @@ TEST_F(HierarchicalSpreadSheetTest, InitFailuresAreReportedInTheOwnBlock) {
   }
   {
     clHierachicalSpreadSheet table;
-    EXPECT_FALSE(table.Init("T", DataConnection(), "SELECT nichts FROM nirgends", &parser_, "",
-                            "", "0_"));
+    EXPECT_FALSE(
+        table.Init("T", DataConnection(), "SELECT nichts FROM nirgends", &parser_, "", "", "0_"));
     EXPECT_EQ(table.ErrNumber(), 102);
     EXPECT_NE(table.ErrDescription().find("<br>SQL-String: SELECT nichts FROM nirgends</TD>"),
               std::string::npos);
   }
   {
     clHierachicalSpreadSheet table;
-    EXPECT_FALSE(table.Init("T", DataConnection(), "SELECT '<i>' FROM nirgends", &parser_, "",
-                            "", "0_"));
+    EXPECT_FALSE(
+        table.Init("T", DataConnection(), "SELECT '<i>' FROM nirgends", &parser_, "", "", "0_"));
     EXPECT_EQ(table.ErrNumber(), 102);
     EXPECT_NE(table.ErrDescription().find("<br>SQL-String: SELECT '&lt;i&gt;' FROM nirgends</TD>"),
               std::string::npos);
@@ -260,8 +260,7 @@ TEST_F(HierarchicalSpreadSheetTest, FailingSourceCommandGives160WithTheParsersBl
   EXPECT_EQ(table.ErrNumber(), 160);
   EXPECT_NE(table.ErrDescription().find("Fehler beim Einbinden von ACT!-Daten.<br>"),
             std::string::npos);
-  EXPECT_NE(table.ErrDescription().find("Hinweis von Klasse clACTDataParser."),
-            std::string::npos);
+  EXPECT_NE(table.ErrDescription().find("Hinweis von Klasse clACTDataParser."), std::string::npos);
 }
 
 TEST_F(HierarchicalSpreadSheetTest, ThreeLevelChainWhoseFirstRowsHaveNoChildrenStillRenders) {

@@ -25,7 +25,8 @@ class HtmlListTest : public vn::testing::PageFixture {
   // The card body, from the entries of each layout column.
   using Pair = std::pair<std::string, std::string>;
   static std::string Body(const std::string& id, const std::vector<std::vector<Pair>>& columns) {
-    std::string s = "\r\n<DIV  ID=\"div_list_" + id + "\" STYLE=\"\">\r\n"
+    std::string s = "\r\n<DIV  ID=\"div_list_" + id +
+                    "\" STYLE=\"\">\r\n"
                     "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"1\" WIDTH=\"100%\">"
                     "<TR  VALIGN=\"top\">";
     for (const auto& column : columns) {
@@ -53,8 +54,8 @@ class HtmlListTest : public vn::testing::PageFixture {
 TEST_F(HtmlListTest, CardComesInThreePieces) {
   clHTMLList list;
   ASSERT_TRUE(list.Init("Stammdaten", "  " + DataConnection() + " ",
-                        " SELECT nr AS Nr FROM kunden ORDER BY nr ",
-                        &parser_, "/resourcehtml/qxlogo.gif", "", "0_"));
+                        " SELECT nr AS Nr FROM kunden ORDER BY nr ", &parser_,
+                        "/resourcehtml/qxlogo.gif", "", "0_"));
   EXPECT_FALSE(list.Ready());
   EXPECT_EQ(list.GetNext(),
             "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"/opt/Varnolis/ResourceHTML/clhtmllist.vbs\">"
@@ -131,8 +132,8 @@ TEST_F(HtmlListTest, SourceCommandsSelectTheCurrentContactsRecord) {
   vn::clACTDataParser& parser = ParserWithContact("\"25\": \"10002\"");
   clHTMLList list;
   ASSERT_TRUE(list.Init("Kunde", DataConnection(),
-                        "SELECT name AS Name FROM kunden WHERE nr = {!kontakt,25}", &parser, "",
-                        "", "0_"))
+                        "SELECT name AS Name FROM kunden WHERE nr = {!kontakt,25}", &parser, "", "",
+                        "0_"))
       << list.ErrDescription();
   list.GetNext();
   EXPECT_EQ(list.GetNext(), Body("0_", {{{"Name", "Schulz"}}, {}, {}}));
@@ -171,8 +172,8 @@ TEST_F(HtmlListTest, InitFailuresAreReportedInTheOwnBlock) {
   }
   {
     clHTMLList list;
-    EXPECT_FALSE(list.Init("T", "Provider=Nirgendwo;Data Source=x", "SELECT 1", &parser_, "", "",
-                           "0_"));
+    EXPECT_FALSE(
+        list.Init("T", "Provider=Nirgendwo;Data Source=x", "SELECT 1", &parser_, "", "", "0_"));
     EXPECT_EQ(list.ErrNumber(), 101);
     EXPECT_NE(list.ErrDescription().find(
                   ">Es konnte keine Verbindung zu der Datenbank hergestellt werden.<br>"
@@ -181,8 +182,8 @@ TEST_F(HtmlListTest, InitFailuresAreReportedInTheOwnBlock) {
   }
   {
     clHTMLList list;
-    EXPECT_FALSE(list.Init("T", DataConnection(), " SELECT x FROM nirgends ", &parser_, "", "",
-                           "0_"));
+    EXPECT_FALSE(
+        list.Init("T", DataConnection(), " SELECT x FROM nirgends ", &parser_, "", "", "0_"));
     EXPECT_EQ(list.ErrNumber(), 102);
     EXPECT_NE(list.ErrDescription().find("<br>SQL-String: SELECT x FROM nirgends</TD>"),
               std::string::npos);
@@ -190,8 +191,8 @@ TEST_F(HtmlListTest, InitFailuresAreReportedInTheOwnBlock) {
   {
     // A query is shown as text: its values may come from ACT!.
     clHTMLList list;
-    EXPECT_FALSE(list.Init("T", DataConnection(), "SELECT '<b>&\"' FROM nirgends", &parser_, "",
-                           "", "0_"));
+    EXPECT_FALSE(
+        list.Init("T", DataConnection(), "SELECT '<b>&\"' FROM nirgends", &parser_, "", "", "0_"));
     EXPECT_EQ(list.ErrNumber(), 102);
     EXPECT_NE(list.ErrDescription().find(
                   "<br>SQL-String: SELECT '&lt;b&gt;&amp;&quot;' FROM nirgends</TD>"),
@@ -200,11 +201,10 @@ TEST_F(HtmlListTest, InitFailuresAreReportedInTheOwnBlock) {
   }
   {
     clHTMLList list;
-    EXPECT_FALSE(list.Init("T", DataConnection() + "{!kontakt,25}", "SELECT 1", &parser_, "", "",
-                           "0_"));
+    EXPECT_FALSE(
+        list.Init("T", DataConnection() + "{!kontakt,25}", "SELECT 1", &parser_, "", "", "0_"));
     EXPECT_EQ(list.ErrNumber(), 160);
-    EXPECT_NE(list.ErrDescription().find("Hinweis von Klasse clACTDataParser."),
-              std::string::npos);
+    EXPECT_NE(list.ErrDescription().find("Hinweis von Klasse clACTDataParser."), std::string::npos);
   }
 }
 

@@ -83,7 +83,8 @@ class PageFixture : public ::testing::Test {
     std::ofstream out(root_ / "act.json", std::ios::binary);
     out << "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - Test\", "
            "\"visible\": true}], \"database\": \"Test.dbf\", \"activeView\": 1, "
-           "\"contact\": {" << contactFields << "}}";
+           "\"contact\": {"
+        << contactFields << "}}";
     out.close();
     actParser_.Init(&act_, "");
     return actParser_;

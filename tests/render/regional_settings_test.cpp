@@ -60,7 +60,8 @@ TEST(RegionalSettingsTest, CachedPerNameAndEmptyMeansUnitedStates) {
   const RegionalSettings& mixed = RegionalSettingsFor("de_DE", "en_US");
   EXPECT_EQ(mixed.decimalSymbol, ",");
   EXPECT_EQ(mixed.shortDatePattern, "m\"/\"d\"/\"yyyy");
-  EXPECT_EQ(RegionalSettingsFor("").shortDatePattern, RegionalSettingsFor("en_US").shortDatePattern);
+  EXPECT_EQ(RegionalSettingsFor("").shortDatePattern,
+            RegionalSettingsFor("en_US").shortDatePattern);
   // A locale ICU does not know falls back to its root data rather than failing.
   EXPECT_FALSE(RegionalSettingsFor("xx_YY").decimalSymbol.empty());
 }

@@ -208,13 +208,25 @@ TEST_F(PreparedFormatTest, ColumnFormatsWriteWhatFormatFieldValueWrites) {
     std::vector<const char*> expected;
   };
   const std::vector<Column> columns = {
-      {"Betrag", data::adDouble, {1234.5, Null{}, -0.004, 1e-5}, {"1.234,50", "0", "-0,00", "0,00"}},
+      {"Betrag",
+       data::adDouble,
+       {1234.5, Null{}, -0.004, 1e-5},
+       {"1.234,50", "0", "-0,00", "0,00"}},
       {"Betrag", data::adCurrency, {Currency{12345000}, Null{}}, {"1.234,50", "0"}},
       {"format0*0_Menge", data::adDouble, {3.0, -2.25}, {"3,0", "-2,3"}},
-      {"Anzahl", data::adInteger, {std::int64_t{-1234}, Null{}, std::int64_t{0}}, {"-1234", "", "0"}},
+      {"Anzahl",
+       data::adInteger,
+       {std::int64_t{-1234}, Null{}, std::int64_t{0}},
+       {"-1234", "", "0"}},
       {"format#,##0_Anzahl", data::adInteger, {std::int64_t{1234567}}, {"1.234.567"}},
-      {"Datum", data::adDate, {At(2026, 12, 7), At(1899, 3, 15, 8, 0), Null{}}, {"07.12.2026", "15.03.1899 08:00:00", ""}},
-      {"left_formatmmmm_Monat", data::adDate, {At(2026, 3, 1), At(1850, 12, 24)}, {"März", "Dezember"}},
+      {"Datum",
+       data::adDate,
+       {At(2026, 12, 7), At(1899, 3, 15, 8, 0), Null{}},
+       {"07.12.2026", "15.03.1899 08:00:00", ""}},
+      {"left_formatmmmm_Monat",
+       data::adDate,
+       {At(2026, 3, 1), At(1850, 12, 24)},
+       {"März", "Dezember"}},
       {"Name", data::adVarWChar, {"Müller & Söhne", Null{}, ""}, {"Müller & Söhne", "", ""}},
       {"Aktiv", data::adBoolean, {true, false}, {"True", "False"}},
       {"Preis", data::adDecimal, {Decimal{"1234.50"}}, {"1234,5"}},
@@ -243,7 +255,8 @@ TEST(DecimalFromDoubleTest, AgreesWithRoundingTheBinaryValueToFifteenDigits) {
   std::uniform_real_distribution<double> cents(-1e7, 1e7);
   auto reference = [](double value) {
     char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific, 14);
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value),
+                                   std::chars_format::scientific, 14);
     EXPECT_EQ(ec, std::errc());
     *end = '\0';
     std::string digits;
@@ -256,20 +269,27 @@ TEST(DecimalFromDoubleTest, AgreesWithRoundingTheBinaryValueToFifteenDigits) {
   };
   auto ours = [](double value) {
     format::DecimalNumber n = format::DecimalFromDouble(value, 15);
-    return std::string(n.digits, static_cast<std::size_t>(n.count)) + "e" + std::to_string(n.exponent);
+    return std::string(n.digits, static_cast<std::size_t>(n.count)) + "e" +
+           std::to_string(n.exponent);
   };
   for (int i = 0; i < 200000; ++i) {
     double value = 0;
     switch (i % 4) {
-      case 0: value = std::round(cents(random) * 100) / 100; break;  // amounts
-      case 1: value = cents(random); break;                          // 16-17 digit doubles
+      case 0:
+        value = std::round(cents(random) * 100) / 100;
+        break;  // amounts
+      case 1:
+        value = cents(random);
+        break;  // 16-17 digit doubles
       case 2: {
         std::uint64_t bits = random();
         std::memcpy(&value, &bits, sizeof value);
         if (!std::isfinite(value) || value == 0) continue;
         break;
       }
-      default: value = static_cast<double>(random() % 1000000) / 1000.0; break;
+      default:
+        value = static_cast<double>(random() % 1000000) / 1000.0;
+        break;
     }
     ASSERT_EQ(ours(value), reference(value)) << value;
     ASSERT_EQ(format::DecimalFromDouble(value, 15).negative, value < 0);

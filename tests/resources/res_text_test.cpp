@@ -26,8 +26,9 @@ TEST_F(ResTextTest, MessagesFollowTheUserLanguage) {
 }
 
 TEST_F(ResTextTest, PlaceholdersAreFilledInOrderAndSurplusOnesRemoved) {
-  EXPECT_EQ(vn::ResText(166, "X", "Y"),
-            "Der Eintrag 'X' fehlt in der 'Y' Datei.<br>Bitte kontrollieren Sie die Konfiguration von .");
+  EXPECT_EQ(
+      vn::ResText(166, "X", "Y"),
+      "Der Eintrag 'X' fehlt in der 'Y' Datei.<br>Bitte kontrollieren Sie die Konfiguration von .");
   EXPECT_EQ(vn::ResText(305), "<TITLE></TITLE>");
   EXPECT_EQ(vn::ResText(306), "<BODY>");
   EXPECT_EQ(vn::ResText(310, " VALIGN=\"top\""), "<TR  VALIGN=\"top\">");

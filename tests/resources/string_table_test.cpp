@@ -26,13 +26,17 @@ TEST(StringTableTest, MessagesHaveBothLanguagesAndMarkupTemplatesGermanOnly) {
 
 TEST(StringTableTest, TextsKeepTheirOddSpacingInBothLanguages) {
   TestFolder folder("de_DE.UTF-8");
-  EXPECT_EQ(ResText(106, "a", "b"), "Es konnte  kein Recordclone erstellt werden.<br>Connection String:a<br>SQL String:b");
+  EXPECT_EQ(ResText(106, "a", "b"),
+            "Es konnte  kein Recordclone erstellt werden.<br>Connection String:a<br>SQL String:b");
   EXPECT_EQ(ResText(804, "(c) X"), "Copyright (c) X");
-  EXPECT_EQ(ResText(182, "Umsatz"), "Es wurden keine Zuordnungen f\xC3\xBCr die Rubrik 'Umsatz' gefunden.");
+  EXPECT_EQ(ResText(182, "Umsatz"),
+            "Es wurden keine Zuordnungen f\xC3\xBCr die Rubrik 'Umsatz' gefunden.");
   EXPECT_EQ(ResText(105), "Der Zugriff auf Daten hat einen Fehler verursacht.");
   EXPECT_EQ(ResText(902), "/ResourceHTML/styles.css");
   TestFolder::SetLanguage("fr_FR.UTF-8");  // any other language is English
-  EXPECT_EQ(ResText(168), "The current ACT! contact have no  informations about the PC-Kaufmann client (Mandant).");
+  EXPECT_EQ(
+      ResText(168),
+      "The current ACT! contact have no  informations about the PC-Kaufmann client (Mandant).");
   EXPECT_EQ(ResText(160, "x"), "Error when merging ACT! data.<x>");
   EXPECT_EQ(ResText(804, "(c) X"), "copyright (c) X");
   EXPECT_EQ(ResText(1103), "test");
@@ -44,15 +48,38 @@ std::string SourceFile(const std::string& name) {
 
 TEST(ResourceHtmlTest, StylesheetScriptsAndImagesThePagesUse) {
   const std::string css = SourceFile("styles.css");
-  for (const char* cls : {"bodystyle", "divwindow", "mb0", "mb1", "mb2", "mt0", "mt1", "title0", "title1",
-                          "title2", "errortitle", "errortext", "infotitle", "infotext", "htmllisttitle",
-                          "htmllistname", "htmllistvalue", "u0", "u1", "u2", "u3", "u4", "t0", "t1", "t2",
-                          "t3", "t4"}) {
+  for (const char* cls : {"bodystyle",
+                          "divwindow",
+                          "mb0",
+                          "mb1",
+                          "mb2",
+                          "mt0",
+                          "mt1",
+                          "title0",
+                          "title1",
+                          "title2",
+                          "errortitle",
+                          "errortext",
+                          "infotitle",
+                          "infotext",
+                          "htmllisttitle",
+                          "htmllistname",
+                          "htmllistvalue",
+                          "u0",
+                          "u1",
+                          "u2",
+                          "u3",
+                          "u4",
+                          "t0",
+                          "t1",
+                          "t2",
+                          "t3",
+                          "t4"}) {
     EXPECT_NE(css.find(std::string(".") + cls + " {"), std::string::npos) << cls;
   }
   const std::string vbs = SourceFile("plusminus.vbs");
-  for (const char* sub : {"Sub DisplayItem(imageName, elementId)", "Sub Point(imageName)", "Sub DontPoint(imageName)",
-                          "strPlus", "strMinus"}) {
+  for (const char* sub : {"Sub DisplayItem(imageName, elementId)", "Sub Point(imageName)",
+                          "Sub DontPoint(imageName)", "strPlus", "strMinus"}) {
     EXPECT_NE(vbs.find(sub), std::string::npos) << sub;
   }
   const std::string js = SourceFile("varnolis.js");

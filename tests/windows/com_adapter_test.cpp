@@ -134,7 +134,9 @@ TEST(ComAdapterWindowsTest, UrlReachesTheCoreInUtf8AndTextsComeBackInUtf16) {
   ASSERT_EQ(S_OK, protocol->Start(L"varnolis://Gr\u00FC\u00DFe/Stra\u00DFe", &sink, nullptr, 0, 0));
   const std::string page = ReadAll(protocol);
   // The page is written in the ANSI code page (1252): the command appears in message 153.
-  EXPECT_NE(std::string::npos, page.find("'Gr\xFC\xDF" "e'")) << page;
+  EXPECT_NE(std::string::npos, page.find("'Gr\xFC\xDF"
+                                         "e'"))
+      << page;
   ASSERT_GE(sink.progress.size(), 2u);
   EXPECT_EQ(L"2 Info: Gr\u00FC\u00DFe Stra\u00DFe", sink.progress[1]);
   ASSERT_EQ(1u, sink.results.size());

@@ -69,8 +69,8 @@ long HandleCount() {
   std::vector<char> buffer(1 << 16);
   LONG status = 0;
   const ULONG kSystemHandleInformation = 16;
-  while ((status = query(kSystemHandleInformation, buffer.data(),
-                         static_cast<ULONG>(buffer.size()), nullptr)) ==
+  while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+                         nullptr)) ==
          static_cast<LONG>(0xC0000004)) {  // STATUS_INFO_LENGTH_MISMATCH
     buffer.resize(buffer.size() * 2);
   }
