@@ -121,8 +121,15 @@ TEST_F(SqliteSaveFailureTest, LargeSaveThatSpillsPagesAndThenFailsLeavesTheFileA
   RuntimeError e = ErrorOf([&] { rs.UpdateBatch(); });
   EXPECT_EQ(e.Number(), kErrIntegrityViolation) << e.Description();
   const auto after = ModificationTime();
-  // The file was written during the save (and restored by the rollback).
+  // The file was written during the save (and restored by the rollback). Windows publishes the
+  // write time of a file still open only lazily (Wine's copy keeps the old one), so the check
+  // that pages did reach the file is POSIX-only; the restored content is checked everywhere.
+#ifndef _WIN32
   EXPECT_NE(before, after);
+#else
+  static_cast<void>(before);
+  static_cast<void>(after);
+#endif
   EXPECT_EQ(FileBytes(), original_);
   EXPECT_EQ(Rows(), "1|Rechnungen|1;2|Aufträge|2");
 }
