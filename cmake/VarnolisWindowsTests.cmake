@@ -29,6 +29,11 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine
                WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
 
-# Ends the persistent wineserver after the tests (a fixture's clean-up runs last).
+# Starts the persistent wineserver before the tests, alone: tests started together would
+# otherwise race to start it, and a server that Wine starts on its own keeps the output pipe of
+# the test that started it open, so that ctest waits for that test forever. Ends it after the
+# tests (a fixture's clean-up runs last).
+add_test(NAME wine_server_start COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --start)
+set_tests_properties(wine_server_start PROPERTIES FIXTURES_SETUP wine)
 add_test(NAME wine_server_stop COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --stop)
 set_tests_properties(wine_server_stop PROPERTIES FIXTURES_CLEANUP wine)

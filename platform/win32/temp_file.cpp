@@ -25,3 +25,23 @@ std::optional<std::string> CreateTempFile(const std::string& folder, const std::
 }
 
 }  // namespace vn
+
+namespace vn {
+
+FileHandle TempFile::OpenForFinalRead() {
+  // The reader shares deletion, so the name can be deleted at once: the file is then pending
+  // deletion and goes with the last handle, also when the process ends without closing it.
+  FileHandle reader = FileHandle::OpenForReading(path_);
+  // When the deletion is refused the owner keeps the file and deletes it when it goes.
+  if (::DeleteFileW(win32::Widen(path_).c_str())) owned_ = false;
+  return reader;
+}
+
+void TempFile::Delete() noexcept {
+  // A failure is ignored: the file may be gone already.
+  if (owned_ && !path_.empty()) ::DeleteFileW(win32::Widen(path_).c_str());
+  path_.clear();
+  owned_ = true;
+}
+
+}  // namespace vn

@@ -2,12 +2,14 @@
 // fails at COMMIT, one into a full database, one large enough to spill pages into the file
 // before it fails; and a writer killed in the middle of a save leaves data that the next
 // read-only open reads as before the save.
+#ifndef _WIN32
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "data/errors.h"
@@ -35,10 +37,8 @@ class SqliteSaveFailureTest : public DataTest {
     return bytes.str();
   }
 
-  struct timespec ModificationTime() const {
-    struct stat info {};
-    stat(path_.c_str(), &info);
-    return info.st_mtim;
+  std::filesystem::file_time_type ModificationTime() const {
+    return std::filesystem::last_write_time(path_);
   }
 
   // The rows of the file as another reader sees them.
@@ -116,17 +116,27 @@ TEST_F(SqliteSaveFailureTest, LargeSaveThatSpillsPagesAndThenFailsLeavesTheFileA
   rs.SetValue("Rang", Variant(std::int64_t{9}));
   rs.Update();
   AddRows(rs, 3000, -1);  // the last row breaks the CHECK
-  const struct timespec before = ModificationTime();
+  const auto before = ModificationTime();
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   RuntimeError e = ErrorOf([&] { rs.UpdateBatch(); });
   EXPECT_EQ(e.Number(), kErrIntegrityViolation) << e.Description();
-  const struct timespec after = ModificationTime();
-  // The file was written during the save (and restored by the rollback).
-  EXPECT_TRUE(before.tv_sec != after.tv_sec || before.tv_nsec != after.tv_nsec);
+  const auto after = ModificationTime();
+  // The file was written during the save (and restored by the rollback). Windows publishes the
+  // write time of a file still open only lazily (Wine's copy keeps the old one), so the check
+  // that pages did reach the file is POSIX-only; the restored content is checked everywhere.
+#ifndef _WIN32
+  EXPECT_NE(before, after);
+#else
+  static_cast<void>(before);
+  static_cast<void>(after);
+#endif
   EXPECT_EQ(FileBytes(), original_);
   EXPECT_EQ(Rows(), "1|Rechnungen|1;2|Aufträge|2");
 }
 
+// The writer is a forked child killed with a signal: POSIX-only. SQLite's rollback journal
+// works the same on Windows.
+#ifndef _WIN32
 TEST_F(SqliteSaveFailureTest, WriterKilledMidSaveLeavesTheDataAsBeforeForTheNextReader) {
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
@@ -164,6 +174,7 @@ TEST_F(SqliteSaveFailureTest, WriterKilledMidSaveLeavesTheDataAsBeforeForTheNext
   EXPECT_EQ(FileBytes(), original_);
   EXPECT_EQ(Rows(), "1|Rechnungen|1;2|Aufträge|2");
 }
+#endif
 
 }  // namespace
 }  // namespace vn::data::test
