@@ -53,7 +53,8 @@ FileHandle FileHandle::OpenForWriting(const std::string& path) {
 }
 
 std::size_t FileHandle::ReadUpTo(void* buffer, std::size_t size) {
-  if (!IsOpen()) throw RuntimeError(kErrBadFileNameOrNumber, kTextBadFileNameOrNumber, "FileHandle");
+  if (!IsOpen())
+    throw RuntimeError(kErrBadFileNameOrNumber, kTextBadFileNameOrNumber, "FileHandle");
   auto* bytes = static_cast<char*>(buffer);
   std::size_t filled = 0;
   while (filled < size) {
@@ -70,7 +71,8 @@ std::size_t FileHandle::ReadUpTo(void* buffer, std::size_t size) {
 }
 
 void FileHandle::WriteAll(const void* data, std::size_t size) {
-  if (!IsOpen()) throw RuntimeError(kErrBadFileNameOrNumber, kTextBadFileNameOrNumber, "FileHandle");
+  if (!IsOpen())
+    throw RuntimeError(kErrBadFileNameOrNumber, kTextBadFileNameOrNumber, "FileHandle");
   const auto* bytes = static_cast<const char*>(data);
   std::size_t done = 0;
   while (done < size) {
