@@ -26,11 +26,14 @@ bool IsPasswordKey(std::string_view key) {
 }
 
 // The end of the value that starts at `at` (after the blanks behind "="): the next ";" outside
-// the quotes or braces that the value starts with; the end of the text when they stay open.
-size_t ValueEnd(std::string_view text, size_t at) {
+// the quotes (or, with `braces`, the braces) that the value starts with; the end of the text when
+// they stay open. Only a password's value reads braces as ODBC does: elsewhere a brace is a plain
+// character, as the connection-string syntax has it, so a "{" in another value cannot hide the
+// pairs behind it from the mask.
+size_t ValueEnd(std::string_view text, size_t at, bool braces) {
   const size_t n = text.size();
   size_t from = at;
-  if (at < n && (text[at] == '"' || text[at] == '\'' || text[at] == '{')) {
+  if (at < n && (text[at] == '"' || text[at] == '\'' || (braces && text[at] == '{'))) {
     const char close = text[at] == '{' ? '}' : text[at];
     from = n;
     for (size_t i = at + 1; i < n; ++i) {
@@ -76,9 +79,10 @@ std::string MaskPasswords(std::string_view text) {
     size_t valueStart = equals + 1;
     while (valueStart < n && IsBlank(text[valueStart])) ++valueStart;
     out.append(text.substr(i, valueStart - i));
-    const size_t valueEnd = ValueEnd(text, valueStart);
+    const bool password = IsPasswordKey(text.substr(i, equals - i));
+    const size_t valueEnd = ValueEnd(text, valueStart, password);
     // An empty value hides nothing; it shows only that no password was given.
-    if (IsPasswordKey(text.substr(i, equals - i)) && valueEnd > valueStart) {
+    if (password && valueEnd > valueStart) {
       out.append(kMask);
     } else {
       out.append(text.substr(valueStart, valueEnd - valueStart));

@@ -38,6 +38,14 @@ TEST(PasswordMaskTest, OtherKeysAndTextStayAsTheyAre) {
   }
 }
 
+TEST(PasswordMaskTest, ABraceInAnotherValueDoesNotHideThePasswordBehindIt) {
+  // Only a password reads braces as ODBC quotes; elsewhere "{" is a plain character and the pair
+  // ends at the next ";", as the connection string is parsed.
+  EXPECT_EQ(MaskPasswords("A={x;PWD=geheim;B=1"), "A={x;PWD=***;B=1");
+  EXPECT_EQ(MaskPasswords("Driver={SQLite3};Pwd={a;b};Database=x"),
+            "Driver={SQLite3};Pwd=***;Database=x");
+}
+
 TEST(DebugLogTest, TheLogIsPrivateAndShowsNoPassword) {
   TestFolder folder;
   OverrideLibraryFolder(folder.Root());
