@@ -4,12 +4,10 @@
 
 #include <string>
 
+#include "host/get_options.h"  // Hex
 #include "platform/urlmon.h"
 
 namespace vn::host {
-
-// "0x8000000A": an HRESULT as the browser shows it.
-std::string Hex(HRESULT hr);
 
 // The loaded library and its entry points; unloaded when DllCanUnloadNow agrees.
 class Library {

@@ -52,6 +52,20 @@ std::optional<GetOptions> ParseGetOptions(int argc, char** argv) {
   return options;
 }
 
+std::optional<std::string> ParseRegistrationOptions(int argc, char** argv, const char* name) {
+  std::string path;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--library" && i + 1 < argc) {
+      path = argv[++i];
+    } else {
+      std::cerr << "usage: varnolis " << name << " [--library PATH]\n";
+      return std::nullopt;
+    }
+  }
+  return path;
+}
+
 std::string Hex(long hr) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr) & 0xFFFFFFFFul);

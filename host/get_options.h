@@ -1,4 +1,5 @@
-// The options of `varnolis get`, shared by the hosts of both platforms.
+// The options of `varnolis get`, `register` and `unregister`, shared by the hosts of both
+// platforms.
 #pragma once
 
 #include <optional>
@@ -17,6 +18,10 @@ struct GetOptions {
 // Parses argv[1..argc) of `get`; on a usage error prints it with the usage line and returns
 // nothing (exit status 1).
 std::optional<GetOptions> ParseGetOptions(int argc, char** argv);
+
+// Parses argv[1..argc) of `register`/`unregister` (`name`): the library given with --library, or
+// an empty text for the default; on a usage error prints the usage line and returns nothing.
+std::optional<std::string> ParseRegistrationOptions(int argc, char** argv, const char* name);
 
 // "0x%08X", as the trace lines show results.
 std::string Hex(long hr);

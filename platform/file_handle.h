@@ -46,6 +46,8 @@ class FileHandle {
 
   FileHandle(std::intptr_t native, std::string path) : native_(native), path_(std::move(path)) {}
   void CloseQuietly() noexcept;
+  // Throws RuntimeError 52 when the file is not open.
+  void RequireOpen() const;
 
   std::intptr_t native_ = kClosed;  // the system's descriptor or handle
   std::string path_;                // for the messages

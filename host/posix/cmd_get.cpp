@@ -95,16 +95,9 @@ namespace {
 
 int RunRegistration(int argc, char** argv, bool registering) {
   const char* name = registering ? "register" : "unregister";
-  std::string path;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--library" && i + 1 < argc) {
-      path = argv[++i];
-    } else {
-      std::cerr << "usage: varnolis " << name << " [--library PATH]\n";
-      return 1;
-    }
-  }
+  std::optional<std::string> parsed = ParseRegistrationOptions(argc, argv, name);
+  if (!parsed) return 1;
+  std::string path = *parsed;
   Library library(path.empty() ? DefaultLibraryPath() : path);
   if (!library.Ok()) {
     std::cerr << "varnolis " << name << ": " << library.Error() << '\n';

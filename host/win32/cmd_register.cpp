@@ -43,16 +43,9 @@ class LoadedLibrary {
 
 int RunRegistration(int argc, char** argv, bool registering) {
   const char* name = registering ? "register" : "unregister";
-  std::string path;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--library" && i + 1 < argc) {
-      path = argv[++i];
-    } else {
-      std::cerr << "usage: varnolis " << name << " [--library PATH]\n";
-      return 1;
-    }
-  }
+  std::optional<std::string> parsed = ParseRegistrationOptions(argc, argv, name);
+  if (!parsed) return 1;
+  std::string path = *parsed;
   if (path.empty()) path = ExecutableFolder() + "\\varnolis.dll";
 
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

@@ -30,20 +30,6 @@ std::intptr_t Open(const std::string& path, DWORD access, DWORD disposition) {
 
 }  // namespace
 
-FileHandle::~FileHandle() { CloseQuietly(); }
-
-FileHandle::FileHandle(FileHandle&& other) noexcept
-    : native_(std::exchange(other.native_, kClosed)), path_(std::move(other.path_)) {}
-
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-  if (this != &other) {
-    CloseQuietly();
-    native_ = std::exchange(other.native_, kClosed);
-    path_ = std::move(other.path_);
-  }
-  return *this;
-}
-
 FileHandle FileHandle::OpenForReading(const std::string& path) {
   return FileHandle(Open(path, GENERIC_READ, OPEN_EXISTING), path);
 }
@@ -53,8 +39,7 @@ FileHandle FileHandle::OpenForWriting(const std::string& path) {
 }
 
 std::size_t FileHandle::ReadUpTo(void* buffer, std::size_t size) {
-  if (!IsOpen())
-    throw RuntimeError(kErrBadFileNameOrNumber, kTextBadFileNameOrNumber, "FileHandle");
+  RequireOpen();
   auto* bytes = static_cast<char*>(buffer);
   std::size_t filled = 0;
   while (filled < size) {
@@ -71,8 +56,7 @@ std::size_t FileHandle::ReadUpTo(void* buffer, std::size_t size) {
 }
 
 void FileHandle::WriteAll(const void* data, std::size_t size) {
-  if (!IsOpen())
-    throw RuntimeError(kErrBadFileNameOrNumber, kTextBadFileNameOrNumber, "FileHandle");
+  RequireOpen();
   const auto* bytes = static_cast<const char*>(data);
   std::size_t done = 0;
   while (done < size) {
