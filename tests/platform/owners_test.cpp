@@ -91,15 +91,24 @@ TEST(FileHandleTest, ReadsAndWritesWholeBuffersAndClosesOnce) {
     EXPECT_FALSE(moved.IsOpen());
     moved.Close();  // a second close does nothing
   }
+  // Under Wine /proc/self/fd also lists the descriptors Wine opens for itself, as it likes: the
+  // count says something about this file's handle on Linux only (the Windows handle count is
+  // checked end to end, over 1000 requests).
+#ifndef _WIN32
   const int descriptors = OpenDescriptors();
+#endif
   FileHandle in = FileHandle::OpenForReading(path);
+#ifndef _WIN32
   EXPECT_EQ(OpenDescriptors(), descriptors + 1);
+#endif
   std::string buffer(150000, '\0');
   EXPECT_EQ(in.ReadUpTo(buffer.data(), buffer.size()), 150000u);
   EXPECT_EQ(in.ReadUpTo(buffer.data(), buffer.size()), 50000u);  // the rest, then the end
   EXPECT_EQ(in.ReadUpTo(buffer.data(), buffer.size()), 0u);
   in = FileHandle();
+#ifndef _WIN32
   EXPECT_EQ(OpenDescriptors(), descriptors);
+#endif
 
   // Writing replaces what was there.
   FileHandle again = FileHandle::OpenForWriting(path);
