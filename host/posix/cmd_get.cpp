@@ -44,16 +44,9 @@ int RunGet(int argc, char** argv) {
 
   int status = 0;
   {
-    IClassFactory* factory = nullptr;
-    HRESULT hr = library.GetClassObject()(&CLSID_ProtocolHandler, &IID_IClassFactory,
-                                          reinterpret_cast<void**>(&factory));
-    IInternetProtocol* protocol = nullptr;
-    if (Succeeded(hr)) {
-      hr = factory->CreateInstance(nullptr, IID_IInternetProtocol,
-                                   reinterpret_cast<void**>(&protocol));
-      factory->Release();
-    }
-    if (!Succeeded(hr)) {
+    HRESULT hr = S_OK;
+    IInternetProtocol* protocol = library.CreateProtocol(hr);
+    if (protocol == nullptr) {
       std::cerr << "varnolis get: cannot create the protocol handler: " << Hex(hr) << '\n';
       if (out != stdout) std::fclose(out);
       return 1;
