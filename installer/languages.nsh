@@ -1,0 +1,16 @@
+; The installer's own texts in English and German (the rest comes from the MUI language files).
+
+LangString VN_REGISTERING ${LANG_ENGLISH} "Registering the protocol handler and the scheme varnolis..."
+LangString VN_REGISTERING ${LANG_GERMAN} "Protokoll-Handler und Schema varnolis werden registriert..."
+LangString VN_REGISTER_FAILED ${LANG_ENGLISH} "Varnolis could not be registered: varnolis.exe register failed"
+LangString VN_REGISTER_FAILED ${LANG_GERMAN} "Varnolis konnte nicht registriert werden: varnolis.exe register ist fehlgeschlagen"
+LangString VN_UNREGISTERING ${LANG_ENGLISH} "Removing the registration of the protocol handler and the scheme varnolis..."
+LangString VN_UNREGISTERING ${LANG_GERMAN} "Die Registrierung von Protokoll-Handler und Schema varnolis wird entfernt..."
+LangString VN_UNREGISTER_FAILED ${LANG_ENGLISH} "varnolis.exe unregister failed; the registration is removed without it"
+LangString VN_UNREGISTER_FAILED ${LANG_GERMAN} "varnolis.exe unregister ist fehlgeschlagen; die Registrierung wird ohne es entfernt"
+LangString VN_REMOVE_CONFIG ${LANG_ENGLISH} "Configuration database"
+LangString VN_REMOVE_CONFIG ${LANG_GERMAN} "Konfigurationsdatenbank"
+LangString VN_REMOVE_CONFIG_DESCRIPTION ${LANG_ENGLISH} "Also deletes databases\config.mdb with your rubrics and data entries. Unticked, it stays for a later installation."
+LangString VN_REMOVE_CONFIG_DESCRIPTION ${LANG_GERMAN} "Löscht auch databases\config.mdb mit Ihren Rubriken und Dateneinträgen. Ohne Häkchen bleibt sie für eine spätere Installation erhalten."
+LangString VN_CONFIG_KEPT ${LANG_ENGLISH} "Kept:"
+LangString VN_CONFIG_KEPT ${LANG_GERMAN} "Behalten:"

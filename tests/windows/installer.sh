@@ -1,0 +1,221 @@
+#!/usr/bin/env bash
+# Checks of the Windows installer under Wine, the way an administrator uses it: a silent
+# install into a folder with blanks, a page fetched through urlmon by a program that knows
+# nothing of Varnolis, the entry in the list of installed programs, an update over a changed
+# configuration, silent uninstalls (the configuration kept, then removed on request), and the
+# registry of classes left exactly as it was before.
+#
+#   bash tests/windows/installer.sh LINUX_BUILD WINDOWS_BUILD
+#
+# LINUX_BUILD and WINDOWS_BUILD are build folders; the Windows one with the installer
+# (target `installer`) and tests/windows/urlmon_client.exe. Works in WINDOWS_BUILD/installer-test,
+# in a fresh 32-bit prefix.
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+  echo "usage: bash tests/windows/installer.sh LINUX_BUILD WINDOWS_BUILD" >&2
+  exit 1
+fi
+LINUX_DIR=$(cd "$1/Varnolis" && pwd)
+WIN_BUILD=$(cd "$2" && pwd)
+SOURCE=$(cd "$(dirname "$0")/../.." && pwd)
+version_part() { sed -n "s/^set(VARNOLIS_$1 \"\{0,1\}\([^\")]*\)\"\{0,1\})/\1/p" "$SOURCE/CMakeLists.txt"; }
+VERSION=$(version_part VERSION_MAJOR).$(version_part VERSION_MINOR).$(version_part VERSION_REVISION)
+PUBLISHER=$(version_part COMPANY)
+SETUP_EXE=$WIN_BUILD/Varnolis-Setup-$VERSION.exe
+CLIENT_EXE=$WIN_BUILD/tests/windows/urlmon_client.exe
+for f in "$LINUX_DIR/varnolis" "$LINUX_DIR/libvarnolis.so" "$SETUP_EXE" "$CLIENT_EXE" \
+  "$WIN_BUILD/Varnolis/databases/config.mdb"; do
+  [ -f "$f" ] || {
+    echo "installer: $f is missing (build both folders and the target installer first)" >&2
+    exit 1
+  }
+done
+
+WORK=$WIN_BUILD/installer-test
+export WINEPREFIX=$WORK/prefix WINEARCH=win32 WINEDEBUG=-all
+WINE=${WINE:-wine}
+CLASS='{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}'
+LIBID='{2268AD97-008F-4EBE-B25D-1A0A88E43C89}'
+UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnolis'
+# A folder other than the default, with blanks in both names.
+WIN_DIR='C:\Programme mit Blanks\Varnolis Test'
+PROGRAM="$WINEPREFIX/drive_c/Programme mit Blanks/Varnolis Test"
+START=$SECONDS
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+# ---- a fresh prefix ----------------------------------------------------------------------
+rm -rf "$WORK"
+mkdir -p "$WINEPREFIX"
+# Windows exist without a display when the driver is "null" before the first program runs.
+printf '%s\n' 'WINE REGISTRY Version 2' ';; All keys relative to \\User\\S-1-5-21-0-0-0-1000' '' \
+  '#arch=win32' '' '[Software\\Wine\\Drivers] 1700000000' '"Graphics"="null"' \
+  >"$WINEPREFIX/user.reg"
+"$WINE" wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+# One wineserver for the whole run; every Wine program otherwise pays the start-up.
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+cp "$SETUP_EXE" "$WORK/setup.exe"
+cp "$CLIENT_EXE" "$WORK/urlmon_client.exe"
+echo "prefix ready after $((SECONDS - START)) s"
+
+# The data of a REG_SZ or REG_DWORD value, "" for the default value.
+reg_value() {
+  local args=(/ve)
+  [ -n "$2" ] && args=(/v "$2")
+  "$WINE" reg query "$1" "${args[@]}" 2>/dev/null | tr -d '\r' |
+    awk -F'    ' '$3 == "REG_SZ" || $3 == "REG_DWORD" { print $4 }'
+}
+expect_value() {  # KEY NAME EXPECTED
+  local got
+  got=$(reg_value "$1" "$2")
+  if [ "$got" = "$3" ]; then pass "$1 ${2:-(Default)} = $3"; else
+    fail "$1 ${2:-(Default)} is '$got', expected '$3'"; fi
+}
+key_exists() { "$WINE" reg query "$1" >/dev/null 2>&1; }
+export_classes() { "$WINE" regedit /E "$(printf 'Z:%s' "$1" | tr / '\\')" HKEY_CLASSES_ROOT; }
+# NSIS takes /D= and _?= only as the last, unquoted part of its command line, blanks and all.
+# Wine quotes an argument that holds a blank, so the path goes as separate words, which Wine
+# joins with single blanks again.
+run_unquoted() {  # PROGRAM ARGUMENTS... LAST-WITH-BLANKS
+  local words=("${@:1:$#-1}") last=${*: -1}
+  local split
+  read -r -a split <<<"$last"
+  "$WINE" "${words[@]}" "${split[@]}"
+}
+install() { (cd "$WORK" && run_unquoted setup.exe /S "/D=$WIN_DIR"); }
+installed_files() { (cd "$PROGRAM" 2>/dev/null && find . -type f | sed 's|^\./||' | sort | tr '\n' ' '); }
+
+# The Linux page with the Windows program folder's paths, both without the blanks that pad
+# the last chunk (their count depends on the length of the paths), as e2e.sh compares them.
+perl_trim='s/ +\z//'
+linux_page() {  # URL
+  local home=$WORK/linux-home
+  mkdir -p "$home"
+  env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home" TMPDIR="$home" LC_ALL=de_DE.UTF-8 \
+    "$LINUX_DIR/varnolis" get "$1" |
+    L="$LINUX_DIR" W="$WIN_DIR" perl -0777 -pe \
+      's/\Q$ENV{L}\E\/libvarnolis\.so/$ENV{W}\\varnolis.dll/g;
+       s/\Q$ENV{L}\E\/(ResourceHTML|databases)\//$ENV{W}\\$1\\/g;'"$perl_trim"
+}
+windows_page() {  # URL
+  (cd "$WORK" && LC_ALL=de_DE.UTF-8 "$WINE" urlmon_client.exe "$1") | perl -0777 -pe "$perl_trim"
+}
+expect_pages() {  # WHEN URL...
+  local when=$1 url name
+  shift
+  for url in "$@"; do
+    name=$(printf '%s' "$when-${url#varnolis://}" | tr '/ ' '__')
+    linux_page "$url" >"$WORK/$name.linux.html"
+    windows_page "$url" >"$WORK/$name.windows.html" 2>"$WORK/$name.err" || true
+    if [ -s "$WORK/$name.windows.html" ] && cmp -s "$WORK/$name.linux.html" "$WORK/$name.windows.html"; then
+      pass "$when: $url through urlmon equals the Linux page"
+    else
+      fail "$when: $url differs from the Linux page ($WORK/$name.*.html, $(cat "$WORK/$name.err"))"
+    fi
+  done
+}
+expect_registered() {  # WHEN
+  expect_value "HKCR\\CLSID\\$CLASS\\InprocServer32" "" "$WIN_DIR\\varnolis.dll"
+  expect_value "HKCR\\TypeLib\\$LIBID\\$(version_part VERSION_MAJOR).$(version_part VERSION_MINOR)\\0\\win32" \
+    "" "$WIN_DIR\\varnolis.dll"
+  expect_value 'HKCR\PROTOCOLS\Handler\varnolis' CLSID "$CLASS"
+}
+expect_unregistered() {  # WHEN REG-FILE
+  export_classes "$2"
+  if cmp -s "$WORK/before.reg" "$2"; then pass "$1: HKCR is as before the installation"
+  else fail "$1: HKCR differs from before the installation: see $WORK/before.reg and $2"; fi
+  if key_exists "$UNINSTALL_KEY"; then fail "$1: the uninstall entry is left"; else
+    pass "$1: the uninstall entry is gone"; fi
+}
+expect_same_file() {  # WHAT FILE EXPECTED
+  if cmp -s "$2" "$3"; then pass "$1"; else fail "$1: $2 differs from $3"; fi
+}
+
+# ---- a silent installation into a chosen folder ------------------------------------------
+export_classes "$WORK/before.reg"
+if install; then pass "setup.exe /S /D=$WIN_DIR"; else fail "setup.exe /S /D=$WIN_DIR: status $?"; fi
+PROGRAM_FILES="ResourceHTML/clhierachicalspreadsheet.vbs ResourceHTML/clhtmlinfo.vbs \
+ResourceHTML/clhtmllist.vbs ResourceHTML/clhtmlmenu.vbs ResourceHTML/minus.gif \
+ResourceHTML/plus.gif ResourceHTML/plusminus.vbs ResourceHTML/polling.vbs ResourceHTML/qxlogo.gif \
+ResourceHTML/styles.css ResourceHTML/varnolis.js databases/config.mdb databases/demo-act.json \
+databases/demo.db uninstall.exe varnolis.dll varnolis.exe "
+got=$(installed_files)
+if [ "$got" = "$PROGRAM_FILES" ]; then pass "the program folder is installed"; else
+  fail "installed files: $got"; fi
+expect_same_file "a fresh installation gets the demo configuration" \
+  "$PROGRAM/databases/config.mdb" "$WIN_BUILD/Varnolis/databases/config.mdb"
+expect_registered "installed"
+expect_value "$UNINSTALL_KEY" DisplayName Varnolis
+expect_value "$UNINSTALL_KEY" DisplayVersion "$VERSION"
+expect_value "$UNINSTALL_KEY" Publisher "$PUBLISHER"
+expect_value "$UNINSTALL_KEY" InstallLocation "$WIN_DIR"
+expect_value "$UNINSTALL_KEY" UninstallString "\"$WIN_DIR\\uninstall.exe\""
+expect_value "$UNINSTALL_KEY" QuietUninstallString "\"$WIN_DIR\\uninstall.exe\" /S"
+expect_value "$UNINSTALL_KEY" NoModify 0x1
+size=$(reg_value "$UNINSTALL_KEY" EstimatedSize)
+if [ -n "$size" ] && [ $((size)) -gt 1000 ]; then pass "EstimatedSize $((size)) KB"; else
+  fail "EstimatedSize '$size'"; fi
+expect_pages installed varnolis://test varnolis://info varnolis://rubrik/Start
+
+# ---- an update over an installation with a changed configuration ------------------------
+sqlite3 "$PROGRAM/databases/config.mdb" "CREATE TABLE Kundenaenderung (Wert TEXT);
+  INSERT INTO Kundenaenderung VALUES ('vom Kunden');"
+cp "$PROGRAM/databases/config.mdb" "$WORK/changed-config.mdb"
+if cmp -s "$WORK/changed-config.mdb" "$WIN_BUILD/Varnolis/databases/config.mdb"; then
+  fail "the configuration did not change for the update test"; fi
+rm "$PROGRAM/ResourceHTML/styles.css"
+if install; then pass "setup.exe /S over the installation"; else fail "setup.exe /S (update): status $?"; fi
+expect_same_file "an update keeps the changed config.mdb byte for byte" \
+  "$PROGRAM/databases/config.mdb" "$WORK/changed-config.mdb"
+expect_same_file "an update restores the program files" \
+  "$PROGRAM/ResourceHTML/styles.css" "$WIN_BUILD/Varnolis/ResourceHTML/styles.css"
+
+# ---- a silent uninstallation keeps the configuration ----------------------------------------
+# _?= makes the uninstaller run in place and return when it is done (it then cannot delete
+# itself, so uninstall.exe stays).
+"$WINE" reg add 'HKCU\Software\VB and VBA Program Settings\Varnolis\Optionen' /v Debug /d 1 /f >/dev/null
+windows_page varnolis://test >/dev/null
+[ -f "$PROGRAM/debug.log" ] || fail "no debug.log in the program folder with Debug=1"
+"$WINE" reg delete 'HKCU\Software\VB and VBA Program Settings\Varnolis' /f >/dev/null
+if (cd "$WORK" && run_unquoted "$WIN_DIR\\uninstall.exe" /S "_?=$WIN_DIR"); then
+  pass "uninstall.exe /S _?=$WIN_DIR"; else fail "uninstall.exe /S: status $?"; fi
+expect_unregistered "uninstalled" "$WORK/uninstalled.reg"
+got=$(installed_files)
+if [ "$got" = "databases/config.mdb uninstall.exe " ]; then
+  pass "the program files and debug.log are gone, config.mdb stays"; else
+  fail "left after the uninstallation: $got"; fi
+expect_same_file "the uninstallation keeps config.mdb byte for byte" \
+  "$PROGRAM/databases/config.mdb" "$WORK/changed-config.mdb"
+rm -f "$PROGRAM/uninstall.exe"
+
+# ---- installing again where a configuration was kept ------------------------------------
+if install; then pass "setup.exe /S into the folder with the kept config.mdb"; else
+  fail "setup.exe /S (again): status $?"; fi
+expect_same_file "installing again keeps the kept config.mdb byte for byte" \
+  "$PROGRAM/databases/config.mdb" "$WORK/changed-config.mdb"
+expect_registered "installed again"
+expect_pages "installed again" varnolis://test
+
+# ---- the uninstaller as the list of programs starts it, configuration ticked --------------
+# Without _?= the uninstaller runs from a copy in %TEMP% and returns at once; the copy removes
+# the uninstaller and the folder.
+if (cd "$WORK" && "$WINE" "$WIN_DIR\\uninstall.exe" /S /REMOVECONFIG); then
+  pass "uninstall.exe /S /REMOVECONFIG"; else fail "uninstall.exe /S /REMOVECONFIG: status $?"; fi
+for _ in $(seq 1 120); do
+  [ -e "$PROGRAM" ] || key_exists "$UNINSTALL_KEY" || break
+  sleep 0.5
+done
+if [ -e "$PROGRAM" ]; then fail "the program folder is left: $(installed_files)"; else
+  pass "/REMOVECONFIG removes the whole program folder, config.mdb and uninstaller included"; fi
+expect_unregistered "uninstalled with the configuration" "$WORK/removed.reg"
+
+echo "installer: $failures failure(s) in $((SECONDS - START)) s"
+[ "$failures" = 0 ]
