@@ -14,3 +14,5 @@ LangString VN_REMOVE_CONFIG_DESCRIPTION ${LANG_ENGLISH} "Also deletes databases\
 LangString VN_REMOVE_CONFIG_DESCRIPTION ${LANG_GERMAN} "Löscht auch databases\config.mdb mit Ihren Rubriken und Dateneinträgen. Ohne Häkchen bleibt sie für eine spätere Installation erhalten."
 LangString VN_CONFIG_KEPT ${LANG_ENGLISH} "Kept:"
 LangString VN_CONFIG_KEPT ${LANG_GERMAN} "Behalten:"
+LangString VN_NEEDS_ADMIN ${LANG_ENGLISH} "Varnolis can only be installed and uninstalled by an administrator."
+LangString VN_NEEDS_ADMIN ${LANG_GERMAN} "Varnolis kann nur von einem Administrator installiert und deinstalliert werden."
