@@ -142,11 +142,10 @@ expect_same_file() {  # WHAT FILE EXPECTED
 # ---- a silent installation into a chosen folder ------------------------------------------
 export_classes "$WORK/before.reg"
 if install; then pass "setup.exe /S /D=$WIN_DIR"; else fail "setup.exe /S /D=$WIN_DIR: status $?"; fi
-PROGRAM_FILES="ResourceHTML/clhierachicalspreadsheet.vbs ResourceHTML/clhtmlinfo.vbs \
-ResourceHTML/clhtmllist.vbs ResourceHTML/clhtmlmenu.vbs ResourceHTML/minus.gif \
-ResourceHTML/plus.gif ResourceHTML/plusminus.vbs ResourceHTML/polling.vbs ResourceHTML/qxlogo.gif \
-ResourceHTML/styles.css ResourceHTML/varnolis.js databases/config.mdb databases/demo-act.json \
-databases/demo.db uninstall.exe varnolis.dll varnolis.exe "
+# Everything of the program folder the installer was made from (the debug log of test runs
+# aside), and the uninstaller.
+PROGRAM_FILES=$( (cd "$WIN_BUILD/Varnolis" && find . -type f ! -name debug.log && echo ./uninstall.exe) |
+  sed 's|^\./||' | sort | tr '\n' ' ')
 got=$(installed_files)
 if [ "$got" = "$PROGRAM_FILES" ]; then pass "the program folder is installed"; else
   fail "installed files: $got"; fi
