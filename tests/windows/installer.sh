@@ -34,7 +34,6 @@ done
 
 WORK=$WIN_BUILD/installer-test
 export WINEPREFIX=$WORK/prefix WINEARCH=win32 WINEDEBUG=-all
-WINE=${WINE:-wine}
 CLASS='{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}'
 LIBID='{2268AD97-008F-4EBE-B25D-1A0A88E43C89}'
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnolis'
@@ -42,45 +41,16 @@ UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnolis
 WIN_DIR='C:\Programme mit Blanks\Varnolis Test'
 PROGRAM="$WINEPREFIX/drive_c/Programme mit Blanks/Varnolis Test"
 START=$SECONDS
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
+# shellcheck source=tests/windows/wine_checks.sh
+source "$SOURCE/tests/windows/wine_checks.sh"
 
 # ---- a fresh prefix ----------------------------------------------------------------------
 rm -rf "$WORK"
-mkdir -p "$WINEPREFIX"
-# Windows exist without a display when the driver is "null" before the first program runs.
-printf '%s\n' 'WINE REGISTRY Version 2' ';; All keys relative to \\User\\S-1-5-21-0-0-0-1000' '' \
-  '#arch=win32' '' '[Software\\Wine\\Drivers] 1700000000' '"Graphics"="null"' \
-  >"$WINEPREFIX/user.reg"
-"$WINE" wineboot -i >/dev/null 2>&1 || true
-wineserver -w
-# One wineserver for the whole run; every Wine program otherwise pays the start-up.
-wineserver -p
-trap 'wineserver -k 2>/dev/null || true' EXIT
+fresh_prefix
 cp "$SETUP_EXE" "$WORK/setup.exe"
 cp "$CLIENT_EXE" "$WORK/urlmon_client.exe"
 echo "prefix ready after $((SECONDS - START)) s"
 
-# The data of a REG_SZ or REG_DWORD value, "" for the default value.
-reg_value() {
-  local args=(/ve)
-  [ -n "$2" ] && args=(/v "$2")
-  "$WINE" reg query "$1" "${args[@]}" 2>/dev/null | tr -d '\r' |
-    awk -F'    ' '$3 == "REG_SZ" || $3 == "REG_DWORD" { print $4 }'
-}
-expect_value() {  # KEY NAME EXPECTED
-  local got
-  got=$(reg_value "$1" "$2")
-  if [ "$got" = "$3" ]; then pass "$1 ${2:-(Default)} = $3"; else
-    fail "$1 ${2:-(Default)} is '$got', expected '$3'"; fi
-}
-key_exists() { "$WINE" reg query "$1" >/dev/null 2>&1; }
-export_classes() { "$WINE" regedit /E "$(printf 'Z:%s' "$1" | tr / '\\')" HKEY_CLASSES_ROOT; }
 # NSIS takes /D= and _?= only as the last, unquoted part of its command line, blanks and all.
 # Wine quotes an argument that holds a blank, so the path goes as separate words, which Wine
 # joins with single blanks again.
@@ -93,28 +63,13 @@ run_unquoted() {  # PROGRAM ARGUMENTS... LAST-WITH-BLANKS
 install() { (cd "$WORK" && run_unquoted setup.exe /S "/D=$WIN_DIR"); }
 installed_files() { (cd "$PROGRAM" 2>/dev/null && find . -type f | sed 's|^\./||' | sort | tr '\n' ' '); }
 
-# The Linux page with the Windows program folder's paths, both without the blanks that pad
-# the last chunk (their count depends on the length of the paths), as e2e.sh compares them.
-perl_trim='s/ +\z//'
-linux_page() {  # URL
-  local home=$WORK/linux-home
-  mkdir -p "$home"
-  env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home" TMPDIR="$home" LC_ALL=de_DE.UTF-8 \
-    "$LINUX_DIR/varnolis" get "$1" |
-    L="$LINUX_DIR" W="$WIN_DIR" perl -0777 -pe \
-      's/\Q$ENV{L}\E\/libvarnolis\.so/$ENV{W}\\varnolis.dll/g;
-       s/\Q$ENV{L}\E\/(ResourceHTML|databases)\//$ENV{W}\\$1\\/g;'"$perl_trim"
-}
-windows_page() {  # URL
-  (cd "$WORK" && LC_ALL=de_DE.UTF-8 "$WINE" urlmon_client.exe "$1") | perl -0777 -pe "$perl_trim"
-}
 expect_pages() {  # WHEN URL...
   local when=$1 url name
   shift
   for url in "$@"; do
     name=$(printf '%s' "$when-${url#varnolis://}" | tr '/ ' '__')
-    linux_page "$url" >"$WORK/$name.linux.html"
-    windows_page "$url" >"$WORK/$name.windows.html" 2>"$WORK/$name.err" || true
+    linux_page de_DE.UTF-8 "$url" >"$WORK/$name.linux.html"
+    windows_page de_DE.UTF-8 "$url" >"$WORK/$name.windows.html" 2>"$WORK/$name.err" || true
     if [ -s "$WORK/$name.windows.html" ] && cmp -s "$WORK/$name.linux.html" "$WORK/$name.windows.html"; then
       pass "$when: $url through urlmon equals the Linux page"
     else
@@ -171,7 +126,11 @@ cp "$PROGRAM/databases/config.mdb" "$WORK/changed-config.mdb"
 if cmp -s "$WORK/changed-config.mdb" "$WIN_BUILD/Varnolis/databases/config.mdb"; then
   fail "the configuration did not change for the update test"; fi
 rm "$PROGRAM/ResourceHTML/styles.css"
-if install; then pass "setup.exe /S over the installation"; else fail "setup.exe /S (update): status $?"; fi
+# Without /D= an update goes where the installed version is.
+if (cd "$WORK" && "$WINE" setup.exe /S); then pass "setup.exe /S over the installation"; else
+  fail "setup.exe /S (update): status $?"; fi
+if [ -e "$WINEPREFIX/drive_c/Program Files/Varnolis" ]; then
+  fail "the update went to the default folder, not to the installed version's"; fi
 expect_same_file "an update keeps the changed config.mdb byte for byte" \
   "$PROGRAM/databases/config.mdb" "$WORK/changed-config.mdb"
 expect_same_file "an update restores the program files" \
@@ -181,7 +140,7 @@ expect_same_file "an update restores the program files" \
 # _?= makes the uninstaller run in place and return when it is done (it then cannot delete
 # itself, so uninstall.exe stays).
 "$WINE" reg add 'HKCU\Software\VB and VBA Program Settings\Varnolis\Optionen' /v Debug /d 1 /f >/dev/null
-windows_page varnolis://test >/dev/null
+windows_page de_DE.UTF-8 varnolis://test >/dev/null
 [ -f "$PROGRAM/debug.log" ] || fail "no debug.log in the program folder with Debug=1"
 "$WINE" reg delete 'HKCU\Software\VB and VBA Program Settings\Varnolis' /f >/dev/null
 if (cd "$WORK" && run_unquoted "$WIN_DIR\\uninstall.exe" /S "_?=$WIN_DIR"); then
