@@ -8,6 +8,10 @@ void SinkCalls::ReportProgress(ULONG status, std::string text) {
   calls_.push_back({Method::kReportProgress, status, 0, 0, std::move(text)});
 }
 
+void SinkCalls::ReportStaticProgress(ULONG status, const char* text) {
+  calls_.push_back({Method::kReportProgress, status, 0, 0, {}, text});
+}
+
 void SinkCalls::ReportData(DWORD flags, ULONG progress, ULONG progressMax) {
   calls_.push_back({Method::kReportData, flags, progress, progressMax, {}});
 }
@@ -23,7 +27,8 @@ bool SinkCalls::MakeNext(IInternetProtocolSink& sink) {
   calls_.pop_front();
   switch (call.method) {
     case Method::kReportProgress:
-      sink.ReportProgress(call.first, call.text.c_str());
+      sink.ReportProgress(call.first,
+                          call.staticText != nullptr ? call.staticText : call.text.c_str());
       break;
     case Method::kReportData:
       sink.ReportData(call.first, call.second, call.third);

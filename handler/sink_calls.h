@@ -16,6 +16,9 @@ namespace vn {
 class SinkCalls {
  public:
   void ReportProgress(ULONG status, std::string text);
+  // `text` lives as long as the program (a literal): the call keeps only the pointer, so a
+  // page that reports its progress at every row allocates nothing for it.
+  void ReportStaticProgress(ULONG status, const char* text);
   void ReportData(DWORD flags, ULONG progress, ULONG progressMax);
   void ReportResult(HRESULT result, DWORD error, std::string text);
 
@@ -32,6 +35,7 @@ class SinkCalls {
     std::uint32_t second;
     std::uint32_t third;
     std::string text;
+    const char* staticText = nullptr;  // instead of `text` when set
   };
 
   std::deque<Call> calls_;
