@@ -22,9 +22,13 @@ void SinkCalls::ReportResult(HRESULT result, DWORD error, std::string text) {
 }
 
 bool SinkCalls::MakeNext(IInternetProtocolSink& sink) {
-  if (calls_.empty()) return false;
-  const Call call = std::move(calls_.front());
-  calls_.pop_front();
+  if (next_ == calls_.size()) {
+    Clear();
+    return false;
+  }
+  // Taken out before the call: the sink may queue or clear calls while it runs.
+  const Call call = std::move(calls_[next_++]);
+  if (next_ == calls_.size()) Clear();
   switch (call.method) {
     case Method::kReportProgress:
       sink.ReportProgress(call.first,

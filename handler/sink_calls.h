@@ -6,7 +6,7 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <vector>
 #include <string>
 
 #include "platform/urlmon.h"
@@ -25,7 +25,10 @@ class SinkCalls {
   // Takes the oldest call off the queue and makes it on `sink`; false when none is queued.
   // Calls queued or cleared while the sink runs are seen by the next MakeNext.
   bool MakeNext(IInternetProtocolSink& sink);
-  void Clear() { calls_.clear(); }
+  void Clear() {
+    calls_.clear();
+    next_ = 0;
+  }
 
  private:
   enum class Method { kReportProgress, kReportData, kReportResult };
@@ -38,7 +41,10 @@ class SinkCalls {
     const char* staticText = nullptr;  // instead of `text` when set
   };
 
-  std::deque<Call> calls_;
+  // The queue: calls_[next_] is the oldest call not yet made. A vector that is emptied
+  // whenever every call is made keeps its storage, so a step's calls allocate nothing.
+  std::vector<Call> calls_;
+  std::size_t next_ = 0;
 };
 
 }  // namespace vn

@@ -101,8 +101,13 @@ void NumberPattern::Analyse() {
   int lastInt = -1;
   int pointIndex = -1;
   const int count = static_cast<int>(tokens_.size());
+  bool onlyDigits = true;
   for (int i = 0; i < count; ++i) {
     const Token& t = tokens_[static_cast<std::size_t>(i)];
+    if (t.kind != Item::kIntDigit && t.kind != Item::kFracDigit && t.kind != Item::kPoint &&
+        t.kind != Item::kComma) {
+      onlyDigits = false;
+    }
     switch (t.kind) {
       case Item::kIntDigit:
         if (t.ch == '0' && layout.firstZeroInt < 0) layout.firstZeroInt = layout.intCount;
@@ -128,6 +133,9 @@ void NumberPattern::Analyse() {
     }
   }
   if (lastInt < 0) return;
+  // The tokeniser puts integer places and commas before the point and fraction places after
+  // it, so such a pattern writes its integer digits in one run and its fraction in another.
+  layout.plain = onlyDigits;
   // Commas: a run right after the last integer placeholder scales by 1000 each when the
   // decimal point follows it or there is none; a comma between integer placeholders groups.
   auto kindAt = [&](int i) { return tokens_[static_cast<std::size_t>(i)].kind; };
@@ -238,14 +246,29 @@ void NumberPattern::PutToken(StagingBuffer& out, const Token& t, const DecimalNu
   }
 }
 
+// What the tokens of a plain pattern write, in two runs: the leftmost integer place takes the
+// digits down to its own power, each further place one digit; the point its symbol; the
+// fraction places the shown fraction digits.
+void NumberPattern::PutPlain(StagingBuffer& out, const DecimalNumber& n, const Placed& placed,
+                             const RegionalSettings& settings) const {
+  PutIntegerDigits(out, n, placed.shownInt - 1, 0, settings);
+  if (!layout_.point) return;
+  out.Put(settings.decimalSymbol);
+  for (int j = 0; j < placed.shownFrac; ++j) out.Put(n.DigitAtPower(-(j + 1)));
+}
+
 void NumberPattern::Append(std::string& out, DecimalNumber n, bool minus,
                            const RegionalSettings& settings) const {
   const Placed placed = Place(n);
   StagingBuffer staged(out);
   if (minus) staged.Put('-');
-  int intIndex = 0;
-  int fracIndex = 0;
-  for (const Token& t : tokens_) PutToken(staged, t, n, placed, intIndex, fracIndex, settings);
+  if (layout_.plain) {
+    PutPlain(staged, n, placed, settings);
+  } else {
+    int intIndex = 0;
+    int fracIndex = 0;
+    for (const Token& t : tokens_) PutToken(staged, t, n, placed, intIndex, fracIndex, settings);
+  }
   staged.Flush();
 }
 

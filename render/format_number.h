@@ -46,6 +46,9 @@ class NumberPattern {
     int scale = 0;
     int percent = 0;
     bool exponent = false;
+    // Only digit placeholders, commas and the point: the value is its digits, grouped, and
+    // its fraction, written without going through the tokens.
+    bool plain = false;
   };
   // What one value needs besides the pattern: its exponent and how many digits show.
   struct Placed {
@@ -63,6 +66,8 @@ class NumberPattern {
                 int& intIndex, int& fracIndex, const RegionalSettings& settings) const;
   void PutIntegerDigits(StagingBuffer& out, const DecimalNumber& n, int from, int to,
                         const RegionalSettings& settings) const;
+  void PutPlain(StagingBuffer& out, const DecimalNumber& n, const Placed& placed,
+                const RegionalSettings& settings) const;
 
   std::string source_;
   std::vector<Token> tokens_;
