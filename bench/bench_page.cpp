@@ -5,8 +5,10 @@
 //  (b) the 10 000-parent x 10-child SHAPE page against the page of the flat join of the same
 //      rows;
 //  (c) with --million, the peak memory of a 1 000 000-row page against a 1 000-row page.
+// With --instructions, (a) is also counted in instructions under valgrind's callgrind, a
+// measure that the other work on a shared machine does not disturb.
 //
-//   bench_page [--runs N] [--rows N] [--million]
+//   bench_page [--runs N] [--rows N] [--million] [--instructions]
 #include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -151,13 +153,29 @@ size_t RenderPage(const std::string& url, std::string* page = nullptr) {
   return bytes;
 }
 
+// The instructions `command` (a shell command line whose first word is the program) executes,
+// counted by callgrind; -1 when they cannot be counted.
+long long Instructions(const std::string& command, const std::string& folder) {
+  const std::string log = folder + "/tmp/callgrind.log";
+  const std::string counted = "valgrind --tool=callgrind --callgrind-out-file=/dev/null --log-file=" +
+                              log + " " + command;
+  if (std::system(counted.c_str()) != 0) return -1;
+  const std::string text = ReadText(log);
+  const std::string mark = "Collected : ";
+  const size_t at = text.find(mark);
+  if (at == std::string::npos) return -1;
+  return std::atoll(text.c_str() + at + mark.size());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int runs = 5;
   long rows = 100000;
   bool million = false;
+  bool instructions = false;
   for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--instructions") == 0) instructions = true;
     if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::atoi(argv[++i]);
     if (std::strcmp(argv[i], "--rows") == 0 && i + 1 < argc) rows = std::atol(argv[++i]);
     if (std::strcmp(argv[i], "--million") == 0) million = true;
@@ -251,6 +269,21 @@ int main(int argc, char** argv) {
         host / shell, hostCpu / shellCpu, flat / shell);
   } else {
     std::printf("  (a) not measured: %s not found\n", haveShell ? "the host" : "sqlite3");
+  }
+  if (instructions && haveHost && haveShell) {
+    if (std::system("command -v valgrind >/dev/null 2>&1") != 0) {
+      std::printf("  (a) in instructions: not measured, valgrind not found\n");
+    } else {
+      const long long hostCount = Instructions(hostCommand, folder);
+      const long long shellCount = Instructions(shellCommand, folder);
+      if (hostCount > 0 && shellCount > 0) {
+        std::printf("  (a) in instructions: %.2f (%lld against %lld)\n",
+                    static_cast<double>(hostCount) / static_cast<double>(shellCount), hostCount,
+                    shellCount);
+      } else {
+        std::printf("  (a) in instructions: not measured, callgrind failed\n");
+      }
+    }
   }
   std::printf("  (b) shape page / flat join page: %.2f\n", shape / join);
   if (peaks.size() == 2 && peaks[0] > 0) {
