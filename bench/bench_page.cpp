@@ -34,8 +34,8 @@
 
 namespace {
 
-using vn::bench::MedianChildCpuSeconds;
 using vn::bench::MedianSeconds;
+using vn::bench::MedianTimesAlternating;
 using vn::bench::PeakOfChild;
 using vn::bench::Shell;
 
@@ -236,10 +236,11 @@ int main(int argc, char** argv) {
   size_t flatBytes = 0, shapeBytes = 0, joinBytes = 0;
   const double flat =
       MedianSeconds(runs, [&] { flatBytes = RenderPage("varnolis://rubrik/Flach"); });
-  const double shape =
-      MedianSeconds(runs, [&] { shapeBytes = RenderPage("varnolis://rubrik/Baum"); });
-  const double join =
-      MedianSeconds(runs, [&] { joinBytes = RenderPage("varnolis://rubrik/Verbund"); });
+  const auto shapeAndJoin = MedianTimesAlternating(
+      runs, {[&] { shapeBytes = RenderPage("varnolis://rubrik/Baum"); },
+             [&] { joinBytes = RenderPage("varnolis://rubrik/Verbund"); }});
+  const double shape = shapeAndJoin[0].wall;
+  const double join = shapeAndJoin[1].wall;
   std::printf(
       "in process: flat %ld rows %.4f s (%zu bytes), shape %ld x 10 %.4f s (%zu bytes), "
       "flat join of the shape %.4f s (%zu bytes)\n",
@@ -249,15 +250,18 @@ int main(int argc, char** argv) {
       folder + "/prog/varnolis get --cb 65536 -o " + out + " varnolis://rubrik/Flach";
   const std::string shellCommand = "sqlite3 -html " + data + " \"" + kFlatShell + "\" > " + out;
   double host = 0, shell = 0, hostCpu = 0, shellCpu = 0;
-  if (haveHost) {
-    host = MedianSeconds(runs, [&] { Shell(hostCommand); });
-    hostCpu = MedianChildCpuSeconds(runs, [&] { Shell(hostCommand); });
+  if (haveHost && haveShell) {
+    // Alternating, so that both peers meet the same load.
+    const auto times =
+        MedianTimesAlternating(runs, {[&] { Shell(hostCommand); }, [&] { Shell(shellCommand); }});
+    host = times[0].wall;
+    hostCpu = times[0].processor;
+    shell = times[1].wall;
+    shellCpu = times[1].processor;
+    Shell(hostCommand);
     std::printf("host process: flat %.4f s, processor %.4f s (%ju bytes)\n", host, hostCpu,
                 static_cast<uintmax_t>(fs::file_size(out)));
-  }
-  if (haveShell) {
-    shell = MedianSeconds(runs, [&] { Shell(shellCommand); });
-    shellCpu = MedianChildCpuSeconds(runs, [&] { Shell(shellCommand); });
+    Shell(shellCommand);
     std::printf("sqlite3 -html: flat %.4f s, processor %.4f s (%ju bytes)\n", shell, shellCpu,
                 static_cast<uintmax_t>(fs::file_size(out)));
   }

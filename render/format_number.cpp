@@ -1,6 +1,8 @@
 #include "render/format_number.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 
 #include "render/format_buffer.h"
 #include "render/format_pattern.h"
@@ -270,6 +272,72 @@ void NumberPattern::Append(std::string& out, DecimalNumber n, bool minus,
     for (const Token& t : tokens_) PutToken(staged, t, n, placed, intIndex, fracIndex, settings);
   }
   staged.Flush();
+}
+
+namespace {
+
+constexpr int kMaxPowerOfTen = 19;  // 10^19 is the largest power of ten in 64 bits
+
+std::uint64_t PowerOfTen(int exponent) {
+  std::uint64_t power = 1;
+  for (int i = 0; i < exponent; ++i) power *= 10;
+  return power;
+}
+
+}  // namespace
+
+bool NumberPattern::AppendExact(std::string& out, std::uint64_t scaled, int decimals, bool minus,
+                                const RegionalSettings& settings) const {
+  const Layout& layout = layout_;
+  if (!layout.plain || layout.fracCount > kMaxPowerOfTen) return false;
+  // The value scaled down by the commas, rounded half away from zero to the fraction places,
+  // as a count of units of the last place.
+  const int shift = decimals + 3 * layout.scale - layout.fracCount;
+  std::uint64_t units = scaled;
+  if (shift > 0) {
+    if (shift > kMaxPowerOfTen) return false;
+    const std::uint64_t divisor = PowerOfTen(shift);
+    const std::uint64_t rest = scaled % divisor;
+    units = scaled / divisor + (rest >= divisor - rest ? 1 : 0);
+  } else if (shift < 0) {
+    if (-shift > kMaxPowerOfTen) return false;
+    const std::uint64_t factor = PowerOfTen(-shift);
+    if (scaled > UINT64_MAX / factor) return false;
+    units = scaled * factor;
+  }
+  const std::uint64_t one = PowerOfTen(layout.fracCount);
+  const std::uint64_t whole = units / one;
+  const std::uint64_t fraction = units % one;
+
+  char intDigits[24];
+  char* const intEnd = std::to_chars(intDigits, intDigits + sizeof intDigits, whole).ptr;
+  const int valueDigits = whole == 0 ? 0 : static_cast<int>(intEnd - intDigits);
+  const int minInt = layout.firstZeroInt >= 0 ? layout.intCount - layout.firstZeroInt : 0;
+  const int shownInt = std::max(valueDigits, minInt);
+  char fracDigits[kMaxPowerOfTen + 1];
+  for (int j = layout.fracCount - 1, rest = 0; j >= 0; --j, ++rest) {
+    fracDigits[j] = static_cast<char>('0' + (fraction / PowerOfTen(rest)) % 10);
+  }
+  int shownFrac = layout.lastZeroFrac + 1;
+  for (int j = layout.fracCount - 1; j >= shownFrac; --j) {
+    if (fracDigits[j] != '0') {
+      shownFrac = j + 1;
+      break;
+    }
+  }
+
+  StagingBuffer staged(out);
+  if (minus) staged.Put('-');
+  for (int p = shownInt - 1; p >= 0; --p) {
+    staged.Put(p < valueDigits ? intDigits[valueDigits - 1 - p] : '0');
+    if (layout.grouping && p > 0 && p % 3 == 0) staged.Put(settings.groupingSymbol);
+  }
+  if (layout.point) {
+    staged.Put(settings.decimalSymbol);
+    for (int j = 0; j < shownFrac; ++j) staged.Put(fracDigits[j]);
+  }
+  staged.Flush();
+  return true;
 }
 
 std::string FormatNumberSection(std::string_view section, DecimalNumber number, bool minus,

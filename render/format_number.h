@@ -26,6 +26,15 @@ class NumberPattern {
   void Append(std::string& out, DecimalNumber number, bool minus,
               const RegionalSettings& settings) const;
 
+  // True for a section of digit places, commas and a point only ("#,##0.00").
+  bool Plain() const { return layout_.plain; }
+  // For a plain section: appends the magnitude `scaled` / 10^`decimals` of an exact number (an
+  // integer, or a currency's scaled integer), as Append writes it, with its digits worked out
+  // in integer arithmetic. False, with nothing appended, when that arithmetic would overflow;
+  // Append then takes the number.
+  bool AppendExact(std::string& out, std::uint64_t scaled, int decimals, bool minus,
+                   const RegionalSettings& settings) const;
+
  private:
   enum class Item : std::uint8_t;
   struct Token {

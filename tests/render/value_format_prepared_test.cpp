@@ -249,18 +249,31 @@ TEST_F(PreparedFormatTest, ColumnFormatsWriteWhatFormatFieldValueWrites) {
 }
 
 // Patterns of digit places, commas and a point alone are written without going through their
-// tokens. An empty quoted text at the end changes nothing in the output but keeps a pattern on
-// the token-by-token path: the two must agree for every value, sign, rounding and locale.
+// tokens, and integers and currencies through them in integer arithmetic. An empty quoted text
+// at the end changes nothing in the output but keeps a pattern on the token-by-token path of
+// decimal digits: the two must agree for every value, sign, rounding and locale.
 TEST_F(PreparedFormatTest, PlainDigitPatternsWriteWhatTheTokensWrite) {
   const char* const patterns[] = {"0",      "#",      "#,##0.00", "0.00",   "#.##",    "00000",
                                   "#,###",  "0,",     "#,##0,,",  "0.###",  "##,##0.0#", "0.",
-                                  "#,#,#0", "000,00", "#,##0,.0", "#0.0000000000"};
+                                  "#,#,#0", "000,00", "#,##0,.0", "#0.0000000000",
+                                  "0,,,,,,,", "0.00000000000000000000", "#,##0.0000"};
   std::mt19937_64 random(20261208);
   std::uniform_real_distribution<double> amounts(-1e7, 1e7);
   std::vector<Variant> values = {0.0,   -0.0,   0.5,     -0.5,    0.004,     0.005,   999.995,
                                  1e15,  1e-7,   -1e300,  123456.0, Currency{0}, Currency{-1},
                                  Currency{12345000}, std::int64_t{0}, std::int64_t{-9007199254740993},
                                  Decimal{"-0.000"}, Decimal{"99999999999999999999.995"}, Null{}};
+  // Integers and currencies take their digits from the integer itself: halves at every place,
+  // and the ends of the 64-bit range.
+  for (const std::int64_t n : {std::int64_t{5}, std::int64_t{49}, std::int64_t{50}, std::int64_t{499},
+                               std::int64_t{500}, std::int64_t{1500}, std::int64_t{5000},
+                               std::int64_t{99995}, std::int64_t{999500}, INT64_MAX, INT64_MIN}) {
+    values.push_back(Currency{n});
+    values.push_back(n);
+    if (n == INT64_MIN) continue;  // its negative does not exist
+    values.push_back(Currency{-n});
+    values.push_back(-n);
+  }
   for (int i = 0; i < 400; ++i) {
     values.push_back(i % 2 == 0 ? Variant(amounts(random))
                                 : Variant(Currency{static_cast<std::int64_t>(random() >> 8) -
