@@ -1,6 +1,7 @@
 #include "render/format_number.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 
@@ -278,11 +279,14 @@ namespace {
 
 constexpr int kMaxPowerOfTen = 19;  // 10^19 is the largest power of ten in 64 bits
 
-std::uint64_t PowerOfTen(int exponent) {
-  std::uint64_t power = 1;
-  for (int i = 0; i < exponent; ++i) power *= 10;
-  return power;
-}
+constexpr auto kPowersOfTen = [] {
+  std::array<std::uint64_t, kMaxPowerOfTen + 1> powers{};
+  powers[0] = 1;
+  for (int i = 1; i <= kMaxPowerOfTen; ++i) powers[i] = powers[i - 1] * 10;
+  return powers;
+}();
+
+std::uint64_t PowerOfTen(int exponent) { return kPowersOfTen[static_cast<std::size_t>(exponent)]; }
 
 }  // namespace
 
@@ -315,8 +319,9 @@ bool NumberPattern::AppendExact(std::string& out, std::uint64_t scaled, int deci
   const int minInt = layout.firstZeroInt >= 0 ? layout.intCount - layout.firstZeroInt : 0;
   const int shownInt = std::max(valueDigits, minInt);
   char fracDigits[kMaxPowerOfTen + 1];
-  for (int j = layout.fracCount - 1, rest = 0; j >= 0; --j, ++rest) {
-    fracDigits[j] = static_cast<char>('0' + (fraction / PowerOfTen(rest)) % 10);
+  std::uint64_t rest = fraction;
+  for (int j = layout.fracCount - 1; j >= 0; --j, rest /= 10) {
+    fracDigits[j] = static_cast<char>('0' + rest % 10);
   }
   int shownFrac = layout.lastZeroFrac + 1;
   for (int j = layout.fracCount - 1; j >= shownFrac; --j) {
