@@ -5,8 +5,10 @@
 //  (b) the 10 000-parent x 10-child SHAPE page against the page of the flat join of the same
 //      rows;
 //  (c) with --million, the peak memory of a 1 000 000-row page against a 1 000-row page.
+// With --instructions, (a) is also counted in instructions under valgrind's callgrind, a
+// measure that the other work on a shared machine does not disturb.
 //
-//   bench_page [--runs N] [--rows N] [--million]
+//   bench_page [--runs N] [--rows N] [--million] [--instructions]
 #include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -32,8 +34,8 @@
 
 namespace {
 
-using vn::bench::MedianChildCpuSeconds;
 using vn::bench::MedianSeconds;
+using vn::bench::MedianTimesAlternating;
 using vn::bench::PeakOfChild;
 using vn::bench::Shell;
 
@@ -151,13 +153,29 @@ size_t RenderPage(const std::string& url, std::string* page = nullptr) {
   return bytes;
 }
 
+// The instructions `command` (a shell command line whose first word is the program) executes,
+// counted by callgrind; -1 when they cannot be counted.
+long long Instructions(const std::string& command, const std::string& folder) {
+  const std::string log = folder + "/tmp/callgrind.log";
+  const std::string counted = "valgrind --tool=callgrind --callgrind-out-file=/dev/null --log-file=" +
+                              log + " " + command;
+  if (std::system(counted.c_str()) != 0) return -1;
+  const std::string text = ReadText(log);
+  const std::string mark = "Collected : ";
+  const size_t at = text.find(mark);
+  if (at == std::string::npos) return -1;
+  return std::atoll(text.c_str() + at + mark.size());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int runs = 5;
   long rows = 100000;
   bool million = false;
+  bool instructions = false;
   for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--instructions") == 0) instructions = true;
     if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = std::atoi(argv[++i]);
     if (std::strcmp(argv[i], "--rows") == 0 && i + 1 < argc) rows = std::atol(argv[++i]);
     if (std::strcmp(argv[i], "--million") == 0) million = true;
@@ -218,10 +236,11 @@ int main(int argc, char** argv) {
   size_t flatBytes = 0, shapeBytes = 0, joinBytes = 0;
   const double flat =
       MedianSeconds(runs, [&] { flatBytes = RenderPage("varnolis://rubrik/Flach"); });
-  const double shape =
-      MedianSeconds(runs, [&] { shapeBytes = RenderPage("varnolis://rubrik/Baum"); });
-  const double join =
-      MedianSeconds(runs, [&] { joinBytes = RenderPage("varnolis://rubrik/Verbund"); });
+  const auto shapeAndJoin = MedianTimesAlternating(
+      runs, {[&] { shapeBytes = RenderPage("varnolis://rubrik/Baum"); },
+             [&] { joinBytes = RenderPage("varnolis://rubrik/Verbund"); }});
+  const double shape = shapeAndJoin[0].wall;
+  const double join = shapeAndJoin[1].wall;
   std::printf(
       "in process: flat %ld rows %.4f s (%zu bytes), shape %ld x 10 %.4f s (%zu bytes), "
       "flat join of the shape %.4f s (%zu bytes)\n",
@@ -231,15 +250,18 @@ int main(int argc, char** argv) {
       folder + "/prog/varnolis get --cb 65536 -o " + out + " varnolis://rubrik/Flach";
   const std::string shellCommand = "sqlite3 -html " + data + " \"" + kFlatShell + "\" > " + out;
   double host = 0, shell = 0, hostCpu = 0, shellCpu = 0;
-  if (haveHost) {
-    host = MedianSeconds(runs, [&] { Shell(hostCommand); });
-    hostCpu = MedianChildCpuSeconds(runs, [&] { Shell(hostCommand); });
+  if (haveHost && haveShell) {
+    // Alternating, so that both peers meet the same load.
+    const auto times =
+        MedianTimesAlternating(runs, {[&] { Shell(hostCommand); }, [&] { Shell(shellCommand); }});
+    host = times[0].wall;
+    hostCpu = times[0].processor;
+    shell = times[1].wall;
+    shellCpu = times[1].processor;
+    Shell(hostCommand);
     std::printf("host process: flat %.4f s, processor %.4f s (%ju bytes)\n", host, hostCpu,
                 static_cast<uintmax_t>(fs::file_size(out)));
-  }
-  if (haveShell) {
-    shell = MedianSeconds(runs, [&] { Shell(shellCommand); });
-    shellCpu = MedianChildCpuSeconds(runs, [&] { Shell(shellCommand); });
+    Shell(shellCommand);
     std::printf("sqlite3 -html: flat %.4f s, processor %.4f s (%ju bytes)\n", shell, shellCpu,
                 static_cast<uintmax_t>(fs::file_size(out)));
   }
@@ -251,6 +273,21 @@ int main(int argc, char** argv) {
         host / shell, hostCpu / shellCpu, flat / shell);
   } else {
     std::printf("  (a) not measured: %s not found\n", haveShell ? "the host" : "sqlite3");
+  }
+  if (instructions && haveHost && haveShell) {
+    if (std::system("command -v valgrind >/dev/null 2>&1") != 0) {
+      std::printf("  (a) in instructions: not measured, valgrind not found\n");
+    } else {
+      const long long hostCount = Instructions(hostCommand, folder);
+      const long long shellCount = Instructions(shellCommand, folder);
+      if (hostCount > 0 && shellCount > 0) {
+        std::printf("  (a) in instructions: %.2f (%lld against %lld)\n",
+                    static_cast<double>(hostCount) / static_cast<double>(shellCount), hostCount,
+                    shellCount);
+      } else {
+        std::printf("  (a) in instructions: not measured, callgrind failed\n");
+      }
+    }
   }
   std::printf("  (b) shape page / flat join page: %.2f\n", shape / join);
   if (peaks.size() == 2 && peaks[0] > 0) {

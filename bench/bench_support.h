@@ -1,5 +1,6 @@
-// Timing helpers the plain benchmark programs share: the median of several runs, a shell
-// command as the peer, and the peak memory of work done in a child process.
+// Timing helpers the plain benchmark programs share: the median of several runs (alternating
+// between peers where they are compared), a shell command as the peer, and the peak memory of
+// work done in a child process.
 #pragma once
 
 #include <sys/resource.h>
@@ -30,24 +31,44 @@ inline double MedianSeconds(int runs, const std::function<void()>& f) {
   return times[times.size() / 2];
 }
 
-// Median processor time (user and system) of the child processes `f` runs and waits for, in
-// seconds: on a machine shared with other work a steadier measure than the wall time.
-inline double MedianChildCpuSeconds(int runs, const std::function<void()>& f) {
+// Wall time, and processor time (user and system) of the child processes it ran and waited for,
+// of one call.
+struct Times {
+  double wall = 0;
+  double processor = 0;
+};
+
+// The median times of each of `calls` over `runs` rounds, every round calling each once in
+// turn: load that comes and goes on a shared machine then meets all of them alike.
+inline std::vector<Times> MedianTimesAlternating(int runs,
+                                                 const std::vector<std::function<void()>>& calls) {
+  using Clock = std::chrono::steady_clock;
   auto seconds = [](const rusage& usage) {
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   };
-  std::vector<double> times;
+  std::vector<std::vector<double>> wall(calls.size()), processor(calls.size());
   for (int i = 0; i < runs; ++i) {
-    rusage before{};
-    rusage after{};
-    getrusage(RUSAGE_CHILDREN, &before);
-    f();
-    getrusage(RUSAGE_CHILDREN, &after);
-    times.push_back(seconds(after) - seconds(before));
+    for (size_t k = 0; k < calls.size(); ++k) {
+      rusage before{};
+      rusage after{};
+      getrusage(RUSAGE_CHILDREN, &before);
+      const auto start = Clock::now();
+      calls[k]();
+      wall[k].push_back(std::chrono::duration<double>(Clock::now() - start).count());
+      getrusage(RUSAGE_CHILDREN, &after);
+      processor[k].push_back(seconds(after) - seconds(before));
+    }
   }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  auto median = [](std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+  };
+  std::vector<Times> medians(calls.size());
+  for (size_t k = 0; k < calls.size(); ++k) {
+    medians[k] = {median(wall[k]), median(processor[k])};
+  }
+  return medians;
 }
 
 // Runs `command` through the shell; a failing peer ends the benchmark.

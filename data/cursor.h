@@ -26,6 +26,9 @@ class Cursor {
   virtual long RecordCount() const = 0;
   // Value of `column` in the current row; throws RuntimeError 3021 without a current row.
   virtual Variant Value(size_t column) const = 0;
+  // The value of `column` where the current row holds it, for reading without a copy; valid
+  // until the cursor moves. Null when the cursor makes its values on request, or has no row.
+  virtual const Variant* ValueInPlace(size_t /*column*/) const { return nullptr; }
   // Back to the first row; false when the cursor cannot go back (a streamed result).
   virtual bool Rewind() { return false; }
 };
@@ -37,6 +40,7 @@ class CursorField : public Field {
   std::string Name() const override { return cursor_.Columns()[column_].name; }
   int Type() const override { return cursor_.Columns()[column_].type; }
   Variant Value() const override { return cursor_.Value(column_); }
+  const Variant* ValueInPlace() const override { return cursor_.ValueInPlace(column_); }
 
  private:
   const Cursor& cursor_;

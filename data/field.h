@@ -51,6 +51,10 @@ class Field {
   virtual int Type() const = 0;
   // Throws RuntimeError 3021 when there is no current row.
   virtual Variant Value() const = 0;
+  // The value where the row holds it, valid until the recordset moves: for reading many values
+  // without copying their texts. Null when the value is made on request (Value() then makes
+  // it, or reports why there is none).
+  virtual const Variant* ValueInPlace() const { return nullptr; }
 };
 
 // A field that holds its own name, type and value; for callers that build values themselves.
@@ -61,6 +65,7 @@ class SimpleField : public Field {
   std::string Name() const override { return name_; }
   int Type() const override { return type_; }
   Variant Value() const override { return value_; }
+  const Variant* ValueInPlace() const override { return &value_; }
 
  private:
   std::string name_;

@@ -51,6 +51,13 @@ class MaterialisedCursor : public Cursor {
     return rows_->rows[row][column];
   }
 
+  const Variant* ValueInPlace(size_t column) const override {
+    // A chapter's recordset is made on request.
+    if (Eof() || rows_->ChapterAt(column) != nullptr) return nullptr;
+    const Row& row = rows_->rows[view_ ? (*view_)[pos_] : pos_];
+    return column < row.size() ? &row[column] : nullptr;
+  }
+
  private:
   size_t Count() const { return view_ ? view_->size() : rows_->rows.size(); }
 

@@ -124,8 +124,9 @@ int TypeOfStorage(int storage) {
   }
 }
 
-Variant Natural(sqlite3_stmt* st, int i) {
-  switch (sqlite3_column_type(st, i)) {
+// The value of column i as its storage class `storage` has it.
+Variant Natural(sqlite3_stmt* st, int i, int storage) {
+  switch (storage) {
     case SQLITE_INTEGER:
       return Variant(static_cast<std::int64_t>(sqlite3_column_int64(st, i)));
     case SQLITE_FLOAT:
@@ -140,10 +141,9 @@ Variant Natural(sqlite3_stmt* st, int i) {
   }
 }
 
-// The value of column i read as `type`; a value that does not fit the type is delivered as
-// what it is, never dropped.
-Variant Convert(sqlite3_stmt* st, int i, int type) {
-  int storage = sqlite3_column_type(st, i);
+// The value of column i (of storage class `storage`) read as `type`; a value that does not fit
+// the type is delivered as what it is, never dropped.
+Variant Convert(sqlite3_stmt* st, int i, int type, int storage) {
   if (storage == SQLITE_NULL) return Variant(Null{});
   switch (type) {
     case adBoolean:
@@ -204,8 +204,10 @@ Variant Convert(sqlite3_stmt* st, int i, int type) {
     default:
       break;
   }
-  return Natural(st, i);
+  return Natural(st, i, storage);
 }
+
+bool IsTextType(int type) { return type == adVarWChar || type == adLongVarWChar; }
 
 RuntimeError SqliteError(sqlite3* db, long number, const std::string& what) {
   return RuntimeError(number, what + sqlite3_errmsg(db), "SQLite");
@@ -259,8 +261,18 @@ class SqliteSource : public RowSource {
   bool Fetch(Row& row) override {
     if (!hasRow_) return false;
     row.resize(columns_.size());
+    sqlite3_stmt* st = stmt_.get();
     for (size_t i = 0; i < columns_.size(); ++i) {
-      row[i] = Convert(stmt_.get(), static_cast<int>(i), columns_[i].type);
+      const int column = static_cast<int>(i);
+      const int storage = sqlite3_column_type(st, column);
+      if (storage == SQLITE_TEXT && IsTextType(columns_[i].type)) {
+        // Into the text the row held before: a row read into again allocates nothing.
+        row[i].AssignText(
+            std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(st, column)),
+                             static_cast<size_t>(sqlite3_column_bytes(st, column))));
+      } else {
+        row[i] = Convert(st, column, columns_[i].type, storage);
+      }
     }
     Step();
     return true;

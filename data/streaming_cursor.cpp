@@ -117,6 +117,10 @@ class StreamingCursor : public Cursor {
     return (*current_)[column];
   }
 
+  const Variant* ValueInPlace(size_t column) const override {
+    return current_ != nullptr && column < current_->size() ? &(*current_)[column] : nullptr;
+  }
+
  private:
   std::shared_ptr<Feed> feed_;
   std::shared_ptr<CommandRunner> runner_;

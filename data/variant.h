@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace vn::data {
@@ -63,6 +64,16 @@ class Variant {
     return std::get<T>(value_);
   }
   const Value& Raw() const { return value_; }
+
+  // Makes the value the text `text`, in the storage of the text it holds already: a row that
+  // is read into again and again then allocates nothing for texts that fit.
+  void AssignText(std::string_view text) {
+    if (auto* held = std::get_if<std::string>(&value_)) {
+      held->assign(text);
+    } else {
+      value_.emplace<std::string>(text);
+    }
+  }
 
   // Plain text form for diagnostics and logs (point decimal separator, ISO dates); not the
   // regional conversion of the formatter.

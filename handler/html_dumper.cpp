@@ -85,7 +85,7 @@ void clHTMLDumper::DumpHeader(const std::string& Titel) {
   Dump("<a name=\"Start\"></a>");
 }
 
-void clHTMLDumper::Dump(const std::string& text) {
+void clHTMLDumper::Dump(std::string_view text) {
   if (!file_.IsOpen()) {
     throw RuntimeError(kErrBadFileNameOrNumber, kTextBadFileNameOrNumber, "clHTMLDumper.Dump");
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/file_handle.h"
 
@@ -29,7 +30,7 @@ class clHTMLDumper {
   // Appends the text (UTF-8) and CR LF, in Windows-1252 with character references for what it
   // cannot hold. Throws RuntimeError when the file is not open or cannot be written. The bytes
   // reach the file in large blocks, at the latest with DumpEnd.
-  void Dump(const std::string& text);
+  void Dump(std::string_view text);
 
   bool DIVWindoStarted() const { return divWindoStarted_; }
   void SetDIVWindoStarted(bool started) { divWindoStarted_ = started; }

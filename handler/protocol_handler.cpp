@@ -256,8 +256,8 @@ void ProtocolHandler::PrepareRubric() {
 
 bool ProtocolHandler::BuildStep() {
   if (IsCommand(1101) && generator_) {
-    dumper_->Dump(generator_->GetNext());
-    ReportProgress(BINDSTATUS_DOWNLOADINGDATA, "Creating Tabledata ...");
+    DumpNextPiece();
+    ReportStaticProgress(BINDSTATUS_DOWNLOADINGDATA, "Creating Tabledata ...");
     // A generator that failed stays in its state; without this the page would never end.
     if (generator_->Failed()) {
       WriteError(154, generator_->ErrDescription());
@@ -310,8 +310,8 @@ bool ProtocolHandler::BuildRubricStep() {
 }
 
 bool ProtocolHandler::EntryStep(const clDaten& entry, const GeneratorKind& kind) {
-  const std::string n = std::to_string(currentEntry_);
   if (!generator_) {
+    const std::string n = std::to_string(currentEntry_);
     Trace(std::string("Init ") + kind.name + " (" + n + ")");
     generator_ = kind.create();
     if (kind.renderer) {
@@ -329,7 +329,9 @@ bool ProtocolHandler::EntryStep(const clDaten& entry, const GeneratorKind& kind)
     }
   }
   if (generator_->Ready()) {
-    if (kind.renderer) Trace(std::string("Ready ") + kind.name + " (" + n + ")");
+    if (kind.renderer) {
+      Trace(std::string("Ready ") + kind.name + " (" + std::to_string(currentEntry_) + ")");
+    }
     generator_.reset();
     Advance();
     return true;
@@ -338,9 +340,16 @@ bool ProtocolHandler::EntryStep(const clDaten& entry, const GeneratorKind& kind)
     WriteError(kind.errorId, generator_->ErrDescription());
     return false;
   }
-  dumper_->Dump(generator_->GetNext());
-  ReportProgress(BINDSTATUS_DOWNLOADINGDATA, kind.progress);
+  DumpNextPiece();
+  ReportStaticProgress(BINDSTATUS_DOWNLOADINGDATA, kind.progress);
   return true;
+}
+
+void ProtocolHandler::DumpNextPiece() {
+  // The piece is built in a buffer that keeps its capacity from row to row.
+  piece_.clear();
+  generator_->AppendNext(piece_);
+  dumper_->Dump(piece_);
 }
 
 void ProtocolHandler::Advance() {
@@ -379,8 +388,11 @@ HRESULT ProtocolHandler::ReadRequest(void* pv, ULONG cb, ULONG* pcbRead) {
   }
   std::optional<std::pair<long, std::string>> failure;
   try {
-    Trace("Read(" + Address(pv) + "," + std::to_string(cb) + "," + std::to_string(countOnEntry) +
-          ")");
+    // A page of many thousand rows takes a Read per row: the line is built only for the log.
+    if (DebugSwitch()) {
+      Trace("Read(" + Address(pv) + "," + std::to_string(cb) + "," +
+            std::to_string(countOnEntry) + ")");
+    }
     if (pageComplete_ && downloadFinished_) {
       Trace("Read: Tempfile downloaded.");
       *pcbRead = 0;
@@ -574,6 +586,10 @@ HRESULT ProtocolHandler::UnlockRequest() { return E_NOTIMPL; }
 
 void ProtocolHandler::ReportProgress(ULONG status, const std::string& text) {
   sinkCalls_.ReportProgress(status, text);
+}
+
+void ProtocolHandler::ReportStaticProgress(ULONG status, const char* text) {
+  sinkCalls_.ReportStaticProgress(status, text);
 }
 
 void ProtocolHandler::ReportData(DWORD flags, ULONG progress, ULONG progressMax) {

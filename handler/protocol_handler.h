@@ -73,6 +73,8 @@ class ProtocolHandler final : public IInternetProtocol {
   struct GeneratorKind;
   static const GeneratorKind* KindOfFormat(int format);
   bool EntryStep(const clDaten& entry, const GeneratorKind& kind);
+  // Writes the generator's next piece into the page.
+  void DumpNextPiece();
   // Moves on to the next data entry, or completes the page after the last one.
   void Advance();
 
@@ -93,6 +95,8 @@ class ProtocolHandler final : public IInternetProtocol {
   // The sink calls are queued, and made by MakeSinkCalls when the outermost Start or Read has
   // finished its step (see SinkCalls); a call from inside a sink call only queues.
   void ReportProgress(ULONG status, const std::string& text);
+  // The same for a text that lives as long as the program (a literal), kept without a copy.
+  void ReportStaticProgress(ULONG status, const char* text);
   void ReportData(DWORD flags, ULONG progress, ULONG progressMax);
   void ReportResult(HRESULT result, DWORD error, const std::string& text);
   void MakeSinkCalls();
@@ -116,6 +120,7 @@ class ProtocolHandler final : public IInternetProtocol {
   // The info page of the command info, or the generator of the current data entry: created
   // when its entry is reached and released when it is ready.
   std::unique_ptr<PageGenerator> generator_;
+  std::string piece_;  // the generator's current piece, its capacity kept for the next
   std::unique_ptr<clHTMLMenu> menu_;
   std::unique_ptr<clACTDataParser> parser_;
   std::unique_ptr<clACTApplication> act_;

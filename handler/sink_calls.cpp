@@ -1,11 +1,22 @@
 #include "handler/sink_calls.h"
 
+#include <cstddef>
 #include <utility>
 
 namespace vn {
 
+namespace {
+
+constexpr std::size_t kCompactAfter = 64;
+
+}  // namespace
+
 void SinkCalls::ReportProgress(ULONG status, std::string text) {
   calls_.push_back({Method::kReportProgress, status, 0, 0, std::move(text)});
+}
+
+void SinkCalls::ReportStaticProgress(ULONG status, const char* text) {
+  calls_.push_back({Method::kReportProgress, status, 0, 0, {}, text});
 }
 
 void SinkCalls::ReportData(DWORD flags, ULONG progress, ULONG progressMax) {
@@ -18,12 +29,24 @@ void SinkCalls::ReportResult(HRESULT result, DWORD error, std::string text) {
 }
 
 bool SinkCalls::MakeNext(IInternetProtocolSink& sink) {
-  if (calls_.empty()) return false;
-  const Call call = std::move(calls_.front());
-  calls_.pop_front();
+  if (next_ == calls_.size()) {
+    Clear();
+    return false;
+  }
+  // Taken out before the call: the sink may queue or clear calls while it runs.
+  const Call call = std::move(calls_[next_++]);
+  if (next_ == calls_.size()) {
+    Clear();
+  } else if (next_ >= kCompactAfter) {
+    // A sink that keeps queueing calls from inside its calls never lets the queue run empty:
+    // the calls already made go, so that the queue holds only what is still to be made.
+    calls_.erase(calls_.begin(), calls_.begin() + static_cast<std::ptrdiff_t>(next_));
+    next_ = 0;
+  }
   switch (call.method) {
     case Method::kReportProgress:
-      sink.ReportProgress(call.first, call.text.c_str());
+      sink.ReportProgress(call.first,
+                          call.staticText != nullptr ? call.staticText : call.text.c_str());
       break;
     case Method::kReportData:
       sink.ReportData(call.first, call.second, call.third);

@@ -21,10 +21,16 @@ int EncodeCp1252(unsigned long cp) {
   return -1;
 }
 
-// The end of the run of ASCII bytes that starts at `pos`, looked at eight bytes at a time: a
-// page is mostly markup.
+// The end of the run of ASCII bytes that starts at `pos`, looked at sixteen, then eight bytes
+// at a time: a page is mostly markup.
 size_t AsciiRunEnd(std::string_view text, size_t pos) {
   constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  for (std::uint64_t first = 0, second = 0; pos + 2 * sizeof first <= text.size();
+       pos += 2 * sizeof first) {
+    std::memcpy(&first, text.data() + pos, sizeof first);
+    std::memcpy(&second, text.data() + pos + sizeof first, sizeof second);
+    if (((first | second) & kHighBits) != 0) break;
+  }
   for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
     std::memcpy(&word, text.data() + pos, sizeof word);
     if ((word & kHighBits) != 0) break;

@@ -112,12 +112,13 @@ DecimalNumber DecimalFromInt(std::int64_t value) {
   n.negative = value < 0;
   unsigned long long magnitude = n.negative ? 0ULL - static_cast<unsigned long long>(value)
                                             : static_cast<unsigned long long>(value);
-  char buf[24];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude);
+  // At most 20 digits, straight into the number; no leading zeros, so only the trailing
+  // ones go.
+  auto [end, ec] = std::to_chars(n.digits, n.digits + DecimalNumber::kMaxDigits, magnitude);
   (void)ec;
-  for (const char* p = buf; p < end; ++p) n.digits[n.count++] = *p;
+  n.count = static_cast<int>(end - n.digits);
   n.exponent = n.count;
-  Normalize(n);
+  n.StripTrailingZeros();
   return n;
 }
 

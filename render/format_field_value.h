@@ -33,7 +33,13 @@ class FieldFormat {
   // Throws RuntimeError when the pattern cannot format the value; `out` is then left as it was.
   void Append(const data::Variant& value, std::string& out) const;
   // The field's current value; throws RuntimeError also when there is no current row.
-  void Append(const data::Field& field, std::string& out) const { Append(field.Value(), out); }
+  void Append(const data::Field& field, std::string& out) const {
+    if (const data::Variant* value = field.ValueInPlace()) {
+      Append(*value, out);
+    } else {
+      Append(field.Value(), out);
+    }
+  }
 
  private:
   friend std::string FormatFieldValue(const data::Field& field, const RegionalSettings& settings);

@@ -1,6 +1,9 @@
 #include "render/format_number.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
 
 #include "render/format_buffer.h"
 #include "render/format_pattern.h"
@@ -101,8 +104,13 @@ void NumberPattern::Analyse() {
   int lastInt = -1;
   int pointIndex = -1;
   const int count = static_cast<int>(tokens_.size());
+  bool onlyDigits = true;
   for (int i = 0; i < count; ++i) {
     const Token& t = tokens_[static_cast<std::size_t>(i)];
+    if (t.kind != Item::kIntDigit && t.kind != Item::kFracDigit && t.kind != Item::kPoint &&
+        t.kind != Item::kComma) {
+      onlyDigits = false;
+    }
     switch (t.kind) {
       case Item::kIntDigit:
         if (t.ch == '0' && layout.firstZeroInt < 0) layout.firstZeroInt = layout.intCount;
@@ -128,6 +136,9 @@ void NumberPattern::Analyse() {
     }
   }
   if (lastInt < 0) return;
+  // The tokeniser puts integer places and commas before the point and fraction places after
+  // it, so such a pattern writes its integer digits in one run and its fraction in another.
+  layout.plain = onlyDigits;
   // Commas: a run right after the last integer placeholder scales by 1000 each when the
   // decimal point follows it or there is none; a comma between integer placeholders groups.
   auto kindAt = [&](int i) { return tokens_[static_cast<std::size_t>(i)].kind; };
@@ -238,15 +249,100 @@ void NumberPattern::PutToken(StagingBuffer& out, const Token& t, const DecimalNu
   }
 }
 
+// What the tokens of a plain pattern write, in two runs: the leftmost integer place takes the
+// digits down to its own power, each further place one digit; the point its symbol; the
+// fraction places the shown fraction digits.
+void NumberPattern::PutPlain(StagingBuffer& out, const DecimalNumber& n, const Placed& placed,
+                             const RegionalSettings& settings) const {
+  PutIntegerDigits(out, n, placed.shownInt - 1, 0, settings);
+  if (!layout_.point) return;
+  out.Put(settings.decimalSymbol);
+  for (int j = 0; j < placed.shownFrac; ++j) out.Put(n.DigitAtPower(-(j + 1)));
+}
+
 void NumberPattern::Append(std::string& out, DecimalNumber n, bool minus,
                            const RegionalSettings& settings) const {
   const Placed placed = Place(n);
   StagingBuffer staged(out);
   if (minus) staged.Put('-');
-  int intIndex = 0;
-  int fracIndex = 0;
-  for (const Token& t : tokens_) PutToken(staged, t, n, placed, intIndex, fracIndex, settings);
+  if (layout_.plain) {
+    PutPlain(staged, n, placed, settings);
+  } else {
+    int intIndex = 0;
+    int fracIndex = 0;
+    for (const Token& t : tokens_) PutToken(staged, t, n, placed, intIndex, fracIndex, settings);
+  }
   staged.Flush();
+}
+
+namespace {
+
+constexpr int kMaxPowerOfTen = 19;  // 10^19 is the largest power of ten in 64 bits
+
+constexpr auto kPowersOfTen = [] {
+  std::array<std::uint64_t, kMaxPowerOfTen + 1> powers{};
+  powers[0] = 1;
+  for (int i = 1; i <= kMaxPowerOfTen; ++i) powers[i] = powers[i - 1] * 10;
+  return powers;
+}();
+
+std::uint64_t PowerOfTen(int exponent) { return kPowersOfTen[static_cast<std::size_t>(exponent)]; }
+
+}  // namespace
+
+bool NumberPattern::AppendExact(std::string& out, std::uint64_t scaled, int decimals, bool minus,
+                                const RegionalSettings& settings) const {
+  const Layout& layout = layout_;
+  if (!layout.plain || layout.fracCount > kMaxPowerOfTen) return false;
+  // The value scaled down by the commas, rounded half away from zero to the fraction places,
+  // as a count of units of the last place.
+  const int shift = decimals + 3 * layout.scale - layout.fracCount;
+  std::uint64_t units = scaled;
+  if (shift > 0) {
+    if (shift > kMaxPowerOfTen) return false;
+    const std::uint64_t divisor = PowerOfTen(shift);
+    const std::uint64_t rest = scaled % divisor;
+    units = scaled / divisor + (rest >= divisor - rest ? 1 : 0);
+  } else if (shift < 0) {
+    if (-shift > kMaxPowerOfTen) return false;
+    const std::uint64_t factor = PowerOfTen(-shift);
+    if (scaled > UINT64_MAX / factor) return false;
+    units = scaled * factor;
+  }
+  const std::uint64_t one = PowerOfTen(layout.fracCount);
+  const std::uint64_t whole = units / one;
+  const std::uint64_t fraction = units % one;
+
+  char intDigits[24];
+  char* const intEnd = std::to_chars(intDigits, intDigits + sizeof intDigits, whole).ptr;
+  const int valueDigits = whole == 0 ? 0 : static_cast<int>(intEnd - intDigits);
+  const int minInt = layout.firstZeroInt >= 0 ? layout.intCount - layout.firstZeroInt : 0;
+  const int shownInt = std::max(valueDigits, minInt);
+  char fracDigits[kMaxPowerOfTen + 1];
+  std::uint64_t rest = fraction;
+  for (int j = layout.fracCount - 1; j >= 0; --j, rest /= 10) {
+    fracDigits[j] = static_cast<char>('0' + rest % 10);
+  }
+  int shownFrac = layout.lastZeroFrac + 1;
+  for (int j = layout.fracCount - 1; j >= shownFrac; --j) {
+    if (fracDigits[j] != '0') {
+      shownFrac = j + 1;
+      break;
+    }
+  }
+
+  StagingBuffer staged(out);
+  if (minus) staged.Put('-');
+  for (int p = shownInt - 1; p >= 0; --p) {
+    staged.Put(p < valueDigits ? intDigits[valueDigits - 1 - p] : '0');
+    if (layout.grouping && p > 0 && p % 3 == 0) staged.Put(settings.groupingSymbol);
+  }
+  if (layout.point) {
+    staged.Put(settings.decimalSymbol);
+    for (int j = 0; j < shownFrac; ++j) staged.Put(fracDigits[j]);
+  }
+  staged.Flush();
+  return true;
 }
 
 std::string FormatNumberSection(std::string_view section, DecimalNumber number, bool minus,

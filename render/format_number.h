@@ -26,6 +26,15 @@ class NumberPattern {
   void Append(std::string& out, DecimalNumber number, bool minus,
               const RegionalSettings& settings) const;
 
+  // True for a section of digit places, commas and a point only ("#,##0.00").
+  bool Plain() const { return layout_.plain; }
+  // For a plain section: appends the magnitude `scaled` / 10^`decimals` of an exact number (an
+  // integer, or a currency's scaled integer), as Append writes it, with its digits worked out
+  // in integer arithmetic. False, with nothing appended, when that arithmetic would overflow;
+  // Append then takes the number.
+  bool AppendExact(std::string& out, std::uint64_t scaled, int decimals, bool minus,
+                   const RegionalSettings& settings) const;
+
  private:
   enum class Item : std::uint8_t;
   struct Token {
@@ -46,6 +55,9 @@ class NumberPattern {
     int scale = 0;
     int percent = 0;
     bool exponent = false;
+    // Only digit placeholders, commas and the point: the value is its digits, grouped, and
+    // its fraction, written without going through the tokens.
+    bool plain = false;
   };
   // What one value needs besides the pattern: its exponent and how many digits show.
   struct Placed {
@@ -63,6 +75,8 @@ class NumberPattern {
                 int& intIndex, int& fracIndex, const RegionalSettings& settings) const;
   void PutIntegerDigits(StagingBuffer& out, const DecimalNumber& n, int from, int to,
                         const RegionalSettings& settings) const;
+  void PutPlain(StagingBuffer& out, const DecimalNumber& n, const Placed& placed,
+                const RegionalSettings& settings) const;
 
   std::string source_;
   std::vector<Token> tokens_;

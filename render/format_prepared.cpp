@@ -110,6 +110,8 @@ PreparedFormat::PreparedFormat(std::string_view pattern, int firstDay, int first
   if (!ResolveNamed(pattern)) AddSections(pattern);
   dateOnly_ =
       named_ == Named::kNone && sectionCount_ == 1 && sections_[0].kind == SectionKind::kDate;
+  exactOnly_ = named_ == Named::kNone && sectionCount_ == 1 &&
+               sections_[0].kind == SectionKind::kNumber && sections_[0].number->Plain();
 }
 
 // The named formats ("Standard", "Short Date" ...): those that stand for a pattern replace
@@ -194,12 +196,31 @@ void PreparedFormat::AppendValue(const data::Variant& value, std::string& out) c
     sections_[0].date->Append(out, serial, firstDay_, firstWeek_, *settings_);
     return;
   }
+  if (exactOnly_ && AppendExact(value, out)) return;
   Operand operand = format::Classify(value);
   if (named_ != Named::kNone) {
     AppendNamed(operand, out);
   } else {
     AppendSections(operand, value, out);
   }
+}
+
+// Integers and currencies through a single plain section: the section takes every sign (a
+// negative value gets its "-" in front), so the digits can come straight from the integer.
+bool PreparedFormat::AppendExact(const data::Variant& value, std::string& out) const {
+  std::int64_t integer = 0;
+  int decimals = 0;
+  if (value.Is<data::Currency>()) {
+    integer = value.As<data::Currency>().scaled;
+    decimals = 4;
+  } else if (value.Is<std::int64_t>()) {
+    integer = value.As<std::int64_t>();
+  } else {
+    return false;
+  }
+  const std::uint64_t magnitude = integer < 0 ? 0ULL - static_cast<std::uint64_t>(integer)
+                                              : static_cast<std::uint64_t>(integer);
+  return sections_[0].number->AppendExact(out, magnitude, decimals, integer < 0, *settings_);
 }
 
 void PreparedFormat::AppendNamed(Operand& operand, std::string& out) const {

@@ -48,6 +48,7 @@ class PreparedFormat {
   bool ResolveNamed(std::string_view& pattern);
   void AddSections(std::string_view pattern);
   void AppendValue(const data::Variant& value, std::string& out) const;
+  bool AppendExact(const data::Variant& value, std::string& out) const;
   void AppendNamed(Operand& operand, std::string& out) const;
   void AppendSections(Operand& operand, const data::Variant& original, std::string& out) const;
   bool AppendNullOrText(Operand& operand, std::string& out) const;
@@ -60,6 +61,8 @@ class PreparedFormat {
   int firstWeek_;
   bool empty_ = false;     // no pattern: the standard conversion
   bool dateOnly_ = false;  // one date section: every number is written through it
+  // One plain number section ("#,##0.00"): integers and currencies go straight to it.
+  bool exactOnly_ = false;
   Named named_ = Named::kNone;
   const char* words_[2] = {nullptr, nullptr};
   Section sections_[4];

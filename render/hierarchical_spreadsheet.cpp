@@ -143,15 +143,30 @@ void clHierachicalSpreadSheet::AnalyseLevels(const data::Recordset& recordset, s
 }
 
 std::string clHierachicalSpreadSheet::GetNext() {
-  switch (step_) {
-    case 0:
-      return OpenLevel();
-    case 1:
-      return NextRow();
-    case 2:
-      return CloseLevel();
-    default:
-      return "";
+  std::string s;
+  AppendNext(s);
+  return s;
+}
+
+void clHierachicalSpreadSheet::AppendNext(std::string& out) {
+  const std::size_t size = out.size();
+  try {
+    switch (step_) {
+      case 0:
+        out += OpenLevel();
+        break;
+      case 1:
+        AppendRow(out);
+        break;
+      case 2:
+        out += CloseLevel();
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    out.resize(size);  // a row that failed leaves nothing half written
+    throw;
   }
 }
 
@@ -242,25 +257,24 @@ std::string clHierachicalSpreadSheet::LevelTable() {
   return kCrLf + RowMarkupOf(*current_).head;
 }
 
-std::string clHierachicalSpreadSheet::NextRow() {
+void clHierachicalSpreadSheet::AppendRow(std::string& s) {
   const size_t d = static_cast<size_t>(depth_);
   const Level& level = tree_[levelAt_[d]];
   if (current_->RecordCount() == 0) {
     ++rowCounter_[d];
     step_ = 2;
-    return ResText(res::kRow, ResText(res::kRowClass, depth_)) +
-           Cell(FoldColumnAttributes(), ResText(res::kNbsp)) +
-           Cell(ResText(res::kColspan, level.visible), ResText(res::kNoData)) +
-           ResText(res::kRowEnd) + kCrLf;
+    s += ResText(res::kRow, ResText(res::kRowClass, depth_)) +
+         Cell(FoldColumnAttributes(), ResText(res::kNbsp)) +
+         Cell(ResText(res::kColspan, level.visible), ResText(res::kNoData)) +
+         ResText(res::kRowEnd) + kCrLf;
+    return;
   }
   if (current_->Eof()) {
     step_ = 2;
-    return "";
+    return;
   }
   const RowMarkup& markup = RowMarkupOf(*current_);
   const int r = ++rowCounter_[d];
-  std::string s;
-  s.reserve(rowSizeHint_);
   s += markup.rowOpen;
   for (size_t k = 0; k < level.chapters.size(); ++k) {
     const auto child = Chapter(current_->Fields(level.chapters[k]));
@@ -284,7 +298,6 @@ std::string clHierachicalSpreadSheet::NextRow() {
     s += cellEnd_;
   }
   s += markup.rowEnd;
-  rowSizeHint_ = std::max(rowSizeHint_, s.size());
 
   // The blocks of the row's chapters follow the row, the first one opened by the next call.
   if (level.chapters.empty()) {
@@ -293,7 +306,6 @@ std::string clHierachicalSpreadSheet::NextRow() {
     chapterAt_[d] = 0;
     Descend();
   }
-  return s;
 }
 
 // Goes down into the block of the current row's chapter chapterAt_[depth]; the next call opens

@@ -41,6 +41,7 @@ class clHierachicalSpreadSheet final : public PageGenerator {
   }
 
   std::string GetNext() override;
+  void AppendNext(std::string& out) override;
   bool Ready() const override { return step_ == 3; }
   int ErrNumber() const override { return error_.Number(); }
   std::string ErrDescription() const override { return error_.Description(); }
@@ -86,7 +87,7 @@ class clHierachicalSpreadSheet final : public PageGenerator {
   std::string LevelOpen(const std::string& parentRowId) const;
   std::string OpenLevel();
   std::string LevelTable();
-  std::string NextRow();
+  void AppendRow(std::string& out);
   std::string CloseLevel();
 
   std::string connection_;
@@ -111,7 +112,6 @@ class clHierachicalSpreadSheet final : public PageGenerator {
   std::string blockId_;
   bool prepared_ = false;  // ids and paths fit the prepared markup
   std::string cellEnd_;
-  size_t rowSizeHint_ = 0;  // the longest row so far: one allocation per row
   clACTDataParser* parser_ = nullptr;
   const RegionalSettings* settings_ = nullptr;  // taken in Init
 };

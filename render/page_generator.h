@@ -31,6 +31,9 @@ class PageGenerator {
   virtual bool Init(const GeneratorEntry& entry) = 0;
   // The next piece of HTML.
   virtual std::string GetNext() = 0;
+  // The next piece appended to `out`, a buffer the caller keeps from piece to piece; a
+  // generator of many small pieces builds them there instead of in a string of their own.
+  virtual void AppendNext(std::string& out) { out += GetNext(); }
   virtual bool Ready() const = 0;
   virtual int ErrNumber() const = 0;
   virtual std::string ErrDescription() const = 0;

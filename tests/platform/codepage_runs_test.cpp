@@ -12,9 +12,9 @@ TEST(CodepageRunsTest, WholeTextConvertsAsEachCharacterOnItsOwn) {
   const std::vector<std::string> others = {
       "\xC3\xBC", "\xE2\x82\xAC", "\xCE\xA9", "\xF0\x9F\x98\x80", "\xFF", "\xC3", "\x7F"};
   std::vector<std::string> characters;
-  for (int length = 0; length < 20; ++length) {
+  for (int length = 0; length < 40; ++length) {
     for (int i = 0; i < length; ++i)
-      characters.push_back(std::string(1, static_cast<char>('a' + i)));
+      characters.push_back(std::string(1, static_cast<char>('A' + i)));
     characters.push_back(others[static_cast<size_t>(length) % others.size()]);
   }
   for (const vn::Unmappable mode :
@@ -24,7 +24,7 @@ TEST(CodepageRunsTest, WholeTextConvertsAsEachCharacterOnItsOwn) {
     for (const std::string& c : characters) {
       text += c;
       expected += vn::Utf8ToCp1252(c, mode);
-      // Every prefix, so that runs end at every position of an eight-byte word.
+      // Every prefix, so that runs end at every position of an eight- and a sixteen-byte step.
       EXPECT_EQ(vn::Utf8ToCp1252(text, mode), expected) << text.size();
     }
   }

@@ -248,6 +248,80 @@ TEST_F(PreparedFormatTest, ColumnFormatsWriteWhatFormatFieldValueWrites) {
   }
 }
 
+// Patterns of digit places, commas and a point alone are written without going through their
+// tokens, and integers and currencies through them in integer arithmetic. An empty quoted text
+// at the end changes nothing in the output but keeps a pattern on the token-by-token path of
+// decimal digits: the two must agree for every value, sign, rounding and locale.
+TEST_F(PreparedFormatTest, PlainDigitPatternsWriteWhatTheTokensWrite) {
+  const char* const patterns[] = {"0",      "#",      "#,##0.00", "0.00",   "#.##",    "00000",
+                                  "#,###",  "0,",     "#,##0,,",  "0.###",  "##,##0.0#", "0.",
+                                  "#,#,#0", "000,00", "#,##0,.0", "#0.0000000000",
+                                  "0,,,,,,,", "0.00000000000000000000", "#,##0.0000"};
+  std::mt19937_64 random(20261208);
+  std::uniform_real_distribution<double> amounts(-1e7, 1e7);
+  std::vector<Variant> values = {0.0,   -0.0,   0.5,     -0.5,    0.004,     0.005,   999.995,
+                                 1e15,  1e-7,   -1e300,  123456.0, Currency{0}, Currency{-1},
+                                 Currency{12345000}, std::int64_t{0}, std::int64_t{-9007199254740993},
+                                 Decimal{"-0.000"}, Decimal{"99999999999999999999.995"}, Null{}};
+  // Integers and currencies take their digits from the integer itself: halves at every place,
+  // and the ends of the 64-bit range.
+  for (const std::int64_t n : {std::int64_t{5}, std::int64_t{49}, std::int64_t{50}, std::int64_t{499},
+                               std::int64_t{500}, std::int64_t{1500}, std::int64_t{5000},
+                               std::int64_t{99995}, std::int64_t{999500}, INT64_MAX, INT64_MIN}) {
+    values.push_back(Currency{n});
+    values.push_back(n);
+    if (n == INT64_MIN) continue;  // its negative does not exist
+    values.push_back(Currency{-n});
+    values.push_back(-n);
+  }
+  for (int i = 0; i < 400; ++i) {
+    values.push_back(i % 2 == 0 ? Variant(amounts(random))
+                                : Variant(Currency{static_cast<std::int64_t>(random() >> 8) -
+                                                   (std::int64_t{1} << 55)}));
+  }
+  for (const char* locale : {"de_DE", "de_CH", "en_US"}) {
+    const RegionalSettings& settings = RegionalSettingsFor(locale);
+    for (const char* pattern : patterns) {
+      SCOPED_TRACE(std::string(locale) + " [" + pattern + "]");
+      const PreparedFormat plain(pattern, 1, 1, settings);
+      const PreparedFormat tokens(std::string(pattern) + "\"\"", 1, 1, settings);
+      for (const Variant& value : values) {
+        std::string fast = "<td>";
+        std::string reference = "<td>";
+        plain.Append(value, fast);
+        tokens.Append(value, reference);
+        ASSERT_EQ(fast, reference) << value.DebugText();
+      }
+    }
+  }
+}
+
+// Integers and currencies take their digits straight from the integer; reading the integer's
+// decimal text is the reference.
+TEST(DecimalFromIntTest, AgreesWithTheDecimalText) {
+  std::mt19937_64 random(7);
+  std::vector<std::int64_t> values = {0, 1, -1, 10, -1000, 1234567890, INT64_MAX, INT64_MIN,
+                                      INT64_MIN + 1};
+  for (int i = 0; i < 20000; ++i) {
+    const int shift = static_cast<int>(random() % 64);
+    values.push_back(static_cast<std::int64_t>(random() >> shift) * (i % 2 == 0 ? 1 : -1));
+  }
+  auto text = [](const format::DecimalNumber& n) {
+    return std::string(n.negative ? "-" : "") +
+           std::string(n.digits, static_cast<std::size_t>(n.count)) + "e" +
+           std::to_string(n.exponent);
+  };
+  for (const std::int64_t value : values) {
+    const std::string decimal = std::to_string(value);
+    ASSERT_EQ(text(format::DecimalFromInt(value)), text(format::DecimalFromText(decimal)))
+        << value;
+    const format::DecimalNumber currency = format::DecimalFromCurrency(value);
+    format::DecimalNumber expected = format::DecimalFromText(decimal);
+    if (!expected.IsZero()) expected.exponent -= 4;
+    ASSERT_EQ(text(currency), text(expected)) << value;
+  }
+}
+
 // Doubles are reduced to 15 significant digits through their shortest exact text when that is
 // short enough; the straightforward rounding of the binary value to 15 digits is the reference.
 TEST(DecimalFromDoubleTest, AgreesWithRoundingTheBinaryValueToFifteenDigits) {
