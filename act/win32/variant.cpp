@@ -94,9 +94,9 @@ AutoValue FromVariant(const VARIANT& in, const ObjectOf& objectOf) {
       if (FAILED(v->punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) {
         TypeMismatch();
       }
-      AutoObject object = objectOf(dispatch);
-      dispatch->Release();
-      return AutoValue(object);
+      const ComPtr<IDispatch> owner(dispatch);
+      dispatch->Release();  // the owner holds the reference now
+      return AutoValue(objectOf(owner.get()));
     }
     case VT_I1:
     case VT_UI1:

@@ -112,4 +112,39 @@ TEST_F(DispatchWindowsTest, AutomationErrorsKeepTheirNumberAndDescription) {
   }
 }
 
+// What ACT! may answer beyond the types the bridge knows is taken as VB would take it.
+TEST_F(DispatchWindowsTest, OtherResultTypesAreConverted) {
+  auto from = [](const VARIANT& v) { return vn::win32::FromVariant(v, vn::win32::ClientObjectOf); };
+  vn::win32::Variant v;
+  v.Get().vt = VT_UI1;
+  v.Get().bVal = 200;
+  EXPECT_TRUE(from(v.Get()).Raw() == AutoValue(std::int32_t{200}).Raw());
+  v.Get().vt = VT_R4;
+  v.Get().fltVal = 1.5f;
+  EXPECT_TRUE(from(v.Get()).Raw() == AutoValue(1.5).Raw());
+  v.Get().vt = VT_NULL;
+  EXPECT_TRUE(from(v.Get()).IsEmpty());
+  LONG target = 12;
+  v.Get().vt = VT_BYREF | VT_I4;
+  v.Get().plVal = &target;
+  EXPECT_EQ(from(v.Get()).ToLong(), 12);
+  vn::win32::StoreByRef(v.Get(), AutoValue("34"), vn::win32::ClientDispatchOf);
+  EXPECT_EQ(target, 34);
+  EXPECT_THROW(vn::win32::StoreByRef(v.Get(), AutoValue("x"), vn::win32::ClientDispatchOf),
+               vn::RuntimeError);
+  // A date as text, and an object handed over as IUnknown still an object.
+  v.Get().vt = VT_DATE;
+  v.Get().date = 42064.0;  // 1 March 2015
+  EXPECT_FALSE(from(v.Get()).ToText().empty());
+  EXPECT_TRUE(from(v.Get()).Is<std::string>());
+  v.Get().vt = VT_EMPTY;
+  vn::ComPtr<IDispatch> served = vn::test::ServedDispatchOf(recorder_);
+  v.Get().vt = VT_UNKNOWN;
+  v.Get().punkVal = served.get();
+  served.get()->AddRef();  // the Variant's own reference
+  AutoObject object = from(v.Get()).Object();
+  ASSERT_NE(object, nullptr);
+  EXPECT_EQ(object->GetProperty("Type").ToLong(), 7);
+}
+
 }  // namespace
