@@ -413,8 +413,8 @@ bool clACTApplication::ShowGroupByName(const std::string& Gruppenname, int Looku
   Objects objs;
   bool done = false;
   if (setOBJGruppenView(objs)) {
-    done = IsZero(objs.gruppenView->Call("LookupFieldEx",
-                                         {kFieldGroupName, Ref(Gruppenname), Ref(std::int32_t{Lookup})}));
+    done = IsZero(objs.gruppenView->Call(
+        "LookupFieldEx", {kFieldGroupName, Ref(Gruppenname), Ref(std::int32_t{Lookup})}));
   }
   objs.releaseOBJs();
   return done;

@@ -32,8 +32,8 @@ void TestActProcess::Sync(const std::string& state) {
   // One left behind by a test that did not end it would answer instead of this one.
   if (Control() != nullptr) Send(kTestActQuit);
   for (int i = 0; i < 500 && Control() != nullptr; ++i) ::Sleep(10);
-  std::wstring command = L"\"" + win32::Widen(WindowsPath(VARNOLIS_TEST_ACT)) + L"\" \"" +
-                         win32::Widen(state) + L"\"";
+  std::wstring command =
+      L"\"" + win32::Widen(WindowsPath(VARNOLIS_TEST_ACT)) + L"\" \"" + win32::Widen(state) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -79,4 +79,3 @@ void TestActProcess::Close() {
 }
 
 }  // namespace vn::test
-

@@ -63,9 +63,8 @@ bool WriteClass(HKEY root, const std::wstring& prefix) {
   vn::win32::RegistryKey server;
   vn::win32::RegistryKey serverProgId;
   const std::wstring classKey = prefix + L"CLSID\\" + kClassIdText;
-  return progId.Create(root, prefix + kProgId + L"\\CLSID") &&
-         progId.SetText(L"", kClassIdText) && clsid.Create(root, classKey) &&
-         clsid.SetText(L"", L"ACT! for the Varnolis tests") &&
+  return progId.Create(root, prefix + kProgId + L"\\CLSID") && progId.SetText(L"", kClassIdText) &&
+         clsid.Create(root, classKey) && clsid.SetText(L"", L"ACT! for the Varnolis tests") &&
          server.Create(root, classKey + L"\\LocalServer32") &&
          server.SetText(L"", L"\"" + ModuleFile() + L"\"") &&
          serverProgId.Create(root, classKey + L"\\ProgID") && serverProgId.SetText(L"", kProgId);
@@ -146,9 +145,9 @@ class ActWindows {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = className.c_str();
     if (::RegisterClassExW(&windowClass) != 0) classes_.push_back(className);
-    HWND hwnd = ::CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr,
-                                  instance, nullptr);
+    HWND hwnd =
+        ::CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                          CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
     if (hwnd == nullptr) {
       std::fprintf(stderr, "test_act: cannot make the window %s\n", Narrow(title).c_str());
       return;
@@ -162,7 +161,8 @@ class ActWindows {
     windows_.clear();
     // The classes go too, so that a class name spelt differently in the next state is shown as
     // that state spells it.
-    for (const std::wstring& name : classes_) ::UnregisterClassW(name.c_str(), ::GetModuleHandleW(nullptr));
+    for (const std::wstring& name : classes_)
+      ::UnregisterClassW(name.c_str(), ::GetModuleHandleW(nullptr));
     classes_.clear();
   }
 
