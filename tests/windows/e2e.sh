@@ -128,7 +128,7 @@ linux_page() {  # LOCALE URL
        s/\Q$ENV{L}\E\/(ResourceHTML|databases)\//$ENV{W}\\$1\\/g;'"$perl_trim"
 }
 windows_page() {  # LOCALE URL
-  (cd "$WORK" && LC_ALL=$1 "$WINE" urlmon_client.exe "$2") | perl -0777 -pe "$perl_trim"
+  (cd "$WORK" && LC_ALL=$1 timeout 300 "$WINE" urlmon_client.exe "$2") | perl -0777 -pe "$perl_trim"
 }
 URLS=(varnolis://test varnolis://info varnolis://gibtsnicht varnolis://rubrik/Start
   varnolis://rubrik/Rechnungen varnolis://rubrik/Offene_Posten varnolis://rubrik/Info
@@ -208,10 +208,11 @@ if [ "$left" = 0 ]; then pass "no ~HT*.tmp left in the prefix"; else fail "$left
 RUBRICS=(varnolis://rubrik/Start varnolis://rubrik/Rechnungen varnolis://rubrik/Offene_Posten
   varnolis://rubrik/Info varnolis://rubrik/Notizen)
 wine_de() { LC_ALL=de_DE.UTF-8 "$WINE" "$@"; }
+windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }  # as Wine maps the root: drive Z:
 act() { (cd "$WORK" && wine_de test_act.exe "$@"); }
 TEST_ACT_PID=
 start_act() {
-  (cd "$WORK" && LC_ALL=de_DE.UTF-8 exec "$WINE" test_act.exe "$(printf 'Z:%s' "$ACT_STATE" | tr / '\\')") \
+  (cd "$WORK" && LC_ALL=de_DE.UTF-8 exec "$WINE" test_act.exe "$(windows_path "$ACT_STATE")") \
     >"$WORK/test_act.log" 2>&1 &
   TEST_ACT_PID=$!
   for _ in $(seq 100); do act --count >/dev/null 2>&1 && return 0; sleep 0.3; done
@@ -219,7 +220,7 @@ start_act() {
 }
 stop_act() {
   act --quit >/dev/null 2>&1 || true
-  [ -n "$TEST_ACT_PID" ] && wait "$TEST_ACT_PID" 2>/dev/null || true
+  if [ -n "$TEST_ACT_PID" ]; then wait "$TEST_ACT_PID" 2>/dev/null || true; fi
   TEST_ACT_PID=
 }
 trap 'stop_act; wineserver -k 2>/dev/null || true' EXIT
@@ -247,16 +248,18 @@ expect_nothing_served() {  # WHAT
     fail "the test ACT! still serves $count object(s) after $1"; fi
 }
 
-# The pages hold dates and numbers: the prefix gets the regional settings of a German Windows,
-# as the suites' prefix has them (Wine's own data for de-DE differ, e.g. d.M.yyyy for the short
-# date where Windows has dd.MM.yyyy). Wine puts its own values back whenever a program starts
-# under another locale than the last one, so every program from here on runs under de_DE.
-iconv -f UTF-8 -t CP1252 "$SOURCE/tests/windows/regional/de_DE.reg" >"$WORK/de_DE.reg"
-wine_de regedit /S "$(printf 'Z:%s' "$WORK/de_DE.reg" | tr / '\\')" >/dev/null 2>&1
 if act --register; then pass "test_act.exe --register"; else fail "test_act.exe --register"; fi
 set_state ''
 if start_act; then pass "the test ACT! runs on the demo state"; else
   fail "the test ACT! does not start: $(cat "$WORK/test_act.log")"; fi
+# The pages hold dates and numbers: the prefix gets the regional settings of a German Windows,
+# as the suites' prefix has them (Wine's own data for de-DE differ, e.g. d.M.yyyy for the short
+# date where Windows has dd.MM.yyyy). Wine puts its own values back whenever a program starts
+# under another locale than the last one, so every program from here on runs under de_DE; and
+# only now that the test ACT! runs: the services COM starts for it run under the locale of the
+# prefix's first program.
+iconv -f UTF-8 -t CP1252 "$SOURCE/tests/windows/regional/de_DE.reg" >"$WORK/de_DE.reg"
+wine_de regedit /S "$(windows_path "$WORK/de_DE.reg")" >/dev/null 2>&1
 for url in "${RUBRICS[@]}"; do
   compare "act-$(printf '%s' "${url#varnolis://}" | tr '/' '_')" "$url"
 done

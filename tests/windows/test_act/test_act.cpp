@@ -212,6 +212,63 @@ class ClassFactory final : public IClassFactory {
   std::string state_;
 };
 
+// Holds one marshalled IDispatch of the server for its whole life. Wine (8.0) takes the RPC
+// interface of IDispatch down when the last object served through it is released, and waits
+// for the calls on it to end while one of them waits for this very thread: with one stub that
+// never goes, the interface stays and the release cannot hang the test ACT!. Not counted as a
+// served object.
+class KeepAlive final : public IDispatch {
+ public:
+  KeepAlive() {
+    IStream* stream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return;
+    vn::ComPtr<IStream> owner(stream);
+    stream->Release();  // the owner holds the reference now
+    if (SUCCEEDED(::CoMarshalInterface(stream, IID_IDispatch, static_cast<IDispatch*>(this),
+                                       MSHCTX_LOCAL, nullptr, MSHLFLAGS_TABLESTRONG))) {
+      stream_ = std::move(owner);
+    }
+  }
+  virtual ~KeepAlive() {
+    if (!stream_) return;
+    LARGE_INTEGER start{};
+    stream_->Seek(start, STREAM_SEEK_SET, nullptr);
+    ::CoReleaseMarshalData(stream_.get());
+  }
+  KeepAlive(const KeepAlive&) = delete;
+  KeepAlive& operator=(const KeepAlive&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch) {
+      *object = static_cast<IDispatch*>(this);
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  // Lives as long as the serving function.
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count != nullptr) *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override {
+    return DISP_E_BADINDEX;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return DISP_E_UNKNOWNNAME;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return DISP_E_MEMBERNOTFOUND;
+  }
+
+ private:
+  vn::ComPtr<IStream> stream_;
+};
+
 ActWindows* g_windows = nullptr;
 
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -238,6 +295,7 @@ int Serve(const std::string& statePath) {
   if (FAILED(com)) return 1;
   int status = 0;
   {
+    KeepAlive keepAlive;
     ActWindows windows(statePath);
     g_windows = &windows;
     windows.Rebuild();
