@@ -45,6 +45,9 @@ std::string FormatTwoDecimals(double value) {
   return ReplaceAll(text, ".", separator);
 }
 
+// An argument that the member table passes by reference.
+AutoValue Ref(AutoValue value) { return AutoValue::Ref(std::move(value)); }
+
 bool IsZero(const AutoValue& v) { return !v.IsEmpty() && v.ToLong() == 0; }
 
 // An object that ACT! must hand out; "nothing" fails as a missing object would.
@@ -199,7 +202,7 @@ std::string clACTApplication::getFeldwert(int FeldID, int ACTView, bool ChangeVi
   }
   std::string value;
   if (clAutomationObject* view = FieldView(objs, ACTView, ChangeView)) {
-    value = view->Call("GetField", {std::int32_t{FeldID}}).ToText();
+    value = view->Call("GetField", {Ref(std::int32_t{FeldID})}).ToText();
   }
   objs.releaseOBJs();
   return value;
@@ -267,13 +270,13 @@ void clACTApplication::Zeigen() {
 
 void clACTApplication::AktuellerViewTyp(int View) {
   Objects objs;
-  if (setOBJViews(objs)) objs.views->Call("Create", {std::int32_t{View}, std::string()});
+  if (setOBJViews(objs)) objs.views->Call("Create", {Ref(std::int32_t{View}), std::string()});
   objs.releaseOBJs();
 }
 
 void clACTApplication::OpenDatenbank(const std::string& sDatenbank) {
   Objects objs;
-  if (setOBJApp(objs)) objs.app->Call("OpenDB", {sDatenbank});
+  if (setOBJApp(objs)) objs.app->Call("OpenDB", {Ref(sDatenbank)});
   objs.releaseOBJs();
 }
 
@@ -298,7 +301,7 @@ void clACTApplication::ExecuteMenuCommand(int CommandID) {
   Objects objs;
   if (setOBJApp(objs)) {
     try {
-      objs.app->Call("Command", {std::int32_t{CommandID}});
+      objs.app->Call("Command", {Ref(std::int32_t{CommandID})});
     } catch (const RuntimeError& e) {
       ShowWarning(kMessageTitle,
                   std::string("Fehler in Klasse ACTApplication - ExecuteMenuCommand") + kCrLf +
@@ -343,7 +346,7 @@ bool clACTApplication::setFeldwert(int FeldID, const std::string& Wert, int ACTV
     return done;
   }
   clAutomationObject* view = FieldView(objs, ACTView, ChangeView);
-  if (view != nullptr) view->Call("SetField", {std::int32_t{FeldID}, Wert});
+  if (view != nullptr) view->Call("SetField", {Ref(std::int32_t{FeldID}), Ref(Wert)});
   objs.releaseOBJs();
   return view != nullptr;
 }
@@ -353,7 +356,7 @@ bool clACTApplication::bildeKontaktSuche(const std::string& UniqueIDs) {
   bool done = setOBJKontaktView(objs);
   if (done) {
     objs.kontaktView->Call("LookupAll");
-    objs.kontaktView->Call("CreateLookup", {UniqueIDs});
+    objs.kontaktView->Call("CreateLookup", {Ref(UniqueIDs)});
   }
   objs.releaseOBJs();
   return done;
@@ -372,7 +375,7 @@ bool clACTApplication::gehezuKonatkt(const std::string& UniqueID) {
   bool done = setOBJKontaktView(objs);
   if (done) {
     objs.kontaktView->Call("LookupAll");
-    objs.kontaktView->Call("GoTo", {PaddedId(UniqueID)});
+    objs.kontaktView->Call("GoTo", {Ref(PaddedId(UniqueID))});
   }
   objs.releaseOBJs();
   return done;
@@ -381,7 +384,7 @@ bool clACTApplication::gehezuKonatkt(const std::string& UniqueID) {
 bool clACTApplication::ordneKonatktzuGruppe(const std::string& UniqueID) {
   Objects objs;
   bool done = setOBJKontaktView(objs);
-  if (done) objs.kontaktView->Call("AddContactToGroup", {PaddedId(UniqueID)});
+  if (done) objs.kontaktView->Call("AddContactToGroup", {Ref(PaddedId(UniqueID))});
   objs.releaseOBJs();
   return done;
 }
@@ -410,8 +413,8 @@ bool clACTApplication::ShowGroupByName(const std::string& Gruppenname, int Looku
   Objects objs;
   bool done = false;
   if (setOBJGruppenView(objs)) {
-    done = IsZero(objs.gruppenView->Call("LookupFieldEx",
-                                         {kFieldGroupName, Gruppenname, std::int32_t{Lookup}}));
+    done = IsZero(objs.gruppenView->Call(
+        "LookupFieldEx", {kFieldGroupName, Ref(Gruppenname), Ref(std::int32_t{Lookup})}));
   }
   objs.releaseOBJs();
   return done;
@@ -422,7 +425,7 @@ bool clACTApplication::ShowGroupByUniqueID(const std::string& UniqueID, bool Loo
   bool done = false;
   if (setOBJGruppenView(objs)) {
     if (Lookupall_vorweg) objs.gruppenView->Call("LookupAll");
-    done = IsZero(objs.gruppenView->Call("GoTo", {PaddedId(UniqueID)}));
+    done = IsZero(objs.gruppenView->Call("GoTo", {Ref(PaddedId(UniqueID))}));
   }
   objs.releaseOBJs();
   return done;
@@ -440,7 +443,7 @@ bool clACTApplication::AddGroup(const std::string& Gruppenname) {
   Objects objs;
   bool done = false;
   if (setOBJGruppenView(objs) && IsZero(objs.gruppenView->Call("AddNew"))) {
-    done = IsZero(objs.gruppenView->Call("SetField", {kFieldGroupName, Gruppenname}));
+    done = IsZero(objs.gruppenView->Call("SetField", {kFieldGroupName, Ref(Gruppenname)}));
   }
   objs.releaseOBJs();
   return done;
@@ -450,7 +453,7 @@ bool clACTApplication::AddGroupMember(const std::string& UniqueID) {
   Objects objs;
   bool done = false;
   if (setOBJGruppenView(objs)) {
-    done = IsZero(objs.gruppenView->Call("AddMemberToGroup", {PaddedId(UniqueID)}));
+    done = IsZero(objs.gruppenView->Call("AddMemberToGroup", {Ref(PaddedId(UniqueID))}));
   }
   objs.releaseOBJs();
   return done;
@@ -460,7 +463,7 @@ bool clACTApplication::ShowGroupRegister(const std::string& Registername) {
   Objects objs;
   bool done = false;
   if (setOBJGruppenView(objs))
-    done = IsZero(objs.gruppenView->Call("SetActiveTab", {Registername}));
+    done = IsZero(objs.gruppenView->Call("SetActiveTab", {Ref(Registername)}));
   objs.releaseOBJs();
   return done;
 }
@@ -471,7 +474,7 @@ bool clACTApplication::ErstelleVerknuepfung(const std::string& Datei,
   bool linked = false;
   if (setOBJAktiveView(objs)) {
     AutoRef& view = objs.aktiveView;
-    const std::string attachment = view->Call("AttachFile", {Datei}).ToText();
+    const std::string attachment = view->Call("AttachFile", {Ref(Datei)}).ToText();
     DoEvents();
     linked = !attachment.empty();
     if (linked && !Bemerkung.empty()) {
@@ -483,8 +486,8 @@ bool clACTApplication::ErstelleVerknuepfung(const std::string& Datei,
       }
       if (onNotes) {
         AutoRef notes(Required(view->GetProperty("NotesHistory"), "NotesHistory"));
-        std::int32_t row = notes->Call("GetRowNumber", {attachment}).ToLong();
-        notes->Call("SetField", {kNotesRemark, row, Bemerkung});
+        std::int32_t row = notes->Call("GetRowNumber", {Ref(attachment)}).ToLong();
+        notes->Call("SetField", {kNotesRemark, Ref(row), Ref(Bemerkung)});
       }
     }
   }
@@ -499,7 +502,7 @@ int clACTApplication::GetAttachments(std::vector<std::string>& aPfade) const {
     AutoRef notes(Required(objs.aktiveView->GetProperty("NotesHistory"), "NotesHistory"));
     const std::int32_t rows = notes->Call("GetRowCount").ToLong();
     for (std::int32_t row = 0; row < rows; ++row) {
-      std::string path = notes->Call("GetField", {kNotesAttachment, row}).ToText();
+      std::string path = notes->Call("GetField", {kNotesAttachment, Ref(row)}).ToText();
       if (!path.empty()) found.push_back(std::move(path));
     }
   }

@@ -15,7 +15,8 @@ class clAutomationObject;
 using AutoObject = std::shared_ptr<clAutomationObject>;
 
 // One argument or result of an automation call: empty, a Boolean, a 16- or 32-bit integer, a
-// double, a string or an object reference (which may be empty: "nothing").
+// double, a string or an object reference (which may be empty: "nothing"). An argument may be
+// marked as passed by reference: ACT! may then change it, and the caller's copy takes the change.
 class AutoValue {
  public:
   using Value = std::variant<std::monostate, bool, std::int16_t, std::int32_t, double, std::string,
@@ -29,6 +30,13 @@ class AutoValue {
   AutoValue(std::string v) : value_(std::move(v)) {}
   AutoValue(const char* v) : value_(std::string(v)) {}
   AutoValue(AutoObject v) : value_(std::move(v)) {}
+
+  // `value` marked as an argument passed by reference.
+  static AutoValue Ref(AutoValue value) {
+    value.byRef_ = true;
+    return value;
+  }
+  bool IsRef() const { return byRef_; }
 
   bool IsEmpty() const { return std::holds_alternative<std::monostate>(value_); }
   template <typename T>
@@ -51,6 +59,7 @@ class AutoValue {
 
  private:
   Value value_;
+  bool byRef_ = false;
 };
 
 // Automation error numbers that callers test for.

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "act/automation.h"
+#include "platform/file_io.h"
 #include "platform/runtime_error.h"
 #include "platform/settings.h"
 #include "platform/text.h"
@@ -237,7 +238,7 @@ void clStandInFile::Save(const nlohmann::json& model) const {
     out << model.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
     if (!out) Malformed(path, "write", std::strerror(errno));
   }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (!MoveFileOver(temporary, path)) {
     int err = errno;
     std::remove(temporary.c_str());
     Malformed(path, "write", std::strerror(err));

@@ -35,9 +35,10 @@ endfunction()
 # executable under CTest. In the Windows build the tests run under Wine (cmake/wine-run.sh) and
 # are listed when ctest starts. Tests that only make sense on Linux say so in their suite's name
 # ("TempFileLinuxTest") and are not run there; NOT_ON_WINDOWS names further GoogleTest patterns
-# ("Suite.Test", "Suite.*") not run there, each with its reason beside it in the caller.
+# ("Suite.Test", "Suite.*") not run there, each with its reason beside it in the caller;
+# WINDOWS_PROPERTIES are further test properties there (name value ...).
 function(varnolis_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;NOT_ON_WINDOWS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;NOT_ON_WINDOWS;WINDOWS_PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   varnolis_target_defaults(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
@@ -49,7 +50,7 @@ function(varnolis_add_test name)
     list(JOIN ARG_NOT_ON_WINDOWS ":" excluded)
     set(filter "-*Linux*:${excluded}")
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 180 TEST_FILTER "${filter}"
-                         PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED wine)
+                         PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED wine ${ARG_WINDOWS_PROPERTIES})
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
   endif()

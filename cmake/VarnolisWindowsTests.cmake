@@ -37,3 +37,11 @@ add_test(NAME wine_server_start COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --start)
 set_tests_properties(wine_server_start PROPERTIES FIXTURES_SETUP wine)
 add_test(NAME wine_server_stop COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --stop)
 set_tests_properties(wine_server_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+# The test ACT! (tests/windows/test_act) is registered in the prefix as "ACTOLE.APPOBJECT" for this
+# user before the suites run, and removed after them, before the wineserver ends.
+add_test(NAME test_act_register COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:test_act_server> --register)
+set_tests_properties(test_act_register PROPERTIES FIXTURES_SETUP wine DEPENDS wine_server_start)
+add_test(NAME test_act_unregister COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:test_act_server> --unregister)
+set_tests_properties(test_act_unregister PROPERTIES FIXTURES_CLEANUP wine)
+set_tests_properties(wine_server_stop PROPERTIES DEPENDS test_act_unregister)

@@ -405,10 +405,11 @@ HRESULT ProtocolHandler::ReadRequest(void* pv, ULONG cb, ULONG* pcbRead) {
       ReportProgress(BINDSTATUS_DOWNLOADINGDATA, "Creating Tabledata ...");
       CompletePage();
     } else if (IsCommand(1101) || IsCommand(1102)) {
-      if (!BuildStep()) {
-        *pcbRead = 0;
-        return S_OK;
-      }
+      // A step that ends the page with an error block goes on as any other step: the browser
+      // is told to come back, and its next Read streams the page. (An empty S_OK here would
+      // end the download for urlmon's stream readers, which take it as the stream's end, and
+      // the browser would show an empty page.)
+      BuildStep();
     }
     ReportData(BSCF_INTERMEDIATEDATANOTIFICATION, 0, 0);
     *pcbRead = 0;

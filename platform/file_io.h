@@ -15,6 +15,10 @@ std::FILE* OpenFileForWriting(const std::string& path);
 // A descriptor for reading (close it with ::close); -1 (errno set) when it cannot be opened.
 int OpenFileForReading(const std::string& path);
 
+// Renames `from` to `to`, replacing a file of that name; false (errno set on Linux) when it
+// cannot. Windows' rename refuses to replace, hence the layer.
+bool MoveFileOver(const std::string& from, const std::string& to);
+
 // Removes the file; false when it cannot be removed.
 bool RemoveFile(const std::string& path);
 

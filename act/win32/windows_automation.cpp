@@ -1,9 +1,11 @@
-// The automation layer on Windows: the desktop's top-level windows through the window functions.
-// ACT!'s automation object over COM is not reached yet: creating it fails as a missing
-// component does (error 429), so the bridge reports what it reports when ACT! cannot be asked.
+// The automation layer on Windows: the desktop's top-level windows through the window functions,
+// and ACT!'s automation object created by its ProgID over COM and called through IDispatch.
 #include <windows.h>
+#include <objbase.h>
 
 #include "act/act_standin.h"
+#include "act/win32/automation_error.h"
+#include "act/win32/dispatch_object.h"
 #include "platform/runtime_error.h"
 #include "platform/win32/wide.h"
 
@@ -45,11 +47,42 @@ class DesktopWindows : public clWindowList {
   }
 };
 
-class UnavailableHost : public clAutomationHost {
+// Whether CoCreateInstance failed because the component cannot be started at all (not
+// registered, its program missing or not answering), which VB's CreateObject reports as 429.
+bool IsMissingComponent(HRESULT hr) {
+  switch (hr) {
+    case REGDB_E_CLASSNOTREG:
+    case REGDB_E_READREGDB:
+    case CO_E_CLASSSTRING:
+    case CO_E_APPNOTFOUND:
+    case CO_E_SERVER_EXEC_FAILURE:
+    case CO_E_SERVER_STOPPING:
+    case CO_E_DLLNOTFOUND:
+    case CO_E_ERRORINDLL:
+    case E_NOINTERFACE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+class ComHost : public clAutomationHost {
  public:
+  // The calling thread's apartment is the caller's: the browser's thread inside ACT!, or the
+  // host's main thread, which initialises COM before it parses.
   AutoObject CreateObject(const std::string& progId) override {
-    throw RuntimeError(kCannotCreateObject, "ActiveX component can't create object: " + progId,
-                       "CreateObject");
+    CLSID clsid;
+    if (FAILED(::CLSIDFromProgID(win32::Widen(progId).c_str(), &clsid))) CannotCreate(progId);
+    IDispatch* created = nullptr;
+    HRESULT hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch,
+                                    reinterpret_cast<void**>(&created));
+    if (FAILED(hr)) {
+      if (IsMissingComponent(hr)) CannotCreate(progId);
+      win32::ThrowAutomationError(hr, nullptr, "CreateObject");
+    }
+    ComPtr<IDispatch> dispatch(created);
+    created->Release();  // the holder has its own reference now
+    return std::make_shared<win32::clDispatchObject>(std::move(dispatch));
   }
   // Lets the calling thread's pending window messages run, as VB's DoEvents does.
   void DoEvents() override {
@@ -59,12 +92,18 @@ class UnavailableHost : public clAutomationHost {
       ::DispatchMessageW(&message);
     }
   }
+
+ private:
+  [[noreturn]] static void CannotCreate(const std::string& progId) {
+    throw RuntimeError(kCannotCreateObject, "ActiveX component can't create object: " + progId,
+                       "CreateObject");
+  }
 };
 
 }  // namespace
 
 ACTAutomation DefaultACTAutomation() {
-  return ACTAutomation{std::make_shared<DesktopWindows>(), std::make_shared<UnavailableHost>()};
+  return ACTAutomation{std::make_shared<DesktopWindows>(), std::make_shared<ComHost>()};
 }
 
 }  // namespace vn

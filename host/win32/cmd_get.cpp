@@ -11,25 +11,11 @@
 #include "platform/win32/wide.h"
 #include "host/commands.h"
 #include "host/get_options.h"
+#include "host/win32/com_apartment.h"
 #include "host/win32/bind_callback.h"
 
 namespace vn::host {
 namespace {
-
-// COM for this thread, in the browser's apartment model.
-class ComApartment {
- public:
-  ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  HRESULT Result() const { return hr_; }
-
- private:
-  HRESULT hr_;
-};
 
 // A binding that never reached the protocol handler: no scheme registration (Wine's urlmon
 // says MK_E_SYNTAX for a scheme it does not know), or no class.

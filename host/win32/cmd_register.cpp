@@ -11,6 +11,7 @@
 #include "platform/win32/wide.h"
 #include "host/commands.h"
 #include "host/get_options.h"
+#include "host/win32/com_apartment.h"
 #include "platform/module_path.h"
 
 namespace vn::host {
@@ -48,9 +49,9 @@ int RunRegistration(int argc, char** argv, bool registering) {
   std::string path = *parsed;
   if (path.empty()) path = ExecutableFolder() + "\\varnolis.dll";
 
-  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   int status = 0;
   {
+    ComApartment com;
     LoadedLibrary library(path);
     EntryPoint entry =
         library ? library.Find(registering ? "DllRegisterServer" : "DllUnregisterServer") : nullptr;
@@ -84,7 +85,6 @@ int RunRegistration(int argc, char** argv, bool registering) {
       }
     }
   }
-  if (SUCCEEDED(com)) CoUninitialize();
   if (status == 0) std::cout << (registering ? "registered" : "unregistered") << '\n';
   return status;
 }

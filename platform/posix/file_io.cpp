@@ -12,6 +12,10 @@ int OpenFileForReading(const std::string& path) {
   return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
 }
 
+bool MoveFileOver(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool IsAbsolutePath(const std::string& path) { return !path.empty() && path.front() == '/'; }

@@ -15,6 +15,11 @@ int OpenFileForReading(const std::string& path) {
   return ::_wopen(win32::Widen(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
 }
 
+bool MoveFileOver(const std::string& from, const std::string& to) {
+  return ::MoveFileExW(win32::Widen(from).c_str(), win32::Widen(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
 bool RemoveFile(const std::string& path) { return ::_wunlink(win32::Widen(path).c_str()) == 0; }
 
 // Rooted ("\x", "/x", "\\server\share") or with a drive letter ("C:\x"); Windows takes "/" as a

@@ -173,7 +173,8 @@ TEST_F(ActApplicationTest, OtherAutomationErrorsReachTheCaller) {
   EXPECT_TRUE(messages_.shown.empty());
 }
 
-TEST_F(ActApplicationTest, MalformedStandInFileIsAnAutomationErrorNamingFileAndPlace) {
+// On Linux the stand-in file is the window list too; the test ACT! shows no window for it.
+TEST_F(ActApplicationTest, MalformedStandInFileIsAnAutomationErrorNamingFileAndPlaceLinux) {
   WriteAct("{\n  \"windows\": [\n    {\"class\": \"act3.0frameclass\",, }\n  ]\n}\n");
   vn::clACTApplication act;
   try {
@@ -350,5 +351,21 @@ TEST_F(ActApplicationTest, AttachmentsWithRemarks) {
   EXPECT_NE(file.find("\"26\": \"Angebot vom Mai\""), std::string::npos) << file;
   EXPECT_NE(file.find("\"activeTab\": \"Notes/History\""), std::string::npos) << file;
 }
+
+#ifdef _WIN32
+// Every operation gives back what it obtained from ACT!, also when an automation error ends it.
+TEST_F(ActApplicationTest, NoACTReferenceOutlivesAnOperationWindows) {
+  WriteRunningAct(1, R"({"1": "K1", "25": "Kontakt"})", R"("group": {"1": "G1", "25": "Gruppe"})");
+  vn::clACTApplication act;
+  EXPECT_EQ(act.getFeldwert(25, vn::avKontakt, false), "Kontakt");
+  EXPECT_EQ(testAct_.LiveCount(), 0);
+  EXPECT_EQ(act.getFeldwert(25, vn::avGruppe, true), "Gruppe");
+  EXPECT_TRUE(act.setFeldwert(26, "neu", vn::avKontakt, false));
+  EXPECT_EQ(testAct_.LiveCount(), 0);
+  WriteRunningAct(1, "{}", R"("fail": {"GetActive": -5})");
+  EXPECT_THROW(act.AktuellerViewTyp(), vn::RuntimeError);
+  EXPECT_EQ(testAct_.LiveCount(), 0);
+}
+#endif
 
 }  // namespace

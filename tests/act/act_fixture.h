@@ -1,5 +1,6 @@
 // Test fixture for the ACT! integration: a private temporary folder with its own environment,
-// program folder and ACT! stand-in file, and a message receiver that records the warnings.
+// program folder and ACT! stand-in file, and a message receiver that records the warnings. On
+// Windows the state file is played by the test ACT! over COM, in the test's own apartment.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 
 #include "platform/message_box.h"
 #include "platform/module_path.h"
+#include "test_act_process.h"
 
 namespace vn::test {
 
@@ -50,8 +52,15 @@ class ActFixture : public ::testing::Test {
     setenv("LANG", "de_DE.UTF-8", 1);
     OverrideLibraryFolder(ProgramFolder());
     previousBox_ = SetMessageBox(&messages_);
+#ifdef _WIN32
+    TestActProcess::EnterApartment();
+#endif
   }
   void TearDown() override {
+#ifdef _WIN32
+    testAct_.Stop();
+    TestActProcess::LeaveApartment();
+#endif
     SetMessageBox(previousBox_);
     OverrideLibraryFolder("");
     std::filesystem::remove_all(dir_);
@@ -63,7 +72,12 @@ class ActFixture : public ::testing::Test {
   void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
   }
-  void WriteAct(const std::string& json) { WriteFile(ActPath(), json); }
+  void WriteAct(const std::string& json) {
+    WriteFile(ActPath(), json);
+#ifdef _WIN32
+    testAct_.Sync(ActPath());
+#endif
+  }
   std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     std::string content(static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
@@ -84,6 +98,9 @@ class ActFixture : public ::testing::Test {
   std::string dir_;
   RecordingMessageBox messages_;
   clMessageBox* previousBox_ = nullptr;
+#ifdef _WIN32
+  TestActProcess testAct_;
+#endif
 };
 
 }  // namespace vn::test

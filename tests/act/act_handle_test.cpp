@@ -92,4 +92,16 @@ TEST_F(ActRunningTest, ActRunsOnlyWithAVisibleFrameWindowTitledKundenmanagerOrAC
                           {"class": "act3.0frameclass", "title": "ACT"}])"));
 }
 
+#ifdef _WIN32
+// The test ACT!'s windows are the desktop's, listed in the state's order: the last match wins.
+TEST_F(ActRunningTest, TheTestActsWindowsAreListedInTheStatesOrderWindows) {
+  WriteAct(R"({"windows": [{"class": "act3.0frameclass", "title": "ACT 1"},
+                           {"class": "act3.0frameclass", "title": "ACT 2"},
+                           {"class": "act3.0frameclass", "title": "ACT 3", "visible": false}]})");
+  vn::ACTAutomation desktop = vn::DefaultACTAutomation();
+  WindowHandle found = vn::modACTHandle::FindeFenster(*desktop.windows, "act3.0frameclass", "*");
+  EXPECT_EQ(vn::modACTHandle::FensterText(*desktop.windows, found), "ACT 2");
+}
+#endif
+
 }  // namespace

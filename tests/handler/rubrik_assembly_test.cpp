@@ -291,6 +291,25 @@ TEST_F(RubrikAssemblyTest, FailingConnectionGives152WithTheRenderersBlockAfterEa
       End()));
 }
 
+// urlmon's stream readers take a successful read of nothing for the end of the page: the step
+// that ends the page with its error block asks to be read again instead.
+TEST_F(RubrikAssemblyTest, AStepEndingThePageWithAnErrorBlockAsksToBeReadAgain) {
+  WriteAct("Test.dbf");
+  AddRubric("Kunde", "K", "",
+            {{2, "Kaputt", "Provider=SQLite;Data Source=" + folder_->Root() + "/fehlt/x.db",
+              "SELECT 1 AS a"}});
+  Response r = Get(*library_, "varnolis://rubrik/Kunde");
+  ASSERT_EQ(r.reads.size(), r.counts.size());
+  ASSERT_GE(r.reads.size(), 3u);
+  for (size_t i = 0; i < r.reads.size(); ++i) {
+    if (r.reads[i] == S_OK) {
+      EXPECT_GT(r.counts[i], 0u) << "read " << i;
+    }
+  }
+  EXPECT_NE(r.bytes.find("<TD  CLASS=\"errortext\">152</TD>"), std::string::npos);
+  EXPECT_EQ(r.reads.back(), S_FALSE);
+}
+
 TEST_F(RubrikAssemblyTest, FormatsTwoOneAndThreeFollowEachOtherWithTheirBlockIds) {
   WriteAct("Test.dbf");
   AddRubric("Kunde", "K", "",

@@ -17,8 +17,9 @@ fi
 LINUX_DIR=$(cd "$1/Varnolis" && pwd)
 WIN_BUILD=$(cd "$2" && pwd)
 CLIENT_EXE=$WIN_BUILD/tests/windows/urlmon_client.exe
+TEST_ACT_EXE=$WIN_BUILD/tests/windows/test_act/test_act.exe
 for f in "$LINUX_DIR/varnolis" "$LINUX_DIR/libvarnolis.so" "$WIN_BUILD/Varnolis/varnolis.dll" \
-  "$WIN_BUILD/Varnolis/varnolis.exe" "$CLIENT_EXE"; do
+  "$WIN_BUILD/Varnolis/varnolis.exe" "$CLIENT_EXE" "$TEST_ACT_EXE"; do
   [ -f "$f" ] || { echo "e2e: $f is missing (build both folders first)" >&2; exit 1; }
 done
 
@@ -72,6 +73,7 @@ mkdir -p "$PROGRAM"
 cp -r "$WIN_BUILD/Varnolis/." "$PROGRAM/"
 rm -f "$PROGRAM/debug.log"
 cp "$CLIENT_EXE" "$WORK/urlmon_client.exe"
+cp "$TEST_ACT_EXE" "$WORK/test_act.exe"
 echo "prefix ready after $((SECONDS - START)) s"
 
 in_program() { (cd "$PROGRAM" && "$@"); }
@@ -114,17 +116,19 @@ expect_value 'HKCR\PROTOCOLS\Handler\varnolis' CLSID "$CLASS"
 # The Linux page with the Windows program folder's paths, both without the blanks that pad
 # the last chunk (their count depends on the length of the paths).
 perl_trim='s/ +\z//'
+# The ACT! state of both sides: absent until the test ACT! runs.
+ACT_STATE=$WORK/act.json
 linux_page() {  # LOCALE URL
   local home=$WORK/linux-home
   mkdir -p "$home"
   env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home" TMPDIR="$home" LC_ALL="$1" \
-    "$LINUX_DIR/varnolis" get "$2" |
+    VARNOLIS_ACT="$ACT_STATE" "$LINUX_DIR/varnolis" get "$2" |
     L="$LINUX_DIR" W="$WIN_DIR" perl -0777 -pe \
       's/\Q$ENV{L}\E\/libvarnolis\.so/$ENV{W}\\varnolis.dll/g;
        s/\Q$ENV{L}\E\/(ResourceHTML|databases)\//$ENV{W}\\$1\\/g;'"$perl_trim"
 }
 windows_page() {  # LOCALE URL
-  (cd "$WORK" && LC_ALL=$1 "$WINE" urlmon_client.exe "$2") | perl -0777 -pe "$perl_trim"
+  (cd "$WORK" && LC_ALL=$1 timeout 300 "$WINE" urlmon_client.exe "$2") | perl -0777 -pe "$perl_trim"
 }
 URLS=(varnolis://test varnolis://info varnolis://gibtsnicht varnolis://rubrik/Start
   varnolis://rubrik/Rechnungen varnolis://rubrik/Offene_Posten varnolis://rubrik/Info
@@ -197,6 +201,99 @@ if [ "$first" -gt 0 ] && [ "$last" -le "$first" ]; then
 else fail "1000 requests: handles $first -> $last"; fi
 left=$(temp_files)
 if [ "$left" = 0 ]; then pass "no ~HT*.tmp left in the prefix"; else fail "$left ~HT*.tmp left"; fi
+
+# ---- ACT! running: the test ACT! on the demo state -----------------------------------------
+# The same state for the Linux stand-in and the test ACT!, which serves "ACTOLE.APPOBJECT" out of
+# process (registered for this user only) and shows the state's windows.
+RUBRICS=(varnolis://rubrik/Start varnolis://rubrik/Rechnungen varnolis://rubrik/Offene_Posten
+  varnolis://rubrik/Info varnolis://rubrik/Notizen)
+wine_de() { LC_ALL=de_DE.UTF-8 "$WINE" "$@"; }
+windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }  # as Wine maps the root: drive Z:
+act() { (cd "$WORK" && wine_de test_act.exe "$@"); }
+TEST_ACT_PID=
+start_act() {
+  (cd "$WORK" && LC_ALL=de_DE.UTF-8 exec "$WINE" test_act.exe "$(windows_path "$ACT_STATE")") \
+    >"$WORK/test_act.log" 2>&1 &
+  TEST_ACT_PID=$!
+  for _ in $(seq 100); do act --count >/dev/null 2>&1 && return 0; sleep 0.3; done
+  return 1
+}
+stop_act() {
+  act --quit >/dev/null 2>&1 || true
+  if [ -n "$TEST_ACT_PID" ]; then wait "$TEST_ACT_PID" 2>/dev/null || true; fi
+  TEST_ACT_PID=
+}
+trap 'stop_act; wineserver -k 2>/dev/null || true' EXIT
+live_count() { act --count 2>/dev/null | tr -d '\r'; }
+compare() {  # NAME URL: the Windows page equals the Linux page for the same state
+  linux_page de_DE.UTF-8 "$2" >"$WORK/$1.linux.html"
+  windows_page de_DE.UTF-8 "$2" >"$WORK/$1.windows.html"
+  if cmp -s "$WORK/$1.linux.html" "$WORK/$1.windows.html"; then
+    pass "$1: $2 equals the Linux page"
+  else
+    fail "$1: $2 differs from the Linux page ($WORK/$1.*.html)"
+  fi
+}
+set_state() {  # PERL-SUBSTITUTION: the demo state changed, and the test ACT! following it
+  perl -0777 -pe "$1" "$PROGRAM/databases/demo-act.json" >"$ACT_STATE"
+  [ -z "$TEST_ACT_PID" ] || act --reload || fail "test_act.exe --reload"
+}
+expect_message() {  # NAME NUMBER WHAT
+  grep -aq "<TD  CLASS=\"errortext\">$2</TD>" "$WORK/$1.windows.html" || fail "$3: no message $2"
+}
+expect_nothing_served() {  # WHAT
+  local count
+  count=$(live_count)
+  if [ "$count" = 0 ]; then pass "no ACT! object outlives $1"; else
+    fail "the test ACT! still serves $count object(s) after $1"; fi
+}
+
+if act --register; then pass "test_act.exe --register"; else fail "test_act.exe --register"; fi
+set_state ''
+if start_act; then pass "the test ACT! runs on the demo state"; else
+  fail "the test ACT! does not start: $(cat "$WORK/test_act.log")"; fi
+# The pages hold dates and numbers: the prefix gets the regional settings of a German Windows,
+# as the suites' prefix has them (Wine's own data for de-DE differ, e.g. d.M.yyyy for the short
+# date where Windows has dd.MM.yyyy). Wine puts its own values back whenever a program starts
+# under another locale than the last one, so every program from here on runs under de_DE; and
+# only now that the test ACT! runs: the services COM starts for it run under the locale of the
+# prefix's first program.
+iconv -f UTF-8 -t CP1252 "$SOURCE/tests/windows/regional/de_DE.reg" >"$WORK/de_DE.reg"
+wine_de regedit /S "$(windows_path "$WORK/de_DE.reg")" >/dev/null 2>&1
+for url in "${RUBRICS[@]}"; do
+  compare "act-$(printf '%s' "${url#varnolis://}" | tr '/' '_')" "$url"
+done
+grep -aq 'K10001\|Müller' "$WORK/act-rubrik_Start.windows.html" ||
+  fail "the start rubric shows nothing of the current contact"
+expect_nothing_served "the requests"
+
+# Group view: a contact command is in the wrong view (message 124).
+set_state 's/"activeView": 1/"activeView": 3/'
+compare act-groupview varnolis://rubrik/Start
+expect_message act-groupview 124 "group view"
+
+# GetOpenDBName failing with the server fault: silently no database (message 123) on both sides.
+set_state 's/"activeView": 1,/"activeView": 1, "fail": {"GetOpenDBName": -2147417851},/'
+compare act-faildb varnolis://rubrik/Start
+expect_message act-faildb 123 "GetOpenDBName failing"
+expect_nothing_served "a request without a database"
+# With another error the warning is a message box inside the browser; the host writes it on
+# standard error instead, as on Linux, and prints what the parser made of the command.
+set_state 's/"activeView": 1,/"activeView": 1, "fail": {"GetOpenDBName": {"number": 7, "description": "kaputt"}},/'
+linux_parse=$(env -i PATH="$PATH" HOME="$WORK/linux-home" XDG_CONFIG_HOME="$WORK/linux-home" \
+  LC_ALL=de_DE.UTF-8 VARNOLIS_ACT="$ACT_STATE" "$LINUX_DIR/varnolis" parse '{!kontakt, 25}' 2>&1;
+  echo "status $?")
+windows_parse=$(in_program wine_de varnolis.exe parse '{!kontakt, 25}' 2>&1; echo "status $?")
+if [ "$linux_parse" = "$windows_parse" ]; then
+  pass "varnolis.exe parse with GetOpenDBName failing prints what Linux prints"
+else fail "varnolis.exe parse: '$windows_parse', Linux: '$linux_parse'"; fi
+
+# ACT! ended (on Linux: no state file): message 122 again.
+stop_act
+rm -f "$ACT_STATE"
+compare act-stopped varnolis://rubrik/Start
+expect_message act-stopped 122 "ACT! stopped"
+if act --unregister; then pass "test_act.exe --unregister"; else fail "test_act.exe --unregister"; fi
 
 # ---- unregistration --------------------------------------------------------------------------
 if in_program "$WINE" varnolis.exe unregister >/dev/null; then pass "varnolis.exe unregister"; else
