@@ -29,7 +29,6 @@ TLB_VERSION=$(sed -n 's/^set(VARNOLIS_VERSION_MAJOR \([0-9]*\))/\1/p' "$SOURCE/C
   sed -n 's/^set(VARNOLIS_VERSION_MINOR \([0-9]*\))/\1/p' "$SOURCE/CMakeLists.txt")
 WORK=$WIN_BUILD/e2e
 export WINEPREFIX=$WORK/prefix WINEARCH=win32 WINEDEBUG=-all
-WINE=${WINE:-wine}
 OBJDUMP=${OBJDUMP:-i686-w64-mingw32-objdump}
 CLASS='{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}'
 LIBID='{2268AD97-008F-4EBE-B25D-1A0A88E43C89}'
@@ -37,12 +36,8 @@ WIN_DIR='C:\Program Files\Varnolis'
 PROGRAM=$WINEPREFIX/drive_c/Program\ Files/Varnolis
 START=$SECONDS
 
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
+# shellcheck source=tests/windows/wine_checks.sh
+source "$SOURCE/tests/windows/wine_checks.sh"
 
 # ---- the DLL itself ------------------------------------------------------------------------
 DLL=$WIN_BUILD/Varnolis/varnolis.dll
@@ -59,16 +54,7 @@ if [ -z "$runtime" ]; then pass "no runtime DLL needed"; else fail "needs $runti
 
 # ---- a fresh prefix ----------------------------------------------------------------------
 rm -rf "$WORK"
-mkdir -p "$WINEPREFIX"
-# Windows exist without a display when the driver is "null" before the first program runs.
-printf '%s\n' 'WINE REGISTRY Version 2' ';; All keys relative to \\User\\S-1-5-21-0-0-0-1000' '' \
-  '#arch=win32' '' '[Software\\Wine\\Drivers] 1700000000' '"Graphics"="null"' \
-  >"$WINEPREFIX/user.reg"
-"$WINE" wineboot -i >/dev/null 2>&1 || true
-wineserver -w
-# One wineserver for the whole run; every Wine program otherwise pays the start-up.
-wineserver -p
-trap 'wineserver -k 2>/dev/null || true' EXIT
+fresh_prefix
 mkdir -p "$PROGRAM"
 cp -r "$WIN_BUILD/Varnolis/." "$PROGRAM/"
 rm -f "$PROGRAM/debug.log"
@@ -77,20 +63,6 @@ cp "$TEST_ACT_EXE" "$WORK/test_act.exe"
 echo "prefix ready after $((SECONDS - START)) s"
 
 in_program() { (cd "$PROGRAM" && "$@"); }
-# The data of a REG_SZ value, "" for the default value.
-reg_value() {
-  local args=(/ve)
-  [ -n "$2" ] && args=(/v "$2")
-  "$WINE" reg query "$1" "${args[@]}" 2>/dev/null | tr -d '\r' |
-    awk -F'    ' '$3 == "REG_SZ" { print $4 }'
-}
-expect_value() {  # KEY NAME EXPECTED
-  local got
-  got=$(reg_value "$1" "$2")
-  if [ "$got" = "$3" ]; then pass "$1 ${2:-(Default)} = $3"; else
-    fail "$1 ${2:-(Default)} is '$got', expected '$3'"; fi
-}
-export_classes() { "$WINE" regedit /E "$(printf 'Z:%s' "$1" | tr / '\\')" HKEY_CLASSES_ROOT; }
 
 # ---- self-registration ---------------------------------------------------------------------
 export_classes "$WORK/before.reg"
@@ -113,23 +85,8 @@ if in_program "$WINE" varnolis.exe register >/dev/null; then pass "varnolis.exe 
 expect_value 'HKCR\PROTOCOLS\Handler\varnolis' CLSID "$CLASS"
 
 # ---- pages through urlmon, against the Linux pages ----------------------------------------
-# The Linux page with the Windows program folder's paths, both without the blanks that pad
-# the last chunk (their count depends on the length of the paths).
-perl_trim='s/ +\z//'
 # The ACT! state of both sides: absent until the test ACT! runs.
 ACT_STATE=$WORK/act.json
-linux_page() {  # LOCALE URL
-  local home=$WORK/linux-home
-  mkdir -p "$home"
-  env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home" TMPDIR="$home" LC_ALL="$1" \
-    VARNOLIS_ACT="$ACT_STATE" "$LINUX_DIR/varnolis" get "$2" |
-    L="$LINUX_DIR" W="$WIN_DIR" perl -0777 -pe \
-      's/\Q$ENV{L}\E\/libvarnolis\.so/$ENV{W}\\varnolis.dll/g;
-       s/\Q$ENV{L}\E\/(ResourceHTML|databases)\//$ENV{W}\\$1\\/g;'"$perl_trim"
-}
-windows_page() {  # LOCALE URL
-  (cd "$WORK" && LC_ALL=$1 timeout 300 "$WINE" urlmon_client.exe "$2") | perl -0777 -pe "$perl_trim"
-}
 URLS=(varnolis://test varnolis://info varnolis://gibtsnicht varnolis://rubrik/Start
   varnolis://rubrik/Rechnungen varnolis://rubrik/Offene_Posten varnolis://rubrik/Info
   varnolis://rubrik/Notizen)

@@ -4,7 +4,8 @@
 #
 # Before sourcing: WINEPREFIX exported, WORK (the check's folder, where urlmon_client.exe lies),
 # and for the pages LINUX_DIR (the Linux program folder) and WIN_DIR (the Windows program folder
-# as Windows names it). WINE may name another loader.
+# as Windows names it); ACT_STATE, when set, is the ACT! state the Linux host reads. WINE may
+# name another loader.
 # shellcheck shell=bash
 
 WINE=${WINE:-wine}
@@ -50,14 +51,16 @@ export_classes() { "$WINE" regedit /E "$(printf 'Z:%s' "$1" | tr / '\\')" HKEY_C
 # without the blanks that pad the last chunk (their count depends on the length of the paths).
 perl_trim='s/ +\z//'
 linux_page() {  # LOCALE URL
-  local home=$WORK/linux-home
+  local home=$WORK/linux-home act=()
   mkdir -p "$home"
+  [ -n "${ACT_STATE:-}" ] && act=(VARNOLIS_ACT="$ACT_STATE")
   env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home" TMPDIR="$home" LC_ALL="$1" \
-    "$LINUX_DIR/varnolis" get "$2" |
+    "${act[@]}" "$LINUX_DIR/varnolis" get "$2" |
     L="$LINUX_DIR" W="$WIN_DIR" perl -0777 -pe \
       's/\Q$ENV{L}\E\/libvarnolis\.so/$ENV{W}\\varnolis.dll/g;
        s/\Q$ENV{L}\E\/(ResourceHTML|databases)\//$ENV{W}\\$1\\/g;'"$perl_trim"
 }
 windows_page() {  # LOCALE URL
-  (cd "$WORK" && LC_ALL=$1 "$WINE" urlmon_client.exe "$2") | perl -0777 -pe "$perl_trim"
+  (cd "$WORK" && LC_ALL=$1 timeout 300 "$WINE" urlmon_client.exe "$2") |
+    perl -0777 -pe "$perl_trim"
 }
