@@ -6,54 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "data/recordset.h"
 #include "data/variant.h"
 #include "platform/runtime_error.h"
 
 namespace vn::config {
 
-// Record status flags of the current row (a sum of flags).
-enum RecordStatusFlag : long {
-  adRecOK = 0x0,
-  adRecNew = 0x1,
-  adRecModified = 0x2,
-  adRecDeleted = 0x4,
-  adRecUnmodified = 0x8,
-  adRecInvalid = 0x10,
-  adRecMultipleChanges = 0x40,
-  adRecPendingChanges = 0x80,
-  adRecCanceled = 0x100,
-  adRecCantRelease = 0x400,
-  adRecConcurrencyViolation = 0x800,
-  adRecIntegrityViolation = 0x1000,
-  adRecMaxChangesExceeded = 0x2000,
-  adRecObjectOpen = 0x4000,
-  adRecOutOfMemory = 0x8000,
-  adRecPermissionDenied = 0x10000,
-  adRecSchemaViolation = 0x20000,
-  adRecDBDeleted = 0x40000,
-};
-
-// Reasons passed with the notifications.
-enum EventReason : int {
-  adRsnAddNew = 1,
-  adRsnDelete = 2,
-  adRsnUpdate = 3,
-  adRsnUndoUpdate = 4,
-  adRsnUndoAddNew = 5,
-  adRsnUndoDelete = 6,
-  adRsnRequery = 7,
-  adRsnResynch = 8,
-  adRsnClose = 9,
-  adRsnMove = 10,
-  adRsnFirstChange = 11,
-  adRsnMoveFirst = 12,
-  adRsnMoveNext = 13,
-  adRsnMovePrevious = 14,
-  adRsnMoveLast = 15,
-};
-
-// AbsolutePosition's special values.
-enum PositionValue : long { adPosUnknown = -1, adPosBOF = -2, adPosEOF = -3 };
+// The data layer's record status flags, notification reasons and position values, by their
+// ADO names.
+using enum data::RecordStatus;
+using enum data::EventReason;
+using enum data::Position;
 
 class EditRecords;
 
@@ -89,9 +52,9 @@ class EditRecords {
   virtual bool Bof() const = 0;
   virtual bool Eof() const = 0;
   virtual long RecordCount() const = 0;
-  // 1-based position of the current row, or a PositionValue.
+  // 1-based position of the current row, or a data::Position value.
   virtual long AbsolutePosition() const = 0;
-  // Status of the current row (RecordStatusFlag sum).
+  // Status of the current row (a sum of data::RecordStatus flags).
   virtual long Status() const = 0;
   // The current row's bookmark (positive), and a move to the row a bookmark names.
   virtual long Bookmark() const = 0;
