@@ -254,33 +254,35 @@ void ProtocolHandler::PrepareRubric() {
   Trace("Anzahl daten:" + std::to_string(menu_->AnzahlDaten()));
 }
 
-bool ProtocolHandler::BuildStep() {
+void ProtocolHandler::BuildStep() {
   if (IsCommand(1101) && generator_) {
     DumpNextPiece();
     ReportStaticProgress(BINDSTATUS_DOWNLOADINGDATA, "Creating Tabledata ...");
     // A generator that failed stays in its state; without this the page would never end.
     if (generator_->Failed()) {
       WriteError(154, generator_->ErrDescription());
-      return false;
+      return;
     }
     if (generator_->Ready()) CompletePage();
-    return true;
+    return;
   }
-  if (IsCommand(1102) && menu_) return BuildRubricStep();
+  if (IsCommand(1102) && menu_) {
+    BuildRubricStep();
+    return;
+  }
   // Only reachable when the preparation left nothing to build from.
   WriteError(153, markup::EscapeHtml(command_));
-  return false;
 }
 
-bool ProtocolHandler::BuildRubricStep() {
+void ProtocolHandler::BuildRubricStep() {
   if (!menu_->Ready()) {
     if (menu_->ErrNumber() != clHTMLError::kNoError) {
       WriteError(155, menu_->ErrDescription());
-      return false;
+      return;
     }
     dumper_->Dump(menu_->GetNext());
     ReportProgress(BINDSTATUS_DOWNLOADINGDATA, "Creating Menu ...");
-    return true;
+    return;
   }
 
   if (!dumper_->DIVWindoStarted()) {
@@ -289,27 +291,27 @@ bool ProtocolHandler::BuildRubricStep() {
   }
   if (menu_->ErrNumber() != clHTMLError::kNoError) {
     WriteError(155, menu_->ErrDescription());
-    return false;
+    return;
   }
   if (menu_->AnzahlDaten() == 0) {
     // The rubric name comes from the URL, which anyone can type.
     WriteError(182, markup::EscapeHtml(parameter_));
-    return false;
+    return;
   }
   const clDaten* entry = menu_->Daten(currentEntry_);
   if (entry == nullptr) {
     WriteError(155, menu_->ErrDescription());
-    return false;
+    return;
   }
   const GeneratorKind* kind = KindOfFormat(entry->Format);
   if (kind == nullptr) {
     WriteError(156, std::to_string(entry->Format));
-    return false;
+    return;
   }
-  return EntryStep(*entry, *kind);
+  EntryStep(*entry, *kind);
 }
 
-bool ProtocolHandler::EntryStep(const clDaten& entry, const GeneratorKind& kind) {
+void ProtocolHandler::EntryStep(const clDaten& entry, const GeneratorKind& kind) {
   if (!generator_) {
     const std::string n = std::to_string(currentEntry_);
     Trace(std::string("Init ") + kind.name + " (" + n + ")");
@@ -325,7 +327,7 @@ bool ProtocolHandler::EntryStep(const clDaten& entry, const GeneratorKind& kind)
     if (!generator_->Init(GeneratorEntry{entry.Titel, entry.DatenQuelle, entry.Abfrage,
                                          parser_.get(), "/resourcehtml/qxlogo.gif", "", n + "_"})) {
       WriteError(kind.errorId, generator_->ErrDescription());
-      return false;
+      return;
     }
   }
   if (generator_->Ready()) {
@@ -334,15 +336,14 @@ bool ProtocolHandler::EntryStep(const clDaten& entry, const GeneratorKind& kind)
     }
     generator_.reset();
     Advance();
-    return true;
+    return;
   }
   if (generator_->Failed()) {
     WriteError(kind.errorId, generator_->ErrDescription());
-    return false;
+    return;
   }
   DumpNextPiece();
   ReportStaticProgress(BINDSTATUS_DOWNLOADINGDATA, kind.progress);
-  return true;
 }
 
 void ProtocolHandler::DumpNextPiece() {

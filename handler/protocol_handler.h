@@ -63,16 +63,15 @@ class ProtocolHandler final : public IInternetProtocol {
   bool IsCommand(int commandId) const;
 
   // Command preparation (inside Start) and one building step (inside Read) of the commands
-  // that assemble their page from generators. BuildStep returns false when it ended the page
-  // with WriteError.
+  // that assemble their page from generators; a step may end the page with WriteError.
   void PrepareCommand();
   void PrepareRubric();
-  bool BuildStep();
-  bool BuildRubricStep();
+  void BuildStep();
+  void BuildRubricStep();
   // One step of the current entry's generator, of the kind its format asks for.
   struct GeneratorKind;
   static const GeneratorKind* KindOfFormat(int format);
-  bool EntryStep(const clDaten& entry, const GeneratorKind& kind);
+  void EntryStep(const clDaten& entry, const GeneratorKind& kind);
   // Writes the generator's next piece into the page.
   void DumpNextPiece();
   // Moves on to the next data entry, or completes the page after the last one.
