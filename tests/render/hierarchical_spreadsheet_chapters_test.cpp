@@ -33,10 +33,7 @@ class ChaptersTest : public vn::testing::PageFixture {
     clHierachicalSpreadSheet table;
     EXPECT_TRUE(table.Init("Kunden", DataConnection(), query, &parser_, "", "", blockId))
         << table.ErrDescription();
-    std::vector<std::string> pieces;
-    while (!table.Ready() && !table.Failed() && pieces.size() < 1000) {
-      pieces.push_back(table.GetNext());
-    }
+    std::vector<std::string> pieces = AllPieces(table);
     EXPECT_TRUE(table.Ready()) << table.ErrDescription();
     return pieces;
   }

@@ -22,15 +22,6 @@ class HierarchicalSpreadSheetTest : public vn::testing::PageFixture {
          "INSERT INTO auftraege VALUES (10, 1, 100.5), (11, 1, 20);");
   }
 
-  // Every piece up to and including the one after which the renderer is ready.
-  static std::vector<std::string> Pieces(clHierachicalSpreadSheet& table) {
-    std::vector<std::string> pieces;
-    while (!table.Ready() && !table.Failed() && pieces.size() < 1000) {
-      pieces.push_back(table.GetNext());
-    }
-    return pieces;
-  }
-
   static std::string Joined(const std::vector<std::string>& pieces) {
     std::string all;
     for (const auto& p : pieces) all += p;
@@ -102,7 +93,7 @@ TEST_F(HierarchicalSpreadSheetTest, TwoLevelShapeGivesThePiecesOneByOne) {
       "",
       "\r\n</TABLE>\r\n</DIV>\r\n",
   };
-  EXPECT_EQ(Pieces(table), expected);
+  EXPECT_EQ(AllPieces(table), expected);
   EXPECT_TRUE(table.Ready());
   EXPECT_EQ(table.GetNext(), "");
 }
@@ -129,7 +120,7 @@ TEST_F(HierarchicalSpreadSheetTest, PlainSelectHasNoFoldColumnAndASpacerAfterEve
       "",
       "\r\n</TABLE>\r\n</DIV>\r\n",
   };
-  EXPECT_EQ(Pieces(table), expected);
+  EXPECT_EQ(AllPieces(table), expected);
   EXPECT_TRUE(table.Ready());
 }
 
@@ -170,7 +161,7 @@ TEST_F(HierarchicalSpreadSheetTest, RowCountersRunOnOverTheWholeTableInAThreeLev
       "RELATE nr TO auftrag) AS Posten) RELATE id TO kunde) AS Auftraege",
       &parser_, "", "", "0_"))
       << table.ErrDescription();
-  const std::string page = Joined(Pieces(table));
+  const std::string page = Joined(AllPieces(table));
   ASSERT_TRUE(table.Ready()) << page;
   for (const char* id : {"NAME=\"img_0_0-1\"", "NAME=\"img_0_0-2\"", "NAME=\"img_0_1-1\"",
                          "NAME=\"img_0_1-2\"", "NAME=\"img_0_1-3\"", "ID=\"div_0_1-3\""}) {
@@ -195,7 +186,7 @@ TEST_F(HierarchicalSpreadSheetTest, SecondEntryIdsBeginWithItsBlockId) {
                          "SHAPE {SELECT id, name FROM kunden} APPEND ({SELECT nr, kunde FROM "
                          "auftraege} RELATE id TO kunde) AS A",
                          &parser_, "", "", "1_"));
-  const std::string page = Joined(Pieces(table));
+  const std::string page = Joined(AllPieces(table));
   EXPECT_NE(page.find("NAME=\"img_hss_1_\""), std::string::npos);
   EXPECT_NE(page.find("ID=\"div_hss_1_\""), std::string::npos);
   EXPECT_NE(page.find("NAME=\"img_1_0-1\""), std::string::npos);
@@ -277,7 +268,7 @@ TEST_F(HierarchicalSpreadSheetTest, ThreeLevelChainWhoseFirstRowsHaveNoChildrenS
       "RELATE nr TO auftrag) AS Posten) RELATE id TO kunde) AS Auftraege",
       &parser_, "", "", "0_"))
       << table.ErrDescription();
-  const std::string page = Joined(Pieces(table));
+  const std::string page = Joined(AllPieces(table));
   ASSERT_TRUE(table.Ready()) << page;
   // Order 10 has no items: a hard space instead of the image, and its block holds the
   // item header and the no-data row spanning the two visible item columns.

@@ -12,10 +12,12 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "act/act_application.h"
 #include "act/act_data_parser.h"
 #include "platform/module_path.h"
+#include "render/page_generator.h"
 
 namespace vn::testing {
 
@@ -51,6 +53,16 @@ class PageFixture : public ::testing::Test {
   std::string ConfigDatabase() const { return (root_ / "prog/databases/config.mdb").string(); }
   std::string DataDatabase() const { return (root_ / "data/kunden.db").string(); }
   std::string DataConnection() const { return "Provider=SQLite;Data Source=" + DataDatabase(); }
+
+  // Every piece up to and including the one after which `generator` is ready or failed; at most
+  // 1000, so that a generator that never ends fails its test instead of hanging it.
+  static std::vector<std::string> AllPieces(PageGenerator& generator) {
+    std::vector<std::string> pieces;
+    while (!generator.Ready() && !generator.Failed() && pieces.size() < 1000) {
+      pieces.push_back(generator.GetNext());
+    }
+    return pieces;
+  }
 
   static void Exec(const std::string& database, const std::string& sql) {
     sqlite3* db = nullptr;
