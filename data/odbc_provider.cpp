@@ -8,6 +8,7 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -62,8 +63,9 @@ std::string FromWide(const SQLWCHAR* text, size_t length) {
   return out;
 }
 
-// "[SQLSTATE] message" of every diagnostic record of the handle.
-std::string Diagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {
+// "[SQLSTATE] message" of every diagnostic record of the handle; where the driver left none,
+// which call failed, so that the reader knows where to look.
+std::string Diagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const char* call) {
   std::string out;
   for (SQLSMALLINT record = 1; record <= 10; ++record) {
     SQLWCHAR state[6] = {};
@@ -78,7 +80,10 @@ std::string Diagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {
     size_t messageLength = std::min<size_t>(static_cast<size_t>(length), 1023);
     out += "[" + FromWide(state, 5) + "] " + FromWide(message, messageLength);
   }
-  return out.empty() ? "unknown ODBC error" : out;
+  if (out.empty()) {
+    out = std::string("The ODBC driver gave no reason why ") + call + " failed.";
+  }
+  return out;
 }
 
 // The first diagnostic record's SQLSTATE.
@@ -90,6 +95,42 @@ std::string State(SQLSMALLINT handleType, SQLHANDLE handle) {
     return {};
   }
   return FromWide(state, 5);
+}
+
+// `text` as a value of the DataTypeEnum `type` where it reads as one, else the text itself.
+Variant ValueOfText(const std::string& text, int type) {
+  const std::string t = TrimSpaces(text);
+  switch (type) {
+    case adTinyInt:
+    case adSmallInt:
+    case adInteger:
+    case adBigInt:
+    case adUnsignedTinyInt:
+    case adUnsignedSmallInt:
+    case adUnsignedInt: {
+      char* end = nullptr;
+      errno = 0;
+      const long long v = std::strtoll(t.c_str(), &end, 10);
+      if (!t.empty() && errno == 0 && end == t.c_str() + t.size()) {
+        return Variant(static_cast<std::int64_t>(v));
+      }
+      break;
+    }
+    case adBoolean: {
+      const std::string l = LowerAscii(t);
+      if (l == "1" || l == "t" || l == "true" || l == "-1" || l == "yes") return Variant(true);
+      if (l == "0" || l == "f" || l == "false" || l == "no") return Variant(false);
+      break;
+    }
+    case adDBDate:
+    case adDBTime:
+    case adDBTimeStamp:
+      if (auto d = ParseIsoDate(t)) return Variant(*d);
+      break;
+    default:
+      break;
+  }
+  return Variant(text);
 }
 
 // The watchdog gives the driver this long beyond the command timeout to report it itself.
@@ -144,7 +185,8 @@ enum class FetchAs {
   kDate,
   kTime,
   kTimestamp,
-  kBinary
+  kBinary,
+  kLooseText  // a typed read the driver refused: text, taken as the described type
 };
 
 struct OdbcColumn {
@@ -156,7 +198,8 @@ class OdbcSource : public RowSource {
   OdbcSource(std::shared_ptr<OdbcSession> session, const std::string& command)
       : session_(std::move(session)) {
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session_->dbc, &stmt_))) {
-      throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session_->dbc), "ODBC");
+      throw RuntimeError(kErrProviderFailed,
+                         Diagnostics(SQL_HANDLE_DBC, session_->dbc, "SQLAllocHandle"), "ODBC");
     }
     SQLSetStmtAttr(stmt_, SQL_ATTR_QUERY_TIMEOUT,
                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(session_->commandTimeout)), 0);
@@ -167,9 +210,10 @@ class OdbcSource : public RowSource {
       rc = SQLExecDirectW(stmt_, text.data(), static_cast<SQLINTEGER>(text.size()));
       stopped_ = call.Stopped();
     }
-    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) Fail(kErrCommandFailed);
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) Fail(kErrCommandFailed, "SQLExecDirect");
     SQLSMALLINT count = 0;
-    if (!SQL_SUCCEEDED(SQLNumResultCols(stmt_, &count))) Fail(kErrCommandFailed);
+    if (!SQL_SUCCEEDED(SQLNumResultCols(stmt_, &count)))
+      Fail(kErrCommandFailed, "SQLNumResultCols");
     columns_.resize(static_cast<size_t>(count));
     kinds_.resize(static_cast<size_t>(count));
     for (SQLUSMALLINT i = 1; i <= static_cast<SQLUSMALLINT>(count); ++i) Describe(i);
@@ -192,21 +236,21 @@ class OdbcSource : public RowSource {
       FreeStatement();
       return false;
     }
-    if (!SQL_SUCCEEDED(rc)) Fail(kErrCommandFailed);
+    if (!SQL_SUCCEEDED(rc)) Fail(kErrCommandFailed, "SQLFetch");
     row.resize(columns_.size());
     for (size_t i = 0; i < columns_.size(); ++i) row[i] = Read(static_cast<SQLUSMALLINT>(i + 1), i);
     return true;
   }
 
  private:
-  [[noreturn]] void Fail(long number) {
+  [[noreturn]] void Fail(long number, const char* call) {
     const std::string state = State(SQL_HANDLE_STMT, stmt_);
     // PostgreSQL's driver has the server end a statement at the timeout (57014, cancelled).
     if (stopped_ || state == "HYT00" || state == "HYT01" ||
         (state == "57014" && session_->commandTimeout > 0)) {
       throw CommandTimeoutError(session_->commandTimeout, "ODBC");
     }
-    std::string text = Diagnostics(SQL_HANDLE_STMT, stmt_);
+    std::string text = Diagnostics(SQL_HANDLE_STMT, stmt_, call);
     throw RuntimeError(number, text, "ODBC");
   }
 
@@ -227,7 +271,7 @@ class OdbcSource : public RowSource {
     SQLULEN size = 0;
     if (!SQL_SUCCEEDED(SQLDescribeColW(stmt_, i, name, 512, &nameLength, &sqlType, &size, &digits,
                                        &nullable))) {
-      Fail(kErrCommandFailed);
+      Fail(kErrCommandFailed, "SQLDescribeCol");
     }
     SQLLEN isUnsigned = SQL_FALSE;
     SQLColAttributeW(stmt_, i, SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
@@ -350,7 +394,7 @@ class OdbcSource : public RowSource {
       SQLLEN indicator = 0;
       SQLRETURN rc = SQLGetData(stmt_, column, SQL_C_WCHAR, buffer, sizeof buffer, &indicator);
       if (rc == SQL_NO_DATA) break;
-      if (!SQL_SUCCEEDED(rc)) Fail(kErrCommandFailed);
+      if (!SQL_SUCCEEDED(rc)) Fail(kErrCommandFailed, "SQLGetData");
       if (indicator == SQL_NULL_DATA) return std::nullopt;
       size_t capacity = sizeof buffer / sizeof buffer[0] - 1;
       size_t got = (indicator == SQL_NO_TOTAL ||
@@ -363,6 +407,16 @@ class OdbcSource : public RowSource {
     return FromWide(text.data(), text.size());
   }
 
+  // A driver may describe a column with a type whose typed read it then refuses (mdbtools'
+  // refuses SQL_C_SBIGINT for its integers): the column is read as text from then on, as the
+  // driver delivers every value, and taken as the described type where the text is one.
+  Variant ReadLoosely(SQLUSMALLINT column, size_t i) {
+    kinds_[i].fetch = FetchAs::kLooseText;
+    auto text = ReadText(column);
+    if (!text) return Variant(Null{});
+    return ValueOfText(*text, columns_[i].type);
+  }
+
   Variant Read(SQLUSMALLINT column, size_t i) {
     SQLLEN indicator = 0;
     switch (kinds_[i].fetch) {
@@ -371,7 +425,7 @@ class OdbcSource : public RowSource {
         std::int64_t v = 0;
         SQLSMALLINT cType = kinds_[i].fetch == FetchAs::kUnsigned ? SQL_C_UBIGINT : SQL_C_SBIGINT;
         if (!SQL_SUCCEEDED(SQLGetData(stmt_, column, cType, &v, sizeof v, &indicator))) {
-          Fail(kErrCommandFailed);
+          return ReadLoosely(column, i);
         }
         if (indicator == SQL_NULL_DATA) return Variant(Null{});
         return Variant(v);
@@ -389,7 +443,7 @@ class OdbcSource : public RowSource {
       case FetchAs::kBit: {
         unsigned char v = 0;
         if (!SQL_SUCCEEDED(SQLGetData(stmt_, column, SQL_C_BIT, &v, sizeof v, &indicator))) {
-          Fail(kErrCommandFailed);
+          return ReadLoosely(column, i);
         }
         if (indicator == SQL_NULL_DATA) return Variant(Null{});
         return Variant(v != 0);
@@ -397,10 +451,7 @@ class OdbcSource : public RowSource {
       case FetchAs::kBooleanText: {
         auto text = ReadText(column);
         if (!text) return Variant(Null{});
-        std::string t = LowerAscii(TrimSpaces(*text));
-        if (t == "1" || t == "t" || t == "true" || t == "-1" || t == "yes") return Variant(true);
-        if (t == "0" || t == "f" || t == "false" || t == "no") return Variant(false);
-        return Variant(*text);
+        return ValueOfText(*text, adBoolean);
       }
       case FetchAs::kDecimalText: {
         auto text = ReadText(column);
@@ -417,7 +468,7 @@ class OdbcSource : public RowSource {
       case FetchAs::kDate: {
         SQL_DATE_STRUCT d{};
         if (!SQL_SUCCEEDED(SQLGetData(stmt_, column, SQL_C_TYPE_DATE, &d, sizeof d, &indicator))) {
-          Fail(kErrCommandFailed);
+          return ReadLoosely(column, i);
         }
         if (indicator == SQL_NULL_DATA) return Variant(Null{});
         return Variant(Date{DateSerial(d.year, d.month, d.day)});
@@ -425,7 +476,7 @@ class OdbcSource : public RowSource {
       case FetchAs::kTime: {
         SQL_TIME_STRUCT t{};
         if (!SQL_SUCCEEDED(SQLGetData(stmt_, column, SQL_C_TYPE_TIME, &t, sizeof t, &indicator))) {
-          Fail(kErrCommandFailed);
+          return ReadLoosely(column, i);
         }
         if (indicator == SQL_NULL_DATA) return Variant(Null{});
         return Variant(Date{(t.hour * 3600.0 + t.minute * 60.0 + t.second) / 86400.0});
@@ -434,7 +485,7 @@ class OdbcSource : public RowSource {
         SQL_TIMESTAMP_STRUCT t{};
         if (!SQL_SUCCEEDED(
                 SQLGetData(stmt_, column, SQL_C_TYPE_TIMESTAMP, &t, sizeof t, &indicator))) {
-          Fail(kErrCommandFailed);
+          return ReadLoosely(column, i);
         }
         if (indicator == SQL_NULL_DATA) return Variant(Null{});
         return Variant(Date{
@@ -446,7 +497,7 @@ class OdbcSource : public RowSource {
         for (;;) {
           SQLRETURN rc = SQLGetData(stmt_, column, SQL_C_BINARY, buffer, sizeof buffer, &indicator);
           if (rc == SQL_NO_DATA) break;
-          if (!SQL_SUCCEEDED(rc)) Fail(kErrCommandFailed);
+          if (!SQL_SUCCEEDED(rc)) Fail(kErrCommandFailed, "SQLGetData");
           if (indicator == SQL_NULL_DATA) return Variant(Null{});
           size_t got = (indicator == SQL_NO_TOTAL || static_cast<size_t>(indicator) > sizeof buffer)
                            ? sizeof buffer
@@ -455,6 +506,11 @@ class OdbcSource : public RowSource {
           if (rc == SQL_SUCCESS) break;
         }
         return Variant(bytes);
+      }
+      case FetchAs::kLooseText: {
+        auto text = ReadText(column);
+        if (!text) return Variant(Null{});
+        return ValueOfText(*text, columns_[i].type);
       }
       case FetchAs::kWideText:
         break;
@@ -549,7 +605,8 @@ std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionStr
   }
   SQLSetEnvAttr(session->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, session->env, &session->dbc))) {
-    throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_ENV, session->env), "ODBC");
+    throw RuntimeError(kErrProviderFailed,
+                       Diagnostics(SQL_HANDLE_ENV, session->env, "SQLAllocHandle"), "ODBC");
   }
   SQLSetConnectAttr(session->dbc, SQL_ATTR_LOGIN_TIMEOUT,
                     reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(options.connectTimeout)), 0);
@@ -565,7 +622,8 @@ std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionStr
       SQLDriverConnectW(session->dbc, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()),
                         out, 1024, &outLength, SQL_DRIVER_NOPROMPT);
   if (!SQL_SUCCEEDED(rc)) {
-    throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session->dbc), "ODBC");
+    throw RuntimeError(kErrProviderFailed,
+                       Diagnostics(SQL_HANDLE_DBC, session->dbc, "SQLDriverConnect"), "ODBC");
   }
   session->connected = true;
   const std::string dbms = DbmsName(session->dbc);
