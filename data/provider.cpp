@@ -1,6 +1,8 @@
 #include "data/provider.h"
 
 #include "data/errors.h"
+#include "data/odbc_drivers.h"
+#include "data/odbc_routes.h"
 #include "data/recordset.h"
 #include "platform/text.h"
 
@@ -30,19 +32,20 @@ long RecordStatusOfWriteError(long errorNumber) {
 
 namespace {
 
-bool IsJet(const std::string& provider) {
-  std::string p = LowerAscii(provider);
-  return p.rfind("microsoft.jet.oledb", 0) == 0 || p.rfind("microsoft.ace.oledb", 0) == 0;
-}
-
 // The row provider named by `provider` (empty: ODBC, as ADO defaults to MSDASQL).
 std::unique_ptr<Provider> OpenRowProvider(const std::string& provider, const ConnectionString& cs,
                                           const std::string& userId, const std::string& password,
                                           const ConnectOptions& options) {
-  if (IsJet(provider)) return OpenSqliteProvider(cs, true, options);
+  if (IsJetProvider(provider)) return OpenJetProvider(cs, userId, password, options);
   if (EqualsIgnoringCase(provider, "SQLite")) return OpenSqliteProvider(cs, false, options);
+  if (IsSqlServerProvider(provider)) {
+    return OpenOdbcProvider(
+        SqlServerOdbcPairs(cs, provider, kThisOdbcSystem, InstalledOdbcDrivers(), FreeTdsLibrary()),
+        userId, password, options);
+  }
   if (provider.empty() || LowerAscii(provider).rfind("msdasql", 0) == 0) {
-    if (!cs.Has("DSN") && !cs.Has("Driver") && !cs.Has("FILEDSN") && !cs.Has("Data Source")) {
+    if (!cs.Has("DSN") && !cs.Has("Driver") && !cs.Has("FILEDSN") && !cs.Has("Data Source") &&
+        !cs.Has("Extended Properties")) {
       throw RuntimeError(kErrProviderNotFound,
                          "The connection string names no provider and no ODBC data source "
                          "(Provider=..., DSN=... or Driver=...).",
@@ -50,11 +53,7 @@ std::unique_ptr<Provider> OpenRowProvider(const std::string& provider, const Con
     }
     return OpenOdbcProvider(cs, userId, password, options);
   }
-  throw RuntimeError(kErrProviderNotFound,
-                     "Provider cannot be found: '" + provider +
-                         "'. Known providers: Microsoft.Jet.OLEDB.4.0, SQLite, MSDASQL (ODBC), "
-                         "MSDataShape.",
-                     "Connection.Open");
+  throw RuntimeError(kErrProviderNotFound, UnknownProviderText(provider), "Connection.Open");
 }
 
 }  // namespace

@@ -39,6 +39,10 @@ std::unique_ptr<Provider> OpenProvider(const ConnectionString& connectionString,
 // The providers, for OpenProvider; `connectionString` holds no more option pairs.
 std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& connectionString, bool jet,
                                              const ConnectOptions& options);
+// Microsoft.Jet.OLEDB and Microsoft.ACE.OLEDB: SQLite files and real Access files alike.
+std::unique_ptr<Provider> OpenJetProvider(const ConnectionString& connectionString,
+                                          const std::string& userId, const std::string& password,
+                                          const ConnectOptions& options);
 std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionString,
                                            const std::string& userId, const std::string& password,
                                            const ConnectOptions& options);

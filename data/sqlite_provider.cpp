@@ -7,14 +7,13 @@
 #include <cmath>
 #include <memory>
 
+#include "data/database_file.h"
 #include "data/errors.h"
 #include "data/field.h"
 #include "data/jet_sql.h"
 #include "data/provider.h"
 #include "data/sql_values.h"
 #include "platform/file_io.h"
-#include "platform/module_path.h"
-#include "platform/path_separator.h"
 #include "platform/text.h"
 
 namespace vn::data {
@@ -506,12 +505,11 @@ int Probe(Database& db, std::string& message) {
 
 std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool jet,
                                              const ConnectOptions& options) {
-  std::string path = TrimSpaces(cs.Get("Data Source"));
+  const std::string path = DataSourceFile(cs);
   if (path.empty()) {
     throw RuntimeError(kErrProviderFailed, "The connection string names no file (Data Source=...).",
                        "SQLite");
   }
-  if (!IsAbsolutePath(path)) path = LibraryFolder() + VN_PATH_SEP + path;
   if (!IsRegularFile(path)) {
     throw RuntimeError(kErrProviderFailed, "Could not find file '" + path + "'.", "SQLite");
   }
