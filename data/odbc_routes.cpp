@@ -145,10 +145,12 @@ ConnectionString SqlServerOdbcPairs(const ConnectionString& pairs, const std::st
   if (windows) {
     if (!encrypt.empty()) {
       out.Add("Encrypt", encrypt == "strict" ? "strict" : (encryptYes ? "yes" : "no"));
-    } else if (driver == "{ODBC Driver 18 for SQL Server}" &&
-               !EqualsIgnoringCase(TrimSpaces(provider), "MSOLEDBSQL19")) {
-      // Driver 18 encrypts by default; the older providers named did not.
-      out.Add("Encrypt", "no");
+    } else {
+      // Each side's default where the string says nothing: the OLE DB Driver 19 encrypts, the
+      // older providers do not; of the ODBC drivers only Driver 18 encrypts.
+      const bool providerEncrypts = EqualsIgnoringCase(TrimSpaces(provider), "MSOLEDBSQL19");
+      const bool driverEncrypts = driver == "{ODBC Driver 18 for SQL Server}";
+      if (providerEncrypts != driverEncrypts) out.Add("Encrypt", providerEncrypts ? "yes" : "no");
     }
     if (!trust.empty()) out.Add("TrustServerCertificate", trust);
   } else if (!encrypt.empty()) {

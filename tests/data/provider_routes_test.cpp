@@ -56,8 +56,8 @@ const SqlServerCase kSqlServerCases[] = {
      "Provider=MSOLEDBSQL19;Data Source=h",
      "The SQL Server providers reach SQL Server through FreeTDS' ODBC driver, which is not "
      "installed: install the package tdsodbc."},
-    // Windows: the newest driver installed; Driver 18 told not to encrypt where the provider
-    // named did not.
+    // Windows: the newest driver installed; the provider's default encryption where the
+    // driver's differs.
     {OdbcSystem::kWindows, kAllWindows, "",
      "Provider=SQLOLEDB;Data Source=srv,1433;Initial Catalog=x;User ID=u;Password=p",
      "Driver={ODBC Driver 18 for SQL Server};Server=srv,1433;Database=x;UID=u;PWD=p;"
