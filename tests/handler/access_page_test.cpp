@@ -1,0 +1,250 @@
+// Rubric pages whose entries name the OLE DB providers of existing configurations: a real
+// Access file through the Jet provider (read on Linux from mdbtools' snapshot) and a SQL Server
+// provider reaching FreeTDS. Linux only: the library is loaded from a copy of the Linux program
+// folder, and the Access file is read the Linux way.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+#include "tests/handler/test_folder.h"
+
+#ifndef _WIN32
+
+namespace vn::test {
+namespace {
+
+// The real Jet 4 test file, fetched by scripts/fetch-test-access.sh; empty when absent.
+std::string FruitMdbSource() {
+  const char* dir = std::getenv("VARNOLIS_TEST_ACCESS_DIR");
+  const std::string path = (dir != nullptr && *dir != '\0')
+                               ? std::string(dir) + "/fruit.mdb"
+                               : std::string(VARNOLIS_SOURCE_DIR) + "/.deps/access/fruit.mdb";
+  return fs::exists(path) ? path : std::string();
+}
+
+class AccessPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::make_unique<TestFolder>();
+    setenv("XDG_CACHE_HOME", (folder_->Root() + "/cache").c_str(), 1);
+    program_ = folder_->CopyProgramFolder();
+    library_ = std::make_unique<Library>(program_);
+    fs::create_directories(program_ + "/databases");
+    for (const char* script : {"/databases/schema.sql", "/databases/formate.sql"}) {
+      Exec(ReadFile(std::string(VARNOLIS_SOURCE_DIR) + script));
+    }
+    WriteAct("Banana");
+    const std::string source = FruitMdbSource();
+    if (!source.empty()) {
+      fruit_ = folder_->Root() + "/daten/fruit.mdb";
+      fs::create_directories(folder_->Root() + "/daten");
+      fs::copy_file(source, fruit_);
+    }
+  }
+  void TearDown() override {
+    library_.reset();
+    folder_.reset();
+    unsetenv("XDG_CACHE_HOME");
+  }
+
+  // ACT! running with a contact whose field 25 is `fruit`.
+  void WriteAct(const std::string& fruit) const {
+    WriteFile(folder_->Root() + "/act.json",
+              "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - Test\", "
+              "\"visible\": true}], \"database\": \"Test.dbf\", \"activeView\": 1, "
+              "\"contact\": {\"25\": \"" +
+                  fruit + "\"}}");
+  }
+
+  void Exec(const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open((program_ + "/databases/config.mdb").c_str(), &db), SQLITE_OK);
+    char* message = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
+        << (message ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(db);
+  }
+
+  static std::string Quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("''") : std::string(1, c);
+    return out + "'";
+  }
+
+  // The rubric `Obst` with its entries (format, title, connection, query) in the order given.
+  void AddRubric(
+      const std::vector<std::tuple<int, std::string, std::string, std::string>>& entries) {
+    Exec(
+        "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) "
+        "VALUES (1, 'Obst', 'Obst', 'Obstsorten', 'Aus Access');");
+    int rank = 0;
+    for (const auto& [format, title, connection, query] : entries) {
+      Exec("INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" + Quoted(title) +
+           ", " + std::to_string(format) + ", " + Quoted(connection) + ", " + Quoted(query) +
+           "); INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, "
+           "last_insert_rowid(), " +
+           std::to_string(++rank) + ");");
+    }
+  }
+
+  std::string Page() {
+    Response r = Get(*library_, "varnolis://rubrik/Obst");
+    EXPECT_EQ(r.start, S_OK);
+    const size_t end = r.bytes.find("</HTML>\r\n");
+    return end == std::string::npos ? r.bytes : r.bytes.substr(0, end + 9);
+  }
+
+  std::string Jet() const { return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + fruit_; }
+
+  // The page up to the entries' window, for the rubric above.
+  std::string PageStart() const {
+    return ExpectedHead(program_) + "\r\n" +
+           "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\"><TR>"
+           "<TD  WIDTH=\"10\">&nbsp;</TD>\r\n"
+           "<TD  WIDTH=\"100\" ALIGN=\"center\" CLASS=\"mb1\" "
+           "onClick=\"location.href='varnolis://rubrik/Obst'\"><SPAN  CLASS=\"mt1\">Obst</SPAN>"
+           "</TD>\r\n"
+           "<TD  WIDTH=\"10\">&nbsp;</TD>\r\n</TR>\r\n</TABLE>\r\n"
+           "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\" WIDTH=\"100%\"><TR>"
+           "<TD  COLSPAN=\"3\" CLASS=\"mb2\"><IMG  WIDTH=\"1\" HEIGHT=\"8\" ALT=\"\"></TD>\r\n"
+           "</TR>\r\n</TABLE>\r\n\r\n"
+           "<P  CLASS=\"title1\">Obstsorten<BR><SPAN  CLASS=\"title2\">Aus Access</SPAN></P>\r\n"
+           "<DIV  ID=\"divfenster\" CLASS=\"divwindow\">\r\n";
+  }
+
+  std::unique_ptr<TestFolder> folder_;
+  std::string program_;
+  std::unique_ptr<Library> library_;
+  std::string fruit_;
+};
+
+#define VN_REQUIRE_FRUIT()                                                      \
+  do {                                                                          \
+    if (fruit_.empty()) {                                                       \
+      if (std::getenv("CI") != nullptr) FAIL() << "fruit.mdb is missing in CI"; \
+      GTEST_SKIP() << "fruit.mdb is missing: run scripts/fetch-test-access.sh"; \
+    }                                                                           \
+  } while (false)
+
+// One row of the table as the page has it: the row, its spacer row, and the line break the
+// page writes after every piece.
+std::string Row(const std::string& fruit, int fiber, int sugar) {
+  return "<TR  CLASS=\"t0\"><TD  CLASS=\"t0\" ALIGN=\"left\">" + fruit +
+         "</TD><TD  CLASS=\"t0\" ALIGN=\"left\">" + std::to_string(fiber) +
+         "</TD><TD  CLASS=\"t0\" ALIGN=\"left\">" + std::to_string(sugar) +
+         "</TD></TR>\r\n<TR><TD></TD></TR>\r\n\r\n";
+}
+
+TEST_F(AccessPageTest, TableEntryOverARealAccessFileByteForByteOnLinux) {
+  VN_REQUIRE_FRUIT();
+  AddRubric({{1, "Zucker", Jet(),
+              "SELECT Fruit, Fiber, Sugar FROM Fruit WHERE Sugar > 10 ORDER BY Sugar DESC"}});
+  const std::string r = program_ + "/ResourceHTML/";
+  const std::string expected =
+      PageStart() + "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" + r +
+      "clhierachicalspreadsheet.vbs\"></SCRIPT>\r\n"
+      "<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
+      "<TR  CLASS=\"title0\"><TD>"
+      "<IMG  NAME=\"img_hss_0_\" SRC=\"" +
+      r +
+      "minus.gif\" "
+      "onclick=\"DisplayItem 'img_hss_0_','div_hss_0_'\" onmouseover=\"Point 'img_hss_0_'\" "
+      "onmouseout=\"DontPoint 'img_hss_0_'\" WIDTH=\"11\" HEIGHT=\"11\" ALIGN=\"absmiddle\">"
+      "&nbsp;&nbsp;Zucker</TD></TR></TABLE>"
+      "\r\n<DIV  ID=\"div_hss_0_\" STYLE=\"\">\r\n"
+      "\r\n<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
+      "<TR  CLASS=\"u0\"><TD  CLASS=\"u0\" ALIGN=\"left\">Fruit</TD>"
+      "<TD  CLASS=\"u0\" ALIGN=\"left\">Fiber</TD>"
+      "<TD  CLASS=\"u0\" ALIGN=\"left\">Sugar</TD></TR>\r\n" +
+      Row("Date", 8, 73) + Row("Banana", 3, 20) + Row("Fig", 2, 19) + Row("Persimmon", 0, 19) +
+      Row("Lychee", 2, 18) + Row("Guava", 5, 17) + Row("Pomegranate", 3, 17) +
+      Row("Grapes", 2, 16) + Row("Kumquat", 2, 16) + Row("Mango", 1, 15) + Row("Cherry", 1, 13) +
+      Row("Apple", 2, 12) + Row("Pear", 2, 12) + Row("Pineapple", 1, 12) + Row("Blueberry", 8, 11) +
+      Row("Orange", 2, 11) +
+      // The empty piece after the last row, the table's end, and the window's end.
+      "\r\n"
+      "\r\n</TABLE>\r\n</DIV>\r\n\r\n"
+      "</DIV>\r\n" +
+      ExpectedEnd();
+  EXPECT_EQ(Page(), expected);
+}
+
+TEST_F(AccessPageTest, AllColumnsACardAndAShapeOverTheFileAndItsChangesOnLinux) {
+  VN_REQUIRE_FRUIT();
+  AddRubric({{2, "Karte", Jet(), "SELECT Fruit, Sugar FROM Fruit WHERE Fruit = '{!kontakt,25}'"},
+             {1, "Alles", Jet(), "SELECT * FROM Fruit"},
+             // The table shapes over the entry's provider itself.
+             {1, "Salat", Jet(),
+              "SHAPE {SELECT Fruit AS Salat FROM [Fruit Salad] WHERE Fruit LIKE 'Bl%'} "
+              "APPEND ({SELECT Fruit, Sugar AS Zucker FROM Fruit} RELATE Salat TO Fruit)"}});
+  std::string page = Page();
+  EXPECT_EQ(page.find("errortitle"), std::string::npos) << page;
+  // The card: the contact's fruit.
+  EXPECT_NE(page.find("CLASS=\"htmllistname\">Sugar</TD>"
+                      "<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">20</TD>"),
+            std::string::npos);
+  // Every column, the empty values as empty cells.
+  EXPECT_NE(page.find("<TD  CLASS=\"u0\" ALIGN=\"left\">Vit E</TD></TR>"), std::string::npos);
+  EXPECT_NE(page.find("<TR  CLASS=\"t0\"><TD  CLASS=\"t0\" ALIGN=\"left\">Kumquat</TD>" +
+                      [] {
+                        std::string cells;
+                        for (const char* v : {"2", "0", "1", "16", "160", "55", "0", "0", "", ""}) {
+                          cells += std::string("<TD  CLASS=\"t0\" ALIGN=\"left\">") + v + "</TD>";
+                        }
+                        return cells;
+                      }() +
+                      "</TR>"),
+            std::string::npos);
+  // The shape: a parent row and its child.
+  EXPECT_NE(page.find("<TD  CLASS=\"t0\" ALIGN=\"left\">Blueberry</TD></TR>"), std::string::npos);
+  EXPECT_NE(page.find("<TD  CLASS=\"t1\" ALIGN=\"left\">Blackberry</TD>"
+                      "<TD  CLASS=\"t1\" ALIGN=\"left\">8</TD></TR>"),
+            std::string::npos);
+
+  // The file changes (same size, another text): the next request shows it.
+  std::string bytes = ReadFile(fruit_);
+  for (size_t at = bytes.find("Banana"); at != std::string::npos; at = bytes.find("Banana", at)) {
+    bytes.replace(at, 6, "Bonono");
+  }
+  WriteFile(fruit_, bytes);
+  fs::last_write_time(fruit_, fs::last_write_time(fruit_) + std::chrono::seconds(2));
+  WriteAct("Bonono");
+  page = Page();
+  EXPECT_NE(page.find("CLASS=\"htmllistvalue\">Bonono</TD>"), std::string::npos);
+  EXPECT_EQ(page.find("Banana"), std::string::npos);
+}
+
+TEST_F(AccessPageTest, SqlServerProviderReachesFreeTdsWith101AndTheMaskedPasswordOnLinux) {
+  bool freeTds = false;
+  for (const char* folder : {"/usr/lib/x86_64-linux-gnu/odbc", "/usr/lib/aarch64-linux-gnu/odbc",
+                             "/usr/lib/odbc", "/usr/local/lib/odbc"}) {
+    freeTds = freeTds || fs::exists(std::string(folder) + "/libtdsodbc.so");
+  }
+  if (!freeTds) {
+    if (std::getenv("CI") != nullptr) FAIL() << "FreeTDS (tdsodbc) is missing in CI";
+    GTEST_SKIP() << "FreeTDS (tdsodbc) is missing";
+  }
+  AddRubric({{2, "Buchhaltung",
+              "Provider=SQLOLEDB;Data Source=127.0.0.1,1;Initial Catalog=x;User ID=u;Password=p",
+              "SELECT 1 AS a"}});
+  std::string inner = ExpectedErrorBlockOf(
+      program_, "clHTMLList", 101,
+      "Es konnte keine Verbindung zu der Datenbank hergestellt werden.<br>Connection String: "
+      "Provider=SQLOLEDB;Data Source=127.0.0.1,1;Initial Catalog=x;User ID=u;Password=***",
+      true);
+  inner.resize(inner.size() - 2);
+  EXPECT_EQ(Page(),
+            PageStart() +
+                ExpectedErrorBlock(program_, 152,
+                                   "Die Tabelle kann nicht erstellt werden.<br>" + inner, true) +
+                "</DIV>\r\n" + ExpectedEnd());
+}
+
+}  // namespace
+}  // namespace vn::test
+
+#endif
