@@ -1,13 +1,16 @@
-// Fuzzes the connection-string parser, its OLE DB and ODBC writers and the reading of the
-// connection's options (mode, timeouts): no input may crash, whatever parses must read back the
-// same through Text(), and its masked form shows no password value.
+// Fuzzes the connection-string parser, its OLE DB and ODBC writers, the reading of the
+// connection's options (mode, timeouts) and the mapping of the SQL Server and Access providers
+// to ODBC: no input may crash, whatever parses must read back the same through Text(), the
+// mapped ODBC strings name their driver first, and the masked form shows no password value.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "data/connect_options.h"
 #include "data/connection_string.h"
+#include "data/odbc_routes.h"
 #include "platform/password_mask.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
@@ -34,6 +37,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   } catch (const vn::RuntimeError&) {
     return 0;  // not a connection string: the parser says where
+  }
+  try {
+    // Both systems' mappings name the driver first, whatever the pairs hold.
+    vn::data::ConnectionString pairs(text);
+    const std::vector<std::string> drivers = {"FreeTDS", "ODBC Driver 18 for SQL Server",
+                                              "Microsoft Access Driver (*.mdb)"};
+    for (auto system : {vn::data::OdbcSystem::kLinux, vn::data::OdbcSystem::kWindows}) {
+      const std::string odbc =
+          vn::data::SqlServerOdbcPairs(pairs, pairs.Get("Provider"), system, drivers, "")
+              .OdbcText();
+      if (odbc.rfind("Driver=", 0) != 0) std::abort();
+    }
+    const std::string access =
+        vn::data::AccessOdbcPairs(pairs, pairs.Get("Data Source"), false, true, drivers).OdbcText();
+    if (access.find(";ReadOnly=1;") == std::string::npos) std::abort();
+  } catch (const vn::RuntimeError&) {
+    // Unparsable input was seen above; the mappings themselves refuse nothing with drivers.
   }
   try {
     // The options are taken out of the pairs (or refused with a RuntimeError).
