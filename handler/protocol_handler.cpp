@@ -13,22 +13,12 @@
 #include "platform/vb_errors.h"
 #include "render/hierarchical_spreadsheet.h"
 #include "render/html_list.h"
+#include "render/regional_settings.h"
 #include "resources/markup.h"
 #include "resources/res_text.h"
 
 namespace vn {
 namespace {
-
-// Trace lines must never decide whether a request works where no failure path exists
-// (object creation, destruction, Terminate, Abort and the unimplemented methods).
-void QuietDPrint(const std::string& text) noexcept {
-  try {
-    DPrint(text);
-  } catch (...) {
-    // A log that cannot be written is ignored here: these calls have no page to report it in,
-    // and the request must not fail for its trace.
-  }
-}
 
 std::string Address(const void* p) { return std::to_string(reinterpret_cast<std::uintptr_t>(p)); }
 
@@ -73,14 +63,14 @@ const ProtocolHandler::GeneratorKind* ProtocolHandler::KindOfFormat(int format) 
 
 ProtocolHandler::ProtocolHandler() {
   SetDebugSwitch(DebugSettingIsOn(GetSetting("Varnolis", "Optionen", "Debug", "0")));
-  QuietDPrint("Class_Initialize");
+  DPrint("Class_Initialize");
 }
 
 // The owners of the read file, the page file and the sink follow the trace line: a browser that
 // drops the request without Terminate leaves no customer data behind.
 ProtocolHandler::~ProtocolHandler() {
   ReleaseObjects();
-  QuietDPrint("Class_Terminate");
+  DPrint("Class_Terminate");
 }
 
 HRESULT ProtocolHandler::QueryInterface(REFIID riid, void** ppvObject) {
@@ -112,8 +102,7 @@ HRESULT ProtocolHandler::Start(LPCWSTR szUrl, IInternetProtocolSink* pOIProtSink
   sink_ = ComPtr<IInternetProtocolSink>(pOIProtSink);
   HRESULT result = S_OK;
   try {
-    // No page exists yet to report a log that cannot be written.
-    QuietDPrint("IInternetProtocol_Start(" + Address(szUrl) + ")");
+    DPrint("IInternetProtocol_Start(" + Address(szUrl) + ")");
     result = StartRequest(szUrl != nullptr ? szUrl : "");
   } catch (...) {
     // Only reached when no page can be written at all.
@@ -179,14 +168,9 @@ HRESULT ProtocolHandler::StartRequest(const std::string& url) {
 }
 
 void ProtocolHandler::Trace(const std::string& text) {
-  // While the page is being built, a log that cannot be written is reported in the page
-  // (message 199). Once the page is complete, or while an error is being reported, there is no
-  // place left to report it, and the request must not fail for its trace.
-  if (dumper_ && !pageComplete_) {
-    DPrint(text);
-  } else {
-    QuietDPrint(text);
-  }
+  // The log never fails: a line that no folder takes is dropped, and the page is built as with
+  // the log off.
+  DPrint(text);
 }
 
 bool ProtocolHandler::ParseURL(const std::string& url) {
@@ -220,6 +204,8 @@ void ProtocolHandler::PrepareCommand() {
 }
 
 void ProtocolHandler::PrepareRubric() {
+  // The user may have changed the decimal sign or the date form since the last page.
+  RefreshUserRegionalSettings();
   currentEntry_ = 0;
   currentQuery_.clear();
   currentTitle_.clear();
@@ -391,8 +377,8 @@ HRESULT ProtocolHandler::ReadRequest(void* pv, ULONG cb, ULONG* pcbRead) {
   try {
     // A page of many thousand rows takes a Read per row: the line is built only for the log.
     if (DebugSwitch()) {
-      Trace("Read(" + Address(pv) + "," + std::to_string(cb) + "," +
-            std::to_string(countOnEntry) + ")");
+      Trace("Read(" + Address(pv) + "," + std::to_string(cb) + "," + std::to_string(countOnEntry) +
+            ")");
     }
     if (pageComplete_ && downloadFinished_) {
       Trace("Read: Tempfile downloaded.");
@@ -430,7 +416,10 @@ HRESULT ProtocolHandler::ReadRequest(void* pv, ULONG cb, ULONG* pcbRead) {
                      failure->second)) {
     return INET_E_DOWNLOAD_FAILURE;
   }
-  return S_OK;
+  // As after a step that ends the page with its error block: an empty S_OK would be the end of
+  // the page for urlmon's readers, and the browser would show nothing instead of the block.
+  ReportData(BSCF_INTERMEDIATEDATANOTIFICATION, 0, 0);
+  return E_PENDING;
 }
 
 HRESULT ProtocolHandler::StreamChunk(void* pv, ULONG cb, ULONG* pcbRead) {
@@ -479,7 +468,7 @@ HRESULT ProtocolHandler::StreamChunk(void* pv, ULONG cb, ULONG* pcbRead) {
 
 void ProtocolHandler::WriteError(int id, const std::string& detail,
                                  const std::optional<PendingFailure>& failure) {
-  QuietDPrint("WriteError(" + std::to_string(id) + "," + detail + ")");
+  DPrint("WriteError(" + std::to_string(id) + "," + detail + ")");
   error_->SetError(id, {detail}, failure);
   dumper_->Dump(error_->Description());
   CompletePage();
@@ -542,7 +531,7 @@ void ProtocolHandler::EndRequest() {
 HRESULT ProtocolHandler::Terminate(DWORD dwOptions) {
   // Letting the sink go may drop the browser's last reference.
   const ComPtr<ProtocolHandler> self(this);
-  QuietDPrint("IInternetProtocol_Terminate(" + std::to_string(dwOptions) + ")");
+  DPrint("IInternetProtocol_Terminate(" + std::to_string(dwOptions) + ")");
   EndRequest();
   started_ = false;
   sinkCalls_.Clear();
@@ -551,8 +540,8 @@ HRESULT ProtocolHandler::Terminate(DWORD dwOptions) {
 }
 
 HRESULT ProtocolHandler::Abort(HRESULT hrReason, DWORD dwOptions) {
-  QuietDPrint("IInternetProtocol_Abort(" + std::to_string(hrReason) + "," +
-              std::to_string(dwOptions) + ")");
+  DPrint("IInternetProtocol_Abort(" + std::to_string(hrReason) + "," + std::to_string(dwOptions) +
+         ")");
   EndRequest();
   started_ = false;
   sinkCalls_.Clear();  // an aborted request has nothing more to tell the browser
@@ -560,25 +549,25 @@ HRESULT ProtocolHandler::Abort(HRESULT hrReason, DWORD dwOptions) {
 }
 
 HRESULT ProtocolHandler::Continue(PROTOCOLDATA* /*pProtocolData*/) {
-  QuietDPrint("Continue");
+  DPrint("Continue");
   return E_NOTIMPL;
 }
 
 HRESULT ProtocolHandler::Suspend() { return E_NOTIMPL; }
 
 HRESULT ProtocolHandler::Resume() {
-  QuietDPrint("Resume");
+  DPrint("Resume");
   return E_NOTIMPL;
 }
 
 HRESULT ProtocolHandler::Seek(std::int64_t /*dlibMove*/, DWORD /*dwOrigin*/,
                               std::uint64_t* /*plibNewPosition*/) {
-  QuietDPrint("Seek");
+  DPrint("Seek");
   return E_NOTIMPL;
 }
 
 HRESULT ProtocolHandler::LockRequest(DWORD /*dwOptions*/) {
-  QuietDPrint("LockRequest");
+  DPrint("LockRequest");
   return E_NOTIMPL;
 }
 

@@ -145,6 +145,16 @@ void AppendUtf8AsCp1252(std::string& out, std::string_view utf8, Unmappable unma
   }
 }
 
+bool AppendCp1252ByteAsUtf8(std::string& out, unsigned char byte) {
+  unsigned long cp = byte;
+  if (byte >= 0x80 && byte < 0xA0) {
+    cp = kHigh[byte - 0x80];
+    if (cp == 0) return false;
+  }
+  AppendUtf8(out, cp);
+  return true;
+}
+
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());

@@ -28,6 +28,14 @@ void AppendUtf8AsAnsi(std::string& out, std::string_view utf8, Unmappable unmapp
 // Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
 std::string Cp1252ToUtf8(std::string_view bytes);
 
+// The character of one Windows-1252 byte appended as UTF-8; false (nothing appended) for the
+// five unassigned bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D.
+bool AppendCp1252ByteAsUtf8(std::string& out, unsigned char byte);
+// The same for one byte of the system's ANSI code page (Windows-1252 on Linux, that of GetACP on
+// Windows); false when the code page has no character of its own for the byte (unassigned, or
+// the first byte of a double-byte character).
+bool AppendAnsiByteAsUtf8(std::string& out, unsigned char byte);
+
 // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates, at most U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 

@@ -35,12 +35,22 @@ bool DebugSettingIsOn(std::string_view setting) {
   return false;
 }
 
-void DPrint(const std::string& text) {
+void DPrint(const std::string& text) noexcept {
   if (!t_debugSwitch) return;
-  const std::string path = LibraryFolder() + VN_PATH_SEP "debug.log";
-  // Lines carry connection strings; their passwords stay out of the file.
-  AppendDebugLine(path, LocalTimeStamp() + ": " +
-                            Utf8ToAnsi(MaskPasswords(text), Unmappable::kQuestionMark) + "\r\n");
+  try {
+    // Lines carry connection strings; their passwords stay out of the file.
+    const std::string line = LocalTimeStamp() + ": " +
+                             Utf8ToAnsi(MaskPasswords(text), Unmappable::kQuestionMark) + "\r\n";
+    if (AppendDebugLine(LibraryFolder() + VN_PATH_SEP "debug.log", line)) return;
+    const std::string own = UserDebugLogPath();
+    if (own.empty()) return;
+    if (!AppendDebugLine(own, line) && CreateUserDebugLogFolder()) AppendDebugLine(own, line);
+  } catch (...) {
+    // Only building the line can fail (no memory left): the line is dropped, as one that no
+    // folder takes, and the page goes on as with the log off.
+  }
 }
+
+std::string UserDebugLog() { return UserDebugLogPath(); }
 
 }  // namespace vn

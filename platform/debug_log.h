@@ -1,5 +1,6 @@
 // The library's debug log: a per-thread switch and DPrint, which appends "hh-mm-ss: text"
-// lines (Windows-1252, CR LF) to debug.log in the library folder while the switch is on.
+// lines (the ANSI code page, CR LF) to debug.log in the library folder, or in the user's own
+// folders when the library folder takes none, while the switch is on.
 #pragma once
 
 #include <string>
@@ -18,8 +19,14 @@ bool DebugSettingIsOn(std::string_view setting);
 
 // Writes one line when the switch is on, with the passwords of connection strings hidden
 // (MaskPasswords); opens and closes the file for every line and creates it readable by its
-// owner only. A file that cannot be opened or written throws RuntimeError (the caller's failure
-// path applies).
-void DPrint(const std::string& text);
+// owner only. The line goes to debug.log in the library folder; where that cannot be written (a
+// standard user below the program files), to UserDebugLog(); where neither can, it is dropped.
+// Never fails: a diagnostic switch must not change the pages.
+void DPrint(const std::string& text) noexcept;
+
+// Where the log goes when the library folder takes none: %LOCALAPPDATA%\Varnolis\debug.log on
+// Windows, $XDG_STATE_HOME/varnolis/debug.log (default ~/.local/state) on Linux; "" when the
+// system names no such folder.
+std::string UserDebugLog();
 
 }  // namespace vn

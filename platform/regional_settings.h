@@ -31,7 +31,14 @@ struct RegionalSettings {
   std::string currencyPattern;  // the "Currency" named format in the pattern language
   int firstDayOfWeek = 1;       // 1 = Sunday ... 7 = Saturday
   int firstWeekOfYear = 1;      // 1 week of 1 January, 2 first four-day week, 3 first full week
+
+  bool operator==(const RegionalSettings&) const = default;
 };
+
+// Whether the settings LoadRegionalSettings gives for the user's own locale can change while
+// the program runs: on Windows the user changes them in the control panel; on Linux they follow
+// from the locale variables alone, which are read at every look-up.
+bool UserRegionalSettingsCanChange();
 
 // The settings of the locale names given ("de_DE", "en_US"; on Windows "" is the user's own
 // locale): numbers from `numericName`, dates and names from `timeName`. Unknown names give the

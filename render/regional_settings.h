@@ -1,5 +1,6 @@
 // The regional settings the value formatter writes under (RegionalSettings, from the platform's
-// locale data), looked up once per locale name and cached.
+// locale data), looked up once per locale name and cached; the user's own settings are read
+// afresh for every page where the user can change them while the program runs.
 #pragma once
 
 #include <string_view>
@@ -18,5 +19,11 @@ const RegionalSettings& RegionalSettingsFor(std::string_view numericLocale,
 
 // The settings the locale variables select now (LC_ALL, LC_NUMERIC/LC_TIME, LANG).
 const RegionalSettings& CurrentRegionalSettings();
+
+// Reads the user's own settings afresh where they can change while the program runs (Windows:
+// the control panel), so that a change shows in the next page without restarting the browser.
+// Called once per page, before its first value is formatted. Settings that a change replaced
+// stay alive until the program ends: a renderer begun before it may still point at them.
+void RefreshUserRegionalSettings();
 
 }  // namespace vn

@@ -10,4 +10,8 @@ void AppendUtf8AsAnsi(std::string& out, std::string_view utf8, Unmappable unmapp
   AppendUtf8AsCp1252(out, utf8, unmappable);
 }
 
+bool AppendAnsiByteAsUtf8(std::string& out, unsigned char byte) {
+  return AppendCp1252ByteAsUtf8(out, byte);
+}
+
 }  // namespace vn

@@ -295,4 +295,6 @@ std::string LocaleDecimalSymbol(const std::string& localeName) {
   return Utf8(symbols.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol));
 }
 
+bool UserRegionalSettingsCanChange() { return false; }
+
 }  // namespace vn

@@ -46,4 +46,17 @@ void AppendUtf8AsAnsi(std::string& out, std::string_view utf8, Unmappable unmapp
   }
 }
 
+bool AppendAnsiByteAsUtf8(std::string& out, unsigned char byte) {
+  const UINT codePage = ::GetACP();
+  // The same table as on Linux: Windows maps the unassigned bytes of 1252 to control characters.
+  if (codePage == 1252 || byte < 0x80) return AppendCp1252ByteAsUtf8(out, byte);
+  if (::IsDBCSLeadByteEx(codePage, byte)) return false;
+  const char single = static_cast<char>(byte);
+  wchar_t wide[2];
+  const int length = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, &single, 1, wide, 2);
+  if (length <= 0) return false;
+  out += win32::Narrow(std::wstring_view(wide, static_cast<size_t>(length)));
+  return true;
+}
+
 }  // namespace vn

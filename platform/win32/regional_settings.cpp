@@ -206,4 +206,6 @@ std::string LocaleDecimalSymbol(const std::string& localeName) {
   return symbol.empty() ? "." : symbol;
 }
 
+bool UserRegionalSettingsCanChange() { return true; }
+
 }  // namespace vn

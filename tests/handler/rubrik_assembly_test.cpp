@@ -34,12 +34,6 @@ std::string Quoted(const std::string& text) {
   return out + "'";
 }
 
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
-
 class RubrikAssemblyTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -208,6 +202,21 @@ TEST_F(RubrikAssemblyTest, RubricNameWithQuotesAndUmlautsIsInTheMenuAndItsLinkGi
   EXPECT_EQ(linked.find("errortitle"), std::string::npos) << linked;
 }
 
+// Links of older installations escape the rubric name in the ANSI code page, the menu's own
+// links in UTF-8: both reach the rubric, and the page is the same.
+TEST_F(RubrikAssemblyTest, AnsiAndUtf8EscapesOfARubricNameReachTheSameRubric) {
+  WriteAct("Test.dbf");
+  AddRubric("Grüße", "Besondere Grüße", "",
+            {{2, "Ort", DataConnection(), "SELECT ort AS Ort FROM kunden WHERE nr = 'K10002'"}});
+  const std::string ansi = Page("varnolis://rubrik/Gr%FC%DFe");
+  EXPECT_NE(ansi.find("<P  CLASS=\"title1\">" + Cp1252("Besondere Grüße") + "<BR></P>"),
+            std::string::npos)
+      << ansi;
+  EXPECT_NE(ansi.find("<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">Ulm</TD>"), std::string::npos);
+  EXPECT_EQ(ansi.find("errortitle"), std::string::npos) << ansi;
+  EXPECT_EQ(Page("varnolis://rubrik/Gr%C3%BC%C3%9Fe"), ansi);
+}
+
 TEST_F(RubrikAssemblyTest, MissingStandInGives122AtOnceAndInfoStillWorks) {
   AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
   EXPECT_EQ(Page("varnolis://rubrik/Kunde"),
@@ -308,6 +317,39 @@ TEST_F(RubrikAssemblyTest, AStepEndingThePageWithAnErrorBlockAsksToBeReadAgain) 
   }
   EXPECT_NE(r.bytes.find("<TD  CLASS=\"errortext\">152</TD>"), std::string::npos);
   EXPECT_EQ(r.reads.back(), S_FALSE);
+}
+
+// A failure that no generator reports (here a date pattern on a number beyond every date) ends
+// the page inside Read with message 199, and the page with its block still reaches the browser:
+// the Read that wrote it asks to be read again, as a step ending in an error block does.
+TEST_F(RubrikAssemblyTest, AFailureInsideReadShowsMessage199AndThePageIsReadToItsEnd) {
+  WriteAct("Test.dbf");
+  AddRubric(
+      "Kunde", "K", "",
+      {{0, "Termine", DataConnection(), "SELECT 'x' AS Name, 1e300 AS [formatdd*mm*yyyy_Tag]"}});
+  Response r = Get(*library_, "varnolis://rubrik/Kunde");
+  ASSERT_EQ(r.start, S_OK);
+  ASSERT_EQ(r.reads.size(), r.counts.size());
+  for (size_t i = 0; i < r.reads.size(); ++i) {
+    if (r.reads[i] == S_OK) {
+      EXPECT_GT(r.counts[i], 0u) << "read " << i;
+    } else if (i + 1 < r.reads.size()) {
+      EXPECT_EQ(r.reads[i], E_PENDING) << "read " << i;
+    }
+  }
+  EXPECT_EQ(r.reads.back(), S_FALSE);
+  // The block, with a third row that carries the failure's own number and text (overflow).
+  const std::string block = Block("clProtocolHandler", 199,
+                                  "Programmfehler in [clProtocolHandler].[IInternetProtocol_Read]");
+  const std::string withFailure =
+      block.substr(0, block.size() - std::string("</TABLE></DIV>\r\n").size()) +
+      "<TR  VALIGN=\"top\"><TD  CLASS=\"errortext\">6</TD><TD  CLASS=\"errortext\">"
+      "Overflow</TD></TR></TABLE></DIV>\r\n";
+  const size_t end = r.bytes.find("</HTML>\r\n");
+  ASSERT_NE(end, std::string::npos);
+  const std::string page = r.bytes.substr(0, end + 9);
+  EXPECT_TRUE(page.ends_with(withFailure + End())) << page;
+  EXPECT_EQ(page.find("CLASS=\"errortext\">152<"), std::string::npos);
 }
 
 TEST_F(RubrikAssemblyTest, FormatsTwoOneAndThreeFollowEachOtherWithTheirBlockIds) {

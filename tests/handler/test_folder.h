@@ -44,6 +44,13 @@ inline void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
+// How often `part` occurs in `text`.
+inline size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
 inline std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;
   if (!fs::exists(folder)) return names;
@@ -64,6 +71,7 @@ class TestFolder {
     chmod((root_ + "/run").c_str(), 0700);
     setenv("HOME", (root_ + "/home").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (root_ + "/config").c_str(), 1);
+    unsetenv("XDG_STATE_HOME");  // the debug log's second place: below HOME
     setenv("XDG_RUNTIME_DIR", (root_ + "/run").c_str(), 1);
     setenv("TMPDIR", (root_ + "/tmp").c_str(), 1);
     setenv("VARNOLIS_ACT", (root_ + "/act.json").c_str(), 1);

@@ -30,8 +30,11 @@ TEST(UrlUnescapeTest, EscapesBecomeBytesAndTheRestStays) {
   EXPECT_EQ(UrlUnescape("a+b"), "a+b");
   EXPECT_EQ(UrlUnescape("x%00y"), "x");
   EXPECT_EQ(UrlUnescape("%E2%82%AC"), "\xE2\x82\xAC");
-  EXPECT_EQ(UrlUnescape("%E2%82"), std::nullopt);
-  EXPECT_EQ(UrlUnescape("%F4%90%80%80"), std::nullopt);  // beyond U+10FFFF
+  // Bytes that form no UTF-8 character are one Windows-1252 character each.
+  EXPECT_EQ(UrlUnescape("%E2%82"), "\xC3\xA2\xE2\x80\x9A");  // cut: "â‚"
+  EXPECT_EQ(UrlUnescape("%F4%91%80%80"),                     // beyond U+10FFFF: "ô‘€€"
+            "\xC3\xB4\xE2\x80\x98\xE2\x82\xAC\xE2\x82\xAC");
+  EXPECT_EQ(UrlUnescape("%F4%90%80%80"), std::nullopt);  // 0x90 has no character
 }
 
 TEST(TempFileLinuxTest, NewPrivateFilesWithUniqueNames) {
@@ -92,9 +95,52 @@ TEST(DebugLogTest, LinesAreTimedAndAppendedWhileTheSwitchIsOn) {
   EXPECT_EQ(text.substr(24), ": Gr\xFC\xDF\x65 ?\r\n");
   for (size_t at : {0u, 1u, 3u, 4u, 6u, 7u})
     EXPECT_TRUE(isdigit(static_cast<unsigned char>(text[at])));
-  std::filesystem::remove(folder.Root() + "/debug.log");
-  std::filesystem::create_directory(folder.Root() + "/debug.log");
-  EXPECT_THROW(DPrint("x"), RuntimeError);
+  SetDebugSwitch(false);
+  OverrideLibraryFolder("");
+}
+
+// A user who cannot write the program folder (here: debug.log is a folder there, which stops
+// root as well as anyone) finds the lines in the state folder of the XDG rules, created
+// private; when that takes none either, the lines are dropped and nothing fails.
+TEST(DebugLogLinuxTest, AnUnwritableLogGoesToTheUsersStateFolder) {
+  TestFolder folder;
+  const std::string program = folder.Root() + "/program";
+  std::filesystem::create_directories(program + "/debug.log");
+  OverrideLibraryFolder(program);
+  SetDebugSwitch(true);
+  ::umask(022);
+
+  unsetenv("XDG_STATE_HOME");
+  const std::string state = folder.Root() + "/home/.local/state";
+  EXPECT_EQ(UserDebugLog(), state + "/varnolis/debug.log");
+  DPrint("eins");
+  DPrint("zwei");
+  std::string text = ReadFile(state + "/varnolis/debug.log");
+  ASSERT_EQ(text.size(), 32u) << text;
+  EXPECT_EQ(text.substr(8, 8), ": eins\r\n");
+  EXPECT_EQ(text.substr(24, 8), ": zwei\r\n");
+  for (const std::string& made : {folder.Root() + "/home/.local", state, state + "/varnolis",
+                                  state + "/varnolis/debug.log"}) {
+    struct stat st {};
+    ASSERT_EQ(::stat(made.c_str(), &st), 0) << made;
+    EXPECT_EQ(st.st_mode & 0777, S_ISDIR(st.st_mode) ? 0700u : 0600u) << made;
+  }
+
+  // XDG_STATE_HOME when it is absolute; a relative one is ignored.
+  setenv("XDG_STATE_HOME", (folder.Root() + "/state").c_str(), 1);
+  DPrint("drei");
+  EXPECT_EQ(ReadFile(folder.Root() + "/state/varnolis/debug.log").substr(8), ": drei\r\n");
+  setenv("XDG_STATE_HOME", "state", 1);
+  EXPECT_EQ(UserDebugLog(), state + "/varnolis/debug.log");
+
+  // Neither place takes a line: it is dropped, and nothing fails.
+  setenv("XDG_STATE_HOME", (folder.Root() + "/blocked").c_str(), 1);
+  WriteFile(folder.Root() + "/blocked", "a file, no folder");
+  EXPECT_NO_THROW(DPrint("vier"));
+  unsetenv("HOME");
+  unsetenv("XDG_STATE_HOME");
+  EXPECT_EQ(UserDebugLog(), "");
+  EXPECT_NO_THROW(DPrint("fuenf"));
   SetDebugSwitch(false);
   OverrideLibraryFolder("");
 }

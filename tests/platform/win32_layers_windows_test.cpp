@@ -182,22 +182,40 @@ TEST(CodepageWindowsTest, WrittenFilesUseTheAnsiCodePage) {
   EXPECT_EQ(Utf8ToAnsi("\xE2\x9C\x93", Unmappable::kQuestionMark), "?");
 }
 
-TEST(DebugLogWindowsTest, AnUnwritableLogNamesTheSystemsError) {
+// A standard user cannot write below the program files: the lines go to the user's own
+// application data instead, and when that takes none either they are dropped without a failure.
+TEST(DebugLogWindowsTest, AnUnwritableLogGoesToTheUsersLocalAppData) {
   ScratchFolder folder;
+  wchar_t saved[MAX_PATH] = L"";
+  ::GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH);
+  const std::string appData = folder.Path() + "\\appdata";
+  fs::create_directory(appData);
+  ::SetEnvironmentVariableW(L"LOCALAPPDATA", fs::path(appData).wstring().c_str());
+  EXPECT_EQ(UserDebugLog(), appData + "\\Varnolis\\debug.log");
   OverrideLibraryFolder(folder.Path());
   fs::create_directory(folder.Path() + "\\debug.log");
   SetDebugSwitch(true);
-  try {
-    DPrint("x");
-    ADD_FAILURE() << "no RuntimeError thrown";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Number(), 75);
-    const std::string prefix = folder.Path() + "\\debug.log: ";
-    EXPECT_EQ(error.Description().substr(0, prefix.size()), prefix);
-    EXPECT_GT(error.Description().size(), prefix.size());
+  DPrint("eins");
+  DPrint("zwei");
+  std::string text;
+  if (std::FILE* f = _wfopen(fs::path(UserDebugLog()).wstring().c_str(), L"rb")) {
+    char chunk[256];
+    size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
+    std::fclose(f);
   }
+  ASSERT_EQ(text.size(), 16u + 16u) << text;
+  EXPECT_EQ(text.substr(8, 8), ": eins\r\n");
+  EXPECT_EQ(text.substr(24, 8), ": zwei\r\n");
+  // Neither folder takes a line: it is dropped.
+  fs::remove_all(appData);
+  std::FILE* blocker = _wfopen(fs::path(appData).wstring().c_str(), L"wb");  // a file, no folder
+  ASSERT_NE(blocker, nullptr);
+  std::fclose(blocker);
+  EXPECT_NO_THROW(DPrint("drei"));
   SetDebugSwitch(false);
   OverrideLibraryFolder("");
+  ::SetEnvironmentVariableW(L"LOCALAPPDATA", saved[0] != 0 ? saved : nullptr);
 }
 
 TEST(ModulePathWindowsTest, FoldersOfTheModuleAndTheProgram) {

@@ -18,8 +18,9 @@ LINUX_DIR=$(cd "$1/Varnolis" && pwd)
 WIN_BUILD=$(cd "$2" && pwd)
 CLIENT_EXE=$WIN_BUILD/tests/windows/urlmon_client.exe
 TEST_ACT_EXE=$WIN_BUILD/tests/windows/test_act/test_act.exe
+WORKING_DAY_EXE=$WIN_BUILD/tests/windows/working_day.exe
 for f in "$LINUX_DIR/varnolis" "$LINUX_DIR/libvarnolis.so" "$WIN_BUILD/Varnolis/varnolis.dll" \
-  "$WIN_BUILD/Varnolis/varnolis.exe" "$CLIENT_EXE" "$TEST_ACT_EXE"; do
+  "$WIN_BUILD/Varnolis/varnolis.exe" "$CLIENT_EXE" "$TEST_ACT_EXE" "$WORKING_DAY_EXE"; do
   [ -f "$f" ] || { echo "e2e: $f is missing (build both folders first)" >&2; exit 1; }
 done
 
@@ -60,6 +61,7 @@ cp -r "$WIN_BUILD/Varnolis/." "$PROGRAM/"
 rm -f "$PROGRAM/debug.log"
 cp "$CLIENT_EXE" "$WORK/urlmon_client.exe"
 cp "$TEST_ACT_EXE" "$WORK/test_act.exe"
+cp "$WORKING_DAY_EXE" "$WORK/working_day.exe"
 echo "prefix ready after $((SECONDS - START)) s"
 
 in_program() { (cd "$PROGRAM" && "$@"); }
@@ -123,19 +125,25 @@ else fail "varnolis.exe get"; fi
 # ---- failures ------------------------------------------------------------------------------
 temp_files() { find "$WINEPREFIX/drive_c" -name '~HT*.tmp' | wc -l; }
 
-# An unwritable debug log: the page shows 199 with the system's own error text.
+# A standard user switches the debug log on but cannot write the program folder (debug.log is
+# a folder there): the pages are those with the log off, the lines go to %LOCALAPPDATA%.
 "$WINE" reg add 'HKCU\Software\VB and VBA Program Settings\Varnolis\Optionen' /v Debug \
   /d 1 /f >/dev/null
 mkdir "$PROGRAM/debug.log"
-windows_page de_DE.UTF-8 varnolis://test >"$WORK/debuglog.windows.html"
+for url in varnolis://test varnolis://info; do
+  windows_page de_DE.UTF-8 "$url" >"$WORK/debuglog-${url#varnolis://}.windows.html"
+done
 rmdir "$PROGRAM/debug.log"
 "$WINE" reg delete 'HKCU\Software\VB and VBA Program Settings\Varnolis' /f >/dev/null
-if grep -aq '<TD  CLASS="errortext">199</TD><TD  CLASS="errortext">Programmfehler in \[clProtocolHandler\]' \
-  "$WORK/debuglog.windows.html"; then
-  pass "an unwritable debug log gives message 199"
-  grep -ao '<TD  CLASS="errortext">[0-9-]*</TD><TD  CLASS="errortext">[^<]*</TD></TR></TABLE>' \
-    "$WORK/debuglog.windows.html" | sed 's/<[^>]*>/ /g;s/^/    the failure: /'
-else fail "an unwritable debug log: no message 199 ($WORK/debuglog.windows.html)"; fi
+if cmp -s "$WORK/debuglog-test.windows.html" "$WORK/de_DE-test.windows.html" &&
+  cmp -s "$WORK/debuglog-info.windows.html" "$WORK/de_DE-info.windows.html"; then
+  pass "an unwritable debug log leaves the pages as with the log off"
+else fail "an unwritable debug log changes the pages ($WORK/debuglog-*.windows.html)"; fi
+own_log=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Varnolis/debug.log' | head -n 1)
+if [ -n "$own_log" ] && grep -aq ': Kommando:test' "$own_log" &&
+  grep -aq ': Kommando:info' "$own_log"; then
+  pass "the log lines are in ${own_log#"$WINEPREFIX/"}"
+else fail "no log lines in %LOCALAPPDATA%\\Varnolis\\debug.log"; fi
 
 # No temporary folder: Start fails with INET_E_DOWNLOAD_FAILURE and nothing is left.
 set +e
@@ -223,6 +231,60 @@ done
 grep -aq 'K10001\|Müller' "$WORK/act-rubrik_Start.windows.html" ||
   fail "the start rubric shows nothing of the current contact"
 expect_nothing_served "the requests"
+
+# ---- a working day: thousands of requests in one process, from four apartments -------------
+# The demo rubrics in turn, every page against the Linux page, the process's handles, GDI
+# objects, private bytes and threads after the first 100 requests and after the last.
+# WORKING_DAY_REQUESTS sets the length (400 here, 10 000 for a whole day).
+DAY_REQUESTS=${WORKING_DAY_REQUESTS:-400}
+mkdir -p "$WORK/day"
+k=0
+for url in "${RUBRICS[@]}"; do
+  cp "$WORK/act-$(printf '%s' "${url#varnolis://}" | tr '/' '_').linux.html" "$WORK/day/$k.html"
+  k=$((k + 1))
+done
+day_start=$SECONDS
+if (cd "$WORK" && wine_de working_day.exe --requests "$DAY_REQUESTS" \
+  "$(windows_path "$WORK/day")" "${RUBRICS[@]}") >"$WORK/day.txt" 2>&1; then
+  pass "a working day of $DAY_REQUESTS requests from 4 apartments ($((SECONDS - day_start)) s):" \
+    "every page equals the Linux page, no counter grew"
+else fail "the working day ($WORK/day.txt, pages that differ in $WORK/day)"; fi
+tr -d '\r' <"$WORK/day.txt" | sed 's/^/    /'
+left=$(temp_files)
+if [ "$left" = 0 ]; then pass "no ~HT*.tmp left after the working day"; else
+  fail "$left ~HT*.tmp left after the working day"; fi
+expect_nothing_served "the working day"
+
+# The user changes the decimal sign between two requests of one process: the second page
+# shows the new sign.
+if (cd "$WORK" && wine_de working_day.exe decimal '#' varnolis://rubrik/Offene_Posten \
+  "$(windows_path "$WORK/decimal-1.html")" "$(windows_path "$WORK/decimal-2.html")"); then
+  before=$(grep -ao '[0-9],[0-9][0-9]<' "$WORK/decimal-1.html" | wc -l)
+  after=$(grep -ao '[0-9]#[0-9][0-9]<' "$WORK/decimal-2.html" | wc -l)
+  if cmp -s "$WORK/decimal-1.html" "$WORK/act-rubrik_Offene_Posten.windows.html" &&
+    [ "$before" -gt 0 ] && [ "$after" = "$before" ] &&
+    ! grep -aq '[0-9],[0-9][0-9]<' "$WORK/decimal-2.html"; then
+    pass "a changed decimal sign shows in the next page of the same process ($after amounts)"
+  else fail "the decimal sign: $before amounts before, $after after ($WORK/decimal-*.html)"; fi
+else fail "working_day.exe decimal"; fi
+
+# A building step that fails inside Read (a date pattern on a number beyond every date): the
+# page reaches the browser with its 199 block, not as an empty page.
+cp "$PROGRAM/databases/config.mdb" "$WORK/config.mdb.saved"
+sqlite3 "$PROGRAM/databases/config.mdb" "
+  INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung)
+    VALUES (99, 'Kaputt', 'Kaputt', 'Kaputt', '');
+  INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage)
+    VALUES ('Termine', 0, 'Provider=SQLite;Data Source=databases/demo.db',
+            'SELECT 1e300 AS [formatdd*mm*yyyy_Tag]');
+  INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang)
+    VALUES ((SELECT ID_Rubrik FROM Rubriken WHERE Rubrik = 'Kaputt'), last_insert_rowid(), 1);"
+windows_page de_DE.UTF-8 varnolis://rubrik/Kaputt >"$WORK/readfailure.windows.html"
+cp "$WORK/config.mdb.saved" "$PROGRAM/databases/config.mdb"
+if grep -aq '<TD  CLASS="errortext">199</TD><TD  CLASS="errortext">Programmfehler in \[clProtocolHandler\]\.\[IInternetProtocol_Read\]' \
+  "$WORK/readfailure.windows.html" && grep -aq '</HTML>' "$WORK/readfailure.windows.html"; then
+  pass "a failure inside Read shows its 199 block through urlmon"
+else fail "a failure inside Read: no 199 block ($WORK/readfailure.windows.html)"; fi
 
 # Group view: a contact command is in the wrong view (message 124).
 set_state 's/"activeView": 1/"activeView": 3/'

@@ -8,82 +8,13 @@
 #include <windows.h>
 #include <fcntl.h>
 #include <io.h>
-#include <urlmon.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
-namespace {
-
-// Collects what the binding delivers; only the stream matters here.
-class Callback final : public IBindStatusCallback {
- public:
-  virtual ~Callback() = default;
-  std::string page;
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-    *object = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IBindStatusCallback)
-                  ? static_cast<IBindStatusCallback*>(this)
-                  : nullptr;
-    return *object != nullptr ? S_OK : E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }  // lives on the stack
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP OnStartBinding(DWORD, IBinding*) override { return S_OK; }
-  STDMETHODIMP GetPriority(LONG*) override { return E_NOTIMPL; }
-  STDMETHODIMP OnLowResource(DWORD) override { return S_OK; }
-  STDMETHODIMP OnProgress(ULONG, ULONG, ULONG, LPCWSTR) override { return S_OK; }
-  STDMETHODIMP OnStopBinding(HRESULT, LPCWSTR) override { return S_OK; }
-  STDMETHODIMP GetBindInfo(DWORD*, BINDINFO*) override { return S_OK; }
-  STDMETHODIMP OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM* medium) override {
-    char buffer[4096];
-    ULONG count = 0;
-    while (SUCCEEDED(medium->pstm->Read(buffer, sizeof buffer, &count)) && count > 0) {
-      page.append(buffer, count);
-    }
-    return S_OK;
-  }
-  STDMETHODIMP OnObjectAvailable(REFIID, IUnknown*) override { return S_OK; }
-};
-
-// The handles of this process in the system's handle list (GetProcessHandleCount is missing
-// under Wine), or -1.
-long HandleCount() {
-  struct Entry {
-    ULONG ownerPid;
-    BYTE objectType;
-    BYTE flags;
-    USHORT value;
-    PVOID object;
-    ACCESS_MASK access;
-  };
-  struct List {
-    ULONG count;
-    Entry entries[1];
-  };
-  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-  auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  if (query == nullptr) return -1;
-  std::vector<char> buffer(1 << 16);
-  LONG status = 0;
-  const ULONG kSystemHandleInformation = 16;
-  while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                         nullptr)) ==
-         static_cast<LONG>(0xC0000004)) {  // STATUS_INFO_LENGTH_MISMATCH
-    buffer.resize(buffer.size() * 2);
-  }
-  if (status != 0) return -1;
-  const auto* list = reinterpret_cast<const List*>(buffer.data());
-  long own = 0;
-  for (ULONG i = 0; i < list->count; ++i) {
-    if (list->entries[i].ownerPid == GetCurrentProcessId()) ++own;
-  }
-  return own;
-}
-
-}  // namespace
+#include "tests/windows/process_counters.h"
+#include "tests/windows/url_stream.h"
 
 int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
@@ -103,18 +34,18 @@ int wmain(int argc, wchar_t** argv) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   long first = 0;
   for (long n = 1; n <= count; ++n) {
-    Callback callback;
-    HRESULT hr = URLOpenStreamW(nullptr, argv[i], 0, &callback);
+    std::string page;
+    HRESULT hr = vn::test::FetchPage(argv[i], page);
     if (FAILED(hr)) {
       std::fprintf(stderr, "URLOpenStreamW 0x%08lX\n", static_cast<unsigned long>(hr));
       return 2;
     }
     if (n == 1) {
-      std::fwrite(callback.page.data(), 1, callback.page.size(), stdout);
-      first = HandleCount();
+      std::fwrite(page.data(), 1, page.size(), stdout);
+      first = vn::test::HandleCount();
     }
   }
-  if (count > 1) std::fprintf(stderr, "handles %ld %ld\n", first, HandleCount());
+  if (count > 1) std::fprintf(stderr, "handles %ld %ld\n", first, vn::test::HandleCount());
   CoUninitialize();
   return 0;
 }
