@@ -4,7 +4,6 @@
 #include <exception>
 #include <new>
 
-#include "act/html_info.h"
 #include "handler/parse_url.h"
 #include "platform/debug_log.h"
 #include "platform/runtime_error.h"
@@ -12,6 +11,7 @@
 #include "platform/text.h"
 #include "platform/vb_errors.h"
 #include "render/hierarchical_spreadsheet.h"
+#include "render/html_info.h"
 #include "render/html_list.h"
 #include "render/regional_settings.h"
 #include "resources/markup.h"
@@ -98,8 +98,8 @@ HRESULT ProtocolHandler::Start(LPCWSTR szUrl, IInternetProtocolSink* pOIProtSink
                                IInternetBindInfo* /*pOIBindInfo*/, DWORD /*grfPI*/,
                                HANDLE_PTR /*dwReserved*/) {
   // A sink call may drop the browser's last reference: the object lives until this call ends.
-  const ComPtr<ProtocolHandler> self(this);
-  sink_ = ComPtr<IInternetProtocolSink>(pOIProtSink);
+  const auto self = ComPtr<ProtocolHandler>::Share(this);
+  sink_ = ComPtr<IInternetProtocolSink>::Share(pOIProtSink);
   HRESULT result = S_OK;
   try {
     DPrint("IInternetProtocol_Start(" + Address(szUrl) + ")");
@@ -351,7 +351,7 @@ void ProtocolHandler::Advance() {
 
 HRESULT ProtocolHandler::Read(void* pv, ULONG cb, ULONG* pcbRead) {
   // A sink call may drop the browser's last reference: the object lives until this call ends.
-  const ComPtr<ProtocolHandler> self(this);
+  const auto self = ComPtr<ProtocolHandler>::Share(this);
   ULONG ignored = 0;
   if (pcbRead == nullptr) pcbRead = &ignored;
   HRESULT result = S_OK;
@@ -530,7 +530,7 @@ void ProtocolHandler::EndRequest() {
 
 HRESULT ProtocolHandler::Terminate(DWORD dwOptions) {
   // Letting the sink go may drop the browser's last reference.
-  const ComPtr<ProtocolHandler> self(this);
+  const auto self = ComPtr<ProtocolHandler>::Share(this);
   DPrint("IInternetProtocol_Terminate(" + std::to_string(dwOptions) + ")");
   EndRequest();
   started_ = false;

@@ -1,7 +1,6 @@
 #include "host/get_options.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
@@ -64,12 +63,6 @@ std::optional<std::string> ParseRegistrationOptions(int argc, char** argv, const
     }
   }
   return path;
-}
-
-std::string Hex(long hr) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr) & 0xFFFFFFFFul);
-  return text;
 }
 
 }  // namespace vn::host

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/hresult_text.h"  // Hex, for the commands
+
 namespace vn::host {
 
 struct GetOptions {
@@ -22,8 +24,5 @@ std::optional<GetOptions> ParseGetOptions(int argc, char** argv);
 // Parses argv[1..argc) of `register`/`unregister` (`name`): the library given with --library, or
 // an empty text for the default; on a usage error prints the usage line and returns nothing.
 std::optional<std::string> ParseRegistrationOptions(int argc, char** argv, const char* name);
-
-// "0x%08X", as the trace lines show results.
-std::string Hex(long hr);
 
 }  // namespace vn::host

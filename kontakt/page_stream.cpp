@@ -7,7 +7,7 @@
 #include <iostream>
 #include <vector>
 
-#include "host/component_library.h"
+#include "platform/posix/component_library.h"
 
 namespace vn::kontakt {
 

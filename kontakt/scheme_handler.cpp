@@ -9,7 +9,7 @@
 
 #include <iostream>
 
-#include "host/component_library.h"
+#include "platform/posix/component_library.h"
 #include "kontakt/page_stream.h"
 
 namespace vn::kontakt {

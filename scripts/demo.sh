@@ -43,7 +43,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   echo "installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update
+  # shellcheck source=scripts/apt_update.sh
+  source scripts/apt_update.sh
+  apt_update
   apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 

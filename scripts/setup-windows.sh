@@ -49,7 +49,9 @@ install_packages() {
     echo "setup-windows: packages present"
     return
   fi
-  apt-get update
+  # shellcheck source=scripts/apt_update.sh
+  source scripts/apt_update.sh
+  apt_update
   if [ ${#missing[@]} -gt 0 ]; then
     apt-get install -y --no-install-recommends "${missing[@]}"
   fi

@@ -9,11 +9,11 @@ namespace vn::win32 {
 
 ComPtr<IDispatch> ClientDispatchOf(const AutoObject& object) {
   const auto* dispatchObject = dynamic_cast<const clDispatchObject*>(object.get());
-  return ComPtr<IDispatch>(dispatchObject == nullptr ? nullptr : dispatchObject->Dispatch());
+  return ComPtr<IDispatch>::Share(dispatchObject == nullptr ? nullptr : dispatchObject->Dispatch());
 }
 
 AutoObject ClientObjectOf(IDispatch* dispatch) {
-  return std::make_shared<clDispatchObject>(ComPtr<IDispatch>(dispatch));
+  return std::make_shared<clDispatchObject>(ComPtr<IDispatch>::Share(dispatch));
 }
 
 DISPID clDispatchObject::IdOf(const std::string& member) {

@@ -90,12 +90,11 @@ AutoValue FromVariant(const VARIANT& in, const ObjectOf& objectOf) {
       return AutoValue(v->pdispVal == nullptr ? AutoObject() : objectOf(v->pdispVal));
     case VT_UNKNOWN: {
       if (v->punkVal == nullptr) return AutoValue(AutoObject());
-      IDispatch* dispatch = nullptr;
-      if (FAILED(v->punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) {
+      ComPtr<IDispatch> owner;
+      if (FAILED(v->punkVal->QueryInterface(IID_IDispatch,
+                                            reinterpret_cast<void**>(owner.Receive())))) {
         TypeMismatch();
       }
-      const ComPtr<IDispatch> owner(dispatch);
-      dispatch->Release();  // the owner holds the reference now
       return AutoValue(objectOf(owner.get()));
     }
     case VT_I1:

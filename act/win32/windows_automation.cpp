@@ -73,15 +73,13 @@ class ComHost : public clAutomationHost {
   AutoObject CreateObject(const std::string& progId) override {
     CLSID clsid;
     if (FAILED(::CLSIDFromProgID(win32::Widen(progId).c_str(), &clsid))) CannotCreate(progId);
-    IDispatch* created = nullptr;
+    ComPtr<IDispatch> dispatch;
     HRESULT hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch,
-                                    reinterpret_cast<void**>(&created));
+                                    reinterpret_cast<void**>(dispatch.Receive()));
     if (FAILED(hr)) {
       if (IsMissingComponent(hr)) CannotCreate(progId);
       win32::ThrowAutomationError(hr, nullptr, "CreateObject");
     }
-    ComPtr<IDispatch> dispatch(created);
-    created->Release();  // the holder has its own reference now
     return std::make_shared<win32::clDispatchObject>(std::move(dispatch));
   }
   // Lets the calling thread's pending window messages run, as VB's DoEvents does.

@@ -1,11 +1,10 @@
 #include "handler/win32/class_factory.h"
 
 #include "handler/module_lock.h"
-#include "handler/win32/protocol_adapter.h"
 
 namespace vn::win32 {
 
-ClassFactory::ClassFactory() { ModuleLockIncrement(); }
+ClassFactory::ClassFactory(Create create) : create_(create) { ModuleLockIncrement(); }
 
 ClassFactory::~ClassFactory() { ModuleLockDecrement(); }
 
@@ -34,7 +33,7 @@ STDMETHODIMP ClassFactory::CreateInstance(::IUnknown* outer, REFIID riid, void**
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-  return ProtocolAdapter::Create(riid, object);
+  return create_(riid, object);
 }
 
 STDMETHODIMP ClassFactory::LockServer(BOOL lock) {

@@ -1,5 +1,6 @@
-// The class factory that DllGetClassObject hands out on Windows: creates protocol adapters and
-// refuses aggregation (the browser then retries without an outer object).
+// The class factory that DllGetClassObject hands out on Windows: creates objects of one class
+// (protocol adapters, info objects) and refuses aggregation (the browser then retries without
+// an outer object).
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,10 @@ namespace vn::win32 {
 
 class ClassFactory final : public ::IClassFactory {
  public:
-  ClassFactory();
+  // Makes a new object and hands it out through `riid`.
+  using Create = HRESULT (*)(REFIID riid, void** object);
+
+  explicit ClassFactory(Create create);
   ClassFactory(const ClassFactory&) = delete;
   ClassFactory& operator=(const ClassFactory&) = delete;
 
@@ -22,6 +26,7 @@ class ClassFactory final : public ::IClassFactory {
  private:
   virtual ~ClassFactory();
 
+  Create create_;
   LONG references_ = 1;
 };
 

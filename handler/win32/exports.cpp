@@ -9,13 +9,22 @@
 #include "handler/module_lock.h"
 #include "handler/win32/class_factory.h"
 #include "handler/win32/identifiers.h"
+#include "handler/win32/info_object.h"
+#include "handler/win32/protocol_adapter.h"
 #include "handler/win32/registration.h"
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
   if (ppv == nullptr) return E_POINTER;
   *ppv = nullptr;
-  if (!IsEqualCLSID(rclsid, vn::win32::kClassProtocolHandler)) return CLASS_E_CLASSNOTAVAILABLE;
-  auto* factory = new (std::nothrow) vn::win32::ClassFactory();
+  vn::win32::ClassFactory::Create create = nullptr;
+  if (IsEqualCLSID(rclsid, vn::win32::kClassProtocolHandler)) {
+    create = vn::win32::ProtocolAdapter::Create;
+  } else if (IsEqualCLSID(rclsid, vn::win32::kClassInfo)) {
+    create = vn::win32::CreateInfoObject;
+  } else {
+    return CLASS_E_CLASSNOTAVAILABLE;
+  }
+  auto* factory = new (std::nothrow) vn::win32::ClassFactory(create);
   if (factory == nullptr) return E_OUTOFMEMORY;
   HRESULT hr = factory->QueryInterface(riid, ppv);
   factory->Release();

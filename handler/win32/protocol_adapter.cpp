@@ -3,7 +3,7 @@
 #include <new>
 #include <string>
 
-#include "handler/win32/com_ptr.h"
+#include "platform/com_ptr.h"
 #include "platform/win32/wide.h"
 
 namespace vn::win32 {

@@ -4,12 +4,15 @@
 #include <oleauto.h>
 
 #include <string>
+#include <vector>
 
-#include "handler/win32/com_ptr.h"
+#include "handler/server_classes.h"
 #include "handler/win32/identifiers.h"
-#include "handler/win32/registry_key.h"
-#include "platform/win32/wide.h"
+#include "platform/class_registry.h"
+#include "platform/com_ptr.h"
 #include "platform/module_path.h"
+#include "platform/win32/registry_key.h"
+#include "platform/win32/wide.h"
 #include "resources/version.h"
 
 namespace vn::win32 {
@@ -22,28 +25,17 @@ constexpr SYSKIND kSystem = SYS_WIN64;
 constexpr SYSKIND kSystem = SYS_WIN32;
 #endif
 
-std::wstring ClassKey() { return std::wstring(L"CLSID\\") + kClassProtocolHandlerText; }
-
-std::wstring TypeLibraryVersion() {
-  return std::to_wstring(version::kMajor) + L"." + std::to_wstring(version::kMinor);
+std::vector<ServerClass> Classes() {
+  return {{kClassProtocolHandlerText, kProtocolHandlerProgId}, {kClassInfoText, kInfoProgId}};
 }
 
-bool WriteKey(const std::wstring& path, const std::wstring& name, const std::wstring& value) {
-  RegistryKey key;
-  return key.Create(HKEY_CLASSES_ROOT, path) && key.SetText(name, value);
-}
-
-bool WriteClassKeys(const std::wstring& libraryPath) {
-  const std::wstring classKey = ClassKey();
-  const std::wstring progId = kProgId;
-  return WriteKey(classKey, L"", progId) &&
-         WriteKey(classKey + L"\\InprocServer32", L"", libraryPath) &&
-         WriteKey(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
-         WriteKey(classKey + L"\\ProgID", L"", progId) &&
-         WriteKey(classKey + L"\\TypeLib", L"", kTypeLibraryText) &&
-         WriteKey(classKey + L"\\VERSION", L"", TypeLibraryVersion()) &&
-         WriteKey(progId, L"", progId) &&
-         WriteKey(progId + L"\\Clsid", L"", kClassProtocolHandlerText);
+bool WriteClassKeys(const std::string& libraryPath) {
+  std::vector<RegistryKey> keys;
+  for (const ServerClass& serverClass : Classes()) {
+    std::vector<RegistryKey> classKeys = ClassKeys(serverClass, libraryPath, kTypeLibraryText);
+    keys.insert(keys.end(), classKeys.begin(), classKeys.end());
+  }
+  return WriteRegistryKeys(keys);
 }
 
 // The type library is the DLL's TYPELIB resource; RegisterTypeLib writes its keys (help
@@ -54,38 +46,55 @@ bool RegisterTypeLibrary(const std::wstring& libraryPath, const std::wstring& fo
   // The SDK declares both paths writable; it only reads them.
   std::wstring path = libraryPath;
   std::wstring helpFolder = folder;
-  return SUCCEEDED(RegisterTypeLib(library.Get(), path.data(), helpFolder.data()));
+  return SUCCEEDED(RegisterTypeLib(library.get(), path.data(), helpFolder.data()));
+}
+
+// Whether this version of the type library has its key: UnRegisterTypeLib fails for a library
+// that is not registered (E_INVALIDARG under Wine), which for unregistering is no failure.
+bool TypeLibraryRegistered() {
+  UniqueKey key;
+  const std::wstring path =
+      Widen(std::string("TypeLib\\") + kTypeLibraryText + "\\" + TypeLibraryVersion());
+  return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.Out()) == ERROR_SUCCESS;
 }
 
 }  // namespace
 
 HRESULT RegisterServer() {
   try {
-    const std::wstring libraryPath = Widen(LibraryFilePath());
-    const std::wstring folder = libraryPath.substr(0, libraryPath.find_last_of(L'\\'));
+    const std::string libraryPath = LibraryFilePath();
+    const std::string folder = libraryPath.substr(0, libraryPath.find_last_of('\\'));
     if (!WriteClassKeys(libraryPath)) {
       UnregisterServer();
       return SELFREG_E_CLASS;
     }
-    if (!RegisterTypeLibrary(libraryPath, folder)) {
+    if (!RegisterTypeLibrary(Widen(libraryPath), Widen(folder))) {
       UnregisterServer();
       return SELFREG_E_TYPELIB;
     }
     return S_OK;
   } catch (...) {
+    // Whatever kept the keys from being written (memory, the library's own path) is the
+    // registration's failure; what was written goes again, and the result says so.
     UnregisterServer();
     return SELFREG_E_CLASS;
   }
 }
 
 HRESULT UnregisterServer() {
-  bool removed = DeleteRegistryTree(HKEY_CLASSES_ROOT, ClassKey());
-  removed = DeleteRegistryTree(HKEY_CLASSES_ROOT, kProgId) && removed;
-  // Removes the version's keys and the interfaces' keys that RegisterTypeLib wrote; a library
-  // that was never registered is not an error.
-  HRESULT hr = UnRegisterTypeLib(kTypeLibrary, static_cast<WORD>(version::kMajor),
-                                 static_cast<WORD>(version::kMinor), 0, kSystem);
-  const bool typeLibraryGone = SUCCEEDED(hr) || hr == TYPE_E_REGISTRYACCESS;
+  std::vector<std::string> paths;
+  for (const ServerClass& serverClass : Classes()) {
+    std::vector<std::string> classPaths = ClassKeyPaths(serverClass);
+    paths.insert(paths.end(), classPaths.begin(), classPaths.end());
+  }
+  const bool removed = RemoveRegistryKeys(paths);
+  // Removes the version's keys and the interfaces' keys that RegisterTypeLib wrote.
+  bool typeLibraryGone = true;
+  if (TypeLibraryRegistered()) {
+    HRESULT hr = UnRegisterTypeLib(kTypeLibrary, static_cast<WORD>(version::kMajor),
+                                   static_cast<WORD>(version::kMinor), 0, kSystem);
+    typeLibraryGone = SUCCEEDED(hr) || hr == TYPE_E_REGISTRYACCESS;
+  }
   if (!removed) return SELFREG_E_CLASS;
   return typeLibraryGone ? S_OK : SELFREG_E_TYPELIB;
 }

@@ -1,6 +1,7 @@
 # The component server's Windows side, included by the top CMakeLists.txt for target
-# `varnolis` (varnolis.dll): the COM adapter over the handler core, the class factory and
-# self-registration, the four entry points of varnolis.def, and the resources (version
+# `varnolis` (varnolis.dll): the COM adapter over the handler core, the info page's class for
+# scripts, the class factory and self-registration, the four entry points of varnolis.def, and
+# the resources (version
 # information from the top CMakeLists.txt, the type library compiled by widl).
 enable_language(RC)
 
@@ -42,11 +43,12 @@ set(VN_WIN32_SOURCES
     ${VN_WIN32_DIR}/class_factory.cpp
     ${VN_WIN32_DIR}/core_protocol.cpp
     ${VN_WIN32_DIR}/exports.cpp
+    ${VN_WIN32_DIR}/info_object.cpp
     ${VN_WIN32_DIR}/protocol_adapter.cpp
     ${VN_WIN32_DIR}/registration.cpp)
 # The SDK's COM interfaces have no virtual destructors: objects die through Release.
 set_source_files_properties(${VN_WIN32_SOURCES} PROPERTIES COMPILE_OPTIONS -Wno-non-virtual-dtor)
-# These replace the Linux entry points of handler/exports.cpp.
+# The Windows entry points; the Linux ones (handler/posix/) are not part of this build.
 set_property(TARGET varnolis PROPERTY SOURCES
     ${VN_WIN32_SOURCES} ${VN_WIN32_GENERATED}/varnolis.rc ${VN_WIN32_DIR}/varnolis.def)
 target_link_libraries(varnolis PRIVATE oleaut32 ole32 uuid)

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/commands.h"
-#include "host/component_library.h"
+#include "platform/posix/component_library.h"
 #include "host/get_options.h"
 #include "platform/urlmon.h"
 

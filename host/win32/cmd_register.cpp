@@ -6,13 +6,13 @@
 #include <iostream>
 #include <string>
 
-#include "handler/win32/identifiers.h"
-#include "handler/win32/registry_key.h"
-#include "platform/win32/wide.h"
+#include "handler/server_classes.h"
 #include "host/commands.h"
 #include "host/get_options.h"
 #include "host/win32/com_apartment.h"
 #include "platform/module_path.h"
+#include "platform/win32/registry_key.h"
+#include "platform/win32/wide.h"
 
 namespace vn::host {
 namespace {
@@ -20,6 +20,15 @@ namespace {
 const wchar_t* const kSchemeKey = L"PROTOCOLS\\Handler\\varnolis";
 
 using EntryPoint = HRESULT(STDAPICALLTYPE*)();
+
+// The protocol handler's class id as the library registered it, "{...}"; empty when its ProgID
+// is not registered.
+std::wstring RegisteredHandlerClass() {
+  CLSID clsid;
+  if (FAILED(CLSIDFromProgID(win32::Widen(kProtocolHandlerProgId).c_str(), &clsid))) return {};
+  wchar_t text[40];
+  return StringFromGUID2(clsid, text, 40) > 0 ? std::wstring(text) : std::wstring();
+}
 
 // The loaded DLL, freed when the owner goes.
 class LoadedLibrary {
@@ -61,12 +70,14 @@ int RunRegistration(int argc, char** argv, bool registering) {
       status = 1;
     } else if (registering) {
       HRESULT hr = entry();
-      win32::RegistryKey scheme;
+      win32::UniqueKey scheme;
+      std::wstring handlerClass;
       if (FAILED(hr)) {
         std::cerr << "varnolis register: DllRegisterServer failed with " << Hex(hr) << '\n';
         status = 1;
-      } else if (!scheme.Create(HKEY_CLASSES_ROOT, kSchemeKey) ||
-                 !scheme.SetText(L"CLSID", win32::kClassProtocolHandlerText)) {
+      } else if ((handlerClass = RegisteredHandlerClass()).empty() ||
+                 !scheme.Create(HKEY_CLASSES_ROOT, kSchemeKey) ||
+                 !scheme.SetText(L"CLSID", handlerClass)) {
         std::cerr << "varnolis register: cannot write HKEY_CLASSES_ROOT\\PROTOCOLS\\Handler\\"
                      "varnolis\n";
         status = 1;

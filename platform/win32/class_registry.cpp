@@ -1,5 +1,6 @@
 #include "platform/class_registry.h"
 
+#include "platform/win32/registry_key.h"
 #include "platform/win32/wide.h"
 
 namespace vn {
@@ -9,18 +10,9 @@ std::string ClassRegistryPath() { return "HKEY_CLASSES_ROOT"; }
 bool WriteRegistryKeys(const std::vector<RegistryKey>& keys) {
   for (const RegistryKey& k : keys) {
     win32::UniqueKey key;
-    if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, win32::Widen(k.path).c_str(), 0, nullptr,
-                          REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.Out(),
-                          nullptr) != ERROR_SUCCESS) {
-      return false;
-    }
+    if (!key.Create(HKEY_CLASSES_ROOT, win32::Widen(k.path))) return false;
     for (const auto& [name, value] : k.values) {
-      const std::wstring text = win32::Widen(value);
-      const std::wstring valueName = win32::Widen(name);
-      if (::RegSetValueExW(key.Get(), name == "@" ? nullptr : valueName.c_str(), 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(text.c_str()),
-                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) !=
-          ERROR_SUCCESS) {
+      if (!key.SetText(name == "@" ? std::wstring() : win32::Widen(name), win32::Widen(value))) {
         return false;
       }
     }
@@ -31,10 +23,7 @@ bool WriteRegistryKeys(const std::vector<RegistryKey>& keys) {
 bool RemoveRegistryKeys(const std::vector<std::string>& paths) {
   bool removed = true;
   for (const std::string& path : paths) {
-    LSTATUS status = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, win32::Widen(path).c_str());
-    if (status == ERROR_SUCCESS)
-      status = ::RegDeleteKeyW(HKEY_CLASSES_ROOT, win32::Widen(path).c_str());
-    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) removed = false;
+    if (!win32::DeleteRegistryTree(HKEY_CLASSES_ROOT, win32::Widen(path))) removed = false;
   }
   return removed;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/registry_key.h"
 #include "platform/win32/wide.h"
 
 namespace vn {

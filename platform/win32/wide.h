@@ -1,5 +1,6 @@
 // UTF-8 (the program's text) to and from UTF-16 (the Windows API's), the system's error texts, and
-// an owner for kernel handles. For the Windows implementations of the platform layers.
+// an owner for kernel handles. For the Windows implementations of the platform layers (registry
+// keys have theirs in registry_key.h).
 #pragma once
 
 #include <windows.h>
@@ -31,23 +32,6 @@ class UniqueHandle {
 
  private:
   HANDLE handle_;
-};
-
-// Closes a registry key when it goes out of scope.
-class UniqueKey {
- public:
-  UniqueKey() = default;
-  ~UniqueKey() {
-    if (key_ != nullptr) ::RegCloseKey(key_);
-  }
-  UniqueKey(const UniqueKey&) = delete;
-  UniqueKey& operator=(const UniqueKey&) = delete;
-
-  HKEY Get() const { return key_; }
-  HKEY* Out() { return &key_; }
-
- private:
-  HKEY key_ = nullptr;
 };
 
 }  // namespace vn::win32

@@ -20,7 +20,7 @@
 
 #include "platform/urlmon.h"
 #ifdef _WIN32
-#include "handler/class_factory.h"
+#include "handler/protocol_handler.h"
 #include "platform/module_path.h"
 #endif
 
@@ -282,8 +282,8 @@ class Library {
 };
 #else
 // On Windows the library's entry points are COM's, which the tests in tests/windows drive through
-// urlmon; here the same handler core is linked into the test and reached through its class
-// factory, with the program folder given as the library's folder.
+// urlmon; here the same handler core is linked into the test and reached through its own
+// interfaces, with the program folder given as the library's folder.
 class Library {
  public:
   explicit Library(const std::string& folder) { OverrideLibraryFolder(folder); }
@@ -292,12 +292,11 @@ class Library {
   Library& operator=(const Library&) = delete;
 
   IInternetProtocol* Create() {
-    auto* factory = new ProtocolHandlerFactory();
+    auto* handler = new ProtocolHandler();
     IInternetProtocol* protocol = nullptr;
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IInternetProtocol,
-                                      reinterpret_cast<void**>(&protocol)),
+    EXPECT_EQ(handler->QueryInterface(IID_IInternetProtocol, reinterpret_cast<void**>(&protocol)),
               S_OK);
-    factory->Release();
+    handler->Release();
     return protocol;
   }
 };

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "host/component_library.h"
+#include "platform/posix/component_library.h"
 #include "kontakt/page_stream.h"
 #include "tests/kontakt/kontakt_fixture.h"
 

@@ -151,7 +151,7 @@ struct Counted {
 TEST(ComPtrTest, EveryReferenceTakenIsGivenBackOnce) {
   Counted object;
   {
-    ComPtr<Counted> a(&object);
+    auto a = ComPtr<Counted>::Share(&object);
     EXPECT_EQ(object.references, 2);
     ComPtr<Counted> b = a;
     ComPtr<Counted> c = std::move(b);
@@ -165,9 +165,21 @@ TEST(ComPtrTest, EveryReferenceTakenIsGivenBackOnce) {
     EXPECT_EQ(object.references, 2);
   }
   EXPECT_EQ(object.references, 1);
-  EXPECT_FALSE(ComPtr<Counted>(nullptr));
+  EXPECT_FALSE(ComPtr<Counted>::Share(nullptr));
+  EXPECT_FALSE(ComPtr<Counted>::Adopt(nullptr));
 
-  ComPtr<Counted> holder(&object);
+  // Adopting takes over the reference a call handed out; letting go gives that one back.
+  object.AddRef();
+  {
+    auto adopted = ComPtr<Counted>::Adopt(&object);
+    EXPECT_EQ(object.references, 2);
+    Counted** out = adopted.Receive();  // lets go before the next reference is written
+    EXPECT_EQ(object.references, 1);
+    EXPECT_EQ(*out, nullptr);
+  }
+  EXPECT_EQ(object.references, 1);
+
+  auto holder = ComPtr<Counted>::Share(&object);
   object.holder = &holder;
   holder.reset();
   EXPECT_FALSE(object.heldWhileReleased);

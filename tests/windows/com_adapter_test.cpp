@@ -1,6 +1,7 @@
 // The COM side of the Windows library, driven through the SDK's interfaces as urlmon drives
 // it: the class factory, the unload rule, the adapter's text conversions and its lifetime when
-// the browser re-enters it from inside a sink call.
+// the browser re-enters it from inside a sink call; and the info page's class as a script
+// reaches it, by member name through IDispatch.
 #include <windows.h>
 #include <urlmon.h>
 
@@ -10,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "act/win32/dispatch_object.h"
 #include "handler/win32/identifiers.h"
+#include "platform/com_ptr.h"
+#include "platform/runtime_error.h"
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv);
 STDAPI DllCanUnloadNow();
@@ -110,6 +114,42 @@ TEST(ComAdapterWindowsTest, FactoryRefusesAggregationAndOtherClasses) {
   void* other = nullptr;
   EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, DllGetClassObject(IID_IUnknown, IID_IClassFactory, &other));
   EXPECT_EQ(nullptr, other);
+}
+
+TEST(ComAdapterWindowsTest, InfoClassAnswersByNameAndKeepsTheLibraryLoaded) {
+  IClassFactory* factory = nullptr;
+  ASSERT_EQ(S_OK, DllGetClassObject(vn::win32::kClassInfo, IID_IClassFactory,
+                                    reinterpret_cast<void**>(&factory)));
+  vn::ComPtr<IDispatch> dispatch;
+  EXPECT_EQ(CLASS_E_NOAGGREGATION,
+            factory->CreateInstance(factory, IID_IDispatch,
+                                    reinterpret_cast<void**>(dispatch.Receive())));
+  EXPECT_FALSE(dispatch);
+  ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IDispatch,
+                                          reinterpret_cast<void**>(dispatch.Receive())));
+  factory->Release();
+  EXPECT_EQ(S_FALSE, DllCanUnloadNow());
+  {
+    vn::AutoObject info = vn::win32::ClientObjectOf(dispatch.get());
+    EXPECT_EQ("Initialisierung<br>", info->Call("GetNext").ToText());
+    EXPECT_TRUE(info->Call("Init", {std::string()}).As<bool>());
+    EXPECT_EQ(100, info->GetProperty("ErrNumber").ToLong());
+    EXPECT_EQ("", info->GetProperty("errdescription").ToText());
+    const std::string titleBar = info->Call("GetNext").ToText();
+    EXPECT_EQ(0u, titleBar.find("<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"")) << titleBar;
+    EXPECT_FALSE(info->GetProperty("Ready").As<bool>());
+    EXPECT_NE(std::string::npos, info->Call("GetNext").ToText().find("Version "));
+    EXPECT_EQ("", info->Call("GetNext").ToText());
+    EXPECT_TRUE(info->GetProperty("Ready").As<bool>());
+    try {
+      info->Call("Gibtsnicht");
+      ADD_FAILURE() << "an unknown member answered";
+    } catch (const vn::RuntimeError& e) {
+      EXPECT_EQ(vn::kDispUnknownName, e.Number());
+    }
+  }
+  dispatch.reset();
+  EXPECT_EQ(S_OK, DllCanUnloadNow());
 }
 
 TEST(ComAdapterWindowsTest, CanUnloadOnlyWithoutObjectsAndLocks) {

@@ -1,12 +1,12 @@
 // The automation layer's COM side, both ends in one apartment: the client wrapper calling through
-// IDispatch into the test ACT!'s server wrapper, over an automation object of the test's own.
+// IDispatch into the automation layer's server side, over an automation object of the test's own.
 #include <gtest/gtest.h>
 #include <objbase.h>
 
 #include "act/win32/dispatch_object.h"
+#include "act/win32/dispatch_server.h"
 #include "act/win32/variant.h"
 #include "platform/runtime_error.h"
-#include "tests/windows/test_act/dispatch_server.h"
 
 namespace {
 
@@ -49,11 +49,11 @@ class DispatchWindowsTest : public ::testing::Test {
   void SetUp() override {
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     recorder_ = std::make_shared<Recorder>();
-    client_ = vn::win32::ClientObjectOf(vn::test::ServedDispatchOf(recorder_).get());
+    client_ = vn::win32::ClientObjectOf(vn::win32::ServedDispatchOf(recorder_).get());
   }
   void TearDown() override {
     client_.reset();
-    EXPECT_EQ(vn::test::DispatchServer::Live(), 0);
+    EXPECT_EQ(vn::win32::DispatchServer::Live(), 0);
     ::CoUninitialize();
   }
   std::shared_ptr<Recorder> recorder_;
@@ -94,9 +94,9 @@ TEST_F(DispatchWindowsTest, PropertiesObjectsAndNothing) {
     AutoObject child = client_->Call("Child").Object();
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->Call("Echo", {AutoValue(std::int32_t{3})}).ToLong(), 3);
-    EXPECT_EQ(vn::test::DispatchServer::Live(), 2);
+    EXPECT_EQ(vn::win32::DispatchServer::Live(), 2);
   }
-  EXPECT_EQ(vn::test::DispatchServer::Live(), 1);
+  EXPECT_EQ(vn::win32::DispatchServer::Live(), 1);
   AutoValue nothing = client_->Call("Nothing");
   EXPECT_FALSE(nothing.IsEmpty());
   EXPECT_EQ(nothing.Object(), nullptr);
@@ -138,7 +138,7 @@ TEST_F(DispatchWindowsTest, OtherResultTypesAreConverted) {
   EXPECT_FALSE(from(v.Get()).ToText().empty());
   EXPECT_TRUE(from(v.Get()).Is<std::string>());
   v.Get().vt = VT_EMPTY;
-  vn::ComPtr<IDispatch> served = vn::test::ServedDispatchOf(recorder_);
+  vn::ComPtr<IDispatch> served = vn::win32::ServedDispatchOf(recorder_);
   v.Get().vt = VT_UNKNOWN;
   v.Get().punkVal = served.get();
   served.get()->AddRef();  // the Variant's own reference

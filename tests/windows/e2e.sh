@@ -2,12 +2,14 @@
 # End-to-end checks of the Windows program folder under Wine, the way the browser inside the
 # contact manager uses it: self-registration with regsvr32, the scheme registered by the host,
 # pages fetched through urlmon by a program that knows nothing of Varnolis, compared byte for
-# byte with the Linux build's pages.
+# byte with the Linux build's pages; the info page's class created by its ProgID as a script
+# creates it.
 #
 #   bash tests/windows/e2e.sh LINUX_BUILD WINDOWS_BUILD
 #
 # LINUX_BUILD and WINDOWS_BUILD are build folders (with Varnolis/ inside; the Windows one also
-# with tests/windows/urlmon_client.exe). Works in WINDOWS_BUILD/e2e, in a fresh 32-bit prefix.
+# with tests/windows/urlmon_client.exe and info_client.exe). Works in WINDOWS_BUILD/e2e, in a
+# fresh 32-bit prefix.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -17,10 +19,12 @@ fi
 LINUX_DIR=$(cd "$1/Varnolis" && pwd)
 WIN_BUILD=$(cd "$2" && pwd)
 CLIENT_EXE=$WIN_BUILD/tests/windows/urlmon_client.exe
+INFO_CLIENT_EXE=$WIN_BUILD/tests/windows/info_client.exe
 TEST_ACT_EXE=$WIN_BUILD/tests/windows/test_act/test_act.exe
 WORKING_DAY_EXE=$WIN_BUILD/tests/windows/working_day.exe
 for f in "$LINUX_DIR/varnolis" "$LINUX_DIR/libvarnolis.so" "$WIN_BUILD/Varnolis/varnolis.dll" \
-  "$WIN_BUILD/Varnolis/varnolis.exe" "$CLIENT_EXE" "$TEST_ACT_EXE" "$WORKING_DAY_EXE"; do
+  "$WIN_BUILD/Varnolis/varnolis.exe" "$CLIENT_EXE" "$INFO_CLIENT_EXE" "$TEST_ACT_EXE" \
+  "$WORKING_DAY_EXE"; do
   [ -f "$f" ] || { echo "e2e: $f is missing (build both folders first)" >&2; exit 1; }
 done
 
@@ -33,6 +37,7 @@ export WINEPREFIX=$WORK/prefix WINEARCH=win32 WINEDEBUG=-all
 OBJDUMP=${OBJDUMP:-i686-w64-mingw32-objdump}
 CLASS='{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}'
 LIBID='{2268AD97-008F-4EBE-B25D-1A0A88E43C89}'
+INFO_CLASS='{080F83F0-BCEE-4DF3-A976-F355554DC660}'
 WIN_DIR='C:\Program Files\Varnolis'
 PROGRAM=$WINEPREFIX/drive_c/Program\ Files/Varnolis
 START=$SECONDS
@@ -60,6 +65,7 @@ mkdir -p "$PROGRAM"
 cp -r "$WIN_BUILD/Varnolis/." "$PROGRAM/"
 rm -f "$PROGRAM/debug.log"
 cp "$CLIENT_EXE" "$WORK/urlmon_client.exe"
+cp "$INFO_CLIENT_EXE" "$WORK/info_client.exe"
 cp "$TEST_ACT_EXE" "$WORK/test_act.exe"
 cp "$WORKING_DAY_EXE" "$WORK/working_day.exe"
 echo "prefix ready after $((SECONDS - START)) s"
@@ -75,11 +81,28 @@ expect_value "HKCR\\CLSID\\$CLASS\\ProgID" "" Varnolis.ProtocolHandler
 expect_value 'HKCR\Varnolis.ProtocolHandler\CLSID' "" "$CLASS"
 expect_value "HKCR\\TypeLib\\$LIBID\\$TLB_VERSION" "" "Pluggable Protocol Handler von Varnolis"
 expect_value "HKCR\\TypeLib\\$LIBID\\$TLB_VERSION\\0\\win32" "" "$WIN_DIR\\varnolis.dll"
+# The info page's class, as a script creates it.
+expect_value "HKCR\\CLSID\\$INFO_CLASS\\InprocServer32" "" "$WIN_DIR\\varnolis.dll"
+expect_value "HKCR\\CLSID\\$INFO_CLASS\\InprocServer32" ThreadingModel Apartment
+expect_value "HKCR\\CLSID\\$INFO_CLASS\\ProgID" "" Varnolis.clHTMLInfo
+expect_value 'HKCR\Varnolis.clHTMLInfo\CLSID' "" "$INFO_CLASS"
+info_client() { (cd "$WORK" && "$WINE" info_client.exe Varnolis.clHTMLInfo 2>&1 | tr -d '\r'); }
+info=$(info_client || true)
+if [ "$(printf '%s\n' "$info" | sed -n '1,2p;5p' | sed 's/^GetNext 3 .* Ready/Ready/' | tr '\n' ' ')" = \
+  "Init true ErrNumber 100 Ready true " ]; then
+  pass "Varnolis.clHTMLInfo by CLSIDFromProgID + CoCreateInstance: Init(\"\") true, ErrNumber 100"
+else fail "Varnolis.clHTMLInfo: $info"; fi
 if in_program "$WINE" regsvr32 /u /s varnolis.dll; then pass "regsvr32 /u /s"; else
   fail "regsvr32 /u /s"; fi
 export_classes "$WORK/after.reg"
 if cmp -s "$WORK/before.reg" "$WORK/after.reg"; then pass "unregistration leaves HKCR as before"
 else fail "HKCR differs after unregistration: see $WORK/before.reg and after.reg"; fi
+if key_exists "HKCR\\CLSID\\$INFO_CLASS" || key_exists 'HKCR\Varnolis.clHTMLInfo'; then
+  fail "a key of Varnolis.clHTMLInfo is left after unregistration"
+else pass "no key of Varnolis.clHTMLInfo is left"; fi
+if info_client | grep -q '^info_client: 429 '; then
+  pass "unregistered, Varnolis.clHTMLInfo cannot be created (429)"
+else fail "unregistered, Varnolis.clHTMLInfo: $(info_client)"; fi
 
 in_program "$WINE" regsvr32 /s varnolis.dll || fail "regsvr32 /s (again)"
 if in_program "$WINE" varnolis.exe register >/dev/null; then pass "varnolis.exe register"; else
@@ -321,6 +344,17 @@ export_classes "$WORK/final.reg"
 if cmp -s "$WORK/before.reg" "$WORK/final.reg"; then
   pass "unregister removes the scheme and the class again"
 else fail "HKCR differs after varnolis.exe unregister: see $WORK/final.reg"; fi
+# A second unregistration (an uninstaller that runs twice, a repair) is harmless.
+if in_program "$WINE" regsvr32 /u /s varnolis.dll; then
+  pass "regsvr32 /u /s after varnolis.exe unregister exits 0"
+else fail "regsvr32 /u /s after varnolis.exe unregister: status $?"; fi
+if in_program "$WINE" varnolis.exe unregister >/dev/null; then
+  pass "varnolis.exe unregister once more exits 0"
+else fail "varnolis.exe unregister once more: status $?"; fi
+export_classes "$WORK/twice.reg"
+if cmp -s "$WORK/before.reg" "$WORK/twice.reg"; then
+  pass "unregistering twice leaves HKCR as before the registration"
+else fail "HKCR differs after unregistering twice: see $WORK/twice.reg"; fi
 
 echo "e2e: $failures failure(s) in $((SECONDS - START)) s"
 [ "$failures" = 0 ]

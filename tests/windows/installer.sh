@@ -36,6 +36,7 @@ WORK=$WIN_BUILD/installer-test
 export WINEPREFIX=$WORK/prefix WINEARCH=win32 WINEDEBUG=-all
 CLASS='{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}'
 LIBID='{2268AD97-008F-4EBE-B25D-1A0A88E43C89}'
+INFO_CLASS='{080F83F0-BCEE-4DF3-A976-F355554DC660}'
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnolis'
 # A folder other than the default, with blanks in both names.
 WIN_DIR='C:\Programme mit Blanks\Varnolis Test'
@@ -82,11 +83,16 @@ expect_registered() {  # WHEN
   expect_value "HKCR\\TypeLib\\$LIBID\\$(version_part VERSION_MAJOR).$(version_part VERSION_MINOR)\\0\\win32" \
     "" "$WIN_DIR\\varnolis.dll"
   expect_value 'HKCR\PROTOCOLS\Handler\varnolis' CLSID "$CLASS"
+  expect_value "HKCR\\CLSID\\$INFO_CLASS\\InprocServer32" "" "$WIN_DIR\\varnolis.dll"
+  expect_value 'HKCR\Varnolis.clHTMLInfo\CLSID' "" "$INFO_CLASS"
 }
 expect_unregistered() {  # WHEN REG-FILE
   export_classes "$2"
   if cmp -s "$WORK/before.reg" "$2"; then pass "$1: HKCR is as before the installation"
   else fail "$1: HKCR differs from before the installation: see $WORK/before.reg and $2"; fi
+  if key_exists "HKCR\\CLSID\\$INFO_CLASS" || key_exists 'HKCR\Varnolis.clHTMLInfo'; then
+    fail "$1: a key of Varnolis.clHTMLInfo is left"; else
+    pass "$1: no key of Varnolis.clHTMLInfo is left"; fi
   if key_exists "$UNINSTALL_KEY"; then fail "$1: the uninstall entry is left"; else
     pass "$1: the uninstall entry is gone"; fi
 }

@@ -16,12 +16,12 @@
 
 #include "act/act_standin.h"
 #include "act/standin_file.h"
-#include "handler/win32/registry_key.h"
+#include "act/win32/dispatch_server.h"
 #include "platform/com_ptr.h"
 #include "platform/runtime_error.h"
+#include "platform/win32/registry_key.h"
 #include "platform/win32/wide.h"
 #include "tests/windows/test_act/control.h"
-#include "tests/windows/test_act/dispatch_server.h"
 
 namespace {
 
@@ -58,10 +58,10 @@ bool UnderWine() {
 
 // The class's keys below `root` + `prefix`: the ProgID, and the class id with its server.
 bool WriteClass(HKEY root, const std::wstring& prefix) {
-  vn::win32::RegistryKey progId;
-  vn::win32::RegistryKey clsid;
-  vn::win32::RegistryKey server;
-  vn::win32::RegistryKey serverProgId;
+  vn::win32::UniqueKey progId;
+  vn::win32::UniqueKey clsid;
+  vn::win32::UniqueKey server;
+  vn::win32::UniqueKey serverProgId;
   const std::wstring classKey = prefix + L"CLSID\\" + kClassIdText;
   return progId.Create(root, prefix + kProgId + L"\\CLSID") && progId.SetText(L"", kClassIdText) &&
          clsid.Create(root, classKey) && clsid.SetText(L"", L"ACT! for the Varnolis tests") &&
@@ -198,7 +198,7 @@ class ClassFactory final : public IClassFactory {
     try {
       vn::AutoObject application =
           vn::StandInAutomation(state_).host->CreateObject(Narrow(kProgId));
-      vn::ComPtr<IDispatch> dispatch = vn::test::ServedDispatchOf(application);
+      vn::ComPtr<IDispatch> dispatch = vn::win32::ServedDispatchOf(application);
       return dispatch->QueryInterface(riid, object);
     } catch (const vn::RuntimeError& e) {
       // An error number that is no failure code (429 when there is no state) is a component
@@ -220,11 +220,9 @@ class ClassFactory final : public IClassFactory {
 class KeepAlive final : public IDispatch {
  public:
   KeepAlive() {
-    IStream* stream = nullptr;
-    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return;
-    vn::ComPtr<IStream> owner(stream);
-    stream->Release();  // the owner holds the reference now
-    if (SUCCEEDED(::CoMarshalInterface(stream, IID_IDispatch, static_cast<IDispatch*>(this),
+    vn::ComPtr<IStream> owner;
+    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, owner.Receive()))) return;
+    if (SUCCEEDED(::CoMarshalInterface(owner.get(), IID_IDispatch, static_cast<IDispatch*>(this),
                                        MSHCTX_LOCAL, nullptr, MSHLFLAGS_TABLESTRONG))) {
       stream_ = std::move(owner);
     }
@@ -277,7 +275,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       g_windows->Rebuild();
       return 1;
     case kCount:
-      return vn::test::DispatchServer::Live();
+      return vn::win32::DispatchServer::Live();
     case kQuit:
       ::PostQuitMessage(0);
       return 1;

@@ -2,9 +2,9 @@
 // (or the host) reaches it. No exception ever leaves them.
 #include <new>
 
-#include "handler/class_factory.h"
+#include "handler/posix/class_factory.h"
 #include "handler/module_lock.h"
-#include "handler/self_registration.h"
+#include "handler/posix/self_registration.h"
 #include "platform/module_path.h"
 #include "platform/urlmon.h"
 

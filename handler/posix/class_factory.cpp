@@ -1,4 +1,4 @@
-#include "handler/class_factory.h"
+#include "handler/posix/class_factory.h"
 
 #include <new>
 

@@ -1,41 +1,31 @@
-#include "handler/self_registration.h"
+#include "handler/posix/self_registration.h"
 
 #include <vector>
 
+#include "handler/server_classes.h"
 #include "platform/class_registry.h"
-#include "resources/version.h"
 
 namespace vn {
 namespace {
 
-const char* const kProgId = "Varnolis.ProtocolHandler";
-const char* const kTypeLibraryHelp = "Pluggable Protocol Handler von Varnolis";
-
-std::string TypeLibraryVersion() {
-  return std::to_string(version::kMajor) + "." + std::to_string(version::kMinor);
-}
-
 std::vector<RegistryKey> Keys(const std::string& libraryPath) {
-  const std::string clsid = "CLSID\\" + GuidToString(CLSID_ProtocolHandler);
   const std::string libid = GuidToString(LIBID_Varnolis);
   const std::string typeLib = "TypeLib\\" + libid + "\\" + TypeLibraryVersion();
   const std::string iface = "Interface\\" + GuidToString(IID__ProtocolHandler);
   const std::string folder = libraryPath.substr(0, libraryPath.find_last_of('/'));
-  return {
-      {kProgId, {{"@", kProgId}}},
-      {std::string(kProgId) + "\\Clsid", {{"@", GuidToString(CLSID_ProtocolHandler)}}},
-      {clsid, {{"@", kProgId}}},
-      {clsid + "\\InprocServer32", {{"@", libraryPath}, {"ThreadingModel", "Apartment"}}},
-      {clsid + "\\ProgID", {{"@", kProgId}}},
-      {clsid + "\\TypeLib", {{"@", libid}}},
-      {clsid + "\\VERSION", {{"@", TypeLibraryVersion()}}},
-      {typeLib, {{"@", kTypeLibraryHelp}}},
-      {typeLib + "\\0\\linux", {{"@", libraryPath}}},
-      {typeLib + "\\FLAGS", {{"@", "0"}}},
-      {typeLib + "\\HELPDIR", {{"@", folder}}},
-      {iface, {{"@", "_ProtocolHandler"}}},
-      {iface + "\\TypeLib", {{"@", libid}, {"Version", TypeLibraryVersion()}}},
-  };
+  std::vector<RegistryKey> keys =
+      ClassKeys({GuidToString(CLSID_ProtocolHandler), kProtocolHandlerProgId}, libraryPath, libid);
+  // What RegisterTypeLib writes on Windows.
+  keys.insert(keys.end(),
+              {
+                  {typeLib, {{"@", kTypeLibraryHelp}}},
+                  {typeLib + "\\0\\linux", {{"@", libraryPath}}},
+                  {typeLib + "\\FLAGS", {{"@", "0"}}},
+                  {typeLib + "\\HELPDIR", {{"@", folder}}},
+                  {iface, {{"@", "_ProtocolHandler"}}},
+                  {iface + "\\TypeLib", {{"@", libid}, {"Version", TypeLibraryVersion()}}},
+              });
+  return keys;
 }
 
 std::vector<std::string> KeyPaths() {

@@ -1,8 +1,9 @@
-// The server side of the test ACT!: an IDispatch over one of the stand-in's automation objects.
-// Member names get ids per object (compared without regard to case); Invoke answers through the
-// stand-in, objects it returns are served the same way, and its automation errors go back as
-// DISP_E_EXCEPTION with their number and description. Every served object is counted while it
-// lives, so that a test can see that the client let go of all of them.
+// The server side of the automation layer: an IDispatch over one automation object of ours (the
+// info page's class for scripts, the stand-in's objects in the test ACT!). Member names get ids
+// per object (compared without regard to case); Invoke answers through the object, objects it
+// returns are served the same way, and its automation errors go back as DISP_E_EXCEPTION with
+// their number and description. Every served object is counted while it lives, so that a test
+// can see that the client let go of all of them.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +16,7 @@
 #include "act/automation.h"
 #include "platform/com_ptr.h"
 
-namespace vn::test {
+namespace vn::win32 {
 
 class DispatchServer final : public IDispatch {
  public:
@@ -47,7 +48,7 @@ class DispatchServer final : public IDispatch {
   static std::atomic<long> live_;
 };
 
-// An object of the stand-in as the client receives it.
+// `object` served: the one reference the client receives.
 ComPtr<IDispatch> ServedDispatchOf(const AutoObject& object);
 
-}  // namespace vn::test
+}  // namespace vn::win32

@@ -1,4 +1,4 @@
-#include "act/html_info.h"
+#include "render/html_info.h"
 
 #include <exception>
 

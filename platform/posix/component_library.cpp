@@ -1,4 +1,4 @@
-#include "host/component_library.h"
+#include "platform/posix/component_library.h"
 
 #include <dlfcn.h>
 

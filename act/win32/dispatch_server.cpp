@@ -1,4 +1,4 @@
-#include "tests/windows/test_act/dispatch_server.h"
+#include "act/win32/dispatch_server.h"
 
 #include "act/win32/dispatch_object.h"
 #include "act/win32/variant.h"
@@ -6,15 +6,12 @@
 #include "platform/text.h"
 #include "platform/win32/wide.h"
 
-namespace vn::test {
+namespace vn::win32 {
 
 std::atomic<long> DispatchServer::live_{0};
 
 ComPtr<IDispatch> ServedDispatchOf(const AutoObject& object) {
-  auto* server = new DispatchServer(object);
-  ComPtr<IDispatch> dispatch(server);
-  server->Release();  // the holder's reference is the only one
-  return dispatch;
+  return ComPtr<IDispatch>::Adopt(new DispatchServer(object));
 }
 
 DispatchServer::DispatchServer(AutoObject object) : object_(std::move(object)) { ++live_; }
@@ -44,7 +41,7 @@ ULONG DispatchServer::Release() {
 
 HRESULT DispatchServer::GetTypeInfoCount(UINT* count) {
   if (count == nullptr) return E_POINTER;
-  *count = 0;  // late-bound only, as ACT!'s object is used
+  *count = 0;  // late-bound only, by member name
   return S_OK;
 }
 
@@ -55,8 +52,8 @@ HRESULT DispatchServer::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 
 HRESULT DispatchServer::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
-  // Every member name gets an id; the stand-in says which names it does not know, when called.
-  const std::string name = LowerAscii(win32::Narrow(names[0]));
+  // Every member name gets an id; the object says which names it does not know, when called.
+  const std::string name = LowerAscii(Narrow(names[0]));
   DISPID id = 0;
   for (size_t i = 0; i < names_.size() && id == 0; ++i) {
     if (names_[i] == name) id = static_cast<DISPID>(i + 1);
@@ -66,7 +63,7 @@ HRESULT DispatchServer::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
     id = static_cast<DISPID>(names_.size());
   }
   ids[0] = id;
-  // Named arguments are not part of ACT!'s members as the bridge calls them.
+  // Named arguments are not part of the members served.
   for (UINT i = 1; i < count; ++i) ids[i] = DISPID_UNKNOWN;
   return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
 }
@@ -95,7 +92,7 @@ HRESULT DispatchServer::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
     std::vector<AutoValue> given;
     for (UINT i = 0; i < count; ++i) {
       const VARIANTARG& arg = params->rgvarg[count - 1 - i];
-      AutoValue value = win32::FromVariant(arg, win32::ClientObjectOf);
+      AutoValue value = FromVariant(arg, ClientObjectOf);
       args.push_back((arg.vt & VT_BYREF) != 0 ? AutoValue::Ref(value) : value);
       given.push_back(std::move(value));
     }
@@ -103,11 +100,11 @@ HRESULT DispatchServer::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
     for (UINT i = 0; i < count; ++i) {
       const VARIANTARG& arg = params->rgvarg[count - 1 - i];
       if ((arg.vt & VT_BYREF) != 0 && !(args[i].Raw() == given[i].Raw())) {
-        win32::StoreByRef(arg, args[i], ServedDispatchOf);
+        StoreByRef(arg, args[i], ServedDispatchOf);
       }
     }
     if (result != nullptr) {
-      win32::Variant v = win32::ToVariant(answer, ServedDispatchOf);
+      Variant v = ToVariant(answer, ServedDispatchOf);
       *result = v.Get();
       ::VariantInit(&v.Get());  // the caller owns the value now
     }
@@ -116,19 +113,19 @@ HRESULT DispatchServer::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
     if (exception != nullptr) {
       ::ZeroMemory(exception, sizeof *exception);
       exception->scode = static_cast<SCODE>(e.Number());
-      const std::wstring description = win32::Widen(e.Description());
-      const std::wstring source = win32::Widen(e.Source());
+      const std::wstring description = Widen(e.Description());
+      const std::wstring source = Widen(e.Source());
       exception->bstrDescription =
           ::SysAllocStringLen(description.data(), static_cast<UINT>(description.size()));
       exception->bstrSource = ::SysAllocStringLen(source.data(), static_cast<UINT>(source.size()));
     }
     return DISP_E_EXCEPTION;
   } catch (const std::exception& e) {
-    // A fault of the test program itself (no automation error): reported, not hidden.
+    // A fault of our own (no automation error): reported to the caller, not hidden.
     if (exception != nullptr) {
       ::ZeroMemory(exception, sizeof *exception);
       exception->scode = E_UNEXPECTED;
-      const std::wstring description = win32::Widen(e.what());
+      const std::wstring description = Widen(e.what());
       exception->bstrDescription =
           ::SysAllocStringLen(description.data(), static_cast<UINT>(description.size()));
     }
@@ -136,4 +133,4 @@ HRESULT DispatchServer::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
   }
 }
 
-}  // namespace vn::test
+}  // namespace vn::win32

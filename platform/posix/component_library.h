@@ -1,13 +1,17 @@
-// The browser's side of the library: loading it (only through its exported entry points) and
-// the sink a request reports to. Shared by the command-line host and the contact tab browser.
+// The browser's side of an in-process component server on Linux, where no COM runtime loads it:
+// the library loaded by path and reached only through its exported entry points, and the sink a
+// request reports to. Shared by the command-line host and the contact tab browser (namespace
+// host: the process that hosts the component).
 #pragma once
 
 #include <string>
 
-#include "host/get_options.h"  // Hex
+#include "platform/hresult_text.h"
 #include "platform/urlmon.h"
 
 namespace vn::host {
+
+using vn::Hex;
 
 // The loaded library and its entry points; unloaded when DllCanUnloadNow agrees.
 class Library {
