@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "data/call_watchdog.h"
+#include "data/connection_pool.h"
 #include "data/errors.h"
 #include "data/field.h"
 #include "data/provider.h"
@@ -95,21 +96,29 @@ std::string State(SQLSMALLINT handleType, SQLHANDLE handle) {
 // The watchdog gives the driver this long beyond the command timeout to report it itself.
 constexpr std::chrono::seconds kDriverGrace{1};
 
-struct OdbcSession {
-  explicit OdbcSession(const ConnectOptions& options)
-      : commandTimeout(options.commandTimeout),
-        watchdog(options.commandTimeout > 0
-                     ? std::chrono::seconds(options.commandTimeout) + kDriverGrace
+struct OdbcSession : PooledSession {
+  OdbcSession(std::string connectText, const ConnectOptions& connectOptions)
+      : odbcText(std::move(connectText)),
+        options(connectOptions),
+        commandTimeout(connectOptions.commandTimeout),
+        watchdog(connectOptions.commandTimeout > 0
+                     ? std::chrono::seconds(connectOptions.commandTimeout) + kDriverGrace
                      : std::chrono::seconds(0)) {}
   OdbcSession(const OdbcSession&) = delete;
   OdbcSession& operator=(const OdbcSession&) = delete;
-  ~OdbcSession() {
+  ~OdbcSession() override { Disconnect(); }
+
+  void Disconnect() {
     if (connected) {
       CallWatchdog::Call call(watchdog, [this] { ShutDownServerSocket(socket); });
       SQLDisconnect(dbc);
     }
+    connected = false;
+    socket = -1;
     if (dbc != SQL_NULL_HDBC) SQLFreeHandle(SQL_HANDLE_DBC, dbc);
     if (env != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, env);
+    dbc = SQL_NULL_HDBC;
+    env = SQL_NULL_HENV;
   }
 
   // Ends a call of `stmt` that outlasts the timeout: the server's socket shut down when it is
@@ -124,13 +133,26 @@ struct OdbcSession {
     };
   }
 
+  const std::string odbcText;  // for SQLDriverConnect, again when a lost connection is replaced
+  const ConnectOptions options;
   SQLHENV env = SQL_NULL_HENV;
   SQLHDBC dbc = SQL_NULL_HDBC;
   bool connected = false;
+  std::string dbms;
   int commandTimeout = 0;
   int socket = -1;  // the connection's socket to the server, where it can be found
   CallWatchdog watchdog;
+  // Pooling: the key the session goes back under (empty: it closes with its connection), the
+  // state it was opened in and must show again to go back, whether it came idle from the pool
+  // and has not been called since, and whether a call on it failed (it never goes back then).
+  std::string poolKey;
+  std::string cleanState;
+  bool takenIdle = false;
+  bool failed = false;
 };
+
+// Connects `session` (again, after Disconnect) and prepares it; throws RuntimeError.
+void Connect(const std::shared_ptr<OdbcSession>& session);
 
 enum class FetchAs {
   kWideText,
@@ -155,18 +177,23 @@ class OdbcSource : public RowSource {
  public:
   OdbcSource(std::shared_ptr<OdbcSession> session, const std::string& command)
       : session_(std::move(session)) {
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session_->dbc, &stmt_))) {
-      throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session_->dbc), "ODBC");
+    SQLRETURN rc = Execute(command);
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA && session_->takenIdle && ConnectionLost()) {
+      // The server ended the pooled session while it was idle (a restart, an idle timeout):
+      // the command runs once more, on a new connection.
+      FreeStatement();
+      session_->takenIdle = false;
+      session_->socket = -1;  // the driver may have closed it already
+      session_->Disconnect();
+      try {
+        Connect(session_);
+      } catch (...) {
+        session_->failed = true;
+        throw;
+      }
+      rc = Execute(command);
     }
-    SQLSetStmtAttr(stmt_, SQL_ATTR_QUERY_TIMEOUT,
-                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(session_->commandTimeout)), 0);
-    WText text = ToWide(command);
-    SQLRETURN rc = SQL_ERROR;
-    {
-      CallWatchdog::Call call(session_->watchdog, session_->Stopper(stmt_));
-      rc = SQLExecDirectW(stmt_, text.data(), static_cast<SQLINTEGER>(text.size()));
-      stopped_ = call.Stopped();
-    }
+    session_->takenIdle = false;
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) Fail(kErrCommandFailed);
     SQLSMALLINT count = 0;
     if (!SQL_SUCCEEDED(SQLNumResultCols(stmt_, &count))) Fail(kErrCommandFailed);
@@ -199,7 +226,34 @@ class OdbcSource : public RowSource {
   }
 
  private:
+  SQLRETURN Execute(const std::string& command) {
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session_->dbc, &stmt_))) {
+      session_->failed = true;
+      throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session_->dbc), "ODBC");
+    }
+    SQLSetStmtAttr(stmt_, SQL_ATTR_QUERY_TIMEOUT,
+                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(session_->commandTimeout)), 0);
+    WText text = ToWide(command);
+    CallWatchdog::Call call(session_->watchdog, session_->Stopper(stmt_));
+    const SQLRETURN rc = SQLExecDirectW(stmt_, text.data(), static_cast<SQLINTEGER>(text.size()));
+    stopped_ = call.Stopped();
+    return rc;
+  }
+
+  // The last call failed because the connection to the server is gone (not for the watchdog).
+  bool ConnectionLost() {
+    if (stopped_) return false;
+    const std::string state = State(SQL_HANDLE_STMT, stmt_);
+    // 08: connection exceptions; 57P01 to 57P05: the server ended the session.
+    if (state.rfind("08", 0) == 0 || state.rfind("57P0", 0) == 0) return true;
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    return SQL_SUCCEEDED(
+               SQLGetConnectAttr(session_->dbc, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) &&
+           dead == SQL_CD_TRUE;
+  }
+
   [[noreturn]] void Fail(long number) {
+    session_->failed = true;
     const std::string state = State(SQL_HANDLE_STMT, stmt_);
     // PostgreSQL's driver has the server end a statement at the timeout (57014, cancelled).
     if (stopped_ || state == "HYT00" || state == "HYT01" ||
@@ -534,15 +588,63 @@ void PreparePostgresSession(const std::shared_ptr<OdbcSession>& session, bool re
       FindServerSocket(ends[0], std::atoi(ends[1].c_str()), ends[2], std::atoi(ends[3].c_str()));
 }
 
-}  // namespace
+// A pooled PostgreSQL session's state after rolling back whatever transaction its last user left
+// open: its session settings and what else a session keeps between statements (prepared
+// statements, cursors, temporary tables, listened channels, advisory locks); nullopt when the
+// session cannot tell. One round trip, as one simple query of two statements.
+constexpr const char* kPostgresReset =
+    "ROLLBACK; SELECT coalesce((SELECT string_agg(name || '=' || setting, ',' ORDER BY name) "
+    "FROM pg_settings WHERE source = 'session'), '') || ' ' || (SELECT count(*) FROM "
+    "pg_prepared_statements) || ' ' || (SELECT count(*) FROM pg_cursors) || ' ' || (SELECT "
+    "count(*) FROM pg_class WHERE relnamespace = pg_my_temp_schema()) || ' ' || (SELECT count(*) "
+    "FROM pg_listening_channels()) || ' ' || (SELECT count(*) FROM pg_locks WHERE pid = "
+    "pg_backend_pid() AND locktype = 'advisory')";
 
-std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionString,
-                                           const std::string& userId, const std::string& password,
-                                           const ConnectOptions& options) {
-  ConnectionString cs = connectionString;
-  if (!userId.empty() && !cs.Has("UID") && !cs.Has("User ID")) cs.Add("UID", userId);
-  if (!password.empty() && !cs.Has("PWD") && !cs.Has("Password")) cs.Add("PWD", password);
-  auto session = std::make_shared<OdbcSession>(options);
+std::optional<std::string> PostgresSessionState(OdbcSession& session) {
+  SQLHSTMT stmt = SQL_NULL_HSTMT;
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session.dbc, &stmt))) return std::nullopt;
+  std::optional<std::string> state;
+  {
+    CallWatchdog::Call call(session.watchdog, session.Stopper(stmt));
+    WText text = ToWide(kPostgresReset);
+    SQLRETURN rc = SQLExecDirectW(stmt, text.data(), static_cast<SQLINTEGER>(text.size()));
+    while (SQL_SUCCEEDED(rc)) {
+      SQLSMALLINT columns = 0;
+      if (SQL_SUCCEEDED(SQLNumResultCols(stmt, &columns)) && columns == 1 &&
+          SQL_SUCCEEDED(SQLFetch(stmt))) {
+        SQLWCHAR buffer[4096];
+        SQLLEN indicator = 0;
+        if (SQL_SUCCEEDED(SQLGetData(stmt, 1, SQL_C_WCHAR, buffer, sizeof buffer, &indicator)) &&
+            indicator >= 0) {
+          state =
+              FromWide(buffer, std::min<size_t>(static_cast<size_t>(indicator) / sizeof(SQLWCHAR),
+                                                sizeof buffer / sizeof buffer[0] - 1));
+        }
+      }
+      rc = SQLMoreResults(stmt);
+    }
+    if (rc != SQL_NO_DATA || call.Stopped()) state.reset();
+  }
+  SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+  return state;
+}
+
+// The deleter of a pooled session: back to the pool when its last user is gone, unless a call
+// failed or it is not as it was opened.
+void GiveBack(OdbcSession* released) noexcept {
+  std::unique_ptr<OdbcSession> session(released);
+  if (session->poolKey.empty() || session->failed || !session->connected) return;
+  try {
+    if (PostgresSessionState(*session) != session->cleanState) return;
+    const std::string key = session->poolKey;
+    ConnectionPool::Shared().Give(key, std::move(session));
+  } catch (const std::exception&) {
+    // Out of memory while keeping it: the session closes as an unpooled one does.
+  }
+}
+
+void Connect(const std::shared_ptr<OdbcSession>& session) {
+  const ConnectOptions& options = session->options;
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &session->env))) {
     throw RuntimeError(kErrProviderFailed, "The ODBC driver manager cannot be initialised.",
                        "ODBC");
@@ -558,7 +660,7 @@ std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionStr
     SQLSetConnectAttr(session->dbc, SQL_ATTR_ACCESS_MODE,
                       reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
   }
-  WText text = ToWide(cs.OdbcText());
+  WText text = ToWide(session->odbcText);
   SQLWCHAR out[1024];
   SQLSMALLINT outLength = 0;
   SQLRETURN rc =
@@ -568,10 +670,57 @@ std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionStr
     throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session->dbc), "ODBC");
   }
   session->connected = true;
-  const std::string dbms = DbmsName(session->dbc);
-  if (dbms == "PostgreSQL") PreparePostgresSession(session, options.readOnly);
+  session->dbms = DbmsName(session->dbc);
+  if (session->dbms == "PostgreSQL") PreparePostgresSession(session, options.readOnly);
   // SQLite's driver takes no access mode: the connection itself is made to refuse changes.
-  if (dbms == "SQLite" && options.readOnly) RunOnSession(session, "PRAGMA query_only = ON");
+  if (session->dbms == "SQLite" && options.readOnly)
+    RunOnSession(session, "PRAGMA query_only = ON");
+  // Only a session that can be checked for what its users leave behind is pooled: PostgreSQL's.
+  // Other servers, and SQLite files (which may be replaced while a session is idle), get a new
+  // connection for every entry.
+  if (!session->poolKey.empty()) {
+    std::optional<std::string> state;
+    if (session->dbms == "PostgreSQL") state = PostgresSessionState(*session);
+    if (state) {
+      session->cleanState = *state;
+    } else {
+      session->poolKey.clear();
+    }
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionString,
+                                           const std::string& userId, const std::string& password,
+                                           const ConnectOptions& options) {
+  ConnectionString cs = connectionString;
+  if (!userId.empty() && !cs.Has("UID") && !cs.Has("User ID")) cs.Add("UID", userId);
+  if (!password.empty() && !cs.Has("PWD") && !cs.Has("Password")) cs.Add("PWD", password);
+  std::string odbcText = cs.OdbcText();
+  std::shared_ptr<OdbcSession> session;
+  if (options.pooling) {
+    // Everything that makes two connections differ: the string with its credentials, the mode
+    // and the timeouts.
+    std::string key = odbcText + '\n' + (options.readOnly ? "read" : "write") + '\n' +
+                      std::to_string(options.connectTimeout) + '\n' +
+                      std::to_string(options.commandTimeout);
+    if (std::unique_ptr<PooledSession> idle = ConnectionPool::Shared().Take(key)) {
+      session.reset(static_cast<OdbcSession*>(idle.release()), GiveBack);
+      session->takenIdle = true;
+      return std::make_unique<OdbcProvider>(std::move(session));
+    }
+    session.reset(new OdbcSession(std::move(odbcText), options), GiveBack);
+    session->poolKey = std::move(key);
+  } else {
+    session = std::make_shared<OdbcSession>(std::move(odbcText), options);
+  }
+  try {
+    Connect(session);
+  } catch (...) {
+    session->failed = true;
+    throw;
+  }
   return std::make_unique<OdbcProvider>(std::move(session));
 }
 
