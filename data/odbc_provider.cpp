@@ -143,9 +143,11 @@ struct OdbcSession : PooledSession {
   int socket = -1;  // the connection's socket to the server, where it can be found
   CallWatchdog watchdog;
   // Pooling: the key the session goes back under (empty: it closes with its connection), the
-  // state it was opened in and must show again to go back, whether it came idle from the pool
-  // and has not been called since, and whether a call on it failed (it never goes back then).
+  // statements that reset it and the state it must show after them to go back, whether it came
+  // idle from the pool and has not been called since, and whether a call on it failed (it never
+  // goes back then).
   std::string poolKey;
+  std::string reset;
   std::string cleanState;
   bool takenIdle = false;
   bool failed = false;
@@ -231,8 +233,13 @@ class OdbcSource : public RowSource {
       session_->failed = true;
       throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session_->dbc), "ODBC");
     }
-    SQLSetStmtAttr(stmt_, SQL_ATTR_QUERY_TIMEOUT,
-                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(session_->commandTimeout)), 0);
+    // PostgreSQL's driver would set the session's statement timeout before and after every
+    // statement (two more round trips); the session has it already.
+    if (session_->dbms != "PostgreSQL") {
+      SQLSetStmtAttr(stmt_, SQL_ATTR_QUERY_TIMEOUT,
+                     reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(session_->commandTimeout)),
+                     0);
+    }
     WText text = ToWide(command);
     CallWatchdog::Call call(session_->watchdog, session_->Stopper(stmt_));
     const SQLRETURN rc = SQLExecDirectW(stmt_, text.data(), static_cast<SQLINTEGER>(text.size()));
@@ -574,59 +581,93 @@ std::vector<std::string> RunOnSession(const std::shared_ptr<OdbcSession>& sessio
   return out;
 }
 
-// PostgreSQL: the session's transactions read-only, and the socket of the connection for the
-// watchdog (from the addresses the server sees; none over a local socket).
-void PreparePostgresSession(const std::shared_ptr<OdbcSession>& session, bool readOnly) {
-  if (readOnly) RunOnSession(session, "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY");
-  if (session->commandTimeout <= 0) return;
-  std::vector<std::string> ends =
-      RunOnSession(session,
-                   "SELECT host(inet_client_addr()), inet_client_port(), host(inet_server_addr()), "
-                   "inet_server_port()");
-  if (ends.size() != 4 || ends[0].empty() || ends[2].empty()) return;
-  session->socket =
-      FindServerSocket(ends[0], std::atoi(ends[1].c_str()), ends[2], std::atoi(ends[3].c_str()));
-}
+// A PostgreSQL session's settings made in the session (by the driver and by us when it was
+// opened) as the statements that make them again, after RESET ALL.
+constexpr const char* kPostgresSettings =
+    "coalesce((SELECT string_agg(format('SET %I = %L', name, setting), '; ' ORDER BY name) FROM "
+    "pg_settings WHERE source = 'session'), '')";
 
-// A pooled PostgreSQL session's state after rolling back whatever transaction its last user left
-// open: its session settings and what else a session keeps between statements (prepared
-// statements, cursors, temporary tables, listened channels, advisory locks); nullopt when the
-// session cannot tell. One round trip, as one simple query of two statements.
-constexpr const char* kPostgresReset =
-    "ROLLBACK; SELECT coalesce((SELECT string_agg(name || '=' || setting, ',' ORDER BY name) "
-    "FROM pg_settings WHERE source = 'session'), '') || ' ' || (SELECT count(*) FROM "
-    "pg_prepared_statements) || ' ' || (SELECT count(*) FROM pg_cursors) || ' ' || (SELECT "
-    "count(*) FROM pg_class WHERE relnamespace = pg_my_temp_schema()) || ' ' || (SELECT count(*) "
-    "FROM pg_listening_channels()) || ' ' || (SELECT count(*) FROM pg_locks WHERE pid = "
-    "pg_backend_pid() AND locktype = 'advisory')";
+// What else a PostgreSQL session keeps between statements and RESET ALL does not reset: its user
+// and role, prepared statements, cursors, temporary tables, listened channels; one text, the
+// same as long as nothing of that changed. Cheap: no catalog view of all settings.
+constexpr const char* kPostgresSessionState =
+    "current_user || ' ' || session_user || ' ' || (SELECT count(*) FROM pg_prepared_statements) "
+    "|| ' ' || (SELECT count(*) FROM pg_cursors) || ' ' || pg_my_temp_schema() || ' ' || (SELECT "
+    "count(*) FROM pg_listening_channels())";
 
-std::optional<std::string> PostgresSessionState(OdbcSession& session) {
+// Runs `sql`, which may be several statements (one round trip, as one simple query), and gives
+// the columns of the first row of the last result that has rows, as text; nullopt when a
+// statement fails or the watchdog ends the call.
+std::optional<std::vector<std::string>> LastRow(OdbcSession& session, const std::string& sql) {
   SQLHSTMT stmt = SQL_NULL_HSTMT;
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session.dbc, &stmt))) return std::nullopt;
-  std::optional<std::string> state;
+  std::optional<std::vector<std::string>> row;
   {
     CallWatchdog::Call call(session.watchdog, session.Stopper(stmt));
-    WText text = ToWide(kPostgresReset);
+    WText text = ToWide(sql);
     SQLRETURN rc = SQLExecDirectW(stmt, text.data(), static_cast<SQLINTEGER>(text.size()));
     while (SQL_SUCCEEDED(rc)) {
       SQLSMALLINT columns = 0;
-      if (SQL_SUCCEEDED(SQLNumResultCols(stmt, &columns)) && columns == 1 &&
+      if (SQL_SUCCEEDED(SQLNumResultCols(stmt, &columns)) && columns > 0 &&
           SQL_SUCCEEDED(SQLFetch(stmt))) {
-        SQLWCHAR buffer[4096];
-        SQLLEN indicator = 0;
-        if (SQL_SUCCEEDED(SQLGetData(stmt, 1, SQL_C_WCHAR, buffer, sizeof buffer, &indicator)) &&
-            indicator >= 0) {
-          state =
-              FromWide(buffer, std::min<size_t>(static_cast<size_t>(indicator) / sizeof(SQLWCHAR),
-                                                sizeof buffer / sizeof buffer[0] - 1));
+        row.emplace();
+        for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(columns); ++c) {
+          SQLWCHAR buffer[4096];
+          SQLLEN indicator = 0;
+          rc = SQLGetData(stmt, c, SQL_C_WCHAR, buffer, sizeof buffer, &indicator);
+          if (!SQL_SUCCEEDED(rc)) break;
+          row->push_back(
+              indicator < 0
+                  ? std::string()
+                  : FromWide(buffer,
+                             std::min<size_t>(static_cast<size_t>(indicator) / sizeof(SQLWCHAR),
+                                              sizeof buffer / sizeof buffer[0] - 1)));
         }
+        if (!SQL_SUCCEEDED(rc)) break;
       }
       rc = SQLMoreResults(stmt);
     }
-    if (rc != SQL_NO_DATA || call.Stopped()) state.reset();
+    if (rc != SQL_NO_DATA || call.Stopped()) row.reset();
   }
   SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-  return state;
+  return row;
+}
+
+// PostgreSQL, in one round trip: the session's transactions read-only, the command timeout as
+// the session's statement timeout (the server ends a statement that outlasts it), the socket of
+// the connection for the watchdog (from the addresses the server sees; none over a local socket)
+// and the session's state as opened.
+void PreparePostgresSession(OdbcSession& session) {
+  std::string sql;
+  if (session.options.readOnly) sql += "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY; ";
+  if (session.commandTimeout > 0) {
+    sql += "SET statement_timeout = " + std::to_string(session.commandTimeout * 1000) + "; ";
+  }
+  sql +=
+      "SELECT host(inet_client_addr()), inet_client_port(), host(inet_server_addr()), "
+      "inet_server_port(), ";
+  sql += std::string(kPostgresSettings) + ", " + kPostgresSessionState;
+  const auto row = LastRow(session, sql);
+  if (!row || row->size() != 6) {
+    throw RuntimeError(kErrProviderFailed, "The PostgreSQL session cannot be prepared.", "ODBC");
+  }
+  const std::vector<std::string>& ends = *row;
+  // Given back, the session is reset to this: its transaction rolled back, every setting as it
+  // was opened, advisory locks released; what cannot be reset so is compared.
+  session.reset = "ROLLBACK; RESET ALL; " + (ends[4].empty() ? "" : ends[4] + "; ") +
+                  "SELECT pg_advisory_unlock_all(), " + kPostgresSessionState;
+  session.cleanState = ends[5];
+  if (session.commandTimeout <= 0 || ends[0].empty() || ends[2].empty()) return;
+  session.socket =
+      FindServerSocket(ends[0], std::atoi(ends[1].c_str()), ends[2], std::atoi(ends[3].c_str()));
+}
+
+// A pooled PostgreSQL session's state after it has been reset; nullopt when the session cannot
+// tell.
+std::optional<std::string> ResetPostgresSession(OdbcSession& session) {
+  const auto row = LastRow(session, session.reset);
+  if (!row || row->size() != 2) return std::nullopt;
+  return row->back();
 }
 
 // The deleter of a pooled session: back to the pool when its last user is gone, unless a call
@@ -635,7 +676,7 @@ void GiveBack(OdbcSession* released) noexcept {
   std::unique_ptr<OdbcSession> session(released);
   if (session->poolKey.empty() || session->failed || !session->connected) return;
   try {
-    if (PostgresSessionState(*session) != session->cleanState) return;
+    if (ResetPostgresSession(*session) != session->cleanState) return;
     const std::string key = session->poolKey;
     ConnectionPool::Shared().Give(key, std::move(session));
   } catch (const std::exception&) {
@@ -671,22 +712,14 @@ void Connect(const std::shared_ptr<OdbcSession>& session) {
   }
   session->connected = true;
   session->dbms = DbmsName(session->dbc);
-  if (session->dbms == "PostgreSQL") PreparePostgresSession(session, options.readOnly);
+  if (session->dbms == "PostgreSQL") PreparePostgresSession(*session);
   // SQLite's driver takes no access mode: the connection itself is made to refuse changes.
   if (session->dbms == "SQLite" && options.readOnly)
     RunOnSession(session, "PRAGMA query_only = ON");
   // Only a session that can be checked for what its users leave behind is pooled: PostgreSQL's.
   // Other servers, and SQLite files (which may be replaced while a session is idle), get a new
   // connection for every entry.
-  if (!session->poolKey.empty()) {
-    std::optional<std::string> state;
-    if (session->dbms == "PostgreSQL") state = PostgresSessionState(*session);
-    if (state) {
-      session->cleanState = *state;
-    } else {
-      session->poolKey.clear();
-    }
-  }
+  if (session->dbms != "PostgreSQL") session->poolKey.clear();
 }
 
 }  // namespace

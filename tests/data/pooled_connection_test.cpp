@@ -1,7 +1,8 @@
 // Connections to PostgreSQL are pooled: a closed connection's session serves the next connection
 // with the same string, mode and timeouts, unless the connection string switches pooling off;
-// nothing one entry leaves in its session reaches the next, a failed entry's session is closed,
-// and the command timeout holds on a pooled session as on a new one.
+// nothing one entry leaves in its session reaches the next (it is reset, or the session closed),
+// a failed entry's session is closed, and the command timeout holds on a pooled session as on a
+// new one.
 #include <set>
 
 #include "data/connection_pool.h"
@@ -74,8 +75,7 @@ TEST_F(PooledConnectionTest, OleDbServicesMinusTwoAndPoolingFalseGiveEveryEntryI
 
 TEST_F(PooledConnectionTest, NothingAnEntryLeavesInItsSessionReachesTheNextEntry) {
   const std::string c = Pooled("vn_pool_clean");
-  // A transaction left open is rolled back, and the session closed: the driver's own setting of
-  // the statement timeout, made inside that transaction, went with it.
+  // A transaction left open is rolled back; the session serves on.
   std::string pid;
   {
     Connection db;
@@ -85,17 +85,35 @@ TEST_F(PooledConnectionTest, NothingAnEntryLeavesInItsSessionReachesTheNextEntry
     Execute(db, "CREATE TABLE vn_pool_left_open (x integer)");
   }
   EXPECT_EQ(Entry(c,
-                  "SELECT pg_backend_pid() <> " + pid +
-                      ", coalesce(pg_current_xact_id_if_assigned()::text, 'none'), "
-                      "to_regclass('vn_pool_left_open') IS NULL",
+                  "SELECT pg_backend_pid(), coalesce(pg_current_xact_id_if_assigned()::text, "
+                  "'none'), to_regclass('vn_pool_left_open') IS NULL",
                   adModeUnknown),
-            "True|none|True");
+            pid + "|none|True");
 
-  // A session changed otherwise is closed, not given back.
+  // Settings and advisory locks are reset; the session serves on.
   for (const char* change :
-       {"SET search_path TO pg_catalog", "CREATE TEMPORARY TABLE vn_pool_temp (x integer)",
-        "PREPARE vn_pool_plan AS SELECT 1", "LISTEN vn_pool_channel",
-        "SELECT pg_advisory_lock(4711)", "SELECT set_config('work_mem', '8MB', false)"}) {
+       {"SET search_path TO pg_catalog", "SELECT set_config('work_mem', '8MB', false)",
+        "SELECT pg_advisory_lock(4711)"}) {
+    SCOPED_TRACE(change);
+    std::string changed;
+    {
+      Connection db;
+      db.Open(c);
+      changed = Scalar(db, "SELECT pg_backend_pid()");
+      Execute(db, change);
+    }
+    EXPECT_EQ(Entry(c,
+                    "SELECT pg_backend_pid(), current_setting('search_path'), "
+                    "current_setting('work_mem'), (SELECT count(*) FROM pg_locks WHERE pid = "
+                    "pg_backend_pid() AND locktype = 'advisory')",
+                    adModeUnknown),
+              changed + "|\"$user\", public|4MB|0");
+  }
+
+  // A session changed in what cannot be reset is closed, not given back.
+  for (const char* change :
+       {"CREATE TEMPORARY TABLE vn_pool_temp (x integer)", "PREPARE vn_pool_plan AS SELECT 1",
+        "LISTEN vn_pool_channel", "DECLARE vn_pool_cursor CURSOR WITH HOLD FOR SELECT 1"}) {
     SCOPED_TRACE(change);
     std::string changed;
     {
@@ -105,9 +123,6 @@ TEST_F(PooledConnectionTest, NothingAnEntryLeavesInItsSessionReachesTheNextEntry
       Execute(db, change);
     }
     EXPECT_NE(Pid(c, adModeUnknown), changed);
-    EXPECT_EQ(Entry(c, "SELECT current_setting('search_path'), current_setting('work_mem')",
-                    adModeUnknown),
-              "\"$user\", public|4MB");
   }
 
   // The read-only mode is the session's own and stays.
