@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "data/call_watchdog.h"
+#include "data/connection_pool.h"
 #include "data/errors.h"
 #include "data/field.h"
 #include "data/provider.h"
@@ -136,21 +137,29 @@ Variant ValueOfText(const std::string& text, int type) {
 // The watchdog gives the driver this long beyond the command timeout to report it itself.
 constexpr std::chrono::seconds kDriverGrace{1};
 
-struct OdbcSession {
-  explicit OdbcSession(const ConnectOptions& options)
-      : commandTimeout(options.commandTimeout),
-        watchdog(options.commandTimeout > 0
-                     ? std::chrono::seconds(options.commandTimeout) + kDriverGrace
+struct OdbcSession : PooledSession {
+  OdbcSession(std::string connectText, const ConnectOptions& connectOptions)
+      : odbcText(std::move(connectText)),
+        options(connectOptions),
+        commandTimeout(connectOptions.commandTimeout),
+        watchdog(connectOptions.commandTimeout > 0
+                     ? std::chrono::seconds(connectOptions.commandTimeout) + kDriverGrace
                      : std::chrono::seconds(0)) {}
   OdbcSession(const OdbcSession&) = delete;
   OdbcSession& operator=(const OdbcSession&) = delete;
-  ~OdbcSession() {
+  ~OdbcSession() override { Disconnect(); }
+
+  void Disconnect() {
     if (connected) {
       CallWatchdog::Call call(watchdog, [this] { ShutDownServerSocket(socket); });
       SQLDisconnect(dbc);
     }
+    connected = false;
+    socket = -1;
     if (dbc != SQL_NULL_HDBC) SQLFreeHandle(SQL_HANDLE_DBC, dbc);
     if (env != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, env);
+    dbc = SQL_NULL_HDBC;
+    env = SQL_NULL_HENV;
   }
 
   // Ends a call of `stmt` that outlasts the timeout: the server's socket shut down when it is
@@ -165,13 +174,28 @@ struct OdbcSession {
     };
   }
 
+  const std::string odbcText;  // for SQLDriverConnect, again when a lost connection is replaced
+  const ConnectOptions options;
   SQLHENV env = SQL_NULL_HENV;
   SQLHDBC dbc = SQL_NULL_HDBC;
   bool connected = false;
+  std::string dbms;
   int commandTimeout = 0;
   int socket = -1;  // the connection's socket to the server, where it can be found
   CallWatchdog watchdog;
+  // Pooling: the key the session goes back under (empty: it closes with its connection), the
+  // statements that reset it and the state it must show after them to go back, whether it came
+  // idle from the pool and has not been called since, and whether a call on it failed (it never
+  // goes back then).
+  std::string poolKey;
+  std::string reset;
+  std::string cleanState;
+  bool takenIdle = false;
+  bool failed = false;
 };
+
+// Connects `session` (again, after Disconnect) and prepares it; throws RuntimeError.
+void Connect(const std::shared_ptr<OdbcSession>& session);
 
 enum class FetchAs {
   kWideText,
@@ -197,19 +221,23 @@ class OdbcSource : public RowSource {
  public:
   OdbcSource(std::shared_ptr<OdbcSession> session, const std::string& command)
       : session_(std::move(session)) {
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session_->dbc, &stmt_))) {
-      throw RuntimeError(kErrProviderFailed,
-                         Diagnostics(SQL_HANDLE_DBC, session_->dbc, "SQLAllocHandle"), "ODBC");
+    SQLRETURN rc = Execute(command);
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA && session_->takenIdle && ConnectionLost()) {
+      // The server ended the pooled session while it was idle (a restart, an idle timeout):
+      // the command runs once more, on a new connection.
+      FreeStatement();
+      session_->takenIdle = false;
+      session_->socket = -1;  // the driver may have closed it already
+      session_->Disconnect();
+      try {
+        Connect(session_);
+      } catch (...) {
+        session_->failed = true;
+        throw;
+      }
+      rc = Execute(command);
     }
-    SQLSetStmtAttr(stmt_, SQL_ATTR_QUERY_TIMEOUT,
-                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(session_->commandTimeout)), 0);
-    WText text = ToWide(command);
-    SQLRETURN rc = SQL_ERROR;
-    {
-      CallWatchdog::Call call(session_->watchdog, session_->Stopper(stmt_));
-      rc = SQLExecDirectW(stmt_, text.data(), static_cast<SQLINTEGER>(text.size()));
-      stopped_ = call.Stopped();
-    }
+    session_->takenIdle = false;
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) Fail(kErrCommandFailed, "SQLExecDirect");
     SQLSMALLINT count = 0;
     if (!SQL_SUCCEEDED(SQLNumResultCols(stmt_, &count)))
@@ -243,7 +271,39 @@ class OdbcSource : public RowSource {
   }
 
  private:
+  SQLRETURN Execute(const std::string& command) {
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session_->dbc, &stmt_))) {
+      session_->failed = true;
+      throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session_->dbc, "SQLAllocHandle"), "ODBC");
+    }
+    // PostgreSQL's driver would set the session's statement timeout before and after every
+    // statement (two more round trips); the session has it already.
+    if (session_->dbms != "PostgreSQL") {
+      SQLSetStmtAttr(stmt_, SQL_ATTR_QUERY_TIMEOUT,
+                     reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(session_->commandTimeout)),
+                     0);
+    }
+    WText text = ToWide(command);
+    CallWatchdog::Call call(session_->watchdog, session_->Stopper(stmt_));
+    const SQLRETURN rc = SQLExecDirectW(stmt_, text.data(), static_cast<SQLINTEGER>(text.size()));
+    stopped_ = call.Stopped();
+    return rc;
+  }
+
+  // The last call failed because the connection to the server is gone (not for the watchdog).
+  bool ConnectionLost() {
+    if (stopped_) return false;
+    const std::string state = State(SQL_HANDLE_STMT, stmt_);
+    // 08: connection exceptions; 57P01 to 57P05: the server ended the session.
+    if (state.rfind("08", 0) == 0 || state.rfind("57P0", 0) == 0) return true;
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    return SQL_SUCCEEDED(
+               SQLGetConnectAttr(session_->dbc, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) &&
+           dead == SQL_CD_TRUE;
+  }
+
   [[noreturn]] void Fail(long number, const char* call) {
+    session_->failed = true;
     const std::string state = State(SQL_HANDLE_STMT, stmt_);
     // PostgreSQL's driver has the server end a statement at the timeout (57014, cancelled).
     if (stopped_ || state == "HYT00" || state == "HYT01" ||
@@ -576,29 +636,111 @@ std::vector<std::string> RunOnSession(const std::shared_ptr<OdbcSession>& sessio
   return out;
 }
 
-// PostgreSQL: the session's transactions read-only, and the socket of the connection for the
-// watchdog (from the addresses the server sees; none over a local socket).
-void PreparePostgresSession(const std::shared_ptr<OdbcSession>& session, bool readOnly) {
-  if (readOnly) RunOnSession(session, "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY");
-  if (session->commandTimeout <= 0) return;
-  std::vector<std::string> ends =
-      RunOnSession(session,
-                   "SELECT host(inet_client_addr()), inet_client_port(), host(inet_server_addr()), "
-                   "inet_server_port()");
-  if (ends.size() != 4 || ends[0].empty() || ends[2].empty()) return;
-  session->socket =
+// A PostgreSQL session's settings made in the session (by the driver and by us when it was
+// opened) as the statements that make them again, after RESET ALL.
+constexpr const char* kPostgresSettings =
+    "coalesce((SELECT string_agg(format('SET %I = %L', name, setting), '; ' ORDER BY name) FROM "
+    "pg_settings WHERE source = 'session'), '')";
+
+// What else a PostgreSQL session keeps between statements and RESET ALL does not reset: its user
+// and role, prepared statements, cursors, temporary tables, listened channels; one text, the
+// same as long as nothing of that changed. Cheap: no catalog view of all settings.
+constexpr const char* kPostgresSessionState =
+    "current_user || ' ' || session_user || ' ' || (SELECT count(*) FROM pg_prepared_statements) "
+    "|| ' ' || (SELECT count(*) FROM pg_cursors) || ' ' || pg_my_temp_schema() || ' ' || (SELECT "
+    "count(*) FROM pg_listening_channels())";
+
+// Runs `sql`, which may be several statements (one round trip, as one simple query), and gives
+// the columns of the first row of the last result that has rows, as text; nullopt when a
+// statement fails or the watchdog ends the call.
+std::optional<std::vector<std::string>> LastRow(OdbcSession& session, const std::string& sql) {
+  SQLHSTMT stmt = SQL_NULL_HSTMT;
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session.dbc, &stmt))) return std::nullopt;
+  std::optional<std::vector<std::string>> row;
+  {
+    CallWatchdog::Call call(session.watchdog, session.Stopper(stmt));
+    WText text = ToWide(sql);
+    SQLRETURN rc = SQLExecDirectW(stmt, text.data(), static_cast<SQLINTEGER>(text.size()));
+    while (SQL_SUCCEEDED(rc)) {
+      SQLSMALLINT columns = 0;
+      if (SQL_SUCCEEDED(SQLNumResultCols(stmt, &columns)) && columns > 0 &&
+          SQL_SUCCEEDED(SQLFetch(stmt))) {
+        row.emplace();
+        for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(columns); ++c) {
+          SQLWCHAR buffer[4096];
+          SQLLEN indicator = 0;
+          rc = SQLGetData(stmt, c, SQL_C_WCHAR, buffer, sizeof buffer, &indicator);
+          if (!SQL_SUCCEEDED(rc)) break;
+          row->push_back(
+              indicator < 0
+                  ? std::string()
+                  : FromWide(buffer,
+                             std::min<size_t>(static_cast<size_t>(indicator) / sizeof(SQLWCHAR),
+                                              sizeof buffer / sizeof buffer[0] - 1)));
+        }
+        if (!SQL_SUCCEEDED(rc)) break;
+      }
+      rc = SQLMoreResults(stmt);
+    }
+    if (rc != SQL_NO_DATA || call.Stopped()) row.reset();
+  }
+  SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+  return row;
+}
+
+// PostgreSQL, in one round trip: the session's transactions read-only, the command timeout as
+// the session's statement timeout (the server ends a statement that outlasts it), the socket of
+// the connection for the watchdog (from the addresses the server sees; none over a local socket)
+// and the session's state as opened.
+void PreparePostgresSession(OdbcSession& session) {
+  std::string sql;
+  if (session.options.readOnly) sql += "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY; ";
+  if (session.commandTimeout > 0) {
+    sql += "SET statement_timeout = " + std::to_string(session.commandTimeout * 1000) + "; ";
+  }
+  sql +=
+      "SELECT host(inet_client_addr()), inet_client_port(), host(inet_server_addr()), "
+      "inet_server_port(), ";
+  sql += std::string(kPostgresSettings) + ", " + kPostgresSessionState;
+  const auto row = LastRow(session, sql);
+  if (!row || row->size() != 6) {
+    throw RuntimeError(kErrProviderFailed, "The PostgreSQL session cannot be prepared.", "ODBC");
+  }
+  const std::vector<std::string>& ends = *row;
+  // Given back, the session is reset to this: its transaction rolled back, every setting as it
+  // was opened, advisory locks released; what cannot be reset so is compared.
+  session.reset = "ROLLBACK; RESET ALL; " + (ends[4].empty() ? "" : ends[4] + "; ") +
+                  "SELECT pg_advisory_unlock_all(), " + kPostgresSessionState;
+  session.cleanState = ends[5];
+  if (session.commandTimeout <= 0 || ends[0].empty() || ends[2].empty()) return;
+  session.socket =
       FindServerSocket(ends[0], std::atoi(ends[1].c_str()), ends[2], std::atoi(ends[3].c_str()));
 }
 
-}  // namespace
+// A pooled PostgreSQL session's state after it has been reset; nullopt when the session cannot
+// tell.
+std::optional<std::string> ResetPostgresSession(OdbcSession& session) {
+  const auto row = LastRow(session, session.reset);
+  if (!row || row->size() != 2) return std::nullopt;
+  return row->back();
+}
 
-std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionString,
-                                           const std::string& userId, const std::string& password,
-                                           const ConnectOptions& options) {
-  ConnectionString cs = connectionString;
-  if (!userId.empty() && !cs.Has("UID") && !cs.Has("User ID")) cs.Add("UID", userId);
-  if (!password.empty() && !cs.Has("PWD") && !cs.Has("Password")) cs.Add("PWD", password);
-  auto session = std::make_shared<OdbcSession>(options);
+// The deleter of a pooled session: back to the pool when its last user is gone, unless a call
+// failed or it is not as it was opened.
+void GiveBack(OdbcSession* released) noexcept {
+  std::unique_ptr<OdbcSession> session(released);
+  if (session->poolKey.empty() || session->failed || !session->connected) return;
+  try {
+    if (ResetPostgresSession(*session) != session->cleanState) return;
+    const std::string key = session->poolKey;
+    ConnectionPool::Shared().Give(key, std::move(session));
+  } catch (const std::exception&) {
+    // Out of memory while keeping it: the session closes as an unpooled one does.
+  }
+}
+
+void Connect(const std::shared_ptr<OdbcSession>& session) {
+  const ConnectOptions& options = session->options;
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &session->env))) {
     throw RuntimeError(kErrProviderFailed, "The ODBC driver manager cannot be initialised.",
                        "ODBC");
@@ -615,7 +757,7 @@ std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionStr
     SQLSetConnectAttr(session->dbc, SQL_ATTR_ACCESS_MODE,
                       reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
   }
-  WText text = ToWide(cs.OdbcText());
+  WText text = ToWide(session->odbcText);
   SQLWCHAR out[1024];
   SQLSMALLINT outLength = 0;
   SQLRETURN rc =
@@ -626,10 +768,49 @@ std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionStr
                        Diagnostics(SQL_HANDLE_DBC, session->dbc, "SQLDriverConnect"), "ODBC");
   }
   session->connected = true;
-  const std::string dbms = DbmsName(session->dbc);
-  if (dbms == "PostgreSQL") PreparePostgresSession(session, options.readOnly);
+  session->dbms = DbmsName(session->dbc);
+  if (session->dbms == "PostgreSQL") PreparePostgresSession(*session);
   // SQLite's driver takes no access mode: the connection itself is made to refuse changes.
-  if (dbms == "SQLite" && options.readOnly) RunOnSession(session, "PRAGMA query_only = ON");
+  if (session->dbms == "SQLite" && options.readOnly)
+    RunOnSession(session, "PRAGMA query_only = ON");
+  // Only a session that can be checked for what its users leave behind is pooled: PostgreSQL's.
+  // Other servers, and SQLite files (which may be replaced while a session is idle), get a new
+  // connection for every entry.
+  if (session->dbms != "PostgreSQL") session->poolKey.clear();
+}
+
+}  // namespace
+
+std::unique_ptr<Provider> OpenOdbcProvider(const ConnectionString& connectionString,
+                                           const std::string& userId, const std::string& password,
+                                           const ConnectOptions& options) {
+  ConnectionString cs = connectionString;
+  if (!userId.empty() && !cs.Has("UID") && !cs.Has("User ID")) cs.Add("UID", userId);
+  if (!password.empty() && !cs.Has("PWD") && !cs.Has("Password")) cs.Add("PWD", password);
+  std::string odbcText = cs.OdbcText();
+  std::shared_ptr<OdbcSession> session;
+  if (options.pooling) {
+    // Everything that makes two connections differ: the string with its credentials, the mode
+    // and the timeouts.
+    std::string key = odbcText + '\n' + (options.readOnly ? "read" : "write") + '\n' +
+                      std::to_string(options.connectTimeout) + '\n' +
+                      std::to_string(options.commandTimeout);
+    if (std::unique_ptr<PooledSession> idle = ConnectionPool::Shared().Take(key)) {
+      session.reset(static_cast<OdbcSession*>(idle.release()), GiveBack);
+      session->takenIdle = true;
+      return std::make_unique<OdbcProvider>(std::move(session));
+    }
+    session.reset(new OdbcSession(std::move(odbcText), options), GiveBack);
+    session->poolKey = std::move(key);
+  } else {
+    session = std::make_shared<OdbcSession>(std::move(odbcText), options);
+  }
+  try {
+    Connect(session);
+  } catch (...) {
+    session->failed = true;
+    throw;
+  }
   return std::make_unique<OdbcProvider>(std::move(session));
 }
 

@@ -2,6 +2,7 @@
 // (or the host) reaches it. No exception ever leaves them.
 #include <new>
 
+#include "data/connection_pool.h"
 #include "handler/posix/class_factory.h"
 #include "handler/module_lock.h"
 #include "handler/posix/self_registration.h"
@@ -27,7 +28,9 @@ VARNOLIS_EXPORT vn::HRESULT DllGetClassObject(const vn::CLSID* rclsid, const vn:
 }
 
 VARNOLIS_EXPORT vn::HRESULT DllCanUnloadNow() {
-  return vn::ModuleLockCount() == 0 ? vn::S_OK : vn::S_FALSE;
+  if (vn::ModuleLockCount() != 0) return vn::S_FALSE;
+  vn::data::ClosePooledConnections();  // connection pool: the idle connections go with the library
+  return vn::S_OK;
 }
 
 VARNOLIS_EXPORT vn::HRESULT DllRegisterServer() {

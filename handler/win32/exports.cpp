@@ -6,6 +6,7 @@
 
 #include <new>
 
+#include "data/connection_pool.h"
 #include "handler/module_lock.h"
 #include "handler/win32/class_factory.h"
 #include "handler/win32/identifiers.h"
@@ -31,7 +32,11 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
   return hr;
 }
 
-STDAPI DllCanUnloadNow() { return vn::ModuleLockCount() == 0 ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+  if (vn::ModuleLockCount() != 0) return S_FALSE;
+  vn::data::ClosePooledConnections();  // connection pool: the idle connections go with the library
+  return S_OK;
+}
 
 STDAPI DllRegisterServer() { return vn::win32::RegisterServer(); }
 
