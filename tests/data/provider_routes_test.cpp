@@ -4,9 +4,11 @@
 
 #include "data/connect_options.h"
 #include "data/errors.h"
+#include "data/odbc_drivers.h"
 #include "data/odbc_routes.h"
 #include "tests/data/access_test_file.h"
 #include "tests/data/data_test_support.h"
+#include "platform/text.h"
 
 namespace vn::data::test {
 namespace {
@@ -185,7 +187,33 @@ TEST_F(ProviderRoutesConnectionTest, AnUnknownProviderNamesTheUnderstoodOnesAndO
             "string (Driver={...};... or DSN=...) reaches any installed ODBC driver.");
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+
+// Wine has neither SQL Server's nor Access's ODBC drivers: the page's message names them.
+TEST_F(ProviderRoutesConnectionTest, MissingDriversNameWhatToInstallOnWindows) {
+  const std::vector<std::string> drivers = InstalledOdbcDrivers();
+  for (const std::string& driver : drivers) {
+    if (EqualsIgnoringCase(driver, "SQL Server")) GTEST_SKIP() << "a real Windows";
+  }
+  Connection connection;
+  RuntimeError error =
+      ErrorOf([&] { connection.Open("Provider=SQLNCLI11;Data Source=s;Password=p"); });
+  EXPECT_EQ(error.Number(), kErrProviderNotFound);
+  EXPECT_EQ(error.Description(),
+            "No SQL Server ODBC driver is installed (not even Windows' own \"SQL Server\"): "
+            "install Microsoft's \"ODBC Driver 18 for SQL Server\".");
+  const std::string fruit = FruitMdb();
+  if (fruit.empty()) return;
+  error =
+      ErrorOf([&] { connection.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + fruit); });
+  EXPECT_EQ(error.Description(),
+            "Reading the Access file '" + fruit +
+                "' needs the ODBC driver \"Microsoft Access Driver (*.mdb)\", which is not "
+                "installed: install the Microsoft Access Database Engine 2016 Redistributable "
+                "(32-bit).");
+}
+
+#else
 
 TEST_F(ProviderRoutesConnectionTest, SqlServerProviderReachesFreeTdsAndShowsItsReasonOnLinux) {
   VN_REQUIRE_TEST_PIECE(!OdbcDriverLibrary("libtdsodbc.so").empty(), "FreeTDS (tdsodbc)");
