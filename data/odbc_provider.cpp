@@ -637,10 +637,11 @@ std::vector<std::string> RunOnSession(const std::shared_ptr<OdbcSession>& sessio
 }
 
 // A PostgreSQL session's settings made in the session (by the driver and by us when it was
-// opened) as the statements that make them again, after RESET ALL.
+// opened) as the calls that make them again after RESET ALL; set_config reads a list setting
+// (a search path) as a list, as the server's configuration does.
 constexpr const char* kPostgresSettings =
-    "coalesce((SELECT string_agg(format('SET %I = %L', name, setting), '; ' ORDER BY name) FROM "
-    "pg_settings WHERE source = 'session'), '')";
+    "coalesce((SELECT string_agg(format('set_config(%L, %L, false)', name, setting), ', ' ORDER "
+    "BY name) FROM pg_settings WHERE source = 'session'), '')";
 
 // What else a PostgreSQL session keeps between statements and RESET ALL does not reset: its user
 // and role, prepared statements, cursors, temporary tables, listened channels; one text, the
@@ -709,8 +710,8 @@ void PreparePostgresSession(OdbcSession& session) {
   const std::vector<std::string>& ends = *row;
   // Given back, the session is reset to this: its transaction rolled back, every setting as it
   // was opened, advisory locks released; what cannot be reset so is compared.
-  session.reset = "ROLLBACK; RESET ALL; " + (ends[4].empty() ? "" : ends[4] + "; ") +
-                  "SELECT pg_advisory_unlock_all(), " + kPostgresSessionState;
+  session.reset = "ROLLBACK; RESET ALL; SELECT pg_advisory_unlock_all(), " +
+                  (ends[4].empty() ? "" : ends[4] + ", ") + kPostgresSessionState;
   session.cleanState = ends[5];
   if (session.commandTimeout <= 0 || ends[0].empty() || ends[2].empty()) return;
   session.socket =
@@ -721,7 +722,7 @@ void PreparePostgresSession(OdbcSession& session) {
 // tell.
 std::optional<std::string> ResetPostgresSession(OdbcSession& session) {
   const auto row = LastRow(session, session.reset);
-  if (!row || row->size() != 2) return std::nullopt;
+  if (!row || row->size() < 2) return std::nullopt;
   return row->back();
 }
 

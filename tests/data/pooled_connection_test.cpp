@@ -125,6 +125,13 @@ TEST_F(PooledConnectionTest, NothingAnEntryLeavesInItsSessionReachesTheNextEntry
     EXPECT_NE(Pid(c, adModeUnknown), changed);
   }
 
+  // Settings made when the session was opened are made again as they were, a list as a list.
+  const std::string listed = c + ";ConnSettings=SET search_path TO pg_catalog, public";
+  const std::string first =
+      Entry(listed, "SELECT pg_backend_pid(), current_setting('search_path')");
+  EXPECT_EQ(first.substr(first.find('|')), "|pg_catalog, public");
+  EXPECT_EQ(Entry(listed, "SELECT pg_backend_pid(), current_setting('search_path')"), first);
+
   // The read-only mode is the session's own and stays.
   const std::string readPid = Pid(c);
   EXPECT_EQ(Entry(c, "SELECT pg_backend_pid(), current_setting('default_transaction_read_only')"),
