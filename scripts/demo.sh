@@ -45,7 +45,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   # shellcheck source=scripts/apt_update.sh
   source scripts/apt_update.sh
-  apt_update
+  apt_update || echo "apt-get update failed, installing from the package lists at hand" >&2
   apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 

@@ -51,7 +51,9 @@ install_packages() {
   fi
   # shellcheck source=scripts/apt_update.sh
   source scripts/apt_update.sh
-  apt_update
+  # A mirror that stays out of sync leaves the lists of the last update: the install below says
+  # whether they still serve.
+  apt_update || echo "setup-windows: apt-get update failed, installing from the lists at hand" >&2
   if [ ${#missing[@]} -gt 0 ]; then
     apt-get install -y --no-install-recommends "${missing[@]}"
   fi

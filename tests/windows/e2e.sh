@@ -9,7 +9,7 @@
 #
 # LINUX_BUILD and WINDOWS_BUILD are build folders (with Varnolis/ inside; the Windows one also
 # with tests/windows/urlmon_client.exe and info_client.exe). Works in WINDOWS_BUILD/e2e, in a
-# fresh 32-bit prefix.
+# fresh prefix of the build's kind (32-bit, or 64-bit for the 64-bit build).
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -33,8 +33,7 @@ SOURCE=$(cd "$(dirname "$0")/../.." && pwd)
 TLB_VERSION=$(sed -n 's/^set(VARNOLIS_VERSION_MAJOR \([0-9]*\))/\1/p' "$SOURCE/CMakeLists.txt").$(
   sed -n 's/^set(VARNOLIS_VERSION_MINOR \([0-9]*\))/\1/p' "$SOURCE/CMakeLists.txt")
 WORK=$WIN_BUILD/e2e
-export WINEPREFIX=$WORK/prefix WINEARCH=win32 WINEDEBUG=-all
-OBJDUMP=${OBJDUMP:-i686-w64-mingw32-objdump}
+export WINEPREFIX=$WORK/prefix WINEDEBUG=-all
 CLASS='{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}'
 LIBID='{2268AD97-008F-4EBE-B25D-1A0A88E43C89}'
 INFO_CLASS='{080F83F0-BCEE-4DF3-A976-F355554DC660}'
@@ -44,11 +43,14 @@ START=$SECONDS
 
 # shellcheck source=tests/windows/wine_checks.sh
 source "$SOURCE/tests/windows/wine_checks.sh"
+wine_of_build "$WIN_BUILD"
 
 # ---- the DLL itself ------------------------------------------------------------------------
 DLL=$WIN_BUILD/Varnolis/varnolis.dll
-if file "$DLL" | grep -q 'PE32 executable (DLL)'; then pass "varnolis.dll is a PE32 DLL"; else
-  fail "varnolis.dll is not a 32-bit DLL: $(file -b "$DLL")"; fi
+PE_KIND='PE32 executable (DLL)'
+[ "$WINEARCH" = win64 ] && PE_KIND='PE32+ executable (DLL)'
+if file "$DLL" | grep -q "$PE_KIND"; then pass "varnolis.dll is a $PE_KIND"; else
+  fail "varnolis.dll is not a $PE_KIND: $(file -b "$DLL")"; fi
 exports=$("$OBJDUMP" -p "$DLL" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
   sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
 if [ "$exports" = "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer " ]; then

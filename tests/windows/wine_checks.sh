@@ -1,5 +1,5 @@
 # The pieces the shell checks of the Windows build share, sourced by them: counting pass/fail
-# lines, a fresh 32-bit prefix with one wineserver, reading and exporting the registry, and a
+# lines, the Wine of a build folder, a fresh prefix with one wineserver, reading and exporting the registry, and a
 # page fetched through urlmon next to the Linux build's page for the same URL.
 #
 # Before sourcing: WINEPREFIX exported, WORK (the check's folder, where urlmon_client.exe lies),
@@ -10,6 +10,22 @@
 
 WINE=${WINE:-wine}
 failures=0
+
+# The Wine a Windows build folder's programs run under, as its configuration found it: the
+# 32-bit build under wine in a win32 prefix, the 64-bit build under wine64 in a win64 prefix;
+# OBJDUMP for its binaries. Exports WINEARCH.
+wine_of_build() {  # BUILD
+  local loader
+  loader=$(sed -n 's/^VARNOLIS_WINE:FILEPATH=//p' "$1/CMakeCache.txt")
+  WINE=${loader:-wine}
+  case "$WINE" in
+    *wine64) WINEARCH=win64 ;;
+    *) WINEARCH=win32 ;;
+  esac
+  export WINEARCH
+  OBJDUMP=$(sed -n 's/^CMAKE_OBJDUMP:FILEPATH=//p' "$1/CMakeCache.txt")
+  OBJDUMP=${OBJDUMP:-i686-w64-mingw32-objdump}
+}
 fail() {
   echo "FAIL: $*" >&2
   failures=$((failures + 1))
@@ -23,7 +39,7 @@ fresh_prefix() {
   mkdir -p "$WINEPREFIX"
   # Windows exist without a display when the driver is "null" before the first program runs.
   printf '%s\n' 'WINE REGISTRY Version 2' ';; All keys relative to \\User\\S-1-5-21-0-0-0-1000' '' \
-    '#arch=win32' '' '[Software\\Wine\\Drivers] 1700000000' '"Graphics"="null"' \
+    '#arch='"${WINEARCH:-win32}" '' '[Software\\Wine\\Drivers] 1700000000' '"Graphics"="null"' \
     >"$WINEPREFIX/user.reg"
   "$WINE" wineboot -i >/dev/null 2>&1 || true
   wineserver -w
