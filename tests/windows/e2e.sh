@@ -102,9 +102,10 @@ else fail "HKCR differs after unregistration: see $WORK/before.reg and after.reg
 if key_exists "HKCR\\CLSID\\$INFO_CLASS" || key_exists 'HKCR\Varnolis.clHTMLInfo'; then
   fail "a key of Varnolis.clHTMLInfo is left after unregistration"
 else pass "no key of Varnolis.clHTMLInfo is left"; fi
-if info_client | grep -q '^info_client: 429 '; then
+info=$(info_client || true)
+if grep -q '^info_client: 429 ' <<<"$info"; then
   pass "unregistered, Varnolis.clHTMLInfo cannot be created (429)"
-else fail "unregistered, Varnolis.clHTMLInfo: $(info_client)"; fi
+else fail "unregistered, Varnolis.clHTMLInfo: $info"; fi
 
 in_program "$WINE" regsvr32 /s varnolis.dll || fail "regsvr32 /s (again)"
 if in_program "$WINE" varnolis.exe register >/dev/null; then pass "varnolis.exe register"; else
