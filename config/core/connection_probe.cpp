@@ -1,4 +1,4 @@
-#include "config/connection_probe.h"
+#include "config/core/connection_probe.h"
 
 #include "platform/runtime_error.h"
 

@@ -1,6 +1,6 @@
-#include "config/data_env.h"
+#include "config/core/data_env.h"
 
-#include "config/start_files.h"
+#include "config/core/start_files.h"
 #include "data/errors.h"
 #include "data/field.h"
 #include "data/provider.h"

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "config/config_store.h"
-#include "config/lookups.h"
-#include "config/table_records.h"
+#include "config/core/config_store.h"
+#include "config/core/lookups.h"
+#include "config/core/table_records.h"
 #include "data/connection.h"
 #include "data/recordset.h"
 

@@ -2,17 +2,17 @@
 // mode after a move or a save, and the record-position text after a save or a deletion.
 #pragma once
 
-#include <QString>
+#include <string>
 
-#include "config/edit_records.h"
+#include "config/core/edit_records.h"
 
 namespace vn::config {
 
-class frmKonfiguration;
+class KonfigurationWindow;
 
 class DataEnvEvents : public EditRecordsEvents {
  public:
-  explicit DataEnvEvents(frmKonfiguration& window) : window_(window) {}
+  explicit DataEnvEvents(KonfigurationWindow& window) : window_(window) {}
 
   void FieldChangeComplete(EditRecords& records, const std::vector<ChangedField>& fields) override;
   void MoveComplete(EditRecords& records, int reason) override;
@@ -21,13 +21,13 @@ class DataEnvEvents : public EditRecordsEvents {
   void RecordsetChangeComplete(EditRecords& records, int reason) override;
 
   // "Fields Changed " + name, then "n. field=value" for each field.
-  void LogChangedFields(const QString& name, const std::vector<ChangedField>& fields);
+  void LogChangedFields(const std::string& name, const std::vector<ChangedField>& fields);
 
  private:
-  frmKonfiguration& window_;
+  KonfigurationWindow& window_;
 };
 
 // A value in its default text form (NULL and empty give "").
-QString VariantText(const vn::data::Variant& value);
+std::string VariantText(const vn::data::Variant& value);
 
 }  // namespace vn::config

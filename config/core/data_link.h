@@ -1,11 +1,10 @@
 // DataLinkPrompt: the data-link dialog's two operations, as the connection button uses them:
-// prompt for a new connection, and prompt to edit an existing one.
+// prompt for a new connection, and prompt to edit an existing one. A front implements it with
+// its own dialog.
 #pragma once
 
 #include <optional>
 #include <string>
-
-class QWidget;
 
 namespace vn::config {
 
@@ -13,10 +12,9 @@ class DataLinkPrompt {
  public:
   virtual ~DataLinkPrompt() = default;
   // The connection string of the new connection, or nothing when the user cancelled.
-  virtual std::optional<std::string> PromptNew(QWidget* parent) = 0;
+  virtual std::optional<std::string> PromptNew() = 0;
   // The edited connection string when the user confirmed, or nothing.
-  virtual std::optional<std::string> PromptEdit(QWidget* parent,
-                                                const std::string& connectionString) = 0;
+  virtual std::optional<std::string> PromptEdit(const std::string& connectionString) = 0;
 };
 
 }  // namespace vn::config

@@ -1,4 +1,4 @@
-#include "config/error_texts.h"
+#include "config/core/error_texts.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -9,10 +9,6 @@
 
 namespace vn::config {
 
-namespace {
-
-// The program speaks German; English only to a user whose locale says English (a C or POSIX
-// locale, as on a bare system, keeps German).
 bool English() {
   if (vn::UserLanguage() != vn::Language::kEnglish) return false;
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
@@ -22,23 +18,25 @@ bool English() {
   return false;
 }
 
-QString Choose(const char* german, const char* english) {
-  return QString::fromUtf8(English() ? english : german);
-}
+namespace {
+
+std::string Choose(const char* german, const char* english) { return English() ? english : german; }
 
 // `text` with "%1" replaced by the quoted field caption.
-QString WithField(const char* german, const char* english, const QString& field) {
-  const QString quoted = English() ? QStringLiteral("\"") + field + QStringLiteral("\"")
-                                   : QStringLiteral("„") + field + QStringLiteral("“");
-  return Choose(german, english).arg(quoted);
+std::string WithField(const char* german, const char* english, const std::string& field) {
+  const std::string quoted = English() ? "\"" + field + "\"" : "„" + field + "“";
+  std::string text = Choose(german, english);
+  const size_t mark = text.find("%1");
+  if (mark != std::string::npos) text.replace(mark, 2, quoted);
+  return text;
 }
 
-QString CaptionOf(const FieldCaption& caption, const std::string& column) {
-  const QString text = caption ? caption(column) : QString();
-  return text.isEmpty() ? QString::fromStdString(column) : text;
+std::string CaptionOf(const FieldCaption& caption, const std::string& column) {
+  const std::string text = caption ? caption(column) : std::string();
+  return text.empty() ? column : text;
 }
 
-QString Explanation(const std::string& description, const FieldCaption& caption) {
+std::string Explanation(const std::string& description, const FieldCaption& caption) {
   static const std::regex notNull(R"(NOT NULL constraint failed: \w+\.(\w+))");
   static const std::regex wrongKind(R"(The value '.*' cannot be stored in the field '(\w+)')");
   std::smatch match;
@@ -81,14 +79,14 @@ QString Explanation(const std::string& description, const FieldCaption& caption)
 
 }  // namespace
 
-QString UserErrorText(const vn::RuntimeError& error, const FieldCaption& caption) {
-  const QString provider = QString::fromStdString(error.Description());
-  const QString explanation = Explanation(error.Description(), caption);
-  return explanation.isEmpty() ? provider : explanation + QStringLiteral("\n") + provider;
+std::string UserErrorText(const vn::RuntimeError& error, const FieldCaption& caption) {
+  const std::string& provider = error.Description();
+  const std::string explanation = Explanation(provider, caption);
+  return explanation.empty() ? provider : explanation + "\n" + provider;
 }
 
-QString UserFileErrorText(int systemError, const QString& systemText) {
-  QString explanation;
+std::string UserFileErrorText(int systemError, const std::string& systemText) {
+  std::string explanation;
   if (systemError == EACCES || systemError == EPERM || systemError == EROFS) {
     explanation = Choose(
         "In diesen Ordner kann nicht geschrieben werden. Bitte wählen Sie einen "
@@ -99,10 +97,10 @@ QString UserFileErrorText(int systemError, const QString& systemText) {
     explanation = Choose("Der Ordner existiert nicht. Bitte kontrollieren Sie den Netlinks-Ordner.",
                          "The folder does not exist. Please check the NetLinks folder.");
   }
-  return explanation.isEmpty() ? systemText : explanation + QStringLiteral("\n") + systemText;
+  return explanation.empty() ? systemText : explanation + "\n" + systemText;
 }
 
-QString EmptyRubricNameText() {
+std::string EmptyRubricNameText() {
   return Choose(
       "Bitte geben Sie der Rubrik einen Namen. Ohne Namen kann sie weder im Menü noch "
       "als Startrubrik aufgerufen werden.",

@@ -4,7 +4,6 @@
 // text alone.
 #pragma once
 
-#include <QString>
 #include <functional>
 #include <string>
 
@@ -14,17 +13,21 @@ class RuntimeError;
 
 namespace vn::config {
 
+// True when the program speaks English to this user: an English user language whose locale
+// says so (a C or POSIX locale, as on a bare system, keeps German).
+bool English();
+
 // The caption of a column's field on the current tab ("Daten" for Daten_ID), without its
 // access-key marker; empty when the column has no field.
-using FieldCaption = std::function<QString(const std::string& column)>;
+using FieldCaption = std::function<std::string(const std::string& column)>;
 
 // The text that stands for the provider's description in the window's error boxes.
-QString UserErrorText(const vn::RuntimeError& error, const FieldCaption& caption);
+std::string UserErrorText(const vn::RuntimeError& error, const FieldCaption& caption);
 
 // The same for a system error number (errno) of a file in a folder, with the system's text.
-QString UserFileErrorText(int systemError, const QString& systemText);
+std::string UserFileErrorText(int systemError, const std::string& systemText);
 
 // The message when a rubric is saved without a name.
-QString EmptyRubricNameText();
+std::string EmptyRubricNameText();
 
 }  // namespace vn::config

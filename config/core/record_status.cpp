@@ -1,8 +1,8 @@
-#include "config/record_status.h"
+#include "config/core/record_status.h"
 
 namespace vn::config {
 
-QString RecordStatusText(long status) {
+std::string RecordStatusText(long status) {
   static const struct {
     long flag;
     const char* text;
@@ -46,20 +46,20 @@ QString RecordStatusText(long status) {
        "zugrundeliegenden Datenbank verletzt."},
       {0x40000, "Der Datensatz wurde aus der Datenquelle gelöscht."},
   };
-  QString text;
+  std::string text;
   for (const auto& entry : kTexts) {
-    if ((status & entry.flag) != 0) text += QStringLiteral("\n") + QString::fromUtf8(entry.text);
+    if ((status & entry.flag) != 0) text += std::string("\n") + entry.text;
   }
   return text;
 }
 
-QString GetADOEventReason(int reason) {
+std::string GetADOEventReason(int reason) {
   static const char* const kWords[] = {"AddNew",     "Delete",       "Update",      "UndoUpdate",
                                        "UndoAddNew", "UndoDelete",   "Requery",     "Resynch",
                                        "Close",      "Move",         "FirstChange", "MoveFirst",
                                        "MoveNext",   "MovePrevious", "MoveLast"};
-  if (reason < 1 || reason > 15) return QStringLiteral("Unkown");
-  return QString::fromLatin1(kWords[reason - 1]);
+  if (reason < 1 || reason > 15) return "Unkown";
+  return kWords[reason - 1];
 }
 
 }  // namespace vn::config

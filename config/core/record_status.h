@@ -2,14 +2,14 @@
 // the debug box.
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace vn::config {
 
 // One line per flag set in `status`, each preceded by a line break, in the flags' order.
-QString RecordStatusText(long status);
+std::string RecordStatusText(long status);
 
 // The reason code of a notification as a word ("AddNew", "Move", ...; "Unkown" otherwise).
-QString GetADOEventReason(int reason);
+std::string GetADOEventReason(int reason);
 
 }  // namespace vn::config

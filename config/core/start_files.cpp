@@ -1,37 +1,32 @@
-#include "config/start_files.h"
-
-#include <sys/stat.h>
+#include "config/core/start_files.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "config/error_texts.h"
-#include "config/message_box.h"
+#include "config/core/error_texts.h"
+#include "config/core/prompts.h"
+#include "config/core/texts.h"
 #include "platform/codepage.h"
+#include "platform/file_io.h"
+#include "platform/path_separator.h"
 
 namespace vn::config {
 
 namespace {
 
-QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
-
 std::string Lines(std::initializer_list<std::string> lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
-  return Utf8ToCp1252(text, Unmappable::kQuestionMark);
-}
-
-QString BothPaths(const std::string& control, const std::string& page) {
-  return QStringLiteral("'") + Q(control) + QStringLiteral("'\n'") + Q(page) + QStringLiteral("'");
+  return Utf8ToAnsi(text, Unmappable::kQuestionMark);
 }
 
 // The system's error text for `error`, with what to do about the common ones.
-QString SystemErrorText(int error) { return UserFileErrorText(error, Q(std::strerror(error))); }
+std::string SystemErrorText(int error) { return UserFileErrorText(error, std::strerror(error)); }
 
 // Writes `bytes` to `path` (created or truncated); the system's error number on failure.
 bool WriteFile(const std::string& path, const std::string& bytes, int& error) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::FILE* file = vn::OpenFileForWriting(path);
   if (file == nullptr) {
     error = errno;
     return false;
@@ -47,30 +42,22 @@ bool WriteFile(const std::string& path, const std::string& bytes, int& error) {
 }
 
 // An empty folder text names the root: refused with the message for a missing NetLinks place.
-bool FolderGiven(const std::string& folder, MessageBoxes& messages, QWidget* parent) {
+bool FolderGiven(const std::string& folder, Prompts& prompts) {
   if (!folder.empty()) return true;
-  messages.Show(parent,
-                QStringLiteral("Der ACT!-Ablagort für die NetLLinks wurde nicht gefunden.\n"
-                               "Bitte kontrollieren Sie Ihre ACT!-Einstellungen."),
-                MsgIcon::kInformation);
+  prompts.Message(texts::kNetLinksNotFound, MsgIcon::kInformation);
   return false;
 }
 
 }  // namespace
 
-bool DirExists(const std::string& path) {
-  struct stat st {};
-  return ::stat((path + "/.").c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
+bool DirExists(const std::string& path) { return vn::IsDirectory(path + VN_PATH_SEP "."); }
 
-bool FileExists(const std::string& path) {
-  if (path.empty()) return false;
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
+bool FileExists(const std::string& path) { return !path.empty() && vn::IsRegularFile(path); }
 
-std::string ControlFilePath(const std::string& folder) { return folder + "/Varnolis.ctl"; }
-std::string PageFilePath(const std::string& folder) { return folder + "/Varnolis.htm"; }
+std::string ControlFilePath(const std::string& folder) {
+  return folder + VN_PATH_SEP "Varnolis.ctl";
+}
+std::string PageFilePath(const std::string& folder) { return folder + VN_PATH_SEP "Varnolis.htm"; }
 
 std::string ControlFileBytes(const std::string& pagePath) {
   return Lines({"ACT! Browser Control File Version 1.00", "[VIEW]", "Type = CONTACTTAB",
@@ -119,56 +106,41 @@ std::string PageFileBytes(const std::string& rubric) {
                 ""});
 }
 
-void CreateStartFiles(const std::string& folder, const std::string& rubric, MessageBoxes& messages,
-                      QWidget* parent) {
-  if (!FolderGiven(folder, messages, parent)) return;
+void CreateStartFiles(const std::string& folder, const std::string& rubric, Prompts& prompts) {
+  if (!FolderGiven(folder, prompts)) return;
   const std::string control = ControlFilePath(folder);
   const std::string page = PageFilePath(folder);
   if (FileExists(control) && FileExists(page)) {
-    const QString question = QStringLiteral("Wollen Sie die vorhandenen Startdateien \n\n") +
-                             BothPaths(control, page) + QStringLiteral("\n\nüberschreiben?");
-    if (messages.Show(parent, question, MsgIcon::kQuestion, MsgButtons::kYesNo) != MsgResult::kYes)
+    if (prompts.Message(texts::OverwriteStartFilesQuestion(control, page), MsgIcon::kQuestion,
+                        MsgButtons::kYesNo) != MsgResult::kYes)
       return;
   }
   int error = 0;
   for (const auto& [path, bytes] :
        {std::pair{control, ControlFileBytes(page)}, std::pair{page, PageFileBytes(rubric)}}) {
     if (!WriteFile(path, bytes, error)) {
-      messages.Show(parent,
-                    QStringLiteral("Die Datei '") + Q(path) +
-                        QStringLiteral("' kann nicht beschrieben werden.\n") +
-                        SystemErrorText(error),
-                    MsgIcon::kExclamation);
+      prompts.Message(texts::CannotWriteFile(path, SystemErrorText(error)), MsgIcon::kExclamation);
       return;
     }
   }
-  messages.Show(parent,
-                QStringLiteral("Die beiden Startdateien:\n\n") + BothPaths(control, page) +
-                    QStringLiteral("\n\nwurden neu erstellt."),
-                MsgIcon::kInformation);
+  prompts.Message(texts::StartFilesCreated(control, page), MsgIcon::kInformation);
 }
 
-void RemoveStartFiles(const std::string& folder, MessageBoxes& messages, QWidget* parent) {
-  if (!FolderGiven(folder, messages, parent)) return;
+void RemoveStartFiles(const std::string& folder, Prompts& prompts) {
+  if (!FolderGiven(folder, prompts)) return;
   const std::string control = ControlFilePath(folder);
   const std::string page = PageFilePath(folder);
   const bool controlExists = FileExists(control);
   const bool pageExists = FileExists(page);
   if (!controlExists && !pageExists) return;
-  const QString question = QStringLiteral("Wollen Sie die vorhandenen Startdateien \n\n") +
-                           BothPaths(control, page) + QStringLiteral("\n\nwirklich entfernen?");
-  if (messages.Show(parent, question, MsgIcon::kQuestion, MsgButtons::kYesNo) != MsgResult::kYes)
+  if (prompts.Message(texts::RemoveStartFilesQuestion(control, page), MsgIcon::kQuestion,
+                      MsgButtons::kYesNo) != MsgResult::kYes)
     return;
   for (const auto& [path, exists] :
        {std::pair{control, controlExists}, std::pair{page, pageExists}}) {
     if (!exists) continue;
-    if (std::remove(path.c_str()) != 0) {
-      messages.Show(parent,
-                    QStringLiteral("Beim Entfernen der Datei '") + Q(path) +
-                        QStringLiteral("' ist folgender Fehler aufgetreten:\n") +
-                        SystemErrorText(errno),
-                    MsgIcon::kExclamation);
-    }
+    if (!vn::RemoveFile(path))
+      prompts.Message(texts::CannotRemoveFile(path, SystemErrorText(errno)), MsgIcon::kExclamation);
   }
 }
 

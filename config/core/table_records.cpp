@@ -1,4 +1,4 @@
-#include "config/table_records.h"
+#include "config/core/table_records.h"
 
 namespace vn::config {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "config/edit_records.h"
+#include "config/core/edit_records.h"
 #include "data/recordset.h"
 
 namespace vn::config {

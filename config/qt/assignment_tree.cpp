@@ -1,18 +1,11 @@
-// The tab "Übersicht": the tree of rubrics with their assigned data entries, built from the
-// shaped look-up, and the jumps from its nodes to the editing tabs.
+// The tab "Übersicht" on Qt: the tree widget filled from the core's nodes, its pictures, and
+// the context menu over the core's menu rules.
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
 #include <QMenu>
 #include <QPainter>
 #include <QTreeWidget>
 
-#include "config/data_env_events.h"
-#include "config/frm_konfiguration.h"
-#include "config/message_box.h"
-#include "data/field.h"
-#include "data/recordset.h"
-#include "platform/runtime_error.h"
+#include "config/qt/frm_konfiguration.h"
 
 namespace vn::config {
 
@@ -48,14 +41,6 @@ QIcon TreeImage(int image) {
   return QIcon(pixmap);
 }
 
-bool IsRubricNode(const QString& tag) { return tag.toLower().contains(QStringLiteral("rubrik")); }
-bool IsDataNode(const QString& tag) { return tag.toLower().contains(QStringLiteral("daten")); }
-
-QString ValueAfterEquals(const QString& tag) {
-  const int equals = tag.indexOf(QLatin1Char('='));
-  return equals < 0 ? QString() : tag.mid(equals + 1);
-}
-
 }  // namespace
 
 QString frmKonfiguration::NodeTag(const QTreeWidgetItem* node) {
@@ -71,170 +56,43 @@ QTreeWidgetItem* frmKonfiguration::NodeAt(int index) const {
   return treeNodes_[static_cast<size_t>(index - 1)];
 }
 
-QTreeWidgetItem* frmKonfiguration::AddNode(QTreeWidgetItem* parent, const QString& text,
-                                           const QString& tag, int image) {
-  auto* node =
-      parent == nullptr ? new QTreeWidgetItem(tvZuordnungen_) : new QTreeWidgetItem(parent);
-  node->setText(0, text);
-  node->setData(0, kTagRole, tag);
-  node->setData(0, kImageRole, image);
-  node->setIcon(0, TreeImage(image));
-  treeNodes_.push_back(node);
-  return node;
-}
-
-void frmKonfiguration::BuildTree() {
-  int noted = 0;
-  if (QTreeWidgetItem* selected = tvZuordnungen_->currentItem()) {
-    for (size_t i = 0; i < treeNodes_.size(); ++i) {
-      if (treeNodes_[i] == selected) noted = static_cast<int>(i) + 1;
-    }
-  }
-  std::shared_ptr<vn::data::Recordset> records;
-  if (lookups_ != nullptr) records = lookups_->Hierarchy("rsluZuordnungenRubriken");
+void frmKonfiguration::ShowTree(const std::vector<TreeNode>& nodes, int selected) {
   treeNodes_.clear();
   tvZuordnungen_->clear();
-  QTreeWidgetItem* root = AddNode(nullptr, QStringLiteral("Zuordnungen"), QString(), 1);
-  root->setData(0, kKeyRole, QStringLiteral("Root"));
-  if (records) AddRecordNodes(*records, root, 1);
-  root->setExpanded(true);
-  // The selection stays at its place by index; a shorter tree simply has none there.
-  if (QTreeWidgetItem* node = NodeAt(noted)) {
+  for (const TreeNode& node : nodes) {
+    QTreeWidgetItem* parent = NodeAt(node.parent);
+    auto* item =
+        parent == nullptr ? new QTreeWidgetItem(tvZuordnungen_) : new QTreeWidgetItem(parent);
+    item->setText(0, QString::fromStdString(node.text));
+    item->setData(0, kTagRole, QString::fromStdString(node.tag));
+    if (!node.key.empty()) item->setData(0, kKeyRole, QString::fromStdString(node.key));
+    item->setData(0, kImageRole, node.image);
+    item->setIcon(0, TreeImage(node.image));
+    treeNodes_.push_back(item);
+  }
+  for (QTreeWidgetItem* item : treeNodes_) item->setExpanded(true);
+  if (QTreeWidgetItem* node = NodeAt(selected)) {
     tvZuordnungen_->setCurrentItem(node);
     tvZuordnungen_->scrollToItem(node);
   }
 }
 
-void frmKonfiguration::AddRecordNodes(vn::data::Recordset& records, QTreeWidgetItem* parent,
-                                      int level) {
-  const int childLevel = level + 1;
-  if (records.Bof() && records.Eof()) {
-    AddNode(parent, QStringLiteral("<<Leer>>"), QString(), 1);
-    return;
-  }
-  const long count = records.RecordCount();
-  records.MoveFirst();
-  for (long row = 0; row < count && !records.Eof(); ++row) {
-    const QString tag = QString::fromStdString(records.Fields(0).Name()) + QStringLiteral("=") +
-                        VariantText(records.Fields(0).Value());
-    QTreeWidgetItem* node =
-        AddNode(parent, VariantText(records.Fields(1).Value()), tag, childLevel);
-    node->setExpanded(true);
-    for (int column = 0; column < records.FieldCount(); ++column) {
-      if (records.Fields(column).Type() != vn::data::adChapter) continue;
-      const vn::data::Variant child = records.Fields(column).Value();
-      if (child.Is<std::shared_ptr<vn::data::Recordset>>()) {
-        AddRecordNodes(*child.As<std::shared_ptr<vn::data::Recordset>>(), node, childLevel);
-      }
-      break;
-    }
-    records.MoveNext();
-  }
-}
-
-void frmKonfiguration::ShowRecordOfNode(int tab, const QTreeWidgetItem* node) {
-  SelectTab(tab);
-  QApplication::processEvents();
-  if (currentRecords_ != nullptr) {
-    try {
-      currentRecords_->Find(NodeTag(node).toStdString());
-    } catch (const vn::RuntimeError& e) {
-      messages_.Show(this, ErrorText(e), MsgIcon::kExclamation);
-    }
-  }
-  QApplication::processEvents();
-  UpdateRecordsetStatus();
-}
-
-void frmKonfiguration::tvZuordnungen_DblClick() {
-  QTreeWidgetItem* node = tvZuordnungen_->currentItem();
-  if (node == nullptr) return;
-  const QString tag = NodeTag(node);
-  if (NodeKey(node) == QStringLiteral("Root")) {
-    SelectTab(3);
-  } else if (tag.isEmpty()) {
-    return;
-  } else if (IsRubricNode(tag)) {
-    ShowRecordOfNode(1, node);
-  } else if (IsDataNode(tag)) {
-    ShowRecordOfNode(2, node);
-  }
+int frmKonfiguration::SelectedTreeNode() const {
+  const QTreeWidgetItem* selected = tvZuordnungen_->currentItem();
+  if (selected == nullptr) return 0;
+  for (size_t i = 0; i < treeNodes_.size(); ++i)
+    if (treeNodes_[i] == selected) return static_cast<int>(i) + 1;
+  return 0;
 }
 
 void frmKonfiguration::tvZuordnungen_MouseUp(int button, const QPoint& globalPosition) {
-  if (button != 2) return;
-  QTreeWidgetItem* node = tvZuordnungen_->currentItem();
-  if (node == nullptr) return;
-  for (QAction* item : {mnuZeigeRubrik_, mnuZeigeDaten_, mnuZeigeZuordnung_, mnuNeueZuordnung_})
-    item->setEnabled(false);
-  if (NodeKey(node) == QStringLiteral("Root")) return;
-  const QString tag = NodeTag(node);
-  if (tag.isEmpty()) mnuNeueZuordnung_->setEnabled(true);
-  if (IsRubricNode(tag)) {
-    mnuZeigeRubrik_->setEnabled(true);
-    mnuNeueZuordnung_->setEnabled(true);
-  }
-  if (IsDataNode(tag)) {
-    mnuZeigeDaten_->setEnabled(true);
-    mnuNeueZuordnung_->setEnabled(true);
-    mnuZeigeZuordnung_->setEnabled(true);
-  }
-  mnuAnsicht_->popup(globalPosition);
-}
-
-void frmKonfiguration::mnuZeigeRubrik_Click() {
-  ShowRecordOfNode(1, tvZuordnungen_->currentItem());
-}
-
-void frmKonfiguration::mnuZeigeDaten_Click() { ShowRecordOfNode(2, tvZuordnungen_->currentItem()); }
-
-void frmKonfiguration::mnuZeigeZuordnung_Click() {
-  QTreeWidgetItem* node = tvZuordnungen_->currentItem();
-  if (node == nullptr) return;
-  SelectTab(3);
-  QApplication::processEvents();
-  if (currentRecords_ == nullptr) return;
-  const QString daten = ValueAfterEquals(NodeTag(node));
-  const QString rubrik = ValueAfterEquals(NodeTag(node->parent()));
-  try {
-    currentRecords_->SetFilter("Daten_ID=" + daten.toStdString() + " AND " +
-                               "Rubrik_ID=" + rubrik.toStdString());
-    QApplication::processEvents();
-    const std::string criteria =
-        "ID_Zuordnung=" + VariantText(currentRecords_->Value("ID_Zuordnung")).toStdString();
-    currentRecords_->SetFilter("");
-    QApplication::processEvents();
-    currentRecords_->Find(criteria);
-  } catch (const vn::RuntimeError& e) {
-    // The assignment is gone since the tree was built: all rows again.
-    try {
-      currentRecords_->SetFilter("");
-    } catch (const vn::RuntimeError&) {
-      // Removing a filter reads nothing and fails only when the records are closed, which the
-      // message below reports already.
-    }
-    messages_.Show(this, ErrorText(e), MsgIcon::kExclamation);
-  }
-  QApplication::processEvents();
-  UpdateRecordsetStatus();
-}
-
-void frmKonfiguration::mnuNeueZuordnung_Click() {
-  QTreeWidgetItem* node = tvZuordnungen_->currentItem();
-  if (node == nullptr) return;
-  if (IsDataNode(NodeTag(node)) || NodeTag(node).isEmpty()) node = node->parent();
-  if (node == nullptr || !IsRubricNode(NodeTag(node))) return;
-  SelectTab(3);
-  QApplication::processEvents();
-  const QString rubrik = ValueAfterEquals(NodeTag(node));
-  cmdAddNew_Click();
-  QApplication::processEvents();
-  bool ok = false;
-  const qlonglong id = rubrik.toLongLong(&ok);
-  const int index = ok ? cbxZuordnungenRubrik_->findData(QVariant(id)) : -1;
-  if (index >= 0) cbxZuordnungenRubrik_->setCurrentIndex(index);
-  if (auto* daten = central_->findChild<QComboBox*>(QStringLiteral("cbxZuordnungenDaten")))
-    daten->setFocus();
+  if (button != 2 || tvZuordnungen_->currentItem() == nullptr) return;
+  const TreeMenu menu = core_.tvZuordnungen_MouseUp(button);
+  menuItems_["mnuZeigeRubrik"]->setEnabled(menu.zeigeRubrik);
+  menuItems_["mnuZeigeDaten"]->setEnabled(menu.zeigeDaten);
+  menuItems_["mnuZeigeZuordnung"]->setEnabled(menu.zeigeZuordnung);
+  menuItems_["mnuNeueZuordnung"]->setEnabled(menu.neueZuordnung);
+  if (menu.show) mnuAnsicht_->popup(globalPosition);
 }
 
 }  // namespace vn::config

@@ -1,4 +1,4 @@
-#include "config/button_icons.h"
+#include "config/qt/button_icons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "config/data_link_dialog.h"
+#include "config/qt/data_link_dialog.h"
 
 #include <algorithm>
 
@@ -14,64 +14,11 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "config/connection_probe.h"
-#include "config/message_box.h"
+#include "config/core/connection_probe.h"
+#include "config/qt/message_box.h"
 #include "platform/runtime_error.h"
-#include "platform/text.h"
 
 namespace vn::config {
-
-namespace {
-
-struct Pair {
-  std::string key;
-  std::string value;
-};
-
-// key=value pairs separated by ';' (a value may be wrapped in quotes or braces).
-std::vector<Pair> ParsePairs(const std::string& text) {
-  std::vector<Pair> pairs;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t eq = text.find('=', pos);
-    size_t semi = text.find(';', pos);
-    if (eq == std::string::npos || (semi != std::string::npos && semi < eq)) {
-      if (semi == std::string::npos) break;
-      pos = semi + 1;
-      continue;
-    }
-    Pair pair{vn::TrimSpaces(text.substr(pos, eq - pos)), {}};
-    size_t v = eq + 1;
-    while (v < text.size() && text[v] == ' ') ++v;
-    if (v < text.size() && (text[v] == '"' || text[v] == '\'' || text[v] == '{')) {
-      const char close = text[v] == '{' ? '}' : text[v];
-      size_t end = text.find(close, v + 1);
-      if (end == std::string::npos) end = text.size();
-      pair.value = text.substr(v + 1, end - v - 1);
-      semi = text.find(';', end);
-    } else {
-      semi = text.find(';', v);
-      pair.value =
-          vn::TrimSpaces(text.substr(v, semi == std::string::npos ? std::string::npos : semi - v));
-    }
-    pairs.push_back(pair);
-    if (semi == std::string::npos) break;
-    pos = semi + 1;
-  }
-  return pairs;
-}
-
-const Pair* FindKey(const std::vector<Pair>& pairs, const char* key) {
-  for (const Pair& p : pairs)
-    if (vn::EqualsIgnoringCase(p.key, key)) return &p;
-  return nullptr;
-}
-
-std::string Braced(const std::string& value) {
-  return value.find_first_of(";{}= ") == std::string::npos ? value : "{" + value + "}";
-}
-
-}  // namespace
 
 DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, QWidget* parent)
     : QDialog(parent), probe_(probe), messages_(messages) {
@@ -80,10 +27,7 @@ DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Q
   auto* layout = new QVBoxLayout(this);
   auto* kindRow = new QFormLayout;
   kind_ = new QComboBox(this);
-  kind_->addItems({QStringLiteral("SQLite-Datenbankdatei"),
-                   QStringLiteral("ODBC-Datenquelle (DSN)"),
-                   QStringLiteral("ODBC-Treiber mit Schlüsseln"),
-                   QStringLiteral("Verbindungszeichenfolge eingeben")});
+  for (const std::string& name : DataLinkKindNames()) kind_->addItem(QString::fromStdString(name));
   kindRow->addRow(QStringLiteral("&Art der Verbindung:"), kind_);
   layout->addLayout(kindRow);
 
@@ -160,70 +104,33 @@ DataLinkDialog::Kind DataLinkDialog::CurrentKind() const {
 void DataLinkDialog::SetKind(Kind kind) { kind_->setCurrentIndex(kind); }
 
 void DataLinkDialog::SetConnectionString(const std::string& connectionString) {
-  const std::vector<Pair> pairs = ParsePairs(connectionString);
-  const Pair* provider = FindKey(pairs, "Provider");
-  const Pair* source = FindKey(pairs, "Data Source");
-  const Pair* dsn = FindKey(pairs, "DSN");
-  const Pair* driver = FindKey(pairs, "Driver");
-  const bool sqliteProvider =
-      provider != nullptr && (vn::EqualsIgnoringCase(provider->value, "SQLite") ||
-                              vn::EqualsIgnoringCase(provider->value, "Microsoft.Jet.OLEDB.4.0"));
-  typed_->setPlainText(QString::fromStdString(connectionString));
-  if (sqliteProvider && source != nullptr && pairs.size() <= 3) {
-    sqliteFile_->setText(QString::fromStdString(source->value));
-    SetKind(kSqliteFile);
-  } else if (provider == nullptr && dsn != nullptr && driver == nullptr) {
-    dsn_->setText(QString::fromStdString(dsn->value));
-    if (const Pair* uid = FindKey(pairs, "UID"))
-      dsnUser_->setText(QString::fromStdString(uid->value));
-    if (const Pair* pwd = FindKey(pairs, "PWD"))
-      dsnPassword_->setText(QString::fromStdString(pwd->value));
-    SetKind(pairs.size() <= 3 ? kOdbcDataSource : kTyped);
-  } else if (provider == nullptr && driver != nullptr) {
-    driver_->setText(QString::fromStdString(driver->value));
-    QString keys;
-    for (const Pair& p : pairs)
-      if (&p != driver)
-        keys += QString::fromStdString(p.key + "=" + p.value) + QStringLiteral("\n");
-    driverKeys_->setPlainText(keys.trimmed());
-    SetKind(kOdbcDriver);
-  } else {
-    SetKind(kTyped);
+  const DataLinkFields fields = DataLinkFields::Read(connectionString);
+  auto q = [](const std::string& text) { return QString::fromStdString(text); };
+  typed_->setPlainText(q(fields.typed));
+  if (fields.kind == kSqliteFile) sqliteFile_->setText(q(fields.file));
+  if (!fields.dsn.empty()) {
+    dsn_->setText(q(fields.dsn));
+    dsnUser_->setText(q(fields.user));
+    dsnPassword_->setText(q(fields.password));
   }
+  if (fields.kind == kOdbcDriver) {
+    driver_->setText(q(fields.driver));
+    driverKeys_->setPlainText(q(fields.keys));
+  }
+  SetKind(fields.kind);
 }
 
 std::string DataLinkDialog::ConnectionString() const {
-  switch (CurrentKind()) {
-    case kSqliteFile: {
-      const std::string file = sqliteFile_->text().trimmed().toStdString();
-      return file.empty() ? std::string() : "Provider=SQLite;Data Source=" + file + ";";
-    }
-    case kOdbcDataSource: {
-      const std::string dsn = dsn_->text().trimmed().toStdString();
-      if (dsn.empty()) return {};
-      std::string text = "DSN=" + Braced(dsn) + ";";
-      if (!dsnUser_->text().isEmpty())
-        text += "UID=" + Braced(dsnUser_->text().toStdString()) + ";";
-      if (!dsnPassword_->text().isEmpty())
-        text += "PWD=" + Braced(dsnPassword_->text().toStdString()) + ";";
-      return text;
-    }
-    case kOdbcDriver: {
-      const std::string driver = driver_->text().trimmed().toStdString();
-      if (driver.empty()) return {};
-      std::string text = "Driver={" + driver + "};";
-      for (const QString& line : driverKeys_->toPlainText().split(QLatin1Char('\n'))) {
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0) continue;
-        text += line.left(eq).trimmed().toStdString() + "=" +
-                Braced(line.mid(eq + 1).trimmed().toStdString()) + ";";
-      }
-      return text;
-    }
-    case kTyped:
-      return typed_->toPlainText().trimmed().toStdString();
-  }
-  return {};
+  DataLinkFields fields;
+  fields.kind = CurrentKind();
+  fields.file = sqliteFile_->text().toStdString();
+  fields.dsn = dsn_->text().toStdString();
+  fields.user = dsnUser_->text().toStdString();
+  fields.password = dsnPassword_->text().toStdString();
+  fields.driver = driver_->text().toStdString();
+  fields.keys = driverKeys_->toPlainText().toStdString();
+  fields.typed = typed_->toPlainText().toStdString();
+  return fields.ConnectionString();
 }
 
 void DataLinkDialog::TestConnection() {
@@ -239,17 +146,16 @@ void DataLinkDialog::TestConnection() {
   }
 }
 
-std::optional<std::string> QtDataLinkPrompt::PromptNew(QWidget* parent) {
-  DataLinkDialog dialog(probe_, messages_, parent);
+std::optional<std::string> QtDataLinkPrompt::PromptNew() {
+  DataLinkDialog dialog(probe_, messages_, parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const std::string text = dialog.ConnectionString();
   if (text.empty()) return std::nullopt;
   return text;
 }
 
-std::optional<std::string> QtDataLinkPrompt::PromptEdit(QWidget* parent,
-                                                        const std::string& connectionString) {
-  DataLinkDialog dialog(probe_, messages_, parent);
+std::optional<std::string> QtDataLinkPrompt::PromptEdit(const std::string& connectionString) {
+  DataLinkDialog dialog(probe_, messages_, parent_);
   dialog.SetConnectionString(connectionString);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.ConnectionString();

@@ -6,7 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "config/data_link.h"
+#include "config/core/data_link.h"
+#include "config/core/data_link_fields.h"
 
 class QComboBox;
 class QLabel;
@@ -22,7 +23,11 @@ class MessageBoxes;
 class DataLinkDialog : public QDialog {
   Q_OBJECT
  public:
-  enum Kind { kSqliteFile = 0, kOdbcDataSource = 1, kOdbcDriver = 2, kTyped = 3 };
+  using Kind = DataLinkFields::Kind;
+  static constexpr Kind kSqliteFile = DataLinkFields::kSqliteFile;
+  static constexpr Kind kOdbcDataSource = DataLinkFields::kOdbcDataSource;
+  static constexpr Kind kOdbcDriver = DataLinkFields::kOdbcDriver;
+  static constexpr Kind kTyped = DataLinkFields::kTyped;
 
   DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, QWidget* parent = nullptr);
 
@@ -54,15 +59,15 @@ class DataLinkDialog : public QDialog {
 // The dialog as the connection button prompts with it.
 class QtDataLinkPrompt : public DataLinkPrompt {
  public:
-  QtDataLinkPrompt(ConnectionProbe& probe, MessageBoxes& messages)
-      : probe_(probe), messages_(messages) {}
-  std::optional<std::string> PromptNew(QWidget* parent) override;
-  std::optional<std::string> PromptEdit(QWidget* parent,
-                                        const std::string& connectionString) override;
+  QtDataLinkPrompt(ConnectionProbe& probe, MessageBoxes& messages, QWidget* parent = nullptr)
+      : probe_(probe), messages_(messages), parent_(parent) {}
+  std::optional<std::string> PromptNew() override;
+  std::optional<std::string> PromptEdit(const std::string& connectionString) override;
 
  private:
   ConnectionProbe& probe_;
   MessageBoxes& messages_;
+  QWidget* parent_;
 };
 
 }  // namespace vn::config

@@ -1,4 +1,4 @@
-#include "config/frm_info.h"
+#include "config/qt/frm_info.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -7,9 +7,9 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "config/button_icons.h"
-#include "config/shell_execute.h"
-#include "config/version_texts.h"
+#include "config/qt/button_icons.h"
+#include "config/qt/shell_execute.h"
+#include "config/qt/version_texts.h"
 #include "resources/version.h"
 
 namespace vn::config {

@@ -1,52 +1,35 @@
-// The window's construction: controls, captions, pictures, tooltips and their places in twips.
-#include "config/frm_konfiguration.h"
+// The window's construction from the core's layout table (controls, captions, pictures,
+// tooltips and their places in twips), and the view the core shows itself through.
+#include "config/qt/frm_konfiguration.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "config/button_icons.h"
-#include "config/twips.h"
+#include "config/core/layout.h"
+#include "config/core/texts.h"
+#include "config/qt/button_icons.h"
+#include "config/qt/frm_info.h"
 
 namespace vn::config {
 
 namespace {
-
-// The design, in twips.
-constexpr int kTabStripLeft = 120;
-constexpr int kTabStripTop = 120;
-constexpr int kTabStripWidth = 9600;
-constexpr int kTabStripHeight = 6000;
-constexpr int kPanelWidth = kTabStripWidth - 480;
-constexpr int kPanelHeight = kTabStripHeight - 480 - 240;
-constexpr int kFieldHeight = 345;
-constexpr int kGap = 120;
-constexpr int kRow = kFieldHeight + kGap;
-constexpr int kFirstTop = 240;
-constexpr int kLabelLeft = 120;
-constexpr int kLabelWidth = 1440;
-constexpr int kFieldLeft = 1680;
-constexpr int kFieldWidth = kPanelWidth - kFieldLeft - 240;
-constexpr int kBarTop = kTabStripTop + kTabStripHeight + 120;
-constexpr int kBarButton = 375;
-constexpr int kDebugTop = kBarTop + kBarButton + 720;
-constexpr int kDebugHeight = 2040;
-// The long fields of the tab Daten leave room at their right for the small buttons.
-constexpr int kSmallButton = 330;
-constexpr int kLongFieldWidth = kFieldWidth - 2 * kSmallButton - 120;
-constexpr int kVerbindungTop = kFirstTop + 3 * kRow;
-constexpr int kVerbindungHeight = 1500;
-constexpr int kAbfrageTop = kVerbindungTop + kVerbindungHeight + kGap;
-constexpr int kAbfrageHeight = kPanelHeight - kAbfrageTop - 2 * kGap;
 
 // The tab strip: the tabs above a framed pane; the panels lie over the pane.
 class TabStripPane : public QWidget {
@@ -75,37 +58,148 @@ class TabStripPane : public QWidget {
   QFrame* pane_;
 };
 
-QToolButton* BarButton(QWidget* parent, const char* name, ButtonPicture picture,
-                       const char* tooltip, int left) {
-  auto* button = new QToolButton(parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setIcon(MakeButtonIcon(picture));
-  button->setIconSize(QSize(ToPixelsX(kBarButton) - 8, ToPixelsY(kBarButton) - 8));
-  button->setToolTip(QString::fromUtf8(tooltip));
-  button->setAutoRaise(false);
-  button->setFocusPolicy(Qt::StrongFocus);
-  SetTwipsGeometry(button, left, 0, kBarButton, kBarButton);
-  return button;
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+ButtonPicture BarPicture(const std::string& name) {
+  if (name == "cmdMoveFirst") return ButtonPicture::kFirst;
+  if (name == "cmdMovePrevious") return ButtonPicture::kPrevious;
+  if (name == "cmdMoveNext") return ButtonPicture::kNext;
+  if (name == "cmdMoveLast") return ButtonPicture::kLast;
+  if (name == "cmdDelete") return ButtonPicture::kDelete;
+  if (name == "cmdAddNew") return ButtonPicture::kAddNew;
+  if (name == "cmdCancel") return ButtonPicture::kCancel;
+  return ButtonPicture::kOK;
+}
+
+// The caret of a QString as a byte offset of its UTF-8 form, and back.
+int Utf8Offset(const QString& text, int caret) {
+  return static_cast<int>(text.left(caret).toUtf8().size());
+}
+int QtOffset(const std::string& text, int caret) {
+  return static_cast<int>(
+      QString::fromStdString(text.substr(0, static_cast<size_t>(caret))).size());
+}
+
+// A row's stored value as the list item's data (a whole number or a text).
+QVariant ItemData(const vn::data::Variant& value) {
+  if (value.Is<std::int64_t>()) return QVariant(static_cast<qlonglong>(value.As<std::int64_t>()));
+  if (value.Is<double>()) return QVariant(static_cast<qlonglong>(value.As<double>()));
+  if (value.Is<std::string>()) return QVariant(QString::fromStdString(value.As<std::string>()));
+  return {};
 }
 
 }  // namespace
 
-QString frmKonfiguration::SizeCaptionNormal() { return QStringLiteral("\u2191"); }
-QString frmKonfiguration::SizeCaptionEnlarged() { return QStringLiteral("\u2193"); }
+QString frmKonfiguration::SizeCaptionNormal() { return Q(FieldSizes::CaptionNormal()); }
+QString frmKonfiguration::SizeCaptionEnlarged() { return Q(FieldSizes::CaptionEnlarged()); }
 
 frmKonfiguration::frmKonfiguration(bool debug, MessageBoxes& messages, QWidget* parent)
-    : QMainWindow(parent), debug_(debug), messages_(messages) {
+    : QMainWindow(parent), prompts_(messages, this), core_(debug, *this, prompts_) {
   setObjectName(QStringLiteral("frmKonfiguration"));
-  setWindowTitle(QStringLiteral("Varnolis - Konfiguration"));
+  setWindowTitle(Q(texts::kWindowCaption));
   setWindowIcon(MakeButtonIcon(ButtonPicture::kProgram));
   BuildWindow();
   qApp->installEventFilter(this);
 }
 
-frmKonfiguration::~frmKonfiguration() {
-  qApp->removeEventFilter(this);
-  for (EditRecords* records : tabRecords_)
-    if (records != nullptr) records->SetEvents(nullptr);
+frmKonfiguration::~frmKonfiguration() { qApp->removeEventFilter(this); }
+
+QWidget* frmKonfiguration::Container(const ControlPlace& place) const {
+  if (place.container[0] == '\0') return central_;
+  return Control(place.container);
+}
+
+QWidget* frmKonfiguration::Control(const std::string& name) const {
+  const auto found = controls_.find(name);
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+QWidget* frmKonfiguration::BuildControl(const ControlPlace& place) {
+  QWidget* parent = Container(place);
+  const std::string name = place.name;
+  QWidget* widget = nullptr;
+  switch (place.kind) {
+    case ControlKind::kPanel:
+      if (name == "TabStrip") {
+        auto* strip = new TabStripPane(parent);
+        tabBar_ = strip->Tabs();
+        for (const char* caption : TabCaptions()) tabBar_->addTab(Q(caption));
+        widget = strip;
+      } else if (name.rfind("frTab", 0) == 0) {
+        auto* frame = new QFrame(parent);
+        frame->setFrameShape(QFrame::NoFrame);
+        frTab_[name[5] - '0'] = frame;
+        widget = frame;
+      } else {
+        widget = new QWidget(parent);
+      }
+      break;
+    case ControlKind::kLabel: {
+      auto* label = new QLabel(Q(place.caption), parent);
+      label->setBuddy(Control(place.buddy));
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label->setContentsMargins(0, 3, 0, 0);
+      // Enlarged, the long fields' labels cover the labels of the fields under them.
+      if (name == "lbDatenVerbindung" || name == "lbDatenAbfrage")
+        label->setAutoFillBackground(true);
+      widget = label;
+      break;
+    }
+    case ControlKind::kTextField:
+      widget = new QLineEdit(parent);
+      break;
+    case ControlKind::kLongText: {
+      auto* text = new QPlainTextEdit(parent);
+      text->setTabChangesFocus(true);
+      widget = text;
+      break;
+    }
+    case ControlKind::kList:
+    case ControlKind::kEditList: {
+      auto* list = new QComboBox(parent);
+      if (place.kind == ControlKind::kEditList) {
+        list->setEditable(true);
+        list->setInsertPolicy(QComboBox::NoInsert);
+      }
+      widget = list;
+      break;
+    }
+    case ControlKind::kBarButton: {
+      auto* button = new QToolButton(parent);
+      button->setIcon(MakeButtonIcon(BarPicture(name)));
+      button->setIconSize(QSize(ToPixelsX(place.width) - 8, ToPixelsY(place.height) - 8));
+      button->setAutoRaise(false);
+      button->setFocusPolicy(Qt::StrongFocus);
+      widget = button;
+      break;
+    }
+    case ControlKind::kButton:
+      widget = new QPushButton(Q(place.caption), parent);
+      break;
+    case ControlKind::kTree: {
+      auto* tree = new QTreeWidget(parent);
+      tree->setHeaderHidden(true);
+      tvZuordnungen_ = tree;
+      widget = tree;
+      break;
+    }
+    case ControlKind::kDebugBox: {
+      auto* box = new QPlainTextEdit(parent);
+      box->setReadOnly(true);
+      txbStatus_ = box;
+      widget = box;
+      break;
+    }
+  }
+  widget->setObjectName(QString::fromStdString(name));
+  if (place.tooltip[0] != '\0') widget->setToolTip(Q(place.tooltip));
+  TwipsRect rect{place.left, place.top, place.width, place.height};
+  if (name == "cmdVerbindung" || name == "cmdMinMaxDatenVerbindung" ||
+      name == "cmdMinMaxDatenAbfrage")
+    rect.top -= layout::kSmallButtonPixelsUp * TwipsPerPixelY();
+  SetTwipsGeometry(widget, rect);
+  controls_[name] = widget;
+  return widget;
 }
 
 void frmKonfiguration::BuildWindow() {
@@ -113,35 +207,21 @@ void frmKonfiguration::BuildWindow() {
   central_->setObjectName(QStringLiteral("frmKonfigurationClient"));
   setCentralWidget(central_);
 
-  auto* strip = new TabStripPane(central_);
-  tabStrip_ = strip;
-  tabBar_ = strip->Tabs();
-  SetTwipsGeometry(strip, kTabStripLeft, kTabStripTop, kTabStripWidth, kTabStripHeight);
-  for (const char* caption :
-       {"&Rubriken", "&Daten", "&Zuordnungen", "Ü&bersicht", "&Startoptionen"})
-    tabBar_->addTab(QString::fromUtf8(caption));
+  for (const ControlPlace& place : LayoutTable()) BuildControl(place);
+  txbStatus_->lower();
 
-  for (int i = 0; i < 5; ++i) {
-    frTab_[i] = new QFrame(central_);
-    frTab_[i]->setObjectName(QStringLiteral("frTab%1").arg(i));
-    frTab_[i]->setFrameShape(QFrame::NoFrame);
-    SetTwipsGeometry(frTab_[i], kTabStripLeft + 240, kTabStripTop + 480, kPanelWidth, kPanelHeight);
+  Control("cmdInfo")->raise();
+  static_cast<QPushButton*>(Control("cmdInfo"))->setIcon(MakeButtonIcon(ButtonPicture::kInfo));
+  static_cast<QPushButton*>(Control("cmdVerbindung"))
+      ->setIcon(MakeButtonIcon(ButtonPicture::kDataLink));
+  for (const char* name : {"cmdMinMaxDatenVerbindung", "cmdMinMaxDatenAbfrage"}) {
+    auto* button = static_cast<QPushButton*>(Control(name));
+    QFont font = button->font();
+    font.setBold(true);
+    button->setFont(font);
+    button->setText(SizeCaptionNormal());
   }
-  BuildTabRubriken(frTab_[0]);
-  BuildTabDaten(frTab_[1]);
-  BuildTabZuordnungen(frTab_[2]);
-  BuildTabUebersicht(frTab_[3]);
-  BuildTabStartoptionen(frTab_[4]);
-
-  cmdInfo_ = new QPushButton(central_);
-  cmdInfo_->setObjectName(QStringLiteral("cmdInfo"));
-  cmdInfo_->setIcon(MakeButtonIcon(ButtonPicture::kInfo));
-  cmdInfo_->setToolTip(QStringLiteral("Informationen über das Programm"));
-  SetTwipsGeometry(cmdInfo_, kTabStripLeft + kTabStripWidth - 405, kTabStripTop, 375, 345);
-  cmdInfo_->raise();
-  connect(cmdInfo_, &QPushButton::clicked, this, [this] { cmdInfo_Click(); });
-
-  BuildButtonBar();
+  static_cast<QLineEdit*>(Control("txbRegisterkarte"))->setText(Q(texts::kRegisterkarte));
 
   auto* bar = new QStatusBar(this);
   bar->setObjectName(QStringLiteral("StatusBar"));
@@ -150,258 +230,337 @@ void frmKonfiguration::BuildWindow() {
   statusPanel_->setObjectName(QStringLiteral("Status"));
   editPanel_ = new QLabel(bar);
   editPanel_->setObjectName(QStringLiteral("Edit"));
-  editPanel_->setMinimumWidth(ToPixelsX(1500));
+  editPanel_->setMinimumWidth(ToPixelsX(layout::kEditPanelWidth));
   editPanel_->setAlignment(Qt::AlignCenter);
   bar->addWidget(statusPanel_, 1);
   bar->addPermanentWidget(editPanel_);
   setStatusBar(bar);
 
-  txbStatus_ = new QPlainTextEdit(central_);
-  txbStatus_->setObjectName(QStringLiteral("txbStatus"));
-  txbStatus_->setReadOnly(true);
-  SetTwipsGeometry(txbStatus_, kTabStripLeft, kDebugTop, kTabStripWidth - 1320, kDebugHeight);
-  cmdReset_ = new QPushButton(QStringLiteral("Reset"), central_);
-  cmdReset_->setObjectName(QStringLiteral("cmdReset"));
-  SetTwipsGeometry(cmdReset_, kTabStripLeft + kTabStripWidth - 1200, kDebugTop, 1200, 375);
-  cmdLine_ = new QPushButton(QStringLiteral("Line"), central_);
-  cmdLine_->setObjectName(QStringLiteral("cmdLine"));
-  SetTwipsGeometry(cmdLine_, kTabStripLeft + kTabStripWidth - 1200, kDebugTop + 480, 1200, 375);
-  connect(cmdReset_, &QPushButton::clicked, this, [this] { txbStatus_->clear(); });
-  connect(cmdLine_, &QPushButton::clicked, this,
-          [this] { WriteDebugLine(QStringLiteral("---------------")); });
+  auto click = [this](const char* name, auto action) {
+    QWidget* widget = Control(name);
+    if (auto* tool = qobject_cast<QToolButton*>(widget))
+      connect(tool, &QToolButton::clicked, this, action);
+    else if (auto* push = qobject_cast<QPushButton*>(widget))
+      connect(push, &QPushButton::clicked, this, action);
+  };
+  click("cmdMoveFirst", [this] { cmdMoveFirst_Click(); });
+  click("cmdMovePrevious", [this] { cmdMovePrevious_Click(); });
+  click("cmdMoveNext", [this] { cmdMoveNext_Click(); });
+  click("cmdMoveLast", [this] { cmdMoveLast_Click(); });
+  click("cmdDelete", [this] { cmdDelete_Click(); });
+  click("cmdAddNew", [this] { cmdAddNew_Click(); });
+  click("cmdCancel", [this] { cmdCancel_Click(); });
+  click("cmdOK", [this] { cmdOK_Click(); });
+  click("cmdInfo", [this] { cmdInfo_Click(); });
+  click("cmdReset", [this] { txbStatus_->clear(); });
+  click("cmdLine", [this] { core_.cmdLine_Click(); });
+  click("cmdVerbindung", [this] { cmdVerbindung_Click(); });
+  click("cmdMinMaxDatenVerbindung", [this] { cmdMinMaxDatenVerbindung_Click(); });
+  click("cmdMinMaxDatenAbfrage", [this] { cmdMinMaxDatenAbfrage_Click(); });
+  click("cmdStartDateienErstellen", [this] { cmdStartDateienErstellen_Click(); });
+  click("cmdStartDateienEntfernen", [this] { cmdStartDateienEntfernen_Click(); });
 
-  connect(tabBar_, &QTabBar::currentChanged, this, [this](int) {
-    if (loaded_) SelectTab(SelectedTab());
+  for (const ControlPlace& place : LayoutTable())
+    if (place.kind == ControlKind::kTextField || place.kind == ControlKind::kLongText ||
+        place.kind == ControlKind::kList)
+      ConnectFieldChange(Control(place.name));
+
+  connect(tvZuordnungen_, &QTreeWidget::itemDoubleClicked, this,
+          [this] { tvZuordnungen_DblClick(); });
+  BuildMenu();
+
+  connect(tabBar_, &QTabBar::currentChanged, this, [this](int index) {
+    if (showingTab_) return;
+    if (!loaded_) {
+      ShowTab(index + 1);
+      return;
+    }
+    SelectTab(index + 1);
   });
   // Before the load step the tab Rubriken is in view.
   for (int i = 1; i < 5; ++i) {
-    frTab_[i]->move(ToPixelsX(kTabStripLeft + kTabStripWidth + 2000), 0);
+    frTab_[i]->move(ToPixelsX(Rect("TabStrip").left + Rect("TabStrip").width + 2000), 0);
     frTab_[i]->setEnabled(false);
   }
   frTab_[0]->raise();
+  Control("cmdInfo")->raise();
 }
 
-QLabel* frmKonfiguration::AddLabel(QFrame* panel, const char* name, const QString& caption, int top,
-                                   QWidget* buddy) {
-  auto* label = new QLabel(caption, panel);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setBuddy(buddy);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setContentsMargins(0, 3, 0, 0);
-  SetTwipsGeometry(label, kLabelLeft, top, kLabelWidth, kFieldHeight);
-  return label;
-}
-
-QLineEdit* frmKonfiguration::AddLineEdit(QFrame* panel, const char* name, int top) {
-  auto* edit = new QLineEdit(panel);
-  edit->setObjectName(QString::fromLatin1(name));
-  SetTwipsGeometry(edit, kFieldLeft, top, kFieldWidth, kFieldHeight);
-  return edit;
-}
-
-void frmKonfiguration::BuildTabRubriken(QFrame* panel) {
-  struct Row {
-    const char* label;
-    const char* caption;
-    const char* field;
-    const char* column;
-    BindKind kind;
-  };
-  const Row rows[] = {
-      {"lbRubrikenRubrik", "R&ubrik", "txbRubrikenRubrik", "Rubrik", BindKind::kText},
-      {"lbRubrikenRang", "&Rang", "txbRubrikenRang", "Rang", BindKind::kNumber},
-      {"lbRubrikenTitel", "&Titel", "txbRubrikenTitel", "Titel", BindKind::kText},
-      {"lbRubrikenMenueText", "&Menütext", "txbRubrikenMenueText", "Menuetext", BindKind::kText},
-      {"lbRubrikenBemerkung", "B&emerkung", "txbRubrikenBemerkung", "Bemerkung", BindKind::kText},
-  };
-  int top = kFirstTop;
-  for (const Row& row : rows) {
-    QLineEdit* edit = AddLineEdit(panel, row.field, top);
-    AddLabel(panel, row.label, QString::fromUtf8(row.caption), top, edit);
-    Bind(edit, 1, row.column, row.kind);
-    top += kRow;
-  }
-  txbRubrikenRubrik_ = panel->findChild<QLineEdit*>(QStringLiteral("txbRubrikenRubrik"));
-  txbRubrikenRang_ = panel->findChild<QLineEdit*>(QStringLiteral("txbRubrikenRang"));
-}
-
-void frmKonfiguration::BuildTabDaten(QFrame* panel) {
-  txbDatenTitel_ = AddLineEdit(panel, "txbDatenTitel", kFirstTop);
-  lbDatenTitel_ =
-      AddLabel(panel, "lbDatenTitel", QStringLiteral("&Titel"), kFirstTop, txbDatenTitel_);
-  Bind(txbDatenTitel_, 2, "Titel", BindKind::kText);
-
-  cbxDatenFormat_ = new QComboBox(panel);
-  cbxDatenFormat_->setObjectName(QStringLiteral("cbxDatenFormat"));
-  SetTwipsGeometry(cbxDatenFormat_, kFieldLeft, kFirstTop + kRow, kFieldWidth / 2, kFieldHeight);
-  AddLabel(panel, "lbDatenFormat", QStringLiteral("&Format"), kFirstTop + kRow, cbxDatenFormat_);
-  Bind(cbxDatenFormat_, 2, "Format_ID", BindKind::kList, "rsluDatenFormate");
-
-  txbDatenBemerkung_ = AddLineEdit(panel, "txbDatenBemerkung", kFirstTop + 2 * kRow);
-  AddLabel(panel, "lbDatenBemerkung", QStringLiteral("&Bemerkung"), kFirstTop + 2 * kRow,
-           txbDatenBemerkung_);
-  Bind(txbDatenBemerkung_, 2, "Bemerkung", BindKind::kText);
-
-  txbDatenVerbindung_ = new QPlainTextEdit(panel);
-  txbDatenVerbindung_->setObjectName(QStringLiteral("txbDatenVerbindung"));
-  txbDatenVerbindung_->setTabChangesFocus(true);
-  SetTwipsGeometry(txbDatenVerbindung_, kFieldLeft, kVerbindungTop, kLongFieldWidth,
-                   kVerbindungHeight);
-  lbDatenVerbindung_ = AddLabel(panel, "lbDatenVerbindung", QStringLiteral("&Verbindung"),
-                                kVerbindungTop, txbDatenVerbindung_);
-  // Enlarged, the label covers the labels of the fields under the field.
-  lbDatenVerbindung_->setAutoFillBackground(true);
-  Bind(txbDatenVerbindung_, 2, "Datenquelle", BindKind::kText);
-
-  txbDatenAbfrage_ = new QPlainTextEdit(panel);
-  txbDatenAbfrage_->setObjectName(QStringLiteral("txbDatenAbfrage"));
-  txbDatenAbfrage_->setTabChangesFocus(true);
-  SetTwipsGeometry(txbDatenAbfrage_, kFieldLeft, kAbfrageTop, kLongFieldWidth, kAbfrageHeight);
-  lbDatenAbfrage_ =
-      AddLabel(panel, "lbDatenAbfrage", QStringLiteral("&Abfrage"), kAbfrageTop, txbDatenAbfrage_);
-  lbDatenAbfrage_->setAutoFillBackground(true);
-  Bind(txbDatenAbfrage_, 2, "Abfrage", BindKind::kText);
-
-  // The small buttons sit at the lower right edge of their field; the load step moves them
-  // down by two pixels into their final place.
-  const int tpp = TwipsPerPixelY();
-  const int buttonsLeft = kFieldLeft + kLongFieldWidth + 60;
-  auto smallButton = [&](const char* name, const char* tooltip, int left, int fieldBottom) {
-    auto* button = new QPushButton(panel);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(QString::fromUtf8(tooltip));
-    SetTwipsGeometry(button, left, fieldBottom - kSmallButton - 4 * tpp, kSmallButton,
-                     kSmallButton);
-    return button;
-  };
-  cmdVerbindung_ = smallButton("cmdVerbindung", "Datenverknüpfungs-Assistent", buttonsLeft,
-                               kVerbindungTop + kVerbindungHeight);
-  cmdVerbindung_->setIcon(MakeButtonIcon(ButtonPicture::kDataLink));
-  cmdMinMaxDatenVerbindung_ =
-      smallButton("cmdMinMaxDatenVerbindung", "Feldgröße verändern",
-                  buttonsLeft + kSmallButton + 30, kVerbindungTop + kVerbindungHeight);
-  cmdMinMaxDatenAbfrage_ =
-      smallButton("cmdMinMaxDatenAbfrage", "Feldgröße verändern ", buttonsLeft + kSmallButton + 30,
-                  kAbfrageTop + kAbfrageHeight);
-  for (QPushButton* button : {cmdMinMaxDatenVerbindung_, cmdMinMaxDatenAbfrage_}) {
-    QFont font = button->font();
-    font.setBold(true);
-    button->setFont(font);
-    button->setText(SizeCaptionNormal());
-  }
-  connect(cmdVerbindung_, &QPushButton::clicked, this, [this] { cmdVerbindung_Click(); });
-  connect(cmdMinMaxDatenVerbindung_, &QPushButton::clicked, this,
-          [this] { cmdMinMaxDatenVerbindung_Click(); });
-  connect(cmdMinMaxDatenAbfrage_, &QPushButton::clicked, this,
-          [this] { cmdMinMaxDatenAbfrage_Click(); });
-}
-
-void frmKonfiguration::BuildTabZuordnungen(QFrame* panel) {
-  cbxZuordnungenRubrik_ = new QComboBox(panel);
-  cbxZuordnungenRubrik_->setObjectName(QStringLiteral("cbxZuordnungenRubrik"));
-  SetTwipsGeometry(cbxZuordnungenRubrik_, kFieldLeft, kFirstTop, kFieldWidth / 2, kFieldHeight);
-  AddLabel(panel, "lbZuordnungenRubrik", QStringLiteral("R&ubrik"), kFirstTop,
-           cbxZuordnungenRubrik_);
-  Bind(cbxZuordnungenRubrik_, 3, "Rubrik_ID", BindKind::kList, "rsluRubriken");
-
-  auto* daten = new QComboBox(panel);
-  daten->setObjectName(QStringLiteral("cbxZuordnungenDaten"));
-  SetTwipsGeometry(daten, kFieldLeft, kFirstTop + kRow, kFieldWidth, kFieldHeight);
-  AddLabel(panel, "lbZuordnungenDaten", QStringLiteral("D&aten"), kFirstTop + kRow, daten);
-  Bind(daten, 3, "Daten_ID", BindKind::kList, "rsluDaten");
-
-  QLineEdit* rang = AddLineEdit(panel, "txbZuordnungenRang", kFirstTop + 2 * kRow);
-  rang->resize(ToPixelsX(1200), rang->height());
-  AddLabel(panel, "lbZuordnungenRang", QStringLiteral("Ra&ng"), kFirstTop + 2 * kRow, rang);
-  Bind(rang, 3, "Rang", BindKind::kNumber);
-}
-
-void frmKonfiguration::BuildTabUebersicht(QFrame* panel) {
-  tvZuordnungen_ = new QTreeWidget(panel);
-  tvZuordnungen_->setObjectName(QStringLiteral("tvZuordnungen"));
-  tvZuordnungen_->setHeaderHidden(true);
-  SetTwipsGeometry(tvZuordnungen_, kLabelLeft, kFirstTop - 120, kPanelWidth - 240,
-                   kPanelHeight - kFirstTop);
-  connect(tvZuordnungen_, &QTreeWidget::itemDoubleClicked, this,
-          [this] { tvZuordnungen_DblClick(); });
-
+void frmKonfiguration::BuildMenu() {
   // The context menu of the tree, shown only as a pop-up.
-  mnuAnsicht_ = new QMenu(QStringLiteral("&Ansicht"), this);
+  mnuAnsicht_ = new QMenu(Q(AssignmentTree::MenuCaption()), this);
   mnuAnsicht_->setObjectName(QStringLiteral("mnuAnsicht"));
-  auto item = [this](const char* name, const char* caption) {
-    QAction* action = mnuAnsicht_->addAction(QString::fromUtf8(caption));
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
+  for (const MenuItem& item : AssignmentTree::MenuItems()) {
+    QAction* action = item.caption[0] == '\0' ? mnuAnsicht_->addSeparator()
+                                              : mnuAnsicht_->addAction(Q(item.caption));
+    action->setObjectName(Q(item.name));
+    menuItems_[item.name] = action;
+  }
+  connect(menuItems_["mnuZeigeRubrik"], &QAction::triggered, this,
+          [this] { mnuZeigeRubrik_Click(); });
+  connect(menuItems_["mnuZeigeDaten"], &QAction::triggered, this,
+          [this] { mnuZeigeDaten_Click(); });
+  connect(menuItems_["mnuZeigeZuordnung"], &QAction::triggered, this,
+          [this] { mnuZeigeZuordnung_Click(); });
+  connect(menuItems_["mnuNeueZuordnung"], &QAction::triggered, this,
+          [this] { mnuNeueZuordnung_Click(); });
+}
+
+void frmKonfiguration::Load() {
+  // The window is as wide as the tab strip plus the frame's margin on both sides and as high as
+  // the status bar below the button bar: the debug box lies outside the visible area.
+  const TwipsRect strip = TwipsGeometry(Control("TabStrip"));
+  const TwipsRect bar = TwipsGeometry(Control("picDatenSteuerung"));
+  const int frameWidth = ToTwipsX(frameGeometry().width() - geometry().width());
+  const int innerWidth = strip.left + strip.width + std::max(frameWidth, strip.left);
+  const int statusHeight = ToTwipsY(statusBar()->sizeHint().height());
+  const int innerHeight = statusHeight + bar.top + bar.height + layout::kBottomMargin;
+  setFixedWidth(ToPixelsX(innerWidth));
+  resize(ToPixelsX(innerWidth), ToPixelsY(innerHeight));
+  // Smaller, the button bar and the status bar would be cut off.
+  setMinimumHeight(ToPixelsY(innerHeight));
+
+  core_.Load();
+
+  for (const char* name : {"cmdMinMaxDatenVerbindung", "cmdMinMaxDatenAbfrage", "cmdVerbindung"}) {
+    QWidget* button = Control(name);
+    button->move(button->x(), button->y() + layout::kSmallButtonPixelsDown);
+  }
+  loaded_ = true;
+}
+
+QString frmKonfiguration::StatusText() const { return statusPanel_->text(); }
+
+// Bound fields -------------------------------------------------------------------------------
+
+void frmKonfiguration::ConnectFieldChange(QWidget* widget) {
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    connect(line, &QLineEdit::textChanged, this, [this, widget] { FieldChanged(widget); });
+  } else if (auto* text = qobject_cast<QPlainTextEdit*>(widget)) {
+    connect(text, &QPlainTextEdit::textChanged, this, [this, widget] { FieldChanged(widget); });
+  } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+    connect(list, &QComboBox::currentIndexChanged, this, [this, widget] { FieldChanged(widget); });
+  }
+}
+
+void frmKonfiguration::FieldChanged(QWidget* widget) {
+  const std::string name = widget->objectName().toStdString();
+  if (auto* list = qobject_cast<QComboBox*>(widget)) {
+    core_.ListChanged(name, list->currentIndex());
+    return;
+  }
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    const QString text = line->text();
+    const int caret = line->cursorPosition();
+    if (auto fix = core_.TextChanged(name, text.toStdString(), Utf8Offset(text, caret))) {
+      line->setText(QString::fromStdString(fix->text));
+      line->setCursorPosition(QtOffset(fix->text, fix->caret));
+    }
+    return;
+  }
+  auto* edit = static_cast<QPlainTextEdit*>(widget);
+  const QString text = edit->toPlainText();
+  const int caret = edit->textCursor().position();
+  if (auto fix = core_.TextChanged(name, text.toStdString(), Utf8Offset(text, caret))) {
+    edit->setPlainText(QString::fromStdString(fix->text));
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(QtOffset(fix->text, fix->caret));
+    edit->setTextCursor(cursor);
+  }
+}
+
+// The view -----------------------------------------------------------------------------------
+
+void frmKonfiguration::ShowField(const std::string& control, const std::string& text) {
+  QWidget* widget = Control(control);
+  const QString shown = QString::fromStdString(text);
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    line->setText(shown);
+  } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+    if (edit->toPlainText() != shown) edit->setPlainText(shown);
+  } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+    list->setEditText(shown);
+  }
+}
+
+void frmKonfiguration::ShowListRow(const std::string& control, int row) {
+  if (auto* list = qobject_cast<QComboBox*>(Control(control))) list->setCurrentIndex(row);
+}
+
+void frmKonfiguration::ShowList(const std::string& control, const std::vector<LookupRow>& rows) {
+  auto* list = qobject_cast<QComboBox*>(Control(control));
+  if (list == nullptr) return;
+  const QSignalBlocker blocker(list);
+  list->clear();
+  for (const LookupRow& row : rows)
+    list->addItem(QString::fromStdString(row.text), ItemData(row.id));
+  list->setCurrentIndex(-1);
+}
+
+std::string frmKonfiguration::FieldText(const std::string& control) const {
+  QWidget* widget = Control(control);
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) return line->text().toStdString();
+  if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) return edit->toPlainText().toStdString();
+  if (auto* list = qobject_cast<QComboBox*>(widget)) return list->currentText().toStdString();
+  return {};
+}
+
+void frmKonfiguration::ShowState(const WindowState& state) {
+  const std::pair<const char*, bool> buttons[] = {
+      {"cmdMoveFirst", state.moveFirst}, {"cmdMovePrevious", state.movePrevious},
+      {"cmdMoveNext", state.moveNext},   {"cmdMoveLast", state.moveLast},
+      {"cmdDelete", state.deleteRecord}, {"cmdAddNew", state.addNew},
+      {"cmdCancel", state.cancel},       {"cmdOK", state.ok},
   };
-  mnuZeigeRubrik_ = item("mnuZeigeRubrik", "Zeige &Rubrik");
-  mnuZeigeDaten_ = item("mnuZeigeDaten", "Zeige &Daten");
-  mnuZeigeZuordnung_ = item("mnuZeigeZuordnung", "Zeige &Zuordnung");
-  mnuAnsicht_->addSeparator()->setObjectName(QStringLiteral("mnuBlank"));
-  mnuNeueZuordnung_ = item("mnuNeueZuordnung", "Zuordnung &hinzufügen");
-  connect(mnuZeigeRubrik_, &QAction::triggered, this, [this] { mnuZeigeRubrik_Click(); });
-  connect(mnuZeigeDaten_, &QAction::triggered, this, [this] { mnuZeigeDaten_Click(); });
-  connect(mnuZeigeZuordnung_, &QAction::triggered, this, [this] { mnuZeigeZuordnung_Click(); });
-  connect(mnuNeueZuordnung_, &QAction::triggered, this, [this] { mnuNeueZuordnung_Click(); });
+  for (const auto& [name, enabled] : buttons) Control(name)->setEnabled(enabled);
+  statusPanel_->setText(QString::fromStdString(state.status));
+  editPanel_->setText(QString::fromStdString(state.edit));
+  for (int i = 0; i < 5; ++i) frTab_[i]->setEnabled(state.panelEnabled[i]);
 }
 
-void frmKonfiguration::BuildTabStartoptionen(QFrame* panel) {
-  cbxStartRubrik_ = new QComboBox(panel);
-  cbxStartRubrik_->setObjectName(QStringLiteral("cbxStartRubrik"));
-  cbxStartRubrik_->setEditable(true);
-  cbxStartRubrik_->setInsertPolicy(QComboBox::NoInsert);
-  SetTwipsGeometry(cbxStartRubrik_, kFieldLeft + 600, kFirstTop, kFieldWidth / 2, kFieldHeight);
-  AddLabel(panel, "lbStartRubrik", QStringLiteral("S&tartrubrik"), kFirstTop, cbxStartRubrik_)
-      ->resize(ToPixelsX(kLabelWidth + 600), ToPixelsY(kFieldHeight));
-
-  txbRegisterkarte_ = AddLineEdit(panel, "txbRegisterkarte", kFirstTop + kRow);
-  txbRegisterkarte_->setText(QStringLiteral("Varnolis"));
-  txbRegisterkarte_->setGeometry(ToPixelsX(kFieldLeft + 600), txbRegisterkarte_->y(),
-                                 ToPixelsX(kFieldWidth / 2), txbRegisterkarte_->height());
-  AddLabel(panel, "lbRegisterkarte", QStringLiteral("R&egisterkarte"), kFirstTop + kRow,
-           txbRegisterkarte_)
-      ->resize(ToPixelsX(kLabelWidth + 600), ToPixelsY(kFieldHeight));
-
-  txbNetlinks_ = AddLineEdit(panel, "txbNetlinks", kFirstTop + 2 * kRow);
-  txbNetlinks_->setGeometry(ToPixelsX(kFieldLeft + 600), txbNetlinks_->y(),
-                            ToPixelsX(kFieldWidth - 600), txbNetlinks_->height());
-  AddLabel(panel, "lbNetlinks", QStringLiteral("&Netlinks-Ordner"), kFirstTop + 2 * kRow,
-           txbNetlinks_)
-      ->resize(ToPixelsX(kLabelWidth + 600), ToPixelsY(kFieldHeight));
-
-  auto* create = new QPushButton(QStringLiteral("Start&dateien erstellen"), panel);
-  create->setObjectName(QStringLiteral("cmdStartDateienErstellen"));
-  create->setToolTip(QStringLiteral("Aktiviert im ACT! die Varnolis-Registerkarte"));
-  SetTwipsGeometry(create, kFieldLeft + 600, kFirstTop + 3 * kRow + 240, 2700, 420);
-  auto* remove = new QPushButton(QStringLiteral("Startdateien ent&fernen"), panel);
-  remove->setObjectName(QStringLiteral("cmdStartDateienEntfernen"));
-  remove->setToolTip(QStringLiteral("Es wird so die Varnolis-Registerkarte im ACT! entfernt."));
-  SetTwipsGeometry(remove, kFieldLeft + 600 + 2700 + 240, kFirstTop + 3 * kRow + 240, 2700, 420);
-  connect(create, &QPushButton::clicked, this, [this] { cmdStartDateienErstellen_Click(); });
-  connect(remove, &QPushButton::clicked, this, [this] { cmdStartDateienEntfernen_Click(); });
+void frmKonfiguration::ShowTab(int tab) {
+  showingTab_ = true;
+  tabBar_->setCurrentIndex(tab - 1);
+  showingTab_ = false;
+  const TwipsRect strip = TwipsGeometry(Control("TabStrip"));
+  for (int i = 0; i < 5; ++i) {
+    if (i == tab - 1) {
+      frTab_[i]->move(ToPixelsX(strip.left + layout::kPanelOffsetX),
+                      ToPixelsY(strip.top + layout::kPanelOffsetY));
+      frTab_[i]->raise();
+    } else {
+      frTab_[i]->move(central_->width(), central_->height());
+    }
+  }
+  Control("cmdInfo")->raise();
 }
 
-void frmKonfiguration::BuildButtonBar() {
-  picDatenSteuerung_ = new QWidget(central_);
-  picDatenSteuerung_->setObjectName(QStringLiteral("picDatenSteuerung"));
-  SetTwipsGeometry(picDatenSteuerung_, kTabStripLeft, kBarTop, kTabStripWidth, kBarButton);
-  QWidget* bar = picDatenSteuerung_;
-  cmdMoveFirst_ = BarButton(bar, "cmdMoveFirst", ButtonPicture::kFirst, "Erster Datensatz", 0);
-  cmdMovePrevious_ =
-      BarButton(bar, "cmdMovePrevious", ButtonPicture::kPrevious, "Vorheriger Datensatz", 480);
-  cmdMoveNext_ = BarButton(bar, "cmdMoveNext", ButtonPicture::kNext, "Nächster Datensatz", 960);
-  cmdMoveLast_ = BarButton(bar, "cmdMoveLast", ButtonPicture::kLast, "Letzter Datensatz", 1440);
-  cmdDelete_ = BarButton(bar, "cmdDelete", ButtonPicture::kDelete, "Datensatz löschen", 2040);
-  cmdAddNew_ = BarButton(bar, "cmdAddNew", ButtonPicture::kAddNew, "Neuer Datensatz", 2520);
-  cmdCancel_ = BarButton(bar, "cmdCancel", ButtonPicture::kCancel, "Dateneingabe abbrechen", 3120);
-  cmdOK_ = BarButton(bar, "cmdOK", ButtonPicture::kOK, "Dateneingabe übernehmen", 3600);
-  connect(cmdMoveFirst_, &QToolButton::clicked, this, [this] { cmdMoveFirst_Click(); });
-  connect(cmdMovePrevious_, &QToolButton::clicked, this, [this] { cmdMovePrevious_Click(); });
-  connect(cmdMoveNext_, &QToolButton::clicked, this, [this] { cmdMoveNext_Click(); });
-  connect(cmdMoveLast_, &QToolButton::clicked, this, [this] { cmdMoveLast_Click(); });
-  connect(cmdDelete_, &QToolButton::clicked, this, [this] { cmdDelete_Click(); });
-  connect(cmdAddNew_, &QToolButton::clicked, this, [this] { cmdAddNew_Click(); });
-  connect(cmdCancel_, &QToolButton::clicked, this, [this] { cmdCancel_Click(); });
-  connect(cmdOK_, &QToolButton::clicked, this, [this] { cmdOK_Click(); });
+void frmKonfiguration::Focus(const std::string& control) {
+  if (QWidget* widget = Control(control)) widget->setFocus();
+}
+
+std::string frmKonfiguration::FocusedControl() const {
+  QWidget* focus = QApplication::focusWidget();
+  return focus == nullptr ? std::string() : focus->objectName().toStdString();
+}
+
+void frmKonfiguration::WriteDebugLine(const std::string& text) {
+  const int height = txbStatus_->y() + txbStatus_->height() + 2 * statusBar()->height();
+  if (this->height() != height) resize(width(), height);
+  txbStatus_->moveCursor(QTextCursor::End);
+  txbStatus_->insertPlainText(QString::fromStdString(text) + QStringLiteral("\n"));
+}
+
+void frmKonfiguration::ShowBusy(bool busy) {
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void frmKonfiguration::LetMessagesRun() { QApplication::processEvents(); }
+
+void frmKonfiguration::closeEvent(QCloseEvent* event) {
+  if (!core_.Close()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
+
+// Keyboard -----------------------------------------------------------------------------------
+
+bool frmKonfiguration::IsTextOrListField(const QWidget* widget) const {
+  for (const QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
+    if (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
+        qobject_cast<const QTextEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
+        qobject_cast<const QAbstractSpinBox*>(w))
+      return true;
+  }
+  return false;
+}
+
+bool frmKonfiguration::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease && watched == tvZuordnungen_->viewport()) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::RightButton)
+      tvZuordnungen_MouseUp(2, mouse->globalPosition().toPoint());
+  }
+  if (event->type() == QEvent::KeyPress) {
+    QWidget* focus = QApplication::focusWidget();
+    // Only the key's first delivery, to a control of this window.
+    if (watched == focus && focus != nullptr && isAncestorOf(focus) &&
+        HandleKey(static_cast<QKeyEvent*>(event)))
+      return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+bool frmKonfiguration::HandleKey(QKeyEvent* event) {
+  if (IsTextOrListField(QApplication::focusWidget())) return false;
+  const Qt::KeyboardModifiers shift = event->modifiers() & ~Qt::KeypadModifier;
+  const bool ctrlAlone = shift == Qt::ControlModifier;
+  Key key = Key::kEnter;
+  switch (event->key()) {
+    case Qt::Key_Escape:
+      key = Key::kEscape;
+      break;
+    case Qt::Key_End:
+      key = Key::kEnd;
+      break;
+    case Qt::Key_Home:
+      key = Key::kHome;
+      break;
+    case Qt::Key_Up:
+      key = Key::kUp;
+      break;
+    case Qt::Key_PageUp:
+      key = Key::kPageUp;
+      break;
+    case Qt::Key_Down:
+      key = Key::kDown;
+      break;
+    case Qt::Key_PageDown:
+      key = Key::kPageDown;
+      break;
+    case Qt::Key_Insert:
+      key = Key::kInsert;
+      break;
+    case Qt::Key_Delete:
+      key = Key::kDelete;
+      break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      key = Key::kEnter;
+      break;
+    default:
+      return false;
+  }
+  return core_.KeyPressed(key, ctrlAlone);
+}
+
+// Size buttons and the about window ----------------------------------------------------------
+
+void frmKonfiguration::cmdMinMaxDatenVerbindung_Click() {
+  ApplyResize(core_.cmdMinMaxDatenVerbindung_Click(TwipsPerPixelY()));
+}
+
+void frmKonfiguration::cmdMinMaxDatenAbfrage_Click() {
+  ApplyResize(core_.cmdMinMaxDatenAbfrage_Click(TwipsPerPixelY()));
+}
+
+void frmKonfiguration::ApplyResize(const FieldResize& resize) {
+  SetTwipsGeometry(Control(resize.field), resize.fieldRect);
+  SetTwipsGeometry(Control(resize.label), resize.labelRect);
+  static_cast<QPushButton*>(Control(resize.sizeButton))->setText(Q(resize.caption.c_str()));
+  for (const auto& [name, rect] : resize.buttons) SetTwipsGeometry(Control(name), rect);
+  for (const std::string& name : resize.raise) Control(name)->raise();
+  Control(resize.field)->setFocus();
+}
+
+void frmKonfiguration::cmdInfo_Click() {
+  frmInfo info(this);
+  info.exec();
 }
 
 }  // namespace vn::config

@@ -1,11 +1,11 @@
-#include "config/frm_splash.h"
+#include "config/qt/frm_splash.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "config/button_icons.h"
-#include "config/version_texts.h"
+#include "config/qt/button_icons.h"
+#include "config/qt/version_texts.h"
 #include "resources/version.h"
 
 namespace vn::config {

@@ -5,14 +5,14 @@
 #include <QApplication>
 #include <cstdio>
 
-#include "config/connection_probe.h"
-#include "config/data_env.h"
-#include "config/error_texts.h"
-#include "config/data_env_events.h"
-#include "config/data_link_dialog.h"
-#include "config/frm_konfiguration.h"
-#include "config/frm_splash.h"
-#include "config/message_box.h"
+#include "config/core/connection_probe.h"
+#include "config/core/data_env.h"
+#include "config/core/error_texts.h"
+#include "config/core/data_env_events.h"
+#include "config/qt/data_link_dialog.h"
+#include "config/qt/frm_konfiguration.h"
+#include "config/qt/frm_splash.h"
+#include "config/qt/message_box.h"
 #include "platform/module_path.h"
 #include "platform/runtime_error.h"
 #include "platform/settings.h"
@@ -40,19 +40,17 @@ int main(int argc, char** argv) {
     if (text.find(path) == std::string::npos) text += "\n" + path;
     std::fprintf(stderr, "varnolis-konfiguration: %s\n", text.c_str());
     splash.close();
-    QString shown = vn::config::UserErrorText(e, {});
-    if (!shown.contains(QString::fromStdString(path)))
-      shown += QStringLiteral("\n") + QString::fromStdString(path);
-    static_cast<vn::config::MessageBoxes&>(messages).Show(nullptr, shown,
+    std::string shown = vn::config::UserErrorText(e, {});
+    if (shown.find(path) == std::string::npos) shown += "\n" + path;
+    static_cast<vn::config::MessageBoxes&>(messages).Show(nullptr, QString::fromStdString(shown),
                                                           vn::config::MsgIcon::kExclamation);
     return 1;
   }
 
   std::unique_ptr<vn::config::ConnectionProbe> probe = vn::config::MakeDataConnectionProbe();
-  vn::config::QtDataLinkPrompt dataLink(*probe, messages);
-
   vn::config::frmKonfiguration window(debug, messages);
-  vn::config::DataEnvEvents events(window);
+  vn::config::QtDataLinkPrompt dataLink(*probe, messages, &window);
+  vn::config::DataEnvEvents events(window.Core());
   window.SetRecordEvents(&events);
   window.SetConnectionTools(probe.get(), &dataLink);
   window.SetTableRecords(dataEnv.rstabRubriken(), dataEnv.rstabDaten(), dataEnv.rstabZuordnungen());

@@ -1,6 +1,7 @@
-#include "config/message_box.h"
+#include "config/qt/message_box.h"
 
 #include <QAbstractButton>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace vn::config {
@@ -34,6 +35,26 @@ MsgResult QtMessageBoxes::Show(QWidget* parent, const QString& text, MsgIcon ico
   box.setStandardButtons(QMessageBox::Ok);
   box.exec();
   return MsgResult::kOk;
+}
+
+MsgResult QtPrompts::Message(const std::string& text, MsgIcon icon, MsgButtons buttons) {
+  return messages_.Show(parent_, QString::fromStdString(text), icon, buttons);
+}
+
+std::optional<std::string> QtPrompts::ChooseFolder(const std::string& title,
+                                                   const std::string& start) {
+  const QString folder = QFileDialog::getExistingDirectory(parent_, QString::fromStdString(title),
+                                                           QString::fromStdString(start));
+  if (folder.isEmpty()) return std::nullopt;
+  return folder.toStdString();
+}
+
+std::optional<std::string> QtPrompts::ChooseFile(const std::string& title,
+                                                 const std::string& start) {
+  const QString file = QFileDialog::getOpenFileName(parent_, QString::fromStdString(title),
+                                                    QString::fromStdString(start));
+  if (file.isEmpty()) return std::nullopt;
+  return file.toStdString();
 }
 
 }  // namespace vn::config

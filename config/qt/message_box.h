@@ -1,18 +1,14 @@
-// Message boxes of the configuration program: one small interface, so that tests answer them,
-// and its Qt implementation. Every box carries the program's title.
+// Message boxes of the Qt front: one small interface, so that tests answer them, its Qt
+// implementation, and the core's prompts over it. Every box carries the program's title.
 #pragma once
 
 #include <QString>
 
+#include "config/core/prompts.h"
+
 class QWidget;
 
 namespace vn::config {
-
-inline constexpr const char* kProgramTitle = "Varnolis-Konfiguration";
-
-enum class MsgIcon { kNone, kInformation, kQuestion, kExclamation };
-enum class MsgButtons { kOk, kYesNo };
-enum class MsgResult { kOk, kYes, kNo };
 
 class MessageBoxes {
  public:
@@ -25,6 +21,22 @@ class MessageBoxes {
 class QtMessageBoxes : public MessageBoxes {
  public:
   MsgResult Show(QWidget* parent, const QString& text, MsgIcon icon, MsgButtons buttons) override;
+};
+
+// The core's prompts: its messages through `messages` over `parent`, folders and files through
+// the Qt file dialog.
+class QtPrompts : public Prompts {
+ public:
+  QtPrompts(MessageBoxes& messages, QWidget* parent) : messages_(messages), parent_(parent) {}
+  MsgResult Message(const std::string& text, MsgIcon icon, MsgButtons buttons) override;
+  std::optional<std::string> ChooseFolder(const std::string& title,
+                                          const std::string& start) override;
+  std::optional<std::string> ChooseFile(const std::string& title,
+                                        const std::string& start) override;
+
+ private:
+  MessageBoxes& messages_;
+  QWidget* parent_;
 };
 
 }  // namespace vn::config

@@ -1,4 +1,4 @@
-#include "config/shell_execute.h"
+#include "config/qt/shell_execute.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>

@@ -1,4 +1,4 @@
-#include "config/twips.h"
+#include "config/qt/twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

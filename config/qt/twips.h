@@ -4,6 +4,8 @@
 
 #include <QRect>
 
+#include "config/core/layout.h"
+
 class QWidget;
 
 namespace vn::config {
@@ -18,13 +20,10 @@ int ToTwipsX(int pixels);
 int ToTwipsY(int pixels);
 
 // A widget's position and size relative to its parent, in twips, and the reverse.
-struct TwipsRect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-};
 TwipsRect TwipsGeometry(const QWidget* widget);
 void SetTwipsGeometry(QWidget* widget, int left, int top, int width, int height);
+inline void SetTwipsGeometry(QWidget* widget, const TwipsRect& rect) {
+  SetTwipsGeometry(widget, rect.left, rect.top, rect.width, rect.height);
+}
 
 }  // namespace vn::config

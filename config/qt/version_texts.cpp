@@ -1,4 +1,4 @@
-#include "config/version_texts.h"
+#include "config/qt/version_texts.h"
 
 namespace vn::config {
 

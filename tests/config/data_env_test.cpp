@@ -181,17 +181,24 @@ TEST_F(RealDataTest, ASaveTheLockedDatabaseRefusesIsReportedAndLeavesTheFileUnch
   window->cmdOK_Click();
   ReleaseLock();
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text,
-            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDie "
-                           "Konfigurationsdatenbank ist von einem anderen Programm gesperrt. Bitte "
-                           "schließen Sie das andere Programm und versuchen Sie es erneut.\n"
-                           "database is locked\nDie Eingabe wird abgebrochen."));
+  EXPECT_EQ(
+      messages.shown[0].text,
+      QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDie "
+                     "Konfigurationsdatenbank ist von einem anderen Programm gesperrt. Bitte "
+                     "schließen Sie das andere Programm und versuchen Sie es erneut.\n"
+                     "database is locked\nDie Eingabe bleibt erhalten. Speichern Sie erneut oder "
+                     "brechen Sie die Eingabe ab."));
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::kExclamation);
   EXPECT_EQ(ReadFile(path), before);
-  // The input is cancelled: the record shows what is stored, and nothing is pending any more.
-  EXPECT_EQ(Text("txbRubrikenTitel"), QStringLiteral("Rechnungen mit Positionen"));
-  EXPECT_FALSE(dataEnv->rstabRubriken()->Recordset().HasPendingChanges());
-  EXPECT_FALSE(Child<QToolButton>("cmdOK")->isEnabled());
+  // The input is kept: the field shows what was typed, changed, with OK on; once the other
+  // program has let go, OK stores it.
+  EXPECT_EQ(Text("txbRubrikenTitel"), QStringLiteral("Gesperrt"));
+  EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
+  EXPECT_TRUE(Child<QToolButton>("cmdOK")->isEnabled());
+  window->cmdOK_Click();
+  EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(Query("SELECT Titel FROM Rubriken WHERE ID_Rubrik = 2"), "Gesperrt");
+  EXPECT_EQ(EditPanel(), QStringLiteral("gespeichert"));
 }
 
 TEST_F(RealDataTest, DeletingARecordRemovesItFromTheDatabase) {

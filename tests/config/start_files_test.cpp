@@ -1,4 +1,4 @@
-#include "config/start_files.h"
+#include "config/core/start_files.h"
 
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -81,7 +81,7 @@ TEST_F(StartFilesTest, ExistenceChecks) {
 
 TEST_F(StartFilesTest, CreatingWhenOnlyThePageExistsWritesBothWithoutAsking) {
   std::ofstream(folder_ + "/Varnolis.htm") << "old page";
-  CreateStartFiles(folder_, "Kunden", messages, nullptr);
+  CreateStartFiles(folder_, "Kunden", messages);
   EXPECT_EQ(ReadFile(folder_ + "/Varnolis.ctl"), ExpectedControl(folder_));
   EXPECT_EQ(ReadFile(folder_ + "/Varnolis.htm"), std::string(kPageKunden));
   ASSERT_EQ(messages.shown.size(), 1u);
@@ -95,7 +95,7 @@ TEST_F(StartFilesTest, OverwritingBothAsksAndNoKeepsThem) {
   std::ofstream(folder_ + "/Varnolis.htm") << "old page";
   std::ofstream(folder_ + "/Varnolis.ctl") << "old control";
   messages.answers = {MsgResult::kNo};
-  CreateStartFiles(folder_, "Kunden", messages, nullptr);
+  CreateStartFiles(folder_, "Kunden", messages);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text.toStdString(), "Wollen Sie die vorhandenen Startdateien \n\n'" +
                                                       folder_ + "/Varnolis.ctl'\n'" + folder_ +
@@ -103,7 +103,7 @@ TEST_F(StartFilesTest, OverwritingBothAsksAndNoKeepsThem) {
   EXPECT_EQ(messages.shown[0].buttons, MsgButtons::kYesNo);
   EXPECT_EQ(ReadFile(folder_ + "/Varnolis.ctl"), "old control");
   messages.answers = {MsgResult::kYes};
-  CreateStartFiles(folder_, "Kunden", messages, nullptr);
+  CreateStartFiles(folder_, "Kunden", messages);
   EXPECT_EQ(ReadFile(folder_ + "/Varnolis.htm"), std::string(kPageKunden));
 }
 
@@ -119,7 +119,7 @@ TEST_F(StartFilesTest, TextIsWrittenInWindows1252WithQuestionMarksForTheRest) {
 
 TEST_F(StartFilesTest, AFolderThatCannotBeWrittenIsReportedAndThePageIsNotWritten) {
   const std::string missing = dir_ + "/Nirgends";
-  CreateStartFiles(missing, "Kunden", messages, nullptr);
+  CreateStartFiles(missing, "Kunden", messages);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::kExclamation);
   EXPECT_EQ(messages.shown[0].text.toStdString(),
@@ -130,11 +130,11 @@ TEST_F(StartFilesTest, AFolderThatCannotBeWrittenIsReportedAndThePageIsNotWritte
 }
 
 TEST_F(StartFilesTest, RemovingWhenOnlyTheControlFileExistsAsksAndDeletesIt) {
-  RemoveStartFiles(folder_, messages, nullptr);
+  RemoveStartFiles(folder_, messages);
   EXPECT_TRUE(messages.shown.empty());  // nothing there: no question
   std::ofstream(folder_ + "/Varnolis.ctl") << "control";
   messages.answers = {MsgResult::kYes};
-  RemoveStartFiles(folder_, messages, nullptr);
+  RemoveStartFiles(folder_, messages);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text.toStdString(), "Wollen Sie die vorhandenen Startdateien \n\n'" +
                                                       folder_ + "/Varnolis.ctl'\n'" + folder_ +

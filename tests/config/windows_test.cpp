@@ -4,11 +4,11 @@
 #include <chrono>
 #include <thread>
 
-#include "config/data_link_dialog.h"
-#include "config/frm_info.h"
-#include "config/frm_splash.h"
-#include "config/shell_execute.h"
-#include "config/version_texts.h"
+#include "config/qt/data_link_dialog.h"
+#include "config/qt/frm_info.h"
+#include "config/qt/frm_splash.h"
+#include "config/qt/shell_execute.h"
+#include "config/qt/version_texts.h"
 #include "fakes.h"
 #include "resources/version.h"
 #include "real_data_fixture.h"
