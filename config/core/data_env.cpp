@@ -4,6 +4,7 @@
 #include "data/errors.h"
 #include "data/field.h"
 #include "data/provider.h"
+#include "platform/path_separator.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
@@ -34,7 +35,7 @@ DataEnv::DataEnv() = default;
 DataEnv::~DataEnv() = default;
 
 std::string DataEnv::DatabasePath(const std::string& programFolder) {
-  return programFolder + "/databases/config.mdb";
+  return programFolder + VN_PATH_SEP "databases" VN_PATH_SEP "config.mdb";
 }
 
 std::string DataEnv::RewriteDataSource(const std::string& connectionString,

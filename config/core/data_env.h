@@ -31,7 +31,8 @@ class DataEnv : public LookupSource, public ConfigStore {
   DataEnv();
   ~DataEnv() override;
 
-  // The database the program edits: program folder + "/databases/config.mdb".
+  // The database the program edits: program folder + "\databases\config.mdb" on Windows,
+  // + "/databases/config.mdb" here.
   static std::string DatabasePath(const std::string& programFolder);
 
   // Splits `connectionString` at every ";", replaces the first element that begins with
