@@ -8,23 +8,6 @@
 namespace vn::config::testing {
 namespace {
 
-TEST(DataSourceRewriteTest, OnlyTheFirstDataSourceElementChanges) {
-  EXPECT_EQ(
-      DataEnv::RewriteDataSource(DataEnv::kConfigConnection, "/opt/Tools/databases/config.mdb"),
-      "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/Tools/databases/config.mdb;"
-      "Persist Security Info=False;");
-  // Not the first element: everything else keeps its place; no trailing ";" stays without one.
-  EXPECT_EQ(DataEnv::RewriteDataSource("Persist Security Info=False;Data Source=alt.mdb;Mode=Read",
-                                       "/x.mdb"),
-            "Persist Security Info=False;Data Source=/x.mdb;Mode=Read");
-  EXPECT_EQ(DataEnv::RewriteDataSource("Data Source=a;Data Source=b", "/x"),
-            "Data Source=/x;Data Source=b");
-  // The comparison of the first eleven characters minds case; nothing matches, nothing changes.
-  EXPECT_EQ(DataEnv::RewriteDataSource("data source=a;", "/x"), "data source=a;");
-  EXPECT_EQ(DataEnv::RewriteDataSource("Data Sourcery=1;;", "/x"), "Data Source=/x;;");
-  EXPECT_EQ(DataEnv::DatabasePath("/opt/Tools"), "/opt/Tools/databases/config.mdb");
-}
-
 // The README describes the demo's rubrics; what it says of Notizen is what the scripts build.
 TEST_F(RealDataTest, TheReadmeDescribesTheDemosNotizenRubricAsTheScriptsBuildIt) {
   Execute("DELETE FROM Zuordnungen; DELETE FROM Daten; DELETE FROM Rubriken;" +
