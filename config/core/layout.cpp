@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "config/core/texts.h"
+
 namespace vn::config {
 
 namespace {
@@ -61,7 +63,7 @@ constexpr ControlPlace kTable[] = {
     {"frTab3", "", K::kPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, "", "", ""},
     {"frTab4", "", K::kPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, "", "", ""},
     {"cmdInfo", "", K::kButton, kStripLeft + kStripWidth - 405, kStripTop, 375, 345, "",
-     "Informationen über das Programm", ""},
+     texts::kInfoCaption, ""},
     {"picDatenSteuerung", "", K::kPanel, kStripLeft, kBarTop, kStripWidth, kBarButton, "", "", ""},
     BarButton("cmdMoveFirst", 0, "Erster Datensatz"),
     BarButton("cmdMovePrevious", 480, "Vorheriger Datensatz"),

@@ -13,6 +13,10 @@ std::string BothPaths(const std::string& control, const std::string& page) {
 
 }  // namespace
 
+std::string DataLinkTestFailed(const std::string& description) {
+  return "Die Testverbindung ist fehlgeschlagen:\n" + description;
+}
+
 std::string RecordPosition(long position, long count) {
   return std::to_string(position) + ". Datensatz von " + std::to_string(count);
 }

@@ -23,6 +23,28 @@ inline constexpr const char* kNetLinksNotFound =
     "Der ACT!-Ablagort für die NetLLinks wurde nicht gefunden.\n"
     "Bitte kontrollieren Sie Ihre ACT!-Einstellungen.";
 
+// The splash and about windows.
+inline constexpr const char* kSubtitle = "Konfiguration";
+inline constexpr const char* kInfoCaption = "Informationen über das Programm";
+inline constexpr const char* kWebLinkTooltip = "Besuchen Sie uns im Internet...";
+
+// The data-link dialog.
+inline constexpr const char* kDataLinkCaption = "Datenverknüpfungseigenschaften";
+inline constexpr const char* kDataLinkKind = "&Art der Verbindung:";
+inline constexpr const char* kDataLinkBrowse = "&Durchsuchen...";
+inline constexpr const char* kDataLinkFile = "Datei:";
+inline constexpr const char* kDataLinkFileTitle = "Datenbankdatei";
+inline constexpr const char* kDataLinkDsn = "Datenquelle:";
+inline constexpr const char* kDataLinkUser = "Benutzername:";
+inline constexpr const char* kDataLinkPassword = "Kennwort:";
+inline constexpr const char* kDataLinkDriver = "Treiber:";
+inline constexpr const char* kDataLinkKeys = "Schlüssel (je Zeile Name=Wert):";
+inline constexpr const char* kDataLinkKeysExample = "Server=localhost\nDatabase=kunden";
+inline constexpr const char* kDataLinkCancel = "Abbrechen";
+inline constexpr const char* kDataLinkTest = "Verbindung &testen";
+inline constexpr const char* kDataLinkTestPassed = "Die Testverbindung war erfolgreich.";
+std::string DataLinkTestFailed(const std::string& description);
+
 // position + ". Datensatz von " + count.
 std::string RecordPosition(long position, long count);
 

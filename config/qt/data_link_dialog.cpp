@@ -15,20 +15,27 @@
 #include <QVBoxLayout>
 
 #include "config/core/connection_probe.h"
+#include "config/core/texts.h"
 #include "config/qt/message_box.h"
 #include "platform/runtime_error.h"
 
 namespace vn::config {
 
+namespace {
+
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+}  // namespace
+
 DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, QWidget* parent)
     : QDialog(parent), probe_(probe), messages_(messages) {
   setObjectName(QStringLiteral("frmDatenverknuepfung"));
-  setWindowTitle(QStringLiteral("Datenverknüpfungseigenschaften"));
+  setWindowTitle(Q(texts::kDataLinkCaption));
   auto* layout = new QVBoxLayout(this);
   auto* kindRow = new QFormLayout;
   kind_ = new QComboBox(this);
   for (const std::string& name : DataLinkKindNames()) kind_->addItem(QString::fromStdString(name));
-  kindRow->addRow(QStringLiteral("&Art der Verbindung:"), kind_);
+  kindRow->addRow(Q(texts::kDataLinkKind), kind_);
   layout->addLayout(kindRow);
 
   pages_ = new QStackedWidget(this);
@@ -36,13 +43,13 @@ DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Q
   auto* sqlitePage = new QWidget;
   auto* sqliteForm = new QHBoxLayout(sqlitePage);
   sqliteFile_ = new QLineEdit;
-  auto* browse = new QPushButton(QStringLiteral("&Durchsuchen..."));
-  sqliteForm->addWidget(new QLabel(QStringLiteral("Datei:")));
+  auto* browse = new QPushButton(Q(texts::kDataLinkBrowse));
+  sqliteForm->addWidget(new QLabel(Q(texts::kDataLinkFile)));
   sqliteForm->addWidget(sqliteFile_, 1);
   sqliteForm->addWidget(browse);
   connect(browse, &QPushButton::clicked, this, [this] {
     const QString file =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Datenbankdatei"), sqliteFile_->text());
+        QFileDialog::getOpenFileName(this, Q(texts::kDataLinkFileTitle), sqliteFile_->text());
     if (!file.isEmpty()) sqliteFile_->setText(file);
   });
   pages_->addWidget(sqlitePage);
@@ -53,18 +60,18 @@ DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Q
   dsnUser_ = new QLineEdit;
   dsnPassword_ = new QLineEdit;
   dsnPassword_->setEchoMode(QLineEdit::Password);
-  dsnForm->addRow(QStringLiteral("Datenquelle:"), dsn_);
-  dsnForm->addRow(QStringLiteral("Benutzername:"), dsnUser_);
-  dsnForm->addRow(QStringLiteral("Kennwort:"), dsnPassword_);
+  dsnForm->addRow(Q(texts::kDataLinkDsn), dsn_);
+  dsnForm->addRow(Q(texts::kDataLinkUser), dsnUser_);
+  dsnForm->addRow(Q(texts::kDataLinkPassword), dsnPassword_);
   pages_->addWidget(dsnPage);
   // ODBC driver
   auto* driverPage = new QWidget;
   auto* driverForm = new QFormLayout(driverPage);
   driver_ = new QLineEdit;
   driverKeys_ = new QPlainTextEdit;
-  driverKeys_->setPlaceholderText(QStringLiteral("Server=localhost\nDatabase=kunden"));
-  driverForm->addRow(QStringLiteral("Treiber:"), driver_);
-  driverForm->addRow(QStringLiteral("Schlüssel (je Zeile Name=Wert):"), driverKeys_);
+  driverKeys_->setPlaceholderText(Q(texts::kDataLinkKeysExample));
+  driverForm->addRow(Q(texts::kDataLinkDriver), driver_);
+  driverForm->addRow(Q(texts::kDataLinkKeys), driverKeys_);
   pages_->addWidget(driverPage);
   // typed
   typed_ = new QPlainTextEdit;
@@ -73,9 +80,8 @@ DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Q
   connect(kind_, &QComboBox::currentIndexChanged, this, [this](int index) { ShowPage(index); });
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
-  auto* test =
-      buttons->addButton(QStringLiteral("Verbindung &testen"), QDialogButtonBox::ActionRole);
+  buttons->button(QDialogButtonBox::Cancel)->setText(Q(texts::kDataLinkCancel));
+  auto* test = buttons->addButton(Q(texts::kDataLinkTest), QDialogButtonBox::ActionRole);
   connect(test, &QPushButton::clicked, this, &DataLinkDialog::TestConnection);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -136,12 +142,9 @@ std::string DataLinkDialog::ConnectionString() const {
 void DataLinkDialog::TestConnection() {
   try {
     probe_.Probe(ConnectionString());
-    messages_.Show(this, QStringLiteral("Die Testverbindung war erfolgreich."),
-                   MsgIcon::kInformation);
+    messages_.Show(this, Q(texts::kDataLinkTestPassed), MsgIcon::kInformation);
   } catch (const vn::RuntimeError& e) {
-    messages_.Show(this,
-                   QStringLiteral("Die Testverbindung ist fehlgeschlagen:\n") +
-                       QString::fromStdString(e.Description()),
+    messages_.Show(this, QString::fromStdString(texts::DataLinkTestFailed(e.Description())),
                    MsgIcon::kExclamation);
   }
 }

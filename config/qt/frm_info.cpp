@@ -9,7 +9,8 @@
 
 #include "config/qt/button_icons.h"
 #include "config/qt/shell_execute.h"
-#include "config/qt/version_texts.h"
+#include "config/core/texts.h"
+#include "config/core/version_texts.h"
 #include "resources/version.h"
 
 namespace vn::config {
@@ -59,25 +60,27 @@ QPixmap MakeScrollPicture() {
 
 frmInfo::frmInfo(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmInfo"));
-  setWindowTitle(QStringLiteral("Informationen über das Programm"));
+  setWindowTitle(QString::fromUtf8(texts::kInfoCaption));
   setMouseTracking(true);
 
   auto* icon = new QLabel(this);
   icon->setPixmap(MakeButtonIcon(ButtonPicture::kProgram).pixmap(48, 48));
-  auto* product = new QLabel(
-      QString::fromUtf8(vn::version::kProductName) + QStringLiteral(" - Konfiguration"), this);
+  auto* product = new QLabel(QString::fromUtf8(vn::version::kProductName) + QStringLiteral(" - ") +
+                                 QString::fromUtf8(texts::kSubtitle),
+                             this);
   QFont big = product->font();
   big.setPointSize(big.pointSize() + 4);
   big.setBold(true);
   product->setFont(big);
-  lbVersion_ = new QLabel(
-      InfoVersionText(vn::version::kMajor, vn::version::kMinor, vn::version::kRevision), this);
+  lbVersion_ = new QLabel(QString::fromStdString(InfoVersionText(
+                              vn::version::kMajor, vn::version::kMinor, vn::version::kRevision)),
+                          this);
   lbVersion_->setObjectName(QStringLiteral("lbVersion"));
   lbCopyright_ = new QLabel(QString::fromUtf8(vn::version::kCopyright), this);
   lbCopyright_->setObjectName(QStringLiteral("lbCopyright"));
   lbQX_ = new QLabel(QString::fromUtf8(vn::version::kWebAddress), this);
   lbQX_->setObjectName(QStringLiteral("lbQX"));
-  lbQX_->setToolTip(QStringLiteral("Besuchen Sie uns im Internet..."));
+  lbQX_->setToolTip(QString::fromUtf8(texts::kWebLinkTooltip));
   lbQX_->setCursor(Qt::PointingHandCursor);
   lbQX_->setMouseTracking(true);
   QPalette linkColours = lbQX_->palette();

@@ -5,7 +5,8 @@
 #include <QVBoxLayout>
 
 #include "config/qt/button_icons.h"
-#include "config/qt/version_texts.h"
+#include "config/core/texts.h"
+#include "config/core/version_texts.h"
 #include "resources/version.h"
 
 namespace vn::config {
@@ -37,12 +38,12 @@ frmSplash::frmSplash(QWidget* parent)
   layout->addWidget(icon);
   layout->addWidget(
       Line(this, "lblProductName", QString::fromUtf8(vn::version::kProductName), 22, true));
-  layout->addWidget(Line(this, "lbUntertitel", QStringLiteral("Konfiguration"), 14, false));
+  layout->addWidget(Line(this, "lbUntertitel", QString::fromUtf8(texts::kSubtitle), 14, false));
   layout->addSpacing(18);
-  layout->addWidget(
-      Line(this, "lblVersion",
-           SplashVersionText(vn::version::kMajor, vn::version::kMinor, vn::version::kRevision), 0,
-           false));
+  layout->addWidget(Line(this, "lblVersion",
+                         QString::fromStdString(SplashVersionText(
+                             vn::version::kMajor, vn::version::kMinor, vn::version::kRevision)),
+                         0, false));
   layout->addWidget(
       Line(this, "lblCompany", QString::fromUtf8(vn::version::kCompanyName), 0, false));
   layout->addWidget(

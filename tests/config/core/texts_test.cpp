@@ -2,6 +2,7 @@
 // of the Data Source and its database path.
 #include "config/core/data_env.h"
 #include "config/core/record_status.h"
+#include "config/core/version_texts.h"
 #include "core_fixture.h"
 
 namespace vn::config::testing {
@@ -20,6 +21,11 @@ TEST(RecordStatusTextTest, EveryFlagSetGivesItsLineInOrderEachAfterALineBreak) {
                         "da der Benutzer die Integritätseinschränkungen verletzt hat."));
   // 0x20 and 0x200 are no flags of their own.
   EXPECT_EQ(RecordStatusText(0x220), std::string());
+}
+
+TEST(VersionTextTest, SplashShowsThreeNumbersAboutShowsFourWithALiteralZero) {
+  EXPECT_EQ(SplashVersionText(2, 1, 17), "Version 2.1.17");
+  EXPECT_EQ(InfoVersionText(2, 1, 17), "Version 2.1.0.17");
 }
 
 TEST(RecordStatusTextTest, ReasonWords) {
