@@ -18,7 +18,7 @@ std::string TrimBlanks(const std::string& s) {
 
 }  // namespace
 
-ConnectionString::ConnectionString(const std::string& text) {
+ConnectionString::ConnectionString(const std::string& text, BareWords bareWords) {
   size_t i = 0;
   const size_t n = text.size();
   while (i < n) {
@@ -44,7 +44,7 @@ ConnectionString::ConnectionString(const std::string& text) {
     if (!sawEquals) {
       // A part without '=': blank parts (";;" or a trailing ";") are allowed, anything else
       // is a key without value.
-      if (!key.empty()) {
+      if (!key.empty() && bareWords == BareWords::kRefuse) {
         throw RuntimeError(kErrInvalidArgument,
                            "Connection string: '=' expected after the keyword '" + key +
                                "' at position " + std::to_string(keyStart + 1) + ".",

@@ -11,9 +11,13 @@ namespace vn::data {
 class ConnectionString {
  public:
   ConnectionString() = default;
+  // How a part without '=' is taken: an error, or skipped (a string a user typed, read by the
+  // data-link dialog to fill its fields).
+  enum class BareWords { kRefuse, kSkip };
+
   // Parses `text`; malformed input (an unterminated quote) throws RuntimeError with the
   // position.
-  explicit ConnectionString(const std::string& text);
+  explicit ConnectionString(const std::string& text, BareWords bareWords = BareWords::kRefuse);
 
   // The value of `key` (case-insensitive): the last occurrence wins, except for `Provider`,
   // where the first one does. Empty when absent.

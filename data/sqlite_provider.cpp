@@ -25,6 +25,8 @@ using Clock = std::chrono::steady_clock;
 struct Database {
   sqlite3* db = nullptr;
   bool jet = false;
+  // Opened for writing (SQLite opens a file it may not write read-only instead).
+  bool writable = false;
   // The command timeout (0: none), and the end of the call now running (see CommandClock).
   std::chrono::seconds timeout{0};
   Clock::time_point deadline{};
@@ -348,11 +350,35 @@ long WriteErrorNumber(int code) {
   return (code & 0xff) == SQLITE_CONSTRAINT ? kErrIntegrityViolation : kErrWriteFailed;
 }
 
+void Configure(Database& db);
+
+// SQLite opens a file that may not be written read-only for good. Once the file takes writes
+// again, a connection that asked to write opens it afresh, so that a save the user repeats
+// goes through.
+void ReopenIfWritableAgain(Database& database) {
+  if (!database.writable || sqlite3_db_readonly(database.db, "main") != 1) return;
+  const char* name = sqlite3_db_filename(database.db, "main");
+  if (name == nullptr || name[0] == '\0') return;
+  sqlite3* fresh = nullptr;
+  if (sqlite3_open_v2(name, &fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
+          SQLITE_OK ||
+      sqlite3_db_readonly(fresh, "main") != 0) {
+    sqlite3_close_v2(fresh);
+    return;
+  }
+  sqlite3_close_v2(database.db);
+  database.db = fresh;
+  Configure(database);
+}
+
 class SqliteWriter : public RowWriter {
  public:
   explicit SqliteWriter(std::shared_ptr<Database> db) : db_(std::move(db)) {}
 
-  void Begin() override { Exec("BEGIN IMMEDIATE"); }
+  void Begin() override {
+    ReopenIfWritableAgain(*db_);
+    Exec("BEGIN IMMEDIATE");
+  }
 
   long Execute(const std::string& sql, const std::vector<Variant>& parameters) override {
     Statement st;
@@ -478,16 +504,21 @@ std::shared_ptr<Database> OpenDatabase(const std::string& path, bool readOnly, b
     throw RuntimeError(kErrProviderFailed,
                        "Cannot open the database '" + path + "': " + message + ".", "SQLite");
   }
-  sqlite3_extended_result_codes(db->db, 1);
-  sqlite3_busy_timeout(db->db, 5000);
-  sqlite3_progress_handler(db->db, 1000, OnProgress, db.get());
-  if (jet) {
-    // Jet knows no double-quoted names, and its text comparisons fold every letter's case.
-    sqlite3_db_config(db->db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db->db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    sqlite3_create_collation(db->db, "NOCASE", SQLITE_UTF8, nullptr, CompareFoldingCase);
-  }
+  db->writable = !readOnly;
+  Configure(*db);
   return db;
+}
+
+void Configure(Database& db) {
+  sqlite3_extended_result_codes(db.db, 1);
+  sqlite3_busy_timeout(db.db, 5000);
+  sqlite3_progress_handler(db.db, 1000, OnProgress, &db);
+  if (db.jet) {
+    // Jet knows no double-quoted names, and its text comparisons fold every letter's case.
+    sqlite3_db_config(db.db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db.db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_create_collation(db.db, "NOCASE", SQLITE_UTF8, nullptr, CompareFoldingCase);
+  }
 }
 
 // Reads the schema, so that a file that is no database fails at the open and not at the first

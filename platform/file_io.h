@@ -29,4 +29,7 @@ bool IsAbsolutePath(const std::string& path);
 // Whether a regular file (not a folder) is at the path.
 bool IsRegularFile(const std::string& path);
 
+// Whether a folder is at the path.
+bool IsDirectory(const std::string& path);
+
 }  // namespace vn

@@ -8,23 +8,6 @@
 namespace vn::config::testing {
 namespace {
 
-TEST(DataSourceRewriteTest, OnlyTheFirstDataSourceElementChanges) {
-  EXPECT_EQ(
-      DataEnv::RewriteDataSource(DataEnv::kConfigConnection, "/opt/Tools/databases/config.mdb"),
-      "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/Tools/databases/config.mdb;"
-      "Persist Security Info=False;");
-  // Not the first element: everything else keeps its place; no trailing ";" stays without one.
-  EXPECT_EQ(DataEnv::RewriteDataSource("Persist Security Info=False;Data Source=alt.mdb;Mode=Read",
-                                       "/x.mdb"),
-            "Persist Security Info=False;Data Source=/x.mdb;Mode=Read");
-  EXPECT_EQ(DataEnv::RewriteDataSource("Data Source=a;Data Source=b", "/x"),
-            "Data Source=/x;Data Source=b");
-  // The comparison of the first eleven characters minds case; nothing matches, nothing changes.
-  EXPECT_EQ(DataEnv::RewriteDataSource("data source=a;", "/x"), "data source=a;");
-  EXPECT_EQ(DataEnv::RewriteDataSource("Data Sourcery=1;;", "/x"), "Data Source=/x;;");
-  EXPECT_EQ(DataEnv::DatabasePath("/opt/Tools"), "/opt/Tools/databases/config.mdb");
-}
-
 // The README describes the demo's rubrics; what it says of Notizen is what the scripts build.
 TEST_F(RealDataTest, TheReadmeDescribesTheDemosNotizenRubricAsTheScriptsBuildIt) {
   Execute("DELETE FROM Zuordnungen; DELETE FROM Daten; DELETE FROM Rubriken;" +
@@ -181,17 +164,24 @@ TEST_F(RealDataTest, ASaveTheLockedDatabaseRefusesIsReportedAndLeavesTheFileUnch
   window->cmdOK_Click();
   ReleaseLock();
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text,
-            QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDie "
-                           "Konfigurationsdatenbank ist von einem anderen Programm gesperrt. Bitte "
-                           "schließen Sie das andere Programm und versuchen Sie es erneut.\n"
-                           "database is locked\nDie Eingabe wird abgebrochen."));
+  EXPECT_EQ(
+      messages.shown[0].text,
+      QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDie "
+                     "Konfigurationsdatenbank ist von einem anderen Programm gesperrt. Bitte "
+                     "schließen Sie das andere Programm und versuchen Sie es erneut.\n"
+                     "database is locked\nDie Eingabe bleibt erhalten. Speichern Sie erneut oder "
+                     "brechen Sie die Eingabe ab."));
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::kExclamation);
   EXPECT_EQ(ReadFile(path), before);
-  // The input is cancelled: the record shows what is stored, and nothing is pending any more.
-  EXPECT_EQ(Text("txbRubrikenTitel"), QStringLiteral("Rechnungen mit Positionen"));
-  EXPECT_FALSE(dataEnv->rstabRubriken()->Recordset().HasPendingChanges());
-  EXPECT_FALSE(Child<QToolButton>("cmdOK")->isEnabled());
+  // The input is kept: the field shows what was typed, changed, with OK on; once the other
+  // program has let go, OK stores it.
+  EXPECT_EQ(Text("txbRubrikenTitel"), QStringLiteral("Gesperrt"));
+  EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
+  EXPECT_TRUE(Child<QToolButton>("cmdOK")->isEnabled());
+  window->cmdOK_Click();
+  EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(Query("SELECT Titel FROM Rubriken WHERE ID_Rubrik = 2"), "Gesperrt");
+  EXPECT_EQ(EditPanel(), QStringLiteral("gespeichert"));
 }
 
 TEST_F(RealDataTest, DeletingARecordRemovesItFromTheDatabase) {

@@ -1,9 +1,9 @@
 // The connection and query editors of the tab Daten: one-line texts with the caret kept, the
 // size buttons in any order, the connection button with its dialog; and the look of the about
 // window's link and the data-link dialog's pages.
-#include "config/data_link_dialog.h"
-#include "config/frm_info.h"
-#include "config/twips.h"
+#include "config/qt/data_link_dialog.h"
+#include "config/qt/frm_info.h"
+#include "config/qt/twips.h"
 
 #include <QMouseEvent>
 #include <QStackedWidget>

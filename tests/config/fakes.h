@@ -11,10 +11,10 @@
 
 #include <QString>
 
-#include "config/connection_probe.h"
-#include "config/data_link.h"
-#include "config/lookups.h"
-#include "config/message_box.h"
+#include "config/core/connection_probe.h"
+#include "config/core/data_link.h"
+#include "config/core/lookups.h"
+#include "config/qt/message_box.h"
 #include "platform/runtime_error.h"
 
 namespace vn::config::testing {
@@ -25,8 +25,18 @@ struct ShownMessage {
   MsgButtons buttons;
 };
 
-class FakeMessages : public MessageBoxes {
+// Answers both the Qt front's message boxes and the core's prompts.
+class FakeMessages : public MessageBoxes, public Prompts {
  public:
+  MsgResult Message(const std::string& text, MsgIcon icon, MsgButtons buttons) override {
+    return Show(nullptr, QString::fromStdString(text), icon, buttons);
+  }
+  std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> ChooseFile(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
   std::vector<ShownMessage> shown;
   std::deque<MsgResult> answers;     // for Yes/No questions; "No" when empty
   std::function<void()> whileShown;  // runs while each box is open
@@ -57,11 +67,11 @@ class FakeDataLink : public DataLinkPrompt {
   std::optional<std::string> editResult;
   int newCalls = 0;
   std::vector<std::string> edited;
-  std::optional<std::string> PromptNew(QWidget*) override {
+  std::optional<std::string> PromptNew() override {
     ++newCalls;
     return newResult;
   }
-  std::optional<std::string> PromptEdit(QWidget*, const std::string& cs) override {
+  std::optional<std::string> PromptEdit(const std::string& cs) override {
     edited.push_back(cs);
     return editResult;
   }

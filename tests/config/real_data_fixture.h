@@ -26,9 +26,9 @@
 #include <memory>
 #include <sstream>
 
-#include "config/data_env.h"
-#include "config/data_env_events.h"
-#include "config/frm_konfiguration.h"
+#include "config/core/data_env.h"
+#include "config/core/data_env_events.h"
+#include "config/qt/frm_konfiguration.h"
 #include "data/connection.h"
 #include "data/recordset.h"
 #include "fakes.h"
@@ -112,7 +112,7 @@ class RealDataTest : public ::testing::Test {
     dataEnv = std::make_unique<DataEnv>();
     dataEnv->DataEnvironment_Initialize(folder);
     window = std::make_unique<frmKonfiguration>(debug, messages);
-    events = std::make_unique<DataEnvEvents>(*window);
+    events = std::make_unique<DataEnvEvents>(window->Core());
     window->SetRecordEvents(events.get());
     window->SetConnectionTools(&probe, &dataLink);
     window->SetTableRecords(dataEnv->rstabRubriken(), dataEnv->rstabDaten(),
@@ -208,7 +208,7 @@ class RealDataTest : public ::testing::Test {
   }
   QString EditPanel() { return Child<QLabel>("Edit")->text(); }
   QString Current(const char* column) {
-    return VariantText(window->CurrentRecords()->Value(column));
+    return QString::fromStdString(VariantText(window->CurrentRecords()->Value(column)));
   }
 
   // Types `text` into the line edit `name` after putting the focus there.

@@ -3,36 +3,11 @@
 // before, the special field rules, cancel and the debug box.
 #include <QStatusBar>
 
-#include "config/record_status.h"
-#include "config/twips.h"
+#include "config/qt/twips.h"
 #include "real_data_fixture.h"
 
 namespace vn::config::testing {
 namespace {
-
-TEST(RecordStatusTextTest, EveryFlagSetGivesItsLineInOrderEachAfterALineBreak) {
-  EXPECT_EQ(RecordStatusText(0), QString());
-  EXPECT_EQ(RecordStatusText(0x8),
-            QStringLiteral("\nEs gibt keine anstehenden Änderungen in diesen Datensatz."));
-  EXPECT_EQ(RecordStatusText(0x40004),
-            QStringLiteral("\nDer Datensatz wurde aus der Datensatzgruppe gelöscht."
-                           "\nDer Datensatz wurde aus der Datenquelle gelöscht."));
-  EXPECT_EQ(
-      RecordStatusText(0x1001),
-      QStringLiteral("\nDer Datensatz ist ein neuer anstehender Datensatz, der noch nicht in "
-                     "der Datenbank gespeichert wurde.\nDer Datensatz wurde nicht gespeichert, "
-                     "da der Benutzer die Integritätseinschränkungen verletzt hat."));
-  // 0x20 and 0x200 are no flags of their own.
-  EXPECT_EQ(RecordStatusText(0x220), QString());
-}
-
-TEST(RecordStatusTextTest, ReasonWords) {
-  EXPECT_EQ(GetADOEventReason(1), QStringLiteral("AddNew"));
-  EXPECT_EQ(GetADOEventReason(11), QStringLiteral("FirstChange"));
-  EXPECT_EQ(GetADOEventReason(15), QStringLiteral("MoveLast"));
-  EXPECT_EQ(GetADOEventReason(0), QStringLiteral("Unkown"));
-  EXPECT_EQ(GetADOEventReason(16), QStringLiteral("Unkown"));
-}
 
 using WindowTest = RealDataTest;
 

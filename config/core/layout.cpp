@@ -1,0 +1,174 @@
+#include "config/core/layout.h"
+
+#include <stdexcept>
+
+#include "config/core/texts.h"
+
+namespace vn::config {
+
+namespace {
+
+constexpr int kStripLeft = layout::kTabStripLeft;
+constexpr int kStripTop = layout::kTabStripTop;
+constexpr int kStripWidth = 9600;
+constexpr int kStripHeight = 6000;
+constexpr int kPanelLeft = kStripLeft + layout::kPanelOffsetX;
+constexpr int kPanelTop = kStripTop + layout::kPanelOffsetY;
+constexpr int kPanelWidth = kStripWidth - 480;
+constexpr int kPanelHeight = kStripHeight - 480 - 240;
+constexpr int kFieldHeight = 345;
+constexpr int kGap = 120;
+constexpr int kRow = kFieldHeight + kGap;
+constexpr int kFirstTop = 240;
+constexpr int kLabelLeft = 120;
+constexpr int kLabelWidth = 1440;
+constexpr int kFieldLeft = 1680;
+constexpr int kFieldWidth = kPanelWidth - kFieldLeft - 240;
+constexpr int kBarTop = kStripTop + kStripHeight + 120;
+constexpr int kBarButton = 375;
+constexpr int kDebugTop = kBarTop + kBarButton + 720;
+constexpr int kDebugHeight = 2040;
+// The long fields of the tab Daten leave room at their right for the small buttons.
+constexpr int kSmallButton = 330;
+constexpr int kLongFieldWidth = kFieldWidth - 2 * kSmallButton - 120;
+constexpr int kVerbindungTop = kFirstTop + 3 * kRow;
+constexpr int kVerbindungHeight = 1500;
+constexpr int kAbfrageTop = kVerbindungTop + kVerbindungHeight + kGap;
+constexpr int kAbfrageHeight = kPanelHeight - kAbfrageTop - 2 * kGap;
+constexpr int kSmallLeft = kFieldLeft + kLongFieldWidth + 60;
+constexpr int kStartLeft = kFieldLeft + 600;
+constexpr int kStartLabelWidth = kLabelWidth + 600;
+constexpr int kStartButtonsTop = kFirstTop + 3 * kRow + 240;
+
+using K = ControlKind;
+
+constexpr ControlPlace Label(const char* name, const char* container, int top, const char* caption,
+                             const char* buddy, int width = kLabelWidth) {
+  return {name, container, K::kLabel, kLabelLeft, top, width, kFieldHeight, caption, "", buddy};
+}
+constexpr ControlPlace Field(const char* name, const char* container, K kind, int left, int top,
+                             int width, int height = kFieldHeight) {
+  return {name, container, kind, left, top, width, height, "", "", ""};
+}
+constexpr ControlPlace BarButton(const char* name, int left, const char* tooltip) {
+  return {name, "picDatenSteuerung", K::kBarButton, left, 0, kBarButton, kBarButton, "", tooltip,
+          ""};
+}
+
+constexpr ControlPlace kTable[] = {
+    {"TabStrip", "", K::kPanel, kStripLeft, kStripTop, kStripWidth, kStripHeight, "", "", ""},
+    {"frTab0", "", K::kPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, "", "", ""},
+    {"frTab1", "", K::kPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, "", "", ""},
+    {"frTab2", "", K::kPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, "", "", ""},
+    {"frTab3", "", K::kPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, "", "", ""},
+    {"frTab4", "", K::kPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, "", "", ""},
+    {"cmdInfo", "", K::kButton, kStripLeft + kStripWidth - 405, kStripTop, 375, 345, "",
+     texts::kInfoCaption, ""},
+    {"picDatenSteuerung", "", K::kPanel, kStripLeft, kBarTop, kStripWidth, kBarButton, "", "", ""},
+    BarButton("cmdMoveFirst", 0, "Erster Datensatz"),
+    BarButton("cmdMovePrevious", 480, "Vorheriger Datensatz"),
+    BarButton("cmdMoveNext", 960, "Nächster Datensatz"),
+    BarButton("cmdMoveLast", 1440, "Letzter Datensatz"),
+    BarButton("cmdDelete", 2040, "Datensatz löschen"),
+    BarButton("cmdAddNew", 2520, "Neuer Datensatz"),
+    BarButton("cmdCancel", 3120, "Dateneingabe abbrechen"),
+    BarButton("cmdOK", 3600, "Dateneingabe übernehmen"),
+    {"txbStatus", "", K::kDebugBox, kStripLeft, kDebugTop, kStripWidth - 1320, kDebugHeight, "", "",
+     ""},
+    {"cmdReset", "", K::kButton, kStripLeft + kStripWidth - 1200, kDebugTop, 1200, 375, "Reset", "",
+     ""},
+    {"cmdLine", "", K::kButton, kStripLeft + kStripWidth - 1200, kDebugTop + 480, 1200, 375, "Line",
+     "", ""},
+
+    // Rubriken
+    Field("txbRubrikenRubrik", "frTab0", K::kTextField, kFieldLeft, kFirstTop, kFieldWidth),
+    Label("lbRubrikenRubrik", "frTab0", kFirstTop, "R&ubrik", "txbRubrikenRubrik"),
+    Field("txbRubrikenRang", "frTab0", K::kTextField, kFieldLeft, kFirstTop + kRow, kFieldWidth),
+    Label("lbRubrikenRang", "frTab0", kFirstTop + kRow, "&Rang", "txbRubrikenRang"),
+    Field("txbRubrikenTitel", "frTab0", K::kTextField, kFieldLeft, kFirstTop + 2 * kRow,
+          kFieldWidth),
+    Label("lbRubrikenTitel", "frTab0", kFirstTop + 2 * kRow, "&Titel", "txbRubrikenTitel"),
+    Field("txbRubrikenMenueText", "frTab0", K::kTextField, kFieldLeft, kFirstTop + 3 * kRow,
+          kFieldWidth),
+    Label("lbRubrikenMenueText", "frTab0", kFirstTop + 3 * kRow, "&Menütext",
+          "txbRubrikenMenueText"),
+    Field("txbRubrikenBemerkung", "frTab0", K::kTextField, kFieldLeft, kFirstTop + 4 * kRow,
+          kFieldWidth),
+    Label("lbRubrikenBemerkung", "frTab0", kFirstTop + 4 * kRow, "B&emerkung",
+          "txbRubrikenBemerkung"),
+
+    // Daten
+    Field("txbDatenTitel", "frTab1", K::kTextField, kFieldLeft, kFirstTop, kFieldWidth),
+    Label("lbDatenTitel", "frTab1", kFirstTop, "&Titel", "txbDatenTitel"),
+    Field("cbxDatenFormat", "frTab1", K::kList, kFieldLeft, kFirstTop + kRow, kFieldWidth / 2),
+    Label("lbDatenFormat", "frTab1", kFirstTop + kRow, "&Format", "cbxDatenFormat"),
+    Field("txbDatenBemerkung", "frTab1", K::kTextField, kFieldLeft, kFirstTop + 2 * kRow,
+          kFieldWidth),
+    Label("lbDatenBemerkung", "frTab1", kFirstTop + 2 * kRow, "&Bemerkung", "txbDatenBemerkung"),
+    Field("txbDatenVerbindung", "frTab1", K::kLongText, kFieldLeft, kVerbindungTop, kLongFieldWidth,
+          kVerbindungHeight),
+    Label("lbDatenVerbindung", "frTab1", kVerbindungTop, "&Verbindung", "txbDatenVerbindung"),
+    Field("txbDatenAbfrage", "frTab1", K::kLongText, kFieldLeft, kAbfrageTop, kLongFieldWidth,
+          kAbfrageHeight),
+    Label("lbDatenAbfrage", "frTab1", kAbfrageTop, "&Abfrage", "txbDatenAbfrage"),
+    {"cmdVerbindung", "frTab1", K::kButton, kSmallLeft,
+     kVerbindungTop + kVerbindungHeight - kSmallButton, kSmallButton, kSmallButton, "",
+     "Datenverknüpfungs-Assistent", ""},
+    {"cmdMinMaxDatenVerbindung", "frTab1", K::kButton, kSmallLeft + kSmallButton + 30,
+     kVerbindungTop + kVerbindungHeight - kSmallButton, kSmallButton, kSmallButton, "",
+     "Feldgröße verändern", ""},
+    {"cmdMinMaxDatenAbfrage", "frTab1", K::kButton, kSmallLeft + kSmallButton + 30,
+     kAbfrageTop + kAbfrageHeight - kSmallButton, kSmallButton, kSmallButton, "",
+     "Feldgröße verändern ", ""},
+
+    // Zuordnungen
+    Field("cbxZuordnungenRubrik", "frTab2", K::kList, kFieldLeft, kFirstTop, kFieldWidth / 2),
+    Label("lbZuordnungenRubrik", "frTab2", kFirstTop, "R&ubrik", "cbxZuordnungenRubrik"),
+    Field("cbxZuordnungenDaten", "frTab2", K::kList, kFieldLeft, kFirstTop + kRow, kFieldWidth),
+    Label("lbZuordnungenDaten", "frTab2", kFirstTop + kRow, "D&aten", "cbxZuordnungenDaten"),
+    Field("txbZuordnungenRang", "frTab2", K::kTextField, kFieldLeft, kFirstTop + 2 * kRow, 1200),
+    Label("lbZuordnungenRang", "frTab2", kFirstTop + 2 * kRow, "Ra&ng", "txbZuordnungenRang"),
+
+    // Übersicht
+    Field("tvZuordnungen", "frTab3", K::kTree, kLabelLeft, kFirstTop - 120, kPanelWidth - 240,
+          kPanelHeight - kFirstTop),
+
+    // Startoptionen
+    Field("cbxStartRubrik", "frTab4", K::kEditList, kStartLeft, kFirstTop, kFieldWidth / 2),
+    Label("lbStartRubrik", "frTab4", kFirstTop, "S&tartrubrik", "cbxStartRubrik", kStartLabelWidth),
+    Field("txbRegisterkarte", "frTab4", K::kTextField, kStartLeft, kFirstTop + kRow,
+          kFieldWidth / 2),
+    Label("lbRegisterkarte", "frTab4", kFirstTop + kRow, "R&egisterkarte", "txbRegisterkarte",
+          kStartLabelWidth),
+    Field("txbNetlinks", "frTab4", K::kTextField, kStartLeft, kFirstTop + 2 * kRow,
+          kFieldWidth - 600),
+    Label("lbNetlinks", "frTab4", kFirstTop + 2 * kRow, "&Netlinks-Ordner", "txbNetlinks",
+          kStartLabelWidth),
+    {"cmdStartDateienErstellen", "frTab4", K::kButton, kStartLeft, kStartButtonsTop, 2700, 420,
+     "Start&dateien erstellen", "Aktiviert im ACT! die Varnolis-Registerkarte", ""},
+    {"cmdStartDateienEntfernen", "frTab4", K::kButton, kStartLeft + 2700 + 240, kStartButtonsTop,
+     2700, 420, "Startdateien ent&fernen",
+     "Es wird so die Varnolis-Registerkarte im ACT! entfernt.", ""},
+};
+
+constexpr const char* kTabCaptions[] = {"&Rubriken", "&Daten", "&Zuordnungen", "Ü&bersicht",
+                                        "&Startoptionen"};
+
+}  // namespace
+
+std::span<const ControlPlace> LayoutTable() { return kTable; }
+
+const ControlPlace& Place(const std::string& name) {
+  for (const ControlPlace& place : kTable)
+    if (name == place.name) return place;
+  throw std::out_of_range("no control " + name + " in the layout");
+}
+
+TwipsRect Rect(const std::string& name) {
+  const ControlPlace& place = Place(name);
+  return {place.left, place.top, place.width, place.height};
+}
+
+std::span<const char* const> TabCaptions() { return kTabCaptions; }
+
+}  // namespace vn::config

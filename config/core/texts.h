@@ -1,0 +1,81 @@
+// The texts of the configuration window's messages, debug lines and fixed captions, in one
+// place for every front. German as the window speaks it; the sentences the program adds for
+// an English user in English.
+#pragma once
+
+#include <string>
+
+namespace vn::config::texts {
+
+inline constexpr const char* kWindowCaption = "Varnolis - Konfiguration";
+inline constexpr const char* kNoRecords = "Es sind keine Datensätze vorhanden.";
+inline constexpr const char* kRecordDeleted = "Datensatz ist gelöscht.";
+inline constexpr const char* kPastTheEnd = "BOF=False EOF=True";
+inline constexpr const char* kDeleteQuestion =
+    "Sind Sie sicher, dass Sie den aktuellen Datensatz löschen wolllen?";
+inline constexpr const char* kDebugRule = "---------------";
+inline constexpr const char* kEmptyMarker = "<<Leer>>";
+inline constexpr const char* kTreeRoot = "Zuordnungen";
+inline constexpr const char* kTreeRootKey = "Root";
+inline constexpr const char* kRegisterkarte = "Varnolis";
+inline constexpr const char* kNoDataAccess = "Kein Datenzugriff vorhanden.";
+inline constexpr const char* kNetLinksNotFound =
+    "Der ACT!-Ablagort für die NetLLinks wurde nicht gefunden.\n"
+    "Bitte kontrollieren Sie Ihre ACT!-Einstellungen.";
+
+// The splash and about windows.
+inline constexpr const char* kSubtitle = "Konfiguration";
+inline constexpr const char* kInfoCaption = "Informationen über das Programm";
+inline constexpr const char* kWebLinkTooltip = "Besuchen Sie uns im Internet...";
+
+// The data-link dialog.
+inline constexpr const char* kDataLinkCaption = "Datenverknüpfungseigenschaften";
+inline constexpr const char* kDataLinkKind = "&Art der Verbindung:";
+inline constexpr const char* kDataLinkBrowse = "&Durchsuchen...";
+inline constexpr const char* kDataLinkFile = "Datei:";
+inline constexpr const char* kDataLinkFileTitle = "Datenbankdatei";
+inline constexpr const char* kDataLinkDsn = "Datenquelle:";
+inline constexpr const char* kDataLinkUser = "Benutzername:";
+inline constexpr const char* kDataLinkPassword = "Kennwort:";
+inline constexpr const char* kDataLinkDriver = "Treiber:";
+inline constexpr const char* kDataLinkKeys = "Schlüssel (je Zeile Name=Wert):";
+inline constexpr const char* kDataLinkKeysExample = "Server=localhost\nDatabase=kunden";
+inline constexpr const char* kDataLinkCancel = "Abbrechen";
+inline constexpr const char* kDataLinkTest = "Verbindung &testen";
+inline constexpr const char* kDataLinkTestPassed = "Die Testverbindung war erfolgreich.";
+std::string DataLinkTestFailed(const std::string& description);
+
+// position + ". Datensatz von " + count.
+std::string RecordPosition(long position, long count);
+
+// A refused save: what the database said, and that the input is kept for another try.
+std::string SaveErrorText(const std::string& errorText);
+// The sentence that ends it (English for an English user).
+std::string InputKeptText();
+
+std::string CancelErrorText(long number, const std::string& errorText,
+                            const std::string& statusText);
+std::string DeleteErrorText(long number, const std::string& errorText,
+                            const std::string& statusText);
+std::string RecordStatusMessage(const std::string& statusText);
+// The question before a data entry that rubrics show is deleted with its assignments.
+std::string DeleteAssignedQuestion(const std::string& rubricLines);
+
+std::string WrongControlLine(bool idle, const std::string& field, const std::string& focused);
+
+std::string NetLinksFolderMissing(const std::string& folder);
+std::string OverwriteStartFilesQuestion(const std::string& control, const std::string& page);
+std::string RemoveStartFilesQuestion(const std::string& control, const std::string& page);
+std::string StartFilesCreated(const std::string& control, const std::string& page);
+std::string CannotWriteFile(const std::string& path, const std::string& errorText);
+std::string CannotRemoveFile(const std::string& path, const std::string& errorText);
+
+std::string BadConnectionQuestion(const std::string& description);
+
+// Trace lines of the record notifications.
+std::string FieldsChangedLine(const std::string& records);
+std::string RecordMovedLine(const std::string& records, int reason);
+std::string RecordChangedLine(const std::string& records, int reason);
+std::string RecordsetChangedLine(const std::string& records, int reason);
+
+}  // namespace vn::config::texts

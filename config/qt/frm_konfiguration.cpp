@@ -1,0 +1,566 @@
+// The window's construction from the core's layout table (controls, captions, pictures,
+// tooltips and their places in twips), and the view the core shows itself through.
+#include "config/qt/frm_konfiguration.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "config/core/layout.h"
+#include "config/core/texts.h"
+#include "config/qt/button_icons.h"
+#include "config/qt/frm_info.h"
+
+namespace vn::config {
+
+namespace {
+
+// The tab strip: the tabs above a framed pane; the panels lie over the pane.
+class TabStripPane : public QWidget {
+ public:
+  explicit TabStripPane(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("TabStrip"));
+    tabs_ = new QTabBar(this);
+    tabs_->setObjectName(QStringLiteral("TabStripTabs"));
+    tabs_->setDrawBase(false);
+    tabs_->setExpanding(false);
+    pane_ = new QFrame(this);
+    pane_->setFrameShape(QFrame::StyledPanel);
+    pane_->setFrameShadow(QFrame::Raised);
+  }
+  QTabBar* Tabs() const { return tabs_; }
+
+ protected:
+  void resizeEvent(QResizeEvent*) override {
+    const int tabHeight = tabs_->sizeHint().height();
+    tabs_->setGeometry(0, 0, width(), tabHeight);
+    pane_->setGeometry(0, tabHeight - 1, width(), height() - tabHeight + 1);
+  }
+
+ private:
+  QTabBar* tabs_;
+  QFrame* pane_;
+};
+
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+ButtonPicture BarPicture(const std::string& name) {
+  if (name == "cmdMoveFirst") return ButtonPicture::kFirst;
+  if (name == "cmdMovePrevious") return ButtonPicture::kPrevious;
+  if (name == "cmdMoveNext") return ButtonPicture::kNext;
+  if (name == "cmdMoveLast") return ButtonPicture::kLast;
+  if (name == "cmdDelete") return ButtonPicture::kDelete;
+  if (name == "cmdAddNew") return ButtonPicture::kAddNew;
+  if (name == "cmdCancel") return ButtonPicture::kCancel;
+  return ButtonPicture::kOK;
+}
+
+// The caret of a QString as a byte offset of its UTF-8 form, and back.
+int Utf8Offset(const QString& text, int caret) {
+  return static_cast<int>(text.left(caret).toUtf8().size());
+}
+int QtOffset(const std::string& text, int caret) {
+  return static_cast<int>(
+      QString::fromStdString(text.substr(0, static_cast<size_t>(caret))).size());
+}
+
+// A row's stored value as the list item's data (a whole number or a text).
+QVariant ItemData(const vn::data::Variant& value) {
+  if (value.Is<std::int64_t>()) return QVariant(static_cast<qlonglong>(value.As<std::int64_t>()));
+  if (value.Is<double>()) return QVariant(static_cast<qlonglong>(value.As<double>()));
+  if (value.Is<std::string>()) return QVariant(QString::fromStdString(value.As<std::string>()));
+  return {};
+}
+
+}  // namespace
+
+QString frmKonfiguration::SizeCaptionNormal() { return Q(FieldSizes::CaptionNormal()); }
+QString frmKonfiguration::SizeCaptionEnlarged() { return Q(FieldSizes::CaptionEnlarged()); }
+
+frmKonfiguration::frmKonfiguration(bool debug, MessageBoxes& messages, QWidget* parent)
+    : QMainWindow(parent), prompts_(messages, this), core_(debug, *this, prompts_) {
+  setObjectName(QStringLiteral("frmKonfiguration"));
+  setWindowTitle(Q(texts::kWindowCaption));
+  setWindowIcon(MakeButtonIcon(ButtonPicture::kProgram));
+  BuildWindow();
+  qApp->installEventFilter(this);
+}
+
+frmKonfiguration::~frmKonfiguration() { qApp->removeEventFilter(this); }
+
+QWidget* frmKonfiguration::Container(const ControlPlace& place) const {
+  if (place.container[0] == '\0') return central_;
+  return Control(place.container);
+}
+
+QWidget* frmKonfiguration::Control(const std::string& name) const {
+  const auto found = controls_.find(name);
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+QWidget* frmKonfiguration::BuildControl(const ControlPlace& place) {
+  QWidget* parent = Container(place);
+  const std::string name = place.name;
+  QWidget* widget = nullptr;
+  switch (place.kind) {
+    case ControlKind::kPanel:
+      if (name == "TabStrip") {
+        auto* strip = new TabStripPane(parent);
+        tabBar_ = strip->Tabs();
+        for (const char* caption : TabCaptions()) tabBar_->addTab(Q(caption));
+        widget = strip;
+      } else if (name.rfind("frTab", 0) == 0) {
+        auto* frame = new QFrame(parent);
+        frame->setFrameShape(QFrame::NoFrame);
+        frTab_[name[5] - '0'] = frame;
+        widget = frame;
+      } else {
+        widget = new QWidget(parent);
+      }
+      break;
+    case ControlKind::kLabel: {
+      auto* label = new QLabel(Q(place.caption), parent);
+      label->setBuddy(Control(place.buddy));
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label->setContentsMargins(0, 3, 0, 0);
+      // Enlarged, the long fields' labels cover the labels of the fields under them.
+      if (name == "lbDatenVerbindung" || name == "lbDatenAbfrage")
+        label->setAutoFillBackground(true);
+      widget = label;
+      break;
+    }
+    case ControlKind::kTextField:
+      widget = new QLineEdit(parent);
+      break;
+    case ControlKind::kLongText: {
+      auto* text = new QPlainTextEdit(parent);
+      text->setTabChangesFocus(true);
+      widget = text;
+      break;
+    }
+    case ControlKind::kList:
+    case ControlKind::kEditList: {
+      auto* list = new QComboBox(parent);
+      if (place.kind == ControlKind::kEditList) {
+        list->setEditable(true);
+        list->setInsertPolicy(QComboBox::NoInsert);
+      }
+      widget = list;
+      break;
+    }
+    case ControlKind::kBarButton: {
+      auto* button = new QToolButton(parent);
+      button->setIcon(MakeButtonIcon(BarPicture(name)));
+      button->setIconSize(QSize(ToPixelsX(place.width) - 8, ToPixelsY(place.height) - 8));
+      button->setAutoRaise(false);
+      button->setFocusPolicy(Qt::StrongFocus);
+      widget = button;
+      break;
+    }
+    case ControlKind::kButton:
+      widget = new QPushButton(Q(place.caption), parent);
+      break;
+    case ControlKind::kTree: {
+      auto* tree = new QTreeWidget(parent);
+      tree->setHeaderHidden(true);
+      tvZuordnungen_ = tree;
+      widget = tree;
+      break;
+    }
+    case ControlKind::kDebugBox: {
+      auto* box = new QPlainTextEdit(parent);
+      box->setReadOnly(true);
+      txbStatus_ = box;
+      widget = box;
+      break;
+    }
+  }
+  widget->setObjectName(QString::fromStdString(name));
+  if (place.tooltip[0] != '\0') widget->setToolTip(Q(place.tooltip));
+  TwipsRect rect{place.left, place.top, place.width, place.height};
+  if (name == "cmdVerbindung" || name == "cmdMinMaxDatenVerbindung" ||
+      name == "cmdMinMaxDatenAbfrage")
+    rect.top -= layout::kSmallButtonPixelsUp * TwipsPerPixelY();
+  SetTwipsGeometry(widget, rect);
+  controls_[name] = widget;
+  return widget;
+}
+
+void frmKonfiguration::BuildWindow() {
+  central_ = new QWidget(this);
+  central_->setObjectName(QStringLiteral("frmKonfigurationClient"));
+  setCentralWidget(central_);
+
+  for (const ControlPlace& place : LayoutTable()) BuildControl(place);
+  txbStatus_->lower();
+
+  Control("cmdInfo")->raise();
+  static_cast<QPushButton*>(Control("cmdInfo"))->setIcon(MakeButtonIcon(ButtonPicture::kInfo));
+  static_cast<QPushButton*>(Control("cmdVerbindung"))
+      ->setIcon(MakeButtonIcon(ButtonPicture::kDataLink));
+  for (const char* name : {"cmdMinMaxDatenVerbindung", "cmdMinMaxDatenAbfrage"}) {
+    auto* button = static_cast<QPushButton*>(Control(name));
+    QFont font = button->font();
+    font.setBold(true);
+    button->setFont(font);
+    button->setText(SizeCaptionNormal());
+  }
+  static_cast<QLineEdit*>(Control("txbRegisterkarte"))->setText(Q(texts::kRegisterkarte));
+
+  auto* bar = new QStatusBar(this);
+  bar->setObjectName(QStringLiteral("StatusBar"));
+  bar->setSizeGripEnabled(false);
+  statusPanel_ = new QLabel(bar);
+  statusPanel_->setObjectName(QStringLiteral("Status"));
+  editPanel_ = new QLabel(bar);
+  editPanel_->setObjectName(QStringLiteral("Edit"));
+  editPanel_->setMinimumWidth(ToPixelsX(layout::kEditPanelWidth));
+  editPanel_->setAlignment(Qt::AlignCenter);
+  bar->addWidget(statusPanel_, 1);
+  bar->addPermanentWidget(editPanel_);
+  setStatusBar(bar);
+
+  auto click = [this](const char* name, auto action) {
+    QWidget* widget = Control(name);
+    if (auto* tool = qobject_cast<QToolButton*>(widget))
+      connect(tool, &QToolButton::clicked, this, action);
+    else if (auto* push = qobject_cast<QPushButton*>(widget))
+      connect(push, &QPushButton::clicked, this, action);
+  };
+  click("cmdMoveFirst", [this] { cmdMoveFirst_Click(); });
+  click("cmdMovePrevious", [this] { cmdMovePrevious_Click(); });
+  click("cmdMoveNext", [this] { cmdMoveNext_Click(); });
+  click("cmdMoveLast", [this] { cmdMoveLast_Click(); });
+  click("cmdDelete", [this] { cmdDelete_Click(); });
+  click("cmdAddNew", [this] { cmdAddNew_Click(); });
+  click("cmdCancel", [this] { cmdCancel_Click(); });
+  click("cmdOK", [this] { cmdOK_Click(); });
+  click("cmdInfo", [this] { cmdInfo_Click(); });
+  click("cmdReset", [this] { txbStatus_->clear(); });
+  click("cmdLine", [this] { core_.cmdLine_Click(); });
+  click("cmdVerbindung", [this] { cmdVerbindung_Click(); });
+  click("cmdMinMaxDatenVerbindung", [this] { cmdMinMaxDatenVerbindung_Click(); });
+  click("cmdMinMaxDatenAbfrage", [this] { cmdMinMaxDatenAbfrage_Click(); });
+  click("cmdStartDateienErstellen", [this] { cmdStartDateienErstellen_Click(); });
+  click("cmdStartDateienEntfernen", [this] { cmdStartDateienEntfernen_Click(); });
+
+  for (const ControlPlace& place : LayoutTable())
+    if (place.kind == ControlKind::kTextField || place.kind == ControlKind::kLongText ||
+        place.kind == ControlKind::kList)
+      ConnectFieldChange(Control(place.name));
+
+  connect(tvZuordnungen_, &QTreeWidget::itemDoubleClicked, this,
+          [this] { tvZuordnungen_DblClick(); });
+  BuildMenu();
+
+  connect(tabBar_, &QTabBar::currentChanged, this, [this](int index) {
+    if (showingTab_) return;
+    if (!loaded_) {
+      ShowTab(index + 1);
+      return;
+    }
+    SelectTab(index + 1);
+  });
+  // Before the load step the tab Rubriken is in view.
+  for (int i = 1; i < 5; ++i) {
+    frTab_[i]->move(ToPixelsX(Rect("TabStrip").left + Rect("TabStrip").width + 2000), 0);
+    frTab_[i]->setEnabled(false);
+  }
+  frTab_[0]->raise();
+  Control("cmdInfo")->raise();
+}
+
+void frmKonfiguration::BuildMenu() {
+  // The context menu of the tree, shown only as a pop-up.
+  mnuAnsicht_ = new QMenu(Q(AssignmentTree::MenuCaption()), this);
+  mnuAnsicht_->setObjectName(QStringLiteral("mnuAnsicht"));
+  for (const MenuItem& item : AssignmentTree::MenuItems()) {
+    QAction* action = item.caption[0] == '\0' ? mnuAnsicht_->addSeparator()
+                                              : mnuAnsicht_->addAction(Q(item.caption));
+    action->setObjectName(Q(item.name));
+    menuItems_[item.name] = action;
+  }
+  connect(menuItems_["mnuZeigeRubrik"], &QAction::triggered, this,
+          [this] { mnuZeigeRubrik_Click(); });
+  connect(menuItems_["mnuZeigeDaten"], &QAction::triggered, this,
+          [this] { mnuZeigeDaten_Click(); });
+  connect(menuItems_["mnuZeigeZuordnung"], &QAction::triggered, this,
+          [this] { mnuZeigeZuordnung_Click(); });
+  connect(menuItems_["mnuNeueZuordnung"], &QAction::triggered, this,
+          [this] { mnuNeueZuordnung_Click(); });
+}
+
+void frmKonfiguration::Load() {
+  // The window is as wide as the tab strip plus the frame's margin on both sides and as high as
+  // the status bar below the button bar: the debug box lies outside the visible area.
+  const TwipsRect strip = TwipsGeometry(Control("TabStrip"));
+  const TwipsRect bar = TwipsGeometry(Control("picDatenSteuerung"));
+  const int frameWidth = ToTwipsX(frameGeometry().width() - geometry().width());
+  const int innerWidth = strip.left + strip.width + std::max(frameWidth, strip.left);
+  const int statusHeight = ToTwipsY(statusBar()->sizeHint().height());
+  const int innerHeight = statusHeight + bar.top + bar.height + layout::kBottomMargin;
+  setFixedWidth(ToPixelsX(innerWidth));
+  resize(ToPixelsX(innerWidth), ToPixelsY(innerHeight));
+  // Smaller, the button bar and the status bar would be cut off.
+  setMinimumHeight(ToPixelsY(innerHeight));
+
+  core_.Load();
+
+  for (const char* name : {"cmdMinMaxDatenVerbindung", "cmdMinMaxDatenAbfrage", "cmdVerbindung"}) {
+    QWidget* button = Control(name);
+    button->move(button->x(), button->y() + layout::kSmallButtonPixelsDown);
+  }
+  loaded_ = true;
+}
+
+QString frmKonfiguration::StatusText() const { return statusPanel_->text(); }
+
+// Bound fields -------------------------------------------------------------------------------
+
+void frmKonfiguration::ConnectFieldChange(QWidget* widget) {
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    connect(line, &QLineEdit::textChanged, this, [this, widget] { FieldChanged(widget); });
+  } else if (auto* text = qobject_cast<QPlainTextEdit*>(widget)) {
+    connect(text, &QPlainTextEdit::textChanged, this, [this, widget] { FieldChanged(widget); });
+  } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+    connect(list, &QComboBox::currentIndexChanged, this, [this, widget] { FieldChanged(widget); });
+  }
+}
+
+void frmKonfiguration::FieldChanged(QWidget* widget) {
+  const std::string name = widget->objectName().toStdString();
+  if (auto* list = qobject_cast<QComboBox*>(widget)) {
+    core_.ListChanged(name, list->currentIndex());
+    return;
+  }
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    const QString text = line->text();
+    const int caret = line->cursorPosition();
+    if (auto fix = core_.TextChanged(name, text.toStdString(), Utf8Offset(text, caret))) {
+      line->setText(QString::fromStdString(fix->text));
+      line->setCursorPosition(QtOffset(fix->text, fix->caret));
+    }
+    return;
+  }
+  auto* edit = static_cast<QPlainTextEdit*>(widget);
+  const QString text = edit->toPlainText();
+  const int caret = edit->textCursor().position();
+  if (auto fix = core_.TextChanged(name, text.toStdString(), Utf8Offset(text, caret))) {
+    edit->setPlainText(QString::fromStdString(fix->text));
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(QtOffset(fix->text, fix->caret));
+    edit->setTextCursor(cursor);
+  }
+}
+
+// The view -----------------------------------------------------------------------------------
+
+void frmKonfiguration::ShowField(const std::string& control, const std::string& text) {
+  QWidget* widget = Control(control);
+  const QString shown = QString::fromStdString(text);
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    line->setText(shown);
+  } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+    if (edit->toPlainText() != shown) edit->setPlainText(shown);
+  } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+    list->setEditText(shown);
+  }
+}
+
+void frmKonfiguration::ShowListRow(const std::string& control, int row) {
+  if (auto* list = qobject_cast<QComboBox*>(Control(control))) list->setCurrentIndex(row);
+}
+
+void frmKonfiguration::ShowList(const std::string& control, const std::vector<LookupRow>& rows) {
+  auto* list = qobject_cast<QComboBox*>(Control(control));
+  if (list == nullptr) return;
+  const QSignalBlocker blocker(list);
+  list->clear();
+  for (const LookupRow& row : rows)
+    list->addItem(QString::fromStdString(row.text), ItemData(row.id));
+  list->setCurrentIndex(-1);
+}
+
+std::string frmKonfiguration::FieldText(const std::string& control) const {
+  QWidget* widget = Control(control);
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) return line->text().toStdString();
+  if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) return edit->toPlainText().toStdString();
+  if (auto* list = qobject_cast<QComboBox*>(widget)) return list->currentText().toStdString();
+  return {};
+}
+
+void frmKonfiguration::ShowState(const WindowState& state) {
+  const std::pair<const char*, bool> buttons[] = {
+      {"cmdMoveFirst", state.moveFirst}, {"cmdMovePrevious", state.movePrevious},
+      {"cmdMoveNext", state.moveNext},   {"cmdMoveLast", state.moveLast},
+      {"cmdDelete", state.deleteRecord}, {"cmdAddNew", state.addNew},
+      {"cmdCancel", state.cancel},       {"cmdOK", state.ok},
+  };
+  for (const auto& [name, enabled] : buttons) Control(name)->setEnabled(enabled);
+  statusPanel_->setText(QString::fromStdString(state.status));
+  editPanel_->setText(QString::fromStdString(state.edit));
+  for (int i = 0; i < 5; ++i) frTab_[i]->setEnabled(state.panelEnabled[i]);
+}
+
+void frmKonfiguration::ShowTab(int tab) {
+  showingTab_ = true;
+  tabBar_->setCurrentIndex(tab - 1);
+  showingTab_ = false;
+  const TwipsRect strip = TwipsGeometry(Control("TabStrip"));
+  for (int i = 0; i < 5; ++i) {
+    if (i == tab - 1) {
+      frTab_[i]->move(ToPixelsX(strip.left + layout::kPanelOffsetX),
+                      ToPixelsY(strip.top + layout::kPanelOffsetY));
+      frTab_[i]->raise();
+    } else {
+      frTab_[i]->move(central_->width(), central_->height());
+    }
+  }
+  Control("cmdInfo")->raise();
+}
+
+void frmKonfiguration::Focus(const std::string& control) {
+  if (QWidget* widget = Control(control)) widget->setFocus();
+}
+
+std::string frmKonfiguration::FocusedControl() const {
+  QWidget* focus = QApplication::focusWidget();
+  return focus == nullptr ? std::string() : focus->objectName().toStdString();
+}
+
+void frmKonfiguration::WriteDebugLine(const std::string& text) {
+  const int height = txbStatus_->y() + txbStatus_->height() + 2 * statusBar()->height();
+  if (this->height() != height) resize(width(), height);
+  txbStatus_->moveCursor(QTextCursor::End);
+  txbStatus_->insertPlainText(QString::fromStdString(text) + QStringLiteral("\n"));
+}
+
+void frmKonfiguration::ShowBusy(bool busy) {
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void frmKonfiguration::LetMessagesRun() { QApplication::processEvents(); }
+
+void frmKonfiguration::closeEvent(QCloseEvent* event) {
+  if (!core_.Close()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
+
+// Keyboard -----------------------------------------------------------------------------------
+
+bool frmKonfiguration::IsTextOrListField(const QWidget* widget) const {
+  for (const QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
+    if (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
+        qobject_cast<const QTextEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
+        qobject_cast<const QAbstractSpinBox*>(w))
+      return true;
+  }
+  return false;
+}
+
+bool frmKonfiguration::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease && watched == tvZuordnungen_->viewport()) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::RightButton)
+      tvZuordnungen_MouseUp(2, mouse->globalPosition().toPoint());
+  }
+  if (event->type() == QEvent::KeyPress) {
+    QWidget* focus = QApplication::focusWidget();
+    // Only the key's first delivery, to a control of this window.
+    if (watched == focus && focus != nullptr && isAncestorOf(focus) &&
+        HandleKey(static_cast<QKeyEvent*>(event)))
+      return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+bool frmKonfiguration::HandleKey(QKeyEvent* event) {
+  if (IsTextOrListField(QApplication::focusWidget())) return false;
+  const Qt::KeyboardModifiers shift = event->modifiers() & ~Qt::KeypadModifier;
+  const bool ctrlAlone = shift == Qt::ControlModifier;
+  Key key = Key::kEnter;
+  switch (event->key()) {
+    case Qt::Key_Escape:
+      key = Key::kEscape;
+      break;
+    case Qt::Key_End:
+      key = Key::kEnd;
+      break;
+    case Qt::Key_Home:
+      key = Key::kHome;
+      break;
+    case Qt::Key_Up:
+      key = Key::kUp;
+      break;
+    case Qt::Key_PageUp:
+      key = Key::kPageUp;
+      break;
+    case Qt::Key_Down:
+      key = Key::kDown;
+      break;
+    case Qt::Key_PageDown:
+      key = Key::kPageDown;
+      break;
+    case Qt::Key_Insert:
+      key = Key::kInsert;
+      break;
+    case Qt::Key_Delete:
+      key = Key::kDelete;
+      break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      key = Key::kEnter;
+      break;
+    default:
+      return false;
+  }
+  return core_.KeyPressed(key, ctrlAlone);
+}
+
+// Size buttons and the about window ----------------------------------------------------------
+
+void frmKonfiguration::cmdMinMaxDatenVerbindung_Click() {
+  ApplyResize(core_.cmdMinMaxDatenVerbindung_Click(TwipsPerPixelY()));
+}
+
+void frmKonfiguration::cmdMinMaxDatenAbfrage_Click() {
+  ApplyResize(core_.cmdMinMaxDatenAbfrage_Click(TwipsPerPixelY()));
+}
+
+void frmKonfiguration::ApplyResize(const FieldResize& resize) {
+  SetTwipsGeometry(Control(resize.field), resize.fieldRect);
+  SetTwipsGeometry(Control(resize.label), resize.labelRect);
+  static_cast<QPushButton*>(Control(resize.sizeButton))->setText(Q(resize.caption.c_str()));
+  for (const auto& [name, rect] : resize.buttons) SetTwipsGeometry(Control(name), rect);
+  for (const std::string& name : resize.raise) Control(name)->raise();
+  Control(resize.field)->setFocus();
+}
+
+void frmKonfiguration::cmdInfo_Click() {
+  frmInfo info(this);
+  info.exec();
+}
+
+}  // namespace vn::config

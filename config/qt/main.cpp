@@ -1,0 +1,65 @@
+// varnolis-konfiguration: the configuration program. Reads the debug setting, shows the splash
+// window, opens the configuration database through the data environment, creates and loads the
+// main window and runs until it is closed. A database that cannot be opened ends the program
+// before the window shows.
+#include <QApplication>
+#include <cstdio>
+
+#include "config/core/connection_probe.h"
+#include "config/core/data_env.h"
+#include "config/core/error_texts.h"
+#include "config/core/data_env_events.h"
+#include "config/qt/data_link_dialog.h"
+#include "config/qt/frm_konfiguration.h"
+#include "config/qt/frm_splash.h"
+#include "config/qt/message_box.h"
+#include "platform/module_path.h"
+#include "platform/runtime_error.h"
+#include "platform/settings.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Varnolis-Konfiguration"));
+
+  const bool debug = vn::GetSetting("Varnolis", "Optionen", "Debug", "0") == "1";
+
+  vn::config::frmSplash splash;
+  splash.show();
+  QApplication::processEvents();
+
+  vn::config::QtMessageBoxes messages;
+  vn::config::DataEnv dataEnv;
+  const std::string programFolder = vn::LibraryFolder();
+  try {
+    dataEnv.DataEnvironment_Initialize(programFolder);
+  } catch (const vn::RuntimeError& e) {
+    // Without its database the program has nothing to show: the system's error text, naming
+    // the file, and the end.
+    std::string text = e.Description();
+    const std::string path = vn::config::DataEnv::DatabasePath(programFolder);
+    if (text.find(path) == std::string::npos) text += "\n" + path;
+    std::fprintf(stderr, "varnolis-konfiguration: %s\n", text.c_str());
+    splash.close();
+    std::string shown = vn::config::UserErrorText(e, {});
+    if (shown.find(path) == std::string::npos) shown += "\n" + path;
+    static_cast<vn::config::MessageBoxes&>(messages).Show(nullptr, QString::fromStdString(shown),
+                                                          vn::config::MsgIcon::kExclamation);
+    return 1;
+  }
+
+  std::unique_ptr<vn::config::ConnectionProbe> probe = vn::config::MakeDataConnectionProbe();
+  vn::config::frmKonfiguration window(debug, messages);
+  vn::config::QtDataLinkPrompt dataLink(*probe, messages, &window);
+  vn::config::DataEnvEvents events(window.Core());
+  window.SetRecordEvents(&events);
+  window.SetConnectionTools(probe.get(), &dataLink);
+  window.SetTableRecords(dataEnv.rstabRubriken(), dataEnv.rstabDaten(), dataEnv.rstabZuordnungen());
+  window.SetLookupSource(&dataEnv);
+  window.SetConfigStore(&dataEnv);
+  window.Load();
+  window.show();
+  splash.close();
+  const int result = QApplication::exec();
+  window.SetTableRecords(nullptr, nullptr, nullptr);
+  return result;
+}

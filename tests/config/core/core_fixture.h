@@ -1,0 +1,289 @@
+// The configuration window's core over a configuration database of its own (the shipped
+// scripts' demo configuration in a private program folder), shown on a view that records what
+// it is told and behaves as a front's controls do (a changed text or list reports back), and
+// asked through prompts that answer from a script.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
+#include "config/core/data_env.h"
+#include "config/core/data_env_events.h"
+#include "config/core/konfiguration_window.h"
+#include "config/core/prompts.h"
+#include "config/core/view.h"
+
+namespace vn::config::testing {
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+struct Shown {
+  std::string text;
+  MsgIcon icon;
+  MsgButtons buttons;
+};
+
+class ScriptedPrompts : public Prompts {
+ public:
+  std::vector<Shown> shown;
+  std::deque<MsgResult> answers;  // for Yes/No questions; "No" when empty
+  std::function<void()> whileShown;
+  MsgResult Message(const std::string& text, MsgIcon icon, MsgButtons buttons) override {
+    shown.push_back({text, icon, buttons});
+    if (whileShown) whileShown();
+    if (buttons == MsgButtons::kOk) return MsgResult::kOk;
+    if (answers.empty()) return MsgResult::kNo;
+    const MsgResult answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> ChooseFile(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+};
+
+class RecordingView : public KonfigurationView {
+ public:
+  KonfigurationWindow* core = nullptr;
+  std::map<std::string, std::string> fields;
+  std::map<std::string, int> listRows;
+  std::map<std::string, std::vector<LookupRow>> lists;
+  WindowState state;
+  int tab = 1;
+  std::vector<TreeNode> tree;
+  int selectedNode = 0;
+  std::string focus;
+  bool shown = false;
+  std::vector<std::string> debugLines;
+
+  // Typing: the focus in the field, the new text, and the change reported as a control would.
+  void Type(const std::string& control, const std::string& text) {
+    focus = control;
+    SetText(control, text);
+  }
+  void Pick(const std::string& control, int row) {
+    focus = control;
+    ShowListRow(control, row);
+  }
+
+  void ShowField(const std::string& control, const std::string& text) override {
+    if (fields[control] == text) return;  // an unchanged control reports nothing
+    SetText(control, text);
+  }
+  void ShowListRow(const std::string& control, int row) override {
+    if (listRows.count(control) != 0 && listRows[control] == row) return;
+    listRows[control] = row;
+    if (core != nullptr) core->ListChanged(control, row);
+  }
+  void ShowList(const std::string& control, const std::vector<LookupRow>& rows) override {
+    lists[control] = rows;
+    listRows[control] = -1;
+  }
+  std::string FieldText(const std::string& control) const override {
+    const auto found = fields.find(control);
+    return found == fields.end() ? std::string() : found->second;
+  }
+  void ShowState(const WindowState& newState) override { state = newState; }
+  void ShowTab(int index) override { tab = index; }
+  void ShowTree(const std::vector<TreeNode>& nodes, int selected) override {
+    tree = nodes;
+    selectedNode = selected;
+  }
+  int SelectedTreeNode() const override { return selectedNode; }
+  void Focus(const std::string& control) override { focus = control; }
+  std::string FocusedControl() const override { return focus; }
+  bool Shown() const override { return shown; }
+  void WriteDebugLine(const std::string& text) override { debugLines.push_back(text); }
+  void ShowBusy(bool) override {}
+  void LetMessagesRun() override {}
+
+ private:
+  void SetText(const std::string& control, const std::string& text) {
+    fields[control] = text;
+    if (core == nullptr) return;
+    if (auto fix = core->TextChanged(control, text, static_cast<int>(text.size())))
+      SetText(control, fix->text);
+  }
+};
+
+class CoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string pattern =
+        (std::filesystem::temp_directory_path() / "vn-core-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    ASSERT_NE(mkdtemp(buffer.data()), nullptr);
+    folder = buffer.data();
+    std::filesystem::create_directories(std::filesystem::path(folder) / "databases");
+    path = DataEnv::DatabasePath(folder);
+    Execute(ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/databases/schema.sql") +
+            ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/databases/formate.sql") +
+            ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/databases/demo_config.sql") +
+            // The demo without its Notizen entry: a rubric without assignments, five data
+            // entries.
+            "DELETE FROM Zuordnungen WHERE Rubrik_ID = 5; DELETE FROM Daten WHERE ID_Daten = 6;"
+            "UPDATE sqlite_sequence SET seq = 5 WHERE name = 'Daten';"
+            "UPDATE sqlite_sequence SET seq = 6 WHERE name = 'Zuordnungen';");
+  }
+
+  void TearDown() override {
+    if (locker_ != nullptr) ReleaseLock();
+    MakeWritable();
+    window.reset();
+    events.reset();
+    dataEnv.reset();
+    std::error_code ignored;  // a folder a test left read-only is the test's failure, not ours
+    std::filesystem::remove_all(std::filesystem::path(folder), ignored);
+  }
+
+  void Open(bool debug = false) {
+    dataEnv = std::make_unique<DataEnv>();
+    dataEnv->DataEnvironment_Initialize(folder);
+    window = std::make_unique<KonfigurationWindow>(debug, view, prompts);
+    view.core = window.get();
+    events = std::make_unique<DataEnvEvents>(*window);
+    window->SetRecordEvents(events.get());
+    window->SetTableRecords(dataEnv->rstabRubriken(), dataEnv->rstabDaten(),
+                            dataEnv->rstabZuordnungen());
+    window->SetLookupSource(dataEnv.get());
+    window->SetConfigStore(dataEnv.get());
+    window->Load();
+    view.shown = true;
+  }
+
+  void Execute(const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    const std::string message = error ? error : "";
+    sqlite3_free(error);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK) << message;
+  }
+
+  // The first column of the first row of `sql`, read by a connection of its own.
+  std::string Scalar(const std::string& sql) {
+    sqlite3* db = nullptr;
+    std::string value;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+      sqlite3_stmt* statement = nullptr;
+      if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+          sqlite3_step(statement) == SQLITE_ROW) {
+        const unsigned char* text = sqlite3_column_text(statement, 0);
+        value = text != nullptr ? reinterpret_cast<const char*>(text) : "";
+      }
+      sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return value;
+  }
+
+  // Another program's write transaction on the database, until released.
+  void LockFromAnotherProgram() {
+    ASSERT_EQ(sqlite3_open(path.c_str(), &locker_), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(locker_, "BEGIN IMMEDIATE; UPDATE Daten SET Titel = 'x' WHERE ID_Daten = 2;",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
+  }
+  void ReleaseLock() {
+    sqlite3_exec(locker_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(locker_);
+    locker_ = nullptr;
+  }
+
+  // Makes the database file unwritable (permissions, and for root the immutable flag where the
+  // file system has one); false when it stays writable here.
+  bool MakeReadOnly() {
+    std::filesystem::permissions(std::filesystem::path(path),
+                                 std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::group_read |
+                                     std::filesystem::perms::others_read);
+    readOnly_ = true;
+#ifdef __linux__
+    if (geteuid() == 0) immutable_ = SetImmutable(true);
+#endif
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
+    if (file == nullptr) return true;
+    std::fclose(file);
+    return false;
+  }
+  void MakeWritable() {
+    if (!readOnly_) return;
+#ifdef __linux__
+    if (immutable_) SetImmutable(false);
+    immutable_ = false;
+#endif
+    std::filesystem::permissions(
+        std::filesystem::path(path),
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    readOnly_ = false;
+  }
+
+  std::string folder;
+  std::string path;
+  RecordingView view;
+  ScriptedPrompts prompts;
+  std::unique_ptr<DataEnv> dataEnv;
+  std::unique_ptr<KonfigurationWindow> window;
+  std::unique_ptr<DataEnvEvents> events;
+
+ private:
+#ifdef __linux__
+  bool SetImmutable(bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+      flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+      done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+  }
+  bool immutable_ = false;
+#endif
+  bool readOnly_ = false;
+  sqlite3* locker_ = nullptr;
+};
+
+// The enabled state of the bar's eight buttons, left to right, as "10110011".
+inline std::string BarState(const WindowState& s) {
+  std::string bar;
+  for (bool on : {s.moveFirst, s.movePrevious, s.moveNext, s.moveLast, s.deleteRecord, s.addNew,
+                  s.cancel, s.ok})
+    bar += on ? '1' : '0';
+  return bar;
+}
+
+}  // namespace vn::config::testing
