@@ -61,7 +61,10 @@ inline ProcessCounters CountProcess() {
   memory.cb = sizeof memory;
   if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                            sizeof memory)) {
-    c.privateKilobytes = static_cast<long>(memory.PrivateUsage / 1024);
+    // Wine leaves PrivateUsage at 0; the commit charge is the same count on Windows.
+    const SIZE_T privateBytes =
+        memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
+    c.privateKilobytes = static_cast<long>(privateBytes / 1024);
   }
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
   if (snapshot != INVALID_HANDLE_VALUE) {
