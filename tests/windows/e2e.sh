@@ -82,7 +82,7 @@ expect_value "HKCR\\CLSID\\$CLASS\\InprocServer32" ThreadingModel Apartment
 expect_value "HKCR\\CLSID\\$CLASS\\ProgID" "" Varnolis.ProtocolHandler
 expect_value 'HKCR\Varnolis.ProtocolHandler\CLSID' "" "$CLASS"
 expect_value "HKCR\\TypeLib\\$LIBID\\$TLB_VERSION" "" "Pluggable Protocol Handler von Varnolis"
-expect_value "HKCR\\TypeLib\\$LIBID\\$TLB_VERSION\\0\\win32" "" "$WIN_DIR\\varnolis.dll"
+expect_value "HKCR\\TypeLib\\$LIBID\\$TLB_VERSION\\0\\$WINEARCH" "" "$WIN_DIR\\varnolis.dll"
 # The info page's class, as a script creates it.
 expect_value "HKCR\\CLSID\\$INFO_CLASS\\InprocServer32" "" "$WIN_DIR\\varnolis.dll"
 expect_value "HKCR\\CLSID\\$INFO_CLASS\\InprocServer32" ThreadingModel Apartment
