@@ -759,11 +759,12 @@ void Connect(const std::shared_ptr<OdbcSession>& session) {
                       reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
   }
   WText text = ToWide(session->odbcText);
-  SQLWCHAR out[1024];
-  SQLSMALLINT outLength = 0;
+  // No buffer for the completed connection string: nothing reads it, and for a driver without
+  // wide-character calls (mdbtools') unixODBC converts that buffer back with strlen although the
+  // driver left it without its terminating NUL.
   SQLRETURN rc =
       SQLDriverConnectW(session->dbc, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()),
-                        out, 1024, &outLength, SQL_DRIVER_NOPROMPT);
+                        nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
   if (!SQL_SUCCEEDED(rc)) {
     throw RuntimeError(kErrProviderFailed,
                        Diagnostics(SQL_HANDLE_DBC, session->dbc, "SQLDriverConnect"), "ODBC");
