@@ -1,5 +1,7 @@
 #include "platform/password_mask.h"
 
+#include <vector>
+
 namespace vn {
 namespace {
 
@@ -50,9 +52,30 @@ size_t ValueEnd(std::string_view text, size_t at, bool braces) {
   return semicolon == std::string_view::npos ? n : semicolon;
 }
 
-}  // namespace
+// A password as its connection string quotes it, without the quotes or braces around it and with
+// the doubled delimiters inside made single.
+std::string Unquoted(std::string_view value) {
+  if (value.size() < 2) return std::string(value);
+  const char open = value.front();
+  const char close = open == '{' ? '}' : open;
+  if ((open != '"' && open != '\'' && open != '{') || value.back() != close) {
+    return std::string(value);
+  }
+  std::string out;
+  for (size_t i = 1; i + 1 < value.size(); ++i) {
+    out += value[i];
+    if (value[i] == close && value[i + 1] == close) ++i;
+  }
+  return out;
+}
 
-std::string MaskPasswords(std::string_view text) {
+bool IsWordCharacter(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+         static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Walks the key=value pairs of `text`: the copy with the passwords masked, and the passwords.
+std::string Scan(std::string_view text, std::vector<std::string>* passwords) {
   const size_t n = text.size();
   std::string out;
   out.reserve(n);
@@ -84,10 +107,41 @@ std::string MaskPasswords(std::string_view text) {
     // An empty value hides nothing; it shows only that no password was given.
     if (password && valueEnd > valueStart) {
       out.append(kMask);
+      if (passwords != nullptr) {
+        std::string_view value = text.substr(valueStart, valueEnd - valueStart);
+        while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
+        passwords->push_back(Unquoted(value));
+      }
     } else {
       out.append(text.substr(valueStart, valueEnd - valueStart));
     }
     i = valueEnd;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string MaskPasswords(std::string_view text) { return Scan(text, nullptr); }
+
+std::string MaskPasswordsIn(std::string_view text, std::string_view connection) {
+  std::vector<std::string> passwords;
+  Scan(connection, &passwords);
+  std::string out = Scan(text, nullptr);
+  for (const std::string& password : passwords) {
+    if (password.empty()) continue;
+    for (size_t at = out.find(password); at != std::string::npos; at = out.find(password, at)) {
+      const size_t end = at + password.size();
+      const bool alone =
+          (at == 0 || !IsWordCharacter(out[at - 1]) || !IsWordCharacter(password.front())) &&
+          (end == out.size() || !IsWordCharacter(out[end]) || !IsWordCharacter(password.back()));
+      if (alone) {
+        out.replace(at, password.size(), kMask);
+        at += kMask.size();
+      } else {
+        ++at;
+      }
+    }
   }
   return out;
 }

@@ -46,6 +46,20 @@ TEST(PasswordMaskTest, ABraceInAnotherValueDoesNotHideThePasswordBehindIt) {
             "Driver={SQLite3};Pwd=***;Database=x");
 }
 
+// A driver's message may repeat the connection string or the password itself.
+TEST(PasswordMaskTest, ADriversMessageLosesThePasswordsOfItsConnectionString) {
+  const std::string connection = "Driver={X};UID=vn;PWD='ge''heim';Jet OLEDB:Database Password=p";
+  EXPECT_EQ(MaskPasswordsIn("Login failed for vn with ge'heim (PWD=ge'heim;UID=vn).", connection),
+            "Login failed for vn with *** (PWD=***;UID=vn).");
+  // A one-letter password is hidden where it stands alone, not inside the words.
+  EXPECT_EQ(MaskPasswordsIn("Unable to open p: password p refused", connection),
+            "Unable to open ***: password *** refused");
+  EXPECT_EQ(MaskPasswordsIn("geheim and ge'heimer stay", connection), "geheim and ge'heimer stay");
+  EXPECT_EQ(MaskPasswordsIn("no password here", "Provider=SQLite;Data Source=x"),
+            "no password here");
+  EXPECT_EQ(MaskPasswordsIn("bad password a;b}c", "DSN=x;Pwd={a;b}}c}"), "bad password ***");
+}
+
 TEST(DebugLogTest, TheLogIsPrivateAndShowsNoPassword) {
   TestFolder folder;
   OverrideLibraryFolder(folder.Root());
