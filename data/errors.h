@@ -24,6 +24,16 @@ inline constexpr long kErrWriteFailed = -2147467259;         // E_FAIL: locked, 
 inline constexpr long kErrConcurrency = -2147217864;         // DB_E_CONCURRENCYVIOLATION
 inline constexpr long kErrCantConvert = -2147217913;         // DB_E_CANTCONVERTVALUE
 
+// The sources of the failures whose reason lies outside this program: an ODBC driver (its own
+// diagnostics, or a driver that is not installed) and, on Linux, mdbtools' library for Access
+// files. Their text is what an administrator needs to act on, so a page shows it.
+inline constexpr const char* kSourceOdbc = "ODBC";
+inline constexpr const char* kSourceJet = "Jet";
+
+inline bool IsDriverFailure(const RuntimeError& error) {
+  return error.Source() == kSourceOdbc || error.Source() == kSourceJet;
+}
+
 // The failure of a call that ran longer than the command timeout of `seconds`.
 inline RuntimeError CommandTimeoutError(long seconds, const char* source) {
   return RuntimeError(

@@ -32,8 +32,9 @@ bool SaysYes(const std::string& value) {
   return v == "true" || v == "yes" || v == "sspi" || v == "mandatory" || v == "1" || v == "-1";
 }
 
+// Reported as the driver's own failure: the page shows what to install.
 RuntimeError MissingDriver(const std::string& text) {
-  return RuntimeError(kErrProviderNotFound, text, "Connection.Open");
+  return RuntimeError(kErrProviderNotFound, text, kSourceOdbc);
 }
 
 // Windows' SQL Server drivers, newest first; "SQL Server" comes with every Windows.

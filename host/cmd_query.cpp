@@ -10,6 +10,7 @@
 #include "data/recordset.h"
 #include "host/commands.h"
 #include "platform/module_path.h"
+#include "platform/password_mask.h"
 #include "platform/runtime_error.h"
 #include "render/format_field_value.h"
 
@@ -88,7 +89,9 @@ int RunQuery(int argc, char** argv) {
     rs.Close();
     connection.Close();
   } catch (const RuntimeError& error) {
-    std::cerr << "varnolis query: error " << error.Number() << ": " << error.Description() << '\n';
+    // A driver's message may repeat the password it was given; the terminal shows none.
+    std::cerr << "varnolis query: error " << error.Number() << ": "
+              << MaskPasswordsIn(error.Description(), connectionString) << '\n';
     return 1;
   }
   return 0;

@@ -4,7 +4,10 @@
 
 #include "act/act_data_parser.h"
 #include "data/connection_string.h"
+#include "data/errors.h"
 #include "platform/password_mask.h"
+#include "resources/markup.h"
+#include "resources/res_text.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
@@ -21,6 +24,23 @@ bool IsJetProvider(const std::string& connection) {
   } catch (const RuntimeError&) {
     return false;
   }
+}
+
+// What the page says after the connection string of a failed connection: the reason a driver
+// or library outside this program gave (its own diagnostic, or what to install where it is
+// missing), on a line of its own, as page text and without the passwords of `connection`.
+// Failures of the program's own providers keep the message as it always was.
+std::string ReasonLine(const std::exception& failure, const std::string& connection) {
+  const auto* error = dynamic_cast<const RuntimeError*>(&failure);
+  if (error == nullptr || !data::IsDriverFailure(*error) || error->Description().empty()) {
+    return {};
+  }
+  std::string reason = markup::EscapeHtml(MaskPasswordsIn(error->Description(), connection));
+  // A "%s" of the driver's text must not be taken for a placeholder of the message.
+  for (size_t at = reason.find('%'); at != std::string::npos; at = reason.find('%', at)) {
+    reason.replace(at, 1, "&#37;");
+  }
+  return ResText(320) + reason;
 }
 
 }  // namespace
@@ -68,11 +88,15 @@ std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
     db->SetMode(data::adModeRead);
     db->Open({}, {}, {}, -1);
     return db;
-  } catch (const std::exception&) {
-    // The page shows the connection string, but not its password.
-    error.SetError(101, {MaskPasswords(connection)});
+  } catch (const std::exception& failure) {
+    RecordConnectionFailure(error, connection, failure);
     return nullptr;
   }
+}
+
+void RecordConnectionFailure(clHTMLError& error, const std::string& connection,
+                             const std::exception& failure) {
+  error.SetError(101, {MaskPasswords(connection) + ReasonLine(failure, connection)});
 }
 
 }  // namespace vn

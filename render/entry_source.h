@@ -3,6 +3,7 @@
 // failure is recorded in the renderer's error block with the message the renderers share.
 #pragma once
 
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -22,9 +23,15 @@ bool ParseEntryTexts(clHTMLError& error, clACTDataParser* parser, const std::str
 // 103 for an empty connection string, then 104 for an empty query.
 bool RequireEntryTexts(clHTMLError& error, const std::string& connection, const std::string& query);
 
-// Opens a read-only connection on `connection`; null after recording 101, which shows the
-// connection string with its password hidden.
+// Opens a read-only connection on `connection`; null after recording 101
+// (RecordConnectionFailure).
 std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
                                                       const std::string& connection);
+
+// Records 101 for `connection`, which `failure` kept from opening: the connection string with
+// its password hidden and, where a driver or library gave the reason (its diagnostic, or what to
+// install), that reason on a line of its own, its passwords hidden as well.
+void RecordConnectionFailure(clHTMLError& error, const std::string& connection,
+                             const std::exception& failure);
 
 }  // namespace vn
