@@ -3,6 +3,7 @@
 #include "platform/runtime_error.h"
 
 #ifdef VARNOLIS_HAVE_DATA_CONNECTION
+#include "data/connect_mode.h"
 #include "data/connection.h"
 #endif
 
@@ -14,7 +15,10 @@ class DataConnectionProbe : public ConnectionProbe {
  public:
   void Probe(const std::string& connectionString) override {
 #ifdef VARNOLIS_HAVE_DATA_CONNECTION
+    // Opened as a page opens a data entry (read only, through the same providers and their
+    // mapping to ODBC drivers), so that what the test accepts is what a page can read.
     vn::data::Connection connection;
+    connection.SetMode(vn::data::adModeRead);
     connection.Open(connectionString);
     connection.Close();
 #else

@@ -1,6 +1,6 @@
 // ConnectionProbe: opens a connection string and closes it again, to tell whether it works
 // (the connection button and the data-link dialog's test). The real one goes through the data
-// access layer's Connection.
+// access layer's Connection, read only, as a page opens it.
 #pragma once
 
 #include <memory>

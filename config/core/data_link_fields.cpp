@@ -1,6 +1,8 @@
 #include "config/core/data_link_fields.h"
 
 #include "data/connection_string.h"
+#include "data/database_file.h"
+#include "data/odbc_routes.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
@@ -19,6 +21,18 @@ std::string Unbraced(const std::string& value) {
   return value;
 }
 
+// The provider for the database file at `path`: the one it was read with while that one reads
+// the file, else the one its first bytes call for. The Jet providers read SQLite files too,
+// the SQLite provider no Access file.
+std::string FileProvider(const std::string& path, const std::string& readWith) {
+  const data::DatabaseFileKind kind = data::KindOfDatabaseFile(path);
+  const bool access = kind == data::DatabaseFileKind::kJet3 ||
+                      kind == data::DatabaseFileKind::kJet4 || kind == data::DatabaseFileKind::kAce;
+  if (!readWith.empty() && (!access || data::IsJetProvider(readWith))) return readWith;
+  if (kind == data::DatabaseFileKind::kAce) return "Microsoft.ACE.OLEDB.12.0";
+  return access ? "Microsoft.Jet.OLEDB.4.0" : "SQLite";
+}
+
 }  // namespace
 
 DataLinkFields DataLinkFields::Read(const std::string& connectionString) {
@@ -33,11 +47,12 @@ DataLinkFields DataLinkFields::Read(const std::string& connectionString) {
     return fields;
   }
   const size_t count = pairs.Pairs().size();
-  const bool sqliteProvider =
-      vn::EqualsIgnoringCase(pairs.Get("Provider"), "SQLite") ||
-      vn::EqualsIgnoringCase(pairs.Get("Provider"), "Microsoft.Jet.OLEDB.4.0");
-  if (sqliteProvider && pairs.Has("Data Source") && count <= 3) {
+  const std::string provider = vn::TrimSpaces(pairs.Get("Provider"));
+  const bool fileProvider =
+      vn::EqualsIgnoringCase(provider, "SQLite") || data::IsJetProvider(provider);
+  if (fileProvider && pairs.Has("Data Source") && count <= 3) {
     fields.file = pairs.Get("Data Source");
+    fields.provider = provider;
     fields.kind = kSqliteFile;
   } else if (!pairs.Has("Provider") && pairs.Has("DSN") && !pairs.Has("Driver")) {
     fields.dsn = Unbraced(pairs.Get("DSN"));
@@ -64,7 +79,9 @@ std::string DataLinkFields::ConnectionString() const {
   switch (kind) {
     case kSqliteFile: {
       const std::string path = vn::TrimSpaces(file);
-      return path.empty() ? std::string() : "Provider=SQLite;Data Source=" + path + ";";
+      return path.empty()
+                 ? std::string()
+                 : "Provider=" + FileProvider(path, provider) + ";Data Source=" + path + ";";
     }
     case kOdbcDataSource: {
       const std::string name = vn::TrimSpaces(dsn);

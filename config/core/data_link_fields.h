@@ -13,6 +13,7 @@ struct DataLinkFields {
   enum Kind { kSqliteFile = 0, kOdbcDataSource = 1, kOdbcDriver = 2, kTyped = 3 };
   Kind kind = kSqliteFile;
   std::string file;
+  std::string provider;  // the file's provider as read (SQLite, Jet or ACE); empty for a new one
   std::string dsn;
   std::string user;
   std::string password;
@@ -23,7 +24,8 @@ struct DataLinkFields {
   // Fills every field that `connectionString` names and picks its kind.
   static DataLinkFields Read(const std::string& connectionString);
   // The connection string the fields of the current kind describe ("" when the main field is
-  // empty).
+  // empty). A file keeps the provider it was read with where that reads it; otherwise its first
+  // bytes choose: an Access file the Jet provider (ACE for the ACE format), any other SQLite.
   std::string ConnectionString() const;
 };
 

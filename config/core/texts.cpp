@@ -107,4 +107,25 @@ std::string RecordsetChangedLine(const std::string& records, int reason) {
   return records + " RecordSet Changed - Reason: " + GetADOEventReason(reason);
 }
 
+// Conversion of an Access configuration database -------------------------------------------
+
+std::string ConvertAccessQuestion(const std::string& path, const std::string& keptPath) {
+  return "Die Konfigurationsdatenbank\n" + path +
+         "\nist eine Access-Datei. Das Konfigurationsprogramm bearbeitet nur sein eigenes Format "
+         "(die Seiten lesen beide).\n\nSoll sie jetzt in dieses Format umgewandelt werden? Das "
+         "Original bleibt unverändert erhalten als\n" +
+         keptPath;
+}
+
+std::string AccessConverted(const std::string& keptPath) {
+  return "Die Konfigurationsdatenbank wurde umgewandelt. Das Original liegt unverändert unter\n" +
+         keptPath;
+}
+
+std::string AccessNotConverted(const std::string& description) {
+  return "Die Konfigurationsdatenbank konnte nicht umgewandelt werden; keine Datei wurde "
+         "verändert.\n\n" +
+         description;
+}
+
 }  // namespace vn::config::texts

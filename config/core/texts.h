@@ -78,4 +78,13 @@ std::string RecordMovedLine(const std::string& records, int reason);
 std::string RecordChangedLine(const std::string& records, int reason);
 std::string RecordsetChangedLine(const std::string& records, int reason);
 
+// A configuration database in Access' format, opened by the program: the offer to convert it
+// into the program's own format and what became of it.
+std::string ConvertAccessQuestion(const std::string& path, const std::string& keptPath);
+std::string AccessConverted(const std::string& keptPath);
+std::string AccessNotConverted(const std::string& description);
+inline constexpr const char* kAccessKept =
+    "Die Konfigurationsdatenbank bleibt unverändert. Das Konfigurationsprogramm kann sie ohne "
+    "Umwandlung nicht bearbeiten und wird beendet.";
+
 }  // namespace vn::config::texts

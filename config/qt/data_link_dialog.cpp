@@ -114,6 +114,7 @@ void DataLinkDialog::SetConnectionString(const std::string& connectionString) {
   auto q = [](const std::string& text) { return QString::fromStdString(text); };
   typed_->setPlainText(q(fields.typed));
   if (fields.kind == kSqliteFile) sqliteFile_->setText(q(fields.file));
+  fileProvider_ = fields.provider;
   if (!fields.dsn.empty()) {
     dsn_->setText(q(fields.dsn));
     dsnUser_->setText(q(fields.user));
@@ -130,6 +131,7 @@ std::string DataLinkDialog::ConnectionString() const {
   DataLinkFields fields;
   fields.kind = CurrentKind();
   fields.file = sqliteFile_->text().toStdString();
+  fields.provider = fileProvider_;
   fields.dsn = dsn_->text().toStdString();
   fields.user = dsnUser_->text().toStdString();
   fields.password = dsnPassword_->text().toStdString();

@@ -48,6 +48,7 @@ class DataLinkDialog : public QDialog {
   QComboBox* kind_;
   QStackedWidget* pages_;
   QLineEdit* sqliteFile_;
+  std::string fileProvider_;  // the provider the file was read with (DataLinkFields::provider)
   QLineEdit* dsn_;
   QLineEdit* dsnUser_;
   QLineEdit* dsnPassword_;

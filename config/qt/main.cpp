@@ -1,10 +1,12 @@
 // varnolis-konfiguration: the configuration program. Reads the debug setting, shows the splash
 // window, opens the configuration database through the data environment, creates and loads the
-// main window and runs until it is closed. A database that cannot be opened ends the program
+// main window and runs until it is closed. A database in Access' format is converted first, if
+// the user agrees; one that cannot be opened (or stays in Access' format) ends the program
 // before the window shows.
 #include <QApplication>
 #include <cstdio>
 
+#include "config/core/access_conversion.h"
 #include "config/core/connection_probe.h"
 #include "config/core/data_env.h"
 #include "config/core/error_texts.h"
@@ -30,6 +32,17 @@ int main(int argc, char** argv) {
   vn::config::QtMessageBoxes messages;
   vn::config::DataEnv dataEnv;
   const std::string programFolder = vn::LibraryFolder();
+  {
+    // An Access configuration database: converted, or the program ends with it unchanged.
+    vn::config::QtPrompts prompts(messages, nullptr);
+    const vn::config::AccessConversion conversion = vn::config::OfferAccessConversion(
+        vn::config::DataEnv::DatabasePath(programFolder), prompts);
+    if (conversion == vn::config::AccessConversion::kRefused ||
+        conversion == vn::config::AccessConversion::kFailed) {
+      splash.close();
+      return 1;
+    }
+  }
   try {
     dataEnv.DataEnvironment_Initialize(programFolder);
   } catch (const vn::RuntimeError& e) {
