@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "config/convert/config_converter.h"
+#include "tests/data/access_test_file.h"
 #include "tests/handler/test_folder.h"
 
 #ifndef _WIN32
@@ -116,6 +118,35 @@ class AccessPageTest : public ::testing::Test {
            "<DIV  ID=\"divfenster\" CLASS=\"divwindow\">\r\n";
   }
 
+  // The page of the rubric `Obst` with one table entry `title` over Fruit, Fiber and Sugar whose
+  // rows (Row) are `rows`.
+  std::string ExpectedTablePage(const std::string& title, const std::string& rows) const {
+    const std::string r = program_ + "/ResourceHTML/";
+    return PageStart() + "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" + r +
+           "clhierachicalspreadsheet.vbs\"></SCRIPT>\r\n"
+           "<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
+           "<TR  CLASS=\"title0\"><TD>"
+           "<IMG  NAME=\"img_hss_0_\" SRC=\"" +
+           r +
+           "minus.gif\" "
+           "onclick=\"DisplayItem 'img_hss_0_','div_hss_0_'\" onmouseover=\"Point 'img_hss_0_'\" "
+           "onmouseout=\"DontPoint 'img_hss_0_'\" WIDTH=\"11\" HEIGHT=\"11\" ALIGN=\"absmiddle\">"
+           "&nbsp;&nbsp;" +
+           title +
+           "</TD></TR></TABLE>"
+           "\r\n<DIV  ID=\"div_hss_0_\" STYLE=\"\">\r\n"
+           "\r\n<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
+           "<TR  CLASS=\"u0\"><TD  CLASS=\"u0\" ALIGN=\"left\">Fruit</TD>"
+           "<TD  CLASS=\"u0\" ALIGN=\"left\">Fiber</TD>"
+           "<TD  CLASS=\"u0\" ALIGN=\"left\">Sugar</TD></TR>\r\n" +
+           rows +
+           // The empty piece after the last row, the table's end, and the window's end.
+           "\r\n"
+           "\r\n</TABLE>\r\n</DIV>\r\n\r\n"
+           "</DIV>\r\n" +
+           ExpectedEnd();
+  }
+
   std::unique_ptr<TestFolder> folder_;
   std::string program_;
   std::unique_ptr<Library> library_;
@@ -143,33 +174,13 @@ TEST_F(AccessPageTest, TableEntryOverARealAccessFileByteForByteOnLinux) {
   VN_REQUIRE_FRUIT();
   AddRubric({{1, "Zucker", Jet(),
               "SELECT Fruit, Fiber, Sugar FROM Fruit WHERE Sugar > 10 ORDER BY Sugar DESC"}});
-  const std::string r = program_ + "/ResourceHTML/";
-  const std::string expected =
-      PageStart() + "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" + r +
-      "clhierachicalspreadsheet.vbs\"></SCRIPT>\r\n"
-      "<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
-      "<TR  CLASS=\"title0\"><TD>"
-      "<IMG  NAME=\"img_hss_0_\" SRC=\"" +
-      r +
-      "minus.gif\" "
-      "onclick=\"DisplayItem 'img_hss_0_','div_hss_0_'\" onmouseover=\"Point 'img_hss_0_'\" "
-      "onmouseout=\"DontPoint 'img_hss_0_'\" WIDTH=\"11\" HEIGHT=\"11\" ALIGN=\"absmiddle\">"
-      "&nbsp;&nbsp;Zucker</TD></TR></TABLE>"
-      "\r\n<DIV  ID=\"div_hss_0_\" STYLE=\"\">\r\n"
-      "\r\n<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
-      "<TR  CLASS=\"u0\"><TD  CLASS=\"u0\" ALIGN=\"left\">Fruit</TD>"
-      "<TD  CLASS=\"u0\" ALIGN=\"left\">Fiber</TD>"
-      "<TD  CLASS=\"u0\" ALIGN=\"left\">Sugar</TD></TR>\r\n" +
-      Row("Date", 8, 73) + Row("Banana", 3, 20) + Row("Fig", 2, 19) + Row("Persimmon", 0, 19) +
-      Row("Lychee", 2, 18) + Row("Guava", 5, 17) + Row("Pomegranate", 3, 17) +
-      Row("Grapes", 2, 16) + Row("Kumquat", 2, 16) + Row("Mango", 1, 15) + Row("Cherry", 1, 13) +
-      Row("Apple", 2, 12) + Row("Pear", 2, 12) + Row("Pineapple", 1, 12) + Row("Blueberry", 8, 11) +
-      Row("Orange", 2, 11) +
-      // The empty piece after the last row, the table's end, and the window's end.
-      "\r\n"
-      "\r\n</TABLE>\r\n</DIV>\r\n\r\n"
-      "</DIV>\r\n" +
-      ExpectedEnd();
+  const std::string expected = ExpectedTablePage(
+      "Zucker", Row("Date", 8, 73) + Row("Banana", 3, 20) + Row("Fig", 2, 19) +
+                    Row("Persimmon", 0, 19) + Row("Lychee", 2, 18) + Row("Guava", 5, 17) +
+                    Row("Pomegranate", 3, 17) + Row("Grapes", 2, 16) + Row("Kumquat", 2, 16) +
+                    Row("Mango", 1, 15) + Row("Cherry", 1, 13) + Row("Apple", 2, 12) +
+                    Row("Pear", 2, 12) + Row("Pineapple", 1, 12) + Row("Blueberry", 8, 11) +
+                    Row("Orange", 2, 11));
   EXPECT_EQ(Page(), expected);
 }
 
@@ -216,6 +227,34 @@ TEST_F(AccessPageTest, AllColumnsACardAndAShapeOverTheFileAndItsChangesOnLinux) 
   page = Page();
   EXPECT_NE(page.find("CLASS=\"htmllistvalue\">Bonono</TD>"), std::string::npos);
   EXPECT_EQ(page.find("Banana"), std::string::npos);
+}
+
+// The configuration converted from another format (read here through SQLite's ODBC driver, as
+// an Access file is read on Windows) serves the page the source served, byte for byte.
+TEST_F(AccessPageTest, AConvertedConfigurationServesTheSourcesPageByteForByteOnLinux) {
+  VN_REQUIRE_FRUIT();
+  const std::string driver = data::test::OdbcDriverLibrary("libsqlite3odbc.so");
+  VN_REQUIRE_TEST_PIECE(!driver.empty(), "SQLite's ODBC driver (libsqliteodbc)");
+  AddRubric({{1, "Süß", Jet(),
+              "SELECT Fruit, Fiber, Sugar FROM Fruit WHERE Sugar >= 20 ORDER BY Sugar DESC"}});
+  const std::string expected =
+      ExpectedTablePage("S\xFC\xDF", Row("Date", 8, 73) + Row("Banana", 3, 20));
+  const std::string config = program_ + "/databases/config.mdb";
+  EXPECT_EQ(Page(), expected);  // the source as the configuration
+
+  const std::string source = folder_->Root() + "/quelle.db";
+  fs::rename(config, source);
+  config::ConvertConfigDatabase(
+      "Driver=" + driver + ";Database=" + source, config,
+      ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/databases/schema.sql"));
+  ASSERT_TRUE(fs::exists(config));
+  // The source changes after the conversion: a page still read from it would show this.
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(source.c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, "UPDATE Daten SET Titel = 'Quelle'", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  EXPECT_EQ(Page(), expected);
 }
 
 TEST_F(AccessPageTest, SqlServerProviderReachesFreeTdsWith101ItsReasonAndTheMaskedPasswordOnLinux) {
