@@ -6,10 +6,10 @@
 #include "data/connection_string.h"
 #include "data/errors.h"
 #include "platform/password_mask.h"
-#include "resources/markup.h"
-#include "resources/res_text.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
+#include "resources/markup.h"
+#include "resources/res_text.h"
 
 namespace vn {
 namespace {
