@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 #include "act/automation.h"
@@ -210,6 +211,17 @@ nlohmann::json clStandInFile::Load() const {
   std::stringstream buffer;
   buffer << in.rdbuf();
   const std::string content = buffer.str();
+  // A page asks the stand-in some hundred times, mostly for a file that has not changed since
+  // the last call; the text is still read every time, only a model made of the same text is
+  // taken again.
+  static std::mutex lastMutex;
+  static std::string lastPath;
+  static std::string lastContent;
+  static json lastModel;
+  {
+    std::lock_guard lock(lastMutex);
+    if (path == lastPath && content == lastContent) return lastModel;
+  }
   json model;
   try {
     model = json::parse(content);
@@ -227,6 +239,10 @@ nlohmann::json clStandInFile::Load() const {
     Malformed(path, LineAndColumn(content, place.offset), "number out of range: " + place.token);
   }
   CheckShape(path, model);
+  std::lock_guard lock(lastMutex);
+  lastPath = path;
+  lastContent = content;
+  lastModel = model;
   return model;
 }
 
