@@ -296,7 +296,7 @@ int main(int argc, char** argv) {
   };
   if (std::getenv("VN_BENCH_POOLED_PAGES_ONLY") != nullptr) {  // for a profiler
     pagesOf("Kunde");
-    fs::remove_all(folder);
+    if (std::getenv("VN_BENCH_KEEP") == nullptr) fs::remove_all(folder);
     return 0;
   }
   const int inProcessRuns = std::max(3, runs / 3);
