@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 
 #include "act/automation.h"
+#include "act/standin_cache.h"
 #include "platform/file_io.h"
 #include "platform/runtime_error.h"
 #include "platform/settings.h"
@@ -202,6 +202,10 @@ bool clStandInFile::Exists() const {
 
 nlohmann::json clStandInFile::Load() const {
   const std::string path = Path();
+  // Looked at before the file is read: a write after this is seen at the next call.
+  const FileStamp stamp = FileStamp::Of(path);
+  clStandInCache& cache = clStandInCache::Shared();
+  if (auto model = cache.Unchanged(path, stamp)) return *model;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     struct stat st {};
@@ -211,17 +215,7 @@ nlohmann::json clStandInFile::Load() const {
   std::stringstream buffer;
   buffer << in.rdbuf();
   const std::string content = buffer.str();
-  // A page asks the stand-in some hundred times, mostly for a file that has not changed since
-  // the last call; the text is still read every time, only a model made of the same text is
-  // taken again.
-  static std::mutex lastMutex;
-  static std::string lastPath;
-  static std::string lastContent;
-  static json lastModel;
-  {
-    std::lock_guard lock(lastMutex);
-    if (path == lastPath && content == lastContent) return lastModel;
-  }
+  if (auto model = cache.SameText(path, content, stamp)) return *model;
   json model;
   try {
     model = json::parse(content);
@@ -239,10 +233,7 @@ nlohmann::json clStandInFile::Load() const {
     Malformed(path, LineAndColumn(content, place.offset), "number out of range: " + place.token);
   }
   CheckShape(path, model);
-  std::lock_guard lock(lastMutex);
-  lastPath = path;
-  lastContent = content;
-  lastModel = model;
+  cache.Keep(path, content, model, stamp);
   return model;
 }
 
