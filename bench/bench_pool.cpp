@@ -295,7 +295,16 @@ int main(int argc, char** argv) {
     }
   };
   if (std::getenv("VN_BENCH_POOLED_PAGES_ONLY") != nullptr) {  // for a profiler
-    pagesOf("Kunde");
+    for (int run = 0; run < runs; ++run) {
+      const auto start = std::chrono::steady_clock::now();
+      pagesOf("Kunde");
+      const auto pooled = std::chrono::steady_clock::now();
+      LibpqClient(conninfo, pages);
+      const std::chrono::duration<double> ours = pooled - start;
+      const std::chrono::duration<double> floor = std::chrono::steady_clock::now() - pooled;
+      std::printf("%d pooled pages %.4f s, libpq client %.4f s, ratio %.2f\n", pages, ours.count(),
+                  floor.count(), ours.count() / floor.count());
+    }
     if (std::getenv("VN_BENCH_KEEP") == nullptr) fs::remove_all(folder);
     return 0;
   }
