@@ -4,7 +4,6 @@
 // every entry has a session of its own. Linux only: the library is loaded from a copy of the
 // Linux program folder (on Windows the same pool is tested through odbc32 in tests/data).
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <regex>
 #include <set>
@@ -44,21 +43,7 @@ class PooledPageTest : public ::testing::Test {
     folder_.reset();
   }
 
-  void Exec(const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open((program_ + "/databases/config.mdb").c_str(), &db), SQLITE_OK);
-    char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
-        << (message ? message : "");
-    sqlite3_free(message);
-    sqlite3_close(db);
-  }
-
-  static std::string Quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("''") : std::string(1, c);
-    return out + "'";
-  }
+  void Exec(const std::string& sql) { ExecSql(program_ + "/databases/config.mdb", sql); }
 
   // The rubric `Sitzung`: three entries that each show their server session (its process id and
   // start, which together no other session has), over `connection` (an ADO connection string
@@ -72,8 +57,8 @@ class PooledPageTest : public ::testing::Test {
         "FROM pg_stat_activity WHERE pid = pg_backend_pid()";
     for (int entry = 1; entry <= 3; ++entry) {
       Exec("INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES ('Eintrag " +
-           std::to_string(entry) + "', 1, " + Quoted("Provider=MSDASQL;" + connection) + ", " +
-           Quoted(session) +
+           std::to_string(entry) + "', 1, " + SqlQuoted("Provider=MSDASQL;" + connection) + ", " +
+           SqlQuoted(session) +
            "); INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, "
            "last_insert_rowid(), " +
            std::to_string(entry) + ");");
