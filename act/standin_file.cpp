@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "act/automation.h"
+#include "act/standin_cache.h"
 #include "platform/file_io.h"
 #include "platform/runtime_error.h"
 #include "platform/settings.h"
@@ -201,6 +202,10 @@ bool clStandInFile::Exists() const {
 
 nlohmann::json clStandInFile::Load() const {
   const std::string path = Path();
+  // Looked at before the file is read: a write after this is seen at the next call.
+  const FileStamp stamp = FileStamp::Of(path);
+  clStandInCache& cache = clStandInCache::Shared();
+  if (auto model = cache.Unchanged(path, stamp)) return *model;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     struct stat st {};
@@ -210,6 +215,7 @@ nlohmann::json clStandInFile::Load() const {
   std::stringstream buffer;
   buffer << in.rdbuf();
   const std::string content = buffer.str();
+  if (auto model = cache.SameText(path, content, stamp)) return *model;
   json model;
   try {
     model = json::parse(content);
@@ -227,6 +233,7 @@ nlohmann::json clStandInFile::Load() const {
     Malformed(path, LineAndColumn(content, place.offset), "number out of range: " + place.token);
   }
   CheckShape(path, model);
+  cache.Keep(path, content, model, stamp);
   return model;
 }
 

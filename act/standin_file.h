@@ -1,6 +1,7 @@
 // The ACT! stand-in file: a JSON model of a running ACT! (its windows, the open database, the
 // active view, the current contact and group, lists for the general operations) with fault
-// injection. It is read afresh for every call and written back by the calls that change it.
+// injection. It is read afresh for every call (a model is kept only while the file provably has
+// not changed) and written back by the calls that change it.
 #pragma once
 
 #include <nlohmann/json.hpp>

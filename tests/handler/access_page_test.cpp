@@ -3,7 +3,6 @@
 // provider reaching FreeTDS. Linux only: the library is loaded from a copy of the Linux program
 // folder, and the Access file is read the Linux way.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <chrono>
 #include <fstream>
@@ -61,21 +60,7 @@ class AccessPageTest : public ::testing::Test {
                   fruit + "\"}}");
   }
 
-  void Exec(const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open((program_ + "/databases/config.mdb").c_str(), &db), SQLITE_OK);
-    char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
-        << (message ? message : "");
-    sqlite3_free(message);
-    sqlite3_close(db);
-  }
-
-  static std::string Quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("''") : std::string(1, c);
-    return out + "'";
-  }
+  void Exec(const std::string& sql) { ExecSql(program_ + "/databases/config.mdb", sql); }
 
   // The rubric `Obst` with its entries (format, title, connection, query) in the order given.
   void AddRubric(
@@ -85,8 +70,9 @@ class AccessPageTest : public ::testing::Test {
         "VALUES (1, 'Obst', 'Obst', 'Obstsorten', 'Aus Access');");
     int rank = 0;
     for (const auto& [format, title, connection, query] : entries) {
-      Exec("INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" + Quoted(title) +
-           ", " + std::to_string(format) + ", " + Quoted(connection) + ", " + Quoted(query) +
+      Exec("INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
+           SqlQuoted(title) + ", " + std::to_string(format) + ", " + SqlQuoted(connection) + ", " +
+           SqlQuoted(query) +
            "); INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, "
            "last_insert_rowid(), " +
            std::to_string(++rank) + ");");

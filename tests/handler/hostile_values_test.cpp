@@ -38,15 +38,7 @@ class HostileValuesTest : public ::testing::Test {
     folder_.reset();
   }
 
-  static void Exec(const std::string& database, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
-    char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
-        << (message ? message : "");
-    sqlite3_free(message);
-    sqlite3_close(db);
-  }
+  static void Exec(const std::string& database, const std::string& sql) { ExecSql(database, sql); }
   std::string Count(const std::string& table) const {
     sqlite3* db = nullptr;
     sqlite3_open(data_.c_str(), &db);

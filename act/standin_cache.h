@@ -1,0 +1,59 @@
+// The model last read from the ACT! stand-in file, kept for the calls that follow while the file
+// stays as it was: a page asks the stand-in some hundred times, for a file that changes only
+// when a test or the stand-in itself writes it.
+#pragma once
+
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+namespace vn {
+
+// A file's state as the file system tells it without reading the file: identity, size and the
+// times of its last change, and when this was looked at.
+struct FileStamp {
+  bool known = false;  // false where the file system cannot be trusted to tell (Windows)
+  unsigned long long device = 0;
+  unsigned long long inode = 0;
+  long long size = 0;
+  long long modified = 0;  // nanoseconds since 1970
+  long long changed = 0;   // nanoseconds since 1970
+  long long lookedAt = 0;  // nanoseconds since 1970
+
+  static FileStamp Of(const std::string& path);
+  bool SameFile(const FileStamp& other) const;
+};
+
+class clStandInCache {
+ public:
+  // Coarser than any local file system's clock for file times (FAT's is two seconds).
+  static constexpr long long kSettledNanoseconds = 2'000'000'000LL;
+
+  explicit clStandInCache(long long settledNanoseconds = kSettledNanoseconds)
+      : settled_(settledNanoseconds) {}
+
+  // The model kept for `path` when the file is provably as it was read: the same file, size and
+  // times, and last changed well before it was read, so that a later write in the same tick of
+  // the file system's clock cannot go unseen.
+  std::optional<nlohmann::json> Unchanged(const std::string& path, const FileStamp& now);
+  // The model kept for `path` when it was made of the same text; the file's state is noted
+  // with it.
+  std::optional<nlohmann::json> SameText(const std::string& path, const std::string& content,
+                                         const FileStamp& stamp);
+  void Keep(const std::string& path, const std::string& content, const nlohmann::json& model,
+            const FileStamp& stamp);
+
+  // The cache that all stand-in files of the process share.
+  static clStandInCache& Shared();
+
+ private:
+  const long long settled_;
+  std::mutex mutex_;
+  std::string path_;
+  std::string content_;
+  nlohmann::json model_;
+  FileStamp stamp_;
+};
+
+}  // namespace vn
