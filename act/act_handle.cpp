@@ -9,14 +9,15 @@ namespace {
 constexpr size_t kClassNameBuffer = 256;
 constexpr size_t kTitleCharacters = 50;
 
-// The state of the running search, read and written by the enumeration callback. Per thread,
-// so that requests on different threads do not search over each other.
+// The state of the running search, read and written by the enumeration callback. One per
+// search, so that requests on different threads do not search over each other (and no
+// thread_local with a destructor: with MinGW's runtime it would hold the library until the
+// thread ends and let it go from inside the thread's end, where that deadlocks).
 struct SearchState {
   std::string classPart;
   std::string titlePart;
   WindowHandle found = 0;
 };
-thread_local SearchState t_search;
 
 // The first `count` characters of a UTF-8 text.
 std::string FirstCharacters(const std::string& text, size_t count) {
@@ -26,15 +27,15 @@ std::string FirstCharacters(const std::string& text, size_t count) {
 }
 
 // Called for every top-level window; always asks for the next one.
-bool EnumWindowsProc(clWindowList& windows, WindowHandle hwnd) {
+bool EnumWindowsProc(clWindowList& windows, WindowHandle hwnd, SearchState& search) {
   if (!windows.IsWindowVisible(hwnd)) return true;
   // The class name as a buffer of 256 characters holds it: at most 255 and its NUL.
   std::string className = FirstCharacters(windows.GetClassName(hwnd), kClassNameBuffer - 1);
   className = LowerAscii(className.substr(0, className.find('\0')));
-  if (className.find(t_search.classPart) == std::string::npos) return true;
+  if (className.find(search.classPart) == std::string::npos) return true;
   const std::string title = FensterText(windows, hwnd);
-  if (t_search.titlePart == "*" || title.find(t_search.titlePart) != std::string::npos) {
-    t_search.found = hwnd;
+  if (search.titlePart == "*" || title.find(search.titlePart) != std::string::npos) {
+    search.found = hwnd;
   }
   return true;
 }
@@ -53,13 +54,11 @@ std::string FensterText(clWindowList& windows, WindowHandle hwnd) {
 
 WindowHandle FindeFenster(clWindowList& windows, const std::string& classPart,
                           const std::string& titlePart) {
-  t_search.classPart = classPart;
-  t_search.titlePart = titlePart;
-  t_search.found = 0;
+  SearchState search{classPart, titlePart};
   for (WindowHandle hwnd : windows.EnumWindows()) {
-    if (!EnumWindowsProc(windows, hwnd)) break;
+    if (!EnumWindowsProc(windows, hwnd, search)) break;
   }
-  return t_search.found;
+  return search.found;
 }
 
 }  // namespace vn::modACTHandle

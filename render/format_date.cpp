@@ -1,7 +1,10 @@
 #include "render/format_date.h"
 
 #include <cmath>
-#include <unordered_map>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <type_traits>
 
 #include "platform/runtime_error.h"
 #include "platform/vb_errors.h"
@@ -169,22 +172,66 @@ std::size_t RunOf(std::string_view s, std::size_t i, char letter, std::size_t ma
 }
 
 // The locale's own forms (short date, long date, time) come back for every date written
-// through "ddddd", "c" or without a pattern; they are tokenised once per thread. The cache
-// holds whole pattern texts, so settings that go away leave nothing dangling; it stops
-// growing at a few locales' worth and then tokenises per call.
+// through "ddddd", "c" or without a pattern; they are tokenised once per process and kept
+// until the library is let go. The cache holds whole pattern texts, so settings that go away
+// leave nothing dangling; it stops growing at a few locales' worth and then tokenises per call.
+class SettingsPatterns {
+ public:
+  static constexpr std::size_t kMaxCached = 32;
+
+  static SettingsPatterns& Shared() {
+    static SettingsPatterns patterns;
+    return patterns;
+  }
+
+  // The tokenised `pattern`, or null when the cache is full.
+  const DatePattern* Find(const std::string& pattern) {
+    std::lock_guard lock(mutex_);
+    auto it = patterns_.find(pattern);
+    if (it == patterns_.end()) {
+      if (patterns_.size() >= kMaxCached) return nullptr;
+      it = patterns_.emplace(pattern, std::make_unique<DatePattern>(pattern)).first;
+    }
+    return it->second.get();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::map<std::string, std::unique_ptr<DatePattern>, std::less<>> patterns_;
+};
+
+// The patterns this thread used last, in front of the shared cache so that a page's cells take
+// no lock. Plain pointers: a thread_local with a destructor makes MinGW's runtime hold the
+// library until the thread ends and let it go from inside the thread's end, where the last
+// release of the library deadlocks (a browser thread that ends after the browser let the
+// library go would hang).
+struct RecentPatterns {
+  static constexpr std::size_t kCount = 4;
+  const DatePattern* patterns[kCount];
+  std::size_t next;
+};
+static_assert(std::is_trivially_destructible_v<RecentPatterns>);
+
+const DatePattern* CachedPattern(const std::string& pattern) {
+  thread_local RecentPatterns recent{};
+  for (const DatePattern* known : recent.patterns) {
+    if (known != nullptr && known->Source() == pattern) return known;
+  }
+  const DatePattern* found = SettingsPatterns::Shared().Find(pattern);
+  if (found != nullptr) {
+    recent.patterns[recent.next] = found;
+    recent.next = (recent.next + 1) % RecentPatterns::kCount;
+  }
+  return found;
+}
+
 void PutSettingsPattern(StagingBuffer& out, const std::string& pattern, double serial, int firstDay,
                         int firstWeek, const RegionalSettings& settings) {
-  constexpr std::size_t kMaxCached = 32;
-  thread_local std::unordered_map<std::string, DatePattern> cache;
-  auto it = cache.find(pattern);
-  if (it == cache.end()) {
-    if (cache.size() >= kMaxCached) {
-      DatePattern(pattern).Write(out, DatePartsFromSerial(serial), firstDay, firstWeek, settings);
-      return;
-    }
-    it = cache.emplace(pattern, DatePattern(pattern)).first;
+  if (const DatePattern* cached = CachedPattern(pattern)) {
+    cached->Write(out, DatePartsFromSerial(serial), firstDay, firstWeek, settings);
+    return;
   }
-  it->second.Write(out, DatePartsFromSerial(serial), firstDay, firstWeek, settings);
+  DatePattern(pattern).Write(out, DatePartsFromSerial(serial), firstDay, firstWeek, settings);
 }
 
 double TimeOfDay(const DateParts& p) {

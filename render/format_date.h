@@ -46,6 +46,8 @@ class DatePattern {
   // The same for a date already taken apart, into a staging buffer.
   void Write(StagingBuffer& out, const DateParts& parts, int firstDay, int firstWeek,
              const RegionalSettings& settings) const;
+  // The section as it was given.
+  const std::string& Source() const { return source_; }
 
  private:
   enum class Item : std::uint8_t;

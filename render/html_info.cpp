@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/debug_log.h"
 #include "platform/module_path.h"
 #include "platform/path_separator.h"
 #include "platform/runtime_error.h"
@@ -21,6 +22,17 @@ std::string VersionText() {
 std::string LibraryFileInProgramFolder() {
   const std::string file = LibraryFilePath();
   return LibraryFolder() + VN_PATH_SEP + file.substr(file.find_last_of(VN_PATH_SEP "/") + 1);
+}
+
+// Where the debug log is written: beside the library, and the user's own file for a user who
+// cannot write there (a folder below the program files, say). The user's folder name may hold
+// anything, so both paths are escaped.
+std::string DebugLogLine() {
+  std::string line =
+      ResText(res::kDebugLog, markup::EscapeHtml(LibraryFolder() + VN_PATH_SEP "debug.log"));
+  const std::string own = UserDebugLog();
+  if (!own.empty()) line += ResText(res::kDebugLogFallback, markup::EscapeHtml(own));
+  return line;
 }
 
 }  // namespace
@@ -90,6 +102,7 @@ std::string clHTMLInfo::Information() const {
       ResText(res::kAnchor, ResText(res::kHref, std::string("http://") + version::kWebAddress)) +
       version::kWebAddress + ResText(res::kAnchorEnd) + br;
   html += ResText(res::kProtocolHandler, LibraryFileInProgramFolder()) + br;
+  html += DebugLogLine() + br;
   html += ResText(res::kCellEnd) + ResText(res::kRowEnd) + ResText(res::kTableEnd);
   return html;
 }

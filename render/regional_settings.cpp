@@ -5,6 +5,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "platform/language.h"
@@ -35,6 +37,46 @@ Cache& TheCache() {
   return cache;
 }
 
+// A thread's last look-up. Plain data only: a thread_local with a destructor makes MinGW's
+// runtime hold the library until the thread ends and let it go from inside the thread's end,
+// where the last release of the library deadlocks (a browser thread that ends after the
+// browser let the library go would hang). Names longer than the room are never remembered.
+class LastLookUp {
+ public:
+  bool Matches(std::string_view numeric, std::string_view time, unsigned generation) const {
+    return settings_ != nullptr && generation == generation_ && numeric == Name(numeric_) &&
+           time == Name(time_);
+  }
+  void Remember(std::string_view numeric, std::string_view time, unsigned generation,
+                const RegionalSettings* found) {
+    settings_ = nullptr;
+    if (!Keep(numeric_, numeric) || !Keep(time_, time)) return;
+    generation_ = generation;
+    settings_ = found;
+  }
+  const RegionalSettings& Settings() const { return *settings_; }
+
+ private:
+  static constexpr std::size_t kRoom = 40;
+  struct Text {
+    char characters[kRoom];
+    std::size_t length;
+  };
+  static std::string_view Name(const Text& text) { return {text.characters, text.length}; }
+  static bool Keep(Text& text, std::string_view name) {
+    if (name.size() > kRoom) return false;
+    name.copy(text.characters, name.size());
+    text.length = name.size();
+    return true;
+  }
+
+  Text numeric_;
+  Text time_;
+  unsigned generation_;
+  const RegionalSettings* settings_;
+};
+static_assert(std::is_trivially_destructible_v<LastLookUp>);
+
 std::string Key(const std::string& numericName, const std::string& timeName) {
   return numericName + '|' + timeName;
 }
@@ -45,16 +87,10 @@ const RegionalSettings& RegionalSettingsFor(std::string_view numericLocale,
                                             std::string_view timeLocale) {
   // One entry per thread in front of the shared cache: pages format every cell under the same
   // settings, so the lock is taken only when the locale or the user's settings change.
-  thread_local std::string lastNumeric = "\x01";
-  thread_local std::string lastTime = "\x01";
-  thread_local unsigned lastGeneration = 0;
-  thread_local const RegionalSettings* last = nullptr;
+  thread_local LastLookUp last{};
   Cache& cache = TheCache();
   const unsigned generation = cache.generation.load(std::memory_order_acquire);
-  if (last && generation == lastGeneration && numericLocale == lastNumeric &&
-      timeLocale == lastTime) {
-    return *last;
-  }
+  if (last.Matches(numericLocale, timeLocale, generation)) return last.Settings();
 
   std::string numericName = CanonicalName(numericLocale);
   std::string timeName = CanonicalName(timeLocale);
@@ -69,10 +105,7 @@ const RegionalSettings& RegionalSettingsFor(std::string_view numericLocale,
     }
     found = it->second.get();
   }
-  lastNumeric = numericLocale;
-  lastTime = timeLocale;
-  lastGeneration = generation;
-  last = found;
+  last.Remember(numericLocale, timeLocale, generation, found);
   return *found;
 }
 

@@ -110,6 +110,8 @@ enum Id : int {
   kVersion = 806,
   kInternet = 807,
   kProtocolHandler = 810,
+  kDebugLog = 811,          // where the debug log is written ...
+  kDebugLogFallback = 812,  // ... and where it goes when that folder takes no line
 
   // Files below the program folder.
   kHierarchicalScript = 901,

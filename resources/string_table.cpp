@@ -11,7 +11,7 @@
 namespace vn {
 namespace {
 
-constexpr std::array<StringEntry, 148> kEntries{{
+constexpr std::array<StringEntry, 150> kEntries{{
     {100, "Kein Fehler", "No Error"},
     {101,
      "Es konnte keine Verbindung zu der Datenbank hergestellt werden.<br>Connection String: %s",
@@ -166,6 +166,8 @@ constexpr std::array<StringEntry, 148> kEntries{{
     {806, "Version %s", "version %s"},
     {807, "Internet %s", "internet %s"},
     {810, "Protokoll Handler %s", "protocol handler %s"},
+    {811, "Debug-Log %s", "debug log %s"},
+    {812, " (sonst %s)", " (otherwise %s)"},
     {901, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "clhierachicalspreadsheet.vbs", nullptr},
     {902, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "styles.css", nullptr},
     {903, VN_PATH_SEP "ResourceHTML" VN_PATH_SEP "plus.gif", nullptr},

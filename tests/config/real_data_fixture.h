@@ -4,9 +4,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
 #include <sqlite3.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,19 +31,13 @@
 #include "data/recordset.h"
 #include "fakes.h"
 #include "platform/module_path.h"
+#include "tests/config/database_file_helpers.h"
 
 inline void PrintTo(const QString& text, std::ostream* os) {
   *os << '"' << text.toStdString() << '"';
 }
 
 namespace vn::config::testing {
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 class RealDataTest : public ::testing::Test {
  protected:
@@ -68,7 +60,7 @@ class RealDataTest : public ::testing::Test {
 
   void TearDown() override {
     for (const std::string& locked : readOnly_) SetImmutable(locked, false);
-    if (locker_ != nullptr) ReleaseLock();
+    lock_.Release();
     window.reset();
     events.reset();
     dataEnv.reset();
@@ -77,16 +69,7 @@ class RealDataTest : public ::testing::Test {
   }
 
   // Runs `sql` on the database through a connection of its own.
-  void Execute(const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    const std::string message = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << message;
-  }
+  void Execute(const std::string& sql) { ExecuteSql(path, sql); }
 
   // The rows of `sql` as the library reads them (its own read-only connection), "a|b" per row.
   std::string Query(const std::string& sql) {
@@ -162,18 +145,8 @@ class RealDataTest : public ::testing::Test {
   }
 
   // Another program's write transaction on the database, until released.
-  void LockFromAnotherProgram() {
-    ASSERT_EQ(sqlite3_open(path.c_str(), &locker_), SQLITE_OK);
-    ASSERT_EQ(
-        sqlite3_exec(locker_, "BEGIN IMMEDIATE; UPDATE Daten SET Titel = 'x' WHERE ID_Daten = 2;",
-                     nullptr, nullptr, nullptr),
-        SQLITE_OK);
-  }
-  void ReleaseLock() {
-    sqlite3_exec(locker_, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(locker_);
-    locker_ = nullptr;
-  }
+  void LockFromAnotherProgram() { lock_.Take(path); }
+  void ReleaseLock() { lock_.Release(); }
 
   // Makes a file or folder unwritable even for root (permissions, and the immutable flag where
   // the file system has one); false when it stays writable here.
@@ -193,18 +166,6 @@ class RealDataTest : public ::testing::Test {
     }
     if (fd >= 0) ::close(fd);
     return fd < 0;
-  }
-  static bool SetImmutable(const std::string& target, bool on) {
-    const int fd = ::open(target.c_str(), O_RDONLY);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-      flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-      done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return done;
   }
   QString EditPanel() { return Child<QLabel>("Edit")->text(); }
   QString Current(const char* column) {
@@ -251,7 +212,7 @@ class RealDataTest : public ::testing::Test {
 
  private:
   std::vector<std::string> readOnly_;
-  sqlite3* locker_ = nullptr;
+  WriteLock lock_;
 };
 
 // Sets a locale variable for the time of a test.

@@ -167,8 +167,9 @@ TEST_F(LibraryTest, InfoPageShowsVersionMakerAndTheLibraryPath) {
       "<TR><TD  CLASS=\"infotext\">Version 1.0.0.1<BR>Copyright (c) 2026 Varnolis Software<BR>"
       "Produziert von Varnolis Software<BR>Internet <A  HREF=\"http://www.varnolis.example\">"
       "www.varnolis.example</A><BR>Protokoll Handler " +
-      program_ +
-      "/libvarnolis.so<BR>"
+      program_ + "/libvarnolis.so<BR>Debug-Log " + program_ + "/debug.log (sonst " +
+      folder_->Root() +
+      "/home/.local/state/varnolis/debug.log)<BR>"
       "</TD></TR></TABLE>\r\n"
       "\r\n" +  // the third piece is empty
       ExpectedEnd();

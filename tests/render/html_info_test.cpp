@@ -49,7 +49,8 @@ TEST_F(HtmlInfoTest, TitleBarThenInformationThenNothing) {
                     "Copyright (c) 2026 Varnolis Software<BR>Produziert von Varnolis Software<BR>"
                     "Internet <A  HREF=\"http://www.varnolis.example\">www.varnolis.example</A><BR>"
                     "Protokoll Handler /opt/Varnolis/") +
-                OwnFileName() + "<BR></TD></TR></TABLE>");
+                OwnFileName() + "<BR>Debug-Log /opt/Varnolis/debug.log (sonst " + folder_.Root() +
+                "/home/.local/state/varnolis/debug.log)<BR></TD></TR></TABLE>");
   EXPECT_FALSE(info.Ready());
   EXPECT_EQ(info.GetNext(), "");
   EXPECT_TRUE(info.Ready());
@@ -69,6 +70,30 @@ TEST_F(HtmlInfoTest, EnglishTextsAndResourcePath) {
                  "Software<BR>internet <A "),
       std::string::npos);
   EXPECT_NE(lines.find("<BR>protocol handler /opt/Varnolis/"), std::string::npos);
+  EXPECT_NE(lines.find("<BR>debug log /opt/Varnolis/debug.log (otherwise " + folder_.Root() +
+                       "/home/.local/state/varnolis/debug.log)<BR></TD>"),
+            std::string::npos);
+}
+
+// The debug log's line names the user's own file as the log finds it, escaped for the page; a
+// user without a folder of their own is told only of the file beside the library.
+TEST_F(HtmlInfoTest, DebugLogLineFollowsTheUsersFolder) {
+  auto logLine = [] {
+    clHTMLInfo info;
+    info.Init("");
+    info.GetNext();
+    const std::string lines = info.GetNext();
+    const size_t begin = lines.find("Debug-Log ");
+    return begin == std::string::npos ? lines
+                                      : lines.substr(begin, lines.find("<BR></TD>") - begin);
+  };
+  setenv("XDG_STATE_HOME", "/srv/M\xc3\xbcller & <Co>", 1);
+  EXPECT_EQ(logLine(),
+            "Debug-Log /opt/Varnolis/debug.log (sonst /srv/M\xc3\xbcller &amp; &lt;Co&gt;/varnolis/"
+            "debug.log)");
+  unsetenv("XDG_STATE_HOME");
+  unsetenv("HOME");
+  EXPECT_EQ(logLine(), "Debug-Log /opt/Varnolis/debug.log");
 }
 
 TEST_F(HtmlInfoTest, BeforeInitItOnlySaysSo) {

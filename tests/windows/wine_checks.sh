@@ -66,15 +66,26 @@ export_classes() { "$WINE" regedit /E "$(printf 'Z:%s' "$1" | tr / '\\')" HKEY_C
 # The Linux page with the Windows program folder's paths, and the page through urlmon, both
 # without the blanks that pad the last chunk (their count depends on the length of the paths).
 perl_trim='s/ +\z//'
+# The info page names the debug log's two places: beside the library and the user's own file
+# (%LOCALAPPDATA%\Varnolis\debug.log on Windows, below the state folder on Linux).
+# Sets WIN_USER_LOG once per run (it asks the prefix).
+windows_user_log() {
+  if [ -z "${WIN_USER_LOG:-}" ]; then
+    WIN_USER_LOG="$("$WINE" cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')\\Varnolis\\debug.log"
+  fi
+}
 linux_page() {  # LOCALE URL
   local home=$WORK/linux-home act=()
   mkdir -p "$home"
   [ -n "${ACT_STATE:-}" ] && act=(VARNOLIS_ACT="$ACT_STATE")
+  windows_user_log
   env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home" TMPDIR="$home" LC_ALL="$1" \
     "${act[@]}" "$LINUX_DIR/varnolis" get "$2" |
-    L="$LINUX_DIR" W="$WIN_DIR" perl -0777 -pe \
+    L="$LINUX_DIR" W="$WIN_DIR" H="$home" U="$WIN_USER_LOG" perl -0777 -pe \
       's/\Q$ENV{L}\E\/libvarnolis\.so/$ENV{W}\\varnolis.dll/g;
-       s/\Q$ENV{L}\E\/(ResourceHTML|databases)\//$ENV{W}\\$1\\/g;'"$perl_trim"
+       s/\Q$ENV{L}\E\/(ResourceHTML|databases)\//$ENV{W}\\$1\\/g;
+       s/\Q$ENV{L}\E\/debug\.log/$ENV{W}\\debug.log/g;
+       s/\Q$ENV{H}\E\/\.local\/state\/varnolis\/debug\.log/$ENV{U}/g;'"$perl_trim"
 }
 windows_page() {  # LOCALE URL
   (cd "$WORK" && LC_ALL=$1 timeout 300 "$WINE" urlmon_client.exe "$2") |

@@ -8,38 +8,24 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
-
-#ifdef __linux__
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-#endif
 
 #include "config/core/data_env.h"
 #include "config/core/data_env_events.h"
 #include "config/core/konfiguration_window.h"
 #include "config/core/prompts.h"
 #include "config/core/view.h"
+#include "tests/config/database_file_helpers.h"
 
 namespace vn::config::testing {
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 struct Shown {
   std::string text;
@@ -155,7 +141,7 @@ class CoreTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (locker_ != nullptr) ReleaseLock();
+    lock_.Release();
     MakeWritable();
     window.reset();
     events.reset();
@@ -179,16 +165,7 @@ class CoreTest : public ::testing::Test {
     view.shown = true;
   }
 
-  void Execute(const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    const std::string message = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << message;
-  }
+  void Execute(const std::string& sql) { ExecuteSql(path, sql); }
 
   // The first column of the first row of `sql`, read by a connection of its own.
   std::string Scalar(const std::string& sql) {
@@ -208,18 +185,8 @@ class CoreTest : public ::testing::Test {
   }
 
   // Another program's write transaction on the database, until released.
-  void LockFromAnotherProgram() {
-    ASSERT_EQ(sqlite3_open(path.c_str(), &locker_), SQLITE_OK);
-    ASSERT_EQ(
-        sqlite3_exec(locker_, "BEGIN IMMEDIATE; UPDATE Daten SET Titel = 'x' WHERE ID_Daten = 2;",
-                     nullptr, nullptr, nullptr),
-        SQLITE_OK);
-  }
-  void ReleaseLock() {
-    sqlite3_exec(locker_, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(locker_);
-    locker_ = nullptr;
-  }
+  void LockFromAnotherProgram() { lock_.Take(path); }
+  void ReleaseLock() { lock_.Release(); }
 
   // Makes the database file unwritable (permissions, and for root the immutable flag where the
   // file system has one); false when it stays writable here.
@@ -230,7 +197,7 @@ class CoreTest : public ::testing::Test {
                                      std::filesystem::perms::others_read);
     readOnly_ = true;
 #ifdef __linux__
-    if (geteuid() == 0) immutable_ = SetImmutable(true);
+    if (geteuid() == 0) immutable_ = SetImmutable(path, true);
 #endif
     std::FILE* file = std::fopen(path.c_str(), "r+b");
     if (file == nullptr) return true;
@@ -240,7 +207,7 @@ class CoreTest : public ::testing::Test {
   void MakeWritable() {
     if (!readOnly_) return;
 #ifdef __linux__
-    if (immutable_) SetImmutable(false);
+    if (immutable_) SetImmutable(path, false);
     immutable_ = false;
 #endif
     std::filesystem::permissions(
@@ -259,22 +226,10 @@ class CoreTest : public ::testing::Test {
 
  private:
 #ifdef __linux__
-  bool SetImmutable(bool on) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-      flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-      done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return done;
-  }
   bool immutable_ = false;
 #endif
   bool readOnly_ = false;
-  sqlite3* locker_ = nullptr;
+  WriteLock lock_;
 };
 
 // The enabled state of the bar's eight buttons, left to right, as "10110011".

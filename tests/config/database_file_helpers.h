@@ -1,0 +1,88 @@
+// What the configuration tests do to a configuration database file of their own from outside
+// the program: run SQL through a connection of their own, hold another program's write lock on
+// it, and (Linux) set the immutable flag that keeps even root from writing a file.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
+namespace vn::config::testing {
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Runs `sql` on the database at `path` through a connection of its own; a failure fails the
+// test.
+inline void ExecuteSql(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  char* error = nullptr;
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+  const std::string message = error ? error : "";
+  sqlite3_free(error);
+  sqlite3_close(db);
+  ASSERT_EQ(rc, SQLITE_OK) << message;
+}
+
+// Another program's write transaction on a database (a changed, uncommitted row of Daten), from
+// Take until Release or the end of the lock.
+class WriteLock {
+ public:
+  WriteLock() = default;
+  ~WriteLock() { Release(); }
+  WriteLock(const WriteLock&) = delete;
+  WriteLock& operator=(const WriteLock&) = delete;
+
+  void Take(const std::string& path) {
+    Release();
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db_), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db_, "BEGIN IMMEDIATE; UPDATE Daten SET Titel = 'x' WHERE ID_Daten = 2;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+  }
+  void Release() {
+    if (db_ == nullptr) return;
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db_);
+    db_ = nullptr;
+  }
+  bool Held() const { return db_ != nullptr; }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+#ifdef __linux__
+// Sets or clears the immutable flag of a file or folder where the file system has one; false
+// when it could not.
+inline bool SetImmutable(const std::string& target, bool on) {
+  const int fd = ::open(target.c_str(), O_RDONLY);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  if (done) {
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  }
+  ::close(fd);
+  return done;
+}
+#endif
+
+}  // namespace vn::config::testing
