@@ -32,10 +32,10 @@ class KonfigurationWindowsTest : public CoreTest {
     CoreTest::TearDown();
   }
 
-  void OpenWindow(int dpi = 96) {
+  void OpenWindow(int dpi = 96, bool debug = false) {
     dataEnv = std::make_unique<DataEnv>();
     dataEnv->DataEnvironment_Initialize(folder);
-    frm = std::make_unique<win32::frmKonfiguration>(::GetModuleHandleW(nullptr), false, prompts,
+    frm = std::make_unique<win32::frmKonfiguration>(::GetModuleHandleW(nullptr), debug, prompts,
                                                     dialogs, dpi);
     frmEvents = std::make_unique<DataEnvEvents>(frm->Core());
     frm->Core().SetRecordEvents(frmEvents.get());
@@ -45,9 +45,11 @@ class KonfigurationWindowsTest : public CoreTest {
     frm->Core().SetConfigStore(dataEnv.get());
     frm->Load();
     ::ShowWindow(frm->Handle(), SW_SHOW);
+    ::SetForegroundWindow(frm->Handle());
   }
 
   HWND C(const std::string& name) { return frm->Control(name); }
+  std::string NameOf(HWND control) { return frm->NameOf(control); }
 
   std::string Text(const std::string& name) {
     HWND control = C(name);
@@ -87,6 +89,18 @@ class KonfigurationWindowsTest : public CoreTest {
     NMHDR header{strip, static_cast<UINT_PTR>(::GetDlgCtrlID(strip)),
                  static_cast<UINT>(TCN_SELCHANGE)};
     ::SendMessageW(::GetParent(strip), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+  }
+  // A key pressed on the control with the focus, with Ctrl and Shift held or not.
+  void Key(HWND control, WPARAM key, bool ctrl = false, bool shift = false) {
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    state[VK_CONTROL] = ctrl ? 0x80 : 0;
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(state);
+    ::SendMessageW(control, WM_KEYDOWN, key, 1);
+    state[VK_CONTROL] = 0;
+    state[VK_SHIFT] = 0;
+    ::SetKeyboardState(state);
   }
   std::string StatusPanel(int part) {
     wchar_t text[256] = {};
