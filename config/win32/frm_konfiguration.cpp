@@ -139,7 +139,8 @@ HWND frmKonfiguration::BuildControl(const ControlPlace& place) {
   HWND parent = place.container[0] == '\0' ? window_ : Control(place.container);
   const std::wstring caption = W(place.caption);
   const wchar_t* className = WC_BUTTONW;
-  DWORD style = WS_CHILD | WS_VISIBLE;
+  // Overlapping controls (an enlarged field over the ones above it) draw in their order.
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   DWORD exStyle = 0;
   switch (place.kind) {
     case ControlKind::kPanel:
@@ -154,7 +155,7 @@ HWND frmKonfiguration::BuildControl(const ControlPlace& place) {
       break;
     case ControlKind::kLabel:
       className = WC_STATICW;
-      style |= SS_LEFT;
+      style |= SS_LEFT | SS_CENTERIMAGE;
       break;
     case ControlKind::kTextField:
       className = WC_EDITW;

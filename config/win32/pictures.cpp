@@ -105,13 +105,24 @@ HICON MakePictureIcon(Picture picture, int size) {
     for (const Figure& figure : PictureFigures(picture)) DrawFigure(memory.dc, figure, scale);
     ::GdiFlush();
   }
-  // GDI leaves alpha alone: the key is transparent, everything drawn opaque.
+  // GDI leaves alpha alone: the key is transparent, everything drawn opaque. The mask says
+  // the same for the drawing of a disabled button's picture.
+  const int maskStride = (size + 15) / 16 * 2;
+  std::vector<std::uint8_t> maskBits(static_cast<size_t>(maskStride * size), 0);
   auto* pixels = static_cast<std::uint32_t*>(bits);
-  for (int i = 0; i < size * size; ++i) {
-    const std::uint32_t rgb = pixels[i] & 0x00ffffffu;
-    pixels[i] = rgb == 0x00ff00ffu ? 0u : (rgb | 0xff000000u);
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      std::uint32_t& pixel = pixels[y * size + x];
+      const std::uint32_t rgb = pixel & 0x00ffffffu;
+      if (rgb == 0x00ff00ffu) {
+        pixel = 0;
+        maskBits[static_cast<size_t>(y * maskStride + x / 8)] |=
+            static_cast<std::uint8_t>(0x80u >> (x % 8));
+      } else {
+        pixel = rgb | 0xff000000u;
+      }
+    }
   }
-  std::vector<std::uint8_t> maskBits(static_cast<size_t>((size + 15) / 16 * 2 * size), 0);
   UniqueBitmap mask(::CreateBitmap(size, size, 1, 1, maskBits.data()));
   ICONINFO icon{};
   icon.fIcon = TRUE;
