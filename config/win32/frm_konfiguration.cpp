@@ -408,10 +408,6 @@ LRESULT CALLBACK frmKonfiguration::ControlProc(HWND window, UINT message, WPARAM
     case WM_SYSCHAR:
       if (self->ControlKey(window, message, wParam)) return 0;
       break;
-    case WM_GETDLGCODE:
-      // Tab and Shift+Tab move the focus in the window's own order, also out of the long text
-      // fields.
-      break;
     case WM_NCDESTROY:
       ::RemoveWindowSubclass(window, ControlProc, kSubclassId);
       break;

@@ -30,7 +30,6 @@ class frmKonfiguration : private KonfigurationView {
 
   HWND Handle() const { return window_; }
   KonfigurationWindow& Core() { return core_; }
-  const Twips& Scale() const { return twips_; }
 
   // The window's load step: size, then the core's (first record, edit mode), then the small
   // buttons' places.

@@ -38,13 +38,11 @@ inline void FreeGdiObject(HGDIOBJ object) { ::DeleteObject(object); }
 inline void FreeIcon(HICON icon) { ::DestroyIcon(icon); }
 inline void FreeImageList(HIMAGELIST list) { ::ImageList_Destroy(list); }
 inline void FreeMenu(HMENU menu) { ::DestroyMenu(menu); }
-inline void FreeWindow(HWND window) { ::DestroyWindow(window); }
 
 using UniqueFont = UniqueObject<HFONT, FreeGdiObject>;
 using UniqueBitmap = UniqueObject<HBITMAP, FreeGdiObject>;
 using UniqueIcon = UniqueObject<HICON, FreeIcon>;
 using UniqueImageList = UniqueObject<HIMAGELIST, FreeImageList>;
 using UniqueMenu = UniqueObject<HMENU, FreeMenu>;
-using UniqueWindow = UniqueObject<HWND, FreeWindow>;
 
 }  // namespace vn::config::win32
