@@ -271,6 +271,11 @@ TEST_P(KonfigurationLayoutWindowsTest, CaptionsTooltipsAndPlacesAreTheCoresTable
   RECT client{};
   ::GetClientRect(frm->Handle(), &client);
   EXPECT_GE(Place("txbStatus").top, client.bottom);
+  // The button bar and the status bar below it fit, the tab strip with the frame's margin too.
+  RECT bar{};
+  ::GetWindowRect(C("StatusBar"), &bar);
+  EXPECT_LE(Place("picDatenSteuerung").bottom + (bar.bottom - bar.top), client.bottom);
+  EXPECT_GE(client.right, Place("TabStrip").right + Place("TabStrip").left);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, KonfigurationLayoutWindowsTest, ::testing::Values(96, 120));
