@@ -30,7 +30,8 @@ struct ItemList {
 }  // namespace
 
 MsgResult Win32Prompts::Message(const std::string& text, MsgIcon icon, MsgButtons buttons) {
-  UINT flags = MB_TASKMODAL;
+  // Modal over the window; without one (the start's error) over the whole program.
+  UINT flags = owner_ != nullptr ? MB_APPLMODAL : MB_TASKMODAL;
   switch (icon) {
     case MsgIcon::kNone:
       break;

@@ -3,6 +3,7 @@
 // against the core's table.
 #include <filesystem>
 
+#include "config/core/data_link.h"
 #include "config/core/field_size.h"
 #include "config/core/layout.h"
 #include "config/core/texts.h"
@@ -47,6 +48,7 @@ TEST_F(KonfigurationWindowsTest, APickInTheDatenListThenClosingTheWindowIsInTheD
 TEST_F(KonfigurationWindowsTest, EnterInTheMiddleOfAQueryLeavesABlankAtTheCaretAndNothingMoves) {
   OpenWindow();
   SelectTab(2);
+  Click("cmdMoveNext");  // the first data entry is read-only
   const RECT before = Place("txbDatenAbfrage");
   Caret("txbDatenAbfrage", 0);
   ::SendMessageW(C("txbDatenAbfrage"), EM_SETSEL, 0, -1);
@@ -61,7 +63,7 @@ TEST_F(KonfigurationWindowsTest, EnterInTheMiddleOfAQueryLeavesABlankAtTheCaretA
             std::vector<LONG>({after.left, after.top, after.right, after.bottom}));
   EXPECT_EQ(frm->Core().SelectedTab(), 2);
   SelectTab(1);
-  EXPECT_EQ(Scalar("SELECT Abfrage FROM Daten WHERE ID_Daten = 1"),
+  EXPECT_EQ(Scalar("SELECT Abfrage FROM Daten WHERE ID_Daten = 2"),
             "SELECT *, KundenNr FROM Kunden");
 }
 
@@ -148,6 +150,37 @@ TEST_F(KonfigurationWindowsTest, DeletingAnAssignedDataEntryAsksNamingTheRubrics
                    "(SELECT ID_Daten FROM Daten)"),
             "0");
   EXPECT_EQ(Text("txbDatenTitel"), "Über Varnolis");
+}
+
+// The data-link dialog as the connection button reaches it: a new connection for an empty
+// field.
+class ScriptedDataLink : public DataLinkPrompt {
+ public:
+  int newPrompts = 0;
+  std::optional<std::string> PromptNew() override {
+    ++newPrompts;
+    return "Provider=SQLite;Data Source=databases\\neu.db";
+  }
+  std::optional<std::string> PromptEdit(const std::string&) override { return std::nullopt; }
+};
+
+TEST_F(KonfigurationWindowsTest, TheConnectionButtonPutsTheNewConnectionIntoTheRecord) {
+  OpenWindow();
+  ScriptedDataLink dataLink;
+  frm->Core().SetConnectionTools(nullptr, &dataLink);
+  SelectTab(2);
+  Click("cmdMoveNext");
+  ::SetFocus(C("txbDatenVerbindung"));
+  ::SendMessageW(C("txbDatenVerbindung"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  Notify(C("txbDatenVerbindung"), EN_CHANGE);
+  Click("cmdVerbindung");
+  EXPECT_EQ(dataLink.newPrompts, 1);
+  EXPECT_TRUE(prompts.shown.empty());
+  EXPECT_EQ(Text("txbDatenVerbindung"), "Provider=SQLite;Data Source=databases\\neu.db");
+  EXPECT_EQ(NameOf(::GetFocus()), "txbDatenVerbindung");
+  SelectTab(1);
+  EXPECT_EQ(Scalar("SELECT Datenquelle FROM Daten WHERE ID_Daten = 2"),
+            "Provider=SQLite;Data Source=databases\\neu.db");
 }
 
 // ACT!'s NetLinks folder named in the prefix's registry for this user, for one test.
