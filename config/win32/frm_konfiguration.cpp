@@ -463,7 +463,8 @@ LRESULT frmKonfiguration::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
 
 void frmKonfiguration::Command(HWND control, int code) {
   const std::string name = NameOf(control);
-  if (name.empty()) return;
+  // Only the layout's controls speak to the core (not the status bar or the tooltips).
+  if (name.empty() || name == "StatusBar" || name == "Tooltips") return;
   if (code == BN_CLICKED && IsClass(control, WC_BUTTONW)) {
     if (name == "cmdMoveFirst")
       core_.cmdMoveFirst_Click();
