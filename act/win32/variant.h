@@ -1,6 +1,6 @@
-// Automation values as COM carries them: an owner for one VARIANT, and the conversions between
-// AutoValue and VARIANT that both sides of a dispatch call use (text as UTF-16 BSTR, objects as
-// IDispatch, "nothing" as a null IDispatch).
+// Automation values as COM carries them: the conversions between AutoValue and VARIANT that both
+// sides of a dispatch call use (text as UTF-16 BSTR, objects as IDispatch, "nothing" as a null
+// IDispatch). The VARIANT owner is platform/win32/variant.h.
 #pragma once
 
 #include <windows.h>
@@ -10,37 +10,9 @@
 
 #include "act/automation.h"
 #include "platform/com_ptr.h"
+#include "platform/win32/variant.h"
 
 namespace vn::win32 {
-
-// Owns one VARIANT: cleared (its string freed, its object released) when it goes.
-class Variant {
- public:
-  Variant() { ::VariantInit(&value_); }
-  ~Variant() { ::VariantClear(&value_); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-  Variant(Variant&& other) noexcept : value_(other.value_) { ::VariantInit(&other.value_); }
-  Variant& operator=(Variant&& other) noexcept {
-    if (this != &other) {
-      ::VariantClear(&value_);
-      value_ = other.value_;
-      ::VariantInit(&other.value_);
-    }
-    return *this;
-  }
-
-  VARIANT& Get() { return value_; }
-  const VARIANT& Get() const { return value_; }
-  // For calls that fill a VARIANT: what was held is cleared first.
-  VARIANT* Out() {
-    ::VariantClear(&value_);
-    return &value_;
-  }
-
- private:
-  VARIANT value_;
-};
 
 // How the objects of one side cross: an AutoObject handed to COM as an IDispatch (a new
 // reference), and an IDispatch received from COM as an AutoObject.

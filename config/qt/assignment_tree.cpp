@@ -2,9 +2,9 @@
 // the context menu over the core's menu rules.
 #include <QAction>
 #include <QMenu>
-#include <QPainter>
 #include <QTreeWidget>
 
+#include "config/qt/button_icons.h"
 #include "config/qt/frm_konfiguration.h"
 
 namespace vn::config {
@@ -17,28 +17,9 @@ constexpr int kImageRole = Qt::UserRole + 2;
 
 // The tree's three pictures: 1 root and empty marker, 2 rubric, 3 data entry.
 QIcon TreeImage(int image) {
-  QPixmap pixmap(16, 16);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(QColor(60, 60, 60), 1));
-  if (image == 1) {  // a folder
-    painter.setBrush(QColor(240, 200, 90));
-    painter.drawRect(1, 4, 14, 10);
-    painter.drawRect(1, 2, 6, 3);
-  } else if (image == 2) {  // a page with a tab
-    painter.setBrush(QColor(120, 170, 230));
-    painter.drawRect(2, 3, 12, 11);
-    painter.drawLine(4, 7, 12, 7);
-    painter.drawLine(4, 10, 12, 10);
-  } else {  // a table
-    painter.setBrush(Qt::white);
-    painter.drawRect(2, 2, 12, 12);
-    painter.drawLine(2, 6, 14, 6);
-    painter.drawLine(2, 10, 14, 10);
-    painter.drawLine(7, 2, 7, 14);
-  }
-  return QIcon(pixmap);
+  return MakeButtonIcon(image == 1   ? Picture::kTreeFolder
+                        : image == 2 ? Picture::kTreeRubric
+                                     : Picture::kTreeData);
 }
 
 }  // namespace

@@ -1,25 +1,14 @@
-// The pictures of the window's buttons, drawn at run time so that they stay sharp at any scale.
+// The pictures of the window's buttons and of the tree's nodes as Qt icons, drawn at run time
+// from the core's figures (config/core/pictures.h) so that they stay sharp at any scale.
 #pragma once
 
 #include <QIcon>
 
+#include "config/core/pictures.h"
+
 namespace vn::config {
 
-enum class ButtonPicture {
-  kFirst,
-  kPrevious,
-  kNext,
-  kLast,
-  kDelete,
-  kAddNew,
-  kCancel,
-  kOK,
-  kInfo,
-  kDataLink,
-  kArrowUp,
-  kArrowDown,
-  kProgram,
-};
+using ButtonPicture = Picture;
 
 QIcon MakeButtonIcon(ButtonPicture picture);
 

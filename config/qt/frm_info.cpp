@@ -9,6 +9,7 @@
 
 #include "config/qt/button_icons.h"
 #include "config/qt/shell_execute.h"
+#include "config/core/scroll_text.h"
 #include "config/core/texts.h"
 #include "config/core/version_texts.h"
 #include "resources/version.h"
@@ -21,26 +22,9 @@ constexpr int kBoxWidth = 300;
 constexpr int kBoxHeight = 120;
 constexpr int kTickMilliseconds = 40;
 
-const char* const kScrollLines[] = {
-    "Varnolis",
-    "",
-    "Kundeninformationen aus Ihren",
-    "Datenbanken direkt in ACT!",
-    "",
-    "Rubriken ordnen die Seiten,",
-    "Daten liefern Verbindung und Abfrage,",
-    "Zuordnungen bestimmen Reihenfolge",
-    "und Inhalt jeder Rubrik.",
-    "",
-    "Die Konfiguration legt fest,",
-    "was die Registerkarte zeigt.",
-    "",
-    "Vielen Dank für Ihr Vertrauen.",
-};
-
 QPixmap MakeScrollPicture() {
   const int lineHeight = 20;
-  const int lines = static_cast<int>(std::size(kScrollLines));
+  const int lines = texts::kScrollLineCount;
   // Blank space of one box height above and below lets the text enter and leave the box.
   QPixmap picture(kBoxWidth, kBoxHeight * 2 + lines * lineHeight);
   picture.fill(Qt::white);
@@ -51,7 +35,7 @@ QPixmap MakeScrollPicture() {
     font.setBold(i == 0);
     p.setFont(font);
     p.drawText(QRect(0, kBoxHeight + i * lineHeight, kBoxWidth, lineHeight), Qt::AlignCenter,
-               QString::fromUtf8(kScrollLines[i]));
+               QString::fromUtf8(texts::kScrollLines[i]));
   }
   return picture;
 }

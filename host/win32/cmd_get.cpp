@@ -11,7 +11,7 @@
 #include "platform/win32/wide.h"
 #include "host/commands.h"
 #include "host/get_options.h"
-#include "host/win32/com_apartment.h"
+#include "platform/win32/com_apartment.h"
 #include "host/win32/bind_callback.h"
 
 namespace vn::host {
@@ -40,7 +40,7 @@ int RunGet(int argc, char** argv) {
     return 1;
   }
 
-  ComApartment apartment;
+  win32::ComApartment apartment;
   if (FAILED(apartment.Result())) {
     std::cerr << "varnolis get: COM cannot start: " << Hex(apartment.Result()) << '\n';
     return 1;

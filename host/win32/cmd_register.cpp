@@ -9,7 +9,7 @@
 #include "handler/server_classes.h"
 #include "host/commands.h"
 #include "host/get_options.h"
-#include "host/win32/com_apartment.h"
+#include "platform/win32/com_apartment.h"
 #include "platform/module_path.h"
 #include "platform/win32/registry_key.h"
 #include "platform/win32/wide.h"
@@ -60,7 +60,7 @@ int RunRegistration(int argc, char** argv, bool registering) {
 
   int status = 0;
   {
-    ComApartment com;
+    win32::ComApartment com;
     LoadedLibrary library(path);
     EntryPoint entry =
         library ? library.Find(registering ? "DllRegisterServer" : "DllUnregisterServer") : nullptr;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "host/commands.h"
-#include "host/win32/com_apartment.h"
+#include "platform/win32/com_apartment.h"
 #include "platform/debug_log.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
@@ -37,7 +37,7 @@ int wmain(int argc, wchar_t** argv) {
   // Pages, query results and messages are written byte for byte; no CR is added before LF.
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
-  vn::host::ComApartment apartment;
+  vn::win32::ComApartment apartment;
   StandardErrorMessageBox messages;
   vn::SetMessageBox(&messages);
   std::vector<std::string> arguments;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "config/core/data_link.h"
+#include "config/core/prompts.h"
 
 namespace vn::config::win32 {
 
@@ -23,5 +24,7 @@ void ShowInfo(HWND owner);
 // The data-link dialog of the system (DataLinks' IDataSourceLocator), owned by `owner`. Where
 // the dialog cannot be created, its calls say so in a message and return nothing.
 std::unique_ptr<DataLinkPrompt> MakeDataLinkPrompt(HWND owner);
+// The same, telling the user through the window's prompts (an exclamation message).
+std::unique_ptr<DataLinkPrompt> MakeDataLinkPrompt(HWND owner, Prompts& prompts);
 
 }  // namespace vn::config::win32

@@ -1,10 +1,11 @@
-// COM for the calling thread in the browser's apartment model (single-threaded), for as long as
-// the owner lives.
+// COM for the calling thread in the single-threaded apartment model (the browser's, and the one
+// the system's dialogs need), for as long as the owner lives. A thread already in an apartment
+// keeps it: only an initialisation this owner made is undone.
 #pragma once
 
 #include <objbase.h>
 
-namespace vn::host {
+namespace vn::win32 {
 
 class ComApartment {
  public:
@@ -20,4 +21,4 @@ class ComApartment {
   HRESULT hr_;
 };
 
-}  // namespace vn::host
+}  // namespace vn::win32
