@@ -1,7 +1,8 @@
 // varnolis-konfiguration.exe: the configuration program on Windows. Reads the debug setting,
 // shows the splash window, opens the configuration database through the data environment,
-// creates and loads the main window and runs until it is closed. A database that cannot be
-// opened ends the program before the window shows.
+// creates and loads the main window and runs until it is closed. A database in Access' format is
+// converted first, if the user agrees; one that cannot be opened (or stays in Access' format)
+// ends the program before the window shows.
 #include <windows.h>
 #include <ole2.h>
 
@@ -9,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "config/core/access_conversion.h"
 #include "config/core/connection_probe.h"
 #include "config/core/data_env.h"
 #include "config/core/data_env_events.h"
@@ -52,6 +54,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   vn::config::win32::Win32Prompts prompts;
   vn::config::DataEnv dataEnv;
   const std::string programFolder = vn::LibraryFolder();
+  const vn::config::AccessConversion conversion = vn::config::OfferAccessConversion(
+      vn::config::DataEnv::DatabasePath(programFolder), prompts);
+  if (conversion == vn::config::AccessConversion::kRefused ||
+      conversion == vn::config::AccessConversion::kFailed) {
+    return 1;  // the conversion's messages have said why
+  }
   try {
     dataEnv.DataEnvironment_Initialize(programFolder);
   } catch (const vn::RuntimeError& e) {
