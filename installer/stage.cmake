@@ -4,7 +4,8 @@
 # debug information. files.nsh defines two macros: VN_INSTALL_FILES (every file but
 # databases\config.mdb, which the script installs only where none exists) and VN_REMOVE_FILES
 # (the same files and then their folders, deepest first, each only when empty), so that an
-# uninstall removes exactly what was installed and never a file the user put beside them.
+# uninstall removes exactly what was installed and never a file the user put beside them; and
+# VN_KONFIGURATION when the folder holds the configuration program, which gets a Start-menu entry.
 foreach(var PROGRAM_DIR STAGE LISTS)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "stage.cmake: ${var} is not set")
@@ -17,8 +18,14 @@ endif()
 
 file(REMOVE_RECURSE ${STAGE})
 file(COPY ${PROGRAM_DIR}/ DESTINATION ${STAGE} PATTERN debug.log EXCLUDE)
+set(binaries varnolis.dll varnolis.exe)
+set(defines "")
+if(EXISTS ${STAGE}/varnolis-konfiguration.exe)
+  list(APPEND binaries varnolis-konfiguration.exe)
+  set(defines "!define VN_KONFIGURATION\n")
+endif()
 if(STRIP)
-  foreach(binary varnolis.dll varnolis.exe)
+  foreach(binary ${binaries})
     execute_process(COMMAND ${STRIP} --strip-debug ${STAGE}/${binary} COMMAND_ERROR_IS_FATAL ANY)
   endforeach()
 endif()
@@ -66,4 +73,4 @@ foreach(folder ${folders})
   string(APPEND remove "  RMDir \"$INSTDIR\\${windows_folder}\"\n")
 endforeach()
 string(APPEND remove "!macroend\n")
-file(WRITE ${LISTS} "; Written by stage.cmake from ${STAGE}\n${install}${remove}")
+file(WRITE ${LISTS} "; Written by stage.cmake from ${STAGE}\n${defines}${install}${remove}")

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks of the Windows installer under Wine, the way an administrator uses it: a silent
 # install into a folder with blanks, a page fetched through urlmon by a program that knows
-# nothing of Varnolis, the entry in the list of installed programs, an update over a changed
-# configuration, silent uninstalls (the configuration kept, then removed on request), and the
-# registry of classes left exactly as it was before.
+# nothing of Varnolis, the entry in the list of installed programs and the configuration
+# program's Start-menu entry, an update over a changed configuration, silent uninstalls (the
+# configuration kept, then removed on request), and the registry of classes left exactly as it
+# was before.
 #
 #   bash tests/windows/installer.sh LINUX_BUILD WINDOWS_BUILD
 #
@@ -34,6 +35,8 @@ done
 
 WORK=$WIN_BUILD/installer-test
 export WINEPREFIX=$WORK/prefix WINEARCH=win32 WINEDEBUG=-all
+# Wine would mirror the Start-menu entry into this machine's desktop menus (~/.local/share).
+export WINEDLLOVERRIDES=winemenubuilder.exe=d
 CLASS='{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}'
 LIBID='{2268AD97-008F-4EBE-B25D-1A0A88E43C89}'
 INFO_CLASS='{080F83F0-BCEE-4DF3-A976-F355554DC660}'
@@ -63,6 +66,26 @@ run_unquoted() {  # PROGRAM ARGUMENTS... LAST-WITH-BLANKS
 }
 install() { (cd "$WORK" && run_unquoted setup.exe /S "/D=$WIN_DIR"); }
 installed_files() { (cd "$PROGRAM" 2>/dev/null && find . -type f | sed 's|^\./||' | sort | tr '\n' ' '); }
+# The configuration program's Start-menu entry, wherever the prefix keeps the all-users menu.
+start_menu_entry() { find "$WINEPREFIX/drive_c" -iname 'Varnolis Konfiguration.lnk' 2>/dev/null; }
+# Built into the program folder by the Windows front; the installer gives it the entry.
+KONFIGURATION=no
+[ -f "$WIN_BUILD/Varnolis/varnolis-konfiguration.exe" ] && KONFIGURATION=yes
+expect_start_menu_entry() {  # WHEN
+  local entry
+  entry=$(start_menu_entry)
+  if [ "$KONFIGURATION" = no ]; then
+    if [ -z "$entry" ]; then pass "$1: no Start-menu entry without the configuration program"; else
+      fail "$1: a Start-menu entry without the configuration program: $entry"; fi
+  elif [ -n "$entry" ]; then pass "$1: Start-menu entry \"Varnolis Konfiguration\""; else
+    fail "$1: no Start-menu entry \"Varnolis Konfiguration\""; fi
+}
+expect_no_start_menu_entry() {  # WHEN
+  local entry
+  entry=$(start_menu_entry)
+  if [ -z "$entry" ]; then pass "$1: no Start-menu entry is left"; else
+    fail "$1: the Start-menu entry is left: $entry"; fi
+}
 
 expect_pages() {  # WHEN URL...
   local when=$1 url name
@@ -113,6 +136,7 @@ if [ "$got" = "$PROGRAM_FILES" ]; then pass "the program folder is installed"; e
 expect_same_file "a fresh installation gets the demo configuration" \
   "$PROGRAM/databases/config.mdb" "$WIN_BUILD/Varnolis/databases/config.mdb"
 expect_registered "installed"
+expect_start_menu_entry "installed"
 expect_value "$UNINSTALL_KEY" DisplayName Varnolis
 expect_value "$UNINSTALL_KEY" DisplayVersion "$VERSION"
 expect_value "$UNINSTALL_KEY" Publisher "$PUBLISHER"
@@ -152,6 +176,7 @@ windows_page de_DE.UTF-8 varnolis://test >/dev/null
 if (cd "$WORK" && run_unquoted "$WIN_DIR\\uninstall.exe" /S "_?=$WIN_DIR"); then
   pass "uninstall.exe /S _?=$WIN_DIR"; else fail "uninstall.exe /S: status $?"; fi
 expect_unregistered "uninstalled" "$WORK/uninstalled.reg"
+expect_no_start_menu_entry "uninstalled"
 got=$(installed_files)
 if [ "$got" = "databases/config.mdb uninstall.exe " ]; then
   pass "the program files and debug.log are gone, config.mdb stays"; else
@@ -166,6 +191,7 @@ if install; then pass "setup.exe /S into the folder with the kept config.mdb"; e
 expect_same_file "installing again keeps the kept config.mdb byte for byte" \
   "$PROGRAM/databases/config.mdb" "$WORK/changed-config.mdb"
 expect_registered "installed again"
+expect_start_menu_entry "installed again"
 expect_pages "installed again" varnolis://test
 
 # ---- the uninstaller as the list of programs starts it, configuration ticked --------------
@@ -180,6 +206,7 @@ done
 if [ -e "$PROGRAM" ]; then fail "the program folder is left: $(installed_files)"; else
   pass "/REMOVECONFIG removes the whole program folder, config.mdb and uninstaller included"; fi
 expect_unregistered "uninstalled with the configuration" "$WORK/removed.reg"
+expect_no_start_menu_entry "uninstalled with the configuration"
 
 echo "installer: $failures failure(s) in $((SECONDS - START)) s"
 [ "$failures" = 0 ]
