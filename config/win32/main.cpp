@@ -78,7 +78,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   vn::config::win32::frmKonfiguration window(instance, debug, prompts, dialogs, 0, true);
   prompts.SetOwner(window.Handle());
   std::unique_ptr<vn::config::DataLinkPrompt> dataLink =
-      vn::config::win32::MakeDataLinkPrompt(window.Handle());
+      vn::config::win32::MakeDataLinkPrompt(window.Handle(), prompts);
   vn::config::DataEnvEvents events(window.Core());
   window.Core().SetRecordEvents(&events);
   window.Core().SetConnectionTools(probe.get(), dataLink.get());
