@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace vn::config {
 
@@ -57,5 +58,8 @@ struct Figure {
 // The box's size in units and the figures in drawing order.
 int PictureBox(Picture picture);
 std::span<const Figure> PictureFigures(Picture picture);
+
+// The picture of one of the button bar's eight buttons, by the button's name.
+Picture BarPicture(const std::string& name);
 
 }  // namespace vn::config

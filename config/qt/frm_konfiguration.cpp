@@ -60,17 +60,6 @@ class TabStripPane : public QWidget {
 
 QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
-ButtonPicture BarPicture(const std::string& name) {
-  if (name == "cmdMoveFirst") return ButtonPicture::kFirst;
-  if (name == "cmdMovePrevious") return ButtonPicture::kPrevious;
-  if (name == "cmdMoveNext") return ButtonPicture::kNext;
-  if (name == "cmdMoveLast") return ButtonPicture::kLast;
-  if (name == "cmdDelete") return ButtonPicture::kDelete;
-  if (name == "cmdAddNew") return ButtonPicture::kAddNew;
-  if (name == "cmdCancel") return ButtonPicture::kCancel;
-  return ButtonPicture::kOK;
-}
-
 // The caret of a QString as a byte offset of its UTF-8 form, and back.
 int Utf8Offset(const QString& text, int caret) {
   return static_cast<int>(text.left(caret).toUtf8().size());

@@ -41,17 +41,6 @@ int Utf16Offset(const std::string& text, int caret) {
   return static_cast<int>(W(text.substr(0, static_cast<size_t>(caret))).size());
 }
 
-Picture BarPicture(const std::string& name) {
-  if (name == "cmdMoveFirst") return Picture::kFirst;
-  if (name == "cmdMovePrevious") return Picture::kPrevious;
-  if (name == "cmdMoveNext") return Picture::kNext;
-  if (name == "cmdMoveLast") return Picture::kLast;
-  if (name == "cmdDelete") return Picture::kDelete;
-  if (name == "cmdAddNew") return Picture::kAddNew;
-  if (name == "cmdCancel") return Picture::kCancel;
-  return Picture::kOK;
-}
-
 bool IsClass(HWND window, const wchar_t* name) {
   wchar_t className[64] = {};
   ::GetClassNameW(window, className, 64);
