@@ -184,7 +184,7 @@ if [ "$KONFIGURATION" = yes ]; then
   act() { (cd "$WORK" && "$WINE" test_act.exe "$@"); }
   cp "$PROGRAM/databases/demo-act.json" "$WORK/act.json"
   act --register >/dev/null 2>&1 || fail "test_act.exe --register"
-  (cd "$WORK" && exec "$WINE" test_act.exe 'Z:'"$(printf '%s' "$WORK/act.json" | tr / '\\')") \
+  (cd "$WORK" && exec "$WINE" test_act.exe "$(windows_path "$WORK/act.json")") \
     >"$WORK/test_act.log" 2>&1 &
   act_pid=$!
   for _ in $(seq 100); do act --count >/dev/null 2>&1 && break; sleep 0.3; done

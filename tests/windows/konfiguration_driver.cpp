@@ -1,12 +1,13 @@
 // An administrator at the installed configuration program, played from another process the way
-// a user's keyboard reaches it: the access keys (Alt+letter) of its labels, tabs and buttons, a
-// text set into the field that has the focus with its change notification, the window closed.
+// a user's keyboard and mouse reach it: a picture button's click, the access keys (Alt+letter)
+// of its labels, tabs and buttons, a text set into the field that has the focus with its change
+// notification, the window closed.
 // Every message box the program shows on the way is written out and answered (Yes where it
 // asks, OK otherwise).
 //
 //   konfiguration_driver PROGRAM TITLE
 //     Starts PROGRAM (varnolis-konfiguration.exe) and waits for its main window. On the tab
-//     Rubriken: the next record, then Alt+U and Alt+T put the focus on Rubrik and Titel; the
+//     Rubriken: "Nächster Datensatz", then Alt+U and Alt+T put the focus on Rubrik and Titel; the
 //     Titel of that rubric becomes TITLE. Alt+S changes to the tab Startoptionen (the change is
 //     saved on leaving the tab), Alt+D presses "Startdateien erstellen"; then the window is closed.
 //     Writes on standard output, one line each (UTF-8): rubrik=, titel= (the old one),
@@ -201,7 +202,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (konfiguration == nullptr) return Fail("no window \"Varnolis - Konfiguration\"");
 
-  // The first rubric is the program's own and cannot be edited: the next one.
+  // The first record is read-only (its panel takes no focus): the next one.
   if (!ClickBarButton(process, konfiguration, 2)) return Fail("no button \"Nächster Datensatz\"");
   if (!AccessKey(process, konfiguration, L'u') || FocusOf(konfiguration) == nullptr)
     return Fail("Alt+U put the focus nowhere");
@@ -211,7 +212,8 @@ int wmain(int argc, wchar_t** argv) {
   if (titel == nullptr || ClassOf(titel) != L"Edit") return Fail("Alt+T put the focus nowhere");
   Line("titel", TextOf(titel));
   ::SendMessageW(titel, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
-  // The parent hears of a change only from the edit's own thread; across processes it is told.
+  // An edit's own EN_CHANGE on WM_SETTEXT is not to be relied on (a multi-line one sends none):
+  // the notification goes to the panel as well, and the program takes both as the one change.
   SendAnswering(process, ::GetParent(titel), WM_COMMAND,
                 MAKEWPARAM(::GetDlgCtrlID(titel), EN_CHANGE), reinterpret_cast<LPARAM>(titel));
 
