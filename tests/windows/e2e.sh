@@ -199,7 +199,6 @@ if [ "$left" = 0 ]; then pass "no ~HT*.tmp left in the prefix"; else fail "$left
 RUBRICS=(varnolis://rubrik/Start varnolis://rubrik/Rechnungen varnolis://rubrik/Offene_Posten
   varnolis://rubrik/Info varnolis://rubrik/Notizen)
 wine_de() { LC_ALL=de_DE.UTF-8 "$WINE" "$@"; }
-windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }  # as Wine maps the root: drive Z:
 act() { (cd "$WORK" && wine_de test_act.exe "$@"); }
 TEST_ACT_PID=
 start_act() {

@@ -10,7 +10,7 @@
 #
 # LINUX_BUILD and WINDOWS_BUILD are build folders; the Windows one with the installer
 # (target `installer`) and tests/windows/urlmon_client.exe. Works in WINDOWS_BUILD/installer-test,
-# in a fresh 32-bit prefix.
+# in a fresh prefix of the build's kind (32-bit, or 64-bit with the 64-bit build's installer).
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -25,8 +25,10 @@ VERSION=$(version_part VERSION_MAJOR).$(version_part VERSION_MINOR).$(version_pa
 PUBLISHER=$(version_part COMPANY)
 SETUP_EXE=$WIN_BUILD/Varnolis-Setup-$VERSION.exe
 CLIENT_EXE=$WIN_BUILD/tests/windows/urlmon_client.exe
+DRIVER_EXE=$WIN_BUILD/tests/windows/konfiguration_driver.exe
+TEST_ACT_EXE=$WIN_BUILD/tests/windows/test_act/test_act.exe
 for f in "$LINUX_DIR/varnolis" "$LINUX_DIR/libvarnolis.so" "$SETUP_EXE" "$CLIENT_EXE" \
-  "$WIN_BUILD/Varnolis/databases/config.mdb"; do
+  "$DRIVER_EXE" "$TEST_ACT_EXE" "$WIN_BUILD/Varnolis/databases/config.mdb"; do
   [ -f "$f" ] || {
     echo "installer: $f is missing (build both folders and the target installer first)" >&2
     exit 1
@@ -34,7 +36,7 @@ for f in "$LINUX_DIR/varnolis" "$LINUX_DIR/libvarnolis.so" "$SETUP_EXE" "$CLIENT
 done
 
 WORK=$WIN_BUILD/installer-test
-export WINEPREFIX=$WORK/prefix WINEARCH=win32 WINEDEBUG=-all
+export WINEPREFIX=$WORK/prefix WINEDEBUG=-all
 # Wine would mirror the Start-menu entry into this machine's desktop menus (~/.local/share).
 export WINEDLLOVERRIDES=winemenubuilder.exe=d
 CLASS='{D6D45BE4-EDD5-4F6E-8F18-330C577EE7E8}'
@@ -47,12 +49,15 @@ PROGRAM="$WINEPREFIX/drive_c/Programme mit Blanks/Varnolis Test"
 START=$SECONDS
 # shellcheck source=tests/windows/wine_checks.sh
 source "$SOURCE/tests/windows/wine_checks.sh"
+wine_of_build "$WIN_BUILD"
 
 # ---- a fresh prefix ----------------------------------------------------------------------
 rm -rf "$WORK"
 fresh_prefix
 cp "$SETUP_EXE" "$WORK/setup.exe"
 cp "$CLIENT_EXE" "$WORK/urlmon_client.exe"
+cp "$DRIVER_EXE" "$WORK/konfiguration_driver.exe"
+cp "$TEST_ACT_EXE" "$WORK/test_act.exe"
 echo "prefix ready after $((SECONDS - START)) s"
 
 # NSIS takes /D= and _?= only as the last, unquoted part of its command line, blanks and all.
@@ -103,7 +108,7 @@ expect_pages() {  # WHEN URL...
 }
 expect_registered() {  # WHEN
   expect_value "HKCR\\CLSID\\$CLASS\\InprocServer32" "" "$WIN_DIR\\varnolis.dll"
-  expect_value "HKCR\\TypeLib\\$LIBID\\$(version_part VERSION_MAJOR).$(version_part VERSION_MINOR)\\0\\win32" \
+  expect_value "HKCR\\TypeLib\\$LIBID\\$(version_part VERSION_MAJOR).$(version_part VERSION_MINOR)\\0\\$WINEARCH" \
     "" "$WIN_DIR\\varnolis.dll"
   expect_value 'HKCR\PROTOCOLS\Handler\varnolis' CLSID "$CLASS"
   expect_value "HKCR\\CLSID\\$INFO_CLASS\\InprocServer32" "" "$WIN_DIR\\varnolis.dll"
@@ -148,6 +153,67 @@ size=$(reg_value "$UNINSTALL_KEY" EstimatedSize)
 if [ -n "$size" ] && [ $((size)) -gt 1000 ]; then pass "EstimatedSize $((size)) KB"; else
   fail "EstimatedSize '$size'"; fi
 expect_pages installed varnolis://test varnolis://info varnolis://rubrik/Start
+
+# ---- the installed configuration program, as the administrator uses it next ----------------
+# Started from the Start-menu entry's target, with ACT!'s NetLinks folder named for the user: a
+# rubric's Titel changed and saved by changing the tab, the start files written, the window
+# closed. The library reads the same config.mdb: the next page shows the new Titel.
+if [ "$KONFIGURATION" = yes ]; then
+  NETLINKS_DIR='C:\ACT NetLinks'
+  NETLINKS="$WINEPREFIX/drive_c/ACT NetLinks"
+  mkdir -p "$NETLINKS"
+  "$WINE" reg add 'HKCU\Software\Symantec\ACT!' /v 'NetLinks File Type' /d "$NETLINKS_DIR" /f >/dev/null
+  TITLE='Kundenblatt, neu aus der Konfiguration'
+  driven=$WORK/konfiguration.out
+  if (cd "$WORK" && timeout 600 "$WINE" konfiguration_driver.exe \
+    "$WIN_DIR\\varnolis-konfiguration.exe" "$TITLE") >"$driven" 2>"$WORK/konfiguration.err"; then
+    pass "varnolis-konfiguration.exe started, driven and closed"
+  else fail "driving varnolis-konfiguration.exe: status $? ($(cat "$WORK/konfiguration.err"))"; fi
+  tr -d '\r' <"$driven" >"$driven.txt"
+  shown() { sed -n "s/^$1=//p" "$driven.txt" | head -n 1; }
+  rubric=$(shown rubrik)
+  start_rubric=$(shown startrubrik)
+  if [ "$(shown exit)" = 0 ]; then pass "the program ends with status 0"; else
+    fail "the program's exit: '$(shown exit)'"; fi
+  saved=$(sqlite3 "$PROGRAM/databases/config.mdb" "SELECT Titel FROM Rubriken WHERE Rubrik = '$rubric'")
+  if [ -n "$rubric" ] && [ "$saved" = "$TITLE" ]; then
+    pass "the new Titel of $rubric is in the installed config.mdb"
+  else fail "Titel of '$rubric' in the installed config.mdb: '$saved' (was '$(shown titel)')"; fi
+  # A rubric's page needs ACT! with a contact: the test ACT! on the installed demo state
+  # (registered for this user, and unregistered again before the registry is compared).
+  act() { (cd "$WORK" && "$WINE" test_act.exe "$@"); }
+  cp "$PROGRAM/databases/demo-act.json" "$WORK/act.json"
+  act --register >/dev/null 2>&1 || fail "test_act.exe --register"
+  (cd "$WORK" && exec "$WINE" test_act.exe "$(windows_path "$WORK/act.json")") \
+    >"$WORK/test_act.log" 2>&1 &
+  act_pid=$!
+  for _ in $(seq 100); do act --count >/dev/null 2>&1 && break; sleep 0.3; done
+  windows_page de_DE.UTF-8 "varnolis://rubrik/$rubric" >"$WORK/konfiguration.html" 2>&1 || true
+  act --quit >/dev/null 2>&1 || true
+  wait "$act_pid" 2>/dev/null || true
+  act --unregister >/dev/null 2>&1 || fail "test_act.exe --unregister"
+  if grep -qF "<P  CLASS=\"title1\">$TITLE<BR>" "$WORK/konfiguration.html"; then
+    pass "the next page through urlmon shows the new Titel"
+  else fail "varnolis://rubrik/$rubric does not show '$TITLE' ($WORK/konfiguration.html)"; fi
+  if [ "$(shown netlinks)" = "$NETLINKS_DIR" ]; then pass "the NetLinks folder from ACT!'s key"; else
+    fail "the NetLinks field shows '$(shown netlinks)'"; fi
+  if [ -n "$start_rubric" ] &&
+    [ "$(sqlite3 "$PROGRAM/databases/config.mdb" "SELECT COUNT(*) FROM Rubriken WHERE Rubrik = '$start_rubric'")" = 1 ]; then
+    pass "the start rubric $start_rubric is a rubric of config.mdb"
+  else fail "the start rubric shown is '$start_rubric'"; fi
+  messages=$(grep -c '^message=' "$driven.txt" || true)
+  if [ "$messages" = 1 ] && grep -q '^wurden neu erstellt\.$' "$driven.txt"; then
+    pass "one message: the start files were written"
+  else fail "$messages message(s): $(cat "$driven.txt")"; fi
+  if grep -qF "varnolis://rubrik/$start_rubric'" "$NETLINKS/Varnolis.htm" 2>/dev/null &&
+    grep -qF "<a href=\"varnolis://rubrik/$start_rubric\">" "$NETLINKS/Varnolis.htm"; then
+    pass "Varnolis.htm leads to varnolis://rubrik/$start_rubric"
+  else fail "Varnolis.htm does not lead to varnolis://rubrik/$start_rubric"; fi
+  if tr -d '\r' <"$NETLINKS/Varnolis.ctl" 2>/dev/null | grep -qxF "STARTURL=\"$NETLINKS_DIR\\Varnolis.htm\""; then
+    pass "Varnolis.ctl names the page as $NETLINKS_DIR\\Varnolis.htm"
+  else fail "Varnolis.ctl does not name $NETLINKS_DIR\\Varnolis.htm"; fi
+  echo "configuration program checked after $((SECONDS - START)) s"
+fi
 
 # ---- an update over an installation with a changed configuration ------------------------
 sqlite3 "$PROGRAM/databases/config.mdb" "CREATE TABLE Kundenaenderung (Wert TEXT);

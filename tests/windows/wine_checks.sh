@@ -1,6 +1,7 @@
 # The pieces the shell checks of the Windows build share, sourced by them: counting pass/fail
-# lines, the Wine of a build folder, a fresh prefix with one wineserver, reading and exporting the registry, and a
-# page fetched through urlmon next to the Linux build's page for the same URL.
+# lines, the Wine of a build folder, a fresh prefix with one wineserver, Windows names of Linux
+# paths, reading and exporting the registry, and a page fetched through urlmon next to the Linux
+# build's page for the same URL.
 #
 # Before sourcing: WINEPREFIX exported, WORK (the check's folder, where urlmon_client.exe lies),
 # and for the pages LINUX_DIR (the Linux program folder) and WIN_DIR (the Windows program folder
@@ -60,6 +61,8 @@ expect_value() {  # KEY NAME EXPECTED
   if [ "$got" = "$3" ]; then pass "$1 ${2:-(Default)} = $3"; else
     fail "$1 ${2:-(Default)} is '$got', expected '$3'"; fi
 }
+# A Linux path as the programs under Wine name it: Wine maps the root as drive Z:.
+windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 key_exists() { "$WINE" reg query "$1" >/dev/null 2>&1; }
 export_classes() { "$WINE" regedit /E "$(printf 'Z:%s' "$1" | tr / '\\')" HKEY_CLASSES_ROOT; }
 
