@@ -4,7 +4,9 @@
 // control's change event would.
 #pragma once
 
+#include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/core/lookups.h"
@@ -25,6 +27,18 @@ struct WindowState {
   std::string status;  // panel "Status": the record position
   std::string edit;    // panel "Edit": the edit mode
   bool panelEnabled[5] = {true, false, false, false, false};
+
+  // The bar's eight buttons by name, each with its enabled state.
+  std::array<std::pair<const char*, bool>, 8> Buttons() const {
+    return {{{"cmdMoveFirst", moveFirst},
+             {"cmdMovePrevious", movePrevious},
+             {"cmdMoveNext", moveNext},
+             {"cmdMoveLast", moveLast},
+             {"cmdDelete", deleteRecord},
+             {"cmdAddNew", addNew},
+             {"cmdCancel", cancel},
+             {"cmdOK", ok}}};
+  }
 };
 
 // One node of the assignment tree, in the order the nodes were added (index + 1 is the node's

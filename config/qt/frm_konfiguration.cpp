@@ -395,13 +395,7 @@ std::string frmKonfiguration::FieldText(const std::string& control) const {
 }
 
 void frmKonfiguration::ShowState(const WindowState& state) {
-  const std::pair<const char*, bool> buttons[] = {
-      {"cmdMoveFirst", state.moveFirst}, {"cmdMovePrevious", state.movePrevious},
-      {"cmdMoveNext", state.moveNext},   {"cmdMoveLast", state.moveLast},
-      {"cmdDelete", state.deleteRecord}, {"cmdAddNew", state.addNew},
-      {"cmdCancel", state.cancel},       {"cmdOK", state.ok},
-  };
-  for (const auto& [name, enabled] : buttons) Control(name)->setEnabled(enabled);
+  for (const auto& [name, enabled] : state.Buttons()) Control(name)->setEnabled(enabled);
   statusPanel_->setText(QString::fromStdString(state.status));
   editPanel_->setText(QString::fromStdString(state.edit));
   for (int i = 0; i < 5; ++i) frTab_[i]->setEnabled(state.panelEnabled[i]);

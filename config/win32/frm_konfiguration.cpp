@@ -588,13 +588,7 @@ std::string frmKonfiguration::FieldText(const std::string& control) const {
 }
 
 void frmKonfiguration::ShowState(const WindowState& state) {
-  const std::pair<const char*, bool> buttons[] = {
-      {"cmdMoveFirst", state.moveFirst}, {"cmdMovePrevious", state.movePrevious},
-      {"cmdMoveNext", state.moveNext},   {"cmdMoveLast", state.moveLast},
-      {"cmdDelete", state.deleteRecord}, {"cmdAddNew", state.addNew},
-      {"cmdCancel", state.cancel},       {"cmdOK", state.ok},
-  };
-  for (const auto& [name, enabled] : buttons) ::EnableWindow(Control(name), enabled);
+  for (const auto& [name, enabled] : state.Buttons()) ::EnableWindow(Control(name), enabled);
   ::SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(state.status).c_str()));
   // A leading tab centres the panel's text.
   ::SendMessageW(statusBar_, SB_SETTEXTW, 1,
