@@ -6,7 +6,8 @@
 //      one query;
 //  (b) 200 pages in one process, driven through the library's exported entry points as a browser
 //      tab does on every contact change, against a libpq client of ours that keeps one
-//      connection and runs the five queries 200 times.
+//      connection and runs the five queries 200 times; and against the same client through the
+//      PostgreSQL ODBC driver (what any ODBC client pays for the driver and the driver manager).
 // Every measurement is made with the connection pool and with it switched off for the entries
 // (`OLE DB Services=-2`), which is how every entry connected before there was a pool.
 //
@@ -14,6 +15,8 @@
 #include <dlfcn.h>
 #include <sys/resource.h>
 #include <libpq-fe.h>
+#include <sql.h>
+#include <sqlext.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -199,6 +202,58 @@ void LibpqClient(const std::string& conninfo, int pages) {
   if (bytes == 0) std::exit(1);
 }
 
+// The driver's floor: the libpq client's work through the ODBC driver manager and the
+// PostgreSQL ODBC driver, every column described and every value read as text.
+void OdbcClient(const std::string& connectionString, int pages) {
+  SQLHENV env = SQL_NULL_HENV;
+  SQLHDBC dbc = SQL_NULL_HDBC;
+  SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+  SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+  std::string text = connectionString;
+  if (!SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
+                                      static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,
+                                      SQL_DRIVER_NOPROMPT))) {
+    std::cerr << "bench_pool: the ODBC client cannot connect\n";
+    std::exit(1);
+  }
+  const std::vector<std::string> queries = Queries(std::to_string(kCustomer));
+  size_t bytes = 0;
+  for (int page = 0; page < pages; ++page) {
+    for (const std::string& sql : queries) {
+      SQLHSTMT stmt = SQL_NULL_HSTMT;
+      SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
+      std::string command = sql;
+      if (!SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(command.data()),
+                                       static_cast<SQLINTEGER>(command.size())))) {
+        std::cerr << "bench_pool: a query failed in the ODBC client\n";
+        std::exit(1);
+      }
+      SQLSMALLINT columns = 0;
+      SQLNumResultCols(stmt, &columns);
+      for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(columns); ++c) {
+        SQLCHAR name[256];
+        SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
+        SQLULEN size = 0;
+        SQLDescribeCol(stmt, c, name, sizeof name, &nameLength, &type, &size, &digits, &nullable);
+      }
+      while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+        for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(columns); ++c) {
+          SQLCHAR value[256];
+          SQLLEN indicator = 0;
+          SQLGetData(stmt, c, SQL_C_CHAR, value, sizeof value, &indicator);
+          if (indicator > 0) bytes += static_cast<size_t>(indicator);
+        }
+      }
+      SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    }
+  }
+  SQLDisconnect(dbc);
+  SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+  SQLFreeHandle(SQL_HANDLE_ENV, env);
+  if (bytes == 0) std::exit(1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -311,12 +366,18 @@ int main(int argc, char** argv) {
       const auto pooled = std::chrono::steady_clock::now();
       const double pooledCpu = cpu();
       LibpqClient(conninfo, pages);
+      const auto libpq = std::chrono::steady_clock::now();
+      const double libpqCpu = cpu();
+      OdbcClient(odbc, pages);
       const std::chrono::duration<double> ours = pooled - start;
-      const std::chrono::duration<double> floor = std::chrono::steady_clock::now() - pooled;
+      const std::chrono::duration<double> floor = libpq - pooled;
+      const std::chrono::duration<double> driver = std::chrono::steady_clock::now() - libpq;
       std::printf(
-          "%d pooled pages %.4f s (cpu %.4f s), libpq client %.4f s (cpu %.4f s), ratio %.2f\n",
-          pages, ours.count(), pooledCpu - startCpu, floor.count(), cpu() - pooledCpu,
-          ours.count() / floor.count());
+          "%d pooled pages %.4f s (cpu %.4f s), libpq client %.4f s (cpu %.4f s), ODBC client "
+          "%.4f s (cpu %.4f s), ratio %.2f (to the ODBC client %.2f)\n",
+          pages, ours.count(), pooledCpu - startCpu, floor.count(), libpqCpu - pooledCpu,
+          driver.count(), cpu() - libpqCpu, ours.count() / floor.count(),
+          ours.count() / driver.count());
     }
     if (std::getenv("VN_BENCH_KEEP") == nullptr) fs::remove_all(folder);
     return 0;
@@ -324,7 +385,7 @@ int main(int argc, char** argv) {
   const int inProcessRuns = std::max(3, runs / 3);
   const auto loop = MedianTimesAlternating(
       inProcessRuns, {[&] { pagesOf("Kunde"); }, [&] { pagesOf("KundeOhne"); },
-                      [&] { LibpqClient(conninfo, pages); }});
+                      [&] { LibpqClient(conninfo, pages); }, [&] { OdbcClient(odbc, pages); }});
 
   std::printf("first page, whole processes (medians of %d, wall s):\n", runs);
   std::printf("  5 entries: pooled %.4f, pool off %.4f; psql, 5 queries in one session %.4f\n",
@@ -334,6 +395,7 @@ int main(int argc, char** argv) {
   std::printf("%d pages in one process (medians of %d, wall s):\n", pages, inProcessRuns);
   std::printf("  pooled %.4f, pool off %.4f; libpq, one connection, %d x 5 queries %.4f\n",
               loop[0].wall, loop[1].wall, pages, loop[2].wall);
+  std::printf("  the same client through the ODBC driver %.4f\n", loop[3].wall);
   std::printf("ratios:\n");
   std::printf("  (a) first 5-entry page / psql: pooled %.2f (target <= 1.0), pool off %.2f\n",
               first[0].wall / first[2].wall, first[1].wall / first[2].wall);
@@ -342,6 +404,8 @@ int main(int argc, char** argv) {
               first[3].wall / first[4].wall);
   std::printf("  (b) %d pages / libpq client: pooled %.2f (target <= 1.5), pool off %.2f\n", pages,
               loop[0].wall / loop[2].wall, loop[1].wall / loop[2].wall);
+  std::printf("      the ODBC client / libpq client %.2f; pooled pages / ODBC client %.2f\n",
+              loop[3].wall / loop[2].wall, loop[0].wall / loop[3].wall);
   std::printf("peer commands:\n  %s\n  %s -f five.sql\n", host("Kunde").c_str(), psql.c_str());
   if (std::getenv("VN_BENCH_KEEP") == nullptr) fs::remove_all(folder);
   return 0;

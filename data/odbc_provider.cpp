@@ -274,7 +274,8 @@ class OdbcSource : public RowSource {
   SQLRETURN Execute(const std::string& command) {
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session_->dbc, &stmt_))) {
       session_->failed = true;
-      throw RuntimeError(kErrProviderFailed, Diagnostics(SQL_HANDLE_DBC, session_->dbc, "SQLAllocHandle"), "ODBC");
+      throw RuntimeError(kErrProviderFailed,
+                         Diagnostics(SQL_HANDLE_DBC, session_->dbc, "SQLAllocHandle"), "ODBC");
     }
     // PostgreSQL's driver would set the session's statement timeout before and after every
     // statement (two more round trips); the session has it already.
@@ -325,22 +326,49 @@ class OdbcSource : public RowSource {
     stmt_ = SQL_NULL_HSTMT;
   }
 
+  // The concise SQL type of PostgreSQL's column `i` from its descriptor type; for a date or
+  // time the local type name tells which, and an interval (rare) is described the catalog's way.
+  SQLSMALLINT PostgresSqlType(SQLUSMALLINT i, const std::string& typeName) {
+    SQLLEN type = SQL_UNKNOWN_TYPE;
+    SQLColAttributeW(stmt_, i, SQL_DESC_TYPE, nullptr, 0, nullptr, &type);
+    if (type == SQL_DATETIME) {
+      if (typeName == "date") return SQL_TYPE_DATE;
+      if (typeName.rfind("time", 0) == 0 && typeName.find("stamp") == std::string::npos)
+        return SQL_TYPE_TIME;
+      return SQL_TYPE_TIMESTAMP;
+    }
+    if (type == SQL_INTERVAL) {
+      SQLSMALLINT concise = 0;
+      SQLULEN size = 0;
+      SQLSMALLINT digits = 0;
+      SQLDescribeColW(stmt_, i, nullptr, 0, nullptr, &concise, &size, &digits, nullptr);
+      return concise;
+    }
+    return static_cast<SQLSMALLINT>(type);
+  }
+
   void Describe(SQLUSMALLINT i) {
     SQLWCHAR name[512] = {};
-    SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
+    SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0;
     SQLULEN size = 0;
-    if (!SQL_SUCCEEDED(SQLDescribeColW(stmt_, i, name, 512, &nameLength, &sqlType, &size, &digits,
-                                       &nullable))) {
+    // PostgreSQL's driver answers a column's SQL type, its nullability and its type name by
+    // looking the column's table up in the catalog: one more round trip for every command on a
+    // new connection. Its descriptor type and local type name come from the result alone; the
+    // SQL type is made of them.
+    const bool postgres = session_->dbms == "PostgreSQL";
+    if (!SQL_SUCCEEDED(SQLDescribeColW(stmt_, i, name, 512, &nameLength,
+                                       postgres ? nullptr : &sqlType, &size, &digits, nullptr))) {
       Fail(kErrCommandFailed, "SQLDescribeCol");
     }
     SQLLEN isUnsigned = SQL_FALSE;
     SQLColAttributeW(stmt_, i, SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
     SQLWCHAR typeName[128] = {};
     SQLSMALLINT typeNameBytes = 0;
-    SQLColAttributeW(stmt_, i, SQL_DESC_TYPE_NAME, typeName, sizeof typeName, &typeNameBytes,
-                     nullptr);
+    SQLColAttributeW(stmt_, i, postgres ? SQL_DESC_LOCAL_TYPE_NAME : SQL_DESC_TYPE_NAME, typeName,
+                     sizeof typeName, &typeNameBytes, nullptr);
     std::string driverType = LowerAscii(FromWide(
         typeName, std::min<size_t>(static_cast<size_t>(typeNameBytes) / sizeof(SQLWCHAR), 127)));
+    if (postgres) sqlType = PostgresSqlType(i, driverType);
     Column& c = columns_[i - 1u];
     c.name = FromWide(name, std::min<size_t>(static_cast<size_t>(nameLength), 511));
     FetchAs& f = kinds_[i - 1u].fetch;

@@ -105,6 +105,33 @@ TEST_F(OdbcProviderTest, CommonTypesNullsAndUmlauts) {
   Execute(c, "DROP TABLE vn_types");
 }
 
+// The driver's types for dates and times with a zone, intervals, UUIDs and serial columns, as the
+// result describes them (without the driver's catalog look-up).
+TEST_F(OdbcProviderTest, TimesWithZonesIntervalsAndSerialsKeepTheirTypes) {
+  Connection c;
+  c.Open("Provider=MSDASQL;" + pg_);
+  Execute(c, "DROP TABLE IF EXISTS vn_more_types");
+  Execute(c,
+          "CREATE TABLE vn_more_types (id serial, tz timestamptz, ttz timetz, iv interval, "
+          "u uuid)");
+  Execute(c,
+          "INSERT INTO vn_more_types (tz, ttz, iv, u) VALUES ('2024-02-29 13:45:30+00', "
+          "'07:08:09+00', '1 day 02:00:00', 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11')");
+  Recordset rs;
+  rs.Open("SELECT id, tz, ttz, iv, u, current_date AS today FROM vn_more_types", c,
+          adOpenForwardOnly, adLockReadOnly, -1);
+  ASSERT_EQ(rs.FieldCount(), 6);
+  // The driver knows no time of day with a zone: it hands it over as text.
+  const int types[] = {adInteger, adDBTimeStamp, adVarWChar, adVarWChar, adGUID, adDBDate};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(rs.Fields(i).Type(), types[i]) << rs.Fields(i).Name();
+  }
+  EXPECT_EQ(rs.Fields("id").Value(), Variant(std::int64_t{1}));
+  EXPECT_EQ(rs.Fields("ttz").Value(), Variant("07:08:09+00"));
+  EXPECT_EQ(rs.Fields("iv").Value(), Variant("1 day 02:00:00"));
+  Execute(c, "DROP TABLE vn_more_types");
+}
+
 TEST_F(OdbcProviderTest, ThreeLevelShapeGivesTheSameTreeAsOnSqlite) {
   const std::string ddl[] = {
       "CREATE TABLE vn_kunde (nr INTEGER, name VARCHAR(40))",
