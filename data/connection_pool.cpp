@@ -1,5 +1,6 @@
 #include "data/connection_pool.h"
 
+#include <algorithm>
 #include <exception>
 #include <vector>
 
@@ -10,8 +11,9 @@ ConnectionPool& ConnectionPool::Shared() {
   return pool;
 }
 
-ConnectionPool::ConnectionPool(std::chrono::milliseconds idleLimit, std::size_t idlePerKey)
-    : idleLimit_(idleLimit), idlePerKey_(idlePerKey) {}
+ConnectionPool::ConnectionPool(std::chrono::milliseconds idleLimit, std::size_t idlePerKey,
+                               std::chrono::milliseconds tidyAfter)
+    : idleLimit_(idleLimit), idlePerKey_(idlePerKey), tidyAfter_(tidyAfter) {}
 
 ConnectionPool::~ConnectionPool() {
 #ifdef _WIN32
@@ -26,15 +28,19 @@ ConnectionPool::~ConnectionPool() {
 }
 
 std::unique_ptr<PooledSession> ConnectionPool::Take(const std::string& key) {
-  std::lock_guard lock(mutex_);
-  for (auto it = idle_.rbegin(); it != idle_.rend(); ++it) {
-    if (it->key == key) {
-      std::unique_ptr<PooledSession> session = std::move(it->session);
-      idle_.erase(std::next(it).base());
-      return session;
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    for (auto it = idle_.rbegin(); it != idle_.rend(); ++it) {
+      if (it->key == key) {
+        std::unique_ptr<PooledSession> session = std::move(it->session);
+        idle_.erase(std::next(it).base());
+        return session;
+      }
     }
+    // A session being tidied is back in a round trip; a new connection takes far longer.
+    if (std::find(tidying_.begin(), tidying_.end(), key) == tidying_.end()) return nullptr;
+    tidied_.wait(lock);
   }
-  return nullptr;
 }
 
 void ConnectionPool::Give(const std::string& key, std::unique_ptr<PooledSession> session) {
@@ -46,7 +52,11 @@ void ConnectionPool::Give(const std::string& key, std::unique_ptr<PooledSession>
     surplus = std::move(session);
     return;
   }
-  idle_.push_back({key, std::move(session), std::chrono::steady_clock::now()});
+  const auto now = std::chrono::steady_clock::now();
+  const bool untidy = session->Untidy();
+  idle_.push_back({key, std::move(session), now});
+  // A running expirer sleeps until its next task; one for this session may come sooner.
+  if (expiring_ && untidy && now + tidyAfter_ < wakeAt_) wake_.notify_one();
   if (!expiring_) {
     // A previous expirer has ended once it found nothing idle; only its thread is left to join.
     if (expirer_.joinable()) expirer_.join();
@@ -70,9 +80,46 @@ void ConnectionPool::Expire(unsigned generation) {
       lock.lock();
       continue;
     }
-    wake_.wait_until(lock, idle_.front().since + idleLimit_);
+    auto wake = idle_.front().since + idleLimit_;
+    const auto untidy = std::find_if(idle_.begin(), idle_.end(),
+                                     [](const Idle& idle) { return idle.session->Untidy(); });
+    if (untidy != idle_.end()) {
+      if (now - untidy->since >= tidyAfter_) {
+        Idle taken = std::move(*untidy);
+        idle_.erase(untidy);
+        TidyOutside(lock, std::move(taken), generation);
+        continue;
+      }
+      wake = std::min(wake, untidy->since + tidyAfter_);
+    }
+    wakeAt_ = wake;
+    wake_.wait_until(lock, wake);
   }
   if (generation == generation_) expiring_ = false;
+}
+
+void ConnectionPool::TidyOutside(std::unique_lock<std::mutex>& lock, Idle idle,
+                                 unsigned generation) {
+  tidying_.push_back(idle.key);
+  lock.unlock();
+  const bool tidy = idle.session->Tidy();
+  lock.lock();
+  tidying_.erase(std::find(tidying_.begin(), tidying_.end(), idle.key));
+  std::unique_ptr<PooledSession> closing;
+  if (tidy && generation == generation_) {
+    const auto place = std::find_if(idle_.begin(), idle_.end(),
+                                    [&](const Idle& other) { return other.since > idle.since; });
+    idle_.insert(place, std::move(idle));
+  } else {
+    closing = std::move(idle.session);
+  }
+  tidied_.notify_all();
+  if (closing) {
+    // Closing talks to the server: not under the lock.
+    lock.unlock();
+    closing.reset();
+    lock.lock();
+  }
 }
 
 void ConnectionPool::CloseIdle() {

@@ -192,7 +192,17 @@ struct OdbcSession : PooledSession {
   std::string cleanState;
   bool takenIdle = false;
   bool failed = false;
+  // Given back as its user left it: the reset goes ahead of the next command on it, in the
+  // same round trip, or the pool's thread runs it when the session stays idle.
+  bool untidy = false;
+
+  bool Untidy() const override { return untidy; }
+  bool Tidy() noexcept override;
 };
+
+// The columns of the first row of `stmt`'s current result, as text; nullopt when it has no row
+// or a column cannot be read.
+std::optional<std::vector<std::string>> FirstRowText(SQLHSTMT stmt);
 
 // Connects `session` (again, after Disconnect) and prepares it; throws RuntimeError.
 void Connect(const std::shared_ptr<OdbcSession>& session);
@@ -221,21 +231,11 @@ class OdbcSource : public RowSource {
  public:
   OdbcSource(std::shared_ptr<OdbcSession> session, const std::string& command)
       : session_(std::move(session)) {
-    SQLRETURN rc = Execute(command);
+    SQLRETURN rc = session_->untidy ? ExecuteAfterReset(command) : Execute(command);
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA && session_->takenIdle && ConnectionLost()) {
       // The server ended the pooled session while it was idle (a restart, an idle timeout):
       // the command runs once more, on a new connection.
-      FreeStatement();
-      session_->takenIdle = false;
-      session_->socket = -1;  // the driver may have closed it already
-      session_->Disconnect();
-      try {
-        Connect(session_);
-      } catch (...) {
-        session_->failed = true;
-        throw;
-      }
-      rc = Execute(command);
+      rc = ExecuteOnNewConnection(command);
     }
     session_->takenIdle = false;
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) Fail(kErrCommandFailed, "SQLExecDirect");
@@ -291,6 +291,61 @@ class OdbcSource : public RowSource {
     return rc;
   }
 
+  // Runs `command` on a session given back as its last user left it: the statements that reset
+  // it go ahead of the command, in the same round trip, and their results are passed over. Where
+  // anything of that goes wrong (the session cannot be reset, a statement fails, the server is
+  // gone), the command runs once more, alone, on a new connection: what the caller sees is what
+  // the command alone does.
+  SQLRETURN ExecuteAfterReset(const std::string& command) {
+    session_->untidy = false;
+    SQLRETURN rc = Execute(session_->reset + "; " + command);
+    if (SQL_SUCCEEDED(rc)) {
+      if (const auto next = PassOverReset()) return *next;
+    } else if (TimedOut()) {
+      return rc;
+    }
+    return ExecuteOnNewConnection(command);
+  }
+
+  // Moves from the reset's results to the command's first; nullopt when the reset did not
+  // leave the session as it was opened or the command has no result.
+  std::optional<SQLRETURN> PassOverReset() {
+    SQLRETURN rc = SQL_SUCCESS;
+    for (;;) {  // past the statements without rows to the one that tells the session's state
+      SQLSMALLINT columns = 0;
+      if (!SQL_SUCCEEDED(SQLNumResultCols(stmt_, &columns))) return std::nullopt;
+      if (columns > 0) break;
+      if (!SQL_SUCCEEDED(SQLMoreResults(stmt_))) return std::nullopt;
+    }
+    const auto state = FirstRowText(stmt_);
+    if (!state || state->empty() || state->back() != session_->cleanState) return std::nullopt;
+    rc = SQLMoreResults(stmt_);
+    if (!SQL_SUCCEEDED(rc)) return std::nullopt;
+    return rc;
+  }
+
+  // The server or the watchdog ended the last call for taking too long.
+  bool TimedOut() {
+    if (stopped_) return true;
+    const std::string state = State(SQL_HANDLE_STMT, stmt_);
+    return state == "HYT00" || state == "HYT01" ||
+           (state == "57014" && session_->commandTimeout > 0);
+  }
+
+  SQLRETURN ExecuteOnNewConnection(const std::string& command) {
+    FreeStatement();
+    session_->takenIdle = false;
+    session_->socket = -1;  // the driver may have closed it already
+    session_->Disconnect();
+    try {
+      Connect(session_);
+    } catch (...) {
+      session_->failed = true;
+      throw;
+    }
+    return Execute(command);
+  }
+
   // The last call failed because the connection to the server is gone (not for the watchdog).
   bool ConnectionLost() {
     if (stopped_) return false;
@@ -305,12 +360,8 @@ class OdbcSource : public RowSource {
 
   [[noreturn]] void Fail(long number, const char* call) {
     session_->failed = true;
-    const std::string state = State(SQL_HANDLE_STMT, stmt_);
     // PostgreSQL's driver has the server end a statement at the timeout (57014, cancelled).
-    if (stopped_ || state == "HYT00" || state == "HYT01" ||
-        (state == "57014" && session_->commandTimeout > 0)) {
-      throw CommandTimeoutError(session_->commandTimeout, "ODBC");
-    }
+    if (TimedOut()) throw CommandTimeoutError(session_->commandTimeout, "ODBC");
     std::string text = Diagnostics(SQL_HANDLE_STMT, stmt_, call);
     throw RuntimeError(number, text, "ODBC");
   }
@@ -682,6 +733,27 @@ constexpr const char* kPostgresSessionState =
 // Runs `sql`, which may be several statements (one round trip, as one simple query), and gives
 // the columns of the first row of the last result that has rows, as text; nullopt when a
 // statement fails or the watchdog ends the call.
+std::optional<std::vector<std::string>> FirstRowText(SQLHSTMT stmt) {
+  SQLSMALLINT columns = 0;
+  if (!SQL_SUCCEEDED(SQLNumResultCols(stmt, &columns)) || columns <= 0 ||
+      !SQL_SUCCEEDED(SQLFetch(stmt))) {
+    return std::nullopt;
+  }
+  std::vector<std::string> row;
+  for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(columns); ++c) {
+    SQLWCHAR buffer[4096];
+    SQLLEN indicator = 0;
+    if (!SQL_SUCCEEDED(SQLGetData(stmt, c, SQL_C_WCHAR, buffer, sizeof buffer, &indicator)))
+      return std::nullopt;
+    row.push_back(
+        indicator < 0
+            ? std::string()
+            : FromWide(buffer, std::min<size_t>(static_cast<size_t>(indicator) / sizeof(SQLWCHAR),
+                                                sizeof buffer / sizeof buffer[0] - 1)));
+  }
+  return row;
+}
+
 std::optional<std::vector<std::string>> LastRow(OdbcSession& session, const std::string& sql) {
   SQLHSTMT stmt = SQL_NULL_HSTMT;
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session.dbc, &stmt))) return std::nullopt;
@@ -692,22 +764,9 @@ std::optional<std::vector<std::string>> LastRow(OdbcSession& session, const std:
     SQLRETURN rc = SQLExecDirectW(stmt, text.data(), static_cast<SQLINTEGER>(text.size()));
     while (SQL_SUCCEEDED(rc)) {
       SQLSMALLINT columns = 0;
-      if (SQL_SUCCEEDED(SQLNumResultCols(stmt, &columns)) && columns > 0 &&
-          SQL_SUCCEEDED(SQLFetch(stmt))) {
-        row.emplace();
-        for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(columns); ++c) {
-          SQLWCHAR buffer[4096];
-          SQLLEN indicator = 0;
-          rc = SQLGetData(stmt, c, SQL_C_WCHAR, buffer, sizeof buffer, &indicator);
-          if (!SQL_SUCCEEDED(rc)) break;
-          row->push_back(
-              indicator < 0
-                  ? std::string()
-                  : FromWide(buffer,
-                             std::min<size_t>(static_cast<size_t>(indicator) / sizeof(SQLWCHAR),
-                                              sizeof buffer / sizeof buffer[0] - 1)));
-        }
-        if (!SQL_SUCCEEDED(rc)) break;
+      if (SQL_SUCCEEDED(SQLNumResultCols(stmt, &columns)) && columns > 0) {
+        row = FirstRowText(stmt);
+        if (!row) break;
       }
       rc = SQLMoreResults(stmt);
     }
@@ -754,13 +813,25 @@ std::optional<std::string> ResetPostgresSession(OdbcSession& session) {
   return row->back();
 }
 
+bool OdbcSession::Tidy() noexcept {
+  try {
+    if (!untidy) return true;
+    if (ResetPostgresSession(*this) != cleanState) return false;
+    untidy = false;
+    return true;
+  } catch (const std::exception&) {
+    return false;  // out of memory: the session closes
+  }
+}
+
 // The deleter of a pooled session: back to the pool when its last user is gone, unless a call
-// failed or it is not as it was opened.
+// failed. It goes back as its user left it; the next command on it resets it first (in the same
+// round trip), or the pool's thread does once it has been idle a while.
 void GiveBack(OdbcSession* released) noexcept {
   std::unique_ptr<OdbcSession> session(released);
   if (session->poolKey.empty() || session->failed || !session->connected) return;
   try {
-    if (ResetPostgresSession(*session) != session->cleanState) return;
+    session->untidy = true;
     const std::string key = session->poolKey;
     ConnectionPool::Shared().Give(key, std::move(session));
   } catch (const std::exception&) {

@@ -103,6 +103,46 @@ TEST(ConnectionPoolTest, ThreadsGiveAndTakeWithoutLosingASession) {
   pool.CloseIdle();
 }
 
+// A session given back untidy; tidying it takes a while and works or not.
+class UntidySession : public CountedSession {
+ public:
+  UntidySession(int id, std::atomic<int>& closed, bool tidies)
+      : CountedSession(id, closed), tidies_(tidies) {}
+  bool Untidy() const override { return untidy_; }
+  bool Tidy() noexcept override {
+    std::this_thread::sleep_for(150ms);
+    untidy_ = !tidies_;
+    return tidies_;
+  }
+
+ private:
+  const bool tidies_;
+  bool untidy_ = true;
+};
+
+TEST(ConnectionPoolTest, AnUntidySessionIsTidiedWhenIdleAWhileAndATakeWaitsForIt) {
+  std::atomic<int> closed{0};
+  ConnectionPool pool(60s, 10, 100ms);
+  pool.Give("a", std::make_unique<UntidySession>(1, closed, true));
+  // Taken before it has been idle long enough: as it was given back, for its taker to tidy.
+  auto early = pool.Take("a");
+  ASSERT_EQ(IdOf(early), 1);
+  EXPECT_TRUE(early->Untidy());
+  pool.Give("a", std::move(early));
+
+  std::this_thread::sleep_for(160ms);  // the pool's thread is tidying "a" now
+  auto tidied = pool.Take("a");
+  ASSERT_EQ(IdOf(tidied), 1) << "the take did not wait for the session being tidied";
+  EXPECT_FALSE(tidied->Untidy());
+  // A session that cannot be tidied is closed.
+  pool.Give("b", std::make_unique<UntidySession>(2, closed, false));
+  for (int i = 0; i < 100 && closed < 1; ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_EQ(closed, 1);
+  EXPECT_EQ(IdOf(pool.Take("b")), 0);
+  tidied.reset();
+  pool.CloseIdle();
+}
+
 ConnectOptions OptionsOf(const std::string& text, ConnectionString* rest = nullptr) {
   ConnectionString cs(text);
   ConnectOptions options = TakeConnectOptions(cs, adModeRead);

@@ -3,7 +3,9 @@
 // nothing one entry leaves in its session reaches the next (it is reset, or the session closed),
 // a failed entry's session is closed, and the command timeout holds on a pooled session as on a
 // new one.
+#include <chrono>
 #include <set>
+#include <thread>
 
 #include "data/connection_pool.h"
 #include "data/errors.h"
@@ -136,6 +138,31 @@ TEST_F(PooledConnectionTest, NothingAnEntryLeavesInItsSessionReachesTheNextEntry
   const std::string readPid = Pid(c);
   EXPECT_EQ(Entry(c, "SELECT pg_backend_pid(), current_setting('default_transaction_read_only')"),
             readPid + "|on");
+}
+
+// What an entry left (here an advisory lock) does not stay in an idle session for long: the
+// pool's thread resets it after about a second, and the session serves on.
+TEST_F(PooledConnectionTest, AnIdleSessionIsResetOnThePoolsThreadWithinSeconds) {
+  const std::string c = Pooled("vn_pool_tidy");
+  std::string pid;
+  {
+    Connection db;
+    db.SetMode(adModeRead);
+    db.Open(c);
+    pid = Scalar(db, "SELECT pg_backend_pid()");
+    Execute(db, "SELECT pg_advisory_lock(4712)");
+  }
+  const std::string locks =
+      "SELECT count(*) FROM pg_locks WHERE locktype = 'advisory' AND pid = " + pid;
+  const std::string other = PostgresOdbc() + ";Pooling=false";
+  EXPECT_EQ(Entry(other, locks), "1");  // given back as it was left
+  std::string left = "1";
+  for (int i = 0; i < 50 && left != "0"; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    left = Entry(other, locks);
+  }
+  EXPECT_EQ(left, "0");
+  EXPECT_EQ(Pid(c), pid);
 }
 
 TEST_F(PooledConnectionTest, AFailedEntrysSessionIsClosed) {
