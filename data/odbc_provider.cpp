@@ -189,7 +189,7 @@ struct OdbcSession : PooledSession {
   // goes back then).
   std::string poolKey;
   std::string reset;
-  std::string cleanState;
+  int resetResults = 0;  // the results of the reset's statements
   bool takenIdle = false;
   bool failed = false;
   // Given back as its user left it: the reset goes ahead of the next command on it, in the
@@ -199,10 +199,6 @@ struct OdbcSession : PooledSession {
   bool Untidy() const override { return untidy; }
   bool Tidy() noexcept override;
 };
-
-// The columns of the first row of `stmt`'s current result, as text; nullopt when it has no row
-// or a column cannot be read.
-std::optional<std::vector<std::string>> FirstRowText(SQLHSTMT stmt);
 
 // Connects `session` (again, after Disconnect) and prepares it; throws RuntimeError.
 void Connect(const std::shared_ptr<OdbcSession>& session);
@@ -307,20 +303,14 @@ class OdbcSource : public RowSource {
     return ExecuteOnNewConnection(command);
   }
 
-  // Moves from the reset's results to the command's first; nullopt when the reset did not
-  // leave the session as it was opened or the command has no result.
+  // Moves from the reset's results to the command's first; nullopt when a statement of the
+  // reset failed or the command has no result.
   std::optional<SQLRETURN> PassOverReset() {
     SQLRETURN rc = SQL_SUCCESS;
-    for (;;) {  // past the statements without rows to the one that tells the session's state
-      SQLSMALLINT columns = 0;
-      if (!SQL_SUCCEEDED(SQLNumResultCols(stmt_, &columns))) return std::nullopt;
-      if (columns > 0) break;
-      if (!SQL_SUCCEEDED(SQLMoreResults(stmt_))) return std::nullopt;
+    for (int i = 0; i < session_->resetResults; ++i) {
+      rc = SQLMoreResults(stmt_);
+      if (!SQL_SUCCEEDED(rc)) return std::nullopt;
     }
-    const auto state = FirstRowText(stmt_);
-    if (!state || state->empty() || state->back() != session_->cleanState) return std::nullopt;
-    rc = SQLMoreResults(stmt_);
-    if (!SQL_SUCCEEDED(rc)) return std::nullopt;
     return rc;
   }
 
@@ -722,17 +712,18 @@ constexpr const char* kPostgresSettings =
     "coalesce((SELECT string_agg(format('set_config(%L, %L, false)', name, setting), ', ' ORDER "
     "BY name) FROM pg_settings WHERE source = 'session'), '')";
 
-// What else a PostgreSQL session keeps between statements and RESET ALL does not reset: its user
-// and role, prepared statements, cursors, temporary tables, listened channels; one text, the
-// same as long as nothing of that changed. Cheap: no catalog view of all settings.
-constexpr const char* kPostgresSessionState =
-    "current_user || ' ' || session_user || ' ' || (SELECT count(*) FROM pg_prepared_statements) "
-    "|| ' ' || (SELECT count(*) FROM pg_cursors) || ' ' || pg_my_temp_schema() || ' ' || (SELECT "
-    "count(*) FROM pg_listening_channels())";
+// What makes a used PostgreSQL session a new one again: its transaction rolled back, the server's
+// own list for that (DISCARD ALL, which cannot run in a transaction, as the reset ahead of a
+// command does) but for the cached plans, which nobody sees. The settings the session was opened
+// with, its advisory locks and a commit follow (see PreparePostgresSession): the commit starts
+// the command's transaction with the session's own access mode, not the one its last user set.
+constexpr const char* kPostgresReset =
+    "ROLLBACK; CLOSE ALL; SET SESSION AUTHORIZATION DEFAULT; RESET ALL; DEALLOCATE ALL; "
+    "UNLISTEN *; DISCARD TEMP; DISCARD SEQUENCES; ";
+constexpr int kPostgresResetStatements = 8;
 
-// Runs `sql`, which may be several statements (one round trip, as one simple query), and gives
-// the columns of the first row of the last result that has rows, as text; nullopt when a
-// statement fails or the watchdog ends the call.
+// The columns of the first row of `stmt`'s current result, as text; nullopt when it has no row
+// or a column cannot be read.
 std::optional<std::vector<std::string>> FirstRowText(SQLHSTMT stmt) {
   SQLSMALLINT columns = 0;
   if (!SQL_SUCCEEDED(SQLNumResultCols(stmt, &columns)) || columns <= 0 ||
@@ -754,6 +745,9 @@ std::optional<std::vector<std::string>> FirstRowText(SQLHSTMT stmt) {
   return row;
 }
 
+// Runs `sql`, which may be several statements (one round trip, as one simple query), and gives
+// the columns of the first row of the last result that has rows, as text; nullopt when a
+// statement fails or the watchdog ends the call.
 std::optional<std::vector<std::string>> LastRow(OdbcSession& session, const std::string& sql) {
   SQLHSTMT stmt = SQL_NULL_HSTMT;
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session.dbc, &stmt))) return std::nullopt;
@@ -779,7 +773,7 @@ std::optional<std::vector<std::string>> LastRow(OdbcSession& session, const std:
 // PostgreSQL, in one round trip: the session's transactions read-only, the command timeout as
 // the session's statement timeout (the server ends a statement that outlasts it), the socket of
 // the connection for the watchdog (from the addresses the server sees; none over a local socket)
-// and the session's state as opened.
+// and the settings that make the session as opened again after a reset.
 void PreparePostgresSession(OdbcSession& session) {
   std::string sql;
   if (session.options.readOnly) sql += "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY; ";
@@ -789,34 +783,29 @@ void PreparePostgresSession(OdbcSession& session) {
   sql +=
       "SELECT host(inet_client_addr()), inet_client_port(), host(inet_server_addr()), "
       "inet_server_port(), ";
-  sql += std::string(kPostgresSettings) + ", " + kPostgresSessionState;
+  sql += kPostgresSettings;
   const auto row = LastRow(session, sql);
-  if (!row || row->size() != 6) {
+  if (!row || row->size() != 5) {
     throw RuntimeError(kErrProviderFailed, "The PostgreSQL session cannot be prepared.", "ODBC");
   }
   const std::vector<std::string>& ends = *row;
-  // Given back, the session is reset to this: its transaction rolled back, every setting as it
-  // was opened, advisory locks released; what cannot be reset so is compared.
-  session.reset = "ROLLBACK; RESET ALL; SELECT pg_advisory_unlock_all(), " +
-                  (ends[4].empty() ? "" : ends[4] + ", ") + kPostgresSessionState;
-  session.cleanState = ends[5];
+  session.reset = std::string(kPostgresReset) + "SELECT pg_advisory_unlock_all()" +
+                  (ends[4].empty() ? "" : ", " + ends[4]) + "; COMMIT";
+  session.resetResults = kPostgresResetStatements + 2;
   if (session.commandTimeout <= 0 || ends[0].empty() || ends[2].empty()) return;
   session.socket =
       FindServerSocket(ends[0], std::atoi(ends[1].c_str()), ends[2], std::atoi(ends[3].c_str()));
 }
 
-// A pooled PostgreSQL session's state after it has been reset; nullopt when the session cannot
-// tell.
-std::optional<std::string> ResetPostgresSession(OdbcSession& session) {
-  const auto row = LastRow(session, session.reset);
-  if (!row || row->size() < 2) return std::nullopt;
-  return row->back();
+// Resets a pooled PostgreSQL session on its own; false when a statement of the reset failed.
+bool ResetPostgresSession(OdbcSession& session) {
+  return LastRow(session, session.reset).has_value();
 }
 
 bool OdbcSession::Tidy() noexcept {
   try {
     if (!untidy) return true;
-    if (ResetPostgresSession(*this) != cleanState) return false;
+    if (!ResetPostgresSession(*this)) return false;
     untidy = false;
     return true;
   } catch (const std::exception&) {

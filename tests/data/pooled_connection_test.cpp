@@ -1,6 +1,6 @@
 // Connections to PostgreSQL are pooled: a closed connection's session serves the next connection
 // with the same string, mode and timeouts, unless the connection string switches pooling off;
-// nothing one entry leaves in its session reaches the next (it is reset, or the session closed),
+// nothing one entry leaves in its session reaches the next (it is reset),
 // a failed entry's session is closed, and the command timeout holds on a pooled session as on a
 // new one.
 #include <chrono>
@@ -112,7 +112,8 @@ TEST_F(PooledConnectionTest, NothingAnEntryLeavesInItsSessionReachesTheNextEntry
               changed + "|\"$user\", public|4MB|0");
   }
 
-  // A session changed in what cannot be reset is closed, not given back.
+  // Temporary tables, prepared statements, listened channels and cursors held over a transaction
+  // are gone; the session serves on.
   for (const char* change :
        {"CREATE TEMPORARY TABLE vn_pool_temp (x integer)", "PREPARE vn_pool_plan AS SELECT 1",
         "LISTEN vn_pool_channel", "DECLARE vn_pool_cursor CURSOR WITH HOLD FOR SELECT 1"}) {
@@ -124,8 +125,26 @@ TEST_F(PooledConnectionTest, NothingAnEntryLeavesInItsSessionReachesTheNextEntry
       changed = Scalar(db, "SELECT pg_backend_pid()");
       Execute(db, change);
     }
-    EXPECT_NE(Pid(c, adModeUnknown), changed);
+    EXPECT_EQ(Entry(c,
+                    "SELECT pg_backend_pid(), to_regclass('pg_temp.vn_pool_temp') IS NULL, "
+                    "(SELECT count(*) FROM pg_prepared_statements), (SELECT count(*) FROM "
+                    "pg_listening_channels()), (SELECT count(*) FROM pg_cursors)",
+                    adModeUnknown),
+              changed + "|True|0|0|0");
   }
+
+  // An entry that switches its session's transactions to read-write does not pass that on: the
+  // next entry's command runs read-only, as its connection asked.
+  const std::string before = Pid(c);
+  {
+    Connection db;
+    db.SetMode(adModeRead);
+    db.Open(c);
+    ASSERT_EQ(Scalar(db, "SELECT pg_backend_pid()"), before);
+    Execute(db, "SET SESSION CHARACTERISTICS AS TRANSACTION READ WRITE");
+  }
+  EXPECT_EQ(Entry(c, "SELECT pg_backend_pid(), current_setting('transaction_read_only')"),
+            before + "|on");
 
   // Settings made when the session was opened are made again as they were, a list as a list.
   const std::string listed = c + ";ConnSettings=SET search_path TO pg_catalog, public";
