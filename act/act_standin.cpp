@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <string_view>
+
 #include "act/standin_file.h"
 #include "platform/codepage.h"
 #include "platform/runtime_error.h"
@@ -27,55 +29,53 @@ class StandInWindows : public clWindowList {
  public:
   explicit StandInWindows(FilePtr file) : file_(std::move(file)) {}
 
-  // The list is taken from the file once per enumeration, as the desktop would list its windows.
+  // The list is taken from the file once per enumeration, as the desktop would list its windows:
+  // the model read then is kept (it never changes) and answers for the handles it gave.
   std::vector<WindowHandle> EnumWindows() override {
-    snapshot_.clear();
-    json model = file_->Load();
+    windows_.clear();
+    model_ = file_->Load();
     std::vector<WindowHandle> handles;
-    if (!model.is_object() || !model.contains("windows")) return handles;
-    for (const json& w : model["windows"]) {
-      Window window;
-      window.visible = w.value("visible", true);
-      window.className = w.value("class", std::string());
-      window.title = w.value("title", std::string());
-      snapshot_.push_back(std::move(window));
-      handles.push_back(snapshot_.size());
+    if (!model_->is_object()) return handles;
+    auto windows = model_->find("windows");
+    if (windows == model_->end()) return handles;
+    for (const json& w : *windows) {
+      windows_.push_back(&w);
+      handles.push_back(windows_.size());
     }
     return handles;
   }
   bool IsWindowVisible(WindowHandle hwnd) override {
-    const Window* w = Find(hwnd);
-    return w != nullptr && w->visible;
+    const json* w = Find(hwnd);
+    if (w == nullptr) return false;
+    auto visible = w->find("visible");
+    return visible == w->end() || visible->get<bool>();
   }
   bool IsWindow(WindowHandle hwnd) override { return Find(hwnd) != nullptr; }
-  std::string GetClassName(WindowHandle hwnd) override {
-    const Window* w = Find(hwnd);
-    return w == nullptr ? std::string() : w->className;
-  }
+  std::string GetClassName(WindowHandle hwnd) override { return Text(hwnd, "class"); }
   int GetWindowTextLength(WindowHandle hwnd) override {
-    const Window* w = Find(hwnd);
-    if (w == nullptr) return 0;
+    const std::string& title = Text(hwnd, "title");
     int n = 0;
-    for (size_t pos = 0; pos < w->title.size(); ++n) DecodeUtf8(w->title, pos);
+    for (size_t pos = 0; pos < title.size(); ++n) DecodeUtf8(title, pos);
     return n;
   }
-  std::string GetWindowText(WindowHandle hwnd) override {
-    const Window* w = Find(hwnd);
-    return w == nullptr ? std::string() : w->title;
-  }
+  std::string GetWindowText(WindowHandle hwnd) override { return Text(hwnd, "title"); }
 
  private:
-  struct Window {
-    bool visible = true;
-    std::string className;
-    std::string title;
-  };
-  const Window* Find(WindowHandle hwnd) const {
-    if (hwnd == 0 || hwnd > snapshot_.size()) return nullptr;
-    return &snapshot_[hwnd - 1];
+  const json* Find(WindowHandle hwnd) const {
+    if (hwnd == 0 || hwnd > windows_.size()) return nullptr;
+    return windows_[hwnd - 1];
+  }
+  // The window's class or title; "" for an unknown handle or a window without it.
+  const std::string& Text(WindowHandle hwnd, const char* key) const {
+    static const std::string kNone;
+    const json* w = Find(hwnd);
+    if (w == nullptr) return kNone;
+    auto it = w->find(key);
+    return it == w->end() ? kNone : it->get_ref<const std::string&>();
   }
   FilePtr file_;
-  std::vector<Window> snapshot_;
+  StandInModel model_;
+  std::vector<const json*> windows_;  // in model_
 };
 
 // ---- the model ------------------------------------------------------------------------------
@@ -95,9 +95,11 @@ std::string FieldText(const json& record, int field) {
 std::string IdOf(const json& record) { return TrimSpaces(FieldText(record, kUniqueIdField)); }
 
 // The records a created view moves over: the list of the file, or the current record alone
-// when the file has no list. The contact list honours the current look-up.
-std::vector<json*> ViewList(json& model, int viewType) {
-  std::vector<json*> list;
+// when the file has no list. The contact list honours the current look-up. `Json` is the model's
+// type, const for the calls that only read.
+template <typename Json>
+std::vector<Json*> ViewList(Json& model, int viewType) {
+  std::vector<Json*> list;
   auto it = model.find(ListKey(viewType));
   if (it == model.end()) {
     auto current = model.find(CurrentKey(viewType));
@@ -105,8 +107,11 @@ std::vector<json*> ViewList(json& model, int viewType) {
     return list;
   }
   const json* lookup = nullptr;
-  if (viewType == 1 && model.contains("lookup")) lookup = &model["lookup"];
-  for (json& record : *it) {
+  if (viewType == 1) {
+    auto found = model.find("lookup");
+    if (found != model.end()) lookup = &*found;
+  }
+  for (Json& record : *it) {
     if (lookup != nullptr) {
       bool wanted = false;
       for (const json& id : *lookup)
@@ -185,11 +190,12 @@ std::string Str(const std::vector<AutoValue>& args, size_t i) {
   return args[i].As<std::string>();
 }
 
-// One call on a stand-in object: the model as read for it, the member's lower-case name (for
-// members that share an implementation), and the arguments.
+// One call on a stand-in object: the model as read for it (shared, so a member that changes it
+// changes a copy and writes that), the member's lower-case name (for members that share an
+// implementation), and the arguments.
 struct MemberCall {
-  json& model;
-  const std::string& name;
+  const json& model;
+  std::string_view name;
   std::vector<AutoValue>& args;
 };
 
@@ -212,18 +218,18 @@ class StandInObject : public clAutomationObject,
       : file_(std::move(file)), kind_(kind), viewType_(viewType), created_(created) {}
 
   AutoValue Invoke(const std::string& member, std::vector<AutoValue>& args) override {
-    json model = file_->Load();
-    if (!model.is_object()) {
+    // Held for the whole call: a write of the file meanwhile does not change it.
+    const StandInModel model = file_->Load();
+    if (!model->is_object()) {
       throw RuntimeError(kDisconnected, "ACT! is no longer running (" + file_->Path() + ")",
                          kSource);
     }
-    file_->CheckFail(model, member);
-    const std::string name = LowerAscii(member);
-    const Member* found = Find(name);
+    file_->CheckFail(*model, member);
+    const Member* found = Find(member);
     if (found == nullptr) Unknown(member);
     if (found->arguments != kProperty)
       ExpectArgs(args, static_cast<size_t>(found->arguments), member);
-    MemberCall call{model, name, args};
+    MemberCall call{*model, found->name, args};
     return (this->*found->fn)(call);
   }
   AutoValue GetProperty(const std::string& member) override {
@@ -241,8 +247,8 @@ class StandInObject : public clAutomationObject,
   static const Member kListViewMembers[];  // only on views created for list operations
   static const Member kNotesMembers[];
 
-  // The member called `name` for this object's kind, or null.
-  const Member* Find(const std::string& name) const;
+  // The member called `name` (in any case) for this object's kind, or null.
+  const Member* Find(std::string_view name) const;
 
   [[noreturn]] static void Unknown(const std::string& member) {
     throw RuntimeError(kDispUnknownName, "Unknown name: " + member, kSource);
@@ -254,7 +260,8 @@ class StandInObject : public clAutomationObject,
     const char* key = c.name == "getopendbname" ? "database"
                       : c.name == "getuserid"   ? "userId"
                                                 : "userName";
-    return c.model.value(key, json()).is_string() ? c.model[key].get<std::string>() : std::string();
+    auto it = c.model.find(key);
+    return it != c.model.end() && it->is_string() ? it->get<std::string>() : std::string();
   }
   AutoValue GetViews(MemberCall&) {
     return AutoObject(std::make_shared<StandInObject>(file_, Kind::kViews));
@@ -262,23 +269,27 @@ class StandInObject : public clAutomationObject,
   AutoValue GetVersion(MemberCall& c) { return c.model.value("version", std::string()); }
   AutoValue Show(MemberCall&) { return {}; }
   AutoValue OpenDB(MemberCall& c) {
-    c.model["database"] = Str(c.args, 0);
-    file_->Save(c.model);
+    json model = c.model;
+    model["database"] = Str(c.args, 0);
+    file_->Save(model);
     return {};
   }
   AutoValue CloseDB(MemberCall& c) {
-    if (!c.model.value("database", json()).is_string() ||
-        c.model["database"].get<std::string>().empty()) {
+    auto database = c.model.find("database");
+    if (database == c.model.end() || !database->is_string() ||
+        database->get_ref<const std::string&>().empty()) {
       return std::int32_t{1};  // nothing to close
     }
-    c.model["database"] = nullptr;
-    file_->Save(c.model);
+    json model = c.model;
+    model["database"] = nullptr;
+    file_->Save(model);
     return std::int32_t{0};
   }
   AutoValue Command(MemberCall& c) {
-    if (!c.model.contains("commands")) c.model["commands"] = json::array();
-    c.model["commands"].push_back(c.args[0].ToLong());
-    file_->Save(c.model);
+    json model = c.model;
+    if (!model.contains("commands")) model["commands"] = json::array();
+    model["commands"].push_back(c.args[0].ToLong());
+    file_->Save(model);
     return {};
   }
 
@@ -292,14 +303,16 @@ class StandInObject : public clAutomationObject,
   AutoValue Create(MemberCall& c) {
     int type = c.args[0].ToLong();
     if (c.args[1].Is<std::string>()) {  // switches ACT! to a view of that type
-      c.model["activeView"] = type;
-      file_->Save(c.model);
+      json model = c.model;
+      model["activeView"] = type;
+      file_->Save(model);
       return {};
     }
     auto view = std::make_shared<StandInObject>(file_, Kind::kView, type, true);
     // A new view shows the current record.
     auto list = ViewList(c.model, type);
-    const std::string currentId = IdOf(c.model.value(CurrentKey(type), json()));
+    auto current = c.model.find(CurrentKey(type));
+    const std::string currentId = current == c.model.end() ? std::string() : IdOf(*current);
     for (size_t i = 0; i < list.size(); ++i) {
       if (!currentId.empty() && IdOf(*list[i]) == currentId) view->SetCursor(i);
     }
@@ -309,7 +322,8 @@ class StandInObject : public clAutomationObject,
   // ---- a view ----
 
   // The record this view shows, or null.
-  json* Record(json& model) {
+  template <typename Json>
+  Json* Record(Json& model) const {
     if (!created_) {
       auto it = model.find(CurrentKey(viewType_));
       return it != model.end() && it->is_object() ? &*it : nullptr;
@@ -322,40 +336,42 @@ class StandInObject : public clAutomationObject,
 
   AutoValue Type(MemberCall&) { return std::int32_t{viewType_}; }
   AutoValue GetCurrentID(MemberCall& c) {
-    json* r = Record(c.model);
+    const json* r = Record(c.model);
     return r == nullptr ? std::string() : FieldText(*r, kUniqueIdField);
   }
   AutoValue CurrentFieldId(MemberCall& c) {
-    return std::int32_t{c.model.value("currentField", json(0)).is_number_integer()
-                            ? c.model["currentField"].get<int>()
-                            : 0};
+    auto it = c.model.find("currentField");
+    return std::int32_t{it != c.model.end() && it->is_number_integer() ? it->get<int>() : 0};
   }
   AutoValue GetField(MemberCall& c) {
-    json* r = Record(c.model);
+    const json* r = Record(c.model);
     return r == nullptr ? std::string() : FieldText(*r, c.args[0].ToLong());
   }
   AutoValue SetField(MemberCall& c) {
-    json* r = Record(c.model);
-    if (r == nullptr) return std::int32_t{1};
+    if (Record(c.model) == nullptr) return std::int32_t{1};
+    json model = c.model;
+    json* r = Record(model);
     (*r)[std::to_string(c.args[0].ToLong())] = Str(c.args, 1);
     json copy = *r;
-    SyncCopies(c.model, viewType_, copy);
-    file_->Save(c.model);
+    SyncCopies(model, viewType_, copy);
+    file_->Save(model);
     return std::int32_t{0};
   }
   AutoValue GetActiveTab(MemberCall& c) {
-    return c.model.value("activeTab", json()).is_string() ? c.model["activeTab"].get<std::string>()
-                                                          : std::string();
+    auto it = c.model.find("activeTab");
+    return it != c.model.end() && it->is_string() ? it->get<std::string>() : std::string();
   }
   AutoValue SetActiveTab(MemberCall& c) {
     std::string tab = Str(c.args, 0);
-    if (c.model.contains("tabs")) {
+    auto tabs = c.model.find("tabs");
+    if (tabs != c.model.end()) {
       bool known = false;
-      for (const json& t : c.model["tabs"]) known = known || t.get<std::string>() == tab;
+      for (const json& t : *tabs) known = known || t.get<std::string>() == tab;
       if (!known) return std::int32_t{1};
     }
-    c.model["activeTab"] = tab;
-    file_->Save(c.model);
+    json model = c.model;
+    model["activeTab"] = tab;
+    file_->Save(model);
     return std::int32_t{0};
   }
   AutoValue NotesHistory(MemberCall&) {
@@ -364,9 +380,10 @@ class StandInObject : public clAutomationObject,
   AutoValue AttachFile(MemberCall& c) {
     std::string path = Str(c.args, 0);
     if (Record(c.model) == nullptr || !IsRegularFile(path)) return std::string();
-    if (!c.model.contains("notes")) c.model["notes"] = json::array();
-    c.model["notes"].push_back({{"26", ""}, {"28", path}});
-    file_->Save(c.model);
+    json model = c.model;
+    if (!model.contains("notes")) model["notes"] = json::array();
+    model["notes"].push_back({{"26", ""}, {"28", path}});
+    file_->Save(model);
     return path.substr(path.find_last_of('/') + 1);
   }
 
@@ -381,16 +398,21 @@ class StandInObject : public clAutomationObject,
   }
   AutoValue LookupAll(MemberCall& c) {
     cursor_ = 0;
-    if (c.model.erase("lookup") > 0) file_->Save(c.model);
+    if (c.model.contains("lookup")) {
+      json model = c.model;
+      model.erase("lookup");
+      file_->Save(model);
+    }
     return {};
   }
   AutoValue CreateLookup(MemberCall& c) {
     std::string ids = Str(c.args, 0);
     json lookup = json::array();
     for (size_t i = 0; i < ids.size(); i += 12) lookup.push_back(TrimSpaces(ids.substr(i, 12)));
-    c.model["lookup"] = lookup;
+    json model = c.model;
+    model["lookup"] = lookup;
     cursor_ = 0;
-    file_->Save(c.model);
+    file_->Save(model);
     return {};
   }
   AutoValue GoTo(MemberCall& c) {
@@ -402,37 +424,40 @@ class StandInObject : public clAutomationObject,
     }
     return std::int32_t{1};
   }
-  // Makes record `i` of `list` the current one.
-  AutoValue MoveTo(json& model, const std::vector<json*>& list, size_t i) {
+  // Makes record `i` of `list` (the list of `model`) the current one.
+  AutoValue MoveTo(const json& model, const std::vector<const json*>& list, size_t i) {
     cursor_ = i;
-    MakeCurrent(model, *list[i]);
-    file_->Save(model);
+    json changed = model;
+    MakeCurrent(changed, *list[i]);
+    file_->Save(changed);
     return std::int32_t{0};
   }
   AutoValue AddNew(MemberCall& c) {
-    json record = {{std::to_string(kUniqueIdField), NewUniqueId(c.model)}};
-    EnsureList(c.model, viewType_).push_back(record);
-    MakeCurrent(c.model, record);
-    c.model.erase("lookup");
-    cursor_ = ViewList(c.model, viewType_).size() - 1;
-    file_->Save(c.model);
+    json model = c.model;
+    json record = {{std::to_string(kUniqueIdField), NewUniqueId(model)}};
+    EnsureList(model, viewType_).push_back(record);
+    MakeCurrent(model, record);
+    model.erase("lookup");
+    cursor_ = ViewList(model, viewType_).size() - 1;
+    file_->Save(model);
     return std::int32_t{0};
   }
   AutoValue AddToGroup(MemberCall& c) {
     std::string id = Str(c.args, 0);
     if (id.size() != 12) return std::int32_t{1};
+    json model = c.model;
     json* group = nullptr;
     if (c.name == "addcontacttogroup") {
-      auto it = c.model.find("group");
-      group = it != c.model.end() && it->is_object() ? &*it : nullptr;
+      auto it = model.find("group");
+      group = it != model.end() && it->is_object() ? &*it : nullptr;
     } else {
-      group = Record(c.model);
+      group = Record(model);
     }
     if (group == nullptr) return std::int32_t{1};
     AddMember(*group, id);
     json copy = *group;
-    SyncCopies(c.model, 3, copy);
-    file_->Save(c.model);
+    SyncCopies(model, 3, copy);
+    file_->Save(model);
     return std::int32_t{0};
   }
   AutoValue LookupFieldEx(MemberCall& c) {
@@ -445,39 +470,41 @@ class StandInObject : public clAutomationObject,
     return std::int32_t{1};
   }
   AutoValue DeleteGroupFast(MemberCall& c) {
-    json* r = Record(c.model);
+    const json* r = Record(c.model);
     if (r == nullptr) return std::int32_t{1};
     const std::string id = IdOf(*r);
-    const json removed = *r;
-    json& list = EnsureList(c.model, viewType_);
+    const json& removed = *r;  // in the model as read, which stays as it is
+    json model = c.model;
+    json& list = EnsureList(model, viewType_);
     for (size_t i = 0; i < list.size(); ++i) {
       if (list[i] == removed) {
         list.erase(i);
         break;
       }
     }
-    auto current = c.model.find(CurrentKey(viewType_));
-    if (current != c.model.end() &&
-        (*current == removed || (!id.empty() && IdOf(*current) == id))) {
-      c.model.erase(CurrentKey(viewType_));
+    auto current = model.find(CurrentKey(viewType_));
+    if (current != model.end() && (*current == removed || (!id.empty() && IdOf(*current) == id))) {
+      model.erase(CurrentKey(viewType_));
     }
-    file_->Save(c.model);
+    file_->Save(model);
     return std::int32_t{0};
   }
 
   // ---- notes and history ----
 
   // The notes rows of the model; a model without them has none.
-  static json& NotesOf(json& model) {
-    if (!model.contains("notes")) model["notes"] = json::array();
-    return model["notes"];
+  static const json& NotesOf(const json& model) {
+    static const json kNone = json::array();
+    auto it = model.find("notes");
+    return it == model.end() ? kNone : *it;
   }
-  static json& Row(json& notes, const AutoValue& v) {
+  // The number of row `v` of `notes`, which must be there.
+  static size_t Row(const json& notes, const AutoValue& v) {
     std::int32_t i = v.ToLong();
     if (i < 0 || static_cast<size_t>(i) >= notes.size()) {
       throw RuntimeError(kBadIndex, "Invalid row " + std::to_string(i), kSource);
     }
-    return notes[static_cast<size_t>(i)];
+    return static_cast<size_t>(i);
   }
   AutoValue GetRowCount(MemberCall& c) {
     return static_cast<std::int32_t>(NotesOf(c.model).size());
@@ -494,11 +521,14 @@ class StandInObject : public clAutomationObject,
     return std::int32_t{-1};
   }
   AutoValue GetNotesField(MemberCall& c) {
-    return FieldText(Row(NotesOf(c.model), c.args[1]), c.args[0].ToLong());
+    const json& notes = NotesOf(c.model);
+    return FieldText(notes[Row(notes, c.args[1])], c.args[0].ToLong());
   }
   AutoValue SetNotesField(MemberCall& c) {
-    Row(NotesOf(c.model), c.args[1])[std::to_string(c.args[0].ToLong())] = Str(c.args, 2);
-    file_->Save(c.model);
+    const size_t row = Row(NotesOf(c.model), c.args[1]);
+    json model = c.model;
+    model["notes"][row][std::to_string(c.args[0].ToLong())] = Str(c.args, 2);
+    file_->Save(model);
     return {};
   }
 
@@ -560,15 +590,26 @@ const Member StandInObject::kNotesMembers[] = {
     {"setfield", 3, &StandInObject::SetNotesField},
 };
 
+// Whether `name` is the lower-case `lowerName` in any case.
+bool IsNamed(std::string_view name, std::string_view lowerName) {
+  if (name.size() != lowerName.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char ch =
+        name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] - 'A' + 'a') : name[i];
+    if (ch != lowerName[i]) return false;
+  }
+  return true;
+}
+
 template <size_t N>
-const Member* Lookup(const Member (&table)[N], const std::string& name) {
+const Member* Lookup(const Member (&table)[N], std::string_view name) {
   for (const Member& m : table) {
-    if (name == m.name) return &m;
+    if (IsNamed(name, m.name)) return &m;
   }
   return nullptr;
 }
 
-const Member* StandInObject::Find(const std::string& name) const {
+const Member* StandInObject::Find(std::string_view name) const {
   switch (kind_) {
     case Kind::kApplication:
       return Lookup(kApplicationMembers, name);
@@ -589,9 +630,9 @@ class StandInHost : public clAutomationHost {
   explicit StandInHost(FilePtr file) : file_(std::move(file)) {}
   AutoObject CreateObject(const std::string& progId) override {
     if (EqualsIgnoringCase(progId, "ACTOLE.APPOBJECT")) {
-      json model = file_->Load();
-      if (model.is_object()) {
-        file_->CheckFail(model, "CreateObject");
+      const StandInModel model = file_->Load();
+      if (model->is_object()) {
+        file_->CheckFail(*model, "CreateObject");
         return std::make_shared<StandInObject>(file_, Kind::kApplication);
       }
     }

@@ -29,30 +29,28 @@ bool FileStamp::SameFile(const FileStamp& other) const {
          size == other.size && modified == other.modified && changed == other.changed;
 }
 
-std::optional<nlohmann::json> clStandInCache::Unchanged(const std::string& path,
-                                                        const FileStamp& now) {
+StandInModel clStandInCache::Unchanged(const std::string& path, const FileStamp& now) {
   std::lock_guard lock(mutex_);
-  if (path != path_ || !stamp_.SameFile(now)) return std::nullopt;
+  if (path != path_ || !stamp_.SameFile(now)) return nullptr;
   const long long settled = stamp_.lookedAt - settled_;
-  if (stamp_.modified >= settled || stamp_.changed >= settled) return std::nullopt;
+  if (stamp_.modified >= settled || stamp_.changed >= settled) return nullptr;
   return model_;
 }
 
-std::optional<nlohmann::json> clStandInCache::SameText(const std::string& path,
-                                                       const std::string& content,
-                                                       const FileStamp& stamp) {
+StandInModel clStandInCache::SameText(const std::string& path, const std::string& content,
+                                      const FileStamp& stamp) {
   std::lock_guard lock(mutex_);
-  if (path != path_ || content != content_) return std::nullopt;
+  if (model_ == nullptr || path != path_ || content != content_) return nullptr;
   stamp_ = stamp;
   return model_;
 }
 
-void clStandInCache::Keep(const std::string& path, const std::string& content,
-                          const nlohmann::json& model, const FileStamp& stamp) {
+void clStandInCache::Keep(const std::string& path, const std::string& content, StandInModel model,
+                          const FileStamp& stamp) {
   std::lock_guard lock(mutex_);
   path_ = path;
   content_ = content;
-  model_ = model;
+  model_ = std::move(model);
   stamp_ = stamp;
 }
 

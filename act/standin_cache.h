@@ -3,9 +3,9 @@
 // when a test or the stand-in itself writes it.
 #pragma once
 
+#include <memory>
 #include <mutex>
 #include <nlohmann/json.hpp>
-#include <optional>
 #include <string>
 
 namespace vn {
@@ -25,6 +25,10 @@ struct FileStamp {
   bool SameFile(const FileStamp& other) const;
 };
 
+// A model as read from the file. It is never changed: the calls that change the model change a
+// copy and write that, so a model handed out stays as the file was when it was read.
+using StandInModel = std::shared_ptr<const nlohmann::json>;
+
 class clStandInCache {
  public:
   // Coarser than any local file system's clock for file times (FAT's is two seconds).
@@ -35,13 +39,13 @@ class clStandInCache {
 
   // The model kept for `path` when the file is provably as it was read: the same file, size and
   // times, and last changed well before it was read, so that a later write in the same tick of
-  // the file system's clock cannot go unseen.
-  std::optional<nlohmann::json> Unchanged(const std::string& path, const FileStamp& now);
-  // The model kept for `path` when it was made of the same text; the file's state is noted
-  // with it.
-  std::optional<nlohmann::json> SameText(const std::string& path, const std::string& content,
-                                         const FileStamp& stamp);
-  void Keep(const std::string& path, const std::string& content, const nlohmann::json& model,
+  // the file system's clock cannot go unseen. Null otherwise.
+  StandInModel Unchanged(const std::string& path, const FileStamp& now);
+  // The model kept for `path` when it was made of the same text, else null; the file's state is
+  // noted with it.
+  StandInModel SameText(const std::string& path, const std::string& content,
+                        const FileStamp& stamp);
+  void Keep(const std::string& path, const std::string& content, StandInModel model,
             const FileStamp& stamp);
 
   // The cache that all stand-in files of the process share.
@@ -52,7 +56,7 @@ class clStandInCache {
   std::mutex mutex_;
   std::string path_;
   std::string content_;
-  nlohmann::json model_;
+  StandInModel model_;
   FileStamp stamp_;
 };
 

@@ -200,25 +200,28 @@ bool clStandInFile::Exists() const {
   return ::stat(Path().c_str(), &st) == 0;
 }
 
-nlohmann::json clStandInFile::Load() const {
+StandInModel clStandInFile::Load() const {
   const std::string path = Path();
   // Looked at before the file is read: a write after this is seen at the next call.
   const FileStamp stamp = FileStamp::Of(path);
   clStandInCache& cache = clStandInCache::Shared();
-  if (auto model = cache.Unchanged(path, stamp)) return *model;
+  if (auto model = cache.Unchanged(path, stamp)) return model;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return nullptr;
+    if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) {
+      static const StandInModel kNoFile = std::make_shared<const json>();
+      return kNoFile;
+    }
     Malformed(path, "open", std::strerror(errno));
   }
   std::stringstream buffer;
   buffer << in.rdbuf();
   const std::string content = buffer.str();
-  if (auto model = cache.SameText(path, content, stamp)) return *model;
-  json model;
+  if (auto model = cache.SameText(path, content, stamp)) return model;
+  json parsed;
   try {
-    model = json::parse(content);
+    parsed = json::parse(content);
   } catch (const json::parse_error& e) {
     // The library's message starts with its own ids; keep only the explanation.
     std::string what = e.what();
@@ -232,7 +235,8 @@ nlohmann::json clStandInFile::Load() const {
     json::sax_parse(content, &place);
     Malformed(path, LineAndColumn(content, place.offset), "number out of range: " + place.token);
   }
-  CheckShape(path, model);
+  CheckShape(path, parsed);
+  auto model = std::make_shared<const json>(std::move(parsed));
   cache.Keep(path, content, model, stamp);
   return model;
 }
@@ -254,9 +258,9 @@ void clStandInFile::Save(const nlohmann::json& model) const {
 
 void clStandInFile::CheckFail(const nlohmann::json& model, const std::string& member) const {
   if (!model.is_object()) return;
-  if (!model.contains("fail")) return;
-  const nlohmann::json& fail = model["fail"];
-  for (const auto& [name, entry] : fail.items()) {
+  auto fail = model.find("fail");
+  if (fail == model.end()) return;
+  for (const auto& [name, entry] : fail->items()) {
     if (!EqualsIgnoringCase(name, member)) continue;
     long number = 0;
     std::string description = "The ACT! stand-in failed in " + member + " (fail entry)";

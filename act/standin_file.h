@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "act/standin_cache.h"
+
 namespace vn {
 
 // VARNOLIS_ACT when set and not empty, else $XDG_CONFIG_HOME/Varnolis/act.json.
@@ -20,9 +22,11 @@ class clStandInFile {
   std::string Path() const;
   bool Exists() const;
 
-  // The model, or a null value when the file does not exist. A file that is not valid JSON or
-  // does not have the model's shape is an automation error naming the file and the place.
-  nlohmann::json Load() const;
+  // The model, or a null value when the file does not exist; never a null pointer. The model is
+  // shared with every other caller until the file changes: a call that changes it works on a
+  // copy. A file that is not valid JSON or does not have the model's shape is an automation
+  // error naming the file and the place.
+  StandInModel Load() const;
   // Writes the model back (to a temporary file first, then renamed over the old one).
   void Save(const nlohmann::json& model) const;
 

@@ -118,7 +118,7 @@ class ActWindows {
     Destroy();
     nlohmann::json model;
     try {
-      model = state_.Load();
+      model = *state_.Load();
     } catch (const vn::RuntimeError& e) {
       // A state the stand-in cannot read shows no window; the members report it when called.
       std::fprintf(stderr, "test_act: %s\n", e.Description().c_str());

@@ -1,0 +1,171 @@
+// The ACT! stand-in per automation call against reading and parsing its file for every call (what
+// a call would cost without the kept model), as a ratio. The operation is a field read of the
+// current contact the way a page makes it: the window search, the application object, the views,
+// the active view, its type and the field. The file is left alone until it is settled, as it is
+// while a page is made.
+//   bench_standin [--runs N] [--operations N]
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "act/act_application.h"
+#include "act/act_standin.h"
+#include "bench_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Options {
+  int runs = 7;
+  int operations = 2000;
+};
+
+Options ParseOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--runs") == 0) options.runs = std::max(3, std::atoi(argv[i + 1]));
+    if (std::strcmp(argv[i], "--operations") == 0) {
+      options.operations = std::max(1, std::atoi(argv[i + 1]));
+    }
+  }
+  return options;
+}
+
+// Counts the calls that reach the stand-in, so that the peer does as many reads.
+class CountingObject : public vn::clAutomationObject {
+ public:
+  CountingObject(vn::AutoObject inner, long& calls) : inner_(std::move(inner)), calls_(calls) {}
+  vn::AutoValue Invoke(const std::string& member, std::vector<vn::AutoValue>& args) override {
+    return Wrap(inner_->Invoke(member, args));
+  }
+  vn::AutoValue GetProperty(const std::string& member) override {
+    return Wrap(inner_->GetProperty(member));
+  }
+  void PutProperty(const std::string& member, const vn::AutoValue& value) override {
+    ++calls_;
+    inner_->PutProperty(member, value);
+  }
+
+ private:
+  vn::AutoValue Wrap(vn::AutoValue value) {
+    ++calls_;
+    if (auto object = value.Object())
+      return vn::AutoObject(std::make_shared<CountingObject>(object, calls_));
+    return value;
+  }
+  vn::AutoObject inner_;
+  long& calls_;
+};
+
+class CountingHost : public vn::clAutomationHost {
+ public:
+  CountingHost(std::shared_ptr<vn::clAutomationHost> inner, long& calls)
+      : inner_(std::move(inner)), calls_(calls) {}
+  vn::AutoObject CreateObject(const std::string& progId) override {
+    ++calls_;
+    return std::make_shared<CountingObject>(inner_->CreateObject(progId), calls_);
+  }
+  void DoEvents() override { inner_->DoEvents(); }
+
+ private:
+  std::shared_ptr<vn::clAutomationHost> inner_;
+  long& calls_;
+};
+
+class CountingWindows : public vn::clWindowList {
+ public:
+  CountingWindows(std::shared_ptr<vn::clWindowList> inner, long& calls)
+      : inner_(std::move(inner)), calls_(calls) {}
+  std::vector<vn::WindowHandle> EnumWindows() override {
+    ++calls_;
+    return inner_->EnumWindows();
+  }
+  bool IsWindowVisible(vn::WindowHandle hwnd) override { return inner_->IsWindowVisible(hwnd); }
+  bool IsWindow(vn::WindowHandle hwnd) override { return inner_->IsWindow(hwnd); }
+  std::string GetClassName(vn::WindowHandle hwnd) override { return inner_->GetClassName(hwnd); }
+  int GetWindowTextLength(vn::WindowHandle hwnd) override {
+    return inner_->GetWindowTextLength(hwnd);
+  }
+  std::string GetWindowText(vn::WindowHandle hwnd) override { return inner_->GetWindowText(hwnd); }
+
+ private:
+  std::shared_ptr<vn::clWindowList> inner_;
+  long& calls_;
+};
+
+// The field reads of a page; what they read is summed so that no work is left out.
+size_t ReadFields(const vn::clACTApplication& act, int operations) {
+  size_t length = 0;
+  for (int i = 0; i < operations; ++i) length += act.getFeldwert(25, 1, false).size();
+  return length;
+}
+
+// What a call would cost without a kept model: the file read and parsed.
+size_t ParseFile(const std::string& path, long reads) {
+  size_t size = 0;
+  for (long i = 0; i < reads; ++i) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    size += nlohmann::json::parse(buffer.str()).size();
+  }
+  return size;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options options = ParseOptions(argc, argv);
+  const fs::path folder =
+      fs::temp_directory_path() / ("vn-bench-standin-" + std::to_string(getpid()));
+  fs::create_directories(folder / "config");
+  setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+  const fs::path act = folder / "act.json";
+  std::ofstream(act) << "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - B\", "
+                        "\"visible\": true}], \"database\": \"B.dbf\", \"activeView\": 1, "
+                        "\"userName\": \"Chris Miller\", \"contact\": {\"1\": \"SI0000000001\", "
+                        "\"2\": \"Miller GmbH\", \"3\": \"Chris Miller\", \"25\": \"K-10427\"}}";
+  setenv("VARNOLIS_ACT", act.c_str(), 1);
+  // A file written a moment ago is read at every call until it has settled.
+  std::this_thread::sleep_for(std::chrono::milliseconds(2200));
+
+  long calls = 0;
+  const vn::ACTAutomation plain = vn::StandInAutomation();
+  const vn::clACTApplication counted(
+      vn::ACTAutomation{std::make_shared<CountingWindows>(plain.windows, calls),
+                        std::make_shared<CountingHost>(plain.host, calls)});
+  if (counted.getFeldwert(25, 1, false) != "K-10427") {
+    std::fprintf(stderr, "bench_standin: the stand-in does not give the field\n");
+    return 1;
+  }
+  const long callsPerOperation = calls;
+
+  const vn::clACTApplication application(plain);
+  size_t sink = 0;
+  const auto times = vn::bench::MedianTimesAlternating(
+      options.runs,
+      {[&] { sink += ReadFields(application, options.operations); },
+       [&] { sink += ParseFile(act.string(), callsPerOperation * options.operations); }});
+  const double perCall =
+      times[0].wall / static_cast<double>(callsPerOperation * options.operations);
+  const double perParse =
+      times[1].wall / static_cast<double>(callsPerOperation * options.operations);
+  std::printf("stand-in calls per field read: %ld\n", callsPerOperation);
+  std::printf("stand-in call:        %8.0f ns\n", perCall * 1e9);
+  std::printf("file read and parsed: %8.0f ns\n", perParse * 1e9);
+  std::printf("ratio (call / parse): %8.3f\n", perCall / perParse);
+  std::printf("(checksum %zu)\n", sink);
+  fs::remove_all(folder);
+  return 0;
+}
