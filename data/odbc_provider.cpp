@@ -710,7 +710,7 @@ std::vector<std::string> RunOnSession(const std::shared_ptr<OdbcSession>& sessio
 // (a search path) as a list, as the server's configuration does.
 constexpr const char* kPostgresSettings =
     "coalesce((SELECT string_agg(format('set_config(%L, %L, false)', name, setting), ', ' ORDER "
-    "BY name) FROM pg_settings WHERE source = 'session'), '')";
+    "BY name) FROM pg_show_all_settings() WHERE source = 'session'), '')";
 
 // What makes a used PostgreSQL session a new one again: its transaction rolled back, the server's
 // own list for that (DISCARD ALL, which cannot run in a transaction, as the reset ahead of a
