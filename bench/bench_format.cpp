@@ -19,6 +19,8 @@
 #include "render/format_field_value.h"
 #include "render/regional_settings.h"
 
+#include "bench/bench_support.h"
+
 namespace {
 
 struct Mix {
@@ -35,10 +37,8 @@ struct Options {
 
 Options ParseOptions(int argc, char** argv) {
   Options options;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--runs") == 0) options.runs = std::max(3, std::atoi(argv[i + 1]));
-    if (std::strcmp(argv[i], "--values") == 0) options.values = std::max(1, std::atoi(argv[i + 1]));
-  }
+  options.runs = vn::bench::IntOption(argc, argv, "--runs", options.runs, 3);
+  options.values = vn::bench::IntOption(argc, argv, "--values", options.values, 1);
   return options;
 }
 

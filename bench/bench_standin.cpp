@@ -33,12 +33,8 @@ struct Options {
 
 Options ParseOptions(int argc, char** argv) {
   Options options;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--runs") == 0) options.runs = std::max(3, std::atoi(argv[i + 1]));
-    if (std::strcmp(argv[i], "--operations") == 0) {
-      options.operations = std::max(1, std::atoi(argv[i + 1]));
-    }
-  }
+  options.runs = vn::bench::IntOption(argc, argv, "--runs", options.runs, 3);
+  options.operations = vn::bench::IntOption(argc, argv, "--operations", options.operations, 1);
   return options;
 }
 

@@ -18,6 +18,15 @@
 
 namespace vn::bench {
 
+// The whole number given as `--name N` on the command line, at least `least`; `fallback` when
+// it is not given.
+inline int IntOption(int argc, char** argv, const std::string& name, int fallback, int least) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (name == argv[i]) return std::max(least, std::atoi(argv[i + 1]));
+  }
+  return fallback;
+}
+
 // Median wall time of `runs` calls of `f`, in seconds.
 inline double MedianSeconds(int runs, const std::function<void()>& f) {
   using Clock = std::chrono::steady_clock;
