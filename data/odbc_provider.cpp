@@ -705,12 +705,16 @@ std::vector<std::string> RunOnSession(const std::shared_ptr<OdbcSession>& sessio
   return out;
 }
 
-// A PostgreSQL session's settings made in the session (by the driver and by us when it was
-// opened) as the calls that make them again after RESET ALL; set_config reads a list setting
-// (a search path) as a list, as the server's configuration does.
+// The settings made in a PostgreSQL session (by the driver and by us when it was opened), one
+// row each: read as rows and made into calls here, which costs a new server process a third of
+// what the same list made by the server's own aggregate and format functions does.
 constexpr const char* kPostgresSettings =
-    "coalesce((SELECT string_agg(format('set_config(%L, %L, false)', name, setting), ', ' ORDER "
-    "BY name) FROM pg_show_all_settings() WHERE source = 'session'), '')";
+    "SELECT name, setting FROM pg_show_all_settings() WHERE source = 'session'";
+
+// The addresses of the connection's two ends as the server sees them.
+constexpr const char* kPostgresEnds =
+    "SELECT host(inet_client_addr()), inet_client_port(), host(inet_server_addr()), "
+    "inet_server_port()";
 
 // What makes a used PostgreSQL session a new one again: its transaction rolled back, the server's
 // own list for that (DISCARD ALL, which cannot run in a transaction, as the reset ahead of a
@@ -722,36 +726,50 @@ constexpr const char* kPostgresReset =
     "UNLISTEN *; DISCARD TEMP; DISCARD SEQUENCES; ";
 constexpr int kPostgresResetStatements = 8;
 
-// The columns of the first row of `stmt`'s current result, as text; nullopt when it has no row
-// or a column cannot be read.
-std::optional<std::vector<std::string>> FirstRowText(SQLHSTMT stmt) {
-  SQLSMALLINT columns = 0;
-  if (!SQL_SUCCEEDED(SQLNumResultCols(stmt, &columns)) || columns <= 0 ||
-      !SQL_SUCCEEDED(SQLFetch(stmt))) {
-    return std::nullopt;
+// `text` as a PostgreSQL string literal, as the server's format('%L') writes it: with a backslash
+// in it, an escape string, which reads the same whatever standard_conforming_strings says.
+std::string PostgresLiteral(const std::string& text) {
+  const bool escaped = text.find('\\') != std::string::npos;
+  std::string out = escaped ? "E'" : "'";
+  for (char c : text) {
+    if (c == '\'' || (escaped && c == '\\')) out += c;
+    out += c;
   }
-  std::vector<std::string> row;
-  for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(columns); ++c) {
-    SQLWCHAR buffer[4096];
-    SQLLEN indicator = 0;
-    if (!SQL_SUCCEEDED(SQLGetData(stmt, c, SQL_C_WCHAR, buffer, sizeof buffer, &indicator)))
-      return std::nullopt;
-    row.push_back(
-        indicator < 0
-            ? std::string()
-            : FromWide(buffer, std::min<size_t>(static_cast<size_t>(indicator) / sizeof(SQLWCHAR),
-                                                sizeof buffer / sizeof buffer[0] - 1)));
+  return out + "'";
+}
+
+// The rows of `stmt`'s current result, every column as text; nullopt when a column cannot be
+// read.
+std::optional<std::vector<std::vector<std::string>>> RowsText(SQLHSTMT stmt, SQLSMALLINT columns) {
+  std::vector<std::vector<std::string>> rows;
+  SQLRETURN rc;
+  while (SQL_SUCCEEDED(rc = SQLFetch(stmt))) {
+    std::vector<std::string> row;
+    for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(columns); ++c) {
+      SQLWCHAR buffer[4096];
+      SQLLEN indicator = 0;
+      if (!SQL_SUCCEEDED(SQLGetData(stmt, c, SQL_C_WCHAR, buffer, sizeof buffer, &indicator)))
+        return std::nullopt;
+      row.push_back(indicator < 0 ? std::string()
+                                  : FromWide(buffer, std::min<size_t>(
+                                                         static_cast<size_t>(indicator) /
+                                                             sizeof(SQLWCHAR),
+                                                         sizeof buffer / sizeof buffer[0] - 1)));
+    }
+    rows.push_back(std::move(row));
   }
-  return row;
+  if (rc != SQL_NO_DATA) return std::nullopt;
+  return rows;
 }
 
 // Runs `sql`, which may be several statements (one round trip, as one simple query), and gives
-// the columns of the first row of the last result that has rows, as text; nullopt when a
-// statement fails or the watchdog ends the call.
-std::optional<std::vector<std::string>> LastRow(OdbcSession& session, const std::string& sql) {
+// the rows of each of its results that has columns, in order; nullopt when a statement fails or
+// the watchdog ends the call.
+using ResultRows = std::vector<std::vector<std::vector<std::string>>>;
+std::optional<ResultRows> RunForRows(OdbcSession& session, const std::string& sql) {
   SQLHSTMT stmt = SQL_NULL_HSTMT;
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session.dbc, &stmt))) return std::nullopt;
-  std::optional<std::vector<std::string>> row;
+  std::optional<ResultRows> results = ResultRows{};
   {
     CallWatchdog::Call call(session.watchdog, session.Stopper(stmt));
     WText text = ToWide(sql);
@@ -759,47 +777,65 @@ std::optional<std::vector<std::string>> LastRow(OdbcSession& session, const std:
     while (SQL_SUCCEEDED(rc)) {
       SQLSMALLINT columns = 0;
       if (SQL_SUCCEEDED(SQLNumResultCols(stmt, &columns)) && columns > 0) {
-        row = FirstRowText(stmt);
-        if (!row) break;
+        auto rows = RowsText(stmt, columns);
+        if (!rows) break;
+        results->push_back(std::move(*rows));
       }
       rc = SQLMoreResults(stmt);
     }
-    if (rc != SQL_NO_DATA || call.Stopped()) row.reset();
+    if (rc != SQL_NO_DATA || call.Stopped()) results.reset();
   }
   SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-  return row;
+  return results;
 }
 
-// PostgreSQL, in one round trip: the session's transactions read-only, the command timeout as
-// the session's statement timeout (the server ends a statement that outlasts it), the socket of
-// the connection for the watchdog (from the addresses the server sees; none over a local socket)
-// and the settings that make the session as opened again after a reset.
+// PostgreSQL, in one round trip where there is anything to do: the session's transactions
+// read-only, the command timeout as the session's statement timeout (the server ends a statement
+// that outlasts it) and the socket of the connection for the watchdog (from the addresses the
+// server sees; none over a local socket); for a pooled session, the settings that make it as
+// opened again after a reset. A session that is never reset (pooling off) is not asked for them.
 void PreparePostgresSession(OdbcSession& session) {
+  const bool pooled = !session.poolKey.empty();
+  const bool watched = session.commandTimeout > 0;
   std::string sql;
   if (session.options.readOnly) sql += "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY; ";
-  if (session.commandTimeout > 0) {
+  if (watched) {
     sql += "SET statement_timeout = " + std::to_string(session.commandTimeout * 1000) + "; ";
+    sql += std::string(kPostgresEnds) + "; ";
   }
-  sql +=
-      "SELECT host(inet_client_addr()), inet_client_port(), host(inet_server_addr()), "
-      "inet_server_port(), ";
-  sql += kPostgresSettings;
-  const auto row = LastRow(session, sql);
-  if (!row || row->size() != 5) {
+  if (pooled) sql += kPostgresSettings;
+  if (sql.empty()) return;
+  const auto results = RunForRows(session, sql);
+  const size_t expected = (watched ? 1 : 0) + (pooled ? 1 : 0);
+  if (!results || results->size() != expected ||
+      (watched && ((*results)[0].size() != 1 || (*results)[0][0].size() != 4))) {
     throw RuntimeError(kErrProviderFailed, "The PostgreSQL session cannot be prepared.", "ODBC");
   }
-  const std::vector<std::string>& ends = *row;
-  session.reset = std::string(kPostgresReset) + "SELECT pg_advisory_unlock_all()" +
-                  (ends[4].empty() ? "" : ", " + ends[4]) + "; COMMIT";
-  session.resetResults = kPostgresResetStatements + 2;
-  if (session.commandTimeout <= 0 || ends[0].empty() || ends[2].empty()) return;
+  if (pooled) {
+    std::vector<std::vector<std::string>> settings = results->back();
+    std::sort(settings.begin(), settings.end());
+    session.reset = std::string(kPostgresReset) + "SELECT pg_advisory_unlock_all()";
+    for (const auto& setting : settings) {
+      if (setting.size() != 2) {
+        throw RuntimeError(kErrProviderFailed, "The PostgreSQL session cannot be prepared.",
+                           "ODBC");
+      }
+      session.reset += ", set_config(" + PostgresLiteral(setting[0]) + ", " +
+                       PostgresLiteral(setting[1]) + ", false)";
+    }
+    session.reset += "; COMMIT";
+    session.resetResults = kPostgresResetStatements + 2;
+  }
+  if (!watched) return;
+  const std::vector<std::string>& ends = (*results)[0][0];
+  if (ends[0].empty() || ends[2].empty()) return;
   session.socket =
       FindServerSocket(ends[0], std::atoi(ends[1].c_str()), ends[2], std::atoi(ends[3].c_str()));
 }
 
 // Resets a pooled PostgreSQL session on its own; false when a statement of the reset failed.
 bool ResetPostgresSession(OdbcSession& session) {
-  return LastRow(session, session.reset).has_value();
+  return RunForRows(session, session.reset).has_value();
 }
 
 bool OdbcSession::Tidy() noexcept {

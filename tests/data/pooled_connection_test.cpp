@@ -152,6 +152,11 @@ TEST_F(PooledConnectionTest, NothingAnEntryLeavesInItsSessionReachesTheNextEntry
       Entry(listed, "SELECT pg_backend_pid(), current_setting('search_path')");
   EXPECT_EQ(first.substr(first.find('|')), "|pg_catalog, public");
   EXPECT_EQ(Entry(listed, "SELECT pg_backend_pid(), current_setting('search_path')"), first);
+  // ... and a value with a quote and a backslash in it comes back as it was.
+  const std::string odd = c + ";ConnSettings=SET search_path TO \"it's\\odd\", public";
+  const std::string oddFirst = Entry(odd, "SELECT pg_backend_pid(), current_setting('search_path')");
+  EXPECT_EQ(oddFirst.substr(oddFirst.find('|')), "|\"it's\\odd\", public");
+  EXPECT_EQ(Entry(odd, "SELECT pg_backend_pid(), current_setting('search_path')"), oddFirst);
 
   // The read-only mode is the session's own and stays.
   const std::string readPid = Pid(c);
