@@ -8,22 +8,9 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "platform/file_stamp.h"
+
 namespace vn {
-
-// A file's state as the file system tells it without reading the file: identity, size and the
-// times of its last change, and when this was looked at.
-struct FileStamp {
-  bool known = false;  // false where the file system cannot be trusted to tell (Windows)
-  unsigned long long device = 0;
-  unsigned long long inode = 0;
-  long long size = 0;
-  long long modified = 0;  // nanoseconds since 1970
-  long long changed = 0;   // nanoseconds since 1970
-  long long lookedAt = 0;  // nanoseconds since 1970
-
-  static FileStamp Of(const std::string& path);
-  bool SameFile(const FileStamp& other) const;
-};
 
 // A model as read from the file. It is never changed: the calls that change the model change a
 // copy and write that, so a model handed out stays as the file was when it was read.
