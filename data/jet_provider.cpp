@@ -15,6 +15,8 @@ namespace vn::data {
 std::unique_ptr<Provider> OpenJetProvider(const ConnectionString& connectionString,
                                           const std::string& userId, const std::string& password,
                                           const ConnectOptions& options) {
+  // A file kept open from the last read is an SQLite file still as it was then.
+  if (auto kept = KeptSqliteProvider(connectionString, true, options)) return kept;
   const std::string path = DataSourceFile(connectionString);
   const DatabaseFileKind kind = KindOfDatabaseFile(path);
   if (kind != DatabaseFileKind::kJet3 && kind != DatabaseFileKind::kJet4 &&

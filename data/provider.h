@@ -39,6 +39,10 @@ std::unique_ptr<Provider> OpenProvider(const ConnectionString& connectionString,
 // The providers, for OpenProvider; `connectionString` holds no more option pairs.
 std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& connectionString, bool jet,
                                              const ConnectOptions& options);
+// The SQLite provider on a file kept open from an earlier read of it, while it is unchanged; null
+// when there is none (see OpenSqliteProvider).
+std::unique_ptr<Provider> KeptSqliteProvider(const ConnectionString& connectionString, bool jet,
+                                             const ConnectOptions& options);
 // Microsoft.Jet.OLEDB and Microsoft.ACE.OLEDB: SQLite files and real Access files alike.
 std::unique_ptr<Provider> OpenJetProvider(const ConnectionString& connectionString,
                                           const std::string& userId, const std::string& password,

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 
+#include "data/connection_pool.h"
 #include "data/database_file.h"
 #include "data/errors.h"
 #include "data/field.h"
@@ -14,6 +15,7 @@
 #include "data/provider.h"
 #include "data/sql_values.h"
 #include "platform/file_io.h"
+#include "platform/file_stamp.h"
 #include "platform/text.h"
 
 namespace vn::data {
@@ -22,7 +24,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Database {
+struct Database : PooledSession {
   sqlite3* db = nullptr;
   bool jet = false;
   // Opened for writing (SQLite opens a file it may not write read-only instead).
@@ -32,13 +34,51 @@ struct Database {
   Clock::time_point deadline{};
   bool armed = false;
   bool expired = false;
+  // Kept open for the next read of the same file (see KeptDatabase): the pool's key (empty: it
+  // closes with its last user), the file as it was when it was opened, and whether everything
+  // that ran on it only read.
+  std::string poolKey;
+  FileStamp stamp;
+  bool onlyRead = true;
   Database() = default;
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
-  ~Database() {
+  ~Database() override {
     if (db) sqlite3_close_v2(db);
   }
 };
+
+// Notes, as each statement is prepared, whether it does anything but read: an attached file, a
+// pragma, a temporary table or an open transaction would stay with the connection, so such a
+// connection is not kept for the next reader.
+int NoteWhatRuns(void* context, int action, const char*, const char*, const char*, const char*) {
+  switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+      break;
+    default:
+      static_cast<Database*>(context)->onlyRead = false;
+  }
+  return SQLITE_OK;
+}
+
+// The deleter of every database: a kept one goes back to the pool when its last user is gone,
+// unless something ran on it that did more than read, or a statement or transaction is open.
+void GiveBack(Database* released) noexcept {
+  std::unique_ptr<Database> database(released);
+  if (database->poolKey.empty() || !database->onlyRead || !sqlite3_get_autocommit(database->db) ||
+      sqlite3_next_stmt(database->db, nullptr) != nullptr) {
+    return;
+  }
+  try {
+    const std::string key = database->poolKey;
+    ConnectionPool::Shared().Give(key, std::move(database));
+  } catch (const std::exception&) {
+    // Out of memory while keeping it: it closes as one that is not kept does.
+  }
+}
 
 // Holds one call into SQLite (a step, a statement run whole) to the command timeout: SQLite's
 // progress handler interrupts the call once the deadline has passed.
@@ -495,7 +535,7 @@ bool NeedsRecovery(int code) {
 
 std::shared_ptr<Database> OpenDatabase(const std::string& path, bool readOnly, bool jet,
                                        const ConnectOptions& options) {
-  auto db = std::make_shared<Database>();
+  std::shared_ptr<Database> db(new Database, GiveBack);
   db->jet = jet;
   db->timeout = std::chrono::seconds(options.commandTimeout);
   int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
@@ -532,7 +572,41 @@ int Probe(Database& db, std::string& message) {
   return rc;
 }
 
+// A file opened to be read is kept open for the next reader while ADO's pooling is on: the
+// configuration database is read for every page, and opening it (the file's header, locks, the
+// schema) costs more than the page's reads of it. A kept connection serves only while the file
+// is provably the one it opened, unchanged (a replaced or rewritten file is opened afresh; the
+// open descriptor keeps the file's number from going to another file meanwhile), and only as
+// long as nothing but reads ran on it.
+std::string KeptDatabaseKey(const std::string& path, bool jet, const ConnectOptions& options) {
+  if (!options.readOnly || !options.pooling) return {};
+  return std::string("sqlite\n") + (jet ? "jet\n" : "\n") + path;
+}
+
+std::shared_ptr<Database> KeptDatabase(const std::string& key, const FileStamp& now,
+                                       const ConnectOptions& options) {
+  if (key.empty() || !now.known) return nullptr;
+  while (std::unique_ptr<PooledSession> idle = ConnectionPool::Shared().Take(key)) {
+    std::shared_ptr<Database> db(static_cast<Database*>(idle.release()), GiveBack);
+    if (db->stamp.SameFile(now)) {
+      db->timeout = std::chrono::seconds(options.commandTimeout);
+      return db;
+    }
+    db->poolKey.clear();  // another file, or changed since: it closes
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+std::unique_ptr<Provider> KeptSqliteProvider(const ConnectionString& cs, bool jet,
+                                             const ConnectOptions& options) {
+  const std::string path = DataSourceFile(cs);
+  const std::string key = KeptDatabaseKey(path, jet, options);
+  if (key.empty() || ConnectionPool::Shared().IdleCount() == 0) return nullptr;
+  auto db = KeptDatabase(key, FileStamp::Of(path), options);
+  return db ? std::make_unique<SqliteProvider>(std::move(db)) : nullptr;
+}
 
 std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool jet,
                                              const ConnectOptions& options) {
@@ -541,6 +615,11 @@ std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool je
     throw RuntimeError(kErrProviderFailed, "The connection string names no file (Data Source=...).",
                        "SQLite");
   }
+  const std::string key = KeptDatabaseKey(path, jet, options);
+  // Looked at before the file is opened: a change after this is seen at the next open.
+  const FileStamp stamp = key.empty() ? FileStamp{} : FileStamp::Of(path);
+  if (auto kept = KeptDatabase(key, stamp, options))
+    return std::make_unique<SqliteProvider>(std::move(kept));
   if (!IsRegularFile(path)) {
     throw RuntimeError(kErrProviderFailed, "Could not find file '" + path + "'.", "SQLite");
   }
@@ -563,6 +642,11 @@ std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool je
   if (rc != SQLITE_OK) {
     throw RuntimeError(kErrProviderFailed,
                        "Cannot open the database '" + path + "': " + message + ".", "SQLite");
+  }
+  if (stamp.known) {
+    db->poolKey = key;
+    db->stamp = stamp;
+    sqlite3_set_authorizer(db->db, NoteWhatRuns, db.get());
   }
   return std::make_unique<SqliteProvider>(std::move(db));
 }
