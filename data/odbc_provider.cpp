@@ -8,6 +8,7 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -806,9 +807,14 @@ void PreparePostgresSession(OdbcSession& session) {
   if (pooled) sql += kPostgresSettings;
   if (sql.empty()) return;
   const auto results = RunForRows(session, sql);
-  const size_t expected = (watched ? 1 : 0) + (pooled ? 1 : 0);
-  if (!results || results->size() != expected ||
-      (watched && ((*results)[0].size() != 1 || (*results)[0][0].size() != 4))) {
+  // The addresses: one row of four columns; the settings: rows of a name and a value.
+  const auto asAsked = [&] {
+    if (!results || results->size() != (watched ? 1u : 0u) + (pooled ? 1u : 0u)) return false;
+    if (watched && ((*results)[0].size() != 1 || (*results)[0][0].size() != 4)) return false;
+    return !pooled || std::all_of(results->back().begin(), results->back().end(),
+                                  [](const auto& row) { return row.size() == 2; });
+  };
+  if (!asAsked()) {
     throw RuntimeError(kErrProviderFailed, "The PostgreSQL session cannot be prepared.", "ODBC");
   }
   if (pooled) {
@@ -816,10 +822,6 @@ void PreparePostgresSession(OdbcSession& session) {
     std::sort(settings.begin(), settings.end());
     session.reset = std::string(kPostgresReset) + "SELECT pg_advisory_unlock_all()";
     for (const auto& setting : settings) {
-      if (setting.size() != 2) {
-        throw RuntimeError(kErrProviderFailed, "The PostgreSQL session cannot be prepared.",
-                           "ODBC");
-      }
       session.reset += ", set_config(" + PostgresLiteral(setting[0]) + ", " +
                        PostgresLiteral(setting[1]) + ", false)";
     }
