@@ -1,6 +1,7 @@
 #include "platform/file_handle.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -30,7 +31,17 @@ FileHandle FileHandle::OpenForReading(const std::string& path) {
 }
 
 FileHandle FileHandle::OpenForWriting(const std::string& path) {
-  return FileHandle(Open(path, O_WRONLY | O_CREAT | O_TRUNC), path);
+  // Emptied only when there is something in it, not by O_TRUNC: ext4 takes any truncation, even
+  // of an empty file, for a file rewritten in place and writes it out to disk at its close. A
+  // page's temporary file, created empty a moment before and deleted once read, would cost a
+  // disk write per page.
+  FileHandle file(Open(path, O_WRONLY | O_CREAT), path);
+  const int fd = static_cast<int>(file.native_);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || (st.st_size > 0 && ::ftruncate(fd, 0) != 0)) {
+    throw RuntimeError(kErrPathFileAccess, Reason(path, errno), "FileHandle");
+  }
+  return file;
 }
 
 std::size_t FileHandle::ReadUpTo(void* buffer, std::size_t size) {
