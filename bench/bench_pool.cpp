@@ -3,7 +3,9 @@
 // invoices, indexed, password authentication), printed as the ratios the pages are held to:
 //  (a) the first page of a fresh process (`varnolis get`) against `psql` running the same five
 //      queries in one session, both whole processes; and the 1-entry page against psql with its
-//      one query;
+//      one query; beside them a process that runs the same queries through the ODBC driver
+//      manager and nothing else (bench_odbc_session), the floor for a page that reaches its
+//      database through ODBC;
 //  (b) 200 pages in one process, driven through the library's exported entry points as a browser
 //      tab does on every contact change, against a libpq client of ours that keeps one
 //      connection and runs the five queries 200 times; and against the same client through the
@@ -333,11 +335,14 @@ int main(int argc, char** argv) {
   }
 
   // (a) whole processes, alternating so that all peers meet the same load.
+  const std::string odbcSession = (ExecutableFolder() / "bench_odbc_session").string() + " ";
   const auto first = MedianTimesAlternating(
       runs, {[&] { Shell(host("Kunde")); }, [&] { Shell(host("KundeOhne")); },
              [&] { Shell(psql + " -f " + five.string() + " >/dev/null"); },
              [&] { Shell(host("Kunde1")); }, [&] { Shell(host("Kunde1Ohne")); },
-             [&] { Shell(psql + " -f " + one.string() + " >/dev/null"); }});
+             [&] { Shell(psql + " -f " + one.string() + " >/dev/null"); },
+             [&] { Shell(odbcSession + five.string()); },
+             [&] { Shell(odbcSession + one.string()); }});
 
   // (b) pages in one process against the libpq floor.
   const fs::path library = folder / "prog/libvarnolis.so";
@@ -392,6 +397,8 @@ int main(int argc, char** argv) {
               first[0].wall, first[1].wall, first[2].wall);
   std::printf("  1 entry:   pooled %.4f, pool off %.4f; psql, 1 query %.4f\n", first[3].wall,
               first[4].wall, first[5].wall);
+  std::printf("  a bare ODBC client process, the same queries in one session: 5 %.4f, 1 %.4f\n",
+              first[6].wall, first[7].wall);
   std::printf("%d pages in one process (medians of %d, wall s):\n", pages, inProcessRuns);
   std::printf("  pooled %.4f, pool off %.4f; libpq, one connection, %d x 5 queries %.4f\n",
               loop[0].wall, loop[1].wall, pages, loop[2].wall);
@@ -402,6 +409,10 @@ int main(int argc, char** argv) {
   std::printf("      first 1-entry page / psql: pooled %.2f, pool off %.2f (pooled / off %.2f)\n",
               first[3].wall / first[5].wall, first[4].wall / first[5].wall,
               first[3].wall / first[4].wall);
+  std::printf("      the bare ODBC client process / psql: 5 queries %.2f, 1 query %.2f; first "
+              "5-entry page (pooled) / the bare ODBC client process %.2f\n",
+              first[6].wall / first[2].wall, first[7].wall / first[5].wall,
+              first[0].wall / first[6].wall);
   std::printf("  (b) %d pages / libpq client: pooled %.2f (target <= 1.5), pool off %.2f\n", pages,
               loop[0].wall / loop[2].wall, loop[1].wall / loop[2].wall);
   std::printf("      the ODBC client / libpq client %.2f; pooled pages / ODBC client %.2f\n",
