@@ -17,8 +17,6 @@
 #include <dlfcn.h>
 #include <sys/resource.h>
 #include <libpq-fe.h>
-#include <sql.h>
-#include <sqlext.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -36,6 +34,7 @@
 #include "platform/urlmon.h"
 
 #include "bench/bench_support.h"
+#include "bench/odbc_client.h"
 
 namespace {
 
@@ -205,54 +204,14 @@ void LibpqClient(const std::string& conninfo, int pages) {
 }
 
 // The driver's floor: the libpq client's work through the ODBC driver manager and the
-// PostgreSQL ODBC driver, every column described and every value read as text.
+// PostgreSQL ODBC driver.
 void OdbcClient(const std::string& connectionString, int pages) {
-  SQLHENV env = SQL_NULL_HENV;
-  SQLHDBC dbc = SQL_NULL_HDBC;
-  SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-  SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-  std::string text = connectionString;
-  if (!SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
-                                      static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,
-                                      SQL_DRIVER_NOPROMPT))) {
-    std::cerr << "bench_pool: the ODBC client cannot connect\n";
-    std::exit(1);
-  }
+  vn::bench::OdbcClient client(connectionString, "bench_pool");
   const std::vector<std::string> queries = Queries(std::to_string(kCustomer));
   size_t bytes = 0;
   for (int page = 0; page < pages; ++page) {
-    for (const std::string& sql : queries) {
-      SQLHSTMT stmt = SQL_NULL_HSTMT;
-      SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
-      std::string command = sql;
-      if (!SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(command.data()),
-                                       static_cast<SQLINTEGER>(command.size())))) {
-        std::cerr << "bench_pool: a query failed in the ODBC client\n";
-        std::exit(1);
-      }
-      SQLSMALLINT columns = 0;
-      SQLNumResultCols(stmt, &columns);
-      for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(columns); ++c) {
-        SQLCHAR name[256];
-        SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
-        SQLULEN size = 0;
-        SQLDescribeCol(stmt, c, name, sizeof name, &nameLength, &type, &size, &digits, &nullable);
-      }
-      while (SQL_SUCCEEDED(SQLFetch(stmt))) {
-        for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(columns); ++c) {
-          SQLCHAR value[256];
-          SQLLEN indicator = 0;
-          SQLGetData(stmt, c, SQL_C_CHAR, value, sizeof value, &indicator);
-          if (indicator > 0) bytes += static_cast<size_t>(indicator);
-        }
-      }
-      SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-    }
+    for (const std::string& sql : queries) bytes += client.Run(sql);
   }
-  SQLDisconnect(dbc);
-  SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-  SQLFreeHandle(SQL_HANDLE_ENV, env);
   if (bytes == 0) std::exit(1);
 }
 
