@@ -722,10 +722,13 @@ constexpr const char* kPostgresEnds =
 // command does) but for the cached plans, which nobody sees. The settings the session was opened
 // with, its advisory locks and a commit follow (see PreparePostgresSession): the commit starts
 // the command's transaction with the session's own access mode, not the one its last user set.
+// Each ROLLBACK and COMMIT has a transaction block to end: without one the server warns ("there
+// is no transaction in progress") and writes that into its log, twice for every entry of every
+// page; a BEGIN inside a transaction the last user left open is the only warning left.
 constexpr const char* kPostgresReset =
-    "ROLLBACK; CLOSE ALL; SET SESSION AUTHORIZATION DEFAULT; RESET ALL; DEALLOCATE ALL; "
-    "UNLISTEN *; DISCARD TEMP; DISCARD SEQUENCES; ";
-constexpr int kPostgresResetStatements = 8;
+    "BEGIN; ROLLBACK; BEGIN; CLOSE ALL; SET SESSION AUTHORIZATION DEFAULT; RESET ALL; "
+    "DEALLOCATE ALL; UNLISTEN *; DISCARD TEMP; DISCARD SEQUENCES; ";
+constexpr int kPostgresResetStatements = 10;
 
 // `text` as a PostgreSQL string literal, as the server's format('%L') writes it: with a backslash
 // in it, an escape string, which reads the same whatever standard_conforming_strings says.

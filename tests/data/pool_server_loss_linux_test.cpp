@@ -1,8 +1,9 @@
 // Pooled sessions against a server of the test's own (Linux: the test starts, restarts and
-// reconfigures it): a restart or an idle timeout of the server between two pages costs the
-// second page nothing, and eight threads building pages at once share the pool without mixing
-// their pages, with no more sessions than entries running at once, none left a minute after
-// the last page, and no descriptors lost.
+// reconfigures it, and reads its log): a restart or an idle timeout of the server between two
+// pages costs the second page nothing, the resets between entries leave nothing in the server's
+// log, and eight threads building pages at once share the pool without mixing their pages, with
+// no more sessions than entries running at once, none left a minute after the last page, and no
+// descriptors lost.
 #ifndef _WIN32
 #include <atomic>
 #include <filesystem>
@@ -71,6 +72,15 @@ TEST_F(PoolServerLossLinuxTest, APageAfterTheServerEndedIdleSessionsIsComplete) 
   EXPECT_EQ(SessionsSettled(c, "vn_pool_idle", 0), 0);  // ended by the server
   EXPECT_EQ(RubricPage(c), kRubricPage);
   ASSERT_TRUE(server_->Admin("ALTER ROLE vn_test RESET idle_session_timeout"));
+}
+
+TEST_F(PoolServerLossLinuxTest, ResetsBetweenEntriesLeaveNothingInTheServersLog) {
+  const std::string c = server_->Odbc("pqopt=application_name=vn_pool_log");
+  EXPECT_EQ(RubricPage(c), kRubricPage);
+  EXPECT_EQ(RubricPage(c), kRubricPage);
+  EXPECT_EQ(Sessions(c, "vn_pool_log"), 1);  // every entry but the first took a used session
+  const std::string log = server_->Log();
+  EXPECT_EQ(log.find("WARNING"), std::string::npos) << log;
 }
 
 TEST_F(PoolServerLossLinuxTest, EightThreadsShareThePoolAndItEmptiesAMinuteAfterTheLastPage) {

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace vn::data::test {
@@ -61,6 +63,14 @@ class PrivatePostgres {
   bool Admin(const std::string& sql, const std::string& database = "postgres") {
     return Run((bin_ / "psql").string() + " -q -X -h " + folder_ + " -p " + std::to_string(port_) +
                " -U vn_admin -d " + database + " -v ON_ERROR_STOP=1 -c \"" + sql + "\"");
+  }
+
+  // What the server has written into its log so far.
+  std::string Log() const {
+    std::ifstream in(folder_ + "/server.log", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
   }
 
   // The ODBC connection string of the test database, with `extra` pairs.
