@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "data/call_watchdog.h"
 #include "data/connection_pool.h"
@@ -728,7 +729,11 @@ constexpr const char* kPostgresEnds =
 constexpr const char* kPostgresReset =
     "BEGIN; ROLLBACK; BEGIN; CLOSE ALL; SET SESSION AUTHORIZATION DEFAULT; RESET ALL; "
     "DEALLOCATE ALL; UNLISTEN *; DISCARD TEMP; DISCARD SEQUENCES; ";
-constexpr int kPostgresResetStatements = 10;
+// Its statements, each ended by a semicolon: a result each, passed over ahead of the command's.
+constexpr int kPostgresResetStatements = [] {
+  constexpr std::string_view statements = kPostgresReset;
+  return static_cast<int>(std::count(statements.begin(), statements.end(), ';'));
+}();
 
 // `text` as a PostgreSQL string literal, as the server's format('%L') writes it: with a backslash
 // in it, an escape string, which reads the same whatever standard_conforming_strings says.
