@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string_view>
 
 #include "data/call_watchdog.h"
@@ -874,6 +875,20 @@ void GiveBack(OdbcSession* released) noexcept {
   }
 }
 
+// The turn of a connect through unixODBC, one at a time in the process. The PostgreSQL driver and
+// libpq call setlocale(LC_CTYPE, ...) while they connect and read the name it hands back; another
+// thread's setlocale frees that name meanwhile, so two connects at once read freed memory. On
+// Windows the drivers ask the system for the code page instead, and a connect that waits for a
+// server does not hold up the other tabs' connects.
+std::unique_lock<std::mutex> ConnectTurn() {
+#ifdef _WIN32
+  return {};
+#else
+  static std::mutex turn;
+  return std::unique_lock(turn);
+#endif
+}
+
 void Connect(const std::shared_ptr<OdbcSession>& session) {
   const ConnectOptions& options = session->options;
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &session->env))) {
@@ -896,9 +911,13 @@ void Connect(const std::shared_ptr<OdbcSession>& session) {
   // No buffer for the completed connection string: nothing reads it, and for a driver without
   // wide-character calls (mdbtools') unixODBC converts that buffer back with strlen although the
   // driver left it without its terminating NUL.
-  SQLRETURN rc =
-      SQLDriverConnectW(session->dbc, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()),
-                        nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+  SQLRETURN rc;
+  {
+    const auto turn = ConnectTurn();
+    rc = SQLDriverConnectW(session->dbc, nullptr, text.data(),
+                           static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,
+                           SQL_DRIVER_NOPROMPT);
+  }
   if (!SQL_SUCCEEDED(rc)) {
     throw RuntimeError(kErrProviderFailed,
                        Diagnostics(SQL_HANDLE_DBC, session->dbc, "SQLDriverConnect"), "ODBC");
