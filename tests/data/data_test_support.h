@@ -53,11 +53,14 @@ class DataTest : public ::testing::Test {
     ASSERT_EQ(rc, SQLITE_OK) << message;
   }
 
-  static std::string ReadSource(const std::string& relative) {
-    std::ifstream in(std::string(VARNOLIS_SOURCE_DIR) + "/" + relative, std::ios::binary);
+  static std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+  }
+  static std::string ReadSource(const std::string& relative) {
+    return ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/" + relative);
   }
 
   // The RuntimeError that `action` throws; fails the test when it throws none.

@@ -79,7 +79,7 @@ TEST_F(PoolServerLossLinuxTest, ResetsBetweenEntriesLeaveNothingInTheServersLog)
   EXPECT_EQ(RubricPage(c), kRubricPage);
   EXPECT_EQ(RubricPage(c), kRubricPage);
   EXPECT_EQ(Sessions(c, "vn_pool_log"), 1);  // every entry but the first took a used session
-  const std::string log = server_->Log();
+  const std::string log = ReadFile(server_->LogFile());
   EXPECT_EQ(log.find("WARNING"), std::string::npos) << log;
 }
 

@@ -12,8 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace vn::data::test {
@@ -65,13 +63,8 @@ class PrivatePostgres {
                " -U vn_admin -d " + database + " -v ON_ERROR_STOP=1 -c \"" + sql + "\"");
   }
 
-  // What the server has written into its log so far.
-  std::string Log() const {
-    std::ifstream in(folder_ + "/server.log", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  // The file the server writes its log into.
+  std::string LogFile() const { return folder_ + "/server.log"; }
 
   // The ODBC connection string of the test database, with `extra` pairs.
   std::string Odbc(const std::string& extra = {}) const {
