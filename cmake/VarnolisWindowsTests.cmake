@@ -45,3 +45,45 @@ set_tests_properties(test_act_register PROPERTIES FIXTURES_SETUP wine DEPENDS wi
 add_test(NAME test_act_unregister COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:test_act_server> --unregister)
 set_tests_properties(test_act_unregister PROPERTIES FIXTURES_CLEANUP wine)
 set_tests_properties(wine_server_stop PROPERTIES DEPENDS test_act_unregister)
+
+# varnolis_add_wine_suites(<target> FILTER negative-filter [ALONE suite...]
+#                          DISCOVERY_TIMEOUT seconds PROPERTIES ...):
+# when ctest starts, the program's tests are listed under Wine and each GoogleTest suite becomes
+# one CTest test "<target>:<suite>" that runs the suite's tests in one Wine process; the tests
+# of an ALONE suite become one CTest test each, "<target>:<suite>.<test>"
+# (cmake/VarnolisWineSuites.cmake). Listed again whenever the program is newer than the list.
+function(varnolis_add_wine_suites target)
+  cmake_parse_arguments(ARG "" "FILTER;DISCOVERY_TIMEOUT" "ALONE;PROPERTIES" ${ARGN})
+  set(ctest_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake)
+  set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_include.cmake)
+  set(alone "")
+  foreach(suite IN LISTS ARG_ALONE)
+    string(APPEND alone " [==[${suite}]==]")
+  endforeach()
+  set(properties "")
+  foreach(property IN LISTS ARG_PROPERTIES)
+    string(APPEND properties " [==[${property}]==]")
+  endforeach()
+  file(GENERATE OUTPUT ${include_file} CONTENT
+"if(EXISTS [==[$<TARGET_FILE:${target}>]==])
+  if(NOT EXISTS [==[${ctest_file}]==] OR
+     NOT [==[${ctest_file}]==] IS_NEWER_THAN [==[$<TARGET_FILE:${target}>]==] OR
+     NOT [==[${ctest_file}]==] IS_NEWER_THAN \"\${CMAKE_CURRENT_LIST_FILE}\")
+    include([==[${PROJECT_SOURCE_DIR}/cmake/VarnolisWineSuites.cmake]==])
+    varnolis_wine_suites_impl(
+      EXECUTABLE [==[$<TARGET_FILE:${target}>]==]
+      EMULATOR [==[${CMAKE_BINARY_DIR}/wine-run.sh]==]
+      NAME_PREFIX ${target}
+      FILTER [==[${ARG_FILTER}]==]
+      ALONE${alone}
+      CTEST_FILE [==[${ctest_file}]==]
+      DISCOVERY_TIMEOUT ${ARG_DISCOVERY_TIMEOUT}
+      PROPERTIES${properties})
+  endif()
+  include([==[${ctest_file}]==])
+else()
+  add_test(${target}_NOT_BUILT ${target}_NOT_BUILT)
+endif()
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include_file})
+endfunction()
