@@ -35,12 +35,8 @@ std::string ReasonLine(const std::exception& failure, const std::string& connect
   if (error == nullptr || !data::IsDriverFailure(*error) || error->Description().empty()) {
     return {};
   }
-  std::string reason = markup::EscapeHtml(MaskPasswordsIn(error->Description(), connection));
-  // A "%s" of the driver's text must not be taken for a placeholder of the message.
-  for (size_t at = reason.find('%'); at != std::string::npos; at = reason.find('%', at)) {
-    reason.replace(at, 1, "&#37;");
-  }
-  return ResText(320) + reason;
+  return ResText(res::kBreak) +
+         markup::EscapeHtml(MaskPasswordsIn(error->Description(), connection));
 }
 
 }  // namespace

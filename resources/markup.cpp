@@ -4,28 +4,58 @@
 
 namespace vn::markup {
 
+namespace {
+
+// The character reference of a character that page text must not hold as it is; empty for
+// every other character.
+constexpr std::string_view Reference(char c) {
+  switch (c) {
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    case '"':
+      return "&quot;";
+    case '\'':
+      return "&#39;";
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
 std::string EscapeHtml(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
+  std::string out(text);
+  EscapeHtmlFrom(out, 0);
+  return out;
+}
+
+void EscapeHtmlFrom(std::string& out, std::size_t from) {
+  std::size_t first = from;
+  while (first < out.size() && Reference(out[first]).empty()) ++first;
+  if (first >= out.size()) return;
+  std::size_t grown = out.size();
+  for (std::size_t i = first; i < out.size(); ++i) {
+    const std::size_t length = Reference(out[i]).size();
+    if (length > 0) grown += length - 1;
+  }
+  // Written from the back, so that every byte is read before the longer text reaches it.
+  std::size_t read = out.size();
+  std::size_t write = grown;
+  out.resize(grown);
+  while (read > first) {
+    const char c = out[--read];
+    const std::string_view reference = Reference(c);
+    if (reference.empty()) {
+      out[--write] = c;
+    } else {
+      write -= reference.size();
+      reference.copy(out.data() + write, reference.size());
     }
   }
-  return out;
 }
 
 std::string Cell(const std::string& attributes, std::string_view content) {

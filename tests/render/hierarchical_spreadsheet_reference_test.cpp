@@ -159,10 +159,11 @@ TEST_F(ReferenceTest, TwoLevelsWithAndWithoutChildrenAndIdsThatDoNotFitThePrepar
   }
   const std::string shape = std::string("SHAPE {") + kParents + "} APPEND ({" + kChildren +
                             "} RELATE hide_ID TO hide_P) AS Teile";
-  // "1_" fits the prepared markup; the others carry a blank, a "%s" and a " >" into the ids,
-  // which the string table drops and closes up wherever an id goes into the markup.
+  // "1_" and "x%s_" fit the prepared markup (a value's "%s" is its own text); the others carry a
+  // blank and a " >" into the ids, which the string table closes up wherever an id goes into
+  // the markup.
   const std::vector<std::pair<std::string, std::string>> ids = {
-      {"1_", "1_"}, {"2 _", "2 _"}, {"x%s_", "x_"}, {"a >_", "a>_"}};
+      {"1_", "1_"}, {"2 _", "2 _"}, {"x%s_", "x%s_"}, {"a >_", "a>_"}};
   for (const auto& [given, b] : ids) {
     std::string expected =
         TitleBar("Baum ä", b) + CaptionRow(0, true, parents.captions, parents.alignments);
