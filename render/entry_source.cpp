@@ -47,14 +47,14 @@ bool ParseEntryTexts(clHTMLError& error, clACTDataParser* parser, const std::str
     error.SetError(184);
     return false;
   }
-  connection = parser->Parse(TrimSpaces(strConnection));
+  connection = parser->Parse(TrimSpaces(strConnection), ParsedText::kAsRead);
   if (parser->Failed()) {
     error.SetError(160, {parser->ErrDescription()});
     return false;
   }
   // Jet's dialect takes "..." as text, so commands there stand inside a literal too.
-  const bool jet = IsJetProvider(connection);
-  query = parser->ParseSQL(TrimSpaces(strSQL), jet);
+  query = parser->Parse(TrimSpaces(strSQL),
+                        IsJetProvider(connection) ? ParsedText::kJetSql : ParsedText::kSql);
   if (parser->Failed()) {
     error.SetError(160, {parser->ErrDescription()});
     return false;
