@@ -1,12 +1,11 @@
 #include "act/act_data_parser.h"
 
-#include <sys/stat.h>
-
 #include "act/act_application.h"
 #include "act/ini_value.h"
 #include "act/numeric_text.h"
 #include "act/sql_literal_scanner.h"
 #include "platform/codepage.h"
+#include "platform/file_io.h"
 #include "platform/module_path.h"
 #include "platform/path_separator.h"
 #include "platform/ini_file.h"
@@ -51,11 +50,6 @@ std::string AnsiCharacter(int code) {
     throw RuntimeError(kErrInvalidProcedureCall, kTextInvalidProcedureCall, "clACTDataParser");
   }
   return Cp1252ToUtf8(std::string(1, static_cast<char>(code)));
-}
-
-bool IsRegularFile(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // The path of an existing file whose last part may differ in case (names written for a system
