@@ -90,9 +90,13 @@ std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
   }
 }
 
+std::string ConnectionShown(const std::string& connection) {
+  return markup::EscapeHtml(MaskPasswords(connection));
+}
+
 void RecordConnectionFailure(clHTMLError& error, const std::string& connection,
                              const std::exception& failure) {
-  error.SetError(101, {MaskPasswords(connection) + ReasonLine(failure, connection)});
+  error.SetError(101, {ConnectionShown(connection) + ReasonLine(failure, connection)});
 }
 
 }  // namespace vn

@@ -12,6 +12,7 @@
 #include "data/recordset.h"
 #include "render/format_field_value.h"
 #include "render/hierarchical_spreadsheet.h"
+#include "resources/markup.h"
 #include "tests/render/page_fixture.h"
 
 namespace {
@@ -48,7 +49,8 @@ class ReferenceTest : public vn::testing::PageFixture {
          "ELSE 'Teil ä€😀 ' || i END FROM k WHERE (i / 5 + 1) % 9 <> 0;");
   }
 
-  // The visible columns of a result: captions and alignments, and every row's display texts.
+  // The visible columns of a result: captions and alignments, and every row's display texts
+  // as page text.
   struct Table {
     std::vector<std::string> captions;
     std::vector<std::string> alignments;
@@ -66,7 +68,9 @@ class ReferenceTest : public vn::testing::PageFixture {
     for (; !rs.Eof(); rs.MoveNext()) {
       table.keys.push_back(vn::FormatFieldValue(rs.Fields(0)));
       std::vector<std::string>& row = table.rows.emplace_back();
-      for (int i = 1; i < rs.FieldCount(); ++i) row.push_back(vn::FormatFieldValue(rs.Fields(i)));
+      for (int i = 1; i < rs.FieldCount(); ++i) {
+        row.push_back(vn::markup::EscapeHtml(vn::FormatFieldValue(rs.Fields(i))));
+      }
     }
     return table;
   }
