@@ -1,5 +1,7 @@
 #include "resources/markup.h"
 
+#include <array>
+
 #include "resources/res_text.h"
 
 namespace vn::markup {
@@ -25,6 +27,17 @@ constexpr std::string_view Reference(char c) {
   }
 }
 
+// Which bytes have a reference, by byte: the scan over every value of a page asks this once per
+// byte.
+constexpr std::array<bool, 256> kHasReference = [] {
+  std::array<bool, 256> table{};
+  for (int b = 0; b < 256; ++b)
+    table[static_cast<size_t>(b)] = !Reference(static_cast<char>(b)).empty();
+  return table;
+}();
+
+bool HasReference(char c) { return kHasReference[static_cast<unsigned char>(c)]; }
+
 }  // namespace
 
 std::string EscapeHtml(std::string_view text) {
@@ -34,13 +47,21 @@ std::string EscapeHtml(std::string_view text) {
 }
 
 void EscapeHtmlFrom(std::string& out, std::size_t from) {
-  std::size_t first = from;
-  while (first < out.size() && Reference(out[first]).empty()) ++first;
-  if (first >= out.size()) return;
+  if (from >= out.size()) return;
+  const char* const begin = out.data();
+  const char* const end = begin + out.size();
+  const char* p = begin + from;
+  // Four bytes a step while they last: a page's values rarely hold one of the five.
+  while (end - p >= 4 &&
+         !(HasReference(p[0]) | HasReference(p[1]) | HasReference(p[2]) | HasReference(p[3]))) {
+    p += 4;
+  }
+  while (p != end && !HasReference(*p)) ++p;
+  if (p == end) return;
+  const std::size_t first = static_cast<std::size_t>(p - begin);
   std::size_t grown = out.size();
-  for (std::size_t i = first; i < out.size(); ++i) {
-    const std::size_t length = Reference(out[i]).size();
-    if (length > 0) grown += length - 1;
+  for (; p != end; ++p) {
+    if (HasReference(*p)) grown += Reference(*p).size() - 1;
   }
   // Written from the back, so that every byte is read before the longer text reaches it.
   std::size_t read = out.size();

@@ -47,6 +47,16 @@ TEST(MarkupTest, EscapingInPlaceTouchesOnlyTheAppendedValue) {
   EXPECT_EQ(page, "<TD>a&lt;b &amp; &#39;c&#39;</TD><TD>plain");
 }
 
+// The scan steps over several bytes at a time: a markup character is found at every place.
+TEST(MarkupTest, AMarkupCharacterIsFoundAtEveryPlaceOfAValue) {
+  for (size_t at = 0; at <= 9; ++at) {
+    std::string page = "<TD>";
+    page += std::string(at, 'x') + "'" + std::string(9 - at, 'y');
+    vn::markup::EscapeHtmlFrom(page, 4);
+    EXPECT_EQ(page, "<TD>" + std::string(at, 'x') + "&#39;" + std::string(9 - at, 'y')) << at;
+  }
+}
+
 // A value with a "%s" fills prepared markup as it fills the templates: the same bytes.
 TEST(MarkupTest, AValueWithAPlaceholderFitsThePreparedMarkup) {
   const auto image = [](const std::string& id) {
