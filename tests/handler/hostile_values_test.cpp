@@ -4,8 +4,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <fstream>
-#include <sstream>
+#include <cstdlib>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -18,28 +17,48 @@
 namespace vn::test {
 namespace {
 
-class HostileValuesTest : public ::testing::Test {
+// A program folder of the test's own with the library loaded from it, a configuration database
+// with the shipped schema and formats, and a data database `data_`; the page of rubric "Kunde".
+class RubricPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = std::make_unique<TestFolder>();
     program_ = folder_->CopyProgramFolder();
     library_ = std::make_unique<Library>(program_);
     data_ = folder_->Root() + "/kunden.db";
-    Exec(data_,
-         "CREATE TABLE kunden (nr INTEGER, name TEXT);"
-         "INSERT INTO kunden VALUES (6, 'Meier'), (7, 'Schulz');"
-         "CREATE TABLE canary (x INTEGER); INSERT INTO canary VALUES (1), (2), (3);");
     std::filesystem::create_directories(program_ + "/databases");
     for (const char* script : {"/databases/schema.sql", "/databases/formate.sql"}) {
-      std::ifstream in(std::string(VARNOLIS_SOURCE_DIR) + script, std::ios::binary);
-      std::ostringstream text;
-      text << in.rdbuf();
-      Exec(Config(), text.str());
+      ExecSql(Config(), ReadFile(std::string(VARNOLIS_SOURCE_DIR) + script));
     }
   }
   void TearDown() override {
     library_.reset();
     folder_.reset();
+  }
+
+  std::string Config() const { return program_ + "/databases/config.mdb"; }
+
+  std::string Page() {
+    Response r = Get(*library_, "varnolis://rubrik/Kunde");
+    EXPECT_EQ(r.start, S_OK);
+    const size_t end = r.bytes.find("</HTML>\r\n");
+    return end == std::string::npos ? r.bytes : r.bytes.substr(0, end + 9);
+  }
+
+  std::unique_ptr<TestFolder> folder_;
+  std::string program_;
+  std::unique_ptr<Library> library_;
+  std::string data_;
+};
+
+class HostileValuesTest : public RubricPageTest {
+ protected:
+  void SetUp() override {
+    RubricPageTest::SetUp();
+    Exec(data_,
+         "CREATE TABLE kunden (nr INTEGER, name TEXT);"
+         "INSERT INTO kunden VALUES (6, 'Meier'), (7, 'Schulz');"
+         "CREATE TABLE canary (x INTEGER); INSERT INTO canary VALUES (1), (2), (3);");
   }
 
   static void Exec(const std::string& database, const std::string& sql) { ExecSql(database, sql); }
@@ -55,8 +74,6 @@ class HostileValuesTest : public ::testing::Test {
     sqlite3_close(db);
     return count;
   }
-
-  std::string Config() const { return program_ + "/databases/config.mdb"; }
 
   // A rubric "Kunde" with a card by the quoted field, then one by the field outside quotes.
   void AddRubric(const std::string& unquotedQuery) {
@@ -85,13 +102,6 @@ class HostileValuesTest : public ::testing::Test {
                   field25 + "\"}}");
   }
 
-  std::string Page() {
-    Response r = Get(*library_, "varnolis://rubrik/Kunde");
-    EXPECT_EQ(r.start, S_OK);
-    const size_t end = r.bytes.find("</HTML>\r\n");
-    return end == std::string::npos ? r.bytes : r.bytes.substr(0, end + 9);
-  }
-
   // The page's end: the handler's 152 block around the card's 160 block around the parser's
   // 174 block for `command`, then the page end. A block inside another ends without its
   // line break.
@@ -111,11 +121,6 @@ class HostileValuesTest : public ::testing::Test {
                                 "Die Tabelle kann nicht erstellt werden.<br>" + card, true) +
            "</DIV>\r\n" + ExpectedEnd();
   }
-
-  std::unique_ptr<TestFolder> folder_;
-  std::string program_;
-  std::unique_ptr<Library> library_;
-  std::string data_;
 };
 
 TEST_F(HostileValuesTest, AStatementInTheValueIsRefusedAndNothingIsDeleted) {
@@ -177,23 +182,16 @@ TEST_F(HostileValuesTest, PostgresqlRunsNoStatementFromTheValue) {
 
 // ---- values as page text -------------------------------------------------------------------
 
-class ValuesAsTextPageTest : public ::testing::Test {
+class ValuesAsTextPageTest : public RubricPageTest {
  protected:
   void SetUp() override {
-    folder_ = std::make_unique<TestFolder>();
-    program_ = folder_->CopyProgramFolder();
-    library_ = std::make_unique<Library>(program_);
-    data_ = folder_->Root() + "/werte.db";
+    RubricPageTest::SetUp();
     ExecSql(data_,
             "CREATE TABLE werte (nr INTEGER, wert TEXT);"
             "INSERT INTO werte VALUES (1, '<script>'), (2, '\"><img src=x onerror=alert(1)>'), "
             "(3, '&amp;'), (4, 'O''Neil'), (5, '%s'), (6, 'Müller € ß');"
-            "CREATE TABLE kunden (nr TEXT, name TEXT);"
-            "INSERT INTO kunden VALUES ('K1', 'Meier'), ('K2', 'O''Neil & Co');");
-    std::filesystem::create_directories(program_ + "/databases");
-    for (const char* script : {"/databases/schema.sql", "/databases/formate.sql"}) {
-      ExecSql(Config(), ReadFile(std::string(VARNOLIS_SOURCE_DIR) + script));
-    }
+            "CREATE TABLE namen (nr TEXT, name TEXT);"
+            "INSERT INTO namen VALUES ('K1', 'Meier'), ('K2', 'O''Neil & Co');");
     // The contact: the issue's name with an apostrophe and markup, a value that tries to end an
     // attribute, a placeholder with characters of the code page's upper half, and a customer
     // name with an apostrophe.
@@ -204,12 +202,7 @@ class ValuesAsTextPageTest : public ::testing::Test {
                               "58": "\"><img src=x onerror=alert(1)>",
                               "59": "100%s Müller € ß"}})");
   }
-  void TearDown() override {
-    library_.reset();
-    folder_.reset();
-  }
 
-  std::string Config() const { return program_ + "/databases/config.mdb"; }
   std::string DataConnection() const { return "Provider=SQLite;Data Source=" + data_; }
 
   // Rubric "Kunde" with the administrator's markup around ACT! values in its menu text, title
@@ -229,13 +222,6 @@ class ValuesAsTextPageTest : public ::testing::Test {
                             "last_insert_rowid(), " +
                             std::to_string(++rank) + ");");
     }
-  }
-
-  std::string Page() {
-    Response r = Get(*library_, "varnolis://rubrik/Kunde");
-    EXPECT_EQ(r.start, S_OK);
-    const size_t end = r.bytes.find("</HTML>\r\n");
-    return end == std::string::npos ? r.bytes : r.bytes.substr(0, end + 9);
   }
 
   // The menu of the one rubric and its heading, as the page holds them.
@@ -272,11 +258,6 @@ class ValuesAsTextPageTest : public ::testing::Test {
            "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"1\" WIDTH=\"100%\">"
            "<TR  VALIGN=\"top\">";
   }
-
-  std::unique_ptr<TestFolder> folder_;
-  std::string program_;
-  std::unique_ptr<Library> library_;
-  std::string data_;
 };
 
 // A layout column of a card with its caption/value pairs.
@@ -294,7 +275,7 @@ std::string CardColumn(const std::vector<std::pair<std::string, std::string>>& e
 TEST_F(ValuesAsTextPageTest, HostileValuesAreTextInTheMenuTheHeadingTheCardAndTheTable) {
   AddRubric({{2, "Kunde <i>K</i>",
               "SELECT name AS Name, '<a href=\"k.htm?nr=' || nr || '\">' || nr || '</a>' AS "
-              "html_Link FROM kunden WHERE name = '{!kontakt, 25}'"},
+              "html_Link FROM namen WHERE name = '{!kontakt, 25}'"},
              {2, "Werte",
               "SELECT (SELECT wert FROM werte WHERE nr = 1) AS A, (SELECT wert FROM werte WHERE "
               "nr = 2) AS B, (SELECT wert FROM werte WHERE nr = 3) AS C, (SELECT wert FROM werte "
@@ -377,8 +358,8 @@ TEST_F(ValuesAsTextPageTest, TheErrorBlockShowsAFailingQueryAsWritten) {
 // A contact name with an apostrophe finds its customer inside '...' and, on Jet, inside "...",
 // where its apostrophe stays single and a double quote would be doubled.
 TEST_F(ValuesAsTextPageTest, AnApostropheInTheContactsNameFindsTheCustomer) {
-  AddRubric({{2, "Zitiert", "SELECT nr AS Nr FROM kunden WHERE name = '{!kontakt, 25}'"},
-             {2, "Jet", "SELECT nr AS Nr FROM kunden WHERE name = \"{!kontakt, 25}\""}},
+  AddRubric({{2, "Zitiert", "SELECT nr AS Nr FROM namen WHERE name = '{!kontakt, 25}'"},
+             {2, "Jet", "SELECT nr AS Nr FROM namen WHERE name = \"{!kontakt, 25}\""}},
             "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + data_);
   const std::string page = Page();
   EXPECT_EQ(Count(page, "<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">K2</TD>"), 2u) << page;
