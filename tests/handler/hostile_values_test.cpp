@@ -32,11 +32,27 @@ class RubricPageTest : public ::testing::Test {
     }
   }
   void TearDown() override {
+    pg_.reset();
     library_.reset();
     folder_.reset();
   }
 
   std::string Config() const { return program_ + "/databases/config.mdb"; }
+
+  // The CI's PostgreSQL through ODBC (VARNOLIS_TEST_PG_ODBC), opened for RunOnPostgres; "" when
+  // there is none.
+  std::string PostgresConnection() {
+    const char* odbc = std::getenv("VARNOLIS_TEST_PG_ODBC");
+    if (odbc == nullptr || *odbc == '\0') return {};
+    const std::string connection = std::string("Provider=MSDASQL;") + odbc;
+    pg_ = std::make_unique<data::Connection>();
+    pg_->Open(connection);
+    return connection;
+  }
+  void RunOnPostgres(const std::string& sql) {
+    data::Recordset rs;
+    rs.Open(sql, *pg_);
+  }
 
   std::string Page() {
     Response r = Get(*library_, "varnolis://rubrik/Kunde");
@@ -49,6 +65,7 @@ class RubricPageTest : public ::testing::Test {
   std::string program_;
   std::unique_ptr<Library> library_;
   std::string data_;
+  std::unique_ptr<data::Connection> pg_;
 };
 
 class HostileValuesTest : public RubricPageTest {
@@ -152,21 +169,14 @@ TEST_F(HostileValuesTest, ANumberOutsideQuotesSelectsItsRow) {
 }
 
 TEST_F(HostileValuesTest, PostgresqlRunsNoStatementFromTheValue) {
-  const char* odbc = std::getenv("VARNOLIS_TEST_PG_ODBC");
-  if (odbc == nullptr || *odbc == '\0') GTEST_SKIP() << "VARNOLIS_TEST_PG_ODBC is not set";
-  const std::string connection = std::string("Provider=MSDASQL;") + odbc;
-  data::Connection pg;
-  pg.Open(connection);
-  auto run = [&](const std::string& sql) {
-    data::Recordset rs;
-    rs.Open(sql, pg);
-  };
+  const std::string connection = PostgresConnection();
+  if (connection.empty()) GTEST_SKIP() << "VARNOLIS_TEST_PG_ODBC is not set";
   for (const char* sql :
        {"DROP TABLE IF EXISTS kunden", "DROP TABLE IF EXISTS canary",
         "CREATE TABLE kunden (nr integer, name text)",
         "INSERT INTO kunden VALUES (6, 'Meier'), (7, 'Schulz')", "CREATE TABLE canary (x integer)",
         "INSERT INTO canary VALUES (1), (2), (3)"}) {
-    run(sql);
+    RunOnPostgres(sql);
   }
   WriteContact("6; DELETE FROM canary");
   AddRubric(connection, "SELECT name AS Name FROM kunden WHERE nr = {!kontakt,25}");
@@ -174,10 +184,10 @@ TEST_F(HostileValuesTest, PostgresqlRunsNoStatementFromTheValue) {
   WriteContact("0 OR 1=1");
   EXPECT_TRUE(Page().ends_with(RefusedEnd("kontakt,25")));
   data::Recordset count;
-  count.Open("SELECT count(*) AS n FROM canary", pg);
+  count.Open("SELECT count(*) AS n FROM canary", *pg_);
   EXPECT_EQ(count.Fields("n").Value(), data::Variant(std::int64_t{3}));
-  run("DROP TABLE kunden");
-  run("DROP TABLE canary");
+  RunOnPostgres("DROP TABLE kunden");
+  RunOnPostgres("DROP TABLE canary");
 }
 
 // ---- values as page text -------------------------------------------------------------------
@@ -367,25 +377,18 @@ TEST_F(ValuesAsTextPageTest, AnApostropheInTheContactsNameFindsTheCustomer) {
 }
 
 TEST_F(ValuesAsTextPageTest, AnApostropheInTheContactsNameFindsTheCustomerOnPostgresql) {
-  const char* odbc = std::getenv("VARNOLIS_TEST_PG_ODBC");
-  if (odbc == nullptr || *odbc == '\0') GTEST_SKIP() << "VARNOLIS_TEST_PG_ODBC is not set";
-  const std::string connection = std::string("Provider=MSDASQL;") + odbc;
-  data::Connection pg;
-  pg.Open(connection);
-  auto run = [&](const std::string& sql) {
-    data::Recordset rs;
-    rs.Open(sql, pg);
-  };
-  run("DROP TABLE IF EXISTS namen");
-  run("CREATE TABLE namen (nr text, name text)");
-  run("INSERT INTO namen VALUES ('K1', 'Meier'), ('K2', 'O''Neil & Co')");
+  const std::string connection = PostgresConnection();
+  if (connection.empty()) GTEST_SKIP() << "VARNOLIS_TEST_PG_ODBC is not set";
+  RunOnPostgres("DROP TABLE IF EXISTS namen");
+  RunOnPostgres("CREATE TABLE namen (nr text, name text)");
+  RunOnPostgres("INSERT INTO namen VALUES ('K1', 'Meier'), ('K2', 'O''Neil & Co')");
   AddRubric({{2, "Zitiert", "SELECT nr AS Nr FROM namen WHERE name = '{!kontakt, 25}'"}},
             connection);
   const std::string page = Page();
   EXPECT_NE(page.find("<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">K2</TD>"), std::string::npos)
       << page;
   EXPECT_EQ(page.find("errortitle"), std::string::npos) << page;
-  run("DROP TABLE namen");
+  RunOnPostgres("DROP TABLE namen");
 }
 
 }  // namespace
