@@ -13,6 +13,7 @@
 #include "platform/text.h"
 #include "platform/vb_errors.h"
 #include "platform/unicode_case.h"
+#include "resources/markup.h"
 
 namespace vn {
 namespace {
@@ -90,7 +91,12 @@ std::string clACTDataParser::ErrText() const {
 
 void clACTDataParser::SetError(int Fehlernummer, const ResValues& sZusatz) {
   errorValues_ = sZusatz;
-  error_.SetError(Fehlernummer, sZusatz);
+  // The block goes into a page: its values (command texts, paths that hold ACT! values) are
+  // shown as text there. ErrText keeps them as they are.
+  ResValues shown;
+  shown.reserve(sZusatz.size());
+  for (const ResValue& value : sZusatz) shown.emplace_back(markup::EscapeHtml(value.Text()));
+  error_.SetError(Fehlernummer, shown);
 }
 
 std::string clACTDataParser::Parse(const std::string& sText, ParsedText kind) {

@@ -87,4 +87,24 @@ TEST_F(ParsedValuesTest, LinkProductValuesArePageTextToo) {
   EXPECT_EQ(Parse("Nr. {!brimlow, nummer}", ParsedText::kAsRead), "Nr. O'Neil <b>bold</b> & Co");
 }
 
+// A message of the parser that names a path built from an ACT! value shows it as text in the
+// block; the administrator's tools get it as it is.
+TEST_F(ParsedValuesTest, AnErrorBlockShowsTheValuesInItsMessageAsText) {
+  WriteRunningAct(1, R"({"58": "<b>M'01</b>.dat"})");
+  WriteFile(ProgramFolder() + "/Brimlow.ini", "[Brimlow]\r\nID_Mandant=58\r\nPCKpfad=/pck/\r\n");
+  vn::clACTApplication act;
+  vn::clACTDataParser parser;
+  parser.Init(&act, "");
+  EXPECT_EQ(parser.Parse("{!brimlow, mandant}", ParsedText::kPageText), "{!brimlow, mandant}");
+  EXPECT_EQ(parser.ErrText(),
+            "Die Mandantendatei '/pck/<b>M'01</b>.dat' konnte nicht gefunden werden.<br>Bitte "
+            "kontrollieren Sie die Konfiguration von Brimlow.");
+  EXPECT_NE(parser.ErrDescription().find(
+                "<TD  CLASS=\"errortext\">169</TD><TD  CLASS=\"errortext\">Die Mandantendatei "
+                "'/pck/&lt;b&gt;M&#39;01&lt;/b&gt;.dat' konnte nicht gefunden werden.<br>Bitte "
+                "kontrollieren Sie die Konfiguration von Brimlow.</TD>"),
+            std::string::npos)
+      << parser.ErrDescription();
+}
+
 }  // namespace
