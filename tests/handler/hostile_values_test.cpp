@@ -18,8 +18,9 @@ namespace vn::test {
 namespace {
 
 // A program folder of the test's own with the library loaded from it, a configuration database
-// with the shipped schema and formats, and a data database `data_`; the page of rubric "Kunde".
-class RubricPageTest : public ::testing::Test {
+// with the shipped schema and formats, and a data database `data_` with customers, a canary
+// table that must stay untouched and the hostile values; the page of rubric "Kunde".
+class HostileValuesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = std::make_unique<TestFolder>();
@@ -30,6 +31,15 @@ class RubricPageTest : public ::testing::Test {
     for (const char* script : {"/databases/schema.sql", "/databases/formate.sql"}) {
       ExecSql(Config(), ReadFile(std::string(VARNOLIS_SOURCE_DIR) + script));
     }
+    ExecSql(data_,
+            "CREATE TABLE kunden (nr INTEGER, name TEXT);"
+            "INSERT INTO kunden VALUES (6, 'Meier'), (7, 'Schulz');"
+            "CREATE TABLE canary (x INTEGER); INSERT INTO canary VALUES (1), (2), (3);"
+            "CREATE TABLE werte (nr INTEGER, wert TEXT);"
+            "INSERT INTO werte VALUES (1, '<script>'), (2, '\"><img src=x onerror=alert(1)>'), "
+            "(3, '&amp;'), (4, 'O''Neil'), (5, '%s'), (6, 'Müller € ß');"
+            "CREATE TABLE namen (nr TEXT, name TEXT);"
+            "INSERT INTO namen VALUES ('K1', 'Meier'), ('K2', 'O''Neil & Co');");
   }
   void TearDown() override {
     pg_.reset();
@@ -54,31 +64,6 @@ class RubricPageTest : public ::testing::Test {
     rs.Open(sql, *pg_);
   }
 
-  std::string Page() {
-    Response r = Get(*library_, "varnolis://rubrik/Kunde");
-    EXPECT_EQ(r.start, S_OK);
-    const size_t end = r.bytes.find("</HTML>\r\n");
-    return end == std::string::npos ? r.bytes : r.bytes.substr(0, end + 9);
-  }
-
-  std::unique_ptr<TestFolder> folder_;
-  std::string program_;
-  std::unique_ptr<Library> library_;
-  std::string data_;
-  std::unique_ptr<data::Connection> pg_;
-};
-
-class HostileValuesTest : public RubricPageTest {
- protected:
-  void SetUp() override {
-    RubricPageTest::SetUp();
-    Exec(data_,
-         "CREATE TABLE kunden (nr INTEGER, name TEXT);"
-         "INSERT INTO kunden VALUES (6, 'Meier'), (7, 'Schulz');"
-         "CREATE TABLE canary (x INTEGER); INSERT INTO canary VALUES (1), (2), (3);");
-  }
-
-  static void Exec(const std::string& database, const std::string& sql) { ExecSql(database, sql); }
   std::string Count(const std::string& table) const {
     sqlite3* db = nullptr;
     sqlite3_open(data_.c_str(), &db);
@@ -93,9 +78,7 @@ class HostileValuesTest : public RubricPageTest {
   }
 
   // A rubric "Kunde" with a card by the quoted field, then one by the field outside quotes.
-  void AddRubric(const std::string& unquotedQuery) {
-    AddRubric("Provider=SQLite;Data Source=" + data_, unquotedQuery);
-  }
+  void AddRubric(const std::string& unquotedQuery) { AddRubric(DataConnection(), unquotedQuery); }
   void AddRubric(const std::string& connection, const std::string& unquotedQuery) {
     auto entry = [&](const char* title, const std::string& query) {
       return std::string("INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES ('") +
@@ -103,12 +86,13 @@ class HostileValuesTest : public RubricPageTest {
              "'); INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) "
              "VALUES (1, last_insert_rowid(), (SELECT count(*) FROM Zuordnungen) + 1);";
     };
-    Exec(Config(),
-         "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) "
-         "VALUES (1, 'Kunde', 'Kunde', 'K', '');" +
-             entry("Zitiert",
-                   "SELECT name AS Name FROM kunden WHERE CAST(nr AS TEXT) = ''{!kontakt,25}''") +
-             entry("Offen", unquotedQuery));
+    ExecSql(
+        Config(),
+        "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) "
+        "VALUES (1, 'Kunde', 'Kunde', 'K', '');" +
+            entry("Zitiert",
+                  "SELECT name AS Name FROM kunden WHERE CAST(nr AS TEXT) = ''{!kontakt,25}''") +
+            entry("Offen", unquotedQuery));
   }
 
   void WriteContact(const std::string& field25) const {
@@ -138,6 +122,87 @@ class HostileValuesTest : public RubricPageTest {
                                 "Die Tabelle kann nicht erstellt werden.<br>" + card, true) +
            "</DIV>\r\n" + ExpectedEnd();
   }
+
+  // The contact of the value tests: the issue's name with an apostrophe and markup, a value that
+  // tries to end an attribute, a placeholder with characters of the code page's upper half, and
+  // a customer name with an apostrophe.
+  void WriteHostileContact() const {
+    WriteFile(folder_->Root() + "/act.json",
+              R"({"windows": [{"class": "act3.0frameclass", "title": "ACT! - Test",
+                  "visible": true}], "database": "Test.dbf", "activeView": 1,
+                  "contact": {"25": "O'Neil & Co", "57": "O'Neil <b>bold</b> & Co",
+                              "58": "\"><img src=x onerror=alert(1)>",
+                              "59": "100%s Müller € ß"}})");
+  }
+
+  std::string DataConnection() const { return "Provider=SQLite;Data Source=" + data_; }
+
+  // Rubric "Kunde" with the administrator's markup around ACT! values in its menu text, title
+  // and remark, and the entries (format, title, query) in this order.
+  void AddValuesRubric(const std::vector<std::tuple<int, std::string, std::string>>& entries,
+                       const std::string& connection = "") {
+    ExecSql(Config(),
+            "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES (1, 'Kunde', "
+            "'<b>Kunde</b> {!kontakt, 57}', 'Titel {!kontakt, 58}', '<i>{!kontakt, 59}</i>');");
+    int rank = 0;
+    for (const auto& [format, title, query] : entries) {
+      ExecSql(Config(), "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
+                            SqlQuoted(title) + ", " + std::to_string(format) + ", " +
+                            SqlQuoted(connection.empty() ? DataConnection() : connection) + ", " +
+                            SqlQuoted(query) +
+                            "); INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, "
+                            "last_insert_rowid(), " +
+                            std::to_string(++rank) + ");");
+    }
+  }
+
+  // The menu of the one rubric and its heading, as the page holds them.
+  std::string MenuAndHeading() const {
+    return "\r\n<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\"><TR>"
+           "<TD  WIDTH=\"10\">&nbsp;</TD>\r\n"
+           "<TD  WIDTH=\"100\" ALIGN=\"center\" CLASS=\"mb1\" "
+           "onClick=\"location.href='varnolis://rubrik/Kunde'\"><SPAN  CLASS=\"mt1\">"
+           "<b>Kunde</b> O&#39;Neil &lt;b&gt;bold&lt;/b&gt; &amp; Co</SPAN></TD>\r\n"
+           "<TD  WIDTH=\"10\">&nbsp;</TD>\r\n</TR>\r\n</TABLE>\r\n"
+           "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\" WIDTH=\"100%\"><TR>"
+           "<TD  COLSPAN=\"3\" CLASS=\"mb2\"><IMG  WIDTH=\"1\" HEIGHT=\"8\" ALT=\"\"></TD>\r\n"
+           "</TR>\r\n</TABLE>\r\n\r\n"
+           "<P  CLASS=\"title1\">Titel &quot;&gt;&lt;img src=x onerror=alert(1)&gt;<BR>"
+           "<SPAN  CLASS=\"title2\"><i>100%s M\xFCller \x80 \xDF</i></SPAN></P>\r\n"
+           "<DIV  ID=\"divfenster\" CLASS=\"divwindow\">\r\n";
+  }
+
+  // A card's title bar with block id `id` and title `title`, and the start of its body.
+  std::string CardStart(const std::string& id, const std::string& title) const {
+    const std::string r = program_ + "/ResourceHTML/";
+    return "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" + r +
+           "clhtmllist.vbs\"></SCRIPT>\r\n"
+           "<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
+           "<TR  CLASS=\"htmllisttitle\"><TD><IMG  NAME=\"img_list_" +
+           id + "\" SRC=\"" + r + "minus.gif\" onclick=\"DisplayItem 'img_list_" + id +
+           "','div_list_" + id + "'\" onmouseover=\"Point 'img_list_" + id +
+           "'\" onmouseout=\"DontPoint 'img_list_" + id +
+           "'\" WIDTH=\"11\" HEIGHT=\"11\" ALIGN=\"absmiddle\">&nbsp;&nbsp;" + title +
+           "</TD></TR></TABLE>\r\n"
+           "\r\n<DIV  ID=\"div_list_" +
+           id +
+           "\" STYLE=\"\">\r\n"
+           "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"1\" WIDTH=\"100%\">"
+           "<TR  VALIGN=\"top\">";
+  }
+
+  std::string Page() {
+    Response r = Get(*library_, "varnolis://rubrik/Kunde");
+    EXPECT_EQ(r.start, S_OK);
+    const size_t end = r.bytes.find("</HTML>\r\n");
+    return end == std::string::npos ? r.bytes : r.bytes.substr(0, end + 9);
+  }
+
+  std::unique_ptr<TestFolder> folder_;
+  std::string program_;
+  std::unique_ptr<Library> library_;
+  std::string data_;
+  std::unique_ptr<data::Connection> pg_;
 };
 
 TEST_F(HostileValuesTest, AStatementInTheValueIsRefusedAndNothingIsDeleted) {
@@ -192,84 +257,6 @@ TEST_F(HostileValuesTest, PostgresqlRunsNoStatementFromTheValue) {
 
 // ---- values as page text -------------------------------------------------------------------
 
-class ValuesAsTextPageTest : public RubricPageTest {
- protected:
-  void SetUp() override {
-    RubricPageTest::SetUp();
-    ExecSql(data_,
-            "CREATE TABLE werte (nr INTEGER, wert TEXT);"
-            "INSERT INTO werte VALUES (1, '<script>'), (2, '\"><img src=x onerror=alert(1)>'), "
-            "(3, '&amp;'), (4, 'O''Neil'), (5, '%s'), (6, 'Müller € ß');"
-            "CREATE TABLE namen (nr TEXT, name TEXT);"
-            "INSERT INTO namen VALUES ('K1', 'Meier'), ('K2', 'O''Neil & Co');");
-    // The contact: the issue's name with an apostrophe and markup, a value that tries to end an
-    // attribute, a placeholder with characters of the code page's upper half, and a customer
-    // name with an apostrophe.
-    WriteFile(folder_->Root() + "/act.json",
-              R"({"windows": [{"class": "act3.0frameclass", "title": "ACT! - Test",
-                  "visible": true}], "database": "Test.dbf", "activeView": 1,
-                  "contact": {"25": "O'Neil & Co", "57": "O'Neil <b>bold</b> & Co",
-                              "58": "\"><img src=x onerror=alert(1)>",
-                              "59": "100%s Müller € ß"}})");
-  }
-
-  std::string DataConnection() const { return "Provider=SQLite;Data Source=" + data_; }
-
-  // Rubric "Kunde" with the administrator's markup around ACT! values in its menu text, title
-  // and remark, and the entries (format, title, query) in this order.
-  void AddRubric(const std::vector<std::tuple<int, std::string, std::string>>& entries,
-                 const std::string& connection = "") {
-    ExecSql(Config(),
-            "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES (1, 'Kunde', "
-            "'<b>Kunde</b> {!kontakt, 57}', 'Titel {!kontakt, 58}', '<i>{!kontakt, 59}</i>');");
-    int rank = 0;
-    for (const auto& [format, title, query] : entries) {
-      ExecSql(Config(), "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
-                            SqlQuoted(title) + ", " + std::to_string(format) + ", " +
-                            SqlQuoted(connection.empty() ? DataConnection() : connection) + ", " +
-                            SqlQuoted(query) +
-                            "); INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, "
-                            "last_insert_rowid(), " +
-                            std::to_string(++rank) + ");");
-    }
-  }
-
-  // The menu of the one rubric and its heading, as the page holds them.
-  std::string MenuAndHeading() const {
-    return "\r\n<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\"><TR>"
-           "<TD  WIDTH=\"10\">&nbsp;</TD>\r\n"
-           "<TD  WIDTH=\"100\" ALIGN=\"center\" CLASS=\"mb1\" "
-           "onClick=\"location.href='varnolis://rubrik/Kunde'\"><SPAN  CLASS=\"mt1\">"
-           "<b>Kunde</b> O&#39;Neil &lt;b&gt;bold&lt;/b&gt; &amp; Co</SPAN></TD>\r\n"
-           "<TD  WIDTH=\"10\">&nbsp;</TD>\r\n</TR>\r\n</TABLE>\r\n"
-           "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"0\" WIDTH=\"100%\"><TR>"
-           "<TD  COLSPAN=\"3\" CLASS=\"mb2\"><IMG  WIDTH=\"1\" HEIGHT=\"8\" ALT=\"\"></TD>\r\n"
-           "</TR>\r\n</TABLE>\r\n\r\n"
-           "<P  CLASS=\"title1\">Titel &quot;&gt;&lt;img src=x onerror=alert(1)&gt;<BR>"
-           "<SPAN  CLASS=\"title2\"><i>100%s M\xFCller \x80 \xDF</i></SPAN></P>\r\n"
-           "<DIV  ID=\"divfenster\" CLASS=\"divwindow\">\r\n";
-  }
-
-  // A card's title bar with block id `id` and title `title`, and the start of its body.
-  std::string CardStart(const std::string& id, const std::string& title) const {
-    const std::string r = program_ + "/ResourceHTML/";
-    return "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"" + r +
-           "clhtmllist.vbs\"></SCRIPT>\r\n"
-           "<TABLE border=\"0\" cellpadding=\"2\" cellspacing=\"0\" WIDTH=\"100%\">"
-           "<TR  CLASS=\"htmllisttitle\"><TD><IMG  NAME=\"img_list_" +
-           id + "\" SRC=\"" + r + "minus.gif\" onclick=\"DisplayItem 'img_list_" + id +
-           "','div_list_" + id + "'\" onmouseover=\"Point 'img_list_" + id +
-           "'\" onmouseout=\"DontPoint 'img_list_" + id +
-           "'\" WIDTH=\"11\" HEIGHT=\"11\" ALIGN=\"absmiddle\">&nbsp;&nbsp;" + title +
-           "</TD></TR></TABLE>\r\n"
-           "\r\n<DIV  ID=\"div_list_" +
-           id +
-           "\" STYLE=\"\">\r\n"
-           "<TABLE border=\"0\" cellpadding=\"0\" cellspacing=\"1\" WIDTH=\"100%\">"
-           "<TR  VALIGN=\"top\">";
-  }
-};
-
 // A layout column of a card with its caption/value pairs.
 std::string CardColumn(const std::vector<std::pair<std::string, std::string>>& entries) {
   std::string s =
@@ -282,19 +269,21 @@ std::string CardColumn(const std::vector<std::pair<std::string, std::string>>& e
   return s + "</TABLE></TD>";
 }
 
-TEST_F(ValuesAsTextPageTest, HostileValuesAreTextInTheMenuTheHeadingTheCardAndTheTable) {
-  AddRubric({{2, "Kunde <i>K</i>",
-              "SELECT name AS Name, '<a href=\"k.htm?nr=' || nr || '\">' || nr || '</a>' AS "
-              "html_Link FROM namen WHERE name = '{!kontakt, 25}'"},
-             {2, "Werte",
-              "SELECT (SELECT wert FROM werte WHERE nr = 1) AS A, (SELECT wert FROM werte WHERE "
-              "nr = 2) AS B, (SELECT wert FROM werte WHERE nr = 3) AS C, (SELECT wert FROM werte "
-              "WHERE nr = 4) AS D, (SELECT wert FROM werte WHERE nr = 5) AS E, (SELECT wert FROM "
-              "werte WHERE nr = 6) AS F"},
-             {1, "Tabelle",
-              "SHAPE {SELECT 1 AS hide_K, wert AS Wert FROM werte WHERE nr = 1} APPEND ({SELECT 1 "
-              "AS hide_K, wert AS [html_hide_X], wert AS Wert FROM werte ORDER BY nr} RELATE "
-              "hide_K TO hide_K) AS Kinder"}});
+TEST_F(HostileValuesTest, HostileValuesAreTextInTheMenuTheHeadingTheCardAndTheTable) {
+  WriteHostileContact();
+  AddValuesRubric(
+      {{2, "Kunde <i>K</i>",
+        "SELECT name AS Name, '<a href=\"k.htm?nr=' || nr || '\">' || nr || '</a>' AS "
+        "html_Link FROM namen WHERE name = '{!kontakt, 25}'"},
+       {2, "Werte",
+        "SELECT (SELECT wert FROM werte WHERE nr = 1) AS A, (SELECT wert FROM werte WHERE "
+        "nr = 2) AS B, (SELECT wert FROM werte WHERE nr = 3) AS C, (SELECT wert FROM werte "
+        "WHERE nr = 4) AS D, (SELECT wert FROM werte WHERE nr = 5) AS E, (SELECT wert FROM "
+        "werte WHERE nr = 6) AS F"},
+       {1, "Tabelle",
+        "SHAPE {SELECT 1 AS hide_K, wert AS Wert FROM werte WHERE nr = 1} APPEND ({SELECT 1 "
+        "AS hide_K, wert AS [html_hide_X], wert AS Wert FROM werte ORDER BY nr} RELATE "
+        "hide_K TO hide_K) AS Kinder"}});
   const std::string r = program_ + "/ResourceHTML/";
   const auto childRow = [](const std::string& text) {
     return "<TR  CLASS=\"t1\"><TD  CLASS=\"t1\" ALIGN=\"left\">" + text +
@@ -348,8 +337,10 @@ TEST_F(ValuesAsTextPageTest, HostileValuesAreTextInTheMenuTheHeadingTheCardAndTh
 }
 
 // A query that fails shows itself as written, its "%s" untouched, in the entry's error block.
-TEST_F(ValuesAsTextPageTest, TheErrorBlockShowsAFailingQueryAsWritten) {
-  AddRubric({{2, "Suche", "SELECT name FROM nirgends WHERE name LIKE '%suche%' OR name = '%s'"}});
+TEST_F(HostileValuesTest, TheErrorBlockShowsAFailingQueryAsWritten) {
+  WriteHostileContact();
+  AddValuesRubric(
+      {{2, "Suche", "SELECT name FROM nirgends WHERE name LIKE '%suche%' OR name = '%s'"}});
   std::string card = ExpectedErrorBlockOf(
       program_, "clHTMLList", 102,
       "Es konnten keine Daten von der Datenbank abgefragt werden.<br>SQL-String: SELECT name "
@@ -367,23 +358,25 @@ TEST_F(ValuesAsTextPageTest, TheErrorBlockShowsAFailingQueryAsWritten) {
 
 // A contact name with an apostrophe finds its customer inside '...' and, on Jet, inside "...",
 // where its apostrophe stays single and a double quote would be doubled.
-TEST_F(ValuesAsTextPageTest, AnApostropheInTheContactsNameFindsTheCustomer) {
-  AddRubric({{2, "Zitiert", "SELECT nr AS Nr FROM namen WHERE name = '{!kontakt, 25}'"},
-             {2, "Jet", "SELECT nr AS Nr FROM namen WHERE name = \"{!kontakt, 25}\""}},
-            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + data_);
+TEST_F(HostileValuesTest, AnApostropheInTheContactsNameFindsTheCustomer) {
+  WriteHostileContact();
+  AddValuesRubric({{2, "Zitiert", "SELECT nr AS Nr FROM namen WHERE name = '{!kontakt, 25}'"},
+                   {2, "Jet", "SELECT nr AS Nr FROM namen WHERE name = \"{!kontakt, 25}\""}},
+                  "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + data_);
   const std::string page = Page();
-  EXPECT_EQ(Count(page, "<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">K2</TD>"), 2u) << page;
+  EXPECT_EQ(test::Count(page, "<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">K2</TD>"), 2u) << page;
   EXPECT_EQ(page.find("errortitle"), std::string::npos) << page;
 }
 
-TEST_F(ValuesAsTextPageTest, AnApostropheInTheContactsNameFindsTheCustomerOnPostgresql) {
+TEST_F(HostileValuesTest, AnApostropheInTheContactsNameFindsTheCustomerOnPostgresql) {
   const std::string connection = PostgresConnection();
   if (connection.empty()) GTEST_SKIP() << "VARNOLIS_TEST_PG_ODBC is not set";
   RunOnPostgres("DROP TABLE IF EXISTS namen");
   RunOnPostgres("CREATE TABLE namen (nr text, name text)");
   RunOnPostgres("INSERT INTO namen VALUES ('K1', 'Meier'), ('K2', 'O''Neil & Co')");
-  AddRubric({{2, "Zitiert", "SELECT nr AS Nr FROM namen WHERE name = '{!kontakt, 25}'"}},
-            connection);
+  WriteHostileContact();
+  AddValuesRubric({{2, "Zitiert", "SELECT nr AS Nr FROM namen WHERE name = '{!kontakt, 25}'"}},
+                  connection);
   const std::string page = Page();
   EXPECT_NE(page.find("<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">K2</TD>"), std::string::npos)
       << page;

@@ -55,11 +55,12 @@ TEST_F(EntrySourceTest, AMissingSqlServerDriverNamesWhatToInstallOnWindows) {
   vn::clHTMLError error;
   error.Init("clHTMLList", "");
   EXPECT_EQ(vn::OpenEntryConnection(error, "Provider=SQLNCLI11;Data Source=s;Password=p"), nullptr);
-  EXPECT_NE(error.Description().find(
-                "Connection String: Provider=SQLNCLI11;Data Source=s;Password=***<BR>No SQL "
-                "Server ODBC driver is installed (not even Windows' own &quot;SQL Server&quot;): "
-                "install Microsoft's &quot;ODBC Driver 18 for SQL Server&quot;.</TD>"),
-            std::string::npos)
+  EXPECT_NE(
+      error.Description().find(
+          "Connection String: Provider=SQLNCLI11;Data Source=s;Password=***<BR>No SQL "
+          "Server ODBC driver is installed (not even Windows&#39; own &quot;SQL Server&quot;): "
+          "install Microsoft&#39;s &quot;ODBC Driver 18 for SQL Server&quot;.</TD>"),
+      std::string::npos)
       << error.Description();
 }
 #else

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "render/hierarchical_spreadsheet.h"
+#include "platform/path_separator.h"
 #include "render/html_list.h"
 #include "tests/render/page_fixture.h"
 
@@ -101,7 +102,8 @@ TEST_F(ValuesAsTextTest, TheTableShowsEveryValueAsTextOnEveryLevel) {
   ASSERT_EQ(shaped.size(), kHostile.size() + 7);
   EXPECT_EQ(shaped[1],
             "<TR  CLASS=\"t0\"><TD  WIDTH=\"14\"><IMG  NAME=\"img_0_0-1\" "
-            "SRC=\"/opt/Varnolis/ResourceHTML/plus.gif\" "
+            "SRC=\"/opt/Varnolis" VN_PATH_SEP "ResourceHTML" VN_PATH_SEP
+            "plus.gif\" "
             "onclick=\"DisplayItem 'img_0_0-1','div_0_0-1'\" onmouseover=\"Point 'img_0_0-1'\" "
             "onmouseout=\"DontPoint 'img_0_0-1'\" WIDTH=\"11\" HEIGHT=\"11\"></TD>"
             "<TD  CLASS=\"t0\" ALIGN=\"left\">&lt;b&gt;&#39;Eltern</TD></TR>\r\n");
