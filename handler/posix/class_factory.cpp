@@ -3,7 +3,7 @@
 #include <new>
 
 #include "handler/module_lock.h"
-#include "handler/protocol_handler.h"
+#include "handler/posix/protocol_handler.h"
 
 namespace vn {
 

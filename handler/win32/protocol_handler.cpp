@@ -1,78 +1,65 @@
-#include "handler/win32/protocol_adapter.h"
+#include "handler/win32/protocol_handler.h"
 
 #include <new>
 #include <string>
 
-#include "platform/com_ptr.h"
 #include "platform/win32/wide.h"
 
 namespace vn::win32 {
 namespace {
 
-// The browser's sink as the core sees it: UTF-8 text turned into the UTF-16 the SDK wants.
-class SdkSink final : public BrowserSink {
- public:
-  explicit SdkSink(::IInternetProtocolSink* sink)
-      : sink_(ComPtr<::IInternetProtocolSink>::Share(sink)) {}
-  SdkSink(const SdkSink&) = delete;
-  SdkSink& operator=(const SdkSink&) = delete;
+constexpr HRESULT Result(RequestResult result) { return static_cast<HRESULT>(result); }
 
-  void AddRef() override { ++references_; }
-  void Release() override {
-    if (--references_ == 0) delete this;
+static_assert(Result(RequestResult::kOk) == S_OK && Result(RequestResult::kFinished) == S_FALSE &&
+              Result(RequestResult::kPending) == E_PENDING &&
+              Result(RequestResult::kNotImplemented) == E_NOTIMPL &&
+              Result(RequestResult::kUnexpected) == E_UNEXPECTED &&
+              Result(RequestResult::kInvalidArgument) == E_INVALIDARG &&
+              Result(RequestResult::kDownloadFailure) == INET_E_DOWNLOAD_FAILURE);
+
+constexpr ULONG Status(BindStatus status) { return static_cast<ULONG>(status); }
+
+static_assert(Status(BindStatus::kFindingResource) == BINDSTATUS_FINDINGRESOURCE &&
+              Status(BindStatus::kConnecting) == BINDSTATUS_CONNECTING &&
+              Status(BindStatus::kBeginDownloadData) == BINDSTATUS_BEGINDOWNLOADDATA &&
+              Status(BindStatus::kDownloadingData) == BINDSTATUS_DOWNLOADINGDATA &&
+              Status(BindStatus::kEndDownloadData) == BINDSTATUS_ENDDOWNLOADDATA &&
+              Status(BindStatus::kMimeTypeAvailable) == BINDSTATUS_MIMETYPEAVAILABLE &&
+              Status(BindStatus::kVerifiedMimeTypeAvailable) ==
+                  BINDSTATUS_VERIFIEDMIMETYPEAVAILABLE);
+static_assert(static_cast<DWORD>(DataNotification::kIntermediate) ==
+                  BSCF_INTERMEDIATEDATANOTIFICATION &&
+              static_cast<DWORD>(DataNotification::kLast) == BSCF_LASTDATANOTIFICATION);
+
+// A text for the browser; with no memory left for it, an empty one (the texts only inform).
+std::wstring Wide(const char* text) noexcept {
+  try {
+    return Widen(text != nullptr ? text : "");
+  } catch (const std::bad_alloc&) {
+    return std::wstring();
   }
-  std::int32_t ReportProgress(std::uint32_t status, const char* text) override {
-    std::wstring wide = Widen(text != nullptr ? text : "");
-    return sink_->ReportProgress(status, wide.c_str());
-  }
-  std::int32_t ReportData(std::uint32_t flags, std::uint32_t progress,
-                          std::uint32_t progressMax) override {
-    return sink_->ReportData(flags, progress, progressMax);
-  }
-  std::int32_t ReportResult(std::int32_t result, std::uint32_t error, const char* text) override {
-    std::wstring wide = Widen(text != nullptr ? text : "");
-    return sink_->ReportResult(result, error, wide.c_str());
-  }
-
- private:
-  virtual ~SdkSink() = default;
-
-  ComPtr<::IInternetProtocolSink> sink_;
-  ULONG references_ = 1;
-};
-
-// Keeps the object alive across a call into the core: the browser may call Terminate and
-// drop its last reference from inside a sink call that the core makes.
-class KeepAlive {
- public:
-  explicit KeepAlive(::IUnknown* object) : object_(object) { object_->AddRef(); }
-  ~KeepAlive() { object_->Release(); }
-  KeepAlive(const KeepAlive&) = delete;
-  KeepAlive& operator=(const KeepAlive&) = delete;
-
- private:
-  ::IUnknown* object_;
-};
+}
 
 }  // namespace
 
-HRESULT ProtocolAdapter::Create(REFIID riid, void** object) {
+HRESULT ProtocolHandler::Create(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
-  ProtocolAdapter* adapter = nullptr;
+  ProtocolHandler* handler = nullptr;
   try {
-    adapter = new ProtocolAdapter();
+    handler = new ProtocolHandler();
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (...) {
+    // No exception may leave a component call: the browser learns the failure from the result.
     return E_FAIL;
   }
-  HRESULT hr = adapter->QueryInterface(riid, object);
-  adapter->Release();
+  HRESULT hr = handler->QueryInterface(riid, object);
+  handler->Release();
   return hr;
 }
 
-STDMETHODIMP ProtocolAdapter::QueryInterface(REFIID riid, void** object) {
+STDMETHODIMP ProtocolHandler::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IInternetProtocolRoot) ||
       IsEqualIID(riid, IID_IInternetProtocol)) {
@@ -84,69 +71,82 @@ STDMETHODIMP ProtocolAdapter::QueryInterface(REFIID riid, void** object) {
   return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) ProtocolAdapter::AddRef() { return static_cast<ULONG>(++references_); }
+STDMETHODIMP_(ULONG) ProtocolHandler::AddRef() { return static_cast<ULONG>(++references_); }
 
-STDMETHODIMP_(ULONG) ProtocolAdapter::Release() {
+STDMETHODIMP_(ULONG) ProtocolHandler::Release() {
   LONG left = --references_;
   if (left == 0) delete this;
   return static_cast<ULONG>(left);
 }
 
-STDMETHODIMP ProtocolAdapter::Start(LPCWSTR szUrl, ::IInternetProtocolSink* pOIProtSink,
+// The calls that may reach the sink, or end the request from inside one of its calls, hold a
+// reference of their own: the browser may drop its last one from inside a sink call.
+
+STDMETHODIMP ProtocolHandler::Start(LPCWSTR szUrl, ::IInternetProtocolSink* pOIProtSink,
                                     ::IInternetBindInfo* /*pOIBindInfo*/, DWORD /*grfPI*/,
                                     HANDLE_PTR /*dwReserved*/) {
-  KeepAlive keep(this);
+  const auto self = ComPtr<ProtocolHandler>::Share(this);
   try {
-    std::string url = szUrl != nullptr ? Narrow(szUrl) : std::string();
-    SdkSink* sink = pOIProtSink != nullptr ? new SdkSink(pOIProtSink) : nullptr;
-    HRESULT hr = core_.Start(url, sink);
-    if (sink != nullptr) sink->Release();
-    return hr;
+    const std::string url = szUrl != nullptr ? Narrow(szUrl) : std::string();
+    sink_ = ComPtr<::IInternetProtocolSink>::Share(pOIProtSink);
+    return Result(request_.Start(url.c_str(), sink_ ? this : nullptr));
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
 }
 
-STDMETHODIMP ProtocolAdapter::Continue(PROTOCOLDATA* /*pProtocolData*/) {
-  KeepAlive keep(this);
-  return core_.Continue();
-}
-
-STDMETHODIMP ProtocolAdapter::Abort(HRESULT hrReason, DWORD dwOptions) {
-  KeepAlive keep(this);
-  return core_.Abort(hrReason, dwOptions);
-}
-
-STDMETHODIMP ProtocolAdapter::Terminate(DWORD dwOptions) {
-  KeepAlive keep(this);
-  return core_.Terminate(dwOptions);
-}
-
-STDMETHODIMP ProtocolAdapter::Suspend() { return core_.Suspend(); }
-
-STDMETHODIMP ProtocolAdapter::Resume() { return core_.Resume(); }
-
-STDMETHODIMP ProtocolAdapter::Read(void* pv, ULONG cb, ULONG* pcbRead) {
-  KeepAlive keep(this);
+STDMETHODIMP ProtocolHandler::Read(void* pv, ULONG cb, ULONG* pcbRead) {
+  const auto self = ComPtr<ProtocolHandler>::Share(this);
   std::uint32_t count = 0;
-  HRESULT hr = core_.Read(pv, cb, &count);
+  const HRESULT hr = Result(request_.Read(pv, cb, count));
   if (pcbRead != nullptr) *pcbRead = count;
   return hr;
 }
 
-STDMETHODIMP ProtocolAdapter::Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin,
-                                   ULARGE_INTEGER* plibNewPosition) {
-  std::uint64_t position = 0;
-  HRESULT hr = core_.Seek(dlibMove.QuadPart, dwOrigin, &position);
-  if (plibNewPosition != nullptr && SUCCEEDED(hr)) plibNewPosition->QuadPart = position;
-  return hr;
+STDMETHODIMP ProtocolHandler::Terminate(DWORD dwOptions) {
+  const auto self = ComPtr<ProtocolHandler>::Share(this);
+  const RequestResult result = request_.Terminate(dwOptions);
+  sink_.reset();
+  return Result(result);
 }
 
-STDMETHODIMP ProtocolAdapter::LockRequest(DWORD dwOptions) { return core_.LockRequest(dwOptions); }
+STDMETHODIMP ProtocolHandler::Abort(HRESULT hrReason, DWORD dwOptions) {
+  return Result(request_.Abort(hrReason, dwOptions));
+}
 
-STDMETHODIMP ProtocolAdapter::UnlockRequest() {
-  KeepAlive keep(this);
-  return core_.UnlockRequest();
+STDMETHODIMP ProtocolHandler::Continue(PROTOCOLDATA* /*pProtocolData*/) {
+  return Result(request_.Continue());
+}
+
+STDMETHODIMP ProtocolHandler::Suspend() { return Result(request_.Suspend()); }
+
+STDMETHODIMP ProtocolHandler::Resume() { return Result(request_.Resume()); }
+
+STDMETHODIMP ProtocolHandler::Seek(LARGE_INTEGER /*dlibMove*/, DWORD /*dwOrigin*/,
+                                   ULARGE_INTEGER* /*plibNewPosition*/) {
+  return Result(request_.Seek());
+}
+
+STDMETHODIMP ProtocolHandler::LockRequest(DWORD /*dwOptions*/) {
+  return Result(request_.LockRequest());
+}
+
+STDMETHODIMP ProtocolHandler::UnlockRequest() { return Result(request_.UnlockRequest()); }
+
+// Each sink call holds the sink for its duration: a Terminate inside it lets go of the
+// handler's own reference.
+
+void ProtocolHandler::ReportProgress(BindStatus status, const char* text) {
+  if (const auto sink = sink_) sink->ReportProgress(Status(status), Wide(text).c_str());
+}
+
+void ProtocolHandler::ReportData(DataNotification flags, std::uint32_t progress,
+                                 std::uint32_t progressMax) {
+  if (const auto sink = sink_) sink->ReportData(static_cast<DWORD>(flags), progress, progressMax);
+}
+
+void ProtocolHandler::ReportResult(RequestResult result, std::uint32_t error, const char* text) {
+  if (const auto sink = sink_) sink->ReportResult(Result(result), error, Wide(text).c_str());
 }
 
 }  // namespace vn::win32

@@ -54,9 +54,9 @@ class Sink final : public IInternetProtocolSink {
   ULONG Release() override { return --references_; }
 
   HRESULT Switch(PROTOCOLDATA*) override { return E_NOTIMPL; }
-  HRESULT ReportProgress(ULONG status, LPCWSTR text) override;
+  HRESULT ReportProgress(ULONG status, const char* text) override;
   HRESULT ReportData(DWORD flags, ULONG progress, ULONG progressMax) override;
-  HRESULT ReportResult(HRESULT result, DWORD error, LPCWSTR text) override;
+  HRESULT ReportResult(HRESULT result, DWORD error, const char* text) override;
 
   // A page of many rows makes a call per row: its trace line is only put together when asked for.
   bool Tracing() const { return trace_; }

@@ -543,7 +543,7 @@ class CallingBackSink final : public IInternetProtocolSink {
   ULONG Release() override { return --references; }
   HRESULT Switch(PROTOCOLDATA*) override { return E_NOTIMPL; }
 
-  HRESULT ReportProgress(ULONG status, LPCWSTR text) override {
+  HRESULT ReportProgress(ULONG status, const char* text) override {
     Nested nested(*this);
     calls.push_back("ReportProgress " + std::to_string(status) + " " + text);
     if (behaviour_.readInReportProgress) ReadNow();
@@ -565,7 +565,7 @@ class CallingBackSink final : public IInternetProtocolSink {
     if (behaviour_.readInReportData) ReadNow();
     return S_OK;
   }
-  HRESULT ReportResult(HRESULT result, DWORD, LPCWSTR) override {
+  HRESULT ReportResult(HRESULT result, DWORD, const char*) override {
     Nested nested(*this);
     calls.push_back("ReportResult " + std::to_string(result));
     if (behaviour_.endInReportResult) End();
