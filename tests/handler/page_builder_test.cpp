@@ -1,5 +1,5 @@
-// Rubric pages as the browser receives them: the library loaded from a copy of the program
-// folder, a configuration database, data databases and an ACT! stand-in built by each test.
+// The page builder's rubric pages as a request delivers them to a recording sink: a program
+// folder with a configuration database, data databases and an ACT! stand-in built by each test.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/codepage.h"
+#include "platform/module_path.h"
 #include "tests/handler/test_folder.h"
 
 namespace vn::test {
@@ -34,12 +35,13 @@ std::string Quoted(const std::string& text) {
   return out + "'";
 }
 
-class RubrikAssemblyTest : public ::testing::Test {
+class PageBuilderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = std::make_unique<TestFolder>();
-    program_ = folder_->CopyProgramFolder();
-    library_ = std::make_unique<Library>(program_);
+    program_ = folder_->Root() + "/Varnolis";
+    std::filesystem::create_directories(program_);
+    OverrideLibraryFolder(program_);
     data_ = folder_->Root() + "/kunden.db";
     Exec(data_,
          "CREATE TABLE kunden (nr TEXT, name TEXT, ort TEXT);"
@@ -48,7 +50,7 @@ class RubrikAssemblyTest : public ::testing::Test {
          "INSERT INTO auftraege VALUES (10, 'K10001', 100.5), (11, 'K10001', 20);");
   }
   void TearDown() override {
-    library_.reset();
+    OverrideLibraryFolder("");
     folder_.reset();
   }
 
@@ -100,7 +102,7 @@ class RubrikAssemblyTest : public ::testing::Test {
   }
 
   std::string Page(const std::string& url) {
-    Response r = Get(*library_, url);
+    Response r = Fetch(url);
     EXPECT_EQ(r.start, S_OK);
     calls_ = r.calls;
     // The padding of the last chunk is no part of the page.
@@ -117,13 +119,12 @@ class RubrikAssemblyTest : public ::testing::Test {
 
   std::unique_ptr<TestFolder> folder_;
   std::string program_;
-  std::unique_ptr<Library> library_;
   std::string data_;
   int rubrics_ = 0;
   std::vector<std::string> calls_;
 };
 
-TEST_F(RubrikAssemblyTest, SmallRubricPageByteForByte) {
+TEST_F(PageBuilderTest, SmallRubricPageByteForByte) {
   WriteAct("Test.dbf");
   AddRubric("Kunde", "Kundendaten", "Stamm",
             {{2, "Stammdaten", DataConnection(),
@@ -176,7 +177,7 @@ TEST_F(RubrikAssemblyTest, SmallRubricPageByteForByte) {
   EXPECT_EQ(std::count(calls_.begin(), calls_.end(), "ReportProgress 5 Creating Table ..."), 3);
 }
 
-TEST_F(RubrikAssemblyTest, RubricNameWithQuotesAndUmlautsIsInTheMenuAndItsLinkGivesItsPage) {
+TEST_F(PageBuilderTest, RubricNameWithQuotesAndUmlautsIsInTheMenuAndItsLinkGivesItsPage) {
   WriteAct("Test.dbf");
   const std::string name = "Grüße_O'Neil_\"X\"";
   AddRubric("Kunde", "Kundendaten", "", {{2, "Stammdaten", DataConnection(), "SELECT 1 AS a"}});
@@ -204,7 +205,7 @@ TEST_F(RubrikAssemblyTest, RubricNameWithQuotesAndUmlautsIsInTheMenuAndItsLinkGi
 
 // Links of older installations escape the rubric name in the ANSI code page, the menu's own
 // links in UTF-8: both reach the rubric, and the page is the same.
-TEST_F(RubrikAssemblyTest, AnsiAndUtf8EscapesOfARubricNameReachTheSameRubric) {
+TEST_F(PageBuilderTest, AnsiAndUtf8EscapesOfARubricNameReachTheSameRubric) {
   WriteAct("Test.dbf");
   AddRubric("Grüße", "Besondere Grüße", "",
             {{2, "Ort", DataConnection(), "SELECT ort AS Ort FROM kunden WHERE nr = 'K10002'"}});
@@ -217,7 +218,7 @@ TEST_F(RubrikAssemblyTest, AnsiAndUtf8EscapesOfARubricNameReachTheSameRubric) {
   EXPECT_EQ(Page("varnolis://rubrik/Gr%C3%BC%C3%9Fe"), ansi);
 }
 
-TEST_F(RubrikAssemblyTest, MissingStandInGives122AtOnceAndInfoStillWorks) {
+TEST_F(PageBuilderTest, MissingStandInGives122AtOnceAndInfoStillWorks) {
   AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
   EXPECT_EQ(Page("varnolis://rubrik/Kunde"),
             ExpectedHead(program_) +
@@ -228,7 +229,7 @@ TEST_F(RubrikAssemblyTest, MissingStandInGives122AtOnceAndInfoStillWorks) {
   EXPECT_NE(Page("varnolis://info").find("infotitle"), std::string::npos);
 }
 
-TEST_F(RubrikAssemblyTest, StandInWithoutDatabaseGives123) {
+TEST_F(PageBuilderTest, StandInWithoutDatabaseGives123) {
   WriteAct("");
   AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
   EXPECT_EQ(Page("varnolis://rubrik/Kunde"),
@@ -239,7 +240,7 @@ TEST_F(RubrikAssemblyTest, StandInWithoutDatabaseGives123) {
                 ExpectedEnd());
 }
 
-TEST_F(RubrikAssemblyTest, MissingConfigurationGives155WithTheMenusBlock) {
+TEST_F(PageBuilderTest, MissingConfigurationGives155WithTheMenusBlock) {
   WriteAct("Test.dbf");
   const std::string page = Page("varnolis://rubrik/Kunde");
   const std::string outer = Cp1252("Das Menü kann nicht erstellt werden.<br>");
@@ -252,7 +253,7 @@ TEST_F(RubrikAssemblyTest, MissingConfigurationGives155WithTheMenusBlock) {
   EXPECT_TRUE(page.ends_with(ExpectedEnd()));
 }
 
-TEST_F(RubrikAssemblyTest, RubricWithoutAssignmentsShowsMenuHeadingThen182) {
+TEST_F(PageBuilderTest, RubricWithoutAssignmentsShowsMenuHeadingThen182) {
   WriteAct("Test.dbf");
   AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
   AddRubric("Notizen", "Notizen zum Kunden", "", {});
@@ -266,7 +267,7 @@ TEST_F(RubrikAssemblyTest, RubricWithoutAssignmentsShowsMenuHeadingThen182) {
       End()));
 }
 
-TEST_F(RubrikAssemblyTest, UnknownFormatEndsThePageWith156AfterTheEntriesBeforeIt) {
+TEST_F(PageBuilderTest, UnknownFormatEndsThePageWith156AfterTheEntriesBeforeIt) {
   WriteAct("Test.dbf");
   AddRubric("Kunde", "K", "",
             {{2, "Karte", DataConnection(), "SELECT name AS Name FROM kunden WHERE nr = 'K10001'"},
@@ -280,7 +281,7 @@ TEST_F(RubrikAssemblyTest, UnknownFormatEndsThePageWith156AfterTheEntriesBeforeI
                              End()));
 }
 
-TEST_F(RubrikAssemblyTest, FailingConnectionGives152WithTheRenderersBlockAfterEarlierEntries) {
+TEST_F(PageBuilderTest, FailingConnectionGives152WithTheRenderersBlockAfterEarlierEntries) {
   WriteAct("Test.dbf");
   const std::string broken = "Provider=SQLite;Data Source=" + folder_->Root() + "/fehlt/x.db";
   AddRubric("Kunde", "K", "",
@@ -302,12 +303,12 @@ TEST_F(RubrikAssemblyTest, FailingConnectionGives152WithTheRenderersBlockAfterEa
 
 // urlmon's stream readers take a successful read of nothing for the end of the page: the step
 // that ends the page with its error block asks to be read again instead.
-TEST_F(RubrikAssemblyTest, AStepEndingThePageWithAnErrorBlockAsksToBeReadAgain) {
+TEST_F(PageBuilderTest, AStepEndingThePageWithAnErrorBlockAsksToBeReadAgain) {
   WriteAct("Test.dbf");
   AddRubric("Kunde", "K", "",
             {{2, "Kaputt", "Provider=SQLite;Data Source=" + folder_->Root() + "/fehlt/x.db",
               "SELECT 1 AS a"}});
-  Response r = Get(*library_, "varnolis://rubrik/Kunde");
+  Response r = Fetch("varnolis://rubrik/Kunde");
   ASSERT_EQ(r.reads.size(), r.counts.size());
   ASSERT_GE(r.reads.size(), 3u);
   for (size_t i = 0; i < r.reads.size(); ++i) {
@@ -322,12 +323,12 @@ TEST_F(RubrikAssemblyTest, AStepEndingThePageWithAnErrorBlockAsksToBeReadAgain) 
 // A failure that no generator reports (here a date pattern on a number beyond every date) ends
 // the page inside Read with message 199, and the page with its block still reaches the browser:
 // the Read that wrote it asks to be read again, as a step ending in an error block does.
-TEST_F(RubrikAssemblyTest, AFailureInsideReadShowsMessage199AndThePageIsReadToItsEnd) {
+TEST_F(PageBuilderTest, AFailureInsideReadShowsMessage199AndThePageIsReadToItsEnd) {
   WriteAct("Test.dbf");
   AddRubric(
       "Kunde", "K", "",
       {{0, "Termine", DataConnection(), "SELECT 'x' AS Name, 1e300 AS [formatdd*mm*yyyy_Tag]"}});
-  Response r = Get(*library_, "varnolis://rubrik/Kunde");
+  Response r = Fetch("varnolis://rubrik/Kunde");
   ASSERT_EQ(r.start, S_OK);
   ASSERT_EQ(r.reads.size(), r.counts.size());
   for (size_t i = 0; i < r.reads.size(); ++i) {
@@ -352,7 +353,7 @@ TEST_F(RubrikAssemblyTest, AFailureInsideReadShowsMessage199AndThePageIsReadToIt
   EXPECT_EQ(page.find("CLASS=\"errortext\">152<"), std::string::npos);
 }
 
-TEST_F(RubrikAssemblyTest, FormatsTwoOneAndThreeFollowEachOtherWithTheirBlockIds) {
+TEST_F(PageBuilderTest, FormatsTwoOneAndThreeFollowEachOtherWithTheirBlockIds) {
   WriteAct("Test.dbf");
   AddRubric("Kunde", "K", "",
             {{2, "Karte", DataConnection(), "SELECT name AS Name FROM kunden WHERE nr = 'K10001'"},
@@ -376,7 +377,7 @@ TEST_F(RubrikAssemblyTest, FormatsTwoOneAndThreeFollowEachOtherWithTheirBlockIds
   EXPECT_EQ(std::count(calls_.begin(), calls_.end(), "ReportProgress 5 Creating Info ..."), 3);
 }
 
-TEST_F(RubrikAssemblyTest, PlainSelectHasSpacerRowsAndNoFoldColumnAndEmptyResultIsOnePiece) {
+TEST_F(PageBuilderTest, PlainSelectHasSpacerRowsAndNoFoldColumnAndEmptyResultIsOnePiece) {
   WriteAct("Test.dbf");
   AddRubric(
       "Kunde", "K", "",
@@ -395,7 +396,7 @@ TEST_F(RubrikAssemblyTest, PlainSelectHasSpacerRowsAndNoFoldColumnAndEmptyResult
   EXPECT_EQ(std::count(calls_.begin(), calls_.end(), "ReportProgress 5 Creating Table ..."), 6);
 }
 
-TEST_F(RubrikAssemblyTest, EntryQueriesPostgresqlThroughOdbc) {
+TEST_F(PageBuilderTest, EntryQueriesPostgresqlThroughOdbc) {
   const char* odbc = std::getenv("VARNOLIS_TEST_PG_ODBC");
   if (odbc == nullptr || *odbc == '\0') GTEST_SKIP() << "VARNOLIS_TEST_PG_ODBC is not set";
   WriteAct("Test.dbf");
@@ -424,7 +425,7 @@ std::vector<std::string> LogLines(const std::string& path) {
   return lines;
 }
 
-TEST_F(RubrikAssemblyTest, DebugLogFollowsTheAssemblyStepByStep) {
+TEST_F(PageBuilderTest, DebugLogFollowsTheAssemblyStepByStep) {
   folder_->SetDebug("1");
   WriteAct("Test.dbf");
   const std::string query = "SELECT name AS Name FROM kunden WHERE nr = '{!kontakt,25}'";
