@@ -31,17 +31,17 @@ Library::~Library() {
   }
 }
 
-IInternetProtocol* Library::CreateProtocol(HRESULT& hr) const {
-  IClassFactory* factory = nullptr;
+ComPtr<IInternetProtocol> Library::CreateProtocol(HRESULT& hr) const {
+  ComPtr<IClassFactory> factory;
   hr = getClassObject_(&CLSID_ProtocolHandler, &IID_IClassFactory,
-                       reinterpret_cast<void**>(&factory));
-  IInternetProtocol* protocol = nullptr;
+                       reinterpret_cast<void**>(factory.Receive()));
+  ComPtr<IInternetProtocol> protocol;
   if (Succeeded(hr)) {
     hr = factory->CreateInstance(nullptr, IID_IInternetProtocol,
-                                 reinterpret_cast<void**>(&protocol));
-    factory->Release();
+                                 reinterpret_cast<void**>(protocol.Receive()));
   }
-  return Succeeded(hr) ? protocol : nullptr;
+  if (!Succeeded(hr)) protocol.reset();
+  return protocol;
 }
 
 std::string DefaultLibraryPath() { return ExecutableFolder() + "/libvarnolis.so"; }

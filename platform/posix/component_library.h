@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/com_ptr.h"
 #include "platform/hresult_text.h"
 #include "platform/urlmon.h"
 
@@ -27,8 +28,8 @@ class Library {
   DllRegisterServerFn RegisterServer() const { return registerServer_; }
   DllUnregisterServerFn UnregisterServer() const { return unregisterServer_; }
 
-  // A new ProtocolHandler through the class factory, or null with `hr` saying why.
-  IInternetProtocol* CreateProtocol(HRESULT& hr) const;
+  // A new protocol handler through the class factory, or an empty owner with `hr` saying why.
+  ComPtr<IInternetProtocol> CreateProtocol(HRESULT& hr) const;
 
  private:
   void* handle_;
