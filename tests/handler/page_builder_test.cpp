@@ -281,6 +281,26 @@ TEST_F(PageBuilderTest, UnknownFormatEndsThePageWith156AfterTheEntriesBeforeIt) 
                              End()));
 }
 
+// Only the formats of the format table have a generator; any other number, negative ones and
+// the next free one included, ends the page with message 156 at its entry.
+TEST_F(PageBuilderTest, EveryFormatOutsideTheTableGives156WithItsNumber) {
+  WriteAct("Test.dbf");
+  AddRubric("Kunde", "K", "", {{2, "Karte", DataConnection(), "SELECT 1 AS a"}});
+  const std::vector<std::pair<int, std::string>> formats = {
+      {-1, "Unbekannter Formattyp '-1'."},
+      {4, "Unbekannter Formattyp '4'."},
+      {2147483647, "Unbekannter Formattyp '2147483647'."},
+  };
+  for (const auto& [format, text] : formats) {
+    SCOPED_TRACE(format);
+    const std::string rubric = "Format" + std::to_string(rubrics_ + 1);
+    AddRubric(rubric, "F", "", {{format, "Eintrag", DataConnection(), "SELECT 1 AS a"}});
+    const std::string page = Page("varnolis://rubrik/" + rubric);
+    EXPECT_TRUE(page.ends_with(Window() + Block("clProtocolHandler", 156, text) + End()));
+    EXPECT_EQ(page.find("Eintrag"), std::string::npos);
+  }
+}
+
 TEST_F(PageBuilderTest, FailingConnectionGives152WithTheRenderersBlockAfterEarlierEntries) {
   WriteAct("Test.dbf");
   const std::string broken = "Provider=SQLite;Data Source=" + folder_->Root() + "/fehlt/x.db";
