@@ -1,18 +1,14 @@
 #include "handler/posix/protocol_handler.h"
 
 namespace vn {
-namespace {
 
-constexpr HRESULT Result(RequestResult result) { return static_cast<HRESULT>(result); }
-
-static_assert(Result(RequestResult::kOk) == S_OK && Result(RequestResult::kFinished) == S_FALSE &&
-              Result(RequestResult::kPending) == E_PENDING &&
-              Result(RequestResult::kNotImplemented) == E_NOTIMPL &&
-              Result(RequestResult::kUnexpected) == E_UNEXPECTED &&
-              Result(RequestResult::kInvalidArgument) == E_INVALIDARG &&
-              Result(RequestResult::kDownloadFailure) == INET_E_DOWNLOAD_FAILURE);
-
-}  // namespace
+static_assert(ProtocolHandler::Result(RequestResult::kOk) == S_OK &&
+              ProtocolHandler::Result(RequestResult::kFinished) == S_FALSE &&
+              ProtocolHandler::Result(RequestResult::kPending) == E_PENDING &&
+              ProtocolHandler::Result(RequestResult::kNotImplemented) == E_NOTIMPL &&
+              ProtocolHandler::Result(RequestResult::kUnexpected) == E_UNEXPECTED &&
+              ProtocolHandler::Result(RequestResult::kInvalidArgument) == E_INVALIDARG &&
+              ProtocolHandler::Result(RequestResult::kDownloadFailure) == INET_E_DOWNLOAD_FAILURE);
 
 HRESULT ProtocolHandler::QueryInterface(REFIID riid, void** ppvObject) {
   if (ppvObject == nullptr) return E_POINTER;
@@ -32,9 +28,6 @@ ULONG ProtocolHandler::Release() {
   if (left == 0) delete this;
   return left;
 }
-
-// The calls that may reach the sink, or end the request from inside one of its calls, hold a
-// reference of their own: a sink call may drop the browser's last one.
 
 HRESULT ProtocolHandler::Start(const char* szUrl, IInternetProtocolSink* pOIProtSink,
                                IInternetBindInfo* /*pOIBindInfo*/, DWORD /*grfPI*/,
@@ -56,27 +49,6 @@ HRESULT ProtocolHandler::Terminate(DWORD dwOptions) {
   sink_.reset();
   return Result(result);
 }
-
-HRESULT ProtocolHandler::Abort(HRESULT hrReason, DWORD dwOptions) {
-  return Result(request_.Abort(hrReason, dwOptions));
-}
-
-HRESULT ProtocolHandler::Continue(PROTOCOLDATA* /*pProtocolData*/) {
-  return Result(request_.Continue());
-}
-
-HRESULT ProtocolHandler::Suspend() { return Result(request_.Suspend()); }
-
-HRESULT ProtocolHandler::Resume() { return Result(request_.Resume()); }
-
-HRESULT ProtocolHandler::Seek(std::int64_t /*dlibMove*/, DWORD /*dwOrigin*/,
-                              std::uint64_t* /*plibNewPosition*/) {
-  return Result(request_.Seek());
-}
-
-HRESULT ProtocolHandler::LockRequest(DWORD /*dwOptions*/) { return Result(request_.LockRequest()); }
-
-HRESULT ProtocolHandler::UnlockRequest() { return Result(request_.UnlockRequest()); }
 
 // Each sink call holds the sink for its duration: a Terminate inside it lets go of the
 // handler's own reference.

@@ -26,20 +26,25 @@ class ProtocolHandler final : public IInternetProtocol, private RequestSink {
   ULONG AddRef() override;
   ULONG Release() override;
 
-  // IInternetProtocolRoot
+  // The request's results are the interface's results.
+  static constexpr HRESULT Result(RequestResult result) { return static_cast<HRESULT>(result); }
+
+  // IInternetProtocolRoot and IInternetProtocol. Start, Read and Terminate hold a reference of
+  // their own while they run: a sink call may drop the browser's last one. The other methods
+  // pass straight to the request.
   HRESULT Start(const char* szUrl, IInternetProtocolSink* pOIProtSink,
                 IInternetBindInfo* pOIBindInfo, DWORD grfPI, HANDLE_PTR dwReserved) override;
-  HRESULT Continue(PROTOCOLDATA* pProtocolData) override;
-  HRESULT Abort(HRESULT hrReason, DWORD dwOptions) override;
-  HRESULT Terminate(DWORD dwOptions) override;
-  HRESULT Suspend() override;
-  HRESULT Resume() override;
-
-  // IInternetProtocol
   HRESULT Read(void* pv, ULONG cb, ULONG* pcbRead) override;
-  HRESULT Seek(std::int64_t dlibMove, DWORD dwOrigin, std::uint64_t* plibNewPosition) override;
-  HRESULT LockRequest(DWORD dwOptions) override;
-  HRESULT UnlockRequest() override;
+  HRESULT Terminate(DWORD dwOptions) override;
+  HRESULT Abort(HRESULT hrReason, DWORD dwOptions) override {
+    return Result(request_.Abort(hrReason, dwOptions));
+  }
+  HRESULT Continue(PROTOCOLDATA*) override { return Result(request_.Continue()); }
+  HRESULT Suspend() override { return Result(request_.Suspend()); }
+  HRESULT Resume() override { return Result(request_.Resume()); }
+  HRESULT Seek(std::int64_t, DWORD, std::uint64_t*) override { return Result(request_.Seek()); }
+  HRESULT LockRequest(DWORD) override { return Result(request_.LockRequest()); }
+  HRESULT UnlockRequest() override { return Result(request_.UnlockRequest()); }
 
  private:
   // RequestSink: passed on to the browser's sink while the request has one.

@@ -45,18 +45,14 @@ std::wstring Wide(const char* text) noexcept {
 HRESULT ProtocolHandler::Create(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
-  ProtocolHandler* handler = nullptr;
   try {
-    handler = new ProtocolHandler();
+    return ComPtr<ProtocolHandler>::Adopt(new ProtocolHandler())->QueryInterface(riid, object);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (...) {
     // No exception may leave a component call: the browser learns the failure from the result.
     return E_FAIL;
   }
-  HRESULT hr = handler->QueryInterface(riid, object);
-  handler->Release();
-  return hr;
 }
 
 STDMETHODIMP ProtocolHandler::QueryInterface(REFIID riid, void** object) {

@@ -1,7 +1,6 @@
 // The page builder's rubric pages as a request delivers them to a recording sink: a program
 // folder with a configuration database, data databases and an ACT! stand-in built by each test.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,8 +8,7 @@
 #include <sstream>
 
 #include "platform/codepage.h"
-#include "platform/module_path.h"
-#include "tests/handler/test_folder.h"
+#include "tests/handler/request_fixture.h"
 
 namespace vn::test {
 namespace {
@@ -19,41 +17,17 @@ std::string Cp1252(const std::string& utf8) {
   return Utf8ToCp1252(utf8, Unmappable::kCharacterReference);
 }
 
-void Exec(const std::string& database, const std::string& sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
-  char* message = nullptr;
-  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-  EXPECT_EQ(rc, SQLITE_OK) << (message ? message : "") << " in: " << sql;
-  sqlite3_free(message);
-  sqlite3_close(db);
-}
-
-std::string Quoted(const std::string& text) {
-  std::string out = "'";
-  for (char c : text) out += c == '\'' ? std::string("''") : std::string(1, c);
-  return out + "'";
-}
-
-class PageBuilderTest : public ::testing::Test {
+class PageBuilderTest : public RequestFixture {
  protected:
   void SetUp() override {
-    folder_ = std::make_unique<TestFolder>();
-    program_ = folder_->Root() + "/Varnolis";
-    std::filesystem::create_directories(program_);
-    OverrideLibraryFolder(program_);
+    RequestFixture::SetUp();
     data_ = folder_->Root() + "/kunden.db";
-    Exec(data_,
-         "CREATE TABLE kunden (nr TEXT, name TEXT, ort TEXT);"
-         "INSERT INTO kunden VALUES ('K10001', 'Meier', 'Bonn'), ('K10002', 'Schulz', 'Ulm');"
-         "CREATE TABLE auftraege (nr INTEGER, kunde TEXT, betrag REAL);"
-         "INSERT INTO auftraege VALUES (10, 'K10001', 100.5), (11, 'K10001', 20);");
+    ExecSql(data_,
+            "CREATE TABLE kunden (nr TEXT, name TEXT, ort TEXT);"
+            "INSERT INTO kunden VALUES ('K10001', 'Meier', 'Bonn'), ('K10002', 'Schulz', 'Ulm');"
+            "CREATE TABLE auftraege (nr INTEGER, kunde TEXT, betrag REAL);"
+            "INSERT INTO auftraege VALUES (10, 'K10001', 100.5), (11, 'K10001', 20);");
   }
-  void TearDown() override {
-    OverrideLibraryFolder("");
-    folder_.reset();
-  }
-
   std::string Config() const { return program_ + "/databases/config.mdb"; }
   std::string DataConnection() const { return "Provider=SQLite;Data Source=" + data_; }
 
@@ -63,7 +37,7 @@ class PageBuilderTest : public ::testing::Test {
       std::ifstream in(std::string(VARNOLIS_SOURCE_DIR) + script, std::ios::binary);
       std::ostringstream text;
       text << in.rdbuf();
-      Exec(Config(), text.str());
+      ExecSql(Config(), text.str());
     }
   }
 
@@ -77,18 +51,19 @@ class PageBuilderTest : public ::testing::Test {
   void AddRubric(const std::string& name, const std::string& title, const std::string& remark,
                  const std::vector<Entry>& entries) {
     if (!std::filesystem::exists(Config())) CreateConfig();
-    Exec(Config(), "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES (" +
-                       std::to_string(++rubrics_) + ", " + Quoted(name) + ", " + Quoted(name) +
-                       ", " + Quoted(title) + ", " + Quoted(remark) + ");");
+    ExecSql(Config(), "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES (" +
+                          std::to_string(++rubrics_) + ", " + SqlQuoted(name) + ", " +
+                          SqlQuoted(name) + ", " + SqlQuoted(title) + ", " + SqlQuoted(remark) +
+                          ");");
     int rank = 0;
     for (const Entry& e : entries) {
-      Exec(Config(), "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
-                         Quoted(e.title) + ", " + std::to_string(e.format) + ", " +
-                         Quoted(e.connection) + ", " + Quoted(e.query) +
-                         ");"
-                         "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (" +
-                         std::to_string(rubrics_) + ", last_insert_rowid(), " +
-                         std::to_string(++rank) + ");");
+      ExecSql(Config(), "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
+                            SqlQuoted(e.title) + ", " + std::to_string(e.format) + ", " +
+                            SqlQuoted(e.connection) + ", " + SqlQuoted(e.query) +
+                            ");"
+                            "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (" +
+                            std::to_string(rubrics_) + ", last_insert_rowid(), " +
+                            std::to_string(++rank) + ");");
     }
   }
 
@@ -117,8 +92,6 @@ class PageBuilderTest : public ::testing::Test {
   std::string Window() const { return "<DIV  ID=\"divfenster\" CLASS=\"divwindow\">\r\n"; }
   std::string End() const { return "</DIV>\r\n" + ExpectedEnd(); }
 
-  std::unique_ptr<TestFolder> folder_;
-  std::string program_;
   std::string data_;
   int rubrics_ = 0;
   std::vector<std::string> calls_;

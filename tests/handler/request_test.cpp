@@ -9,30 +9,12 @@
 #include <thread>
 
 #include "handler/request.h"
-#include "platform/module_path.h"
-#include "tests/handler/request_driver.h"
-#include "tests/handler/test_folder.h"
+#include "tests/handler/request_fixture.h"
 
 namespace vn::test {
 namespace {
 
-class RequestTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = std::make_unique<TestFolder>();
-    program_ = folder_->Root() + "/Varnolis";
-    std::filesystem::create_directories(program_);
-    OverrideLibraryFolder(program_);
-  }
-  void TearDown() override {
-    OverrideLibraryFolder("");
-    folder_.reset();
-  }
-  std::vector<std::string> TempFilesLeft() const { return FilesIn(folder_->Tmp()); }
-
-  std::unique_ptr<TestFolder> folder_;
-  std::string program_;
-};
+using RequestTest = RequestFixture;
 
 TEST_F(RequestTest, TestPageIsHeadTestLineAndPageEndPaddedToTheBuffer) {
   Response r = Fetch("varnolis://TEST");
