@@ -12,6 +12,7 @@
 #include "config/core/layout.h"
 #include "config/core/texts.h"
 #include "config/win32/pictures.h"
+#include "config/win32/window_class.h"
 #include "platform/win32/wide.h"
 
 namespace vn::config::win32 {
@@ -47,31 +48,6 @@ bool IsClass(HWND window, const wchar_t* name) {
   return ::lstrcmpiW(className, name) == 0;
 }
 
-void RegisterClasses(HINSTANCE instance, WNDPROC windowProc, WNDPROC panelProc) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  if (!::GetClassInfoExW(instance, kWindowClass, &windowClass)) {
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    ::RegisterClassExW(&windowClass);
-  }
-  WNDCLASSEXW panelClass{};
-  panelClass.cbSize = sizeof(panelClass);
-  if (!::GetClassInfoExW(instance, kPanelClass, &panelClass)) {
-    panelClass.cbSize = sizeof(panelClass);
-    panelClass.lpfnWndProc = panelProc;
-    panelClass.hInstance = instance;
-    panelClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    panelClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    panelClass.lpszClassName = kPanelClass;
-    ::RegisterClassExW(&panelClass);
-  }
-}
-
 }  // namespace
 
 frmKonfiguration::frmKonfiguration(HINSTANCE instance, bool debug, Prompts& prompts,
@@ -85,7 +61,8 @@ frmKonfiguration::frmKonfiguration(HINSTANCE instance, bool debug, Prompts& prom
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES |
                                                       ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
-  RegisterClasses(instance_, WindowProc, PanelProc);
+  RegisterWindowClass(instance_, kWindowClass, WindowProc, COLOR_BTNFACE);
+  RegisterWindowClass(instance_, kPanelClass, PanelProc, COLOR_BTNFACE);
   const std::wstring caption = W(texts::kWindowCaption);
   window_ = ::CreateWindowExW(
       WS_EX_CONTROLPARENT, kWindowClass, caption.c_str(),
