@@ -76,9 +76,9 @@ TEST(UniqueObjectWindowsTest, TheOwnerMovedOverKeepsWhatItWasGivenAndFreesItWhen
 }
 
 TEST(UniqueObjectWindowsTest, AFilesNoHandleAndADefaultOwnerAreEmpty) {
-  const vn::win32::UniqueHandle none(
-      ::CreateFileW(L"Z:\\nicht\\da\\datei.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  const vn::win32::UniqueHandle none(::CreateFileW(L"Z:\\nicht\\da\\datei.txt", GENERIC_READ, 0,
+                                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                   nullptr));
   EXPECT_EQ(none.Get(), INVALID_HANDLE_VALUE);
   EXPECT_FALSE(none.Valid());
   EXPECT_FALSE(vn::win32::UniqueHandle().Valid());
