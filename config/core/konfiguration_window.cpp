@@ -60,14 +60,14 @@ void KonfigurationWindow::Load() {
     FillFields(tab);
   }
   if (currentRecords_ != nullptr && HasRecords(*currentRecords_)) currentRecords_->MoveFirst();
-  SetEditMode(0);
+  SetEditMode(EditMode::kIdle);
   UpdateRecordsetStatus();
   loaded_ = true;
 }
 
 // Edit modes ----------------------------------------------------------------------------------
 
-void KonfigurationWindow::SetEditMode(int mode) {
+void KonfigurationWindow::SetEditMode(EditMode mode) {
   const EditModeRow* row = EditModeTableRow(mode);
   if (row == nullptr) return;
   editMode_ = mode;
@@ -76,7 +76,7 @@ void KonfigurationWindow::SetEditMode(int mode) {
   state_.ok = row->ok;
   state_.addNew = row->addNew;
   state_.deleteRecord = row->deleteRecord;
-  if (mode == 1 && currentRecords_ != nullptr) {
+  if (mode == EditMode::kChanged && currentRecords_ != nullptr) {
     try {
       savedBookmark_ = currentRecords_->Bookmark();
     } catch (const vn::RuntimeError&) {
@@ -203,7 +203,7 @@ void KonfigurationWindow::cmdAddNew_Click() {
     return;
   }
   // The mode first: the first values put into the new row below are part of the new record.
-  SetEditMode(4);
+  SetEditMode(EditMode::kNew);
   const int tab = selectedTab_;
   state_.panelEnabled[tab - 1] = true;
   Publish();
@@ -221,7 +221,7 @@ void KonfigurationWindow::cmdAddNew_Click() {
   } else if (tab == 3) {
     view_.Focus("cbxZuordnungenRubrik");
   }
-  SetEditMode(4);
+  SetEditMode(EditMode::kNew);
   UpdateRecordsetStatus();
   state_.panelEnabled[tab - 1] = true;
   Publish();
@@ -239,7 +239,7 @@ bool KonfigurationWindow::Save() {
     // What was typed stays pending, shown as typed, with OK and Cancel on: the user may save
     // again once the database takes it, or cancel.
     prompts_.Message(texts::SaveErrorText(ErrorText(e)), MsgIcon::kExclamation);
-    SetEditMode(editMode_ == 4 ? 4 : 1);
+    SetEditMode(editMode_ == EditMode::kNew ? EditMode::kNew : EditMode::kChanged);
     return false;
   }
   try {
@@ -298,7 +298,7 @@ void KonfigurationWindow::cmdCancel_Click() {
     }
   }
   // Nothing is pending any more; without a move (an empty table) no notification says so.
-  if ((editMode_ == 1 || editMode_ == 4) && !records->IsChanged()) SetEditMode(0);
+  if (HoldsInput(editMode_) && !records->IsChanged()) SetEditMode(EditMode::kIdle);
   UpdateRecordsetStatus();
 }
 
@@ -350,7 +350,7 @@ void KonfigurationWindow::cmdDelete_Click() {
     } catch (const vn::RuntimeError& cancel) {
       WriteDebugLine("cmdDelete: " + cancel.Description());
     }
-    if ((editMode_ == 1 || editMode_ == 4) && !records->IsChanged()) SetEditMode(0);
+    if (HoldsInput(editMode_) && !records->IsChanged()) SetEditMode(EditMode::kIdle);
     UpdateRecordsetStatus();
     return;
   }
@@ -453,16 +453,15 @@ void KonfigurationWindow::OnFieldChange(const std::string& field) {
   // from a list, pasted, or put in by a button), whatever the mode before: the record is
   // changed, and OK and Cancel are offered, so a tab change or a move saves it.
   if (filling_ == 0) {
-    if (editMode_ != 1 && editMode_ != 4) SetEditMode(1);
+    if (!HoldsInput(editMode_)) SetEditMode(EditMode::kChanged);
     return;
   }
   const std::string focus = view_.FocusedControl();
   if (focus.empty()) return;
-  const int mode = editMode_;
-  if (mode == 3) {
-    SetEditMode(0);
+  if (editMode_ == EditMode::kMoved) {
+    SetEditMode(EditMode::kIdle);
   } else {
-    WriteDebugLine(texts::WrongControlLine(mode == 0, field, focus));
+    WriteDebugLine(texts::WrongControlLine(editMode_ == EditMode::kIdle, field, focus));
   }
 }
 

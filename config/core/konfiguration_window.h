@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "config/core/assignment_tree.h"
+#include "config/core/edit_mode.h"
 #include "config/core/edit_records.h"
 #include "config/core/field_rules.h"
 #include "config/core/field_size.h"
@@ -55,8 +56,8 @@ class KonfigurationWindow : private EditRecordsEvents {
   // The load step: lists and fields filled, the first record, edit mode 0, the field gap.
   void Load();
 
-  void SetEditMode(int mode);
-  int GetEditMode() const { return editMode_; }
+  void SetEditMode(EditMode mode);
+  EditMode GetEditMode() const { return editMode_; }
   void UpdateRecordsetStatus();
   void DisableZugriff() {}
   void WriteDebugLine(const std::string& text);
@@ -157,7 +158,7 @@ class KonfigurationWindow : private EditRecordsEvents {
   EditRecords* tabRecords_[3] = {nullptr, nullptr, nullptr};
   EditRecords* currentRecords_ = nullptr;
   long savedBookmark_ = 0;
-  int editMode_ = 0;
+  EditMode editMode_ = EditMode::kIdle;
   int selectedTab_ = 1;
   int fieldGap_ = 0;
   int filling_ = 0;

@@ -54,8 +54,6 @@ class frmKonfiguration : public QMainWindow, private KonfigurationView {
   // buttons' places.
   void Load();
 
-  void SetEditMode(int mode) { core_.SetEditMode(mode); }
-  int GetEditMode() const { return core_.GetEditMode(); }
   void UpdateRecordsetStatus() { core_.UpdateRecordsetStatus(); }
   void DisableZugriff() {}
   void WriteDebugLine(const QString& text) { core_.WriteDebugLine(text.toStdString()); }

@@ -25,32 +25,32 @@ TEST(EditModeTableTest, EachModeSetsItsPanelTextAndButtons) {
                           {"gewechselt", "0011"},
                           {"neu", "1100"}};
   for (int mode = 0; mode <= 4; ++mode) {
-    const EditModeRow* row = EditModeTableRow(mode);
+    const EditModeRow* row = EditModeTableRow(static_cast<EditMode>(mode));
     ASSERT_NE(row, nullptr);
     EXPECT_STREQ(row->panel, expected[mode].panel) << mode;
     const std::string buttons = {row->cancel ? '1' : '0', row->ok ? '1' : '0',
                                  row->addNew ? '1' : '0', row->deleteRecord ? '1' : '0'};
     EXPECT_EQ(buttons, expected[mode].cancelOkAddDelete) << mode;
     EXPECT_EQ(row->navigationOff, mode == 4) << mode;
-    EXPECT_EQ(EditModeOfPanel(expected[mode].panel), mode);
+    EXPECT_EQ(EditModeOfPanel(expected[mode].panel), static_cast<EditMode>(mode));
   }
-  EXPECT_EQ(EditModeTableRow(5), nullptr);
-  EXPECT_EQ(EditModeTableRow(-1), nullptr);
+  EXPECT_EQ(EditModeTableRow(static_cast<EditMode>(5)), nullptr);
+  EXPECT_EQ(EditModeTableRow(static_cast<EditMode>(-1)), nullptr);
 }
 
 TEST_F(CoreTest, SetEditModeShowsTheRowAndIgnoresOtherNumbers) {
   Open();
   window->cmdMoveNext_Click();
   EXPECT_EQ(BarState(view.state), "11111100");
-  window->SetEditMode(1);
+  window->SetEditMode(EditMode::kChanged);
   EXPECT_EQ(view.state.edit, "geändert");
   EXPECT_EQ(BarState(view.state), "11110011");
-  window->SetEditMode(7);
+  window->SetEditMode(static_cast<EditMode>(7));
   EXPECT_EQ(view.state.edit, "geändert");
-  window->SetEditMode(4);
+  window->SetEditMode(EditMode::kNew);
   EXPECT_EQ(view.state.edit, "neu");
   EXPECT_EQ(BarState(view.state), "00000011");
-  window->SetEditMode(2);
+  window->SetEditMode(EditMode::kSaved);
   EXPECT_EQ(view.state.edit, "gespeichert");
   EXPECT_EQ(BarState(view.state), "00001100");
 }
