@@ -77,12 +77,8 @@ void KonfigurationWindow::SetEditMode(EditMode mode) {
   state_.addNew = row->addNew;
   state_.deleteRecord = row->deleteRecord;
   if (mode == EditMode::kChanged && currentRecords_ != nullptr) {
-    try {
-      savedBookmark_ = currentRecords_->Bookmark();
-    } catch (const vn::RuntimeError&) {
-      // No current row to return to (the table is empty): cancelling then goes to the first.
-      savedBookmark_ = 0;
-    }
+    // Without a row to return to (the table is empty) cancelling goes to the first.
+    savedBookmark_ = currentRecords_->OnRow() ? currentRecords_->Bookmark() : 0;
   }
   if (row->navigationOff) Navigation(false, false, false, false);
   Publish();
@@ -151,12 +147,8 @@ void KonfigurationWindow::UpdateRecordsetStatus() {
   const int tab = selectedTab_;
   state_.panelEnabled[tab - 1] = true;
   if (tab >= 1 && tab <= 3) {
-    bool locked = false;
-    try {
-      locked = VariantText(records->Value(kIdColumns[tab - 1])) == "1";
-    } catch (const vn::RuntimeError&) {
-      locked = true;  // no current row: nothing to edit or delete
-    }
+    const bool locked =
+        !records->HasCurrentRow() || VariantText(records->Value(kIdColumns[tab - 1])) == "1";
     if (locked) {
       state_.deleteRecord = false;
       state_.panelEnabled[tab - 1] = false;
@@ -255,12 +247,8 @@ bool KonfigurationWindow::Save() {
 // A rubric without a name cannot be linked from a menu or started: it is not saved.
 bool KonfigurationWindow::RubricNameGiven() {
   if (currentRecords_ != tabRecords_[0] || currentRecords_ == nullptr) return true;
-  std::string name;
-  try {
-    name = VariantText(currentRecords_->Value("Rubrik"));
-  } catch (const vn::RuntimeError&) {
-    return true;  // no current row: nothing of it is saved
-  }
+  if (!currentRecords_->HasCurrentRow()) return true;  // nothing of it is saved
+  const std::string name = VariantText(currentRecords_->Value("Rubrik"));
   if (name.find_first_not_of(" \t\r\n") != std::string::npos) return true;
   prompts_.Message(EmptyRubricNameText(), MsgIcon::kExclamation);
   if (selectedTab_ == 1) view_.Focus("txbRubrikenRubrik");
@@ -273,12 +261,8 @@ void KonfigurationWindow::cmdCancel_Click() {
   try {
     records->CancelBatch();
   } catch (const vn::RuntimeError& e) {
-    long status = 0;
-    try {
-      status = records->Status();
-    } catch (const vn::RuntimeError&) {
-      status = 0;  // no current row: the message shows no status lines
-    }
+    // Without a current row the message shows no status lines.
+    const long status = records->OnRow() ? records->Status() : 0;
     prompts_.Message(texts::CancelErrorText(e.Number(), ErrorText(e), RecordStatusText(status)),
                      MsgIcon::kExclamation);
     return;
@@ -326,17 +310,10 @@ void KonfigurationWindow::cmdDelete_Click() {
   if (prompts_.Message(texts::kDeleteQuestion, MsgIcon::kQuestion, MsgButtons::kYesNo) !=
       MsgResult::kYes)
     return;
-  long status = 0;
-  try {
-    if (records->IsOpen()) {
-      status = records->Status();
-      if (status > 0)
-        prompts_.Message(texts::RecordStatusMessage(RecordStatusText(status)),
-                         MsgIcon::kInformation);
-    }
-  } catch (const vn::RuntimeError&) {
-    status = 0;  // no current row: the deletion below reports that itself
-  }
+  // Without a current row there is no status to tell: the deletion below reports that itself.
+  const long status = records->IsOpen() && records->OnRow() ? records->Status() : 0;
+  if (status > 0)
+    prompts_.Message(texts::RecordStatusMessage(RecordStatusText(status)), MsgIcon::kInformation);
   try {
     if (store_ != nullptr) store_->CheckDatabase();
     records->Delete();
@@ -481,13 +458,9 @@ void KonfigurationWindow::FillFields(int tab) {
   for (const Binding& binding : BindingTable()) {
     if (binding.tab != tab) continue;
     vn::data::Variant value;
-    if (records != nullptr) {
-      try {
-        value = records->Value(binding.column);
-      } catch (const vn::RuntimeError&) {
-        value = vn::data::Null{};  // no current row: the field shows nothing
-      }
-    }
+    // Without a current row the field shows nothing.
+    if (records != nullptr)
+      value = records->HasCurrentRow() ? records->Value(binding.column) : vn::data::Null{};
     if (binding.kind == BindKind::kList) {
       const std::vector<LookupRow>& rows = listRows_[binding.control];
       int row = -1;

@@ -212,6 +212,66 @@ TEST_F(CoreTest, RubricNamesTakeNoSpacesAndQueriesStayOnOneLine) {
             "SELECT * FROM Kunden WHERE Ort = 'Köln'");
 }
 
+// The records tell whether they stand on a row and whether it has readable values, exactly
+// when reading its status or its values would not fail.
+TEST_F(CoreTest, TheRecordsSayWithoutAnExceptionWhetherThereIsACurrentRow) {
+  struct Case {
+    const char* state;
+    void (*reach)(EditRecords& records);
+    bool onRow;
+    bool currentRow;
+  };
+  const Case cases[] = {
+      {"on the first row", [](EditRecords& r) { r.MoveFirst(); }, true, true},
+      {"before the first",
+       [](EditRecords& r) {
+         r.MoveFirst();
+         r.MovePrevious();
+       },
+       false, false},
+      {"past the last",
+       [](EditRecords& r) {
+         r.MoveLast();
+         r.MoveNext();
+       },
+       false, false},
+      {"on a deleted row",
+       [](EditRecords& r) {
+         r.MoveLast();
+         r.Delete();
+       },
+       true, false},
+      {"on a new row", [](EditRecords& r) { r.AddNew(); }, true, true},
+  };
+  Open();
+  ASSERT_TRUE(window->SelectTab(2));
+  EditRecords& records = *window->CurrentRecords();
+  auto fails = [](auto read) {
+    try {
+      read();
+      return false;
+    } catch (const vn::RuntimeError&) {
+      return true;
+    }
+  };
+  auto check = [&](const char* state, bool onRow, bool currentRow) {
+    SCOPED_TRACE(state);
+    EXPECT_EQ(records.OnRow(), onRow);
+    EXPECT_EQ(records.HasCurrentRow(), currentRow);
+    EXPECT_EQ(fails([&] { records.Status(); }), !onRow);
+    EXPECT_EQ(fails([&] { records.Value("Titel"); }), !currentRow);
+  };
+  for (const Case& c : cases) {
+    records.CancelBatch();
+    c.reach(records);
+    check(c.state, c.onRow, c.currentRow);
+  }
+  records.CancelBatch();
+  Execute("DELETE FROM Zuordnungen; DELETE FROM Daten;");
+  records.Requery();
+  check("in an empty table", false, false);
+}
+
 TEST(FieldRulesTest, CaretsAreBytesOfTheUtf8Text) {
   const auto rubric = RubricNameRule("Bücher neu", 7);
   ASSERT_TRUE(rubric.has_value());
