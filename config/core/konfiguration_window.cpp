@@ -62,6 +62,9 @@ void KonfigurationWindow::Load() {
   if (currentRecords_ != nullptr && HasRecords(*currentRecords_)) currentRecords_->MoveFirst();
   SetEditMode(EditMode::kIdle);
   UpdateRecordsetStatus();
+  // The small buttons drawn above their places come down to them.
+  for (const ControlPlace& place : LayoutTable())
+    if (place.pixelsUp > 0) view_.MoveDownPixels(place.name, layout::kSmallButtonPixelsDown);
   loaded_ = true;
 }
 
