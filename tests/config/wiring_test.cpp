@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "config/core/start_files.h"
-#include "core/pressable_controls.h"
+#include "core/press_cases.h"
 #include "real_data_fixture.h"
 
 namespace vn::config::testing {
@@ -15,9 +15,6 @@ class WiringTest : public RealDataTest, public ::testing::WithParamInterface<std
  protected:
   QString DebugBox() { return Child<QPlainTextEdit>("txbStatus")->toPlainText(); }
   std::string NetLinks() { return folder + "/NetLinks"; }
-  void SelectNode(const char* text, const char* parent) {
-    Tree()->setCurrentItem(FindNode(QString::fromUtf8(text), QString::fromUtf8(parent)));
-  }
   // The widget's click as the mouse gives it, or the menu entry's trigger.
   void Press(const std::string& name) {
     if (auto* action = window->findChild<QAction*>(QString::fromStdString(name))) {
@@ -29,36 +26,60 @@ class WiringTest : public RealDataTest, public ::testing::WithParamInterface<std
 };
 
 TEST_P(WiringTest, AClickRunsTheControlsAction) {
-  struct Case {
-    const char* control;
-    std::function<void()> arrange;
-    std::function<bool()> done;  // whether the control's action has run
-  };
   QString aboutTitle;
-  const Case cases[] = {
-      {"cmdInfo",
-       [&] {
-         QTimer::singleShot(0, [&] {
-           if (QWidget* about = QApplication::activeModalWidget()) {
-             aboutTitle = about->windowTitle();
-             about->close();
-           }
-         });
-       },
+  auto closeAbout = [&] {
+    QTimer::singleShot(0, [&] {
+      if (QWidget* about = QApplication::activeModalWidget()) {
+        aboutTitle = about->windowTitle();
+        about->close();
+      }
+    });
+  };
+  auto last = [&] { Core().cmdMoveLast_Click(); };
+  auto at = [&](long position) { return [this, position] { return Position() == position; }; };
+  auto editing = [&] { return EditPanel() == QStringLiteral("neu"); };
+  // An entry of the tab Daten whose fields take input.
+  auto onDaten = [&] {
+    Core().SelectTab(2);
+    Core().cmdMoveLast_Click();
+  };
+  auto enlarged = [&](const char* button) {
+    return [this, button] {
+      return Child<QPushButton>(button)->text() == QString::fromUtf8(FieldSizes::CaptionEnlarged());
+    };
+  };
+  auto startOptions = [&](bool withFiles) {
+    return [this, withFiles] {
+      std::filesystem::create_directories(NetLinks());
+      if (withFiles) CreateStartFiles(NetLinks(), "Start", messages);
+      Core().SelectTab(5);
+      Child<QLineEdit>("txbNetlinks")->setText(QString::fromStdString(NetLinks()));
+      messages.answers = {MsgResult::kYes};
+    };
+  };
+  auto controlFile = [&] { return std::filesystem::exists(NetLinks() + "/Varnolis.ctl"); };
+  auto inTree = [&](const char* text, const char* parent) {
+    return [this, text, parent] {
+      Core().SelectTab(4);
+      Tree()->setCurrentItem(FindNode(QString::fromUtf8(text), QString::fromUtf8(parent)));
+    };
+  };
+  auto onTab = [&](int tab) { return [this, tab] { return Core().SelectedTab() == tab; }; };
+  const PressCase cases[] = {
+      {"cmdInfo", closeAbout,
        [&] { return aboutTitle == QStringLiteral("Informationen über das Programm"); }},
-      {"cmdMoveFirst", [&] { Core().cmdMoveLast_Click(); }, [&] { return Position() == 1; }},
-      {"cmdMovePrevious", [&] { Core().cmdMoveLast_Click(); }, [&] { return Position() == 4; }},
-      {"cmdMoveNext", [] {}, [&] { return Position() == 2; }},
-      {"cmdMoveLast", [] {}, [&] { return Position() == 5; }},
+      {"cmdMoveFirst", last, at(1)},
+      {"cmdMovePrevious", last, at(4)},
+      {"cmdMoveNext", [] {}, at(2)},
+      {"cmdMoveLast", [] {}, at(5)},
       {"cmdDelete",
        [&] {
-         Core().cmdMoveLast_Click();
+         last();
          messages.answers = {MsgResult::kNo};
        },
        [&] { return messages.shown.size() == 1; }},
-      {"cmdAddNew", [] {}, [&] { return EditPanel() == QStringLiteral("neu"); }},
-      {"cmdCancel", [&] { Core().cmdAddNew_Click(); },
-       [&] { return EditPanel() != QStringLiteral("neu"); }},
+      {"cmdAddNew", [] {}, editing},
+      {"cmdCancel", [&] { Core().cmdAddNew_Click(); }, [&] { return !editing(); }},
       {"cmdOK",
        [&] {
          Core().cmdMoveNext_Click();
@@ -67,80 +88,18 @@ TEST_P(WiringTest, AClickRunsTheControlsAction) {
        [&] { return Query("SELECT Titel FROM Rubriken WHERE ID_Rubrik = 2") == "Gespeichert"; }},
       {"cmdReset", [&] { Core().WriteDebugLine("x"); }, [&] { return DebugBox().isEmpty(); }},
       {"cmdLine", [] {}, [&] { return DebugBox().endsWith(QStringLiteral("---------------\n")); }},
-      {"cmdVerbindung",
-       [&] {
-         Core().SelectTab(2);
-         Core().cmdMoveLast_Click();
-       },
-       [&] { return dataLink.newCalls == 1; }},
-      {"cmdMinMaxDatenVerbindung",
-       [&] {
-         Core().SelectTab(2);
-         Core().cmdMoveLast_Click();
-       },
-       [&] {
-         return Child<QPushButton>("cmdMinMaxDatenVerbindung")->text() ==
-                QString::fromUtf8(FieldSizes::CaptionEnlarged());
-       }},
-      {"cmdMinMaxDatenAbfrage",
-       [&] {
-         Core().SelectTab(2);
-         Core().cmdMoveLast_Click();
-       },
-       [&] {
-         return Child<QPushButton>("cmdMinMaxDatenAbfrage")->text() ==
-                QString::fromUtf8(FieldSizes::CaptionEnlarged());
-       }},
-      {"cmdStartDateienErstellen",
-       [&] {
-         std::filesystem::create_directories(NetLinks());
-         Core().SelectTab(5);
-         Child<QLineEdit>("txbNetlinks")->setText(QString::fromStdString(NetLinks()));
-       },
-       [&] { return std::filesystem::exists(NetLinks() + "/Varnolis.ctl"); }},
-      {"cmdStartDateienEntfernen",
-       [&] {
-         std::filesystem::create_directories(NetLinks());
-         CreateStartFiles(NetLinks(), "Start", messages);
-         Core().SelectTab(5);
-         Child<QLineEdit>("txbNetlinks")->setText(QString::fromStdString(NetLinks()));
-         messages.answers = {MsgResult::kYes};
-       },
-       [&] { return !std::filesystem::exists(NetLinks() + "/Varnolis.ctl"); }},
-      {"mnuZeigeRubrik",
-       [&] {
-         Core().SelectTab(4);
-         SelectNode("Info", "");
-       },
-       [&] { return Core().SelectedTab() == 1; }},
-      {"mnuZeigeDaten",
-       [&] {
-         Core().SelectTab(4);
-         SelectNode("Offene Posten", "Offene_Posten");
-       },
-       [&] { return Core().SelectedTab() == 2; }},
-      {"mnuZeigeZuordnung",
-       [&] {
-         Core().SelectTab(4);
-         SelectNode("Offene Posten", "Offene_Posten");
-       },
-       [&] { return Core().SelectedTab() == 3; }},
-      {"mnuNeueZuordnung",
-       [&] {
-         Core().SelectTab(4);
-         SelectNode("Notizen", "");
-       },
-       [&] { return Core().SelectedTab() == 3 && EditPanel() == QStringLiteral("neu"); }},
+      {"cmdVerbindung", onDaten, [&] { return dataLink.newCalls == 1; }},
+      {"cmdMinMaxDatenVerbindung", onDaten, enlarged("cmdMinMaxDatenVerbindung")},
+      {"cmdMinMaxDatenAbfrage", onDaten, enlarged("cmdMinMaxDatenAbfrage")},
+      {"cmdStartDateienErstellen", startOptions(false), controlFile},
+      {"cmdStartDateienEntfernen", startOptions(true), [&] { return !controlFile(); }},
+      {"mnuZeigeRubrik", inTree("Info", ""), onTab(1)},
+      {"mnuZeigeDaten", inTree("Offene Posten", "Offene_Posten"), onTab(2)},
+      {"mnuZeigeZuordnung", inTree("Offene Posten", "Offene_Posten"), onTab(3)},
+      {"mnuNeueZuordnung", inTree("Notizen", ""), [&] { return onTab(3)() && editing(); }},
   };
-  const Case* found = nullptr;
-  for (const Case& c : cases)
-    if (GetParam() == c.control) found = &c;
-  ASSERT_NE(found, nullptr) << "no case for " << GetParam();
-  Open(true);
-  found->arrange();
-  ASSERT_FALSE(found->done()) << "done before the press";
-  Press(GetParam());
-  EXPECT_TRUE(found->done());
+  RunPressCase(
+      cases, GetParam(), [&] { Open(true); }, [&](const std::string& control) { Press(control); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Controls, WiringTest, ::testing::ValuesIn(PressableControls()),

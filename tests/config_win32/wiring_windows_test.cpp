@@ -8,21 +8,11 @@
 
 #include "config/core/data_link.h"
 #include "config/core/start_files.h"
-#include "tests/config/core/pressable_controls.h"
+#include "tests/config/core/press_cases.h"
 #include "tests/config_win32/window_fixture.h"
 
 namespace vn::config::testing {
 namespace {
-
-class CountingDataLink : public DataLinkPrompt {
- public:
-  int newPrompts = 0;
-  std::optional<std::string> PromptNew() override {
-    ++newPrompts;
-    return std::nullopt;
-  }
-  std::optional<std::string> PromptEdit(const std::string&) override { return std::nullopt; }
-};
 
 class WiringWindowsTest : public KonfigurationWindowsTest,
                           public ::testing::WithParamInterface<std::string> {
@@ -51,27 +41,50 @@ class WiringWindowsTest : public KonfigurationWindowsTest,
 };
 
 TEST_P(WiringWindowsTest, AClickRunsTheControlsAction) {
-  struct Case {
-    const char* control;
-    std::function<void()> arrange;
-    std::function<bool()> done;  // whether the control's action has run
-  };
   KonfigurationWindow* core = nullptr;
   CountingDataLink dataLink;
-  const Case cases[] = {
+  auto last = [&] { core->cmdMoveLast_Click(); };
+  auto at = [&](long position) { return [this, position] { return Position() == position; }; };
+  auto editing = [&] { return StatusPanel(1) == "neu"; };
+  // An entry of the tab Daten whose fields take input.
+  auto onDaten = [&] {
+    core->SetConnectionTools(nullptr, &dataLink);
+    core->SelectTab(2);
+    core->cmdMoveLast_Click();
+  };
+  auto enlarged = [&](const char* button) {
+    return [this, button] { return Text(button) == FieldSizes::CaptionEnlarged(); };
+  };
+  auto startOptions = [&](bool withFiles) {
+    return [this, withFiles, &core] {
+      std::filesystem::create_directories(std::filesystem::u8path(NetLinks()));
+      if (withFiles) CreateStartFiles(NetLinks(), "Start", prompts);
+      core->SelectTab(5);
+      SetText("txbNetlinks", NetLinks());
+      prompts.answers = {MsgResult::kYes};
+    };
+  };
+  auto inTree = [&](const char* parent, const char* text) {
+    return [this, parent, text, &core] {
+      core->SelectTab(4);
+      Select(Find(parent, text));
+    };
+  };
+  auto onTab = [&](int tab) { return [tab, &core] { return core->SelectedTab() == tab; }; };
+  const PressCase cases[] = {
       {"cmdInfo", [] {}, [&] { return dialogs.infoShown == 1; }},
-      {"cmdMoveFirst", [&] { core->cmdMoveLast_Click(); }, [&] { return Position() == 1; }},
-      {"cmdMovePrevious", [&] { core->cmdMoveLast_Click(); }, [&] { return Position() == 4; }},
-      {"cmdMoveNext", [] {}, [&] { return Position() == 2; }},
-      {"cmdMoveLast", [] {}, [&] { return Position() == 5; }},
+      {"cmdMoveFirst", last, at(1)},
+      {"cmdMovePrevious", last, at(4)},
+      {"cmdMoveNext", [] {}, at(2)},
+      {"cmdMoveLast", [] {}, at(5)},
       {"cmdDelete",
        [&] {
-         core->cmdMoveLast_Click();
+         last();
          prompts.answers = {MsgResult::kNo};
        },
        [&] { return prompts.shown.size() == 1; }},
-      {"cmdAddNew", [] {}, [&] { return StatusPanel(1) == "neu"; }},
-      {"cmdCancel", [&] { core->cmdAddNew_Click(); }, [&] { return StatusPanel(1) != "neu"; }},
+      {"cmdAddNew", [] {}, editing},
+      {"cmdCancel", [&] { core->cmdAddNew_Click(); }, [&] { return !editing(); }},
       {"cmdOK",
        [&] {
          core->cmdMoveNext_Click();
@@ -84,76 +97,23 @@ TEST_P(WiringWindowsTest, AClickRunsTheControlsAction) {
          const std::string box = Text("txbStatus");
          return box.size() >= 17 && box.substr(box.size() - 17) == "---------------\r\n";
        }},
-      {"cmdVerbindung",
-       [&] {
-         core->SetConnectionTools(nullptr, &dataLink);
-         core->SelectTab(2);
-         core->cmdMoveLast_Click();
-       },
-       [&] { return dataLink.newPrompts == 1; }},
-      {"cmdMinMaxDatenVerbindung",
-       [&] {
-         core->SelectTab(2);
-         core->cmdMoveLast_Click();
-       },
-       [&] { return Text("cmdMinMaxDatenVerbindung") == FieldSizes::CaptionEnlarged(); }},
-      {"cmdMinMaxDatenAbfrage",
-       [&] {
-         core->SelectTab(2);
-         core->cmdMoveLast_Click();
-       },
-       [&] { return Text("cmdMinMaxDatenAbfrage") == FieldSizes::CaptionEnlarged(); }},
-      {"cmdStartDateienErstellen",
-       [&] {
-         std::filesystem::create_directories(std::filesystem::u8path(NetLinks()));
-         core->SelectTab(5);
-         SetText("txbNetlinks", NetLinks());
-       },
-       [&] { return ControlFileExists(); }},
-      {"cmdStartDateienEntfernen",
-       [&] {
-         std::filesystem::create_directories(std::filesystem::u8path(NetLinks()));
-         CreateStartFiles(NetLinks(), "Start", prompts);
-         core->SelectTab(5);
-         SetText("txbNetlinks", NetLinks());
-         prompts.answers = {MsgResult::kYes};
-       },
-       [&] { return !ControlFileExists(); }},
-      {"mnuZeigeRubrik",
-       [&] {
-         core->SelectTab(4);
-         Select(Find("", "Info"));
-       },
-       [&] { return core->SelectedTab() == 1; }},
-      {"mnuZeigeDaten",
-       [&] {
-         core->SelectTab(4);
-         Select(Find("Offene_Posten", "Offene Posten"));
-       },
-       [&] { return core->SelectedTab() == 2; }},
-      {"mnuZeigeZuordnung",
-       [&] {
-         core->SelectTab(4);
-         Select(Find("Offene_Posten", "Offene Posten"));
-       },
-       [&] { return core->SelectedTab() == 3; }},
-      {"mnuNeueZuordnung",
-       [&] {
-         core->SelectTab(4);
-         Select(Find("", "Notizen"));
-       },
-       [&] { return core->SelectedTab() == 3 && StatusPanel(1) == "neu"; }},
+      {"cmdVerbindung", onDaten, [&] { return dataLink.newPrompts == 1; }},
+      {"cmdMinMaxDatenVerbindung", onDaten, enlarged("cmdMinMaxDatenVerbindung")},
+      {"cmdMinMaxDatenAbfrage", onDaten, enlarged("cmdMinMaxDatenAbfrage")},
+      {"cmdStartDateienErstellen", startOptions(false), [&] { return ControlFileExists(); }},
+      {"cmdStartDateienEntfernen", startOptions(true), [&] { return !ControlFileExists(); }},
+      {"mnuZeigeRubrik", inTree("", "Info"), onTab(1)},
+      {"mnuZeigeDaten", inTree("Offene_Posten", "Offene Posten"), onTab(2)},
+      {"mnuZeigeZuordnung", inTree("Offene_Posten", "Offene Posten"), onTab(3)},
+      {"mnuNeueZuordnung", inTree("", "Notizen"), [&] { return onTab(3)() && editing(); }},
   };
-  const Case* found = nullptr;
-  for (const Case& c : cases)
-    if (GetParam() == c.control) found = &c;
-  ASSERT_NE(found, nullptr) << "no case for " << GetParam();
-  OpenWindow(96, true);
-  core = &frm->Core();
-  found->arrange();
-  ASSERT_FALSE(found->done()) << "done before the press";
-  Press(GetParam());
-  EXPECT_TRUE(found->done());
+  RunPressCase(
+      cases, GetParam(),
+      [&] {
+        OpenWindow(96, true);
+        core = &frm->Core();
+      },
+      [&](const std::string& control) { Press(control); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Controls, WiringWindowsTest, ::testing::ValuesIn(PressableControls()),

@@ -10,7 +10,7 @@
 #include "config/core/layout.h"
 #include "config/core/start_files.h"
 #include "core_fixture.h"
-#include "pressable_controls.h"
+#include "press_cases.h"
 #include "platform/path_separator.h"
 
 namespace vn::config::testing {
@@ -25,16 +25,6 @@ Command CommandOf(const std::string& control) {
   return nullptr;
 }
 
-class CountingDataLink : public DataLinkPrompt {
- public:
-  int newPrompts = 0;
-  std::optional<std::string> PromptNew() override {
-    ++newPrompts;
-    return std::nullopt;
-  }
-  std::optional<std::string> PromptEdit(const std::string&) override { return std::nullopt; }
-};
-
 class PressTest : public CoreTest, public ::testing::WithParamInterface<std::string> {
  protected:
   // Selects the tree's node with `text` as the user does before opening its menu.
@@ -47,34 +37,58 @@ class PressTest : public CoreTest, public ::testing::WithParamInterface<std::str
 };
 
 TEST_P(PressTest, ThePressRunsTheControlsAction) {
-  struct Case {
-    const char* control;
-    std::function<void()> arrange;
-    std::function<bool()> done;  // whether the control's action has run
-  };
   CountingDataLink dataLink;
-  const std::string titel = "txbRubrikenTitel";
-  const Case cases[] = {
+  auto last = [&] { window->cmdMoveLast_Click(); };
+  auto status = [&](const char* text) {
+    return [this, text] { return view.state.status == text; };
+  };
+  auto editing = [&] { return view.state.edit == "neu"; };
+  auto resized = [&](const char* field) {
+    return [this, field] {
+      return view.resizes.size() == 1 && view.resizes[0].field == field &&
+             view.resizes[0].caption == FieldSizes::CaptionEnlarged();
+    };
+  };
+  auto startOptions = [&](bool withFiles) {
+    return [this, withFiles] {
+      std::filesystem::create_directories(std::filesystem::path(NetLinks()));
+      if (withFiles) CreateStartFiles(NetLinks(), "Start", prompts);
+      window->SelectTab(5);
+      view.fields["txbNetlinks"] = NetLinks();
+      prompts.answers = {MsgResult::kYes};
+    };
+  };
+  auto inTree = [&](const char* text) {
+    return [this, text] {
+      window->SelectTab(4);
+      SelectNode(text);
+    };
+  };
+  // The tab selected, and the field showing the record the press went to.
+  auto shown = [&](int tab, const char* field, const char* text) {
+    return [this, tab, field, text] {
+      return window->SelectedTab() == tab && view.fields[field] == text;
+    };
+  };
+  const PressCase cases[] = {
       {"cmdInfo", [] {}, [&] { return view.aboutShown == 1; }},
-      {"cmdMoveFirst", [&] { window->cmdMoveLast_Click(); },
-       [&] { return view.state.status == "1. Datensatz von 5"; }},
-      {"cmdMovePrevious", [&] { window->cmdMoveLast_Click(); },
-       [&] { return view.state.status == "4. Datensatz von 5"; }},
-      {"cmdMoveNext", [] {}, [&] { return view.state.status == "2. Datensatz von 5"; }},
-      {"cmdMoveLast", [] {}, [&] { return view.state.status == "5. Datensatz von 5"; }},
+      {"cmdMoveFirst", last, status("1. Datensatz von 5")},
+      {"cmdMovePrevious", last, status("4. Datensatz von 5")},
+      {"cmdMoveNext", [] {}, status("2. Datensatz von 5")},
+      {"cmdMoveLast", [] {}, status("5. Datensatz von 5")},
       {"cmdDelete",
        [&] {
-         window->cmdMoveLast_Click();
+         last();
          prompts.answers = {MsgResult::kYes};
        },
        [&] { return Scalar("SELECT COUNT(*) FROM Rubriken") == "4"; }},
-      {"cmdAddNew", [] {}, [&] { return view.state.edit == "neu"; }},
+      {"cmdAddNew", [] {}, editing},
       {"cmdCancel", [&] { window->cmdAddNew_Click(); },
-       [&] { return view.state.edit != "neu" && view.state.status == "1. Datensatz von 5"; }},
+       [&] { return !editing() && status("1. Datensatz von 5")(); }},
       {"cmdOK",
        [&] {
          window->cmdMoveNext_Click();
-         view.Type(titel, "Gespeichert");
+         view.Type("txbRubrikenTitel", "Gespeichert");
        },
        [&] { return Scalar("SELECT Titel FROM Rubriken WHERE ID_Rubrik = 2") == "Gespeichert"; }},
       {"cmdReset", [&] { window->WriteDebugLine("x"); }, [&] { return view.debugLines.empty(); }},
@@ -84,74 +98,26 @@ TEST_P(PressTest, ThePressRunsTheControlsAction) {
        [&] {
          window->SetConnectionTools(nullptr, &dataLink);
          window->SelectTab(2);
-         window->cmdMoveLast_Click();
+         last();
        },
        [&] { return dataLink.newPrompts == 1; }},
-      {"cmdMinMaxDatenVerbindung", [] {},
-       [&] {
-         return view.resizes.size() == 1 && view.resizes[0].field == "txbDatenVerbindung" &&
-                view.resizes[0].caption == FieldSizes::CaptionEnlarged();
-       }},
-      {"cmdMinMaxDatenAbfrage", [] {},
-       [&] {
-         return view.resizes.size() == 1 && view.resizes[0].field == "txbDatenAbfrage" &&
-                view.resizes[0].caption == FieldSizes::CaptionEnlarged();
-       }},
-      {"cmdStartDateienErstellen",
-       [&] {
-         std::filesystem::create_directories(std::filesystem::path(NetLinks()));
-         window->SelectTab(5);
-         view.fields["txbNetlinks"] = NetLinks();
-       },
-       [&] { return FileExists(ControlFile()); }},
-      {"cmdStartDateienEntfernen",
-       [&] {
-         std::filesystem::create_directories(std::filesystem::path(NetLinks()));
-         CreateStartFiles(NetLinks(), "Start", prompts);
-         window->SelectTab(5);
-         view.fields["txbNetlinks"] = NetLinks();
-         prompts.answers = {MsgResult::kYes};
-       },
-       [&] { return !FileExists(ControlFile()); }},
-      {"mnuZeigeRubrik",
-       [&] {
-         window->SelectTab(4);
-         SelectNode("Info");
-       },
-       [&] { return window->SelectedTab() == 1 && view.fields["txbRubrikenRubrik"] == "Info"; }},
-      {"mnuZeigeDaten",
-       [&] {
-         window->SelectTab(4);
-         SelectNode("Offene Posten");
-       },
-       [&] {
-         return window->SelectedTab() == 2 && view.fields["txbDatenTitel"] == "Offene Posten";
-       }},
-      {"mnuZeigeZuordnung",
-       [&] {
-         window->SelectTab(4);
-         SelectNode("Offene Posten");
-       },
+      {"cmdMinMaxDatenVerbindung", [] {}, resized("txbDatenVerbindung")},
+      {"cmdMinMaxDatenAbfrage", [] {}, resized("txbDatenAbfrage")},
+      {"cmdStartDateienErstellen", startOptions(false), [&] { return FileExists(ControlFile()); }},
+      {"cmdStartDateienEntfernen", startOptions(true), [&] { return !FileExists(ControlFile()); }},
+      {"mnuZeigeRubrik", inTree("Info"), shown(1, "txbRubrikenRubrik", "Info")},
+      {"mnuZeigeDaten", inTree("Offene Posten"), shown(2, "txbDatenTitel", "Offene Posten")},
+      {"mnuZeigeZuordnung", inTree("Offene Posten"),
        [&] {
          return window->SelectedTab() == 3 &&
                 VariantText(window->CurrentRecords()->Value("ID_Zuordnung")) == "4";
        }},
-      {"mnuNeueZuordnung",
-       [&] {
-         window->SelectTab(4);
-         SelectNode("Notizen");
-       },
-       [&] { return window->SelectedTab() == 3 && view.state.edit == "neu"; }},
+      {"mnuNeueZuordnung", inTree("Notizen"),
+       [&] { return window->SelectedTab() == 3 && editing(); }},
   };
-  const Case* found = nullptr;
-  for (const Case& c : cases)
-    if (GetParam() == c.control) found = &c;
-  ASSERT_NE(found, nullptr) << "no case for " << GetParam();
-  Open(true);
-  found->arrange();
-  ASSERT_FALSE(found->done()) << "done before the press";
-  window->Press(CommandOf(GetParam()));
-  EXPECT_TRUE(found->done());
+  RunPressCase(
+      cases, GetParam(), [&] { Open(true); },
+      [&](const std::string& control) { window->Press(CommandOf(control)); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Controls, PressTest, ::testing::ValuesIn(PressableControls()),
