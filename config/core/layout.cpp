@@ -1,5 +1,6 @@
 #include "config/core/layout.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "config/core/field_size.h"
@@ -205,6 +206,12 @@ const ControlPlace& Place(const std::string& name) {
 TwipsRect Rect(const std::string& name) {
   const ControlPlace& place = Place(name);
   return {place.left, place.top, place.width, place.height};
+}
+
+TwipsRect LoadClientArea(const TwipsRect& strip, const TwipsRect& bar, int frameWidth,
+                         int statusBarHeight) {
+  return {0, 0, strip.left + strip.width + std::max(frameWidth, strip.left),
+          statusBarHeight + bar.top + bar.height + layout::kBottomMargin};
 }
 
 std::span<const char* const> TabCaptions() { return kTabCaptions; }

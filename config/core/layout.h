@@ -80,6 +80,14 @@ const ControlPlace& Place(const std::string& name);
 const ControlPlace* FindPlace(const std::string& name);
 TwipsRect Rect(const std::string& name);
 
+// The client area's size at the load step (left and top 0): as wide as the tab strip with the
+// window frame's margin on both sides (at least the strip's own left margin), as high as the
+// button bar with the status bar below it and a margin, so that the debug box lies outside.
+// `strip` and `bar` are the places of the tab strip and the button bar as the front shows them;
+// all in twips.
+TwipsRect LoadClientArea(const TwipsRect& strip, const TwipsRect& bar, int frameWidth,
+                         int statusBarHeight);
+
 // The five tabs' captions in order ("&" marks the access key).
 std::span<const char* const> TabCaptions();
 

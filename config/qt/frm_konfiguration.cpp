@@ -275,18 +275,14 @@ void frmKonfiguration::BuildMenu() {
 }
 
 void frmKonfiguration::Load() {
-  // The window is as wide as the tab strip plus the frame's margin on both sides and as high as
-  // the status bar below the button bar: the debug box lies outside the visible area.
-  const TwipsRect strip = TwipsGeometry(Control("TabStrip"));
-  const TwipsRect bar = TwipsGeometry(Control("picDatenSteuerung"));
-  const int frameWidth = ToTwipsX(frameGeometry().width() - geometry().width());
-  const int innerWidth = strip.left + strip.width + std::max(frameWidth, strip.left);
-  const int statusHeight = ToTwipsY(statusBar()->sizeHint().height());
-  const int innerHeight = statusHeight + bar.top + bar.height + layout::kBottomMargin;
-  setFixedWidth(ToPixelsX(innerWidth));
-  resize(ToPixelsX(innerWidth), ToPixelsY(innerHeight));
+  const TwipsRect client = LoadClientArea(TwipsGeometry(Control("TabStrip")),
+                                          TwipsGeometry(Control("picDatenSteuerung")),
+                                          ToTwipsX(frameGeometry().width() - geometry().width()),
+                                          ToTwipsY(statusBar()->sizeHint().height()));
+  setFixedWidth(ToPixelsX(client.width));
+  resize(ToPixelsX(client.width), ToPixelsY(client.height));
   // Smaller, the button bar and the status bar would be cut off.
-  setMinimumHeight(ToPixelsY(innerHeight));
+  setMinimumHeight(ToPixelsY(client.height));
 
   core_.Load();
   loaded_ = true;

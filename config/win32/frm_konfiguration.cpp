@@ -297,19 +297,14 @@ int frmKonfiguration::StatusBarHeight() const {
 }
 
 void frmKonfiguration::Load() {
-  // The client area is as wide as the tab strip plus the frame's margin on both sides and as
-  // high as the status bar below the button bar: the debug box lies outside the visible area.
-  const TwipsRect strip = Rect("TabStrip");
-  const TwipsRect bar = Rect("picDatenSteuerung");
   const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE));
   RECT frame{0, 0, 0, 0};
   ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const int frameWidth = twips_.ToTwipsX(frame.right - frame.left);
-  const int innerWidth = strip.left + strip.width + std::max(frameWidth, strip.left);
-  const int innerHeight =
-      twips_.ToTwipsY(StatusBarHeight()) + bar.top + bar.height + layout::kBottomMargin;
-  RECT outer{0, 0, twips_.ToPixelsX(innerWidth), twips_.ToPixelsY(innerHeight)};
+  const TwipsRect client =
+      LoadClientArea(Rect("TabStrip"), Rect("picDatenSteuerung"),
+                     twips_.ToTwipsX(frame.right - frame.left), twips_.ToTwipsY(StatusBarHeight()));
+  RECT outer{0, 0, twips_.ToPixelsX(client.width), twips_.ToPixelsY(client.height)};
   ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   minimumSize_ = {outer.right - outer.left, outer.bottom - outer.top};
   ::SetWindowPos(window_, nullptr, 0, 0, minimumSize_.cx, minimumSize_.cy,

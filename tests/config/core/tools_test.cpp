@@ -86,6 +86,15 @@ TEST(LayoutTest, TheBarTheFieldGapAndEveryBoundFieldWithItsLabel) {
     EXPECT_EQ(std::string(Place(binding.control).container),
               "frTab" + std::to_string(binding.tab - 1));
   }
+  // The load step's client area: the tab strip with the frame's margin (at least the strip's
+  // left) on both sides, the button bar with the status bar and 48 twips below.
+  const TwipsRect strip{120, 120, 9600, 6000};
+  const TwipsRect buttonBar{120, 6240, 9600, 375};
+  for (const auto& [frame, width] : {std::pair{240, 9960}, std::pair{60, 9840}}) {
+    const TwipsRect client = LoadClientArea(strip, buttonBar, frame, 330);
+    EXPECT_EQ(client.width, width) << frame;
+    EXPECT_EQ(client.height, 6993) << frame;
+  }
   // The debug box lies below the button bar.
   EXPECT_GT(Rect("txbStatus").top,
             Rect("picDatenSteuerung").top + Rect("picDatenSteuerung").height);
