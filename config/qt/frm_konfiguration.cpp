@@ -194,6 +194,14 @@ QWidget* frmKonfiguration::BuildControl(const ControlPlace& place) {
   rect.top -= place.pixelsUp * vn::config::TwipsPerPixelY();
   SetTwipsGeometry(widget, rect);
   controls_[name] = widget;
+  // Every press goes to the core with the command of the control's row; every change of a
+  // field's content reaches it too.
+  if (place.command != nullptr)
+    connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
+            [this, command = place.command] { core_.Press(command); });
+  if (place.kind == ControlKind::kTextField || place.kind == ControlKind::kLongText ||
+      place.kind == ControlKind::kList)
+    ConnectFieldChange(widget);
   return widget;
 }
 
@@ -218,18 +226,6 @@ void frmKonfiguration::BuildWindow() {
   bar->addWidget(statusPanel_, 1);
   bar->addPermanentWidget(editPanel_);
   setStatusBar(bar);
-
-  // Every press goes to the core, with the command of the control's row.
-  for (const ControlPlace& place : LayoutTable()) {
-    if (place.command == nullptr) continue;
-    connect(static_cast<QAbstractButton*>(Control(place.name)), &QAbstractButton::clicked, this,
-            [this, command = place.command] { core_.Press(command); });
-  }
-
-  for (const ControlPlace& place : LayoutTable())
-    if (place.kind == ControlKind::kTextField || place.kind == ControlKind::kLongText ||
-        place.kind == ControlKind::kList)
-      ConnectFieldChange(Control(place.name));
 
   connect(tvZuordnungen_, &QTreeWidget::itemDoubleClicked, this,
           [this] { core_.tvZuordnungen_DblClick(); });
