@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "handler/protocol_handler.h"
+#include "handler/posix/protocol_handler.h"
 #include "platform/module_path.h"
 
 #include "bench/bench_support.h"
