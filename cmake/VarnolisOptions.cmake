@@ -38,9 +38,10 @@ endfunction()
 # ("TempFileLinuxTest") and are not run there; NOT_ON_WINDOWS names further GoogleTest patterns
 # ("Suite.Test", "Suite.*") not run there, each with its reason beside it in the caller;
 # ALONE_ON_WINDOWS names suites whose tests run one per Wine process there, with the reason
-# beside each; WINDOWS_PROPERTIES are further test properties there (name value ...).
+# beside each; TEST_ACT_ON_WINDOWS: the tests run against the test ACT!, in its prefix, one
+# program at a time; WINDOWS_PROPERTIES are further test properties there (name value ...).
 function(varnolis_add_test name)
-  cmake_parse_arguments(ARG "" ""
+  cmake_parse_arguments(ARG "TEST_ACT_ON_WINDOWS" ""
                         "SOURCES;LIBS;NOT_ON_WINDOWS;ALONE_ON_WINDOWS;WINDOWS_PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   varnolis_target_defaults(${name})
@@ -51,9 +52,13 @@ function(varnolis_add_test name)
   if(WIN32)
     target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/wine/posix_compat.h)
     list(JOIN ARG_NOT_ON_WINDOWS ":" excluded)
+    set(with_test_act "")
+    if(ARG_TEST_ACT_ON_WINDOWS)
+      set(with_test_act WITH_TEST_ACT)
+    endif()
     varnolis_add_wine_suites(${name} FILTER "-*Linux*:${excluded}" ALONE ${ARG_ALONE_ON_WINDOWS}
-                             DISCOVERY_TIMEOUT 180
-                             PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED wine ${ARG_WINDOWS_PROPERTIES})
+                             ${with_test_act} DISCOVERY_TIMEOUT 180
+                             PROPERTIES TIMEOUT 600 ${ARG_WINDOWS_PROPERTIES})
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
   endif()

@@ -6,15 +6,17 @@
 # CTest log, where GoogleTest prints them. The tests of a suite named in ALONE run one per
 # process, as CTest tests of their own.
 
-# varnolis_wine_suites_impl(EXECUTABLE exe EMULATOR runner NAME_PREFIX prefix FILTER negative
-#                           ALONE suite... CTEST_FILE out DISCOVERY_TIMEOUT seconds
-#                           PROPERTIES name value ...)
-# FILTER is GoogleTest's negative part ("-A.*:B.c"), applied to the listing and to every suite.
+# varnolis_wine_suites_impl(EXECUTABLE exe LISTER runner RUNNER runner NAME_PREFIX prefix
+#                           FILTER negative ALONE suite... CTEST_FILE out
+#                           DISCOVERY_TIMEOUT seconds PROPERTIES name value ...)
+# The tests are listed under LISTER and run under RUNNER (scripts that run a program in a
+# prefix). FILTER is GoogleTest's negative part ("-A.*:B.c"), applied to the listing and to
+# every suite.
 function(varnolis_wine_suites_impl)
-  cmake_parse_arguments(ARG "" "EXECUTABLE;EMULATOR;NAME_PREFIX;FILTER;CTEST_FILE;DISCOVERY_TIMEOUT"
+  cmake_parse_arguments(ARG "" "EXECUTABLE;LISTER;RUNNER;NAME_PREFIX;FILTER;CTEST_FILE;DISCOVERY_TIMEOUT"
                         "ALONE;PROPERTIES" ${ARGN})
   execute_process(
-    COMMAND "${ARG_EMULATOR}" "${ARG_EXECUTABLE}" --gtest_list_tests "--gtest_filter=*${ARG_FILTER}"
+    COMMAND "${ARG_LISTER}" "${ARG_EXECUTABLE}" --gtest_list_tests "--gtest_filter=*${ARG_FILTER}"
     TIMEOUT ${ARG_DISCOVERY_TIMEOUT}
     OUTPUT_VARIABLE listing
     ERROR_VARIABLE errors
@@ -55,7 +57,7 @@ endfunction()
 macro(varnolis_wine_suites_add pattern)
   string(REGEX REPLACE "\\.\\*$" "" name "${ARG_NAME_PREFIX}:${pattern}")
   string(APPEND script
-    "add_test([==[${name}]==] [==[${ARG_EMULATOR}]==] [==[${ARG_EXECUTABLE}]==] "
+    "add_test([==[${name}]==] [==[${ARG_RUNNER}]==] [==[${ARG_EXECUTABLE}]==] "
     "[==[--gtest_filter=${pattern}${ARG_FILTER}]==])\n"
     "set_tests_properties([==[${name}]==] PROPERTIES")
   foreach(property IN LISTS ARG_PROPERTIES)
