@@ -32,13 +32,17 @@ function(varnolis_target_defaults target)
 endfunction()
 
 # varnolis_add_test(<name> SOURCES ... LIBS ... [NOT_ON_WINDOWS pattern...]): one GoogleTest
-# executable under CTest. In the Windows build the tests run under Wine (cmake/wine-run.sh) and
-# are listed when ctest starts. Tests that only make sense on Linux say so in their suite's name
+# executable under CTest. In the Windows build the tests run under Wine (cmake/wine-run.sh), are
+# listed when ctest starts and run one GoogleTest suite per Wine process (the time limit and the
+# second try are the suite's). Tests that only make sense on Linux say so in their suite's name
 # ("TempFileLinuxTest") and are not run there; NOT_ON_WINDOWS names further GoogleTest patterns
 # ("Suite.Test", "Suite.*") not run there, each with its reason beside it in the caller;
-# WINDOWS_PROPERTIES are further test properties there (name value ...).
+# ALONE_ON_WINDOWS names suites whose tests run one per Wine process there, with the reason
+# beside each; TEST_ACT_ON_WINDOWS: the tests run against the test ACT!, in its prefix, one
+# program at a time; WINDOWS_PROPERTIES are further test properties there (name value ...).
 function(varnolis_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;NOT_ON_WINDOWS;WINDOWS_PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "TEST_ACT_ON_WINDOWS" ""
+                        "SOURCES;LIBS;NOT_ON_WINDOWS;ALONE_ON_WINDOWS;WINDOWS_PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   varnolis_target_defaults(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
@@ -48,9 +52,13 @@ function(varnolis_add_test name)
   if(WIN32)
     target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/wine/posix_compat.h)
     list(JOIN ARG_NOT_ON_WINDOWS ":" excluded)
-    set(filter "-*Linux*:${excluded}")
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 180 TEST_FILTER "${filter}"
-                         PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED wine ${ARG_WINDOWS_PROPERTIES})
+    set(with_test_act "")
+    if(ARG_TEST_ACT_ON_WINDOWS)
+      set(with_test_act WITH_TEST_ACT)
+    endif()
+    varnolis_add_wine_suites(${name} FILTER "-*Linux*:${excluded}" ALONE ${ARG_ALONE_ON_WINDOWS}
+                             ${with_test_act} DISCOVERY_TIMEOUT 180
+                             PROPERTIES TIMEOUT 600 ${ARG_WINDOWS_PROPERTIES})
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
   endif()
