@@ -18,6 +18,7 @@
 
 #include "data/call_watchdog.h"
 #include "data/connection_pool.h"
+#include "data/date_serial.h"
 #include "data/errors.h"
 #include "data/field.h"
 #include "data/provider.h"

@@ -1,5 +1,5 @@
-// Conversions of database values that several providers share: OLE date serials from civil
-// dates and ISO texts, exact decimal texts, currency amounts.
+// Conversions of database values that several providers share: date serials from ISO texts,
+// exact decimal texts, currency amounts.
 #pragma once
 
 #include <optional>
@@ -9,9 +9,6 @@
 #include "data/variant.h"
 
 namespace vn::data {
-
-// OLE date serial (days since 1899-12-30) of a civil date and time.
-double DateSerial(int year, int month, int day, int hour = 0, int minute = 0, double second = 0);
 
 // `YYYY-MM-DD`, optionally followed by ` ` or `T` and `HH:MM[:SS[.fff]]`; also a bare time
 // `HH:MM[:SS]` (on day 0). Anything else: nullopt.

@@ -9,6 +9,7 @@
 
 #include "data/connection_pool.h"
 #include "data/database_file.h"
+#include "data/date_serial.h"
 #include "data/errors.h"
 #include "data/field.h"
 #include "data/jet_sql.h"
@@ -225,9 +226,9 @@ Variant Convert(sqlite3_stmt* st, int i, int type, int storage) {
         auto d = ParseIsoDate(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
         if (d) return Variant(*d);
       } else if (storage == SQLITE_FLOAT) {
-        return Variant(Date{sqlite3_column_double(st, i) - 2415018.5});  // Julian day
+        return Variant(Date{SerialOfJulianDay(sqlite3_column_double(st, i))});
       } else if (storage == SQLITE_INTEGER) {
-        return Variant(Date{25569.0 + static_cast<double>(sqlite3_column_int64(st, i)) / 86400.0});
+        return Variant(Date{SerialOfUnixTime(static_cast<double>(sqlite3_column_int64(st, i)))});
       }
       break;
     case adVarWChar:
