@@ -1,11 +1,14 @@
 #include "data/sql_values.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 #include "data/date_serial.h"
+#include "platform/text.h"
 
 namespace vn::data {
 
@@ -68,6 +71,16 @@ std::optional<Date> ParseIsoDate(std::string_view s) {
     if ((s[10] != ' ' && s[10] != 'T') || !ParseTime(s, 11, h, mi, sec)) return std::nullopt;
   }
   return Date{DateSerial(y, m, d, h, mi, sec)};
+}
+
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text) {
+  const std::string t = TrimSpaces(std::string(text));
+  if (t.empty()) return std::nullopt;
+  char* end = nullptr;
+  errno = 0;
+  const long long v = std::strtoll(t.c_str(), &end, 10);
+  if (errno != 0 || end != t.c_str() + t.size()) return std::nullopt;
+  return static_cast<std::int64_t>(v);
 }
 
 std::optional<std::string> NormaliseDecimal(std::string_view s) {

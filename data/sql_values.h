@@ -2,6 +2,7 @@
 // exact decimal texts, currency amounts.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,10 @@ namespace vn::data {
 // `YYYY-MM-DD`, optionally followed by ` ` or `T` and `HH:MM[:SS[.fff]]`; also a bare time
 // `HH:MM[:SS]` (on day 0). Anything else: nullopt.
 std::optional<Date> ParseIsoDate(std::string_view text);
+
+// A whole number in the range of 64 bits, blanks around it allowed ("-12", " 7 "); nullopt for
+// anything else.
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text);
 
 // A plain decimal number ("-12.50", "+3", ".5", "1e3" is not one), normalised to
 // "[-]digits[.digits]" without superfluous zeros; nullopt otherwise.
