@@ -1,6 +1,7 @@
 // The embedded SQLite provider, under its own name and as the stand-in for Jet 4.0 (the
 // configuration database): files relative to the program folder, read-only on request.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "data/jet_sql.h"
 #include "data/provider.h"
 #include "data/sql_values.h"
+#include "data/sqlite_busy_timeout.h"
 #include "data/sqlite_handles.h"
 #include "platform/file_io.h"
 #include "platform/file_stamp.h"
@@ -23,6 +25,9 @@ namespace vn::data {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Milliseconds, as an int: lock-free on every target, the 32-bit one included.
+std::atomic<int> busyTimeout{static_cast<int>(kDefaultSqliteBusyTimeout.count())};
 
 struct Database : PooledSession {
   SqliteDatabase db;
@@ -530,7 +535,7 @@ std::shared_ptr<Database> OpenDatabase(const std::string& path, bool readOnly, b
 
 void Configure(Database& db) {
   sqlite3_extended_result_codes(db.db.get(), 1);
-  sqlite3_busy_timeout(db.db.get(), 5000);
+  sqlite3_busy_timeout(db.db.get(), static_cast<int>(SqliteBusyTimeout().count()));
   sqlite3_progress_handler(db.db.get(), 1000, OnProgress, &db);
   if (db.jet) {
     // Jet knows no double-quoted names, and its text comparisons fold every letter's case.
@@ -578,6 +583,14 @@ std::shared_ptr<Database> KeptDatabase(const std::string& key, const FileStamp& 
 }
 
 }  // namespace
+
+std::chrono::milliseconds SqliteBusyTimeout() {
+  return std::chrono::milliseconds(busyTimeout.load());
+}
+
+void SetSqliteBusyTimeout(std::chrono::milliseconds timeout) {
+  busyTimeout = static_cast<int>(timeout.count());
+}
 
 std::unique_ptr<Provider> KeptSqliteProvider(const ConnectionString& cs, bool jet,
                                              const ConnectOptions& options) {
