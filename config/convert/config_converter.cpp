@@ -9,6 +9,7 @@
 #include "data/field.h"
 #include "data/recordset.h"
 #include "data/sqlite_handles.h"
+#include "platform/config_names.h"
 #include "platform/file_io.h"
 #include "platform/runtime_error.h"
 #include "platform/temp_file.h"
@@ -21,7 +22,8 @@ namespace {
 constexpr long kErrOperationCancelled = 3712;  // adErrOperationCancelled
 
 // The configuration tables, each before the tables that refer to it.
-constexpr const char* kTables[] = {"Formate", "Rubriken", "Daten", "Zuordnungen"};
+constexpr const char* kTables[] = {configdb::kFormate, configdb::kRubriken, configdb::kDaten,
+                                   configdb::kZuordnungen};
 
 RuntimeError ConversionError(const std::string& text) {
   return RuntimeError(data::kErrProviderFailed, text, "Konvertierung");
