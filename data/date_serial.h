@@ -58,19 +58,23 @@ inline double DateSerial(int year, int month, int day, int hour = 0, int minute 
 struct SerialParts {
   long long day = 0;
   long second = 0;
+  bool hasDate = false;  // the serial's integer part is not zero (before any carry)
   bool hasTime = false;  // the serial has a fraction, however small
 };
 
+// `serial` must lie within the range of a long long.
 inline SerialParts SplitSerial(double serial) {
   SerialParts parts;
-  const double whole = std::trunc(serial);
-  const double fraction = std::fabs(serial - whole);
-  parts.day = static_cast<long long>(whole);
+  parts.day = static_cast<long long>(serial);  // towards zero
+  const double fraction = std::fabs(serial - static_cast<double>(parts.day));
+  parts.hasDate = parts.day != 0;
   parts.hasTime = fraction != 0;
-  parts.second = parts.hasTime ? std::lround(fraction * 86400.0) : 0;
-  if (parts.second >= 86400) {
-    parts.second -= 86400;
-    ++parts.day;
+  if (parts.hasTime) {
+    parts.second = std::lround(fraction * 86400.0);
+    if (parts.second >= 86400) {
+      parts.second -= 86400;
+      ++parts.day;
+    }
   }
   return parts;
 }

@@ -76,7 +76,7 @@ DateParts DatePartsFromSerial(double serial) {
     throw RuntimeError(kErrOverflow, kTextOverflow);
   const data::SerialParts parts = data::SplitSerial(serial);
   DateParts p;
-  p.hasDate = static_cast<long long>(serial) != 0;  // before a time that rounds to midnight
+  p.hasDate = parts.hasDate;
   p.hasTime = parts.hasTime;
   p.days = static_cast<long>(parts.day);  // the range check keeps it in range
   p.hour = static_cast<int>(parts.second / 3600);

@@ -61,24 +61,26 @@ TEST(DateSerialTest, SplittingASerialRoundsToTheSecondAndCarriesMidnight) {
     double serial;
     long long day;
     long second;
-    bool hasTime;
+    bool hasDate, hasTime;
   };
   const Case cases[] = {
-      {0.0, 0, 0, false},
-      {2.0, 2, 0, false},
-      {0.5, 0, 43200, true},
-      {-1.25, -1, 21600, true},
-      {-0.5, 0, 43200, true},
-      {36585.75, 36585, 64800, true},
-      {1.0 + 1.4 / 86400, 1, 1, true},     // 1.4 s
-      {1.0 + 1.6 / 86400, 1, 2, true},     // 1.6 s
-      {1.9999999, 2, 0, true},             // 86399.99 s: the next midnight
-      {1.0 + 0.0001 / 86400, 1, 0, true},  // a fraction that rounds to nothing is still one
+      {0.0, 0, 0, false, false},
+      {2.0, 2, 0, true, false},
+      {0.5, 0, 43200, false, true},
+      {-1.25, -1, 21600, true, true},
+      {-0.5, 0, 43200, false, true},
+      {36585.75, 36585, 64800, true, true},
+      {1.0 + 1.4 / 86400, 1, 1, true, true},     // 1.4 s
+      {1.0 + 1.6 / 86400, 1, 2, true, true},     // 1.6 s
+      {1.9999999, 2, 0, true, true},             // 86399.99 s: the next midnight
+      {0.9999999, 1, 0, false, true},            // a time alone, carried into day 1
+      {1.0 + 0.0001 / 86400, 1, 0, true, true},  // a fraction that rounds to nothing is still one
   };
   for (const Case& c : cases) {
     const SerialParts parts = SplitSerial(c.serial);
     EXPECT_EQ(parts.day, c.day) << c.serial;
     EXPECT_EQ(parts.second, c.second) << c.serial;
+    EXPECT_EQ(parts.hasDate, c.hasDate) << c.serial;
     EXPECT_EQ(parts.hasTime, c.hasTime) << c.serial;
   }
 }
