@@ -85,42 +85,42 @@ struct ColumnKind {
   FetchAs fetch = FetchAs::kWideText;
 };
 
-// What the concise SQL types become, signed (or without sign) and unsigned.
+// What the concise SQL types become; a whole-number type that the driver marks unsigned becomes
+// its unsigned DataTypeEnum.
 struct SqlTypeKind {
   SQLSMALLINT sqlType;
-  ColumnKind kind;
-  ColumnKind unsignedKind;
+  int type;
+  FetchAs fetch;
+  int unsignedType = 0;  // 0: unsigned or not, the same
 };
 
 constexpr SqlTypeKind kSqlTypeKinds[] = {
-    {SQL_CHAR, {adChar, FetchAs::kWideText}, {adChar, FetchAs::kWideText}},
-    {SQL_WCHAR, {adWChar, FetchAs::kWideText}, {adWChar, FetchAs::kWideText}},
-    {SQL_VARCHAR, {adVarChar, FetchAs::kWideText}, {adVarChar, FetchAs::kWideText}},
-    {SQL_WVARCHAR, {adVarWChar, FetchAs::kWideText}, {adVarWChar, FetchAs::kWideText}},
-    {SQL_LONGVARCHAR, {adLongVarChar, FetchAs::kWideText}, {adLongVarChar, FetchAs::kWideText}},
-    {SQL_WLONGVARCHAR, {adLongVarWChar, FetchAs::kWideText}, {adLongVarWChar, FetchAs::kWideText}},
-    {SQL_DECIMAL, {adNumeric, FetchAs::kDecimalText}, {adNumeric, FetchAs::kDecimalText}},
-    {SQL_NUMERIC, {adNumeric, FetchAs::kDecimalText}, {adNumeric, FetchAs::kDecimalText}},
-    {SQL_BIT, {adBoolean, FetchAs::kBit}, {adBoolean, FetchAs::kBit}},
-    {SQL_TINYINT, {adTinyInt, FetchAs::kInteger}, {adUnsignedTinyInt, FetchAs::kInteger}},
-    {SQL_SMALLINT, {adSmallInt, FetchAs::kInteger}, {adUnsignedSmallInt, FetchAs::kInteger}},
-    {SQL_INTEGER, {adInteger, FetchAs::kInteger}, {adUnsignedInt, FetchAs::kInteger}},
-    {SQL_BIGINT, {adBigInt, FetchAs::kInteger}, {adUnsignedBigInt, FetchAs::kUnsigned}},
-    {SQL_REAL, {adSingle, FetchAs::kDouble}, {adSingle, FetchAs::kDouble}},
-    {SQL_FLOAT, {adDouble, FetchAs::kDouble}, {adDouble, FetchAs::kDouble}},
-    {SQL_DOUBLE, {adDouble, FetchAs::kDouble}, {adDouble, FetchAs::kDouble}},
-    {SQL_TYPE_DATE, {adDBDate, FetchAs::kDate}, {adDBDate, FetchAs::kDate}},
-    {SQL_DATE, {adDBDate, FetchAs::kDate}, {adDBDate, FetchAs::kDate}},
-    {SQL_TYPE_TIME, {adDBTime, FetchAs::kTime}, {adDBTime, FetchAs::kTime}},
-    {SQL_TIME, {adDBTime, FetchAs::kTime}, {adDBTime, FetchAs::kTime}},
-    {SQL_TYPE_TIMESTAMP,
-     {adDBTimeStamp, FetchAs::kTimestamp},
-     {adDBTimeStamp, FetchAs::kTimestamp}},
-    {SQL_TIMESTAMP, {adDBTimeStamp, FetchAs::kTimestamp}, {adDBTimeStamp, FetchAs::kTimestamp}},
-    {SQL_BINARY, {adBinary, FetchAs::kBinary}, {adBinary, FetchAs::kBinary}},
-    {SQL_VARBINARY, {adVarBinary, FetchAs::kBinary}, {adVarBinary, FetchAs::kBinary}},
-    {SQL_LONGVARBINARY, {adLongVarBinary, FetchAs::kBinary}, {adLongVarBinary, FetchAs::kBinary}},
-    {SQL_GUID, {adGUID, FetchAs::kWideText}, {adGUID, FetchAs::kWideText}},
+    {SQL_CHAR, adChar, FetchAs::kWideText},
+    {SQL_WCHAR, adWChar, FetchAs::kWideText},
+    {SQL_VARCHAR, adVarChar, FetchAs::kWideText},
+    {SQL_WVARCHAR, adVarWChar, FetchAs::kWideText},
+    {SQL_LONGVARCHAR, adLongVarChar, FetchAs::kWideText},
+    {SQL_WLONGVARCHAR, adLongVarWChar, FetchAs::kWideText},
+    {SQL_DECIMAL, adNumeric, FetchAs::kDecimalText},
+    {SQL_NUMERIC, adNumeric, FetchAs::kDecimalText},
+    {SQL_BIT, adBoolean, FetchAs::kBit},
+    {SQL_TINYINT, adTinyInt, FetchAs::kInteger, adUnsignedTinyInt},
+    {SQL_SMALLINT, adSmallInt, FetchAs::kInteger, adUnsignedSmallInt},
+    {SQL_INTEGER, adInteger, FetchAs::kInteger, adUnsignedInt},
+    {SQL_BIGINT, adBigInt, FetchAs::kInteger, adUnsignedBigInt},
+    {SQL_REAL, adSingle, FetchAs::kDouble},
+    {SQL_FLOAT, adDouble, FetchAs::kDouble},
+    {SQL_DOUBLE, adDouble, FetchAs::kDouble},
+    {SQL_TYPE_DATE, adDBDate, FetchAs::kDate},
+    {SQL_DATE, adDBDate, FetchAs::kDate},
+    {SQL_TYPE_TIME, adDBTime, FetchAs::kTime},
+    {SQL_TIME, adDBTime, FetchAs::kTime},
+    {SQL_TYPE_TIMESTAMP, adDBTimeStamp, FetchAs::kTimestamp},
+    {SQL_TIMESTAMP, adDBTimeStamp, FetchAs::kTimestamp},
+    {SQL_BINARY, adBinary, FetchAs::kBinary},
+    {SQL_VARBINARY, adVarBinary, FetchAs::kBinary},
+    {SQL_LONGVARBINARY, adLongVarBinary, FetchAs::kBinary},
+    {SQL_GUID, adGUID, FetchAs::kWideText},
 };
 
 ColumnKind KindOf(const OdbcColumnDescription& column) {
@@ -141,9 +141,11 @@ ColumnKind KindOf(const OdbcColumnDescription& column) {
     return {adLongVarWChar, FetchAs::kWideText};
   }
   for (const SqlTypeKind& known : kSqlTypeKinds) {
-    if (known.sqlType == column.sqlType) {
-      return column.isUnsigned ? known.unsignedKind : known.kind;
-    }
+    if (known.sqlType != column.sqlType) continue;
+    if (!column.isUnsigned || known.unsignedType == 0) return {known.type, known.fetch};
+    // An unsigned 64-bit value is read as one; the narrower ones fit the signed read.
+    return {known.unsignedType,
+            known.unsignedType == adUnsignedBigInt ? FetchAs::kUnsigned : known.fetch};
   }
   return {};
 }
