@@ -1,12 +1,11 @@
 #include "act/act_data_parser.h"
 
-#include <sys/stat.h>
-
 #include "act/act_application.h"
 #include "act/ini_value.h"
 #include "act/numeric_text.h"
 #include "act/sql_literal_scanner.h"
 #include "platform/codepage.h"
+#include "platform/file_io.h"
 #include "platform/module_path.h"
 #include "platform/path_separator.h"
 #include "platform/ini_file.h"
@@ -14,6 +13,7 @@
 #include "platform/text.h"
 #include "platform/vb_errors.h"
 #include "platform/unicode_case.h"
+#include "resources/markup.h"
 
 namespace vn {
 namespace {
@@ -51,11 +51,6 @@ std::string AnsiCharacter(int code) {
     throw RuntimeError(kErrInvalidProcedureCall, kTextInvalidProcedureCall, "clACTDataParser");
   }
   return Cp1252ToUtf8(std::string(1, static_cast<char>(code)));
-}
-
-bool IsRegularFile(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // The path of an existing file whose last part may differ in case (names written for a system
@@ -96,17 +91,20 @@ std::string clACTDataParser::ErrText() const {
 
 void clACTDataParser::SetError(int Fehlernummer, const ResValues& sZusatz) {
   errorValues_ = sZusatz;
-  error_.SetError(Fehlernummer, sZusatz);
+  // The block goes into a page: its values (command texts, paths that hold ACT! values) are
+  // shown as text there. ErrText keeps them as they are.
+  ResValues shown;
+  shown.reserve(sZusatz.size());
+  for (const ResValue& value : sZusatz) shown.emplace_back(markup::EscapeHtml(value.Text()));
+  error_.SetError(Fehlernummer, shown);
 }
 
-std::string clACTDataParser::Parse(const std::string& sText) { return ParseText(sText, nullptr); }
-
-std::string clACTDataParser::ParseSQL(const std::string& sText, bool doubleQuotedText) {
-  SqlLiteralScanner scanner(doubleQuotedText);
-  return ParseText(sText, &scanner);
-}
-
-std::string clACTDataParser::ParseText(const std::string& sText, SqlLiteralScanner* sql) {
+std::string clACTDataParser::Parse(const std::string& sText, ParsedText kind) {
+  std::optional<SqlLiteralScanner> sql;
+  if (kind == ParsedText::kSql || kind == ParsedText::kJetSql)
+    sql.emplace(kind == ParsedText::kJetSql);
+  const ValuePlace textPlace =
+      kind == ParsedText::kPageText ? ValuePlace::kPageText : ValuePlace::kAsRead;
   text_ = TrimSpaces(sText);
   const std::string& text = text_;
   const size_t n = text.size();
@@ -114,7 +112,7 @@ std::string clACTDataParser::ParseText(const std::string& sText, SqlLiteralScann
   // Only the text around the commands tells where literals are, never the values put in.
   auto copy = [&](char c) {
     output += c;
-    if (sql != nullptr) sql->Feed(c);
+    if (sql) sql->Feed(c);
   };
   size_t i = 0;
   while (i < n) {
@@ -144,10 +142,10 @@ std::string clACTDataParser::ParseText(const std::string& sText, SqlLiteralScann
         collected.clear();
         continue;
       }
-      const std::optional<SqlPlace> place =
-          sql != nullptr ? std::optional<SqlPlace>(sql->Place()) : std::nullopt;
+      const ValuePlace place = sql ? sql->Place() : textPlace;
       std::optional<std::string> value = ErsetzeKommando(command, place);
-      if (value && place == SqlPlace::kCode && value->starts_with('-') && output.ends_with('-')) {
+      if (value && place == ValuePlace::kSqlCode && value->starts_with('-') &&
+          output.ends_with('-')) {
         // A sign right after a minus would make "--", which comments out the rest of the line.
         SetError(kNumberExpected, {command});
       }
@@ -166,7 +164,7 @@ std::string clACTDataParser::ParseText(const std::string& sText, SqlLiteralScann
 }
 
 std::optional<std::string> clACTDataParser::ErsetzeKommando(const std::string& sKommando,
-                                                            std::optional<SqlPlace> place) {
+                                                            ValuePlace place) {
   if (objACTApp_ == nullptr) {
     SetError(121);
     return std::nullopt;
@@ -204,29 +202,14 @@ std::optional<std::string> clACTDataParser::ErsetzeKommando(const std::string& s
     SetError(173, {sKommando});
     return std::nullopt;
   }
-  if (value && place && !FitIntoSql(*place, befehl == "brimlow" || befehl == "tessaran", *value)) {
+  if (!value) return std::nullopt;
+  // The default is the administrator's own text, written as typed.
+  if (value->empty()) return vorgabe;
+  if (!FitValue(place, *value)) {
     SetError(kNumberExpected, {sKommando});
     return std::nullopt;
   }
-  if (value && value->empty()) value = vorgabe;
   return value;
-}
-
-bool clACTDataParser::FitIntoSql(SqlPlace place, bool apostrophesAsRead, std::string& value) {
-  switch (place) {
-    case SqlPlace::kCode:
-      // Outside a literal the value becomes SQL itself: only a number may stand there. An empty
-      // value takes the command's default, which the administrator wrote.
-      return value.empty() || IsPlainNumber(value);
-    case SqlPlace::kSingleQuoted:
-      // Field values have their apostrophes doubled already; the link products' values not.
-      if (apostrophesAsRead) value = ReplaceAll(value, "'", "''");
-      return true;
-    case SqlPlace::kDoubleQuoted:
-      value = ReplaceAll(value, "\"", "\"\"");
-      return true;
-  }
-  return false;
 }
 
 std::optional<std::string> clACTDataParser::FeldKommando(const std::string& sKommando,
@@ -241,7 +224,7 @@ std::optional<std::string> clACTDataParser::FeldKommando(const std::string& sKom
     SetError(124, {sKommando});
     return std::nullopt;
   }
-  std::string value = ReplaceAll(objACTApp_->getFeldwert(feldID, viewTyp, false), "'", "''");
+  std::string value = objACTApp_->getFeldwert(feldID, viewTyp, false);
   const std::string teil = HoleFeld(sKommando, ",", 3);
   const std::string trennzeichen = HoleFeld(sKommando, ",", 4);
   if (!teil.empty() && !trennzeichen.empty()) {

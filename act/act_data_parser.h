@@ -6,25 +6,32 @@
 #include <optional>
 #include <string>
 
-#include "act/sql_literal_scanner.h"
+#include "act/value_place.h"
 #include "resources/html_error.h"
 
 namespace vn {
 
 class clACTApplication;
 
+// What a text given to Parse is, which says where the values of its commands are written.
+enum class ParsedText {
+  kAsRead,    // a connection string, the administrator's tools: values as ACT! holds them
+  kPageText,  // a menu text, a rubric's title or remark: values as HTML text
+  kSql,       // an entry's query: by each command's place, inside or outside a '...' literal
+  kJetSql,    // the same in Jet's dialect, where "..." is a text literal too
+};
+
 class clACTDataParser {
  public:
   // Creates the error block (class "clACTDataParser") and keeps the bridge (may be null).
   bool Init(clACTApplication* objACTApp, const std::string& strResourcePath);
 
-  // The text with every command replaced; on the first failing command the trimmed input.
-  // Errors that ACT!'s automation raises are thrown through (RuntimeError).
-  std::string Parse(const std::string& sText);
-  // Parse for an entry's SQL query. A command outside the quoted literals must give a number
-  // or nothing (then its default applies); anything else fails with 174. A value inside a
-  // literal cannot end it. `doubleQuotedText`: "..." is a literal too (Jet's dialect).
-  std::string ParseSQL(const std::string& sText, bool doubleQuotedText);
+  // The text with every command replaced by its value, written as its place reads it
+  // (FitValue); on the first failing command the trimmed input. In a query a command outside
+  // the literals must give a number or nothing (then its default applies), anything else fails
+  // with 174. A command's default (its third field) is the administrator's text and is
+  // written as typed. Errors that ACT!'s automation raises are thrown through (RuntimeError).
+  std::string Parse(const std::string& sText, ParsedText kind);
 
   const std::string& Text() const;
   int ErrNumber() const;
@@ -36,14 +43,9 @@ class clACTDataParser {
   std::string ErrText() const;
 
  private:
-  std::string ParseText(const std::string& sText, SqlLiteralScanner* sql);
-  // The value of one command (trimmed and lower-cased command text); nothing after an error.
-  // `place`: where the command stands in an entry's SQL; none for other texts.
-  std::optional<std::string> ErsetzeKommando(const std::string& sKommando,
-                                             std::optional<SqlPlace> place = std::nullopt);
-  // Makes a command's value fit its place in the SQL; false when it cannot stand there.
-  // `apostrophesAsRead`: the value's apostrophes are not doubled yet.
-  static bool FitIntoSql(SqlPlace place, bool apostrophesAsRead, std::string& value);
+  // The value of one command (trimmed and lower-cased command text) written for `place`;
+  // nothing after an error.
+  std::optional<std::string> ErsetzeKommando(const std::string& sKommando, ValuePlace place);
   std::optional<std::string> FeldKommando(const std::string& sKommando,
                                           const std::string& sParameter, int viewTyp,
                                           int fehlerKeineFeldID);

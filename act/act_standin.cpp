@@ -1,11 +1,11 @@
 #include "act/act_standin.h"
 
-#include <sys/stat.h>
-
 #include <string_view>
 
 #include "act/standin_file.h"
 #include "platform/codepage.h"
+#include "platform/file_io.h"
+#include "platform/path_separator.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
@@ -170,9 +170,9 @@ void AddMember(json& group, const std::string& uniqueId) {
   group["members"].push_back(id);
 }
 
-bool IsRegularFile(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+// The last part of a path: an attachment is known by its file's name.
+std::string FileName(const std::string& path) {
+  return path.substr(path.find_last_of(VN_PATH_SEP "/") + 1);
 }
 
 // ---- the automation objects -----------------------------------------------------------------
@@ -384,7 +384,7 @@ class StandInObject : public clAutomationObject,
     if (!model.contains("notes")) model["notes"] = json::array();
     model["notes"].push_back({{"26", ""}, {"28", path}});
     file_->Save(model);
-    return path.substr(path.find_last_of('/') + 1);
+    return FileName(path);
   }
 
   // ---- the views created for list and group operations ----
@@ -514,7 +514,7 @@ class StandInObject : public clAutomationObject,
     const json& notes = NotesOf(c.model);
     for (size_t i = 0; i < notes.size(); ++i) {
       std::string path = FieldText(notes[i], 28);
-      if (!path.empty() && path.substr(path.find_last_of('/') + 1) == attachment) {
+      if (!path.empty() && FileName(path) == attachment) {
         return static_cast<std::int32_t>(i);
       }
     }

@@ -43,14 +43,14 @@ void SqlLiteralScanner::Feed(char c) {
   }
 }
 
-SqlPlace SqlLiteralScanner::Place() const {
+ValuePlace SqlLiteralScanner::Place() const {
   switch (state_) {
     case State::kSingle:
-      return SqlPlace::kSingleQuoted;
+      return ValuePlace::kSqlSingleQuoted;
     case State::kDouble:
-      return SqlPlace::kDoubleQuoted;
+      return ValuePlace::kSqlDoubleQuoted;
     default:
-      return SqlPlace::kCode;
+      return ValuePlace::kSqlCode;
   }
 }
 

@@ -4,14 +4,9 @@
 // to a number and one placed inside cannot end its literal.
 #pragma once
 
-namespace vn {
+#include "act/value_place.h"
 
-// Where in an entry's SQL a command stands.
-enum class SqlPlace {
-  kCode,          // outside every literal (also inside names and comments)
-  kSingleQuoted,  // inside '...'
-  kDoubleQuoted,  // inside "..." on a connection whose dialect takes it as text (Jet)
-};
+namespace vn {
 
 class SqlLiteralScanner {
  public:
@@ -21,7 +16,9 @@ class SqlLiteralScanner {
   // Takes the next character of the SQL text (not of a command's value).
   void Feed(char c);
 
-  SqlPlace Place() const;
+  // Where a command at the current position stands: kSqlCode, kSqlSingleQuoted or
+  // kSqlDoubleQuoted.
+  ValuePlace Place() const;
 
  private:
   enum class State { kCode, kSingle, kDouble, kName, kLineComment, kBlockComment };

@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "data/sqlite_handles.h"
-#include "handler/protocol_handler.h"
+#include "handler/posix/protocol_handler.h"
 #include "platform/module_path.h"
 
 #include "bench/bench_support.h"

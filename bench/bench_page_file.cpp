@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "handler/html_dumper.h"
-#include "handler/protocol_handler.h"
+#include "handler/posix/protocol_handler.h"
 #include "platform/codepage.h"
 #include "platform/module_path.h"
 
@@ -60,9 +60,9 @@ class NullSink final : public vn::IInternetProtocolSink {
   vn::ULONG AddRef() override { return 2; }
   vn::ULONG Release() override { return 1; }
   vn::HRESULT Switch(vn::PROTOCOLDATA*) override { return vn::S_OK; }
-  vn::HRESULT ReportProgress(vn::ULONG, vn::LPCWSTR) override { return vn::S_OK; }
+  vn::HRESULT ReportProgress(vn::ULONG, const char*) override { return vn::S_OK; }
   vn::HRESULT ReportData(vn::DWORD, vn::ULONG, vn::ULONG) override { return vn::S_OK; }
-  vn::HRESULT ReportResult(vn::HRESULT, vn::DWORD, vn::LPCWSTR) override { return vn::S_OK; }
+  vn::HRESULT ReportResult(vn::HRESULT, vn::DWORD, const char*) override { return vn::S_OK; }
 };
 
 void WriteBytes(const std::string& path, const std::string& bytes) {

@@ -1,8 +1,9 @@
 // Feeds arbitrary text to the ACT! source command parser against a running stand-in ACT!
-// whose contact holds values with separators and quotes, and link-product INI files.
+// whose contact holds values with separators, quotes and markup, and link-product INI files.
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -23,7 +24,8 @@ void Prepare() {
   std::ofstream(dir + "/act.json")
       << R"({"windows": [{"class": "act3.0frameclass", "title": "ACT! - Fuzz"}],
              "database": "Fuzz.dbf", "activeView": 1,
-             "contact": {"1": "C1", "25": "A;B;C", "27": "O'Neil", "58": "M01.dat", "61": "OL,1,2,3"},
+             "contact": {"1": "C1", "25": "A;B;C", "27": "O'Neil", "28": "<b a=\"x\">&amp;</b>",
+                         "58": "M01.dat", "61": "OL,1,2,3"},
              "group": {"25": "G"}})";
   std::ofstream(dir + "/Brimlow.ini")
       << "[Brimlow]\nID_Nummer=25|x\nID_Mandant=58\nPCKpfad=" << dir << "/\n";
@@ -39,25 +41,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Prepare();
   const std::string text(reinterpret_cast<const char*>(data), size);
   vn::clACTApplication act;
-  vn::clACTDataParser parser;
-  parser.Init(&act, "");
-  try {
-    std::string result = parser.Parse(text);
-    if (parser.Failed() && result != parser.Text()) abort();
-    (void)parser.ErrDescription();
-  } catch (const vn::RuntimeError&) {
-    // Part numbers and separator codes that are not numbers fail as the platform's conversion
-    // would.
-  }
-  // The same text as an entry's SQL, in both dialects.
-  for (bool jet : {false, true}) {
-    vn::clACTDataParser sql;
-    sql.Init(&act, "");
+  // The same text as every kind of text the parser is given.
+  for (vn::ParsedText kind : {vn::ParsedText::kAsRead, vn::ParsedText::kPageText,
+                              vn::ParsedText::kSql, vn::ParsedText::kJetSql}) {
+    vn::clACTDataParser parser;
+    parser.Init(&act, "");
     try {
-      std::string result = sql.ParseSQL(text, jet);
-      if (sql.Failed() && result != sql.Text()) abort();
+      std::string result = parser.Parse(text, kind);
+      if (parser.Failed() && result != parser.Text()) abort();
+      // In page text a value brings no markup character: only the text around it may.
+      if (kind == vn::ParsedText::kPageText) {
+        for (char c : {'<', '>', '"', '\''}) {
+          if (std::count(result.begin(), result.end(), c) > std::count(text.begin(), text.end(), c))
+            abort();
+        }
+      }
+      (void)parser.ErrDescription();
     } catch (const vn::RuntimeError&) {
-      // As above.
+      // Part numbers and separator codes that are not numbers fail as the platform's
+      // conversion would.
     }
   }
   return 0;

@@ -107,9 +107,9 @@ class Sink final : public IInternetProtocolSink {
   ULONG AddRef() override { return ++references; }
   ULONG Release() override { return --references; }
   HRESULT Switch(PROTOCOLDATA*) override { return E_NOTIMPL; }
-  HRESULT ReportProgress(ULONG, LPCWSTR) override { return S_OK; }
+  HRESULT ReportProgress(ULONG, const char*) override { return S_OK; }
   HRESULT ReportData(DWORD, ULONG, ULONG) override { return S_OK; }
-  HRESULT ReportResult(HRESULT, DWORD, LPCWSTR) override { return S_OK; }
+  HRESULT ReportResult(HRESULT, DWORD, const char*) override { return S_OK; }
 
   ULONG references = 1;
 };

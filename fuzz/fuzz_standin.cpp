@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Try([&] {
     vn::clACTDataParser parser;
     parser.Init(&act, "");
-    parser.ParseSQL("SELECT '{!kontakt,25}' WHERE a = {!gruppe,25}", false);
+    parser.Parse("SELECT '{!kontakt,25}' WHERE a = {!gruppe,25}", vn::ParsedText::kSql);
   });
   return 0;
 }

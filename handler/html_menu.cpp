@@ -177,7 +177,7 @@ std::string clHTMLMenu::MenuBar() {
       ++n;
       std::string menuetext = ColumnText(*rubriken_, res::kMenuetextColumn);
       const std::string rubrik = ColumnText(*rubriken_, res::kRubrikColumn);
-      menuetext = parser_->Parse(menuetext);
+      menuetext = parser_->Parse(menuetext, ParsedText::kPageText);
       if (parser_->ErrNumber() != clHTMLError::kNoError) {
         error_.SetError(160, {parser_->ErrDescription()});
         return s;
@@ -227,13 +227,13 @@ std::string clHTMLMenu::MenuBar() {
 
 std::string clHTMLMenu::Heading() {
   std::string s = ResText(res::kParagraph, ResText(res::kClass, ResText(res::kTitleClass, 1)));
-  const std::string titel = parser_->Parse(titel_);
+  const std::string titel = parser_->Parse(titel_, ParsedText::kPageText);
   if (parser_->ErrNumber() != clHTMLError::kNoError) {
     error_.SetError(160, {parser_->ErrDescription()});
     return s;
   }
   if (!TrimSpaces(titel).empty()) s += titel + ResText(res::kBreak);
-  const std::string bemerkung = parser_->Parse(bemerkung_);
+  const std::string bemerkung = parser_->Parse(bemerkung_, ParsedText::kPageText);
   if (parser_->ErrNumber() != clHTMLError::kNoError) {
     error_.SetError(160, {parser_->ErrDescription()});
     return s;

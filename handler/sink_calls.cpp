@@ -11,24 +11,27 @@ constexpr std::size_t kCompactAfter = 64;
 
 }  // namespace
 
-void SinkCalls::ReportProgress(ULONG status, std::string text) {
-  calls_.push_back({Method::kReportProgress, status, 0, 0, std::move(text)});
+void SinkCalls::ReportProgress(BindStatus status, std::string text) {
+  calls_.push_back(
+      {Method::kReportProgress, static_cast<std::uint32_t>(status), 0, 0, std::move(text)});
 }
 
-void SinkCalls::ReportStaticProgress(ULONG status, const char* text) {
-  calls_.push_back({Method::kReportProgress, status, 0, 0, {}, text});
+void SinkCalls::ReportStaticProgress(BindStatus status, const char* text) {
+  calls_.push_back({Method::kReportProgress, static_cast<std::uint32_t>(status), 0, 0, {}, text});
 }
 
-void SinkCalls::ReportData(DWORD flags, ULONG progress, ULONG progressMax) {
-  calls_.push_back({Method::kReportData, flags, progress, progressMax, {}});
+void SinkCalls::ReportData(DataNotification flags, std::uint32_t progress,
+                           std::uint32_t progressMax) {
+  calls_.push_back(
+      {Method::kReportData, static_cast<std::uint32_t>(flags), progress, progressMax, {}});
 }
 
-void SinkCalls::ReportResult(HRESULT result, DWORD error, std::string text) {
+void SinkCalls::ReportResult(RequestResult result, std::uint32_t error, std::string text) {
   calls_.push_back(
       {Method::kReportResult, static_cast<std::uint32_t>(result), error, 0, std::move(text)});
 }
 
-bool SinkCalls::MakeNext(IInternetProtocolSink& sink) {
+bool SinkCalls::MakeNext(RequestSink& sink) {
   if (next_ == calls_.size()) {
     Clear();
     return false;
@@ -45,14 +48,14 @@ bool SinkCalls::MakeNext(IInternetProtocolSink& sink) {
   }
   switch (call.method) {
     case Method::kReportProgress:
-      sink.ReportProgress(call.first,
+      sink.ReportProgress(static_cast<BindStatus>(call.first),
                           call.staticText != nullptr ? call.staticText : call.text.c_str());
       break;
     case Method::kReportData:
-      sink.ReportData(call.first, call.second, call.third);
+      sink.ReportData(static_cast<DataNotification>(call.first), call.second, call.third);
       break;
     case Method::kReportResult:
-      sink.ReportResult(static_cast<HRESULT>(call.first), call.second, call.text.c_str());
+      sink.ReportResult(static_cast<RequestResult>(call.first), call.second, call.text.c_str());
       break;
   }
   return true;

@@ -19,7 +19,7 @@ int RunParse(int argc, char** argv) {
     clACTApplication act;
     clACTDataParser parser;
     parser.Init(&act, "");
-    const std::string result = parser.Parse(argv[1]);
+    const std::string result = parser.Parse(argv[1], ParsedText::kAsRead);
     if (parser.Failed()) {
       std::cout << parser.ErrNumber() << ": " << parser.ErrText() << "\n";
       return 1;

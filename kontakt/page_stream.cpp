@@ -120,10 +120,10 @@ void PageStream::Fail(const QString& reason) {
   Push(ErrorPage(QString::fromStdString(url_), reason));
 }
 
-void PageStream::Run() {
+void PageStream::Fetch() {
   HRESULT hr = S_OK;
-  IInternetProtocol* protocol = library_->CreateProtocol(hr);
-  if (protocol == nullptr) {
+  const ComPtr<IInternetProtocol> protocol = library_->CreateProtocol(hr);
+  if (!protocol) {
     Fail(QStringLiteral("Cannot create the protocol handler: ") +
          QString::fromStdString(host::Hex(hr)));
   } else {
@@ -149,8 +149,12 @@ void PageStream::Run() {
       }
     }
     protocol->Terminate(0);
-    protocol->Release();
   }
+}
+
+void PageStream::Run() {
+  // The request is let go before the stream says it is finished.
+  Fetch();
   {
     std::lock_guard lock(mutex_);
     finished_ = true;

@@ -51,6 +51,8 @@ class PageStream final : public QIODevice {
 
  private:
   void Run();
+  // The request: its chunks handed to the engine as they arrive.
+  void Fetch();
   // Hands one chunk to the engine; false when the request was given up.
   bool Push(QByteArray chunk);
   void Fail(const QString& reason);

@@ -1,7 +1,7 @@
 // The URL-moniker interfaces through which a browser drives an asynchronous pluggable protocol,
 // with the component-object basics they rest on (IUnknown, IClassFactory, GUIDs, HRESULTs).
 // Method names, argument order and numeric values are those of the Windows SDK; text arguments
-// are UTF-8 on this platform.
+// are NUL-terminated UTF-8 (const char*) on this platform, where the SDK has UTF-16.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,6 @@ using HRESULT = std::int32_t;
 using ULONG = std::uint32_t;
 using DWORD = std::uint32_t;
 using HANDLE_PTR = std::uintptr_t;
-using LPCWSTR = const char*;  // UTF-8 here
 
 inline constexpr HRESULT MakeHresult(std::uint32_t value) { return static_cast<HRESULT>(value); }
 
@@ -33,26 +32,6 @@ inline constexpr HRESULT SELFREG_E_CLASS = MakeHresult(0x80040201);
 inline constexpr HRESULT INET_E_DOWNLOAD_FAILURE = MakeHresult(0x800C0008);
 
 inline constexpr bool Succeeded(HRESULT hr) { return hr >= 0; }
-
-// BINDSTATUS values reported through ReportProgress.
-enum BINDSTATUS : ULONG {
-  BINDSTATUS_FINDINGRESOURCE = 1,
-  BINDSTATUS_CONNECTING = 2,
-  BINDSTATUS_REDIRECTING = 3,
-  BINDSTATUS_BEGINDOWNLOADDATA = 4,
-  BINDSTATUS_DOWNLOADINGDATA = 5,
-  BINDSTATUS_ENDDOWNLOADDATA = 6,
-  BINDSTATUS_MIMETYPEAVAILABLE = 13,
-  BINDSTATUS_VERIFIEDMIMETYPEAVAILABLE = 22,
-};
-
-// BSCF flags reported through ReportData.
-enum BSCF : DWORD {
-  BSCF_FIRSTDATANOTIFICATION = 1,
-  BSCF_INTERMEDIATEDATANOTIFICATION = 2,
-  BSCF_LASTDATANOTIFICATION = 4,
-  BSCF_DATAFULLYAVAILABLE = 8,
-};
 
 struct GUID {
   std::uint32_t Data1;
@@ -130,9 +109,9 @@ struct PROTOCOLDATA {
 class IInternetProtocolSink : public IUnknown {
  public:
   virtual HRESULT Switch(PROTOCOLDATA* pProtocolData) = 0;
-  virtual HRESULT ReportProgress(ULONG ulStatusCode, LPCWSTR szStatusText) = 0;
+  virtual HRESULT ReportProgress(ULONG ulStatusCode, const char* szStatusText) = 0;
   virtual HRESULT ReportData(DWORD grfBSCF, ULONG ulProgress, ULONG ulProgressMax) = 0;
-  virtual HRESULT ReportResult(HRESULT hrResult, DWORD dwError, LPCWSTR szResult) = 0;
+  virtual HRESULT ReportResult(HRESULT hrResult, DWORD dwError, const char* szResult) = 0;
 
  protected:
   ~IInternetProtocolSink() = default;
@@ -140,7 +119,7 @@ class IInternetProtocolSink : public IUnknown {
 
 class IInternetProtocolRoot : public IUnknown {
  public:
-  virtual HRESULT Start(LPCWSTR szUrl, IInternetProtocolSink* pOIProtSink,
+  virtual HRESULT Start(const char* szUrl, IInternetProtocolSink* pOIProtSink,
                         IInternetBindInfo* pOIBindInfo, DWORD grfPI, HANDLE_PTR dwReserved) = 0;
   virtual HRESULT Continue(PROTOCOLDATA* pProtocolData) = 0;
   virtual HRESULT Abort(HRESULT hrReason, DWORD dwOptions) = 0;

@@ -39,17 +39,28 @@ std::string JoinFrom(const std::vector<std::string>& parts, size_t first) {
 
 }  // namespace
 
-std::string ListCaption(const std::string& name) {
+ColumnName SplitMarkupPrefix(const std::string& name) {
+  constexpr std::string_view kPrefix = "html_";
+  if (name.size() > kPrefix.size() &&
+      EqualsIgnoringCase(std::string_view(name).substr(0, kPrefix.size()), kPrefix)) {
+    return {true, name.substr(kPrefix.size())};
+  }
+  return {false, name};
+}
+
+std::string ListCaption(const std::string& fullName) {
+  const std::string name = SplitMarkupPrefix(fullName).rest;
   if (LeadingAlignmentWord(name).empty()) return name;
   return name.substr(name.find('_') + 1);
 }
 
-std::string GetAlignment(const std::string& name) {
-  std::string word = LeadingAlignmentWord(name);
+std::string GetAlignment(const std::string& fullName) {
+  std::string word = LeadingAlignmentWord(SplitMarkupPrefix(fullName).rest);
   return word.empty() ? ResText(res::kLeft) : word;
 }
 
-std::string GetCaption(const std::string& name) {
+std::string GetCaption(const std::string& fullName) {
+  const std::string name = SplitMarkupPrefix(fullName).rest;
   const std::vector<std::string> parts = Split(name, "_");
   if (parts.size() < 2) return name;
   if (!IsAlignmentWord(LowerAscii(parts[0])) && !IsFormatPart(parts[0])) return name;
@@ -57,6 +68,8 @@ std::string GetCaption(const std::string& name) {
   return JoinFrom(parts, 1);
 }
 
-bool IsHiddenColumn(const std::string& name) { return LowerAscii(name).starts_with("hide_"); }
+bool IsHiddenColumn(const std::string& fullName) {
+  return LowerAscii(SplitMarkupPrefix(fullName).rest).starts_with("hide_");
+}
 
 }  // namespace vn

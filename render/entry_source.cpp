@@ -35,12 +35,8 @@ std::string ReasonLine(const std::exception& failure, const std::string& connect
   if (error == nullptr || !data::IsDriverFailure(*error) || error->Description().empty()) {
     return {};
   }
-  std::string reason = markup::EscapeHtml(MaskPasswordsIn(error->Description(), connection));
-  // A "%s" of the driver's text must not be taken for a placeholder of the message.
-  for (size_t at = reason.find('%'); at != std::string::npos; at = reason.find('%', at)) {
-    reason.replace(at, 1, "&#37;");
-  }
-  return ResText(320) + reason;
+  return ResText(res::kBreak) +
+         markup::EscapeHtml(MaskPasswordsIn(error->Description(), connection));
 }
 
 }  // namespace
@@ -51,14 +47,14 @@ bool ParseEntryTexts(clHTMLError& error, clACTDataParser* parser, const std::str
     error.SetError(184);
     return false;
   }
-  connection = parser->Parse(TrimSpaces(strConnection));
+  connection = parser->Parse(TrimSpaces(strConnection), ParsedText::kAsRead);
   if (parser->Failed()) {
     error.SetError(160, {parser->ErrDescription()});
     return false;
   }
   // Jet's dialect takes "..." as text, so commands there stand inside a literal too.
-  const bool jet = IsJetProvider(connection);
-  query = parser->ParseSQL(TrimSpaces(strSQL), jet);
+  query = parser->Parse(TrimSpaces(strSQL),
+                        IsJetProvider(connection) ? ParsedText::kJetSql : ParsedText::kSql);
   if (parser->Failed()) {
     error.SetError(160, {parser->ErrDescription()});
     return false;
@@ -94,9 +90,13 @@ std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
   }
 }
 
+std::string ConnectionShown(const std::string& connection) {
+  return markup::EscapeHtml(MaskPasswords(connection));
+}
+
 void RecordConnectionFailure(clHTMLError& error, const std::string& connection,
                              const std::exception& failure) {
-  error.SetError(101, {MaskPasswords(connection) + ReasonLine(failure, connection)});
+  error.SetError(101, {ConnectionShown(connection) + ReasonLine(failure, connection)});
 }
 
 }  // namespace vn

@@ -28,6 +28,10 @@ bool RequireEntryTexts(clHTMLError& error, const std::string& connection, const 
 std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
                                                       const std::string& connection);
 
+// A connection string as a message shows it: its passwords hidden, as page text (ACT! values
+// may stand in it).
+std::string ConnectionShown(const std::string& connection);
+
 // Records 101 for `connection`, which `failure` kept from opening: the connection string with
 // its password hidden and, where a driver or library gave the reason (its diagnostic, or what to
 // install), that reason on a line of its own, its passwords hidden as well.

@@ -186,7 +186,7 @@ std::string clHierachicalSpreadSheet::OpenLevel() {
     try {
       levels_[0] = root_->Clone(data::adLockUnspecified);
     } catch (const std::exception&) {
-      error_.SetError(106, {connection_, query_});
+      error_.SetError(106, {ConnectionShown(connection_), markup::EscapeHtml(query_)});
       step_ = 2;
       return s;
     }
@@ -294,7 +294,9 @@ void clHierachicalSpreadSheet::AppendRow(std::string& s) {
   }
   for (size_t k = 0; k < markup.shown.size(); ++k) {
     s += markup.cellOpen[k];
+    const size_t value = s.size();
     markup.formats[k].Append(current_->Fields(markup.shown[k]), s);
+    if (!markup.markup[k]) markup::EscapeHtmlFrom(s, value);
     s += cellEnd_;
   }
   s += markup.rowEnd;
@@ -346,6 +348,7 @@ const clHierachicalSpreadSheet::RowMarkup& clHierachicalSpreadSheet::RowMarkupOf
     const std::string name = field.Name();
     if (IsHiddenColumn(name)) continue;
     markup.shown.push_back(i);
+    markup.markup.push_back(SplitMarkupPrefix(name).markup);
     markup.cellOpen.push_back(ResText(
         res::kCell, ResText(res::kRowClass, depth_) + ResText(res::kAlign, GetAlignment(name))));
     markup.head +=

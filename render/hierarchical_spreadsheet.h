@@ -51,7 +51,8 @@ class clHierachicalSpreadSheet final : public PageGenerator {
   // levels are written many thousand times, their templates need not be filled each time.
   struct RowMarkup {
     int fieldCount = -1;
-    std::vector<int> shown;  // positions of the visible columns
+    std::vector<int> shown;    // positions of the visible columns
+    std::vector<bool> markup;  // per visible column: its values are markup ("html_")
     // How each visible column's values are shown; worked out at the level's first row, so
     // that a pattern's fault is raised where the value is written, as for a single value.
     mutable std::vector<FieldFormat> formats;

@@ -94,14 +94,16 @@ std::string clHTMLInfo::Information() const {
   std::string html;
   html += InfoTable() + ResText(res::kRow) +
           ResText(res::kCell, ResText(res::kClass, ResText(res::kInfoTextClass)));
-  html += ResText(res::kVersion, VersionText()) + br;
-  html += ResText(res::kCopyright, version::kCopyright) + br;
-  html += ResText(res::kProducedBy, version::kCompanyName) + br;
-  html +=
-      ResText(res::kInternet) +
-      ResText(res::kAnchor, ResText(res::kHref, std::string("http://") + version::kWebAddress)) +
-      version::kWebAddress + ResText(res::kAnchorEnd) + br;
-  html += ResText(res::kProtocolHandler, LibraryFileInProgramFolder()) + br;
+  // The version resource's texts and the library's path are values like any other: page text.
+  using markup::EscapeHtml;
+  const std::string webAddress = EscapeHtml(version::kWebAddress);
+  html += ResText(res::kVersion, EscapeHtml(VersionText())) + br;
+  html += ResText(res::kCopyright, EscapeHtml(version::kCopyright)) + br;
+  html += ResText(res::kProducedBy, EscapeHtml(version::kCompanyName)) + br;
+  html += ResText(res::kInternet) +
+          ResText(res::kAnchor, ResText(res::kHref, "http://" + webAddress)) + webAddress +
+          ResText(res::kAnchorEnd) + br;
+  html += ResText(res::kProtocolHandler, EscapeHtml(LibraryFileInProgramFolder())) + br;
   html += DebugLogLine() + br;
   html += ResText(res::kCellEnd) + ResText(res::kRowEnd) + ResText(res::kTableEnd);
   return html;

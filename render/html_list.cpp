@@ -54,8 +54,13 @@ bool clHTMLList::Init(const std::string& strTitel, const std::string& strConnect
   entries_.reserve(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) {
     const data::Field& field = recordset_->Fields(i);
-    entries_.push_back(
-        {ListCaption(field.Name()), noRecord ? std::string() : FormatFieldValue(field)});
+    const std::string name = field.Name();
+    std::string value;
+    if (!noRecord) {
+      value = FormatFieldValue(field);
+      if (!SplitMarkupPrefix(name).markup) value = markup::EscapeHtml(value);
+    }
+    entries_.push_back({ListCaption(name), std::move(value)});
   }
   return true;
 }

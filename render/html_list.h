@@ -45,7 +45,7 @@ class clHTMLList final : public PageGenerator {
  private:
   struct Entry {
     std::string caption;
-    std::string value;
+    std::string value;  // as the page holds it: page text, or markup for an "html_" column
   };
 
   std::string TitleBar() const;

@@ -2,6 +2,7 @@
 // builders for the pieces of markup the pages repeat. The string table supplies every byte.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -145,9 +146,16 @@ enum Id : int {
 
 namespace markup {
 
-// `text` as page text, never markup: & < > and " as character references. For texts from
-// outside the configuration (URLs, commands, queries with ACT! values) shown in messages.
+// `text` as page text, never markup: & < > " and ' as character references (the apostrophe
+// as &#39;, which every HTML engine knows). For every value from a database or from ACT! that
+// goes into a page, and for texts from outside the configuration (URLs, commands, queries with
+// ACT! values) shown in messages. A text without those five characters keeps its bytes.
 std::string EscapeHtml(std::string_view text);
+
+// EscapeHtml for what was appended to `out` from `from` on, in place: for values written
+// straight into a page's buffer. Scans the appended bytes once; without one of the five
+// characters nothing moves and nothing is allocated.
+void EscapeHtmlFrom(std::string& out, std::size_t from);
 
 // <TD attributes>content</TD>
 std::string Cell(const std::string& attributes, std::string_view content);

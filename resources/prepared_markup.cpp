@@ -18,7 +18,7 @@ void PreparedMarkup::AppendTo(std::string& out, std::string_view value) const {
 }
 
 bool PreparedMarkup::Fits(std::string_view value) {
-  return value.find_first_of(std::string_view("% >\x01", 4)) == std::string_view::npos;
+  return value.find_first_of(std::string_view(" >\x01", 3)) == std::string_view::npos;
 }
 
 }  // namespace vn

@@ -19,9 +19,10 @@ class PreparedMarkup {
   // Appends the markup with `value` in every slot.
   void AppendTo(std::string& out, std::string_view value) const;
 
-  // True when the string table's rules ("%s" filled or dropped, " >" closed up) cannot act on
-  // `value` or across its ends: it holds no '%', blank, '>' or slot marker. Only then is a
-  // filled piece the same as the piece built with the value in it.
+  // True when the string table's rule that closes up " >" cannot act on `value` or across its
+  // ends: it holds no blank, '>' or slot marker. Only then is a filled piece the same as the
+  // piece built with the value in it. (Placeholders are found in templates only, so a '%' in a
+  // value is plain text either way.)
   static bool Fits(std::string_view value);
 
  private:

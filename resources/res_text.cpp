@@ -22,18 +22,20 @@ std::string ResTemplate(int id) {
   return entry->german;
 }
 
-std::string FillTemplate(std::string text, const ResValues& values) {
-  // Each search starts at the beginning of the current text, so a "%s" that a value brings
-  // in is filled by the next value.
+std::string FillTemplate(std::string_view templateText, const ResValues& values) {
+  // The placeholders are those of the template alone, filled in one pass from left to right:
+  // a "%s" that a value brings in (a query, a driver's reason) is text of that value.
+  std::string text;
+  text.reserve(templateText.size());
   size_t next = 0;
-  for (auto pos = text.find("%s"); pos != std::string::npos; pos = text.find("%s")) {
-    if (next < values.size()) {
-      text.replace(pos, 2, values[next].Text());
-      ++next;
-    } else {
-      text.erase(pos, 2);
-    }
+  size_t copied = 0;
+  for (auto pos = templateText.find("%s"); pos != std::string_view::npos;
+       pos = templateText.find("%s", copied)) {
+    text.append(templateText, copied, pos - copied);
+    if (next < values.size()) text += values[next++].Text();
+    copied = pos + 2;
   }
+  text.append(templateText, copied);
   for (auto pos = text.find(" >"); pos != std::string::npos; pos = text.find(" >", pos)) {
     text.erase(pos, 1);
   }
@@ -45,7 +47,7 @@ std::string ResText(int id, const ResValues& values) {
 }
 
 std::string ResText(std::string_view templateText, const ResValues& values) {
-  return FillTemplate(std::string(templateText), values);
+  return FillTemplate(templateText, values);
 }
 
 }  // namespace vn

@@ -1,5 +1,6 @@
 // ResText: a string-table entry (or a given template text) with its "%s" placeholders filled
-// in order, surplus placeholders removed and every " >" closed up to ">".
+// in order, surplus placeholders removed and every " >" closed up to ">". Only the template's
+// own placeholders are filled: a value is never searched for more.
 #pragma once
 
 #include <concepts>
@@ -33,7 +34,7 @@ using ResValues = std::vector<ResValue>;
 std::string ResTemplate(int id);
 
 // Fills `templateText` with `values`, following the table's rules.
-std::string FillTemplate(std::string templateText, const ResValues& values);
+std::string FillTemplate(std::string_view templateText, const ResValues& values);
 
 // ResText(id, values) and ResText(id, v1, v2, ...): entry `id` filled with the values.
 std::string ResText(int id, const ResValues& values);

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "config/core/data_env_events.h"
+#include "config/core/konfiguration_window.h"
 #include "config/core/texts.h"
 #include "data/field.h"
 #include "data/recordset.h"
@@ -12,10 +13,16 @@ namespace vn::config {
 
 namespace {
 
+using W = KonfigurationWindow;
+
 constexpr MenuItem kMenuItems[] = {
-    {"mnuZeigeRubrik", "Zeige &Rubrik"},           {"mnuZeigeDaten", "Zeige &Daten"},
-    {"mnuZeigeZuordnung", "Zeige &Zuordnung"},     {"mnuBlank", ""},
-    {"mnuNeueZuordnung", "Zuordnung &hinzufügen"},
+    {"mnuZeigeRubrik", "Zeige &Rubrik", &W::mnuZeigeRubrik_Click, &TreeMenu::zeigeRubrik},
+    {"mnuZeigeDaten", "Zeige &Daten", &W::mnuZeigeDaten_Click, &TreeMenu::zeigeDaten},
+    {"mnuZeigeZuordnung", "Zeige &Zuordnung", &W::mnuZeigeZuordnung_Click,
+     &TreeMenu::zeigeZuordnung},
+    {"mnuBlank", "", nullptr, nullptr},
+    {"mnuNeueZuordnung", "Zuordnung &hinzufügen", &W::mnuNeueZuordnung_Click,
+     &TreeMenu::neueZuordnung},
 };
 
 std::string Lower(const std::string& text) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "config/core/command.h"
 #include "config/core/view.h"
 
 namespace vn::data {
@@ -24,9 +25,13 @@ struct TreeMenu {
   bool neueZuordnung = false;
 };
 
+// An entry of the menu: its command, and which of TreeMenu's switches turns it on (both nullptr
+// for the separator).
 struct MenuItem {
   const char* name;
   const char* caption;  // "" for the separator
+  Command command;
+  bool TreeMenu::*enabled;
 };
 
 class AssignmentTree {

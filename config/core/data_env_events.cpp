@@ -40,7 +40,7 @@ void DataEnvEvents::FieldChangeComplete(EditRecords& records,
 
 void DataEnvEvents::MoveComplete(EditRecords& records, int reason) {
   window_.WriteDebugLine(texts::RecordMovedLine(records.Name(), reason));
-  window_.SetEditMode(3);
+  window_.SetEditMode(EditMode::kMoved);
 }
 
 void DataEnvEvents::RecordChangeComplete(EditRecords& records, int reason, long /*recordCount*/,
@@ -51,7 +51,7 @@ void DataEnvEvents::RecordChangeComplete(EditRecords& records, int reason, long 
   // edit buffer taken into the pending changes, and a write the database refused.
   if (reason == adRsnUpdate) {
     window_.UpdateRecordsetStatus();
-    if (error == nullptr && !records.IsChanged()) window_.SetEditMode(2);
+    if (error == nullptr && !records.IsChanged()) window_.SetEditMode(EditMode::kSaved);
   }
   if (name == "rstabDaten" && reason == adRsnDelete) window_.UpdateRecordsetStatus();
 }

@@ -1,9 +1,12 @@
 #include "config/core/edit_mode.h"
 
+#include <iterator>
+
 namespace vn::config {
 
 namespace {
 
+// In the order of the modes' numbers.
 const EditModeRow kRows[] = {
     {"", false, false, true, true, false},
     {"geändert", true, true, false, false, false},
@@ -14,15 +17,16 @@ const EditModeRow kRows[] = {
 
 }  // namespace
 
-const EditModeRow* EditModeTableRow(int mode) {
-  if (mode < 0 || mode > 4) return nullptr;
-  return &kRows[mode];
+const EditModeRow* EditModeTableRow(EditMode mode) {
+  const int index = static_cast<int>(mode);
+  if (index < 0 || index >= static_cast<int>(std::size(kRows))) return nullptr;
+  return &kRows[index];
 }
 
-int EditModeOfPanel(const std::string& panel) {
-  for (int mode = 0; mode <= 4; ++mode)
-    if (panel == kRows[mode].panel) return mode;
-  return 0;
+EditMode EditModeOfPanel(const std::string& panel) {
+  for (size_t index = 0; index < std::size(kRows); ++index)
+    if (panel == kRows[index].panel) return static_cast<EditMode>(index);
+  return EditMode::kIdle;
 }
 
 }  // namespace vn::config

@@ -17,10 +17,17 @@ struct EditModeRow {
   bool navigationOff;  // first, previous, next and last switched off
 };
 
-// The row of a mode 0 to 4; nullptr for any other number.
-const EditModeRow* EditModeTableRow(int mode);
+// The row of a mode; nullptr for a number that is none of the five.
+const EditModeRow* EditModeTableRow(EditMode mode);
 
-// The panel text read back as a mode ("" 0, "geändert" 1, ...); 0 for an unknown text.
-int EditModeOfPanel(const std::string& panel);
+// The panel text read back as a mode ("" idle, "geändert" changed, ...); idle for an unknown
+// text.
+EditMode EditModeOfPanel(const std::string& panel);
+
+// Whether the mode holds input not yet saved (changed or new): the modes that offer Cancel and
+// OK.
+inline bool HoldsInput(EditMode mode) {
+  return mode == EditMode::kChanged || mode == EditMode::kNew;
+}
 
 }  // namespace vn::config

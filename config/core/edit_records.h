@@ -56,6 +56,11 @@ class EditRecords {
   virtual long AbsolutePosition() const = 0;
   // Status of the current row (a sum of data::RecordStatus flags).
   virtual long Status() const = 0;
+  // Whether the records stand on a row, neither before the first nor past the last: its status
+  // and bookmark can be read, also when it has been deleted.
+  bool OnRow() const { return !Bof() && !Eof(); }
+  // Whether there is a current row whose values can be read: on a row that is not deleted.
+  bool HasCurrentRow() const { return OnRow() && (Status() & adRecDeleted) == 0; }
   // The current row's bookmark (positive), and a move to the row a bookmark names.
   virtual long Bookmark() const = 0;
   virtual void SetBookmark(long bookmark) = 0;

@@ -27,8 +27,8 @@ struct FieldResize {
 class FieldSizes {
  public:
   // Captions of the size buttons: up arrow (normal) and down arrow (enlarged).
-  static const char* CaptionNormal() { return "\u2191"; }
-  static const char* CaptionEnlarged() { return "\u2193"; }
+  static constexpr const char* CaptionNormal() { return "\u2191"; }
+  static constexpr const char* CaptionEnlarged() { return "\u2193"; }
 
   // Enlarges the field of the connection (`query` false) or of the query when it is normal
   // and shrinks it otherwise. Each field shrinks against the other's normal place, not its

@@ -2,6 +2,7 @@
 #include "config/core/connection_probe.h"
 #include "config/core/data_link.h"
 #include "config/core/konfiguration_window.h"
+#include "config/core/layout.h"
 #include "config/core/prompts.h"
 #include "config/core/start_files.h"
 #include "config/core/texts.h"
@@ -12,62 +13,49 @@ namespace vn::config {
 
 // Keyboard -----------------------------------------------------------------------------------
 
+namespace {
+
+// The bar's button each key presses, and the one it presses with Ctrl alone held.
+struct KeyButton {
+  Key key;
+  const char* button;
+  const char* withCtrl;
+};
+
+constexpr KeyButton kKeyButtons[] = {
+    {Key::kEscape, "cmdCancel", "cmdCancel"},
+    {Key::kEnd, "cmdMoveLast", "cmdMoveLast"},
+    {Key::kHome, "cmdMoveFirst", "cmdMoveFirst"},
+    {Key::kUp, "cmdMovePrevious", "cmdMoveFirst"},
+    {Key::kPageUp, "cmdMovePrevious", "cmdMoveFirst"},
+    {Key::kDown, "cmdMoveNext", "cmdMoveLast"},
+    {Key::kPageDown, "cmdMoveNext", "cmdMoveLast"},
+    {Key::kInsert, "cmdAddNew", "cmdAddNew"},
+    {Key::kDelete, "cmdDelete", "cmdDelete"},
+    {Key::kEnter, "cmdOK", "cmdOK"},
+};
+
+}  // namespace
+
 bool KonfigurationWindow::KeyPressed(Key key, bool ctrlAlone) {
-  using Action = void (KonfigurationWindow::*)();
-  Action action = nullptr;
-  bool enabled = false;
-  switch (key) {
-    case Key::kEscape:
-      action = &KonfigurationWindow::cmdCancel_Click;
-      enabled = state_.cancel;
-      break;
-    case Key::kEnd:
-      action = &KonfigurationWindow::cmdMoveLast_Click;
-      enabled = state_.moveLast;
-      break;
-    case Key::kHome:
-      action = &KonfigurationWindow::cmdMoveFirst_Click;
-      enabled = state_.moveFirst;
-      break;
-    case Key::kUp:
-    case Key::kPageUp:
-      action = ctrlAlone ? &KonfigurationWindow::cmdMoveFirst_Click
-                         : &KonfigurationWindow::cmdMovePrevious_Click;
-      enabled = ctrlAlone ? state_.moveFirst : state_.movePrevious;
-      break;
-    case Key::kDown:
-    case Key::kPageDown:
-      action = ctrlAlone ? &KonfigurationWindow::cmdMoveLast_Click
-                         : &KonfigurationWindow::cmdMoveNext_Click;
-      enabled = ctrlAlone ? state_.moveLast : state_.moveNext;
-      break;
-    case Key::kInsert:
-      action = &KonfigurationWindow::cmdAddNew_Click;
-      enabled = state_.addNew;
-      break;
-    case Key::kDelete:
-      action = &KonfigurationWindow::cmdDelete_Click;
-      enabled = state_.deleteRecord;
-      break;
-    case Key::kEnter:
-      action = &KonfigurationWindow::cmdOK_Click;
-      enabled = state_.ok;
-      break;
+  for (const KeyButton& row : kKeyButtons) {
+    if (row.key != key) continue;
+    const char* button = ctrlAlone ? row.withCtrl : row.button;
+    if (!state_.Enabled(button)) return false;
+    Press(Place(button).command);
+    return true;
   }
-  if (action == nullptr || !enabled) return false;
-  (this->*action)();
-  return true;
+  return false;
 }
 
 // Size buttons -------------------------------------------------------------------------------
 
-FieldResize KonfigurationWindow::cmdMinMaxDatenVerbindung_Click(int twipsPerPixelY) {
-  FieldResize resize = sizes_.Toggle(false, fieldGap_, twipsPerPixelY);
-  return resize;
+void KonfigurationWindow::cmdMinMaxDatenVerbindung_Click() {
+  view_.ShowResize(sizes_.Toggle(false, fieldGap_, view_.TwipsPerPixelY()));
 }
 
-FieldResize KonfigurationWindow::cmdMinMaxDatenAbfrage_Click(int twipsPerPixelY) {
-  return sizes_.Toggle(true, fieldGap_, twipsPerPixelY);
+void KonfigurationWindow::cmdMinMaxDatenAbfrage_Click() {
+  view_.ShowResize(sizes_.Toggle(true, fieldGap_, view_.TwipsPerPixelY()));
 }
 
 // Connection button --------------------------------------------------------------------------

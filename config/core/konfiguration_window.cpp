@@ -61,14 +61,17 @@ void KonfigurationWindow::Load() {
     FillFields(tab);
   }
   if (currentRecords_ != nullptr && HasRecords(*currentRecords_)) currentRecords_->MoveFirst();
-  SetEditMode(0);
+  SetEditMode(EditMode::kIdle);
   UpdateRecordsetStatus();
+  // The small buttons drawn above their places come down to them.
+  for (const ControlPlace& place : LayoutTable())
+    if (place.pixelsUp > 0) view_.MoveDownPixels(place.name, layout::kSmallButtonPixelsDown);
   loaded_ = true;
 }
 
 // Edit modes ----------------------------------------------------------------------------------
 
-void KonfigurationWindow::SetEditMode(int mode) {
+void KonfigurationWindow::SetEditMode(EditMode mode) {
   const EditModeRow* row = EditModeTableRow(mode);
   if (row == nullptr) return;
   editMode_ = mode;
@@ -77,13 +80,9 @@ void KonfigurationWindow::SetEditMode(int mode) {
   state_.ok = row->ok;
   state_.addNew = row->addNew;
   state_.deleteRecord = row->deleteRecord;
-  if (mode == 1 && currentRecords_ != nullptr) {
-    try {
-      savedBookmark_ = currentRecords_->Bookmark();
-    } catch (const vn::RuntimeError&) {
-      // No current row to return to (the table is empty): cancelling then goes to the first.
-      savedBookmark_ = 0;
-    }
+  if (mode == EditMode::kChanged && currentRecords_ != nullptr) {
+    // Without a row to return to (the table is empty) cancelling goes to the first.
+    savedBookmark_ = currentRecords_->OnRow() ? currentRecords_->Bookmark() : 0;
   }
   if (row->navigationOff) Navigation(false, false, false, false);
   Publish();
@@ -152,12 +151,8 @@ void KonfigurationWindow::UpdateRecordsetStatus() {
   const int tab = selectedTab_;
   state_.panelEnabled[tab - 1] = true;
   if (tab >= 1 && tab <= 3) {
-    bool locked = false;
-    try {
-      locked = VariantText(records->Value(kIdColumns[tab - 1])) == "1";
-    } catch (const vn::RuntimeError&) {
-      locked = true;  // no current row: nothing to edit or delete
-    }
+    const bool locked =
+        !records->HasCurrentRow() || VariantText(records->Value(kIdColumns[tab - 1])) == "1";
     if (locked) {
       state_.deleteRecord = false;
       state_.panelEnabled[tab - 1] = false;
@@ -204,7 +199,7 @@ void KonfigurationWindow::cmdAddNew_Click() {
     return;
   }
   // The mode first: the first values put into the new row below are part of the new record.
-  SetEditMode(4);
+  SetEditMode(EditMode::kNew);
   const int tab = selectedTab_;
   state_.panelEnabled[tab - 1] = true;
   Publish();
@@ -222,7 +217,7 @@ void KonfigurationWindow::cmdAddNew_Click() {
   } else if (tab == 3) {
     view_.Focus("cbxZuordnungenRubrik");
   }
-  SetEditMode(4);
+  SetEditMode(EditMode::kNew);
   UpdateRecordsetStatus();
   state_.panelEnabled[tab - 1] = true;
   Publish();
@@ -240,7 +235,7 @@ bool KonfigurationWindow::Save() {
     // What was typed stays pending, shown as typed, with OK and Cancel on: the user may save
     // again once the database takes it, or cancel.
     prompts_.Message(texts::SaveErrorText(ErrorText(e)), MsgIcon::kExclamation);
-    SetEditMode(editMode_ == 4 ? 4 : 1);
+    SetEditMode(editMode_ == EditMode::kNew ? EditMode::kNew : EditMode::kChanged);
     return false;
   }
   try {
@@ -256,12 +251,8 @@ bool KonfigurationWindow::Save() {
 // A rubric without a name cannot be linked from a menu or started: it is not saved.
 bool KonfigurationWindow::RubricNameGiven() {
   if (currentRecords_ != tabRecords_[0] || currentRecords_ == nullptr) return true;
-  std::string name;
-  try {
-    name = VariantText(currentRecords_->Value(configdb::kRubrik));
-  } catch (const vn::RuntimeError&) {
-    return true;  // no current row: nothing of it is saved
-  }
+  if (!currentRecords_->HasCurrentRow()) return true;  // nothing of it is saved
+  const std::string name = VariantText(currentRecords_->Value(configdb::kRubrik));
   if (name.find_first_not_of(" \t\r\n") != std::string::npos) return true;
   prompts_.Message(EmptyRubricNameText(), MsgIcon::kExclamation);
   if (selectedTab_ == 1) view_.Focus("txbRubrikenRubrik");
@@ -274,12 +265,8 @@ void KonfigurationWindow::cmdCancel_Click() {
   try {
     records->CancelBatch();
   } catch (const vn::RuntimeError& e) {
-    long status = 0;
-    try {
-      status = records->Status();
-    } catch (const vn::RuntimeError&) {
-      status = 0;  // no current row: the message shows no status lines
-    }
+    // Without a current row the message shows no status lines.
+    const long status = records->OnRow() ? records->Status() : 0;
     prompts_.Message(texts::CancelErrorText(e.Number(), ErrorText(e), RecordStatusText(status)),
                      MsgIcon::kExclamation);
     return;
@@ -299,7 +286,7 @@ void KonfigurationWindow::cmdCancel_Click() {
     }
   }
   // Nothing is pending any more; without a move (an empty table) no notification says so.
-  if ((editMode_ == 1 || editMode_ == 4) && !records->IsChanged()) SetEditMode(0);
+  if (HoldsInput(editMode_) && !records->IsChanged()) SetEditMode(EditMode::kIdle);
   UpdateRecordsetStatus();
 }
 
@@ -327,17 +314,10 @@ void KonfigurationWindow::cmdDelete_Click() {
   if (prompts_.Message(texts::kDeleteQuestion, MsgIcon::kQuestion, MsgButtons::kYesNo) !=
       MsgResult::kYes)
     return;
-  long status = 0;
-  try {
-    if (records->IsOpen()) {
-      status = records->Status();
-      if (status > 0)
-        prompts_.Message(texts::RecordStatusMessage(RecordStatusText(status)),
-                         MsgIcon::kInformation);
-    }
-  } catch (const vn::RuntimeError&) {
-    status = 0;  // no current row: the deletion below reports that itself
-  }
+  // Without a current row there is no status to tell: the deletion below reports that itself.
+  const long status = records->IsOpen() && records->OnRow() ? records->Status() : 0;
+  if (status > 0)
+    prompts_.Message(texts::RecordStatusMessage(RecordStatusText(status)), MsgIcon::kInformation);
   try {
     if (store_ != nullptr) store_->CheckDatabase();
     records->Delete();
@@ -351,7 +331,7 @@ void KonfigurationWindow::cmdDelete_Click() {
     } catch (const vn::RuntimeError& cancel) {
       WriteDebugLine("cmdDelete: " + cancel.Description());
     }
-    if ((editMode_ == 1 || editMode_ == 4) && !records->IsChanged()) SetEditMode(0);
+    if (HoldsInput(editMode_) && !records->IsChanged()) SetEditMode(EditMode::kIdle);
     UpdateRecordsetStatus();
     return;
   }
@@ -454,16 +434,15 @@ void KonfigurationWindow::OnFieldChange(const std::string& field) {
   // from a list, pasted, or put in by a button), whatever the mode before: the record is
   // changed, and OK and Cancel are offered, so a tab change or a move saves it.
   if (filling_ == 0) {
-    if (editMode_ != 1 && editMode_ != 4) SetEditMode(1);
+    if (!HoldsInput(editMode_)) SetEditMode(EditMode::kChanged);
     return;
   }
   const std::string focus = view_.FocusedControl();
   if (focus.empty()) return;
-  const int mode = editMode_;
-  if (mode == 3) {
-    SetEditMode(0);
+  if (editMode_ == EditMode::kMoved) {
+    SetEditMode(EditMode::kIdle);
   } else {
-    WriteDebugLine(texts::WrongControlLine(mode == 0, field, focus));
+    WriteDebugLine(texts::WrongControlLine(editMode_ == EditMode::kIdle, field, focus));
   }
 }
 
@@ -483,13 +462,9 @@ void KonfigurationWindow::FillFields(int tab) {
   for (const Binding& binding : BindingTable()) {
     if (binding.tab != tab) continue;
     vn::data::Variant value;
-    if (records != nullptr) {
-      try {
-        value = records->Value(binding.column);
-      } catch (const vn::RuntimeError&) {
-        value = vn::data::Null{};  // no current row: the field shows nothing
-      }
-    }
+    // Without a current row the field shows nothing.
+    if (records != nullptr)
+      value = records->HasCurrentRow() ? records->Value(binding.column) : vn::data::Null{};
     if (binding.kind == BindKind::kList) {
       const std::vector<LookupRow>& rows = listRows_[binding.control];
       int row = -1;

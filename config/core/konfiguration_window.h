@@ -3,7 +3,8 @@
 // cancel and delete; the bound fields and their rules; the tab change and the close, which
 // save a pending change first; the assignment tree's actions; the keyboard commands; the size
 // and connection buttons of the tab Daten; the start options; the debug box's lines. A front
-// shows it through a KonfigurationView and asks the user through Prompts.
+// shows it through a KonfigurationView, asks the user through Prompts and passes every press of
+// a control to Press with the command the layout table (or the tree's menu) gives it.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,8 @@
 #include <vector>
 
 #include "config/core/assignment_tree.h"
+#include "config/core/command.h"
+#include "config/core/edit_mode.h"
 #include "config/core/edit_records.h"
 #include "config/core/field_rules.h"
 #include "config/core/field_size.h"
@@ -52,11 +55,12 @@ class KonfigurationWindow : private EditRecordsEvents {
     dataLink_ = dataLink;
   }
 
-  // The load step: lists and fields filled, the first record, edit mode 0, the field gap.
+  // The load step: lists and fields filled, the first record, edit mode idle, the small buttons
+  // moved down to their places.
   void Load();
 
-  void SetEditMode(int mode);
-  int GetEditMode() const { return editMode_; }
+  void SetEditMode(EditMode mode);
+  EditMode GetEditMode() const { return editMode_; }
   void UpdateRecordsetStatus();
   void DisableZugriff() {}
   void WriteDebugLine(const std::string& text);
@@ -82,6 +86,11 @@ class KonfigurationWindow : private EditRecordsEvents {
   // The window is closed; false when a refused save keeps it open.
   bool Close();
 
+  // A control's press: runs its command (nothing for nullptr).
+  void Press(Command command) {
+    if (command != nullptr) (this->*command)();
+  }
+
   // Button actions.
   void cmdMoveFirst_Click();
   void cmdMovePrevious_Click();
@@ -91,17 +100,19 @@ class KonfigurationWindow : private EditRecordsEvents {
   void cmdOK_Click() { Save(); }
   void cmdCancel_Click();
   void cmdDelete_Click();
+  void cmdInfo_Click() { view_.ShowAbout(); }
+  void cmdReset_Click() { view_.ClearDebugBox(); }
   void cmdLine_Click();
   void cmdVerbindung_Click();
-  // The size buttons: the new places of their field, label and buttons, and the caption.
-  FieldResize cmdMinMaxDatenVerbindung_Click(int twipsPerPixelY);
-  FieldResize cmdMinMaxDatenAbfrage_Click(int twipsPerPixelY);
+  // The size buttons enlarge their field or shrink it back.
+  void cmdMinMaxDatenVerbindung_Click();
+  void cmdMinMaxDatenAbfrage_Click();
   void cmdStartDateienErstellen_Click();
   void cmdStartDateienEntfernen_Click();
   void PrepareStartOptions();
 
   // A key pressed while the focus is on neither a text nor a list field: presses its button
-  // if that is enabled; false when the key is not the window's.
+  // if that is enabled; false when the key is not the window's or its button is off.
   bool KeyPressed(Key key, bool ctrlAlone);
 
   // The assignment tree: its nodes as last built, and the actions on the selected node.
@@ -157,7 +168,7 @@ class KonfigurationWindow : private EditRecordsEvents {
   EditRecords* tabRecords_[3] = {nullptr, nullptr, nullptr};
   EditRecords* currentRecords_ = nullptr;
   long savedBookmark_ = 0;
-  int editMode_ = 0;
+  EditMode editMode_ = EditMode::kIdle;
   int selectedTab_ = 1;
   int fieldGap_ = 0;
   int filling_ = 0;

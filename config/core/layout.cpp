@@ -1,7 +1,10 @@
 #include "config/core/layout.h"
 
+#include <algorithm>
 #include <stdexcept>
 
+#include "config/core/field_size.h"
+#include "config/core/konfiguration_window.h"
 #include "config/core/texts.h"
 
 namespace vn::config {
@@ -41,6 +44,7 @@ constexpr int kStartLabelWidth = kLabelWidth + 600;
 constexpr int kStartButtonsTop = kFirstTop + 3 * kRow + 240;
 
 using K = ControlKind;
+using W = KonfigurationWindow;
 
 constexpr ControlPlace Label(const char* name, const char* container, int top, const char* caption,
                              const char* buddy, int width = kLabelWidth) {
@@ -50,35 +54,62 @@ constexpr ControlPlace Field(const char* name, const char* container, K kind, in
                              int width, int height = kFieldHeight) {
   return {name, container, kind, left, top, width, height, "", "", ""};
 }
-constexpr ControlPlace BarButton(const char* name, int left, const char* tooltip) {
-  return {name, "picDatenSteuerung", K::kBarButton, left, 0, kBarButton, kBarButton, "", tooltip,
-          ""};
+constexpr ControlPlace Panel(const char* name, K kind, int left, int top, int width, int height) {
+  return {name, "", kind, left, top, width, height, "", "", ""};
+}
+constexpr ControlPlace BarButton(const char* name, int left, const char* tooltip, Picture picture,
+                                 Command command) {
+  ControlPlace place{
+      name, "picDatenSteuerung", K::kBarButton, left, 0, kBarButton, kBarButton, "", tooltip, ""};
+  place.command = command;
+  place.picture = picture;
+  return place;
+}
+// A button with a caption, on a tab's panel or beside the debug box.
+constexpr ControlPlace Button(const char* name, const char* container, int left, int top, int width,
+                              int height, const char* caption, const char* tooltip,
+                              Command command) {
+  ControlPlace place{name, container, K::kButton, left, top, width, height, caption, tooltip, ""};
+  place.command = command;
+  return place;
+}
+// A small button at the lower right edge of one of the tab Daten's long fields.
+constexpr ControlPlace SmallButton(const char* name, int left, int bottom, const char* caption,
+                                   const char* tooltip, Picture picture, ControlFont font,
+                                   Command command) {
+  ControlPlace place = Button(name, "frTab1", left, bottom - kSmallButton, kSmallButton,
+                              kSmallButton, caption, tooltip, command);
+  place.picture = picture;
+  place.font = font;
+  place.pixelsUp = layout::kSmallButtonPixelsUp;
+  return place;
 }
 
 constexpr ControlPlace kTable[] = {
-    {"TabStrip", "", K::kPanel, kStripLeft, kStripTop, kStripWidth, kStripHeight, "", "", ""},
-    {"frTab0", "", K::kPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, "", "", ""},
-    {"frTab1", "", K::kPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, "", "", ""},
-    {"frTab2", "", K::kPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, "", "", ""},
-    {"frTab3", "", K::kPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, "", "", ""},
-    {"frTab4", "", K::kPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, "", "", ""},
+    Panel("TabStrip", K::kTabStrip, kStripLeft, kStripTop, kStripWidth, kStripHeight),
+    Panel("frTab0", K::kTabPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight),
+    Panel("frTab1", K::kTabPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight),
+    Panel("frTab2", K::kTabPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight),
+    Panel("frTab3", K::kTabPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight),
+    Panel("frTab4", K::kTabPanel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight),
     {"cmdInfo", "", K::kButton, kStripLeft + kStripWidth - 405, kStripTop, 375, 345, "",
-     texts::kInfoCaption, ""},
-    {"picDatenSteuerung", "", K::kPanel, kStripLeft, kBarTop, kStripWidth, kBarButton, "", "", ""},
-    BarButton("cmdMoveFirst", 0, "Erster Datensatz"),
-    BarButton("cmdMovePrevious", 480, "Vorheriger Datensatz"),
-    BarButton("cmdMoveNext", 960, "Nächster Datensatz"),
-    BarButton("cmdMoveLast", 1440, "Letzter Datensatz"),
-    BarButton("cmdDelete", 2040, "Datensatz löschen"),
-    BarButton("cmdAddNew", 2520, "Neuer Datensatz"),
-    BarButton("cmdCancel", 3120, "Dateneingabe abbrechen"),
-    BarButton("cmdOK", 3600, "Dateneingabe übernehmen"),
+     texts::kInfoCaption, "", &W::cmdInfo_Click, Picture::kInfo},
+    Panel("picDatenSteuerung", K::kPanel, kStripLeft, kBarTop, kStripWidth, kBarButton),
+    BarButton("cmdMoveFirst", 0, "Erster Datensatz", Picture::kFirst, &W::cmdMoveFirst_Click),
+    BarButton("cmdMovePrevious", 480, "Vorheriger Datensatz", Picture::kPrevious,
+              &W::cmdMovePrevious_Click),
+    BarButton("cmdMoveNext", 960, "Nächster Datensatz", Picture::kNext, &W::cmdMoveNext_Click),
+    BarButton("cmdMoveLast", 1440, "Letzter Datensatz", Picture::kLast, &W::cmdMoveLast_Click),
+    BarButton("cmdDelete", 2040, "Datensatz löschen", Picture::kDelete, &W::cmdDelete_Click),
+    BarButton("cmdAddNew", 2520, "Neuer Datensatz", Picture::kAddNew, &W::cmdAddNew_Click),
+    BarButton("cmdCancel", 3120, "Dateneingabe abbrechen", Picture::kCancel, &W::cmdCancel_Click),
+    BarButton("cmdOK", 3600, "Dateneingabe übernehmen", Picture::kOK, &W::cmdOK_Click),
     {"txbStatus", "", K::kDebugBox, kStripLeft, kDebugTop, kStripWidth - 1320, kDebugHeight, "", "",
      ""},
-    {"cmdReset", "", K::kButton, kStripLeft + kStripWidth - 1200, kDebugTop, 1200, 375, "Reset", "",
-     ""},
-    {"cmdLine", "", K::kButton, kStripLeft + kStripWidth - 1200, kDebugTop + 480, 1200, 375, "Line",
-     "", ""},
+    Button("cmdReset", "", kStripLeft + kStripWidth - 1200, kDebugTop, 1200, 375, "Reset", "",
+           &W::cmdReset_Click),
+    Button("cmdLine", "", kStripLeft + kStripWidth - 1200, kDebugTop + 480, 1200, 375, "Line", "",
+           &W::cmdLine_Click),
 
     // Rubriken
     Field("txbRubrikenRubrik", "frTab0", K::kTextField, kFieldLeft, kFirstTop, kFieldWidth),
@@ -111,15 +142,16 @@ constexpr ControlPlace kTable[] = {
     Field("txbDatenAbfrage", "frTab1", K::kLongText, kFieldLeft, kAbfrageTop, kLongFieldWidth,
           kAbfrageHeight),
     Label("lbDatenAbfrage", "frTab1", kAbfrageTop, "&Abfrage", "txbDatenAbfrage"),
-    {"cmdVerbindung", "frTab1", K::kButton, kSmallLeft,
-     kVerbindungTop + kVerbindungHeight - kSmallButton, kSmallButton, kSmallButton, "",
-     "Datenverknüpfungs-Assistent", ""},
-    {"cmdMinMaxDatenVerbindung", "frTab1", K::kButton, kSmallLeft + kSmallButton + 30,
-     kVerbindungTop + kVerbindungHeight - kSmallButton, kSmallButton, kSmallButton, "",
-     "Feldgröße verändern", ""},
-    {"cmdMinMaxDatenAbfrage", "frTab1", K::kButton, kSmallLeft + kSmallButton + 30,
-     kAbfrageTop + kAbfrageHeight - kSmallButton, kSmallButton, kSmallButton, "",
-     "Feldgröße verändern ", ""},
+    SmallButton("cmdVerbindung", kSmallLeft, kVerbindungTop + kVerbindungHeight, "",
+                "Datenverknüpfungs-Assistent", Picture::kDataLink, ControlFont::kNormal,
+                &W::cmdVerbindung_Click),
+    SmallButton("cmdMinMaxDatenVerbindung", kSmallLeft + kSmallButton + 30,
+                kVerbindungTop + kVerbindungHeight, FieldSizes::CaptionNormal(),
+                "Feldgröße verändern", Picture::kNone, ControlFont::kBold,
+                &W::cmdMinMaxDatenVerbindung_Click),
+    SmallButton("cmdMinMaxDatenAbfrage", kSmallLeft + kSmallButton + 30,
+                kAbfrageTop + kAbfrageHeight, FieldSizes::CaptionNormal(), "Feldgröße verändern ",
+                Picture::kNone, ControlFont::kBold, &W::cmdMinMaxDatenAbfrage_Click),
 
     // Zuordnungen
     Field("cbxZuordnungenRubrik", "frTab2", K::kList, kFieldLeft, kFirstTop, kFieldWidth / 2),
@@ -136,19 +168,21 @@ constexpr ControlPlace kTable[] = {
     // Startoptionen
     Field("cbxStartRubrik", "frTab4", K::kEditList, kStartLeft, kFirstTop, kFieldWidth / 2),
     Label("lbStartRubrik", "frTab4", kFirstTop, "S&tartrubrik", "cbxStartRubrik", kStartLabelWidth),
-    Field("txbRegisterkarte", "frTab4", K::kTextField, kStartLeft, kFirstTop + kRow,
-          kFieldWidth / 2),
+    {"txbRegisterkarte", "frTab4", K::kTextField, kStartLeft, kFirstTop + kRow, kFieldWidth / 2,
+     kFieldHeight, texts::kRegisterkarte, "", ""},
     Label("lbRegisterkarte", "frTab4", kFirstTop + kRow, "R&egisterkarte", "txbRegisterkarte",
           kStartLabelWidth),
     Field("txbNetlinks", "frTab4", K::kTextField, kStartLeft, kFirstTop + 2 * kRow,
           kFieldWidth - 600),
     Label("lbNetlinks", "frTab4", kFirstTop + 2 * kRow, "&Netlinks-Ordner", "txbNetlinks",
           kStartLabelWidth),
-    {"cmdStartDateienErstellen", "frTab4", K::kButton, kStartLeft, kStartButtonsTop, 2700, 420,
-     "Start&dateien erstellen", "Aktiviert im ACT! die Varnolis-Registerkarte", ""},
-    {"cmdStartDateienEntfernen", "frTab4", K::kButton, kStartLeft + 2700 + 240, kStartButtonsTop,
-     2700, 420, "Startdateien ent&fernen",
-     "Es wird so die Varnolis-Registerkarte im ACT! entfernt.", ""},
+    Button("cmdStartDateienErstellen", "frTab4", kStartLeft, kStartButtonsTop, 2700, 420,
+           "Start&dateien erstellen", "Aktiviert im ACT! die Varnolis-Registerkarte",
+           &W::cmdStartDateienErstellen_Click),
+    Button("cmdStartDateienEntfernen", "frTab4", kStartLeft + 2700 + 240, kStartButtonsTop, 2700,
+           420, "Startdateien ent&fernen",
+           "Es wird so die Varnolis-Registerkarte im ACT! entfernt.",
+           &W::cmdStartDateienEntfernen_Click),
 };
 
 constexpr const char* kTabCaptions[] = {"&Rubriken", "&Daten", "&Zuordnungen", "Ü&bersicht",
@@ -158,15 +192,26 @@ constexpr const char* kTabCaptions[] = {"&Rubriken", "&Daten", "&Zuordnungen", "
 
 std::span<const ControlPlace> LayoutTable() { return kTable; }
 
-const ControlPlace& Place(const std::string& name) {
+const ControlPlace* FindPlace(const std::string& name) {
   for (const ControlPlace& place : kTable)
-    if (name == place.name) return place;
+    if (name == place.name) return &place;
+  return nullptr;
+}
+
+const ControlPlace& Place(const std::string& name) {
+  if (const ControlPlace* place = FindPlace(name)) return *place;
   throw std::out_of_range("no control " + name + " in the layout");
 }
 
 TwipsRect Rect(const std::string& name) {
   const ControlPlace& place = Place(name);
   return {place.left, place.top, place.width, place.height};
+}
+
+TwipsRect LoadClientArea(const TwipsRect& strip, const TwipsRect& bar, int frameWidth,
+                         int statusBarHeight) {
+  return {0, 0, strip.left + strip.width + std::max(frameWidth, strip.left),
+          statusBarHeight + bar.top + bar.height + layout::kBottomMargin};
 }
 
 std::span<const char* const> TabCaptions() { return kTabCaptions; }

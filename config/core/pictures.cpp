@@ -117,19 +117,10 @@ std::span<const Figure> PictureFigures(Picture picture) {
       return kTreeRubric;
     case Picture::kTreeData:
       return kTreeData;
+    case Picture::kNone:
+      return {};
   }
   return {};
-}
-
-Picture BarPicture(const std::string& name) {
-  if (name == "cmdMoveFirst") return Picture::kFirst;
-  if (name == "cmdMovePrevious") return Picture::kPrevious;
-  if (name == "cmdMoveNext") return Picture::kNext;
-  if (name == "cmdMoveLast") return Picture::kLast;
-  if (name == "cmdDelete") return Picture::kDelete;
-  if (name == "cmdAddNew") return Picture::kAddNew;
-  if (name == "cmdCancel") return Picture::kCancel;
-  return Picture::kOK;
 }
 
 }  // namespace vn::config

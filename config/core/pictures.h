@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
 
 namespace vn::config {
 
@@ -26,6 +25,7 @@ enum class Picture {
   kTreeFolder,  // the tree's root and empty marker
   kTreeRubric,
   kTreeData,
+  kNone,  // no picture: a button with a caption
 };
 
 enum class FigureKind {
@@ -58,8 +58,5 @@ struct Figure {
 // The box's size in units and the figures in drawing order.
 int PictureBox(Picture picture);
 std::span<const Figure> PictureFigures(Picture picture);
-
-// The picture of one of the button bar's eight buttons, by the button's name.
-Picture BarPicture(const std::string& name);
 
 }  // namespace vn::config

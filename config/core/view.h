@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "config/core/field_size.h"
 #include "config/core/lookups.h"
 
 namespace vn::config {
@@ -27,6 +28,13 @@ struct WindowState {
   std::string status;  // panel "Status": the record position
   std::string edit;    // panel "Edit": the edit mode
   bool panelEnabled[5] = {true, false, false, false, false};
+
+  // Whether the bar's button `name` is enabled (false for a name that is none of the eight).
+  bool Enabled(const std::string& name) const {
+    for (const auto& [button, enabled] : Buttons())
+      if (name == button) return enabled;
+    return false;
+  }
 
   // The bar's eight buttons by name, each with its enabled state.
   std::array<std::pair<const char*, bool>, 8> Buttons() const {
@@ -77,8 +85,20 @@ class KonfigurationView {
   // Whether the window is shown (the core counts changes as the user's only then).
   virtual bool Shown() const = 0;
 
-  // Appends a line to the debug box and makes the box visible (only called while debugging).
+  // Appends a line to the debug box and makes the box visible (only called while debugging),
+  // and empties the box.
   virtual void WriteDebugLine(const std::string& text) = 0;
+  virtual void ClearDebugBox() = 0;
+  // Shows the about window, modal over the window.
+  virtual void ShowAbout() = 0;
+
+  // The screen's twips per pixel vertically.
+  virtual int TwipsPerPixelY() const = 0;
+  // Moves a control down by screen pixels.
+  virtual void MoveDownPixels(const std::string& control, int pixels) = 0;
+  // A size button's press: the new places of its field, label and buttons, its caption, the
+  // controls brought to the front in order, and the field focused.
+  virtual void ShowResize(const FieldResize& resize) = 0;
   // The wait cursor on or off, and "let pending window messages run".
   virtual void ShowBusy(bool busy) = 0;
   virtual void LetMessagesRun() = 0;

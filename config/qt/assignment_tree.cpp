@@ -66,13 +66,10 @@ int frmKonfiguration::SelectedTreeNode() const {
   return 0;
 }
 
-void frmKonfiguration::tvZuordnungen_MouseUp(int button, const QPoint& globalPosition) {
-  if (button != 2 || tvZuordnungen_->currentItem() == nullptr) return;
-  const TreeMenu menu = core_.tvZuordnungen_MouseUp(button);
-  menuItems_["mnuZeigeRubrik"]->setEnabled(menu.zeigeRubrik);
-  menuItems_["mnuZeigeDaten"]->setEnabled(menu.zeigeDaten);
-  menuItems_["mnuZeigeZuordnung"]->setEnabled(menu.zeigeZuordnung);
-  menuItems_["mnuNeueZuordnung"]->setEnabled(menu.neueZuordnung);
+void frmKonfiguration::OpenTreeMenu(const QPoint& globalPosition) {
+  if (tvZuordnungen_->currentItem() == nullptr) return;
+  const TreeMenu menu = core_.tvZuordnungen_MouseUp(2);
+  for (const auto& [item, action] : menuItems_) action->setEnabled(menu.*item->enabled);
   if (menu.show) mnuAnsicht_->popup(globalPosition);
 }
 

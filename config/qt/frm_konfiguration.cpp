@@ -2,6 +2,7 @@
 // tooltips and their places in twips), and the view the core shows itself through.
 #include "config/qt/frm_konfiguration.h"
 
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
@@ -21,6 +22,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <utility>
 
 #include "config/core/layout.h"
 #include "config/core/texts.h"
@@ -79,9 +81,6 @@ QVariant ItemData(const vn::data::Variant& value) {
 
 }  // namespace
 
-QString frmKonfiguration::SizeCaptionNormal() { return Q(FieldSizes::CaptionNormal()); }
-QString frmKonfiguration::SizeCaptionEnlarged() { return Q(FieldSizes::CaptionEnlarged()); }
-
 frmKonfiguration::frmKonfiguration(bool debug, MessageBoxes& messages, QWidget* parent)
     : QMainWindow(parent), prompts_(messages, this), core_(debug, *this, prompts_) {
   setObjectName(QStringLiteral("frmKonfiguration"));
@@ -108,20 +107,22 @@ QWidget* frmKonfiguration::BuildControl(const ControlPlace& place) {
   const std::string name = place.name;
   QWidget* widget = nullptr;
   switch (place.kind) {
+    case ControlKind::kTabStrip: {
+      auto* strip = new TabStripPane(parent);
+      tabBar_ = strip->Tabs();
+      for (const char* caption : TabCaptions()) tabBar_->addTab(Q(caption));
+      widget = strip;
+      break;
+    }
+    case ControlKind::kTabPanel: {
+      auto* frame = new QFrame(parent);
+      frame->setFrameShape(QFrame::NoFrame);
+      frTab_.push_back(frame);
+      widget = frame;
+      break;
+    }
     case ControlKind::kPanel:
-      if (name == "TabStrip") {
-        auto* strip = new TabStripPane(parent);
-        tabBar_ = strip->Tabs();
-        for (const char* caption : TabCaptions()) tabBar_->addTab(Q(caption));
-        widget = strip;
-      } else if (name.rfind("frTab", 0) == 0) {
-        auto* frame = new QFrame(parent);
-        frame->setFrameShape(QFrame::NoFrame);
-        frTab_[name[5] - '0'] = frame;
-        widget = frame;
-      } else {
-        widget = new QWidget(parent);
-      }
+      widget = new QWidget(parent);
       break;
     case ControlKind::kLabel: {
       auto* label = new QLabel(Q(place.caption), parent);
@@ -129,13 +130,12 @@ QWidget* frmKonfiguration::BuildControl(const ControlPlace& place) {
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       label->setContentsMargins(0, 3, 0, 0);
       // Enlarged, the long fields' labels cover the labels of the fields under them.
-      if (name == "lbDatenVerbindung" || name == "lbDatenAbfrage")
-        label->setAutoFillBackground(true);
+      if (Place(place.buddy).kind == ControlKind::kLongText) label->setAutoFillBackground(true);
       widget = label;
       break;
     }
     case ControlKind::kTextField:
-      widget = new QLineEdit(parent);
+      widget = new QLineEdit(Q(place.caption), parent);
       break;
     case ControlKind::kLongText: {
       auto* text = new QPlainTextEdit(parent);
@@ -155,16 +155,19 @@ QWidget* frmKonfiguration::BuildControl(const ControlPlace& place) {
     }
     case ControlKind::kBarButton: {
       auto* button = new QToolButton(parent);
-      button->setIcon(MakeButtonIcon(BarPicture(name)));
+      button->setIcon(MakeButtonIcon(place.picture));
       button->setIconSize(QSize(ToPixelsX(place.width) - 8, ToPixelsY(place.height) - 8));
       button->setAutoRaise(false);
       button->setFocusPolicy(Qt::StrongFocus);
       widget = button;
       break;
     }
-    case ControlKind::kButton:
-      widget = new QPushButton(Q(place.caption), parent);
+    case ControlKind::kButton: {
+      auto* button = new QPushButton(Q(place.caption), parent);
+      if (place.picture != Picture::kNone) button->setIcon(MakeButtonIcon(place.picture));
+      widget = button;
       break;
+    }
     case ControlKind::kTree: {
       auto* tree = new QTreeWidget(parent);
       tree->setHeaderHidden(true);
@@ -182,12 +185,23 @@ QWidget* frmKonfiguration::BuildControl(const ControlPlace& place) {
   }
   widget->setObjectName(QString::fromStdString(name));
   if (place.tooltip[0] != '\0') widget->setToolTip(Q(place.tooltip));
+  if (place.font == ControlFont::kBold) {
+    QFont font = widget->font();
+    font.setBold(true);
+    widget->setFont(font);
+  }
   TwipsRect rect{place.left, place.top, place.width, place.height};
-  if (name == "cmdVerbindung" || name == "cmdMinMaxDatenVerbindung" ||
-      name == "cmdMinMaxDatenAbfrage")
-    rect.top -= layout::kSmallButtonPixelsUp * TwipsPerPixelY();
+  rect.top -= place.pixelsUp * vn::config::TwipsPerPixelY();
   SetTwipsGeometry(widget, rect);
   controls_[name] = widget;
+  // Every press goes to the core with the command of the control's row; every change of a
+  // field's content reaches it too.
+  if (place.command != nullptr)
+    connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
+            [this, command = place.command] { core_.Press(command); });
+  if (place.kind == ControlKind::kTextField || place.kind == ControlKind::kLongText ||
+      place.kind == ControlKind::kList)
+    ConnectFieldChange(widget);
   return widget;
 }
 
@@ -198,19 +212,7 @@ void frmKonfiguration::BuildWindow() {
 
   for (const ControlPlace& place : LayoutTable()) BuildControl(place);
   txbStatus_->lower();
-
-  Control("cmdInfo")->raise();
-  static_cast<QPushButton*>(Control("cmdInfo"))->setIcon(MakeButtonIcon(ButtonPicture::kInfo));
-  static_cast<QPushButton*>(Control("cmdVerbindung"))
-      ->setIcon(MakeButtonIcon(ButtonPicture::kDataLink));
-  for (const char* name : {"cmdMinMaxDatenVerbindung", "cmdMinMaxDatenAbfrage"}) {
-    auto* button = static_cast<QPushButton*>(Control(name));
-    QFont font = button->font();
-    font.setBold(true);
-    button->setFont(font);
-    button->setText(SizeCaptionNormal());
-  }
-  static_cast<QLineEdit*>(Control("txbRegisterkarte"))->setText(Q(texts::kRegisterkarte));
+  RaiseWindowButtons();
 
   auto* bar = new QStatusBar(this);
   bar->setObjectName(QStringLiteral("StatusBar"));
@@ -225,37 +227,8 @@ void frmKonfiguration::BuildWindow() {
   bar->addPermanentWidget(editPanel_);
   setStatusBar(bar);
 
-  auto click = [this](const char* name, auto action) {
-    QWidget* widget = Control(name);
-    if (auto* tool = qobject_cast<QToolButton*>(widget))
-      connect(tool, &QToolButton::clicked, this, action);
-    else if (auto* push = qobject_cast<QPushButton*>(widget))
-      connect(push, &QPushButton::clicked, this, action);
-  };
-  click("cmdMoveFirst", [this] { cmdMoveFirst_Click(); });
-  click("cmdMovePrevious", [this] { cmdMovePrevious_Click(); });
-  click("cmdMoveNext", [this] { cmdMoveNext_Click(); });
-  click("cmdMoveLast", [this] { cmdMoveLast_Click(); });
-  click("cmdDelete", [this] { cmdDelete_Click(); });
-  click("cmdAddNew", [this] { cmdAddNew_Click(); });
-  click("cmdCancel", [this] { cmdCancel_Click(); });
-  click("cmdOK", [this] { cmdOK_Click(); });
-  click("cmdInfo", [this] { cmdInfo_Click(); });
-  click("cmdReset", [this] { txbStatus_->clear(); });
-  click("cmdLine", [this] { core_.cmdLine_Click(); });
-  click("cmdVerbindung", [this] { cmdVerbindung_Click(); });
-  click("cmdMinMaxDatenVerbindung", [this] { cmdMinMaxDatenVerbindung_Click(); });
-  click("cmdMinMaxDatenAbfrage", [this] { cmdMinMaxDatenAbfrage_Click(); });
-  click("cmdStartDateienErstellen", [this] { cmdStartDateienErstellen_Click(); });
-  click("cmdStartDateienEntfernen", [this] { cmdStartDateienEntfernen_Click(); });
-
-  for (const ControlPlace& place : LayoutTable())
-    if (place.kind == ControlKind::kTextField || place.kind == ControlKind::kLongText ||
-        place.kind == ControlKind::kList)
-      ConnectFieldChange(Control(place.name));
-
   connect(tvZuordnungen_, &QTreeWidget::itemDoubleClicked, this,
-          [this] { tvZuordnungen_DblClick(); });
+          [this] { core_.tvZuordnungen_DblClick(); });
   BuildMenu();
 
   connect(tabBar_, &QTabBar::currentChanged, this, [this](int index) {
@@ -264,15 +237,22 @@ void frmKonfiguration::BuildWindow() {
       ShowTab(index + 1);
       return;
     }
-    SelectTab(index + 1);
+    core_.SelectTab(index + 1);
   });
   // Before the load step the tab Rubriken is in view.
-  for (int i = 1; i < 5; ++i) {
-    frTab_[i]->move(ToPixelsX(Rect("TabStrip").left + Rect("TabStrip").width + 2000), 0);
+  const TwipsRect strip = Rect("TabStrip");
+  for (size_t i = 1; i < frTab_.size(); ++i) {
+    frTab_[i]->move(ToPixelsX(strip.left + strip.width + 2000), 0);
     frTab_[i]->setEnabled(false);
   }
-  frTab_[0]->raise();
-  Control("cmdInfo")->raise();
+  frTab_.front()->raise();
+  RaiseWindowButtons();
+}
+
+void frmKonfiguration::RaiseWindowButtons() {
+  for (const ControlPlace& place : LayoutTable())
+    if (place.kind == ControlKind::kButton && place.container[0] == '\0')
+      Control(place.name)->raise();
 }
 
 void frmKonfiguration::BuildMenu() {
@@ -283,42 +263,26 @@ void frmKonfiguration::BuildMenu() {
     QAction* action = item.caption[0] == '\0' ? mnuAnsicht_->addSeparator()
                                               : mnuAnsicht_->addAction(Q(item.caption));
     action->setObjectName(Q(item.name));
-    menuItems_[item.name] = action;
+    if (item.command == nullptr) continue;
+    menuItems_.emplace_back(&item, action);
+    connect(action, &QAction::triggered, this,
+            [this, command = item.command] { core_.Press(command); });
   }
-  connect(menuItems_["mnuZeigeRubrik"], &QAction::triggered, this,
-          [this] { mnuZeigeRubrik_Click(); });
-  connect(menuItems_["mnuZeigeDaten"], &QAction::triggered, this,
-          [this] { mnuZeigeDaten_Click(); });
-  connect(menuItems_["mnuZeigeZuordnung"], &QAction::triggered, this,
-          [this] { mnuZeigeZuordnung_Click(); });
-  connect(menuItems_["mnuNeueZuordnung"], &QAction::triggered, this,
-          [this] { mnuNeueZuordnung_Click(); });
 }
 
 void frmKonfiguration::Load() {
-  // The window is as wide as the tab strip plus the frame's margin on both sides and as high as
-  // the status bar below the button bar: the debug box lies outside the visible area.
-  const TwipsRect strip = TwipsGeometry(Control("TabStrip"));
-  const TwipsRect bar = TwipsGeometry(Control("picDatenSteuerung"));
-  const int frameWidth = ToTwipsX(frameGeometry().width() - geometry().width());
-  const int innerWidth = strip.left + strip.width + std::max(frameWidth, strip.left);
-  const int statusHeight = ToTwipsY(statusBar()->sizeHint().height());
-  const int innerHeight = statusHeight + bar.top + bar.height + layout::kBottomMargin;
-  setFixedWidth(ToPixelsX(innerWidth));
-  resize(ToPixelsX(innerWidth), ToPixelsY(innerHeight));
+  const TwipsRect client = LoadClientArea(TwipsGeometry(Control("TabStrip")),
+                                          TwipsGeometry(Control("picDatenSteuerung")),
+                                          ToTwipsX(frameGeometry().width() - geometry().width()),
+                                          ToTwipsY(statusBar()->sizeHint().height()));
+  setFixedWidth(ToPixelsX(client.width));
+  resize(ToPixelsX(client.width), ToPixelsY(client.height));
   // Smaller, the button bar and the status bar would be cut off.
-  setMinimumHeight(ToPixelsY(innerHeight));
+  setMinimumHeight(ToPixelsY(client.height));
 
   core_.Load();
-
-  for (const char* name : {"cmdMinMaxDatenVerbindung", "cmdMinMaxDatenAbfrage", "cmdVerbindung"}) {
-    QWidget* button = Control(name);
-    button->move(button->x(), button->y() + layout::kSmallButtonPixelsDown);
-  }
   loaded_ = true;
 }
-
-QString frmKonfiguration::StatusText() const { return statusPanel_->text(); }
 
 // Bound fields -------------------------------------------------------------------------------
 
@@ -398,7 +362,7 @@ void frmKonfiguration::ShowState(const WindowState& state) {
   for (const auto& [name, enabled] : state.Buttons()) Control(name)->setEnabled(enabled);
   statusPanel_->setText(QString::fromStdString(state.status));
   editPanel_->setText(QString::fromStdString(state.edit));
-  for (int i = 0; i < 5; ++i) frTab_[i]->setEnabled(state.panelEnabled[i]);
+  for (size_t i = 0; i < frTab_.size(); ++i) frTab_[i]->setEnabled(state.panelEnabled[i]);
 }
 
 void frmKonfiguration::ShowTab(int tab) {
@@ -406,8 +370,8 @@ void frmKonfiguration::ShowTab(int tab) {
   tabBar_->setCurrentIndex(tab - 1);
   showingTab_ = false;
   const TwipsRect strip = TwipsGeometry(Control("TabStrip"));
-  for (int i = 0; i < 5; ++i) {
-    if (i == tab - 1) {
+  for (size_t i = 0; i < frTab_.size(); ++i) {
+    if (static_cast<int>(i) == tab - 1) {
       frTab_[i]->move(ToPixelsX(strip.left + layout::kPanelOffsetX),
                       ToPixelsY(strip.top + layout::kPanelOffsetY));
       frTab_[i]->raise();
@@ -415,7 +379,7 @@ void frmKonfiguration::ShowTab(int tab) {
       frTab_[i]->move(central_->width(), central_->height());
     }
   }
-  Control("cmdInfo")->raise();
+  RaiseWindowButtons();
 }
 
 void frmKonfiguration::Focus(const std::string& control) {
@@ -432,6 +396,20 @@ void frmKonfiguration::WriteDebugLine(const std::string& text) {
   if (this->height() != height) resize(width(), height);
   txbStatus_->moveCursor(QTextCursor::End);
   txbStatus_->insertPlainText(QString::fromStdString(text) + QStringLiteral("\n"));
+}
+
+void frmKonfiguration::ClearDebugBox() { txbStatus_->clear(); }
+
+void frmKonfiguration::ShowAbout() {
+  frmInfo info(this);
+  info.exec();
+}
+
+int frmKonfiguration::TwipsPerPixelY() const { return vn::config::TwipsPerPixelY(); }
+
+void frmKonfiguration::MoveDownPixels(const std::string& control, int pixels) {
+  QWidget* widget = Control(control);
+  widget->move(widget->x(), widget->y() + pixels);
 }
 
 void frmKonfiguration::ShowBusy(bool busy) {
@@ -466,8 +444,7 @@ bool frmKonfiguration::IsTextOrListField(const QWidget* widget) const {
 bool frmKonfiguration::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonRelease && watched == tvZuordnungen_->viewport()) {
     auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() == Qt::RightButton)
-      tvZuordnungen_MouseUp(2, mouse->globalPosition().toPoint());
+    if (mouse->button() == Qt::RightButton) OpenTreeMenu(mouse->globalPosition().toPoint());
   }
   if (event->type() == QEvent::KeyPress) {
     QWidget* focus = QApplication::focusWidget();
@@ -481,69 +458,29 @@ bool frmKonfiguration::eventFilter(QObject* watched, QEvent* event) {
 
 bool frmKonfiguration::HandleKey(QKeyEvent* event) {
   if (IsTextOrListField(QApplication::focusWidget())) return false;
+  static constexpr std::pair<int, Key> kKeys[] = {
+      {Qt::Key_Escape, Key::kEscape},     {Qt::Key_End, Key::kEnd},
+      {Qt::Key_Home, Key::kHome},         {Qt::Key_Up, Key::kUp},
+      {Qt::Key_PageUp, Key::kPageUp},     {Qt::Key_Down, Key::kDown},
+      {Qt::Key_PageDown, Key::kPageDown}, {Qt::Key_Insert, Key::kInsert},
+      {Qt::Key_Delete, Key::kDelete},     {Qt::Key_Return, Key::kEnter},
+      {Qt::Key_Enter, Key::kEnter},
+  };
   const Qt::KeyboardModifiers shift = event->modifiers() & ~Qt::KeypadModifier;
-  const bool ctrlAlone = shift == Qt::ControlModifier;
-  Key key = Key::kEnter;
-  switch (event->key()) {
-    case Qt::Key_Escape:
-      key = Key::kEscape;
-      break;
-    case Qt::Key_End:
-      key = Key::kEnd;
-      break;
-    case Qt::Key_Home:
-      key = Key::kHome;
-      break;
-    case Qt::Key_Up:
-      key = Key::kUp;
-      break;
-    case Qt::Key_PageUp:
-      key = Key::kPageUp;
-      break;
-    case Qt::Key_Down:
-      key = Key::kDown;
-      break;
-    case Qt::Key_PageDown:
-      key = Key::kPageDown;
-      break;
-    case Qt::Key_Insert:
-      key = Key::kInsert;
-      break;
-    case Qt::Key_Delete:
-      key = Key::kDelete;
-      break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      key = Key::kEnter;
-      break;
-    default:
-      return false;
-  }
-  return core_.KeyPressed(key, ctrlAlone);
+  for (const auto& [qtKey, key] : kKeys)
+    if (event->key() == qtKey) return core_.KeyPressed(key, shift == Qt::ControlModifier);
+  return false;
 }
 
-// Size buttons and the about window ----------------------------------------------------------
+// Size buttons -------------------------------------------------------------------------------
 
-void frmKonfiguration::cmdMinMaxDatenVerbindung_Click() {
-  ApplyResize(core_.cmdMinMaxDatenVerbindung_Click(TwipsPerPixelY()));
-}
-
-void frmKonfiguration::cmdMinMaxDatenAbfrage_Click() {
-  ApplyResize(core_.cmdMinMaxDatenAbfrage_Click(TwipsPerPixelY()));
-}
-
-void frmKonfiguration::ApplyResize(const FieldResize& resize) {
+void frmKonfiguration::ShowResize(const FieldResize& resize) {
   SetTwipsGeometry(Control(resize.field), resize.fieldRect);
   SetTwipsGeometry(Control(resize.label), resize.labelRect);
   static_cast<QPushButton*>(Control(resize.sizeButton))->setText(Q(resize.caption.c_str()));
   for (const auto& [name, rect] : resize.buttons) SetTwipsGeometry(Control(name), rect);
   for (const std::string& name : resize.raise) Control(name)->raise();
   Control(resize.field)->setFocus();
-}
-
-void frmKonfiguration::cmdInfo_Click() {
-  frmInfo info(this);
-  info.exec();
 }
 
 }  // namespace vn::config

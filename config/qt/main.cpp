@@ -64,15 +64,16 @@ int main(int argc, char** argv) {
   vn::config::frmKonfiguration window(debug, messages);
   vn::config::QtDataLinkPrompt dataLink(*probe, messages, &window);
   vn::config::DataEnvEvents events(window.Core());
-  window.SetRecordEvents(&events);
-  window.SetConnectionTools(probe.get(), &dataLink);
-  window.SetTableRecords(dataEnv.rstabRubriken(), dataEnv.rstabDaten(), dataEnv.rstabZuordnungen());
-  window.SetLookupSource(&dataEnv);
-  window.SetConfigStore(&dataEnv);
+  window.Core().SetRecordEvents(&events);
+  window.Core().SetConnectionTools(probe.get(), &dataLink);
+  window.Core().SetTableRecords(dataEnv.rstabRubriken(), dataEnv.rstabDaten(),
+                                dataEnv.rstabZuordnungen());
+  window.Core().SetLookupSource(&dataEnv);
+  window.Core().SetConfigStore(&dataEnv);
   window.Load();
   window.show();
   splash.close();
   const int result = QApplication::exec();
-  window.SetTableRecords(nullptr, nullptr, nullptr);
+  window.Core().SetTableRecords(nullptr, nullptr, nullptr);
   return result;
 }

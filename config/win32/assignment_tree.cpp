@@ -81,21 +81,15 @@ int frmKonfiguration::SelectedTreeNode() const {
   return static_cast<int>(data.lParam);
 }
 
-void frmKonfiguration::TreeMenu() {
+void frmKonfiguration::OpenTreeMenu() {
   if (SelectedTreeNode() == 0) return;
-  const vn::config::TreeMenu menu = core_.tvZuordnungen_MouseUp(2);
+  const TreeMenu menu = core_.tvZuordnungen_MouseUp(2);
   if (!menu.show) return;
   int command = kFirstMenuCommand;
   for (const MenuItem& item : AssignmentTree::MenuItems()) {
-    if (item.caption[0] != '\0') {
-      const std::string name = item.name;
-      const bool on = name == "mnuZeigeRubrik"      ? menu.zeigeRubrik
-                      : name == "mnuZeigeDaten"     ? menu.zeigeDaten
-                      : name == "mnuZeigeZuordnung" ? menu.zeigeZuordnung
-                                                    : menu.neueZuordnung;
+    if (item.enabled != nullptr)
       ::EnableMenuItem(menu_.Get(), static_cast<UINT>(command),
-                       MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
-    }
+                       MF_BYCOMMAND | (menu.*item.enabled ? MF_ENABLED : MF_GRAYED));
     ++command;
   }
   const DWORD position = ::GetMessagePos();
@@ -109,17 +103,10 @@ void frmKonfiguration::MenuCommand(int command) {
   const auto items = AssignmentTree::MenuItems();
   const int index = command - kFirstMenuCommand;
   if (index < 0 || index >= static_cast<int>(items.size())) return;
-  const std::string name = items[static_cast<size_t>(index)].name;
+  const MenuItem& item = items[static_cast<size_t>(index)];
   // A grayed entry does nothing, also when its command arrives otherwise.
-  const vn::config::TreeMenu menu = core_.tvZuordnungen_MouseUp(2);
-  if (name == "mnuZeigeRubrik" && menu.zeigeRubrik)
-    core_.mnuZeigeRubrik_Click();
-  else if (name == "mnuZeigeDaten" && menu.zeigeDaten)
-    core_.mnuZeigeDaten_Click();
-  else if (name == "mnuZeigeZuordnung" && menu.zeigeZuordnung)
-    core_.mnuZeigeZuordnung_Click();
-  else if (name == "mnuNeueZuordnung" && menu.neueZuordnung)
-    core_.mnuNeueZuordnung_Click();
+  const TreeMenu menu = core_.tvZuordnungen_MouseUp(2);
+  if (item.enabled != nullptr && menu.*item.enabled) core_.Press(item.command);
 }
 
 }  // namespace vn::config::win32

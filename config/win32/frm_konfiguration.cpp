@@ -8,10 +8,12 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <utility>
 
 #include "config/core/layout.h"
 #include "config/core/texts.h"
 #include "config/win32/pictures.h"
+#include "config/win32/window_class.h"
 #include "platform/win32/wide.h"
 
 namespace vn::config::win32 {
@@ -47,31 +49,6 @@ bool IsClass(HWND window, const wchar_t* name) {
   return ::lstrcmpiW(className, name) == 0;
 }
 
-void RegisterClasses(HINSTANCE instance, WNDPROC windowProc, WNDPROC panelProc) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  if (!::GetClassInfoExW(instance, kWindowClass, &windowClass)) {
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    ::RegisterClassExW(&windowClass);
-  }
-  WNDCLASSEXW panelClass{};
-  panelClass.cbSize = sizeof(panelClass);
-  if (!::GetClassInfoExW(instance, kPanelClass, &panelClass)) {
-    panelClass.cbSize = sizeof(panelClass);
-    panelClass.lpfnWndProc = panelProc;
-    panelClass.hInstance = instance;
-    panelClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    panelClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    panelClass.lpszClassName = kPanelClass;
-    ::RegisterClassExW(&panelClass);
-  }
-}
-
 }  // namespace
 
 frmKonfiguration::frmKonfiguration(HINSTANCE instance, bool debug, Prompts& prompts,
@@ -85,7 +62,8 @@ frmKonfiguration::frmKonfiguration(HINSTANCE instance, bool debug, Prompts& prom
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES |
                                                       ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
-  RegisterClasses(instance_, WindowProc, PanelProc);
+  RegisterWindowClass(instance_, kWindowClass, WindowProc, COLOR_BTNFACE);
+  RegisterWindowClass(instance_, kPanelClass, PanelProc, COLOR_BTNFACE);
   const std::wstring caption = W(texts::kWindowCaption);
   window_ = ::CreateWindowExW(
       WS_EX_CONTROLPARENT, kWindowClass, caption.c_str(),
@@ -132,15 +110,15 @@ HWND frmKonfiguration::BuildControl(const ControlPlace& place) {
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   DWORD exStyle = 0;
   switch (place.kind) {
+    case ControlKind::kTabStrip:
+      className = WC_TABCONTROLW;
+      style |= WS_CLIPSIBLINGS | WS_TABSTOP;
+      break;
+    case ControlKind::kTabPanel:
     case ControlKind::kPanel:
-      if (name == "TabStrip") {
-        className = WC_TABCONTROLW;
-        style |= WS_CLIPSIBLINGS | WS_TABSTOP;
-      } else {
-        className = kPanelClass;
-        exStyle = WS_EX_CONTROLPARENT;
-        style |= WS_CLIPCHILDREN;
-      }
+      className = kPanelClass;
+      exStyle = WS_EX_CONTROLPARENT;
+      style |= WS_CLIPCHILDREN;
       break;
     case ControlKind::kLabel:
       className = WC_STATICW;
@@ -167,7 +145,7 @@ HWND frmKonfiguration::BuildControl(const ControlPlace& place) {
       style |= WS_TABSTOP | BS_PUSHBUTTON | BS_ICON;
       break;
     case ControlKind::kButton:
-      style |= WS_TABSTOP | BS_PUSHBUTTON;
+      style |= WS_TABSTOP | BS_PUSHBUTTON | (place.picture != Picture::kNone ? BS_ICON : 0);
       break;
     case ControlKind::kTree:
       className = WC_TREEVIEWW;
@@ -182,14 +160,17 @@ HWND frmKonfiguration::BuildControl(const ControlPlace& place) {
   }
   HWND control = ::CreateWindowExW(exStyle, className, caption.c_str(), style, 0, 0, 0, 0, parent,
                                    nullptr, instance_, nullptr);
-  ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  const HFONT font = place.font == ControlFont::kBold ? boldFont_.Get() : font_.Get();
+  ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   controls_[name] = control;
   names_[control] = name;
+  if (place.kind == ControlKind::kTabStrip) tabStrip_ = control;
+  if (place.kind == ControlKind::kTabPanel) frTab_.push_back(control);
+  if (place.kind == ControlKind::kTree) tree_ = control;
+  if (place.kind == ControlKind::kDebugBox) txbStatus_ = control;
 
   TwipsRect rect = Rect(name);
-  if (name == "cmdVerbindung" || name == "cmdMinMaxDatenVerbindung" ||
-      name == "cmdMinMaxDatenAbfrage")
-    rect.top -= layout::kSmallButtonPixelsUp * twips_.PerPixelY();
+  rect.top -= place.pixelsUp * twips_.PerPixelY();
   // A list's height is that of its drop-down part as well.
   if (place.kind == ControlKind::kList || place.kind == ControlKind::kEditList)
     rect.height = place.height * 8;
@@ -197,8 +178,11 @@ HWND frmKonfiguration::BuildControl(const ControlPlace& place) {
   if (place.kind == ControlKind::kList || place.kind == ControlKind::kEditList)
     ::SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
                    twips_.ToPixelsY(place.height) - 6);
-  if (place.kind == ControlKind::kBarButton) {
-    icons_.emplace_back(MakePictureIcon(BarPicture(name), twips_.ToPixelsX(place.width) - 8));
+  if (place.picture != Picture::kNone) {
+    // A bar button's picture fills it but for a margin, another button's its height.
+    const int size = place.kind == ControlKind::kBarButton ? twips_.ToPixelsX(place.width) - 8
+                                                           : twips_.ToPixelsY(place.height) - 6;
+    icons_.emplace_back(MakePictureIcon(place.picture, size));
     ::SendMessageW(control, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_.back().Get()));
   }
   ::SetWindowSubclass(control, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -209,7 +193,8 @@ HWND frmKonfiguration::BuildControl(const ControlPlace& place) {
       ::SetWindowSubclass(info.hwndItem, ControlProc, kSubclassId,
                           reinterpret_cast<DWORD_PTR>(this));
   }
-  if (place.kind != ControlKind::kPanel && place.kind != ControlKind::kLabel &&
+  if (place.kind != ControlKind::kTabStrip && place.kind != ControlKind::kTabPanel &&
+      place.kind != ControlKind::kPanel && place.kind != ControlKind::kLabel &&
       place.kind != ControlKind::kDebugBox)
     tabOrder_.push_back(name);
   return control;
@@ -236,7 +221,6 @@ void frmKonfiguration::BuildWindow() {
 
   for (const ControlPlace& place : LayoutTable()) BuildControl(place);
 
-  tabStrip_ = Control("TabStrip");
   int index = 0;
   for (const char* tabCaption : TabCaptions()) {
     std::wstring text = W(tabCaption);
@@ -246,26 +230,6 @@ void frmKonfiguration::BuildWindow() {
     ::SendMessageW(tabStrip_, TCM_INSERTITEMW, static_cast<WPARAM>(index++),
                    reinterpret_cast<LPARAM>(&item));
   }
-  for (int i = 0; i < 5; ++i) frTab_[i] = Control("frTab" + std::to_string(i));
-  txbStatus_ = Control("txbStatus");
-  tree_ = Control("tvZuordnungen");
-
-  HWND info = Control("cmdInfo");
-  ::SetWindowLongPtrW(info, GWL_STYLE, ::GetWindowLongPtrW(info, GWL_STYLE) | BS_ICON);
-  icons_.emplace_back(
-      MakePictureIcon(Picture::kInfo, twips_.ToPixelsY(Place("cmdInfo").height) - 6));
-  ::SendMessageW(info, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_.back().Get()));
-  HWND verbindung = Control("cmdVerbindung");
-  ::SetWindowLongPtrW(verbindung, GWL_STYLE, ::GetWindowLongPtrW(verbindung, GWL_STYLE) | BS_ICON);
-  icons_.emplace_back(
-      MakePictureIcon(Picture::kDataLink, twips_.ToPixelsY(Place("cmdVerbindung").height) - 6));
-  ::SendMessageW(verbindung, BM_SETIMAGE, IMAGE_ICON,
-                 reinterpret_cast<LPARAM>(icons_.back().Get()));
-  for (const char* name : {"cmdMinMaxDatenVerbindung", "cmdMinMaxDatenAbfrage"}) {
-    ::SendMessageW(Control(name), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), FALSE);
-    ::SetWindowTextW(Control(name), W(FieldSizes::CaptionNormal()).c_str());
-  }
-  ::SetWindowTextW(Control("txbRegisterkarte"), W(texts::kRegisterkarte).c_str());
 
   BuildStatusBar();
   BuildTooltips();
@@ -274,12 +238,19 @@ void frmKonfiguration::BuildWindow() {
   // The debug box lies behind everything; the info button over the tab strip.
   ::SetWindowPos(txbStatus_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // Before the load step the tab Rubriken is in view.
-  for (int i = 1; i < 5; ++i) {
+  for (size_t i = 1; i < frTab_.size(); ++i) {
     ::ShowWindow(frTab_[i], SW_HIDE);
     ::EnableWindow(frTab_[i], FALSE);
   }
-  ::SetWindowPos(frTab_[0], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ::SetWindowPos(info, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::SetWindowPos(frTab_.front(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  RaiseWindowButtons();
+}
+
+void frmKonfiguration::RaiseWindowButtons() {
+  for (const ControlPlace& place : LayoutTable())
+    if (place.kind == ControlKind::kButton && place.container[0] == '\0')
+      ::SetWindowPos(Control(place.name), HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void frmKonfiguration::BuildStatusBar() {
@@ -326,34 +297,20 @@ int frmKonfiguration::StatusBarHeight() const {
 }
 
 void frmKonfiguration::Load() {
-  // The client area is as wide as the tab strip plus the frame's margin on both sides and as
-  // high as the status bar below the button bar: the debug box lies outside the visible area.
-  const TwipsRect strip = Rect("TabStrip");
-  const TwipsRect bar = Rect("picDatenSteuerung");
   const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE));
   RECT frame{0, 0, 0, 0};
   ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const int frameWidth = twips_.ToTwipsX(frame.right - frame.left);
-  const int innerWidth = strip.left + strip.width + std::max(frameWidth, strip.left);
-  const int innerHeight =
-      twips_.ToTwipsY(StatusBarHeight()) + bar.top + bar.height + layout::kBottomMargin;
-  RECT outer{0, 0, twips_.ToPixelsX(innerWidth), twips_.ToPixelsY(innerHeight)};
+  const TwipsRect client =
+      LoadClientArea(Rect("TabStrip"), Rect("picDatenSteuerung"),
+                     twips_.ToTwipsX(frame.right - frame.left), twips_.ToTwipsY(StatusBarHeight()));
+  RECT outer{0, 0, twips_.ToPixelsX(client.width), twips_.ToPixelsY(client.height)};
   ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   minimumSize_ = {outer.right - outer.left, outer.bottom - outer.top};
   ::SetWindowPos(window_, nullptr, 0, 0, minimumSize_.cx, minimumSize_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   core_.Load();
-
-  for (const char* name : {"cmdMinMaxDatenVerbindung", "cmdMinMaxDatenAbfrage", "cmdVerbindung"}) {
-    HWND button = Control(name);
-    RECT place{};
-    ::GetWindowRect(button, &place);
-    ::MapWindowPoints(nullptr, ::GetParent(button), reinterpret_cast<POINT*>(&place), 2);
-    ::SetWindowPos(button, nullptr, place.left, place.top + layout::kSmallButtonPixelsDown, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
   loaded_ = true;
 }
 
@@ -413,7 +370,7 @@ LRESULT frmKonfiguration::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
         MenuCommand(LOWORD(wParam));
         return 0;
       }
-      if (lParam != 0) Command(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+      if (lParam != 0) ControlNotification(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
       return 0;
     case WM_NOTIFY:
       Notify(*reinterpret_cast<const NMHDR*>(lParam));
@@ -450,47 +407,17 @@ LRESULT frmKonfiguration::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
   return ::DefWindowProcW(window_, message, wParam, lParam);
 }
 
-void frmKonfiguration::Command(HWND control, int code) {
-  const std::string name = NameOf(control);
+void frmKonfiguration::ControlNotification(HWND control, int code) {
   // Only the layout's controls speak to the core (not the status bar or the tooltips).
-  if (name.empty() || name == "StatusBar" || name == "Tooltips") return;
+  const ControlPlace* place = FindPlace(NameOf(control));
+  if (place == nullptr) return;
+  const std::string name = place->name;
   if (code == BN_CLICKED && IsClass(control, WC_BUTTONW)) {
-    if (name == "cmdMoveFirst")
-      core_.cmdMoveFirst_Click();
-    else if (name == "cmdMovePrevious")
-      core_.cmdMovePrevious_Click();
-    else if (name == "cmdMoveNext")
-      core_.cmdMoveNext_Click();
-    else if (name == "cmdMoveLast")
-      core_.cmdMoveLast_Click();
-    else if (name == "cmdDelete")
-      core_.cmdDelete_Click();
-    else if (name == "cmdAddNew")
-      core_.cmdAddNew_Click();
-    else if (name == "cmdCancel")
-      core_.cmdCancel_Click();
-    else if (name == "cmdOK")
-      core_.cmdOK_Click();
-    else if (name == "cmdInfo")
-      dialogs_.ShowInfo(window_);
-    else if (name == "cmdReset")
-      ::SetWindowTextW(txbStatus_, L"");
-    else if (name == "cmdLine")
-      core_.cmdLine_Click();
-    else if (name == "cmdVerbindung")
-      core_.cmdVerbindung_Click();
-    else if (name == "cmdMinMaxDatenVerbindung")
-      SizeButton(false);
-    else if (name == "cmdMinMaxDatenAbfrage")
-      SizeButton(true);
-    else if (name == "cmdStartDateienErstellen")
-      core_.cmdStartDateienErstellen_Click();
-    else if (name == "cmdStartDateienEntfernen")
-      core_.cmdStartDateienEntfernen_Click();
+    core_.Press(place->command);
     return;
   }
   if (control == txbStatus_) return;
-  const ControlKind kind = Place(name).kind;
+  const ControlKind kind = place->kind;
   if (code == EN_CHANGE && settingText_ == 0 &&
       (kind == ControlKind::kTextField || kind == ControlKind::kLongText))
     FieldChanged(name);
@@ -522,7 +449,7 @@ void frmKonfiguration::Notify(const NMHDR& header) {
           ::SendMessageW(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
       if (item != nullptr)
         ::SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-      TreeMenu();
+      OpenTreeMenu();
     }
   }
 }
@@ -593,23 +520,22 @@ void frmKonfiguration::ShowState(const WindowState& state) {
   // A leading tab centres the panel's text.
   ::SendMessageW(statusBar_, SB_SETTEXTW, 1,
                  reinterpret_cast<LPARAM>((L"\t" + W(state.edit)).c_str()));
-  for (int i = 0; i < 5; ++i) ::EnableWindow(frTab_[i], state.panelEnabled[i]);
+  for (size_t i = 0; i < frTab_.size(); ++i) ::EnableWindow(frTab_[i], state.panelEnabled[i]);
 }
 
 void frmKonfiguration::ShowTab(int tab) {
   showingTab_ = true;
   ::SendMessageW(tabStrip_, TCM_SETCURSEL, static_cast<WPARAM>(tab - 1), 0);
   showingTab_ = false;
-  for (int i = 0; i < 5; ++i) {
-    if (i == tab - 1) {
+  for (size_t i = 0; i < frTab_.size(); ++i) {
+    if (static_cast<int>(i) == tab - 1) {
       ::SetWindowPos(frTab_[i], HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     } else {
       ::ShowWindow(frTab_[i], SW_HIDE);
     }
   }
-  ::SetWindowPos(Control("cmdInfo"), HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  RaiseWindowButtons();
 }
 
 void frmKonfiguration::Focus(const std::string& control) {
@@ -639,6 +565,19 @@ void frmKonfiguration::WriteDebugLine(const std::string& text) {
   ::SendMessageW(txbStatus_, EM_SETSEL, static_cast<WPARAM>(end), end);
   ::SendMessageW(txbStatus_, EM_REPLACESEL, FALSE,
                  reinterpret_cast<LPARAM>((W(text) + L"\r\n").c_str()));
+}
+
+void frmKonfiguration::ClearDebugBox() { ::SetWindowTextW(txbStatus_, L""); }
+
+void frmKonfiguration::ShowAbout() { dialogs_.ShowInfo(window_); }
+
+void frmKonfiguration::MoveDownPixels(const std::string& control, int pixels) {
+  HWND moved = Control(control);
+  RECT place{};
+  ::GetWindowRect(moved, &place);
+  ::MapWindowPoints(nullptr, ::GetParent(moved), reinterpret_cast<POINT*>(&place), 2);
+  ::SetWindowPos(moved, nullptr, place.left, place.top + pixels, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmKonfiguration::ShowBusy(bool busy) {
@@ -682,42 +621,15 @@ bool frmKonfiguration::ControlKey(HWND control, UINT message, WPARAM wParam) {
     return true;
   }
   if (IsTextOrListField(control)) return false;
-  Key key = Key::kEnter;
-  switch (wParam) {
-    case VK_ESCAPE:
-      key = Key::kEscape;
-      break;
-    case VK_END:
-      key = Key::kEnd;
-      break;
-    case VK_HOME:
-      key = Key::kHome;
-      break;
-    case VK_UP:
-      key = Key::kUp;
-      break;
-    case VK_PRIOR:
-      key = Key::kPageUp;
-      break;
-    case VK_DOWN:
-      key = Key::kDown;
-      break;
-    case VK_NEXT:
-      key = Key::kPageDown;
-      break;
-    case VK_INSERT:
-      key = Key::kInsert;
-      break;
-    case VK_DELETE:
-      key = Key::kDelete;
-      break;
-    case VK_RETURN:
-      key = Key::kEnter;
-      break;
-    default:
-      return false;
-  }
-  return core_.KeyPressed(key, ctrl && !shift && !alt);
+  static constexpr std::pair<WPARAM, Key> kKeys[] = {
+      {VK_ESCAPE, Key::kEscape}, {VK_END, Key::kEnd},       {VK_HOME, Key::kHome},
+      {VK_UP, Key::kUp},         {VK_PRIOR, Key::kPageUp},  {VK_DOWN, Key::kDown},
+      {VK_NEXT, Key::kPageDown}, {VK_INSERT, Key::kInsert}, {VK_DELETE, Key::kDelete},
+      {VK_RETURN, Key::kEnter},
+  };
+  for (const auto& [virtualKey, key] : kKeys)
+    if (wParam == virtualKey) return core_.KeyPressed(key, ctrl && !shift && !alt);
+  return false;
 }
 
 void frmKonfiguration::MoveFocus(bool backwards) {
@@ -783,12 +695,7 @@ void frmKonfiguration::UserSelectsTab(int index) {
 
 // Size buttons -------------------------------------------------------------------------------
 
-void frmKonfiguration::SizeButton(bool query) {
-  ApplyResize(query ? core_.cmdMinMaxDatenAbfrage_Click(twips_.PerPixelY())
-                    : core_.cmdMinMaxDatenVerbindung_Click(twips_.PerPixelY()));
-}
-
-void frmKonfiguration::ApplyResize(const FieldResize& resize) {
+void frmKonfiguration::ShowResize(const FieldResize& resize) {
   SetPlace(Control(resize.field), resize.fieldRect);
   SetPlace(Control(resize.label), resize.labelRect);
   ::SetWindowTextW(Control(resize.sizeButton), W(resize.caption).c_str());

@@ -1,7 +1,7 @@
 // frmKonfiguration: the configuration program's main window on Windows, plain Win32 and the
 // common controls. It creates the controls of the core's layout table, shows what the core
-// (KonfigurationWindow) decides through the view interface, and forwards the user's clicks,
-// keys and edits to it.
+// (KonfigurationWindow) decides through the view interface, and passes the user's presses, keys
+// and edits to it.
 #pragma once
 
 #include <windows.h>
@@ -31,8 +31,7 @@ class frmKonfiguration : private KonfigurationView {
   HWND Handle() const { return window_; }
   KonfigurationWindow& Core() { return core_; }
 
-  // The window's load step: size, then the core's (first record, edit mode), then the small
-  // buttons' places.
+  // The window's load step: its size, then the core's.
   void Load();
 
   // A control by its name in the layout table ("StatusBar", "Tooltips" and "mnuAnsicht"'s
@@ -58,6 +57,11 @@ class frmKonfiguration : private KonfigurationView {
   std::string FocusedControl() const override;
   bool Shown() const override;
   void WriteDebugLine(const std::string& text) override;
+  void ClearDebugBox() override;
+  void ShowAbout() override;
+  int TwipsPerPixelY() const override { return twips_.PerPixelY(); }
+  void MoveDownPixels(const std::string& control, int pixels) override;
+  void ShowResize(const FieldResize& resize) override;
   void ShowBusy(bool busy) override;
   void LetMessagesRun() override;
 
@@ -75,18 +79,18 @@ class frmKonfiguration : private KonfigurationView {
   void BuildTooltips();
   void BuildTree();
   void SetPlace(HWND control, const TwipsRect& rect);
+  // The buttons of the window's client area lie over the tab strip and the panels.
+  void RaiseWindowButtons();
 
-  void Command(HWND control, int code);
+  void ControlNotification(HWND control, int code);
   void Notify(const NMHDR& header);
   void FieldChanged(const std::string& name);
   void UserSelectsTab(int index);
   void MoveFocus(bool backwards);
   bool Mnemonic(wchar_t key);
   bool IsTextOrListField(HWND control) const;
-  void TreeMenu();
+  void OpenTreeMenu();
   void MenuCommand(int command);
-  void SizeButton(bool query);
-  void ApplyResize(const FieldResize& resize);
   void SetSizeLimits(MINMAXINFO& limits) const;
   int StatusBarHeight() const;
 
@@ -108,7 +112,7 @@ class frmKonfiguration : private KonfigurationView {
   std::map<HWND, std::string> names_;
   std::vector<std::string> tabOrder_;
   HWND tabStrip_ = nullptr;
-  HWND frTab_[5] = {};
+  std::vector<HWND> frTab_;  // the tabs' panels in order
   HWND statusBar_ = nullptr;
   HWND tooltips_ = nullptr;
   HWND tree_ = nullptr;

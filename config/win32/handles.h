@@ -1,48 +1,31 @@
-// Owners of the window's GDI and USER objects (fonts, bitmaps, icons, image lists, menus): each
-// is freed by the call that belongs to its kind when its owner goes.
+// The owners of the Windows front's drawing and window objects (fonts, bitmaps, brushes and
+// pens, icons, image lists, menus, device contexts), each the one owner template with the call
+// that frees its kind.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/win32/unique_object.h"
+
 namespace vn::config::win32 {
-
-template <typename Handle, auto Free>
-class UniqueObject {
- public:
-  explicit UniqueObject(Handle handle = nullptr) : handle_(handle) {}
-  ~UniqueObject() { Reset(); }
-  UniqueObject(const UniqueObject&) = delete;
-  UniqueObject& operator=(const UniqueObject&) = delete;
-  UniqueObject(UniqueObject&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-  UniqueObject& operator=(UniqueObject&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      handle_ = other.handle_;
-      other.handle_ = nullptr;
-    }
-    return *this;
-  }
-
-  Handle Get() const { return handle_; }
-  void Reset(Handle handle = nullptr) {
-    if (handle_ != nullptr) Free(handle_);
-    handle_ = handle;
-  }
-
- private:
-  Handle handle_;
-};
 
 inline void FreeGdiObject(HGDIOBJ object) { ::DeleteObject(object); }
 inline void FreeIcon(HICON icon) { ::DestroyIcon(icon); }
 inline void FreeImageList(HIMAGELIST list) { ::ImageList_Destroy(list); }
 inline void FreeMenu(HMENU menu) { ::DestroyMenu(menu); }
+inline void FreeMemoryDc(HDC dc) { ::DeleteDC(dc); }
+inline void ReleaseScreenDc(HDC dc) { ::ReleaseDC(nullptr, dc); }
 
-using UniqueFont = UniqueObject<HFONT, FreeGdiObject>;
-using UniqueBitmap = UniqueObject<HBITMAP, FreeGdiObject>;
-using UniqueIcon = UniqueObject<HICON, FreeIcon>;
-using UniqueImageList = UniqueObject<HIMAGELIST, FreeImageList>;
-using UniqueMenu = UniqueObject<HMENU, FreeMenu>;
+using UniqueFont = vn::win32::UniqueObject<HFONT, FreeGdiObject>;
+using UniqueBitmap = vn::win32::UniqueObject<HBITMAP, FreeGdiObject>;
+// A brush or a pen.
+using UniqueGdiObject = vn::win32::UniqueObject<HGDIOBJ, FreeGdiObject>;
+using UniqueIcon = vn::win32::UniqueObject<HICON, FreeIcon>;
+using UniqueImageList = vn::win32::UniqueObject<HIMAGELIST, FreeImageList>;
+using UniqueMenu = vn::win32::UniqueObject<HMENU, FreeMenu>;
+// A device context of CreateCompatibleDC, and the screen's of GetDC(nullptr).
+using UniqueMemoryDc = vn::win32::UniqueObject<HDC, FreeMemoryDc>;
+using ScreenDc = vn::win32::UniqueObject<HDC, ReleaseScreenDc>;
 
 }  // namespace vn::config::win32

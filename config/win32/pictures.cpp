@@ -30,19 +30,11 @@ class Selection {
   HGDIOBJ previous_;
 };
 
-// Releases a memory DC.
-struct MemoryDc {
-  HDC dc = ::CreateCompatibleDC(nullptr);
-  ~MemoryDc() {
-    if (dc != nullptr) ::DeleteDC(dc);
-  }
-};
-
 void DrawFigure(HDC dc, const Figure& figure, double scale) {
   auto px = [scale](double units) { return static_cast<int>(std::lround(units * scale)); };
-  UniqueObject<HGDIOBJ, FreeGdiObject> brush(
-      figure.fill == kNoColour ? nullptr : ::CreateSolidBrush(Colour(figure.fill)));
-  UniqueObject<HGDIOBJ, FreeGdiObject> pen;
+  UniqueGdiObject brush(figure.fill == kNoColour ? nullptr
+                                                 : ::CreateSolidBrush(Colour(figure.fill)));
+  UniqueGdiObject pen;
   if (figure.pen != kNoColour) {
     LOGBRUSH penBrush{BS_SOLID, Colour(figure.pen), 0};
     const DWORD ends =
@@ -96,13 +88,13 @@ HICON MakePictureIcon(Picture picture, int size) {
   UniqueBitmap colour(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (colour.Get() == nullptr || bits == nullptr) return nullptr;
   {
-    MemoryDc memory;
-    Selection selection(memory.dc, colour.Get());
-    UniqueObject<HGDIOBJ, FreeGdiObject> key(::CreateSolidBrush(kKey));
+    const UniqueMemoryDc memory(::CreateCompatibleDC(nullptr));
+    Selection selection(memory.Get(), colour.Get());
+    const UniqueGdiObject key(::CreateSolidBrush(kKey));
     RECT all{0, 0, size, size};
-    ::FillRect(memory.dc, &all, static_cast<HBRUSH>(key.Get()));
+    ::FillRect(memory.Get(), &all, static_cast<HBRUSH>(key.Get()));
     const double scale = static_cast<double>(size) / PictureBox(picture);
-    for (const Figure& figure : PictureFigures(picture)) DrawFigure(memory.dc, figure, scale);
+    for (const Figure& figure : PictureFigures(picture)) DrawFigure(memory.Get(), figure, scale);
     ::GdiFlush();
   }
   // GDI leaves alpha alone: the key is transparent, everything drawn opaque. The mask says

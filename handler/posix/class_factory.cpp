@@ -3,7 +3,8 @@
 #include <new>
 
 #include "handler/module_lock.h"
-#include "handler/protocol_handler.h"
+#include "handler/posix/protocol_handler.h"
+#include "platform/com_ptr.h"
 
 namespace vn {
 
@@ -30,18 +31,14 @@ HRESULT ProtocolHandlerFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid,
   if (ppvObject == nullptr) return E_POINTER;
   *ppvObject = nullptr;
   if (pUnkOuter != nullptr) return CLASS_E_NOAGGREGATION;
-  ProtocolHandler* handler = nullptr;
   try {
-    handler = new ProtocolHandler();
+    return ComPtr<ProtocolHandler>::Adopt(new ProtocolHandler())->QueryInterface(riid, ppvObject);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (...) {
     // No exception may leave a component call: the browser learns the failure from the result.
     return E_FAIL;
   }
-  HRESULT hr = handler->QueryInterface(riid, ppvObject);
-  handler->Release();
-  return hr;
 }
 
 HRESULT ProtocolHandlerFactory::LockServer(int fLock) {

@@ -11,7 +11,7 @@
 #include "handler/win32/class_factory.h"
 #include "handler/win32/identifiers.h"
 #include "handler/win32/info_object.h"
-#include "handler/win32/protocol_adapter.h"
+#include "handler/win32/protocol_handler.h"
 #include "handler/win32/registration.h"
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
@@ -19,7 +19,7 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
   *ppv = nullptr;
   vn::win32::ClassFactory::Create create = nullptr;
   if (IsEqualCLSID(rclsid, vn::win32::kClassProtocolHandler)) {
-    create = vn::win32::ProtocolAdapter::Create;
+    create = vn::win32::ProtocolHandler::Create;
   } else if (IsEqualCLSID(rclsid, vn::win32::kClassInfo)) {
     create = vn::win32::CreateInfoObject;
   } else {

@@ -1,8 +1,8 @@
 # The component server's Windows side, included by the top CMakeLists.txt for target
-# `varnolis` (varnolis.dll): the COM adapter over the handler core, the info page's class for
-# scripts, the class factory and self-registration, the four entry points of varnolis.def, and
-# the resources (version
-# information from the top CMakeLists.txt, the type library compiled by widl).
+# `varnolis` (varnolis.dll): the protocol handler's component class over the request, the info
+# page's class for scripts, the class factory and self-registration, the four entry points of
+# varnolis.def, and the resources (version information from the top CMakeLists.txt, the type
+# library compiled by widl).
 enable_language(RC)
 
 set(VN_WIN32_DIR ${CMAKE_SOURCE_DIR}/handler/win32)
@@ -41,10 +41,9 @@ set_source_files_properties(${VN_WIN32_GENERATED}/varnolis.rc PROPERTIES
 
 set(VN_WIN32_SOURCES
     ${VN_WIN32_DIR}/class_factory.cpp
-    ${VN_WIN32_DIR}/core_protocol.cpp
     ${VN_WIN32_DIR}/exports.cpp
     ${VN_WIN32_DIR}/info_object.cpp
-    ${VN_WIN32_DIR}/protocol_adapter.cpp
+    ${VN_WIN32_DIR}/protocol_handler.cpp
     ${VN_WIN32_DIR}/registration.cpp)
 # The SDK's COM interfaces have no virtual destructors: objects die through Release.
 set_source_files_properties(${VN_WIN32_SOURCES} PROPERTIES COMPILE_OPTIONS -Wno-non-virtual-dtor)

@@ -45,8 +45,8 @@ int RunGet(int argc, char** argv) {
   int status = 0;
   {
     HRESULT hr = S_OK;
-    IInternetProtocol* protocol = library.CreateProtocol(hr);
-    if (protocol == nullptr) {
+    const ComPtr<IInternetProtocol> protocol = library.CreateProtocol(hr);
+    if (!protocol) {
       std::cerr << "varnolis get: cannot create the protocol handler: " << Hex(hr) << '\n';
       if (out != stdout) std::fclose(out);
       return 1;
@@ -77,7 +77,6 @@ int RunGet(int argc, char** argv) {
       }
     }
     protocol->Terminate(0);
-    protocol->Release();
   }
   if (std::fflush(out) != 0 && status == 0) status = 1;
   if (out != stdout && std::fclose(out) != 0 && status == 0) status = 1;

@@ -31,17 +31,17 @@ Library::~Library() {
   }
 }
 
-IInternetProtocol* Library::CreateProtocol(HRESULT& hr) const {
-  IClassFactory* factory = nullptr;
+ComPtr<IInternetProtocol> Library::CreateProtocol(HRESULT& hr) const {
+  ComPtr<IClassFactory> factory;
   hr = getClassObject_(&CLSID_ProtocolHandler, &IID_IClassFactory,
-                       reinterpret_cast<void**>(&factory));
-  IInternetProtocol* protocol = nullptr;
+                       reinterpret_cast<void**>(factory.Receive()));
+  ComPtr<IInternetProtocol> protocol;
   if (Succeeded(hr)) {
     hr = factory->CreateInstance(nullptr, IID_IInternetProtocol,
-                                 reinterpret_cast<void**>(&protocol));
-    factory->Release();
+                                 reinterpret_cast<void**>(protocol.Receive()));
   }
-  return Succeeded(hr) ? protocol : nullptr;
+  if (!Succeeded(hr)) protocol.reset();
+  return protocol;
 }
 
 std::string DefaultLibraryPath() { return ExecutableFolder() + "/libvarnolis.so"; }
@@ -57,7 +57,7 @@ HRESULT Sink::QueryInterface(REFIID riid, void** ppv) {
   return E_NOINTERFACE;
 }
 
-HRESULT Sink::ReportProgress(ULONG status, LPCWSTR text) {
+HRESULT Sink::ReportProgress(ULONG status, const char* text) {
   if (!trace_) return S_OK;
   Trace("ReportProgress " + std::to_string(status) + " " + (text != nullptr ? text : ""));
   return S_OK;
@@ -70,7 +70,7 @@ HRESULT Sink::ReportData(DWORD flags, ULONG progress, ULONG progressMax) {
   return S_OK;
 }
 
-HRESULT Sink::ReportResult(HRESULT result, DWORD error, LPCWSTR text) {
+HRESULT Sink::ReportResult(HRESULT result, DWORD error, const char* text) {
   Trace("ReportResult " + Hex(result) + " " + std::to_string(error) + " " +
         (text != nullptr ? text : ""));
   return S_OK;

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/com_ptr.h"
 #include "platform/hresult_text.h"
 #include "platform/urlmon.h"
 
@@ -27,8 +28,8 @@ class Library {
   DllRegisterServerFn RegisterServer() const { return registerServer_; }
   DllUnregisterServerFn UnregisterServer() const { return unregisterServer_; }
 
-  // A new ProtocolHandler through the class factory, or null with `hr` saying why.
-  IInternetProtocol* CreateProtocol(HRESULT& hr) const;
+  // A new protocol handler through the class factory, or an empty owner with `hr` saying why.
+  ComPtr<IInternetProtocol> CreateProtocol(HRESULT& hr) const;
 
  private:
   void* handle_;
@@ -54,9 +55,9 @@ class Sink final : public IInternetProtocolSink {
   ULONG Release() override { return --references_; }
 
   HRESULT Switch(PROTOCOLDATA*) override { return E_NOTIMPL; }
-  HRESULT ReportProgress(ULONG status, LPCWSTR text) override;
+  HRESULT ReportProgress(ULONG status, const char* text) override;
   HRESULT ReportData(DWORD flags, ULONG progress, ULONG progressMax) override;
-  HRESULT ReportResult(HRESULT result, DWORD error, LPCWSTR text) override;
+  HRESULT ReportResult(HRESULT result, DWORD error, const char* text) override;
 
   // A page of many rows makes a call per row: its trace line is only put together when asked for.
   bool Tracing() const { return trace_; }

@@ -6,17 +6,14 @@
 
 #include <string>
 
+#include "platform/win32/unique_object.h"
+
 namespace vn::win32 {
 
-class UniqueKey {
- public:
-  UniqueKey() = default;
-  ~UniqueKey() {
-    if (key_ != nullptr) ::RegCloseKey(key_);
-  }
-  UniqueKey(const UniqueKey&) = delete;
-  UniqueKey& operator=(const UniqueKey&) = delete;
+inline void CloseKey(HKEY key) { ::RegCloseKey(key); }
 
+class UniqueKey : public UniqueObject<HKEY, CloseKey> {
+ public:
   // Creates (or opens) `path` below `root` for setting values; false when that is refused.
   bool Create(HKEY root, const std::wstring& path) {
     return ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
@@ -26,20 +23,12 @@ class UniqueKey {
   // A text value; an empty name is the key's default value.
   bool SetText(const std::wstring& name, const std::wstring& value) {
     const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return ::RegSetValueExW(key_, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+    return ::RegSetValueExW(Get(), name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(value.c_str()), bytes) == ERROR_SUCCESS;
   }
 
-  HKEY Get() const { return key_; }
   // For the API's functions that open a key through an out parameter.
-  HKEY* Out() {
-    if (key_ != nullptr) ::RegCloseKey(key_);
-    key_ = nullptr;
-    return &key_;
-  }
-
- private:
-  HKEY key_ = nullptr;
+  HKEY* Out() { return Put(); }
 };
 
 // Removes `path` below `root` with everything beneath it; true also when it was not there.

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32/unique_object.h"
+
 namespace vn::win32 {
 
 // Invalid UTF-8 becomes U+FFFD; a NUL inside ends nothing (the length is kept).
@@ -17,21 +19,12 @@ std::string Narrow(std::wstring_view utf16);
 // The system's text of an error code (FormatMessageW), without the closing line break.
 std::string SystemErrorText(DWORD error);
 
-// Closes a kernel handle when it goes out of scope.
-class UniqueHandle {
- public:
-  explicit UniqueHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
-  ~UniqueHandle() {
-    if (Valid()) ::CloseHandle(handle_);
-  }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
+// A kernel handle, closed when its owner goes: a file's (INVALID_HANDLE_VALUE when none) or a
+// process's (null when none).
+inline void CloseKernelHandle(HANDLE handle) { ::CloseHandle(handle); }
+inline bool IsNoKernelHandle(HANDLE handle) {
+  return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+}
+using UniqueHandle = UniqueObject<HANDLE, CloseKernelHandle, IsNoKernelHandle>;
 
 }  // namespace vn::win32

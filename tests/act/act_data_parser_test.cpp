@@ -11,11 +11,11 @@ namespace {
 class ActDataParserTest : public vn::test::ActFixture {
  protected:
   // The result of one Parse on a new parser with its own bridge.
-  std::string Parse(const std::string& text) {
+  std::string Parse(const std::string& text, vn::ParsedText kind = vn::ParsedText::kAsRead) {
     vn::clACTApplication act;
     vn::clACTDataParser parser;
     EXPECT_TRUE(parser.Init(&act, ""));
-    std::string result = parser.Parse(text);
+    std::string result = parser.Parse(text, kind);
     if (parser.Failed()) {
       EXPECT_EQ(result, parser.Text());
       return std::to_string(parser.ErrNumber()) + ": " + parser.ErrText();
@@ -30,11 +30,12 @@ class ActDataParserTest : public vn::test::ActFixture {
 TEST_F(ActDataParserTest, TextWithoutCommandsIsTrimmedOnly) {
   vn::clACTDataParser parser;
   parser.Init(nullptr, "");
-  EXPECT_EQ(parser.Parse("  select * from {x} where a{b\t "), "select * from {x} where a{b\t");
+  EXPECT_EQ(parser.Parse("  select * from {x} where a{b\t ", vn::ParsedText::kAsRead),
+            "select * from {x} where a{b\t");
   EXPECT_EQ(parser.Text(), "select * from {x} where a{b\t");
-  EXPECT_EQ(parser.Parse("abc{!"), "abc");
-  EXPECT_EQ(parser.Parse("a{"), "a{");
-  EXPECT_EQ(parser.Parse("{!"), "");
+  EXPECT_EQ(parser.Parse("abc{!", vn::ParsedText::kAsRead), "abc");
+  EXPECT_EQ(parser.Parse("a{", vn::ParsedText::kAsRead), "a{");
+  EXPECT_EQ(parser.Parse("{!", vn::ParsedText::kAsRead), "");
   EXPECT_EQ(parser.ErrNumber(), 100);
   EXPECT_EQ(parser.ErrDescription(), "");
 }
@@ -42,7 +43,7 @@ TEST_F(ActDataParserTest, TextWithoutCommandsIsTrimmedOnly) {
 TEST_F(ActDataParserTest, ChecksForBridgeRunningActAndOpenDatabaseComeFirst) {
   vn::clACTDataParser parser;
   parser.Init(nullptr, "");
-  EXPECT_EQ(parser.Parse("x {!kontakt, 25}"), "x {!kontakt, 25}");
+  EXPECT_EQ(parser.Parse("x {!kontakt, 25}", vn::ParsedText::kAsRead), "x {!kontakt, 25}");
   EXPECT_EQ(parser.ErrNumber(), 121);
   EXPECT_EQ(parser.ErrText(), "Es gibt keine OLE-Verbindung zu ACT!.");
 
@@ -65,10 +66,12 @@ TEST_F(ActDataParserTest, ContactValuesWithPartsDefaultsAndQuotes) {
   EXPECT_EQ(Parse("{!kontakt, 25, 4, 59}"), "4");
   EXPECT_EQ(Parse("{!KONTAKT, 26, Keine Angabe}"), "keine angabe");
   EXPECT_EQ(Parse("{!k, 26, ÄRGER}"), "ärger");
-  EXPECT_EQ(Parse("name = '{!c,27}' and x = '{!contact , 25}'"),
+  EXPECT_EQ(Parse("name = '{!c,27}' and x = '{!contact , 25}'"), "name = 'O'Neil' and x = 'A;B;C'");
+  EXPECT_EQ(Parse("name = '{!c,27}' and x = '{!contact , 25}'", vn::ParsedText::kSql),
             "name = 'O''Neil' and x = 'A;B;C'");
-  // The doubled quotes are in place before a part is picked.
-  EXPECT_EQ(Parse("{!kontakt, 29, 2, 124}"), "c''d");
+  // A part is picked from the value as read; the quotes are doubled in the part.
+  EXPECT_EQ(Parse("{!kontakt, 29, 2, 124}"), "c'd");
+  EXPECT_EQ(Parse("'{!kontakt, 29, 2, 124}'", vn::ParsedText::kSql), "'c''d'");
   // A separator in the first position makes an empty first part, so the default applies.
   EXPECT_EQ(Parse("{!kontakt, 28, 1, 59}"), "1");
   EXPECT_EQ(Parse("{!kontakt, 28, 2, 59}"), "X");
@@ -133,7 +136,8 @@ TEST_F(ActDataParserTest, AFailingCommandLeavesTheWholeTextAndTheErrorStays) {
   vn::clACTApplication act;
   vn::clACTDataParser parser;
   parser.Init(&act, "/srv/varnolis");
-  EXPECT_EQ(parser.Parse(" a={!k,25} b={!foo,1} c={!k,25} "), "a={!k,25} b={!foo,1} c={!k,25}");
+  EXPECT_EQ(parser.Parse(" a={!k,25} b={!foo,1} c={!k,25} ", vn::ParsedText::kAsRead),
+            "a={!k,25} b={!foo,1} c={!k,25}");
   EXPECT_EQ(parser.ErrNumber(), 173);
   const std::string description = parser.ErrDescription();
   EXPECT_NE(description.find("<B>Hinweis von Klasse clACTDataParser.</B>"), std::string::npos);
@@ -142,9 +146,9 @@ TEST_F(ActDataParserTest, AFailingCommandLeavesTheWholeTextAndTheErrorStays) {
                              "Unbekanntes ACT!-Quellenkommando 'foo,1'.</TD>"),
             std::string::npos);
   // The error is never reset: a later text with a command comes back unreplaced.
-  EXPECT_EQ(parser.Parse("x={!k,25}"), "x={!k,25}");
+  EXPECT_EQ(parser.Parse("x={!k,25}", vn::ParsedText::kAsRead), "x={!k,25}");
   EXPECT_EQ(parser.ErrNumber(), 173);
-  EXPECT_EQ(parser.Parse(" ohne Kommando "), "ohne Kommando");
+  EXPECT_EQ(parser.Parse(" ohne Kommando ", vn::ParsedText::kAsRead), "ohne Kommando");
 }
 
 TEST_F(ActDataParserTest, AutomationErrorsReachTheCaller) {
@@ -153,11 +157,13 @@ TEST_F(ActDataParserTest, AutomationErrorsReachTheCaller) {
   vn::clACTDataParser parser;
   parser.Init(&act, "");
   WriteRunningAct(1, "{}", R"("fail": {"GetField": -7})");
-  EXPECT_THROW(parser.Parse("{!k,25}"), vn::RuntimeError);
+  EXPECT_THROW(parser.Parse("{!k,25}", vn::ParsedText::kAsRead), vn::RuntimeError);
   WriteContact(R"({"25": "A"})");
-  EXPECT_THROW(parser.Parse("{!k,25,1,300}"), vn::RuntimeError);  // no such character
-  EXPECT_THROW(parser.Parse("{!k,25,x,59}"), vn::RuntimeError);   // no part number
-  EXPECT_THROW(parser.Parse("{!k,1e12}"), vn::RuntimeError);      // overflow
+  EXPECT_THROW(parser.Parse("{!k,25,1,300}", vn::ParsedText::kAsRead),
+               vn::RuntimeError);  // no such character
+  EXPECT_THROW(parser.Parse("{!k,25,x,59}", vn::ParsedText::kAsRead),
+               vn::RuntimeError);  // no part number
+  EXPECT_THROW(parser.Parse("{!k,1e12}", vn::ParsedText::kAsRead), vn::RuntimeError);  // overflow
 }
 
 class LinkProductsTest : public ActDataParserTest {

@@ -77,8 +77,9 @@ TEST_F(ParseCommandTest, PrintsTheReplacedTextForTheCurrentContact) {
   EXPECT_EQ(Run("{!kontakt, 25, 2, 59}").output, "B\n");
   EXPECT_EQ(Run("{!kontakt, 25, 4, 59}").output, "4\n");
   EXPECT_EQ(Run("{!KONTAKT, 26, Keine Angabe}").output, "keine angabe\n");
+  // The value as ACT! holds it: the tool shows the contact's values, not a query's quoting.
   EXPECT_EQ(Run("SELECT * FROM k WHERE name = '{!k, 57}'").output,
-            "SELECT * FROM k WHERE name = 'O''Neil'\n");
+            "SELECT * FROM k WHERE name = 'O'Neil'\n");
   Result error = Run("{!kontakt, 25");
   EXPECT_EQ(error.output,
             "161: Im ACT!-Quellenkommando '{!kontakt, 25' fehlt eine geschlossene geschweifte "

@@ -12,14 +12,14 @@ namespace {
 
 class SqlValuesTest : public vn::test::ActFixture {
  protected:
-  // The result of ParseSQL with field 25 of the current contact holding `value`, or
-  // "<number>: <message>" after an error.
+  // The result of parsing `sql` as a query with field 25 of the current contact holding
+  // `value`, or "<number>: <message>" after an error.
   std::string Sql(const std::string& value, const std::string& sql, bool jet = false) {
     WriteContact(value);
     vn::clACTApplication act;
     vn::clACTDataParser parser;
     parser.Init(&act, "");
-    std::string result = parser.ParseSQL(sql, jet);
+    std::string result = parser.Parse(sql, jet ? vn::ParsedText::kJetSql : vn::ParsedText::kSql);
     if (parser.Failed()) {
       EXPECT_EQ(result, parser.Text());
       return std::to_string(parser.ErrNumber()) + ": " + parser.ErrText();
@@ -94,7 +94,7 @@ TEST_F(SqlValuesTest, TitlesAndConnectionStringsTakeAnyValue) {
   vn::clACTApplication act;
   vn::clACTDataParser parser;
   parser.Init(&act, "");
-  EXPECT_EQ(parser.Parse("Kunde {!kontakt,25}"), "Kunde 0 OR 1=1");
+  EXPECT_EQ(parser.Parse("Kunde {!kontakt,25}", vn::ParsedText::kAsRead), "Kunde 0 OR 1=1");
   EXPECT_FALSE(parser.Failed());
 }
 

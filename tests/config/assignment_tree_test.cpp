@@ -12,34 +12,34 @@ class AssignmentTreeTest : public RealDataTest {
  protected:
   void OpenTree() {
     Open();
-    window->SelectTab(4);
-    ASSERT_EQ(window->Tree()->topLevelItemCount(), 1);
+    Core().SelectTab(4);
+    ASSERT_EQ(Tree()->topLevelItemCount(), 1);
   }
   // Right-clicks `node` as the user does and returns the enabled items as "RDZN" letters.
   std::string RightClick(QTreeWidgetItem* node) {
-    QTreeWidget* tree = window->Tree();
+    QTreeWidget* tree = Tree();
     tree->scrollToItem(node);
     const QPoint at = tree->visualItemRect(node).center();
     QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, at);
     EXPECT_EQ(tree->currentItem(), node);
     std::string enabled;
-    if (!window->AnsichtMenu()->isVisible()) return "no menu";
+    if (!AnsichtMenu()->isVisible()) return "no menu";
     const std::pair<const char*, char> items[] = {{"mnuZeigeRubrik", 'R'},
                                                   {"mnuZeigeDaten", 'D'},
                                                   {"mnuZeigeZuordnung", 'Z'},
                                                   {"mnuNeueZuordnung", 'N'}};
     for (const auto& [name, letter] : items) {
-      QAction* item = window->AnsichtMenu()->findChild<QAction*>(QString::fromLatin1(name));
+      QAction* item = AnsichtMenu()->findChild<QAction*>(QString::fromLatin1(name));
       enabled += item != nullptr && item->isEnabled() ? letter : '-';
     }
-    window->AnsichtMenu()->hide();
+    AnsichtMenu()->hide();
     return enabled;
   }
 };
 
 TEST_F(AssignmentTreeTest, RubricsInRankWithTheirEntriesInAssignmentRank) {
   OpenTree();
-  QTreeWidgetItem* root = window->Tree()->topLevelItem(0);
+  QTreeWidgetItem* root = Tree()->topLevelItem(0);
   EXPECT_EQ(frmKonfiguration::NodeKey(root), QStringLiteral("Root"));
   EXPECT_EQ(Outline(root), QStringLiteral("Zuordnungen[]\n"
                                           "  Start[ID_Rubrik=1]\n"
@@ -67,15 +67,15 @@ TEST_F(AssignmentTreeTest, TheMenuOffersWhatFitsTheNode) {
   EXPECT_EQ(RightClick(FindNode(QStringLiteral("Notizen"), QString())), "R--N");
   EXPECT_EQ(RightClick(FindNode(QStringLiteral("Offene Posten"), QStringLiteral("Offene_Posten"))),
             "-DZN");
-  EXPECT_EQ(RightClick(window->Tree()->topLevelItem(0)), "no menu");
+  EXPECT_EQ(RightClick(Tree()->topLevelItem(0)), "no menu");
   EXPECT_EQ(RightClick(FindNode(QStringLiteral("Notizen"), QString())->child(0)), "---N");
 }
 
 TEST_F(AssignmentTreeTest, AddingAnAssignmentFromTheEmptyMarkerStartsOneForItsRubric) {
   OpenTree();
-  window->Tree()->setCurrentItem(FindNode(QStringLiteral("Notizen"), QString())->child(0));
-  window->mnuNeueZuordnung_Click();
-  EXPECT_EQ(window->SelectedTab(), 3);
+  Tree()->setCurrentItem(FindNode(QStringLiteral("Notizen"), QString())->child(0));
+  Core().mnuNeueZuordnung_Click();
+  EXPECT_EQ(Core().SelectedTab(), 3);
   EXPECT_EQ(EditPanel(), QStringLiteral("neu"));
   EXPECT_EQ(Child<QComboBox>("cbxZuordnungenRubrik")->currentText(), QStringLiteral("Notizen"));
   EXPECT_EQ(Current("Rubrik_ID"), QStringLiteral("5"));
@@ -84,62 +84,62 @@ TEST_F(AssignmentTreeTest, AddingAnAssignmentFromTheEmptyMarkerStartsOneForItsRu
 
 TEST_F(AssignmentTreeTest, ShowingTheAssignmentOfAnEntryUnderTwoRubricsFindsEachOne) {
   OpenTree();
-  window->Tree()->setCurrentItem(
+  Tree()->setCurrentItem(
       FindNode(QStringLiteral("Kundenstammdaten"), QStringLiteral("Start")));
-  window->mnuZeigeZuordnung_Click();
-  EXPECT_EQ(window->SelectedTab(), 3);
+  Core().mnuZeigeZuordnung_Click();
+  EXPECT_EQ(Core().SelectedTab(), 3);
   EXPECT_EQ(Current("ID_Zuordnung"), QStringLiteral("1"));
-  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 6"));
+  EXPECT_EQ(StatusText(), QStringLiteral("1. Datensatz von 6"));
 
-  window->SelectTab(4);
-  window->Tree()->setCurrentItem(
+  Core().SelectTab(4);
+  Tree()->setCurrentItem(
       FindNode(QStringLiteral("Kundenstammdaten"), QStringLiteral("Offene_Posten")));
-  window->mnuZeigeZuordnung_Click();
+  Core().mnuZeigeZuordnung_Click();
   EXPECT_EQ(Current("ID_Zuordnung"), QStringLiteral("5"));
   EXPECT_EQ(Child<QComboBox>("cbxZuordnungenRubrik")->currentText(),
             QStringLiteral("Offene_Posten"));
   // The filter is gone again: all six assignments, this one fourth in their order.
-  EXPECT_EQ(window->StatusText(), QStringLiteral("4. Datensatz von 6"));
+  EXPECT_EQ(StatusText(), QStringLiteral("4. Datensatz von 6"));
   EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(AssignmentTreeTest, DoubleClickOpensTheRecordOrTheAssignments) {
   OpenTree();
-  QTreeWidget* tree = window->Tree();
+  QTreeWidget* tree = Tree();
   tree->setCurrentItem(FindNode(QStringLiteral("Info"), QString()));
-  window->tvZuordnungen_DblClick();
-  EXPECT_EQ(window->SelectedTab(), 1);
+  Core().tvZuordnungen_DblClick();
+  EXPECT_EQ(Core().SelectedTab(), 1);
   EXPECT_EQ(Text("txbRubrikenRubrik"), QStringLiteral("Info"));
-  EXPECT_EQ(window->StatusText(), QStringLiteral("4. Datensatz von 5"));
+  EXPECT_EQ(StatusText(), QStringLiteral("4. Datensatz von 5"));
 
-  window->SelectTab(4);
+  Core().SelectTab(4);
   tree->setCurrentItem(FindNode(QStringLiteral("Offene Posten"), QStringLiteral("Offene_Posten")));
-  window->mnuZeigeDaten_Click();
-  EXPECT_EQ(window->SelectedTab(), 2);
+  Core().mnuZeigeDaten_Click();
+  EXPECT_EQ(Core().SelectedTab(), 2);
   EXPECT_EQ(Text("txbDatenTitel"), QStringLiteral("Offene Posten"));
 
-  window->SelectTab(4);
+  Core().SelectTab(4);
   tree->setCurrentItem(FindNode(QStringLiteral("Notizen"), QString())->child(0));
-  window->tvZuordnungen_DblClick();  // the empty marker: nothing
-  EXPECT_EQ(window->SelectedTab(), 4);
+  Core().tvZuordnungen_DblClick();  // the empty marker: nothing
+  EXPECT_EQ(Core().SelectedTab(), 4);
   tree->setCurrentItem(tree->topLevelItem(0));
-  window->tvZuordnungen_DblClick();
-  EXPECT_EQ(window->SelectedTab(), 3);
+  Core().tvZuordnungen_DblClick();
+  EXPECT_EQ(Core().SelectedTab(), 3);
 }
 
 TEST_F(AssignmentTreeTest, TheSelectionKeepsItsIndexAcrossRebuilds) {
   OpenTree();
-  window->Tree()->setCurrentItem(window->NodeAt(13));  // "<<Leer>>" below Notizen
-  window->SelectTab(1);
-  window->SelectTab(4);
-  EXPECT_EQ(window->Tree()->currentItem(), window->NodeAt(13));
+  Tree()->setCurrentItem(window->NodeAt(13));  // "<<Leer>>" below Notizen
+  Core().SelectTab(1);
+  Core().SelectTab(4);
+  EXPECT_EQ(Tree()->currentItem(), window->NodeAt(13));
   // Deleted elsewhere: the tree is one node shorter, and nothing is selected.
   Execute("DELETE FROM Zuordnungen WHERE ID_Zuordnung = 2;");
-  window->SelectTab(1);
-  window->SelectTab(4);
+  Core().SelectTab(1);
+  Core().SelectTab(4);
   EXPECT_EQ(FindNode(QStringLiteral("Start"), QString())->childCount(), 1);
   EXPECT_EQ(window->NodeAt(13), nullptr);
-  EXPECT_EQ(window->Tree()->currentItem(), nullptr);
+  EXPECT_EQ(Tree()->currentItem(), nullptr);
 }
 
 }  // namespace

@@ -47,38 +47,38 @@ TEST_F(RealDataTest, ShowsTheDemoRecordsOnEveryTab) {
   Open();
   EXPECT_EQ(Text("txbRubrikenRubrik"), QStringLiteral("Start"));
   EXPECT_EQ(Text("txbRubrikenMenueText"), QStringLiteral("Übersicht"));
-  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 5"));
+  EXPECT_EQ(StatusText(), QStringLiteral("1. Datensatz von 5"));
   EXPECT_FALSE(Child<QWidget>("frTab0")->isEnabled());  // the protected record 1
-  window->cmdMoveLast_Click();
+  Core().cmdMoveLast_Click();
   EXPECT_EQ(Text("txbRubrikenRubrik"), QStringLiteral("Notizen"));
   EXPECT_TRUE(Child<QWidget>("frTab0")->isEnabled());
 
-  window->SelectTab(2);
+  Core().SelectTab(2);
   EXPECT_EQ(Text("txbDatenTitel"), QStringLiteral("Kundenstammdaten"));
   EXPECT_EQ(Child<QComboBox>("cbxDatenFormat")->currentText(),
             QStringLiteral("Datenblatt (Karteikarte)"));
   EXPECT_EQ(Child<QComboBox>("cbxDatenFormat")->count(), 4);
   EXPECT_EQ(Child<QPlainTextEdit>("txbDatenVerbindung")->toPlainText(),
             QStringLiteral("Provider=SQLite;Data Source=databases/demo.db"));
-  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 5"));
+  EXPECT_EQ(StatusText(), QStringLiteral("1. Datensatz von 5"));
 
-  window->SelectTab(3);
+  Core().SelectTab(3);
   EXPECT_EQ(Child<QComboBox>("cbxZuordnungenRubrik")->currentText(), QStringLiteral("Start"));
   EXPECT_EQ(Child<QComboBox>("cbxZuordnungenDaten")->currentText(),
             QStringLiteral("Kundenstammdaten"));
   EXPECT_EQ(Text("txbZuordnungenRang"), QStringLiteral("1"));
-  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 6"));
+  EXPECT_EQ(StatusText(), QStringLiteral("1. Datensatz von 6"));
 
-  window->SelectTab(4);
-  EXPECT_EQ(window->Tree()->topLevelItemCount(), 1);
-  window->SelectTab(5);
+  Core().SelectTab(4);
+  EXPECT_EQ(Tree()->topLevelItemCount(), 1);
+  Core().SelectTab(5);
   EXPECT_EQ(Child<QComboBox>("cbxStartRubrik")->count(), 5);
   EXPECT_EQ(Child<QComboBox>("cbxStartRubrik")->currentText(), QStringLiteral("Start"));
 
   // For a look at the window: VARNOLIS_SCREENSHOTS=<folder> saves each tab as a picture.
   if (const char* shots = std::getenv("VARNOLIS_SCREENSHOTS")) {
     for (int tab = 1; tab <= 5; ++tab) {
-      window->SelectTab(tab);
+      Core().SelectTab(tab);
       QApplication::processEvents();
       window->grab().save(
           QStringLiteral("%1/tab%2.png").arg(QString::fromLocal8Bit(shots)).arg(tab));
@@ -88,21 +88,21 @@ TEST_F(RealDataTest, ShowsTheDemoRecordsOnEveryTab) {
 
 TEST_F(RealDataTest, AddedRubricDataEntryAndAssignmentAreReadByTheLibraryAtOnce) {
   Open();
-  window->cmdAddNew_Click();
+  Core().cmdAddNew_Click();
   EXPECT_EQ(EditPanel(), QStringLiteral("neu"));
   Type("txbRubrikenRubrik", QStringLiteral("Neue Rubrik"));
   Type("txbRubrikenRang", QStringLiteral("6"));
   Type("txbRubrikenTitel", QStringLiteral("Neu"));
   Type("txbRubrikenMenueText", QStringLiteral("Neu"));
-  window->cmdOK_Click();
+  Core().cmdOK_Click();
   EXPECT_TRUE(messages.shown.empty());
   // Saved as the last record, and moved onto it again.
   EXPECT_EQ(EditPanel(), QStringLiteral("gewechselt"));
   EXPECT_EQ(Current("ID_Rubrik"), QStringLiteral("6"));  // read back from the database
-  EXPECT_EQ(window->StatusText(), QStringLiteral("6. Datensatz von 6"));
+  EXPECT_EQ(StatusText(), QStringLiteral("6. Datensatz von 6"));
 
-  window->SelectTab(2);
-  window->cmdAddNew_Click();
+  Core().SelectTab(2);
+  Core().cmdAddNew_Click();
   Type("txbDatenTitel", QStringLiteral("Kunden und Rechnungen"));
   Child<QPlainTextEdit>("txbDatenVerbindung")->setFocus();
   QTest::keyClicks(Child<QPlainTextEdit>("txbDatenVerbindung"),
@@ -113,24 +113,24 @@ TEST_F(RealDataTest, AddedRubricDataEntryAndAssignmentAreReadByTheLibraryAtOnce)
                                   "KundenNr, RechnungNr FROM Rechnungen}  AS R RELATE KundenNr TO "
                                   "KundenNr) AS R"));
   EXPECT_EQ(Child<QComboBox>("cbxDatenFormat")->currentData().toLongLong(), 1);
-  window->cmdOK_Click();
+  Core().cmdOK_Click();
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(Current("ID_Daten"), QStringLiteral("6"));
 
   // The new rubric in the tree, without an assignment yet; "Zuordnung hinzufügen" from there.
-  window->SelectTab(4);
+  Core().SelectTab(4);
   QTreeWidgetItem* rubric = FindNode(QStringLiteral("Neue_Rubrik"), QString());
   ASSERT_NE(rubric, nullptr);
-  window->Tree()->setCurrentItem(rubric->child(0));
-  window->mnuNeueZuordnung_Click();
-  EXPECT_EQ(window->SelectedTab(), 3);
+  Tree()->setCurrentItem(rubric->child(0));
+  Core().mnuNeueZuordnung_Click();
+  EXPECT_EQ(Core().SelectedTab(), 3);
   EXPECT_EQ(EditPanel(), QStringLiteral("neu"));
   EXPECT_EQ(Child<QComboBox>("cbxZuordnungenRubrik")->currentText(), QStringLiteral("Neue_Rubrik"));
   QComboBox* daten = Child<QComboBox>("cbxZuordnungenDaten");
   EXPECT_EQ(QApplication::focusWidget(), daten);
   daten->setCurrentIndex(daten->findText(QStringLiteral("Kunden und Rechnungen")));
   Type("txbZuordnungenRang", QStringLiteral("1"));
-  window->cmdOK_Click();
+  Core().cmdOK_Click();
   EXPECT_TRUE(messages.shown.empty());
 
   // The library's own statement for one rubric.
@@ -147,21 +147,21 @@ TEST_F(RealDataTest, AddedRubricDataEntryAndAssignmentAreReadByTheLibraryAtOnce)
 
 TEST_F(RealDataTest, SwitchingTabsSavesThePendingChangeFirst) {
   Open();
-  window->cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
   Type("txbRubrikenTitel", QStringLiteral("Alle Rechnungen"));
   EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
-  window->SelectTab(2);
+  Core().SelectTab(2);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(Query("SELECT Titel FROM Rubriken WHERE ID_Rubrik = 2"), "Alle Rechnungen");
 }
 
 TEST_F(RealDataTest, ASaveTheLockedDatabaseRefusesIsReportedAndLeavesTheFileUnchanged) {
   Open();
-  window->cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
   Type("txbRubrikenTitel", QStringLiteral("Gesperrt"));
   const std::string before = ReadFile(path);
   LockFromAnotherProgram();
-  window->cmdOK_Click();
+  Core().cmdOK_Click();
   ReleaseLock();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(
@@ -178,7 +178,7 @@ TEST_F(RealDataTest, ASaveTheLockedDatabaseRefusesIsReportedAndLeavesTheFileUnch
   EXPECT_EQ(Text("txbRubrikenTitel"), QStringLiteral("Gesperrt"));
   EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
   EXPECT_TRUE(Child<QToolButton>("cmdOK")->isEnabled());
-  window->cmdOK_Click();
+  Core().cmdOK_Click();
   EXPECT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(Query("SELECT Titel FROM Rubriken WHERE ID_Rubrik = 2"), "Gesperrt");
   EXPECT_EQ(EditPanel(), QStringLiteral("gespeichert"));
@@ -187,11 +187,11 @@ TEST_F(RealDataTest, ASaveTheLockedDatabaseRefusesIsReportedAndLeavesTheFileUnch
 TEST_F(RealDataTest, DeletingARecordRemovesItFromTheDatabase) {
   Execute("DELETE FROM Zuordnungen WHERE Daten_ID = 5;");  // a data entry no rubric shows
   Open();
-  window->SelectTab(2);
-  window->cmdMoveLast_Click();
+  Core().SelectTab(2);
+  Core().cmdMoveLast_Click();
   EXPECT_EQ(Text("txbDatenTitel"), QStringLiteral("Über Varnolis"));
   messages.answers = {MsgResult::kYes};
-  window->cmdDelete_Click();
+  Core().cmdDelete_Click();
   // The status box of an unchanged row (its text begins with a line break of its own), then
   // the row is gone and the one before it is current.
   ASSERT_EQ(messages.shown.size(), 2u);
@@ -200,18 +200,18 @@ TEST_F(RealDataTest, DeletingARecordRemovesItFromTheDatabase) {
                            "Änderungen in diesen Datensatz."));
   EXPECT_EQ(Query("SELECT count(*) FROM Daten"), "4");
   EXPECT_EQ(Text("txbDatenTitel"), QStringLiteral("Ansprechpartner"));
-  EXPECT_EQ(window->StatusText(), QStringLiteral("4. Datensatz von 4"));
-  window->SelectTab(1);
-  window->SelectTab(2);
-  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 4"));
+  EXPECT_EQ(StatusText(), QStringLiteral("4. Datensatz von 4"));
+  Core().SelectTab(1);
+  Core().SelectTab(2);
+  EXPECT_EQ(StatusText(), QStringLiteral("1. Datensatz von 4"));
 }
 
 TEST_F(RealDataTest, ADeletionTheLockedDatabaseRefusesKeepsTheRecord) {
   Open();
-  window->cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
   LockFromAnotherProgram();
   messages.answers = {MsgResult::kYes};
-  window->cmdDelete_Click();
+  Core().cmdDelete_Click();
   ReleaseLock();
   ASSERT_EQ(messages.shown.size(), 3u);
   EXPECT_EQ(
@@ -222,7 +222,7 @@ TEST_F(RealDataTest, ADeletionTheLockedDatabaseRefusesKeepsTheRecord) {
                      "Sie es erneut.\ndatabase is locked\n\nRecordsetstatus: \n"
                      "Es gibt keine anstehenden Änderungen in diesen Datensatz."));
   EXPECT_EQ(Query("SELECT count(*) FROM Rubriken"), "5");
-  EXPECT_EQ(window->StatusText(), QStringLiteral("2. Datensatz von 5"));
+  EXPECT_EQ(StatusText(), QStringLiteral("2. Datensatz von 5"));
   EXPECT_EQ(Text("txbRubrikenRubrik"), QStringLiteral("Rechnungen"));
 }
 

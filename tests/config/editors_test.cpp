@@ -17,9 +17,9 @@ class EditorsTest : public RealDataTest {
   // The tab Daten on entry 2 (a connection string that opens) or entry 5 (empty fields).
   void OpenOnDaten(int entry) {
     Open();
-    window->SelectTab(2);
-    if (entry == 5) window->cmdMoveLast_Click();
-    if (entry == 2) window->cmdMoveNext_Click();
+    Core().SelectTab(2);
+    if (entry == 5) Core().cmdMoveLast_Click();
+    if (entry == 2) Core().cmdMoveNext_Click();
     messages.shown.clear();
   }
   TwipsRect Geometry(const char* name) { return TwipsGeometry(Child<QWidget>(name)); }
@@ -50,7 +50,7 @@ TEST_F(EditorsTest, EnterInTheMiddleOfAQueryLeavesABlankAtTheCaretAndNothingMove
   query->insertPlainText(QStringLiteral("SELECT *\r\nFROM Kunden\nWHERE 1=1"));
   EXPECT_EQ(query->toPlainText(), QStringLiteral("SELECT * FROM Kunden WHERE 1=1"));
   EXPECT_EQ(query->textCursor().position(), 30);
-  window->SelectTab(1);
+  Core().SelectTab(1);
   EXPECT_EQ(Query("SELECT Abfrage FROM Daten WHERE ID_Daten = 5"),
             "SELECT * FROM Kunden WHERE 1=1");
 }
@@ -68,12 +68,12 @@ TEST_F(EditorsTest, TheConnectionFieldKeepsOneLineAndTheCaretToo) {
 
 TEST_F(EditorsTest, EnlargingAndShrinkingTheQueryField) {
   OpenOnDaten(5);
-  const int gap = window->FieldGap();
+  const int gap = Core().FieldGap();
   const TwipsRect panel = Geometry("frTab1");
   const TwipsRect before = Geometry("txbDatenAbfrage");
   const TwipsRect format = Geometry("cbxDatenFormat");
   auto* size = Child<QPushButton>("cmdMinMaxDatenAbfrage");
-  EXPECT_EQ(size->text(), frmKonfiguration::SizeCaptionNormal());
+  EXPECT_EQ(size->text(), QString::fromUtf8(FieldSizes::CaptionNormal()));
   EXPECT_EQ(before.top + before.height, panel.height - 2 * gap);
   size->click();
   const TwipsRect big = Geometry("txbDatenAbfrage");
@@ -81,14 +81,14 @@ TEST_F(EditorsTest, EnlargingAndShrinkingTheQueryField) {
   EXPECT_EQ(big.height, panel.height - format.top - 2 * gap);
   EXPECT_EQ(big.top + big.height, before.top + before.height);  // the bottom stays
   EXPECT_EQ(Geometry("lbDatenAbfrage").height, big.height);
-  EXPECT_EQ(size->text(), frmKonfiguration::SizeCaptionEnlarged());
+  EXPECT_EQ(size->text(), QString::fromUtf8(FieldSizes::CaptionEnlarged()));
   const TwipsRect button = Geometry("cmdMinMaxDatenAbfrage");
   EXPECT_EQ(button.top, big.top + big.height - button.height - 2 * TwipsPerPixelY());
   EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>("txbDatenAbfrage"));
   size->click();  // a second press shrinks it again
   EXPECT_TRUE(Same(Geometry("txbDatenAbfrage"), before));
   EXPECT_EQ(Geometry("lbDatenAbfrage").height, Geometry("txbDatenTitel").height);
-  EXPECT_EQ(size->text(), frmKonfiguration::SizeCaptionNormal());
+  EXPECT_EQ(size->text(), QString::fromUtf8(FieldSizes::CaptionNormal()));
 }
 
 // The enlarged field's label is drawn over the labels of the fields it covers.
@@ -117,15 +117,15 @@ TEST_F(EditorsTest, EachFieldReturnsToItsNormalSizeAfterAnyOrderOfPresses) {
     for (QPushButton* press : order) press->click();
     EXPECT_TRUE(Same(Geometry("txbDatenVerbindung"), connection));
     EXPECT_TRUE(Same(Geometry("txbDatenAbfrage"), query));
-    EXPECT_EQ(sizeV->text(), frmKonfiguration::SizeCaptionNormal());
-    EXPECT_EQ(sizeA->text(), frmKonfiguration::SizeCaptionNormal());
+    EXPECT_EQ(sizeV->text(), QString::fromUtf8(FieldSizes::CaptionNormal()));
+    EXPECT_EQ(sizeA->text(), QString::fromUtf8(FieldSizes::CaptionNormal()));
   }
 }
 
 TEST_F(EditorsTest, EmptyFieldAndCancelledDialogChangeNothing) {
   OpenOnDaten(5);
   const QString mode = EditPanel();
-  window->cmdVerbindung_Click();
+  Core().cmdVerbindung_Click();
   EXPECT_EQ(dataLink.newCalls, 1);
   EXPECT_EQ(Child<QPlainTextEdit>("txbDatenVerbindung")->toPlainText(), QString());
   EXPECT_EQ(EditPanel(), mode);
@@ -137,16 +137,16 @@ TEST_F(EditorsTest, AStringThatOpensAndIsEditedToTheSameTextStaysUnchanged) {
   const std::string stored = "Provider=SQLite;Data Source=databases/demo.db";
   dataLink.editResult = stored;
   const QString mode = EditPanel();
-  window->cmdVerbindung_Click();
+  Core().cmdVerbindung_Click();
   ASSERT_EQ(dataLink.edited.size(), 1u);
   EXPECT_EQ(EditPanel(), mode);
   EXPECT_FALSE(Button("cmdOK")->isEnabled());
   dataLink.editResult = "Provider=SQLite;Data Source=b.db";
-  window->cmdVerbindung_Click();
+  Core().cmdVerbindung_Click();
   EXPECT_EQ(Child<QPlainTextEdit>("txbDatenVerbindung")->toPlainText(),
             QStringLiteral("Provider=SQLite;Data Source=b.db"));
   EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
-  window->cmdOK_Click();
+  Core().cmdOK_Click();
   EXPECT_EQ(Query("SELECT Datenquelle FROM Daten WHERE ID_Daten = 2"),
             "Provider=SQLite;Data Source=b.db");
   EXPECT_TRUE(messages.shown.empty());
@@ -155,7 +155,7 @@ TEST_F(EditorsTest, AStringThatOpensAndIsEditedToTheSameTextStaysUnchanged) {
 TEST_F(EditorsTest, AStringThatFailsAsksForANewConnection) {
   OpenOnDaten(2);
   probe.failure = "Provider Foo nicht gefunden.";
-  window->cmdVerbindung_Click();  // answered No
+  Core().cmdVerbindung_Click();  // answered No
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
             QStringLiteral("Fehlerhafte Verbindung:\nProvider Foo nicht gefunden.\n\n"
@@ -166,7 +166,7 @@ TEST_F(EditorsTest, AStringThatFailsAsksForANewConnection) {
             QStringLiteral("Provider=SQLite;Data Source=databases/demo.db"));
   messages.answers = {MsgResult::kYes};
   dataLink.newResult = "DSN=Kunden;";
-  window->cmdVerbindung_Click();
+  Core().cmdVerbindung_Click();
   EXPECT_EQ(dataLink.newCalls, 1);
   EXPECT_EQ(Child<QPlainTextEdit>("txbDatenVerbindung")->toPlainText(),
             QStringLiteral("DSN=Kunden;"));

@@ -21,11 +21,11 @@ TEST_F(FailuresTest, ASaveOnAReadOnlyDatabaseIsNeverReportedAsSavedAndTheTabStay
   if (!MakeReadOnly(path)) GTEST_SKIP() << "the database file stays writable here";
   const std::string before = ReadFile(path);
   Open();
-  window->cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
   Type("txbRubrikenTitel", QStringLiteral("Alle Rechnungen"));
   QStringList modesWhileShown;
   messages.whileShown = [&] { modesWhileShown << EditPanel(); };
-  window->SelectTab(2);
+  Core().SelectTab(2);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
             QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\n") +
@@ -38,21 +38,21 @@ TEST_F(FailuresTest, ASaveOnAReadOnlyDatabaseIsNeverReportedAsSavedAndTheTabStay
   EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
   EXPECT_TRUE(Button("cmdOK")->isEnabled());
   EXPECT_TRUE(Button("cmdCancel")->isEnabled());
-  EXPECT_EQ(window->SelectedTab(), 1);
-  EXPECT_EQ(window->CurrentRecords(), dataEnv->rstabRubriken());
+  EXPECT_EQ(Core().SelectedTab(), 1);
+  EXPECT_EQ(Core().CurrentRecords(), dataEnv->rstabRubriken());
   EXPECT_EQ(Text("txbRubrikenTitel"), QStringLiteral("Alle Rechnungen"));
 
   // A deletion fails the same way.
   messages.shown.clear();
   modesWhileShown.clear();
   messages.answers = {MsgResult::kYes};
-  window->cmdDelete_Click();
+  Core().cmdDelete_Click();
   ASSERT_EQ(messages.shown.size(), 3u);
   EXPECT_TRUE(messages.shown[2].text.contains(QString::fromUtf8(kReadOnlyGerman)))
       << messages.shown[2].text.toStdString();
   for (const QString& mode : modesWhileShown) EXPECT_NE(mode, QStringLiteral("gespeichert"));
   EXPECT_NE(EditPanel(), QStringLiteral("gespeichert"));
-  EXPECT_EQ(window->StatusText(), QStringLiteral("2. Datensatz von 5"));
+  EXPECT_EQ(StatusText(), QStringLiteral("2. Datensatz von 5"));
   window.reset();
   EXPECT_EQ(ReadFile(path), before);
 }
@@ -81,10 +81,10 @@ TEST_F(FailuresTest, AWholeNumberFieldWithTextNamesTheFieldByItsLabel) {
 
 TEST_F(FailuresTest, ADatabaseFileDeletedWhileTheProgramRunsIsNotWrittenInto) {
   Open();
-  window->cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
   Type("txbRubrikenTitel", QStringLiteral("verloren"));
   std::filesystem::remove(path);
-  window->cmdOK_Click();
+  Core().cmdOK_Click();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(
       messages.shown[0].text,
@@ -101,10 +101,10 @@ TEST_F(FailuresTest, ADatabaseFileDeletedWhileTheProgramRunsIsNotWrittenInto) {
 TEST_F(FailuresTest, ARubricWithoutANameIsRefusedAndStaysPending) {
   Open();
   const std::string before = ReadFile(path);
-  window->cmdAddNew_Click();
+  Core().cmdAddNew_Click();
   Type("txbRubrikenRang", QStringLiteral("9"));
   Type("txbRubrikenTitel", QStringLiteral("Ohne Namen"));
-  window->cmdOK_Click();
+  Core().cmdOK_Click();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
             QStringLiteral("Bitte geben Sie der Rubrik einen Namen. Ohne Namen kann sie weder im "
@@ -113,12 +113,12 @@ TEST_F(FailuresTest, ARubricWithoutANameIsRefusedAndStaysPending) {
   EXPECT_EQ(EditPanel(), QStringLiteral("neu"));
   EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>("txbRubrikenRubrik"));
   // Nor does a tab change save it: the window stays with the input.
-  window->SelectTab(2);
-  EXPECT_EQ(window->SelectedTab(), 1);
+  Core().SelectTab(2);
+  EXPECT_EQ(Core().SelectedTab(), 1);
   EXPECT_EQ(Text("txbRubrikenTitel"), QStringLiteral("Ohne Namen"));
   EXPECT_EQ(ReadFile(path), before);
   Type("txbRubrikenRubrik", QStringLiteral("Lager"));
-  window->cmdOK_Click();
+  Core().cmdOK_Click();
   EXPECT_EQ(Query("SELECT Rubrik, Titel FROM Rubriken WHERE Rang = 9"), "Lager|Ohne Namen");
 }
 
@@ -126,14 +126,14 @@ TEST_F(FailuresTest, ARubricWithoutANameIsRefusedAndStaysPending) {
 // and the start page links it so that neither the attribute nor the script string ends early.
 TEST_F(FailuresTest, ARubricNamedWithQuotesIsStoredAndTheStartPageLinksIt) {
   Open();
-  window->cmdAddNew_Click();
+  Core().cmdAddNew_Click();
   Child<QLineEdit>("txbRubrikenRubrik")->insert(QStringLiteral("Grüße O'Neil \"X\""));
   Type("txbRubrikenRang", QStringLiteral("6"));
-  window->cmdOK_Click();
+  Core().cmdOK_Click();
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(Query("SELECT Rubrik FROM Rubriken WHERE Rang = 6"), "Grüße_O'Neil_\"X\"");
 
-  window->SelectTab(5);
+  Core().SelectTab(5);
   messages.shown.clear();
   auto* start = Child<QComboBox>("cbxStartRubrik");
   ASSERT_GE(start->findText(QStringLiteral("Grüße_O'Neil_\"X\"")), 0);
@@ -157,14 +157,14 @@ TEST_F(FailuresTest, ARubricNamedWithQuotesIsStoredAndTheStartPageLinksIt) {
 TEST_F(FailuresTest, DeletingAnAssignedDataEntryAsksNamingTheRubricsAndTakesItsAssignments) {
   Execute("INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (2, 4, 5);");
   Open();
-  window->SelectTab(2);
-  window->cmdMoveNext_Click();
-  window->cmdMoveNext_Click();
-  window->cmdMoveNext_Click();
+  Core().SelectTab(2);
+  Core().cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
   ASSERT_EQ(Text("txbDatenTitel"), QStringLiteral("Ansprechpartner"));
   const std::string before = ReadFile(path);
   messages.answers = {MsgResult::kNo};
-  window->cmdDelete_Click();
+  Core().cmdDelete_Click();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
             QStringLiteral("Der aktuelle Datensatz ist diesen Rubriken zugeordnet:\n\nStart\n"
@@ -174,7 +174,7 @@ TEST_F(FailuresTest, DeletingAnAssignedDataEntryAsksNamingTheRubricsAndTakesItsA
   EXPECT_EQ(ReadFile(path), before);
 
   messages.answers = {MsgResult::kYes};
-  window->cmdDelete_Click();
+  Core().cmdDelete_Click();
   EXPECT_EQ(messages.shown.size(), 2u);
   EXPECT_EQ(Query("SELECT count(*) FROM Daten WHERE ID_Daten = 4"), "0");
   EXPECT_EQ(
@@ -182,20 +182,20 @@ TEST_F(FailuresTest, DeletingAnAssignedDataEntryAsksNamingTheRubricsAndTakesItsA
       "0");
   EXPECT_EQ(Query("SELECT count(*) FROM Zuordnungen"), "5");
   EXPECT_EQ(Text("txbDatenTitel"), QStringLiteral("Über Varnolis"));
-  EXPECT_EQ(window->StatusText(), QStringLiteral("4. Datensatz von 4"));
+  EXPECT_EQ(StatusText(), QStringLiteral("4. Datensatz von 4"));
   // The tree no longer shows an empty entry under the rubrics.
-  window->SelectTab(4);
-  EXPECT_EQ(Outline(window->Tree()->topLevelItem(0)).count(QStringLiteral("<<Leer>>")), 1)
-      << Outline(window->Tree()->topLevelItem(0)).toStdString();
+  Core().SelectTab(4);
+  EXPECT_EQ(Outline(Tree()->topLevelItem(0)).count(QStringLiteral("<<Leer>>")), 1)
+      << Outline(Tree()->topLevelItem(0)).toStdString();
 }
 
 TEST_F(FailuresTest, AnAssignmentWithoutDataEntryNamesTheField) {
   Open();
-  window->SelectTab(3);
-  window->cmdAddNew_Click();
+  Core().SelectTab(3);
+  Core().cmdAddNew_Click();
   Child<QComboBox>("cbxZuordnungenRubrik")->setCurrentIndex(1);
   const std::string before = ReadFile(path);
-  window->cmdOK_Click();
+  Core().cmdOK_Click();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
             QStringLiteral("Es ist Fehler beim Speichern der Daten aufgetreten.\nDas Feld „Daten“ "
@@ -205,7 +205,7 @@ TEST_F(FailuresTest, AnAssignmentWithoutDataEntryNamesTheField) {
                            "brechen Sie die Eingabe ab."));
   EXPECT_EQ(ReadFile(path), before);
   // The new assignment stays pending as it was entered, ready to be completed and saved.
-  EXPECT_EQ(window->StatusText(), QStringLiteral("7. Datensatz von 7"));
+  EXPECT_EQ(StatusText(), QStringLiteral("7. Datensatz von 7"));
   EXPECT_EQ(EditPanel(), QStringLiteral("neu"));
   EXPECT_TRUE(Button("cmdOK")->isEnabled());
   EXPECT_EQ(Child<QComboBox>("cbxZuordnungenRubrik")->currentIndex(), 1);

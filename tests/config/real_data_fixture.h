@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -96,17 +97,23 @@ class RealDataTest : public ::testing::Test {
     dataEnv->DataEnvironment_Initialize(folder);
     window = std::make_unique<frmKonfiguration>(debug, messages);
     events = std::make_unique<DataEnvEvents>(window->Core());
-    window->SetRecordEvents(events.get());
-    window->SetConnectionTools(&probe, &dataLink);
-    window->SetTableRecords(dataEnv->rstabRubriken(), dataEnv->rstabDaten(),
-                            dataEnv->rstabZuordnungen());
-    window->SetLookupSource(dataEnv.get());
-    window->SetConfigStore(dataEnv.get());
+    window->Core().SetRecordEvents(events.get());
+    window->Core().SetConnectionTools(&probe, &dataLink);
+    window->Core().SetTableRecords(dataEnv->rstabRubriken(), dataEnv->rstabDaten(),
+                                   dataEnv->rstabZuordnungen());
+    window->Core().SetLookupSource(dataEnv.get());
+    window->Core().SetConfigStore(dataEnv.get());
     window->Load();
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   }
+
+  // The window's core, as the front passes the user's presses to it.
+  KonfigurationWindow& Core() { return window->Core(); }
+  QString StatusText() { return Child<QLabel>("Status")->text(); }
+  QTreeWidget* Tree() { return Child<QTreeWidget>("tvZuordnungen"); }
+  QMenu* AnsichtMenu() { return Child<QMenu>("mnuAnsicht"); }
 
   template <typename T = QWidget>
   T* Child(const char* name) {
@@ -116,7 +123,7 @@ class RealDataTest : public ::testing::Test {
   }
   QString Text(const char* name) { return Child<QLineEdit>(name)->text(); }
   QToolButton* Button(const char* name) { return Child<QToolButton>(name); }
-  long Position() { return window->CurrentRecords()->AbsolutePosition(); }
+  long Position() { return Core().CurrentRecords()->AbsolutePosition(); }
 
   // The enabled state of the eight bar buttons, left to right, as "10110011".
   std::string BarState() {
@@ -138,9 +145,9 @@ class RealDataTest : public ::testing::Test {
   // one message box's text ("" unless exactly one box was shown).
   QString SaveOnSecondRubric(const char* field, const QString& text) {
     Open();
-    window->cmdMoveNext_Click();
+    Core().cmdMoveNext_Click();
     Type(field, text);
-    window->cmdOK_Click();
+    Core().cmdOK_Click();
     return messages.shown.size() == 1 ? messages.shown[0].text : QString();
   }
 
@@ -169,7 +176,7 @@ class RealDataTest : public ::testing::Test {
   }
   QString EditPanel() { return Child<QLabel>("Edit")->text(); }
   QString Current(const char* column) {
-    return QString::fromStdString(VariantText(window->CurrentRecords()->Value(column)));
+    return QString::fromStdString(VariantText(Core().CurrentRecords()->Value(column)));
   }
 
   // Types `text` into the line edit `name` after putting the focus there.
@@ -189,7 +196,7 @@ class RealDataTest : public ::testing::Test {
   }
 
   QTreeWidgetItem* FindNode(const QString& text, const QString& parentText) {
-    QTreeWidgetItem* root = window->Tree()->topLevelItem(0);
+    QTreeWidgetItem* root = Tree()->topLevelItem(0);
     for (int i = 0; i < root->childCount(); ++i) {
       QTreeWidgetItem* rubric = root->child(i);
       if (parentText.isEmpty() && rubric->text(0) == text) return rubric;

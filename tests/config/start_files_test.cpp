@@ -30,7 +30,7 @@ class StartOptionsTabTest : public RealDataTest {
 
 TEST_F(StartOptionsTabTest, WithoutActSettingsTheFolderStaysEmptyAndOneMessageShows) {
   Open();
-  window->SelectTab(5);
+  Core().SelectTab(5);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
             QStringLiteral("Der ACT!-Ablagort für die NetLLinks wurde nicht gefunden.\n"
@@ -38,13 +38,13 @@ TEST_F(StartOptionsTabTest, WithoutActSettingsTheFolderStaysEmptyAndOneMessageSh
   EXPECT_EQ(Child<QLineEdit>("txbNetlinks")->text(), QString());
   EXPECT_EQ(Child<QComboBox>("cbxStartRubrik")->currentText(), QStringLiteral("Start"));
   EXPECT_EQ(Child<QLineEdit>("txbRegisterkarte")->text(), QStringLiteral("Varnolis"));
-  EXPECT_EQ(window->CurrentRecords(), nullptr);
+  EXPECT_EQ(Core().CurrentRecords(), nullptr);
 }
 
 TEST_F(StartOptionsTabTest, AMissingFolderIsNamedInQuotesAndTheButtonsWriteTheFiles) {
   WriteRegistry("[HKEY_CURRENT_USER\\Software\\Symantec\\ACT!]\nNetLinks File Type=/nicht/da\n");
   Open();
-  window->SelectTab(5);
+  Core().SelectTab(5);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
             QStringLiteral("Der Ordner '/nicht/da' für die NetLinks-Ablagorte von ACT! existiert "

@@ -29,7 +29,7 @@ TEST_F(WindowTest, LayoutCaptionsTabsTooltipsAndMinimumSize) {
   EXPECT_EQ(Button("cmdDelete")->x() * tpp, 2040);
   EXPECT_EQ(Button("cmdOK")->x() * tpp, 3600);
   EXPECT_EQ(Button("cmdOK")->width() * tpp, 375);
-  EXPECT_EQ(window->FieldGap(), 120);
+  EXPECT_EQ(Core().FieldGap(), 120);
   // The debug box lies below the visible area.
   EXPECT_GT(Child<QPlainTextEdit>("txbStatus")->y(), window->centralWidget()->height());
   // The window cannot be made so small that the button bar or the status bar is cut off.
@@ -43,7 +43,7 @@ TEST_F(WindowTest, LayoutCaptionsTabsTooltipsAndMinimumSize) {
 TEST_F(WindowTest, EmptyTableOffersOnlyAddAndDisablesTheFields) {
   Execute("DELETE FROM Zuordnungen; DELETE FROM Rubriken;");
   Open();
-  EXPECT_EQ(window->StatusText(), QStringLiteral("Es sind keine Datensätze vorhanden."));
+  EXPECT_EQ(StatusText(), QStringLiteral("Es sind keine Datensätze vorhanden."));
   EXPECT_EQ(BarState(), "00000100");
   EXPECT_FALSE(Child<QFrame>("frTab0")->isEnabled());
 }
@@ -51,7 +51,7 @@ TEST_F(WindowTest, EmptyTableOffersOnlyAddAndDisablesTheFields) {
 TEST_F(WindowTest, OneRecordDisablesAllNavigation) {
   Execute("DELETE FROM Zuordnungen; DELETE FROM Rubriken WHERE ID_Rubrik <> 2;");
   Open();
-  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 1"));
+  EXPECT_EQ(StatusText(), QStringLiteral("1. Datensatz von 1"));
   EXPECT_EQ(BarState().substr(0, 6), "000011");
   EXPECT_TRUE(Child<QFrame>("frTab0")->isEnabled());
   EXPECT_EQ(Text("txbRubrikenRubrik"), QStringLiteral("Rechnungen"));
@@ -59,15 +59,15 @@ TEST_F(WindowTest, OneRecordDisablesAllNavigation) {
 
 TEST_F(WindowTest, RecordOneIsProtectedTheOthersAreEditable) {
   Open();
-  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 5"));
+  EXPECT_EQ(StatusText(), QStringLiteral("1. Datensatz von 5"));
   EXPECT_EQ(BarState(), "00110100");
   EXPECT_FALSE(Child<QFrame>("frTab0")->isEnabled());
-  window->cmdMoveNext_Click();
-  EXPECT_EQ(window->StatusText(), QStringLiteral("2. Datensatz von 5"));
+  Core().cmdMoveNext_Click();
+  EXPECT_EQ(StatusText(), QStringLiteral("2. Datensatz von 5"));
   EXPECT_EQ(BarState(), "11111100");
   EXPECT_TRUE(Child<QFrame>("frTab0")->isEnabled());
   EXPECT_EQ(EditPanel(), QStringLiteral("gewechselt"));
-  window->cmdMoveLast_Click();
+  Core().cmdMoveLast_Click();
   EXPECT_EQ(BarState(), "11001100");
 }
 
@@ -96,7 +96,7 @@ TEST_F(WindowTest, CtrlUpGoesFirstCtrlShiftUpGoesPrevious) {
   EXPECT_EQ(Position(), 5);
   QTest::keyClick(focus, Qt::Key_Home);
   EXPECT_EQ(Position(), 1);
-  EXPECT_EQ(window->StatusText(), QStringLiteral("1. Datensatz von 5"));
+  EXPECT_EQ(StatusText(), QStringLiteral("1. Datensatz von 5"));
   // A key whose button is off goes on to the control.
   QTest::keyClick(focus, Qt::Key_Up);
   EXPECT_EQ(Position(), 1);
@@ -104,7 +104,7 @@ TEST_F(WindowTest, CtrlUpGoesFirstCtrlShiftUpGoesPrevious) {
 
 TEST_F(WindowTest, DeleteKeyEditsATextFieldAndDeletesOnlyFromOtherControls) {
   Open();
-  window->cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
   auto* titel = Child<QLineEdit>("txbRubrikenTitel");
   titel->setFocus();
   titel->setCursorPosition(0);
@@ -113,7 +113,7 @@ TEST_F(WindowTest, DeleteKeyEditsATextFieldAndDeletesOnlyFromOtherControls) {
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
 
-  window->cmdCancel_Click();
+  Core().cmdCancel_Click();
   EXPECT_EQ(titel->text(), QStringLiteral("Rechnungen mit Positionen"));
   FocusOnInfoButton();
   messages.answers = {MsgResult::kNo};
@@ -128,8 +128,8 @@ TEST_F(WindowTest, DeleteKeyEditsATextFieldAndDeletesOnlyFromOtherControls) {
 // One keystroke after a move is an edit like any other: it is saved when the tab changes.
 TEST_F(WindowTest, OneKeystrokeAfterAMoveThenATabChangeIsInTheDatabase) {
   Open();
-  window->cmdMoveNext_Click();
-  window->cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
   EXPECT_EQ(EditPanel(), QStringLiteral("gewechselt"));
   auto* titel = Child<QLineEdit>("txbRubrikenTitel");
   QTest::mouseClick(titel, Qt::LeftButton);
@@ -137,16 +137,16 @@ TEST_F(WindowTest, OneKeystrokeAfterAMoveThenATabChangeIsInTheDatabase) {
   QTest::keyClick(titel, Qt::Key_X);
   EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
   EXPECT_EQ(BarState().substr(4), "0011");
-  window->SelectTab(2);
+  Core().SelectTab(2);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(Query("SELECT Titel FROM Rubriken WHERE ID_Rubrik = 3"), "Offene Postenx");
-  EXPECT_EQ(window->SelectedTab(), 2);
+  EXPECT_EQ(Core().SelectedTab(), 2);
 }
 
 TEST_F(WindowTest, APickInTheDatenListThenClosingTheWindowIsInTheDatabase) {
   Open();
-  window->SelectTab(3);
-  window->cmdMoveNext_Click();  // assignment 2: Start, Ansprechpartner
+  Core().SelectTab(3);
+  Core().cmdMoveNext_Click();  // assignment 2: Start, Ansprechpartner
   QComboBox* daten = Child<QComboBox>("cbxZuordnungenDaten");
   EXPECT_EQ(daten->currentText(), QStringLiteral("Ansprechpartner"));
   daten->setFocus();
@@ -159,24 +159,24 @@ TEST_F(WindowTest, APickInTheDatenListThenClosingTheWindowIsInTheDatabase) {
 
 TEST_F(WindowTest, ReplacingARangAfterAMoveIsSavedByTheNextMove) {
   Open();
-  window->SelectTab(3);
-  window->cmdMoveNext_Click();
-  window->cmdMoveNext_Click();
-  window->cmdMoveNext_Click();  // assignment 5: Offene_Posten, Rang 0
+  Core().SelectTab(3);
+  Core().cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();  // assignment 5: Offene_Posten, Rang 0
   auto* rang = Child<QLineEdit>("txbZuordnungenRang");
   ASSERT_EQ(rang->text(), QStringLiteral("0"));
   rang->setFocus();
   rang->selectAll();
   QTest::keyClick(rang, Qt::Key_2);
   EXPECT_EQ(EditPanel(), QStringLiteral("geändert"));
-  window->cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
   EXPECT_EQ(Query("SELECT Rang FROM Zuordnungen WHERE ID_Zuordnung = 5"), "2");
   EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(WindowTest, SpacesInTheRubricNameBecomeUnderscoresAndTheCaretStays) {
   Open();
-  window->cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
   auto* name = Child<QLineEdit>("txbRubrikenRubrik");
   name->setFocus();
   name->selectAll();
@@ -193,11 +193,11 @@ TEST_F(WindowTest, SpacesInTheRubricNameBecomeUnderscoresAndTheCaretStays) {
 
 TEST_F(WindowTest, AddedRubricIsSavedByEnterOnAButton) {
   Open();
-  window->cmdAddNew_Click();
+  Core().cmdAddNew_Click();
   EXPECT_EQ(EditPanel(), QStringLiteral("neu"));
   auto* name = Child<QLineEdit>("txbRubrikenRubrik");
   EXPECT_EQ(QApplication::focusWidget(), name);
-  EXPECT_EQ(window->StatusText(), QStringLiteral("6. Datensatz von 6"));
+  EXPECT_EQ(StatusText(), QStringLiteral("6. Datensatz von 6"));
   QTest::keyClicks(name, "Lager");
   Type("txbRubrikenRang", QStringLiteral("7"));
   EXPECT_EQ(EditPanel(), QStringLiteral("neu"));
@@ -206,20 +206,20 @@ TEST_F(WindowTest, AddedRubricIsSavedByEnterOnAButton) {
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(Query("SELECT ID_Rubrik, Rang, Rubrik FROM Rubriken WHERE Rubrik = 'Lager'"),
             "6|7|Lager");
-  EXPECT_EQ(window->StatusText(), QStringLiteral("6. Datensatz von 6"));
+  EXPECT_EQ(StatusText(), QStringLiteral("6. Datensatz von 6"));
 }
 
 TEST_F(WindowTest, CancelOfANewRecordReturnsToTheRecordBefore) {
   Open();
-  window->cmdMoveNext_Click();
-  window->cmdAddNew_Click();
+  Core().cmdMoveNext_Click();
+  Core().cmdAddNew_Click();
   QTest::keyClicks(Child<QLineEdit>("txbRubrikenRubrik"), "Neu");
   QTest::keyClick(Child<QLineEdit>("txbRubrikenRubrik"),
                   Qt::Key_Escape);  // a text field: no cancel
-  EXPECT_EQ(window->CurrentRecords()->RecordCount(), 6);
-  window->cmdCancel_Click();
-  EXPECT_EQ(window->CurrentRecords()->RecordCount(), 5);
-  EXPECT_EQ(window->StatusText(), QStringLiteral("2. Datensatz von 5"));
+  EXPECT_EQ(Core().CurrentRecords()->RecordCount(), 6);
+  Core().cmdCancel_Click();
+  EXPECT_EQ(Core().CurrentRecords()->RecordCount(), 5);
+  EXPECT_EQ(StatusText(), QStringLiteral("2. Datensatz von 5"));
   EXPECT_EQ(Text("txbRubrikenRubrik"), QStringLiteral("Rechnungen"));
   EXPECT_EQ(Query("SELECT count(*) FROM Rubriken"), "5");
 }
@@ -227,8 +227,8 @@ TEST_F(WindowTest, CancelOfANewRecordReturnsToTheRecordBefore) {
 TEST_F(WindowTest, DebugBoxStaysClosedWhenDebuggingIsOff) {
   Open(false);
   const int height = window->height();
-  window->cmdMoveNext_Click();
-  window->WriteDebugLine(QStringLiteral("x"));
+  Core().cmdMoveNext_Click();
+  Core().WriteDebugLine("x");
   Child<QPushButton>("cmdLine")->click();
   EXPECT_EQ(Child<QPlainTextEdit>("txbStatus")->toPlainText(), QString());
   EXPECT_EQ(window->height(), height);
@@ -239,7 +239,7 @@ TEST_F(WindowTest, DebugBoxShowsTraceLinesWhenDebuggingIsOn) {
   auto* box = Child<QPlainTextEdit>("txbStatus");
   FocusOnInfoButton();
   Child<QPushButton>("cmdReset")->click();
-  window->cmdMoveNext_Click();
+  Core().cmdMoveNext_Click();
   Child<QPushButton>("cmdLine")->click();
   // The bound fields change while the focus is elsewhere, then the move is reported.
   EXPECT_EQ(box->toPlainText(),

@@ -33,12 +33,11 @@ Pixels Read(HICON icon, int size) {
   Pixels pixels;
   pixels.colour.resize(static_cast<size_t>(size * size));
   std::vector<std::uint32_t> maskPixels(pixels.colour.size());
-  HDC screen = ::GetDC(nullptr);
-  ::GetDIBits(screen, colour.Get(), 0, static_cast<UINT>(size), pixels.colour.data(), &format,
+  const ScreenDc screen(::GetDC(nullptr));
+  ::GetDIBits(screen.Get(), colour.Get(), 0, static_cast<UINT>(size), pixels.colour.data(), &format,
               DIB_RGB_COLORS);
-  ::GetDIBits(screen, mask.Get(), 0, static_cast<UINT>(size), maskPixels.data(), &format,
+  ::GetDIBits(screen.Get(), mask.Get(), 0, static_cast<UINT>(size), maskPixels.data(), &format,
               DIB_RGB_COLORS);
-  ::ReleaseDC(nullptr, screen);
   for (std::uint32_t pixel : maskPixels) pixels.maskedOut.push_back((pixel & 0xffffff) != 0);
   return pixels;
 }

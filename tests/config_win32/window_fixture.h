@@ -117,6 +117,39 @@ class KonfigurationWindowsTest : public CoreTest {
     return place;
   }
 
+  // The tree view's nodes: an item's text, the next item of a kind, the node `text` below the
+  // node `parent`, and a node selected.
+  std::string ItemText(HTREEITEM item) {
+    wchar_t text[128] = {};
+    TVITEMW data{};
+    data.mask = TVIF_TEXT | TVIF_HANDLE;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = 128;
+    ::SendMessageW(C("tvZuordnungen"), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+    return vn::win32::Narrow(text);
+  }
+  HTREEITEM Next(HTREEITEM item, WPARAM how) {
+    return reinterpret_cast<HTREEITEM>(
+        ::SendMessageW(C("tvZuordnungen"), TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+  }
+  // The node `text` below the node `parent` ("" for the root's children).
+  HTREEITEM Find(const std::string& parent, const std::string& text) {
+    HTREEITEM root = Next(nullptr, TVGN_ROOT);
+    for (HTREEITEM rubric = Next(root, TVGN_CHILD); rubric != nullptr;
+         rubric = Next(rubric, TVGN_NEXT)) {
+      if (parent.empty() && ItemText(rubric) == text) return rubric;
+      if (ItemText(rubric) != parent) continue;
+      for (HTREEITEM entry = Next(rubric, TVGN_CHILD); entry != nullptr;
+           entry = Next(entry, TVGN_NEXT))
+        if (ItemText(entry) == text) return entry;
+    }
+    return nullptr;
+  }
+  void Select(HTREEITEM item) {
+    ::SendMessageW(C("tvZuordnungen"), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  }
+
   RecordingDialogs dialogs;
   std::unique_ptr<win32::frmKonfiguration> frm;
   std::unique_ptr<DataEnvEvents> frmEvents;

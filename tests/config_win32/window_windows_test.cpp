@@ -264,10 +264,7 @@ TEST_P(KonfigurationLayoutWindowsTest, CaptionsTooltipsAndPlacesAreTheCoresTable
     ASSERT_NE(control, nullptr);
     const RECT at = Place(place.name);
     int top = place.top;
-    const std::string name = place.name;
-    if (name == "cmdVerbindung" || name == "cmdMinMaxDatenVerbindung" ||
-        name == "cmdMinMaxDatenAbfrage")
-      top -= (layout::kSmallButtonPixelsUp - layout::kSmallButtonPixelsDown) * tpp;
+    if (place.pixelsUp > 0) top -= (place.pixelsUp - layout::kSmallButtonPixelsDown) * tpp;
     EXPECT_EQ(at.left, (place.left + tpp / 2) / tpp);
     EXPECT_EQ(at.top, (top + tpp / 2) / tpp);
     EXPECT_EQ(at.right - at.left, (place.width + tpp / 2) / tpp);

@@ -75,7 +75,7 @@ TEST_F(ConfigDatabaseTest, FormatsAndEntriesFitTheRenderers) {
   Recordset formats;
   formats.Open("SELECT ID_Format, Beschreibung FROM Formate", connection_);
   EXPECT_EQ(Dump(formats),
-            "0|Hierarchische Tabelle (aufgeklappt);1|Hierarchische Tabelle;"
+            "0|Hierarchische Tabelle (wie Format 1);1|Hierarchische Tabelle;"
             "2|Datenblatt (Karteikarte);3|Informationsblock");
   Recordset daten;
   daten.Open("SELECT Format_ID, Datenquelle, Abfrage FROM Daten", connection_);

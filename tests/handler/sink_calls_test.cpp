@@ -5,44 +5,43 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace vn {
 namespace {
 
-class RecordingSink final : public IInternetProtocolSink {
+// Notification flags the request itself never sends: the queue passes any value on.
+constexpr auto kFirst = static_cast<DataNotification>(1);
+constexpr auto kFullyAvailable = static_cast<DataNotification>(8);
+
+class RecordingSink final : public RequestSink {
  public:
   virtual ~RecordingSink() = default;
 
-  HRESULT QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-  ULONG AddRef() override { return 1; }
-  ULONG Release() override { return 1; }
-  HRESULT Switch(PROTOCOLDATA*) override { return S_OK; }
-  HRESULT ReportProgress(ULONG status, LPCWSTR text) override {
-    made.push_back("P" + std::to_string(status) + " " + text);
-    return S_OK;
+  void ReportProgress(BindStatus status, const char* text) override {
+    made.push_back("P" + std::to_string(static_cast<std::uint32_t>(status)) + " " + text);
   }
-  HRESULT ReportData(DWORD flags, ULONG progress, ULONG) override {
-    made.push_back("D" + std::to_string(flags) + " " + std::to_string(progress));
+  void ReportData(DataNotification flags, std::uint32_t progress, std::uint32_t) override {
+    made.push_back("D" + std::to_string(static_cast<std::uint32_t>(flags)) + " " +
+                   std::to_string(progress));
     // From inside: two more calls for each one, as a Read inside ReportData queues them.
     if (queue != nullptr && progress < lastProgress) {
-      queue->ReportStaticProgress(5, "Creating Table ...");
-      queue->ReportData(1, progress + 1, 0);
+      queue->ReportStaticProgress(BindStatus::kDownloadingData, "Creating Table ...");
+      queue->ReportData(kFirst, progress + 1, 0);
     }
-    return S_OK;
   }
-  HRESULT ReportResult(HRESULT result, DWORD, LPCWSTR text) override {
-    made.push_back("R" + std::to_string(result) + " " + text);
+  void ReportResult(RequestResult result, std::uint32_t, const char* text) override {
+    made.push_back("R" + std::to_string(static_cast<std::int32_t>(result)) + " " + text);
     if (queue != nullptr && clearOnResult) {
       queue->Clear();
-      queue->ReportData(8, 100, 100);
+      queue->ReportData(kFullyAvailable, 100, 100);
     }
-    return S_OK;
   }
 
   SinkCalls* queue = nullptr;
-  ULONG lastProgress = 0;
+  std::uint32_t lastProgress = 0;
   bool clearOnResult = false;
   std::vector<std::string> made;
 };
@@ -53,17 +52,17 @@ TEST(SinkCallsTest, CallsQueuedFromInsideCallsAreMadeInOrderAcrossAThousandSteps
   sink.queue = &calls;
   sink.lastProgress = 1000;
   std::string dynamic = "Info: rubrik Kunden";
-  calls.ReportProgress(2, dynamic);
+  calls.ReportProgress(BindStatus::kConnecting, dynamic);
   dynamic = "changed after queueing";
-  calls.ReportStaticProgress(5, "Creating Menu ...");
-  calls.ReportData(1, 0, 0);
-  calls.ReportData(1, 990, 0);
+  calls.ReportStaticProgress(BindStatus::kDownloadingData, "Creating Menu ...");
+  calls.ReportData(kFirst, 0, 0);
+  calls.ReportData(kFirst, 990, 0);
   while (calls.MakeNext(sink)) {
   }
   std::vector<std::string> expected = {"P2 Info: rubrik Kunden", "P5 Creating Menu ...", "D1 0"};
   // The second ReportData was queued before the calls the first one queues from inside.
   expected.push_back("D1 990");
-  for (ULONG step = 1, late = 991; step <= 1000; ++step) {
+  for (std::uint32_t step = 1, late = 991; step <= 1000; ++step) {
     expected.push_back("P5 Creating Table ...");
     expected.push_back("D1 " + std::to_string(step));
     if (late <= 1000) {
@@ -81,9 +80,9 @@ TEST(SinkCallsTest, ClearFromInsideACallDropsWhatIsQueuedAndTheQueueWorksOn) {
   SinkCalls calls;
   sink.queue = &calls;
   sink.clearOnResult = true;
-  calls.ReportResult(0, 0, "0");
-  calls.ReportData(1, 5, 0);
-  calls.ReportData(1, 6, 0);
+  calls.ReportResult(RequestResult::kOk, 0, "0");
+  calls.ReportData(kFirst, 5, 0);
+  calls.ReportData(kFirst, 6, 0);
   while (calls.MakeNext(sink)) {
   }
   EXPECT_EQ(sink.made, (std::vector<std::string>{"R0 0", "D8 100"}));

@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "platform/urlmon.h"
+#include "tests/handler/request_driver.h"
 #ifdef _WIN32
-#include "handler/protocol_handler.h"
 #include "platform/module_path.h"
 #endif
 
@@ -157,7 +157,7 @@ class RecordingSink final : public IInternetProtocolSink {
     calls.push_back("Switch");
     return S_OK;
   }
-  HRESULT ReportProgress(ULONG status, LPCWSTR text) override {
+  HRESULT ReportProgress(ULONG status, const char* text) override {
     calls.push_back("ReportProgress " + std::to_string(status) + " " + text);
     return S_OK;
   }
@@ -166,7 +166,7 @@ class RecordingSink final : public IInternetProtocolSink {
                     std::to_string(progressMax));
     return S_OK;
   }
-  HRESULT ReportResult(HRESULT result, DWORD error, LPCWSTR text) override {
+  HRESULT ReportResult(HRESULT result, DWORD error, const char* text) override {
     char hex[16];
     snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(result));
     calls.push_back(std::string("ReportResult ") + hex + " " + std::to_string(error) + " " + text);
@@ -298,35 +298,6 @@ class Library {
  private:
   void* handle_ = nullptr;
 };
-#else
-// On Windows the library's entry points are COM's, which the tests in tests/windows drive through
-// urlmon; here the same handler core is linked into the test and reached through its own
-// interfaces, with the program folder given as the library's folder.
-class Library {
- public:
-  explicit Library(const std::string& folder) { OverrideLibraryFolder(folder); }
-  ~Library() { OverrideLibraryFolder(""); }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-
-  IInternetProtocol* Create() {
-    auto* handler = new ProtocolHandler();
-    IInternetProtocol* protocol = nullptr;
-    EXPECT_EQ(handler->QueryInterface(IID_IInternetProtocol, reinterpret_cast<void**>(&protocol)),
-              S_OK);
-    handler->Release();
-    return protocol;
-  }
-};
-#endif
-
-struct Response {
-  HRESULT start = S_OK;
-  std::string bytes;
-  std::vector<HRESULT> reads;
-  std::vector<ULONG> counts;
-  std::vector<std::string> calls;
-};
 
 // Start, Read until S_FALSE (or a failure), Terminate; as a browser does.
 inline Response Get(Library& library, const std::string& url, ULONG cb = 4096) {
@@ -351,5 +322,19 @@ inline Response Get(Library& library, const std::string& url, ULONG cb = 4096) {
   r.calls = sink.calls;
   return r;
 }
+#else
+// On Windows the library's entry points are COM's, which the tests in tests/windows drive through
+// urlmon; here the request is driven directly, with the program folder given as the library's
+// folder.
+class Library {
+ public:
+  explicit Library(const std::string& folder) { OverrideLibraryFolder(folder); }
+  ~Library() { OverrideLibraryFolder(""); }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+};
+
+inline Response Get(Library&, const std::string& url, ULONG cb = 4096) { return Fetch(url, cb); }
+#endif
 
 }  // namespace vn::test

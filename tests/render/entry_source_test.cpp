@@ -55,11 +55,12 @@ TEST_F(EntrySourceTest, AMissingSqlServerDriverNamesWhatToInstallOnWindows) {
   vn::clHTMLError error;
   error.Init("clHTMLList", "");
   EXPECT_EQ(vn::OpenEntryConnection(error, "Provider=SQLNCLI11;Data Source=s;Password=p"), nullptr);
-  EXPECT_NE(error.Description().find(
-                "Connection String: Provider=SQLNCLI11;Data Source=s;Password=***<BR>No SQL "
-                "Server ODBC driver is installed (not even Windows' own &quot;SQL Server&quot;): "
-                "install Microsoft's &quot;ODBC Driver 18 for SQL Server&quot;.</TD>"),
-            std::string::npos)
+  EXPECT_NE(
+      error.Description().find(
+          "Connection String: Provider=SQLNCLI11;Data Source=s;Password=***<BR>No SQL "
+          "Server ODBC driver is installed (not even Windows&#39; own &quot;SQL Server&quot;): "
+          "install Microsoft&#39;s &quot;ODBC Driver 18 for SQL Server&quot;.</TD>"),
+      std::string::npos)
       << error.Description();
 }
 #else
@@ -93,13 +94,13 @@ TEST_F(EntrySourceTest, AMissingLibraryNamesWhatToInstallInTheBlockOnLinux) {
       "Beschreibung</TD></TR><TR  VALIGN=\"top\"><TD  CLASS=\"errortext\">101</TD>"
       "<TD  CLASS=\"errortext\">Es konnte keine Verbindung zu der Datenbank hergestellt "
       "werden.<br>Connection String: Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/srv/a.mdb;"
-      "Jet OLEDB:Database Password=***<BR>Reading Access files on Linux needs mdbtools' "
+      "Jet OLEDB:Database Password=***<BR>Reading Access files on Linux needs mdbtools&#39; "
       "library, but libmdb.so.3 is not installed: install the package libmdb3 (or mdbtools, "
       "which brings it).</TD></TR></TABLE></DIV>");
 }
 #endif
 
-// A driver's text is page text: no markup, no placeholder of the message, no password.
+// A driver's text is page text: no markup, no password; its "%s" is text, never filled.
 TEST_F(EntrySourceTest, TheDriversReasonIsShownAsTextWithoutPasswords) {
   const std::string connection = "Driver={X};UID=vn;PWD=s3cret";
   const vn::RuntimeError reason(vn::data::kErrProviderFailed,
@@ -110,7 +111,7 @@ TEST_F(EntrySourceTest, TheDriversReasonIsShownAsTextWithoutPasswords) {
   vn::RecordConnectionFailure(error, connection, reason);
   EXPECT_NE(error.Description().find(
                 "Connection String: Driver={X};UID=vn;PWD=***<BR>[28000] &lt;b&gt;Login&lt;/b&gt; "
-                "failed for &quot;vn&quot; &amp; ***: 100&#37;s</TD>"),
+                "failed for &quot;vn&quot; &amp; ***: 100%s</TD>"),
             std::string::npos)
       << error.Description();
   // The program's own providers (here SQLite's) keep the message without a reason.

@@ -75,6 +75,15 @@ TEST_F(FormatFieldValueTest, PatternFromTheColumnName) {
   EXPECT_EQ(Show("left_formatmmmm_Monat", data::adDate, data::Date{46363.0}), "Dezember");
 }
 
+// A leading "html" part never begins with "format": the markup opt-in leaves the pattern as it
+// is without the prefix, also where the rest of the name is a pattern only.
+TEST_F(FormatFieldValueTest, TheMarkupPrefixChangesNoPattern) {
+  EXPECT_EQ(Show("html_right_format0*00_Betrag", data::adDouble, 2.0), "2,00");
+  EXPECT_EQ(Show("HTML_format0*0_Menge", data::adInteger, 3), "3,0");
+  EXPECT_EQ(Show("html_format0*000", data::adDouble, 2.0), "2,00");
+  EXPECT_EQ(Show("html_Link", data::adVarWChar, "<a href=\"x\">x</a>"), "<a href=\"x\">x</a>");
+}
+
 TEST_F(FormatFieldValueTest, LocaleVariablesChooseNumbersAndDatesSeparately) {
   ::unsetenv("LC_ALL");
   ::setenv("LANG", "en_GB.UTF-8", 1);

@@ -12,6 +12,7 @@
 #include "data/recordset.h"
 #include "render/format_field_value.h"
 #include "render/hierarchical_spreadsheet.h"
+#include "resources/markup.h"
 #include "tests/render/page_fixture.h"
 
 namespace {
@@ -48,7 +49,8 @@ class ReferenceTest : public vn::testing::PageFixture {
          "ELSE 'Teil ä€😀 ' || i END FROM k WHERE (i / 5 + 1) % 9 <> 0;");
   }
 
-  // The visible columns of a result: captions and alignments, and every row's display texts.
+  // The visible columns of a result: captions and alignments, and every row's display texts
+  // as page text.
   struct Table {
     std::vector<std::string> captions;
     std::vector<std::string> alignments;
@@ -66,7 +68,9 @@ class ReferenceTest : public vn::testing::PageFixture {
     for (; !rs.Eof(); rs.MoveNext()) {
       table.keys.push_back(vn::FormatFieldValue(rs.Fields(0)));
       std::vector<std::string>& row = table.rows.emplace_back();
-      for (int i = 1; i < rs.FieldCount(); ++i) row.push_back(vn::FormatFieldValue(rs.Fields(i)));
+      for (int i = 1; i < rs.FieldCount(); ++i) {
+        row.push_back(vn::markup::EscapeHtml(vn::FormatFieldValue(rs.Fields(i))));
+      }
     }
     return table;
   }
@@ -159,10 +163,11 @@ TEST_F(ReferenceTest, TwoLevelsWithAndWithoutChildrenAndIdsThatDoNotFitThePrepar
   }
   const std::string shape = std::string("SHAPE {") + kParents + "} APPEND ({" + kChildren +
                             "} RELATE hide_ID TO hide_P) AS Teile";
-  // "1_" fits the prepared markup; the others carry a blank, a "%s" and a " >" into the ids,
-  // which the string table drops and closes up wherever an id goes into the markup.
+  // "1_" and "x%s_" fit the prepared markup (a value's "%s" is its own text); the others carry a
+  // blank and a " >" into the ids, which the string table closes up wherever an id goes into
+  // the markup.
   const std::vector<std::pair<std::string, std::string>> ids = {
-      {"1_", "1_"}, {"2 _", "2 _"}, {"x%s_", "x_"}, {"a >_", "a>_"}};
+      {"1_", "1_"}, {"2 _", "2 _"}, {"x%s_", "x%s_"}, {"a >_", "a>_"}};
   for (const auto& [given, b] : ids) {
     std::string expected =
         TitleBar("Baum ä", b) + CaptionRow(0, true, parents.captions, parents.alignments);

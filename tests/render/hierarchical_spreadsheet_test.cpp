@@ -239,7 +239,8 @@ TEST_F(HierarchicalSpreadSheetTest, InitFailuresAreReportedInTheOwnBlock) {
     EXPECT_FALSE(
         table.Init("T", DataConnection(), "SELECT '<i>' FROM nirgends", &parser_, "", "", "0_"));
     EXPECT_EQ(table.ErrNumber(), 102);
-    EXPECT_NE(table.ErrDescription().find("<br>SQL-String: SELECT '&lt;i&gt;' FROM nirgends</TD>"),
+    EXPECT_NE(table.ErrDescription().find(
+                  "<br>SQL-String: SELECT &#39;&lt;i&gt;&#39; FROM nirgends</TD>"),
               std::string::npos);
   }
 }

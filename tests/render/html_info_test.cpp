@@ -96,6 +96,21 @@ TEST_F(HtmlInfoTest, DebugLogLineFollowsTheUsersFolder) {
   EXPECT_EQ(logLine(), "Debug-Log /opt/Varnolis/debug.log");
 }
 
+// The library's path is a value like the others: a program folder with markup characters in
+// its name is shown as text.
+TEST_F(HtmlInfoTest, TheLibrarysPathIsPageText) {
+  OverrideLibraryFolder("/opt/M\xc3\xbcller & S\xc3\xb6hne's <Varnolis>");
+  clHTMLInfo info;
+  info.Init("");
+  info.GetNext();
+  EXPECT_NE(info.GetNext().find("<BR>Protokoll Handler /opt/M\xc3\xbcller &amp; S\xc3\xb6hne&#39;s "
+                                "&lt;Varnolis&gt;/" +
+                                OwnFileName() +
+                                "<BR>Debug-Log /opt/M\xc3\xbcller &amp; S\xc3\xb6hne&#39;s "
+                                "&lt;Varnolis&gt;/debug.log"),
+            std::string::npos);
+}
+
 TEST_F(HtmlInfoTest, BeforeInitItOnlySaysSo) {
   clHTMLInfo info;
   EXPECT_EQ(info.GetNext(), "Initialisierung<br>");

@@ -195,7 +195,7 @@ TEST_F(HtmlListTest, InitFailuresAreReportedInTheOwnBlock) {
         list.Init("T", DataConnection(), "SELECT '<b>&\"' FROM nirgends", &parser_, "", "", "0_"));
     EXPECT_EQ(list.ErrNumber(), 102);
     EXPECT_NE(list.ErrDescription().find(
-                  "<br>SQL-String: SELECT '&lt;b&gt;&amp;&quot;' FROM nirgends</TD>"),
+                  "<br>SQL-String: SELECT &#39;&lt;b&gt;&amp;&quot;&#39; FROM nirgends</TD>"),
               std::string::npos)
         << list.ErrDescription();
   }

@@ -40,8 +40,19 @@ TEST_F(ResTextTest, BlankBeforeClosingBracketIsRemovedEverywhere) {
   EXPECT_EQ(vn::ResText(412, "a >b"), " CLASS=\"a>b\"");
 }
 
-TEST_F(ResTextTest, AValueThatBringsAPlaceholderIsFilledByTheNextValue) {
-  EXPECT_EQ(vn::ResText("<%s|%s>", "x%s", "y", "z"), "<xy|z>");
+// Only the template's placeholders are filled: a "%s" inside a value is the value's text, with
+// the next value going to the template's next placeholder and none removed from the value.
+TEST_F(ResTextTest, AValueIsNeverSearchedForPlaceholders) {
+  EXPECT_EQ(vn::ResText("<%s|%s>", "x%s", "y", "z"), "<x%s|y>");
+  EXPECT_EQ(vn::ResText("<%s|%s>", "%s%%s"), "<%s%%s|>");
+  EXPECT_EQ(vn::ResText(102, "SELECT * FROM k WHERE n LIKE '%suche%'"),
+            "Es konnten keine Daten von der Datenbank abgefragt werden.<br>SQL-String: SELECT * "
+            "FROM k WHERE n LIKE '%suche%'");
+  EXPECT_EQ(vn::ResText(166, "%s", "a%", "s"),
+            "Der Eintrag '%s' fehlt in der 'a%' Datei.<br>Bitte kontrollieren Sie die "
+            "Konfiguration von s.");
+  // The blank before ">" is closed up in values as well, as always.
+  EXPECT_EQ(vn::ResText(305, "a >%s"), "<TITLE>a>%s</TITLE>");
 }
 
 TEST_F(ResTextTest, UnknownIdIsARuntimeError) {

@@ -314,6 +314,10 @@ if grep -aq '<TD  CLASS="errortext">199</TD><TD  CLASS="errortext">Programmfehle
   pass "a failure inside Read shows its 199 block through urlmon"
 else fail "a failure inside Read: no 199 block ($WORK/readfailure.windows.html)"; fi
 
+# Hostile values, from a program folder whose name has an umlaut.
+# shellcheck source=tests/windows/values_as_text.sh
+source "$SOURCE/tests/windows/values_as_text.sh"
+
 # Group view: a contact command is in the wrong view (message 124).
 set_state 's/"activeView": 1/"activeView": 3/'
 compare act-groupview varnolis://rubrik/Start

@@ -7,7 +7,7 @@
 #include "config/core/scroll_text.h"
 #include "config/core/texts.h"
 #include "config/core/version_texts.h"
-#include "config/win32/dialogs/window_class.h"
+#include "config/win32/window_class.h"
 #include "platform/win32/wide.h"
 #include "resources/version.h"
 

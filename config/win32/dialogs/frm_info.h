@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "config/win32/dialogs/gdi_object.h"
+#include "config/win32/dialogs/message_font.h"
 #include "config/win32/dialogs/shell_execute.h"
 
 namespace vn::config::win32 {
@@ -56,11 +56,11 @@ class frmInfo {
   bool modal_ = false;
   bool underlined_ = false;
   int offset_ = 0;
-  GdiObject<HFONT> productFont_;
-  GdiObject<HFONT> textFont_;
-  GdiObject<HFONT> linkFont_;
-  GdiObject<HFONT> underlinedFont_;
-  GdiObject<HFONT> scrollBoldFont_;
+  UniqueFont productFont_;
+  UniqueFont textFont_;
+  UniqueFont linkFont_;
+  UniqueFont underlinedFont_;
+  UniqueFont scrollBoldFont_;
 };
 
 }  // namespace vn::config::win32

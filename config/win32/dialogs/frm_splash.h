@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "config/win32/dialogs/dialogs.h"
-#include "config/win32/dialogs/gdi_object.h"
+#include "config/win32/dialogs/message_font.h"
 
 namespace vn::config::win32 {
 
@@ -34,9 +34,9 @@ class frmSplash : public SplashWindow {
   void CreateLabels(HINSTANCE instance);
 
   HWND window_ = nullptr;
-  GdiObject<HFONT> productFont_;
-  GdiObject<HFONT> subtitleFont_;
-  GdiObject<HFONT> textFont_;
+  UniqueFont productFont_;
+  UniqueFont subtitleFont_;
+  UniqueFont textFont_;
 };
 
 }  // namespace vn::config::win32

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/core/data_env.h"
@@ -68,6 +69,9 @@ class RecordingView : public KonfigurationView {
   std::string focus;
   bool shown = false;
   std::vector<std::string> debugLines;
+  int aboutShown = 0;
+  std::vector<std::pair<std::string, int>> movedDown;  // control, pixels
+  std::vector<FieldResize> resizes;
 
   // Typing: the focus in the field, the new text, and the change reported as a control would.
   void Type(const std::string& control, const std::string& text) {
@@ -107,6 +111,13 @@ class RecordingView : public KonfigurationView {
   std::string FocusedControl() const override { return focus; }
   bool Shown() const override { return shown; }
   void WriteDebugLine(const std::string& text) override { debugLines.push_back(text); }
+  void ClearDebugBox() override { debugLines.clear(); }
+  void ShowAbout() override { ++aboutShown; }
+  int TwipsPerPixelY() const override { return 15; }
+  void MoveDownPixels(const std::string& control, int pixels) override {
+    movedDown.emplace_back(control, pixels);
+  }
+  void ShowResize(const FieldResize& resize) override { resizes.push_back(resize); }
   void ShowBusy(bool) override {}
   void LetMessagesRun() override {}
 

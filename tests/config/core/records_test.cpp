@@ -25,32 +25,32 @@ TEST(EditModeTableTest, EachModeSetsItsPanelTextAndButtons) {
                           {"gewechselt", "0011"},
                           {"neu", "1100"}};
   for (int mode = 0; mode <= 4; ++mode) {
-    const EditModeRow* row = EditModeTableRow(mode);
+    const EditModeRow* row = EditModeTableRow(static_cast<EditMode>(mode));
     ASSERT_NE(row, nullptr);
     EXPECT_STREQ(row->panel, expected[mode].panel) << mode;
     const std::string buttons = {row->cancel ? '1' : '0', row->ok ? '1' : '0',
                                  row->addNew ? '1' : '0', row->deleteRecord ? '1' : '0'};
     EXPECT_EQ(buttons, expected[mode].cancelOkAddDelete) << mode;
     EXPECT_EQ(row->navigationOff, mode == 4) << mode;
-    EXPECT_EQ(EditModeOfPanel(expected[mode].panel), mode);
+    EXPECT_EQ(EditModeOfPanel(expected[mode].panel), static_cast<EditMode>(mode));
   }
-  EXPECT_EQ(EditModeTableRow(5), nullptr);
-  EXPECT_EQ(EditModeTableRow(-1), nullptr);
+  EXPECT_EQ(EditModeTableRow(static_cast<EditMode>(5)), nullptr);
+  EXPECT_EQ(EditModeTableRow(static_cast<EditMode>(-1)), nullptr);
 }
 
 TEST_F(CoreTest, SetEditModeShowsTheRowAndIgnoresOtherNumbers) {
   Open();
   window->cmdMoveNext_Click();
   EXPECT_EQ(BarState(view.state), "11111100");
-  window->SetEditMode(1);
+  window->SetEditMode(EditMode::kChanged);
   EXPECT_EQ(view.state.edit, "geändert");
   EXPECT_EQ(BarState(view.state), "11110011");
-  window->SetEditMode(7);
+  window->SetEditMode(static_cast<EditMode>(7));
   EXPECT_EQ(view.state.edit, "geändert");
-  window->SetEditMode(4);
+  window->SetEditMode(EditMode::kNew);
   EXPECT_EQ(view.state.edit, "neu");
   EXPECT_EQ(BarState(view.state), "00000011");
-  window->SetEditMode(2);
+  window->SetEditMode(EditMode::kSaved);
   EXPECT_EQ(view.state.edit, "gespeichert");
   EXPECT_EQ(BarState(view.state), "00001100");
 }
@@ -210,6 +210,66 @@ TEST_F(CoreTest, RubricNamesTakeNoSpacesAndQueriesStayOnOneLine) {
   ASSERT_TRUE(window->SelectTab(1));
   EXPECT_EQ(Scalar("SELECT Abfrage FROM Daten WHERE ID_Daten = 2"),
             "SELECT * FROM Kunden WHERE Ort = 'Köln'");
+}
+
+// The records tell whether they stand on a row and whether it has readable values, exactly
+// when reading its status or its values would not fail.
+TEST_F(CoreTest, TheRecordsSayWithoutAnExceptionWhetherThereIsACurrentRow) {
+  struct Case {
+    const char* state;
+    void (*reach)(EditRecords& records);
+    bool onRow;
+    bool currentRow;
+  };
+  const Case cases[] = {
+      {"on the first row", [](EditRecords& r) { r.MoveFirst(); }, true, true},
+      {"before the first",
+       [](EditRecords& r) {
+         r.MoveFirst();
+         r.MovePrevious();
+       },
+       false, false},
+      {"past the last",
+       [](EditRecords& r) {
+         r.MoveLast();
+         r.MoveNext();
+       },
+       false, false},
+      {"on a deleted row",
+       [](EditRecords& r) {
+         r.MoveLast();
+         r.Delete();
+       },
+       true, false},
+      {"on a new row", [](EditRecords& r) { r.AddNew(); }, true, true},
+  };
+  Open();
+  ASSERT_TRUE(window->SelectTab(2));
+  EditRecords& records = *window->CurrentRecords();
+  auto fails = [](auto read) {
+    try {
+      read();
+      return false;
+    } catch (const vn::RuntimeError&) {
+      return true;
+    }
+  };
+  auto check = [&](const char* state, bool onRow, bool currentRow) {
+    SCOPED_TRACE(state);
+    EXPECT_EQ(records.OnRow(), onRow);
+    EXPECT_EQ(records.HasCurrentRow(), currentRow);
+    EXPECT_EQ(fails([&] { records.Status(); }), !onRow);
+    EXPECT_EQ(fails([&] { records.Value("Titel"); }), !currentRow);
+  };
+  for (const Case& c : cases) {
+    records.CancelBatch();
+    c.reach(records);
+    check(c.state, c.onRow, c.currentRow);
+  }
+  records.CancelBatch();
+  Execute("DELETE FROM Zuordnungen; DELETE FROM Daten;");
+  records.Requery();
+  check("in an empty table", false, false);
 }
 
 TEST(FieldRulesTest, CaretsAreBytesOfTheUtf8Text) {

@@ -1,5 +1,7 @@
 // The rest of the window's core: the keyboard commands, the size buttons' arithmetic, the
 // layout table, the data link's fields, the start files' bytes and the tree's menu rules.
+#include <set>
+
 #include "config/core/bindings.h"
 #include "config/core/data_link_fields.h"
 #include "config/core/layout.h"
@@ -84,9 +86,51 @@ TEST(LayoutTest, TheBarTheFieldGapAndEveryBoundFieldWithItsLabel) {
     EXPECT_EQ(std::string(Place(binding.control).container),
               "frTab" + std::to_string(binding.tab - 1));
   }
+  // The load step's client area: the tab strip with the frame's margin (at least the strip's
+  // left) on both sides, the button bar with the status bar and 48 twips below.
+  const TwipsRect strip{120, 120, 9600, 6000};
+  const TwipsRect buttonBar{120, 6240, 9600, 375};
+  for (const auto& [frame, width] : {std::pair{240, 9960}, std::pair{60, 9840}}) {
+    const TwipsRect client = LoadClientArea(strip, buttonBar, frame, 330);
+    EXPECT_EQ(client.width, width) << frame;
+    EXPECT_EQ(client.height, 6993) << frame;
+  }
   // The debug box lies below the button bar.
   EXPECT_GT(Rect("txbStatus").top,
             Rect("picDatenSteuerung").top + Rect("picDatenSteuerung").height);
+}
+
+// Every button shows something and does something, each of the bar's buttons its own picture;
+// the size buttons are bold arrows; the three small buttons at the long fields' edges are drawn
+// above their places, and the load step moves them two pixels down.
+TEST_F(CoreTest, EveryButtonShowsAndDoesSomethingAndTheSmallButtonsComeDownOnLoad) {
+  std::set<Picture> barPictures;
+  std::vector<std::string> drawnAbove;
+  for (const ControlPlace& place : LayoutTable()) {
+    SCOPED_TRACE(place.name);
+    const bool button = place.kind == ControlKind::kBarButton || place.kind == ControlKind::kButton;
+    EXPECT_EQ(place.command != nullptr, button);
+    if (button) {
+      EXPECT_TRUE(place.caption[0] != '\0' || place.picture != Picture::kNone);
+    }
+    if (place.kind == ControlKind::kBarButton) {
+      EXPECT_TRUE(barPictures.insert(place.picture).second);
+    }
+    if (place.pixelsUp != 0) drawnAbove.emplace_back(place.name);
+    EXPECT_EQ(place.font == ControlFont::kBold,
+              std::string(place.caption) == FieldSizes::CaptionNormal());
+  }
+  EXPECT_EQ(barPictures.size(), 8u);
+  EXPECT_EQ(drawnAbove, (std::vector<std::string>{"cmdVerbindung", "cmdMinMaxDatenVerbindung",
+                                                  "cmdMinMaxDatenAbfrage"}));
+  EXPECT_EQ(Place("cmdVerbindung").pixelsUp, 4);
+  EXPECT_EQ(Place("txbRegisterkarte").caption, std::string("Varnolis"));
+
+  Open();
+  EXPECT_EQ(
+      view.movedDown,
+      (std::vector<std::pair<std::string, int>>{
+          {"cmdVerbindung", 2}, {"cmdMinMaxDatenVerbindung", 2}, {"cmdMinMaxDatenAbfrage", 2}}));
 }
 
 TEST(DataLinkFieldsTest, ReadsWithTheDataLayersSyntaxAndWritesBack) {

@@ -1,4 +1,5 @@
-// The window classes of the splash and about windows: registered once per module, on first use.
+// The one registration of the Windows front's window classes (the main window, its panels, the
+// splash and about windows): each registered once per module, on the first window of its class.
 #pragma once
 
 #include <windows.h>

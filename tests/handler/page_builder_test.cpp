@@ -1,7 +1,6 @@
-// Rubric pages as the browser receives them: the library loaded from a copy of the program
-// folder, a configuration database, data databases and an ACT! stand-in built by each test.
+// The page builder's rubric pages as a request delivers them to a recording sink: a program
+// folder with a configuration database, data databases and an ACT! stand-in built by each test.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,7 +8,7 @@
 #include <sstream>
 
 #include "platform/codepage.h"
-#include "tests/handler/test_folder.h"
+#include "tests/handler/request_fixture.h"
 
 namespace vn::test {
 namespace {
@@ -18,40 +17,17 @@ std::string Cp1252(const std::string& utf8) {
   return Utf8ToCp1252(utf8, Unmappable::kCharacterReference);
 }
 
-void Exec(const std::string& database, const std::string& sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
-  char* message = nullptr;
-  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-  EXPECT_EQ(rc, SQLITE_OK) << (message ? message : "") << " in: " << sql;
-  sqlite3_free(message);
-  sqlite3_close(db);
-}
-
-std::string Quoted(const std::string& text) {
-  std::string out = "'";
-  for (char c : text) out += c == '\'' ? std::string("''") : std::string(1, c);
-  return out + "'";
-}
-
-class RubrikAssemblyTest : public ::testing::Test {
+class PageBuilderTest : public RequestFixture {
  protected:
   void SetUp() override {
-    folder_ = std::make_unique<TestFolder>();
-    program_ = folder_->CopyProgramFolder();
-    library_ = std::make_unique<Library>(program_);
+    RequestFixture::SetUp();
     data_ = folder_->Root() + "/kunden.db";
-    Exec(data_,
-         "CREATE TABLE kunden (nr TEXT, name TEXT, ort TEXT);"
-         "INSERT INTO kunden VALUES ('K10001', 'Meier', 'Bonn'), ('K10002', 'Schulz', 'Ulm');"
-         "CREATE TABLE auftraege (nr INTEGER, kunde TEXT, betrag REAL);"
-         "INSERT INTO auftraege VALUES (10, 'K10001', 100.5), (11, 'K10001', 20);");
+    ExecSql(data_,
+            "CREATE TABLE kunden (nr TEXT, name TEXT, ort TEXT);"
+            "INSERT INTO kunden VALUES ('K10001', 'Meier', 'Bonn'), ('K10002', 'Schulz', 'Ulm');"
+            "CREATE TABLE auftraege (nr INTEGER, kunde TEXT, betrag REAL);"
+            "INSERT INTO auftraege VALUES (10, 'K10001', 100.5), (11, 'K10001', 20);");
   }
-  void TearDown() override {
-    library_.reset();
-    folder_.reset();
-  }
-
   std::string Config() const { return program_ + "/databases/config.mdb"; }
   std::string DataConnection() const { return "Provider=SQLite;Data Source=" + data_; }
 
@@ -61,7 +37,7 @@ class RubrikAssemblyTest : public ::testing::Test {
       std::ifstream in(std::string(VARNOLIS_SOURCE_DIR) + script, std::ios::binary);
       std::ostringstream text;
       text << in.rdbuf();
-      Exec(Config(), text.str());
+      ExecSql(Config(), text.str());
     }
   }
 
@@ -75,18 +51,19 @@ class RubrikAssemblyTest : public ::testing::Test {
   void AddRubric(const std::string& name, const std::string& title, const std::string& remark,
                  const std::vector<Entry>& entries) {
     if (!std::filesystem::exists(Config())) CreateConfig();
-    Exec(Config(), "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES (" +
-                       std::to_string(++rubrics_) + ", " + Quoted(name) + ", " + Quoted(name) +
-                       ", " + Quoted(title) + ", " + Quoted(remark) + ");");
+    ExecSql(Config(), "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES (" +
+                          std::to_string(++rubrics_) + ", " + SqlQuoted(name) + ", " +
+                          SqlQuoted(name) + ", " + SqlQuoted(title) + ", " + SqlQuoted(remark) +
+                          ");");
     int rank = 0;
     for (const Entry& e : entries) {
-      Exec(Config(), "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
-                         Quoted(e.title) + ", " + std::to_string(e.format) + ", " +
-                         Quoted(e.connection) + ", " + Quoted(e.query) +
-                         ");"
-                         "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (" +
-                         std::to_string(rubrics_) + ", last_insert_rowid(), " +
-                         std::to_string(++rank) + ");");
+      ExecSql(Config(), "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
+                            SqlQuoted(e.title) + ", " + std::to_string(e.format) + ", " +
+                            SqlQuoted(e.connection) + ", " + SqlQuoted(e.query) +
+                            ");"
+                            "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (" +
+                            std::to_string(rubrics_) + ", last_insert_rowid(), " +
+                            std::to_string(++rank) + ");");
     }
   }
 
@@ -100,7 +77,7 @@ class RubrikAssemblyTest : public ::testing::Test {
   }
 
   std::string Page(const std::string& url) {
-    Response r = Get(*library_, url);
+    Response r = Fetch(url);
     EXPECT_EQ(r.start, S_OK);
     calls_ = r.calls;
     // The padding of the last chunk is no part of the page.
@@ -115,15 +92,12 @@ class RubrikAssemblyTest : public ::testing::Test {
   std::string Window() const { return "<DIV  ID=\"divfenster\" CLASS=\"divwindow\">\r\n"; }
   std::string End() const { return "</DIV>\r\n" + ExpectedEnd(); }
 
-  std::unique_ptr<TestFolder> folder_;
-  std::string program_;
-  std::unique_ptr<Library> library_;
   std::string data_;
   int rubrics_ = 0;
   std::vector<std::string> calls_;
 };
 
-TEST_F(RubrikAssemblyTest, SmallRubricPageByteForByte) {
+TEST_F(PageBuilderTest, SmallRubricPageByteForByte) {
   WriteAct("Test.dbf");
   AddRubric("Kunde", "Kundendaten", "Stamm",
             {{2, "Stammdaten", DataConnection(),
@@ -176,7 +150,7 @@ TEST_F(RubrikAssemblyTest, SmallRubricPageByteForByte) {
   EXPECT_EQ(std::count(calls_.begin(), calls_.end(), "ReportProgress 5 Creating Table ..."), 3);
 }
 
-TEST_F(RubrikAssemblyTest, RubricNameWithQuotesAndUmlautsIsInTheMenuAndItsLinkGivesItsPage) {
+TEST_F(PageBuilderTest, RubricNameWithQuotesAndUmlautsIsInTheMenuAndItsLinkGivesItsPage) {
   WriteAct("Test.dbf");
   const std::string name = "Grüße_O'Neil_\"X\"";
   AddRubric("Kunde", "Kundendaten", "", {{2, "Stammdaten", DataConnection(), "SELECT 1 AS a"}});
@@ -204,7 +178,7 @@ TEST_F(RubrikAssemblyTest, RubricNameWithQuotesAndUmlautsIsInTheMenuAndItsLinkGi
 
 // Links of older installations escape the rubric name in the ANSI code page, the menu's own
 // links in UTF-8: both reach the rubric, and the page is the same.
-TEST_F(RubrikAssemblyTest, AnsiAndUtf8EscapesOfARubricNameReachTheSameRubric) {
+TEST_F(PageBuilderTest, AnsiAndUtf8EscapesOfARubricNameReachTheSameRubric) {
   WriteAct("Test.dbf");
   AddRubric("Grüße", "Besondere Grüße", "",
             {{2, "Ort", DataConnection(), "SELECT ort AS Ort FROM kunden WHERE nr = 'K10002'"}});
@@ -217,7 +191,7 @@ TEST_F(RubrikAssemblyTest, AnsiAndUtf8EscapesOfARubricNameReachTheSameRubric) {
   EXPECT_EQ(Page("varnolis://rubrik/Gr%C3%BC%C3%9Fe"), ansi);
 }
 
-TEST_F(RubrikAssemblyTest, MissingStandInGives122AtOnceAndInfoStillWorks) {
+TEST_F(PageBuilderTest, MissingStandInGives122AtOnceAndInfoStillWorks) {
   AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
   EXPECT_EQ(Page("varnolis://rubrik/Kunde"),
             ExpectedHead(program_) +
@@ -228,7 +202,7 @@ TEST_F(RubrikAssemblyTest, MissingStandInGives122AtOnceAndInfoStillWorks) {
   EXPECT_NE(Page("varnolis://info").find("infotitle"), std::string::npos);
 }
 
-TEST_F(RubrikAssemblyTest, StandInWithoutDatabaseGives123) {
+TEST_F(PageBuilderTest, StandInWithoutDatabaseGives123) {
   WriteAct("");
   AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
   EXPECT_EQ(Page("varnolis://rubrik/Kunde"),
@@ -239,7 +213,7 @@ TEST_F(RubrikAssemblyTest, StandInWithoutDatabaseGives123) {
                 ExpectedEnd());
 }
 
-TEST_F(RubrikAssemblyTest, MissingConfigurationGives155WithTheMenusBlock) {
+TEST_F(PageBuilderTest, MissingConfigurationGives155WithTheMenusBlock) {
   WriteAct("Test.dbf");
   const std::string page = Page("varnolis://rubrik/Kunde");
   const std::string outer = Cp1252("Das Menü kann nicht erstellt werden.<br>");
@@ -252,7 +226,7 @@ TEST_F(RubrikAssemblyTest, MissingConfigurationGives155WithTheMenusBlock) {
   EXPECT_TRUE(page.ends_with(ExpectedEnd()));
 }
 
-TEST_F(RubrikAssemblyTest, RubricWithoutAssignmentsShowsMenuHeadingThen182) {
+TEST_F(PageBuilderTest, RubricWithoutAssignmentsShowsMenuHeadingThen182) {
   WriteAct("Test.dbf");
   AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
   AddRubric("Notizen", "Notizen zum Kunden", "", {});
@@ -266,7 +240,7 @@ TEST_F(RubrikAssemblyTest, RubricWithoutAssignmentsShowsMenuHeadingThen182) {
       End()));
 }
 
-TEST_F(RubrikAssemblyTest, UnknownFormatEndsThePageWith156AfterTheEntriesBeforeIt) {
+TEST_F(PageBuilderTest, UnknownFormatEndsThePageWith156AfterTheEntriesBeforeIt) {
   WriteAct("Test.dbf");
   AddRubric("Kunde", "K", "",
             {{2, "Karte", DataConnection(), "SELECT name AS Name FROM kunden WHERE nr = 'K10001'"},
@@ -280,7 +254,27 @@ TEST_F(RubrikAssemblyTest, UnknownFormatEndsThePageWith156AfterTheEntriesBeforeI
                              End()));
 }
 
-TEST_F(RubrikAssemblyTest, FailingConnectionGives152WithTheRenderersBlockAfterEarlierEntries) {
+// Only the formats of the format table have a generator; any other number, negative ones and
+// the next free one included, ends the page with message 156 at its entry.
+TEST_F(PageBuilderTest, EveryFormatOutsideTheTableGives156WithItsNumber) {
+  WriteAct("Test.dbf");
+  AddRubric("Kunde", "K", "", {{2, "Karte", DataConnection(), "SELECT 1 AS a"}});
+  const std::vector<std::pair<int, std::string>> formats = {
+      {-1, "Unbekannter Formattyp '-1'."},
+      {4, "Unbekannter Formattyp '4'."},
+      {2147483647, "Unbekannter Formattyp '2147483647'."},
+  };
+  for (const auto& [format, text] : formats) {
+    SCOPED_TRACE(format);
+    const std::string rubric = "Format" + std::to_string(rubrics_ + 1);
+    AddRubric(rubric, "F", "", {{format, "Eintrag", DataConnection(), "SELECT 1 AS a"}});
+    const std::string page = Page("varnolis://rubrik/" + rubric);
+    EXPECT_TRUE(page.ends_with(Window() + Block("clProtocolHandler", 156, text) + End()));
+    EXPECT_EQ(page.find("Eintrag"), std::string::npos);
+  }
+}
+
+TEST_F(PageBuilderTest, FailingConnectionGives152WithTheRenderersBlockAfterEarlierEntries) {
   WriteAct("Test.dbf");
   const std::string broken = "Provider=SQLite;Data Source=" + folder_->Root() + "/fehlt/x.db";
   AddRubric("Kunde", "K", "",
@@ -302,12 +296,12 @@ TEST_F(RubrikAssemblyTest, FailingConnectionGives152WithTheRenderersBlockAfterEa
 
 // urlmon's stream readers take a successful read of nothing for the end of the page: the step
 // that ends the page with its error block asks to be read again instead.
-TEST_F(RubrikAssemblyTest, AStepEndingThePageWithAnErrorBlockAsksToBeReadAgain) {
+TEST_F(PageBuilderTest, AStepEndingThePageWithAnErrorBlockAsksToBeReadAgain) {
   WriteAct("Test.dbf");
   AddRubric("Kunde", "K", "",
             {{2, "Kaputt", "Provider=SQLite;Data Source=" + folder_->Root() + "/fehlt/x.db",
               "SELECT 1 AS a"}});
-  Response r = Get(*library_, "varnolis://rubrik/Kunde");
+  Response r = Fetch("varnolis://rubrik/Kunde");
   ASSERT_EQ(r.reads.size(), r.counts.size());
   ASSERT_GE(r.reads.size(), 3u);
   for (size_t i = 0; i < r.reads.size(); ++i) {
@@ -322,12 +316,12 @@ TEST_F(RubrikAssemblyTest, AStepEndingThePageWithAnErrorBlockAsksToBeReadAgain) 
 // A failure that no generator reports (here a date pattern on a number beyond every date) ends
 // the page inside Read with message 199, and the page with its block still reaches the browser:
 // the Read that wrote it asks to be read again, as a step ending in an error block does.
-TEST_F(RubrikAssemblyTest, AFailureInsideReadShowsMessage199AndThePageIsReadToItsEnd) {
+TEST_F(PageBuilderTest, AFailureInsideReadShowsMessage199AndThePageIsReadToItsEnd) {
   WriteAct("Test.dbf");
   AddRubric(
       "Kunde", "K", "",
       {{0, "Termine", DataConnection(), "SELECT 'x' AS Name, 1e300 AS [formatdd*mm*yyyy_Tag]"}});
-  Response r = Get(*library_, "varnolis://rubrik/Kunde");
+  Response r = Fetch("varnolis://rubrik/Kunde");
   ASSERT_EQ(r.start, S_OK);
   ASSERT_EQ(r.reads.size(), r.counts.size());
   for (size_t i = 0; i < r.reads.size(); ++i) {
@@ -352,7 +346,7 @@ TEST_F(RubrikAssemblyTest, AFailureInsideReadShowsMessage199AndThePageIsReadToIt
   EXPECT_EQ(page.find("CLASS=\"errortext\">152<"), std::string::npos);
 }
 
-TEST_F(RubrikAssemblyTest, FormatsTwoOneAndThreeFollowEachOtherWithTheirBlockIds) {
+TEST_F(PageBuilderTest, FormatsTwoOneAndThreeFollowEachOtherWithTheirBlockIds) {
   WriteAct("Test.dbf");
   AddRubric("Kunde", "K", "",
             {{2, "Karte", DataConnection(), "SELECT name AS Name FROM kunden WHERE nr = 'K10001'"},
@@ -376,7 +370,7 @@ TEST_F(RubrikAssemblyTest, FormatsTwoOneAndThreeFollowEachOtherWithTheirBlockIds
   EXPECT_EQ(std::count(calls_.begin(), calls_.end(), "ReportProgress 5 Creating Info ..."), 3);
 }
 
-TEST_F(RubrikAssemblyTest, PlainSelectHasSpacerRowsAndNoFoldColumnAndEmptyResultIsOnePiece) {
+TEST_F(PageBuilderTest, PlainSelectHasSpacerRowsAndNoFoldColumnAndEmptyResultIsOnePiece) {
   WriteAct("Test.dbf");
   AddRubric(
       "Kunde", "K", "",
@@ -395,7 +389,7 @@ TEST_F(RubrikAssemblyTest, PlainSelectHasSpacerRowsAndNoFoldColumnAndEmptyResult
   EXPECT_EQ(std::count(calls_.begin(), calls_.end(), "ReportProgress 5 Creating Table ..."), 6);
 }
 
-TEST_F(RubrikAssemblyTest, EntryQueriesPostgresqlThroughOdbc) {
+TEST_F(PageBuilderTest, EntryQueriesPostgresqlThroughOdbc) {
   const char* odbc = std::getenv("VARNOLIS_TEST_PG_ODBC");
   if (odbc == nullptr || *odbc == '\0') GTEST_SKIP() << "VARNOLIS_TEST_PG_ODBC is not set";
   WriteAct("Test.dbf");
@@ -424,7 +418,7 @@ std::vector<std::string> LogLines(const std::string& path) {
   return lines;
 }
 
-TEST_F(RubrikAssemblyTest, DebugLogFollowsTheAssemblyStepByStep) {
+TEST_F(PageBuilderTest, DebugLogFollowsTheAssemblyStepByStep) {
   folder_->SetDebug("1");
   WriteAct("Test.dbf");
   const std::string query = "SELECT name AS Name FROM kunden WHERE nr = '{!kontakt,25}'";
