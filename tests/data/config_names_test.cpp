@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/sqlite_handles.h"
 #include "data_test_support.h"
 #include "platform/config_names.h"
 #include "resources/string_table.h"
@@ -18,29 +19,26 @@ using namespace vn::configdb;
 
 // The tables of `schemaSql` with their columns in order, as "Table(a, b)" lines.
 std::vector<std::string> TablesOf(const std::string& schemaSql) {
-  sqlite3* db = nullptr;
-  EXPECT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
-  EXPECT_EQ(sqlite3_exec(db, schemaSql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  SqliteDatabase db;
+  EXPECT_EQ(OpenSqlite(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db.get(), schemaSql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
   std::vector<std::string> tables;
-  sqlite3_stmt* names = nullptr;
-  sqlite3_prepare_v2(db,
-                     "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
-                     "'sqlite_%' ORDER BY name",
-                     -1, &names, nullptr);
-  while (sqlite3_step(names) == SQLITE_ROW) {
-    const std::string table = reinterpret_cast<const char*>(sqlite3_column_text(names, 0));
+  SqliteStatement names;
+  PrepareSqlite(db.get(),
+                "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                "'sqlite_%' ORDER BY name",
+                names);
+  while (sqlite3_step(names.get()) == SQLITE_ROW) {
+    const std::string table = reinterpret_cast<const char*>(sqlite3_column_text(names.get(), 0));
     std::string line = table + "(";
-    sqlite3_stmt* columns = nullptr;
-    sqlite3_prepare_v2(db, ("PRAGMA table_info(\"" + table + "\")").c_str(), -1, &columns, nullptr);
-    for (bool first = true; sqlite3_step(columns) == SQLITE_ROW; first = false) {
+    SqliteStatement columns;
+    PrepareSqlite(db.get(), "PRAGMA table_info(" + QuoteSqliteName(table) + ")", columns);
+    for (bool first = true; sqlite3_step(columns.get()) == SQLITE_ROW; first = false) {
       line += (first ? "" : ", ") +
-              std::string(reinterpret_cast<const char*>(sqlite3_column_text(columns, 1)));
+              std::string(reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 1)));
     }
-    sqlite3_finalize(columns);
     tables.push_back(line + ")");
   }
-  sqlite3_finalize(names);
-  sqlite3_close(db);
   return tables;
 }
 
