@@ -20,8 +20,7 @@ class OdbcHandle {
  public:
   OdbcHandle() = default;
   ~OdbcHandle() { Free(); }
-  OdbcHandle(OdbcHandle&& other) noexcept
-      : handle_(std::exchange(other.handle_, nullptr)) {}
+  OdbcHandle(OdbcHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
   OdbcHandle& operator=(OdbcHandle&& other) noexcept {
     if (this != &other) {
       Free();
