@@ -24,6 +24,7 @@
 #include "data/connection.h"
 #include "data/field.h"
 #include "data/recordset.h"
+#include "data/sqlite_handles.h"
 
 #include "bench/bench_support.h"
 
@@ -46,8 +47,9 @@ void Exec(sqlite3* db, const std::string& sql) {
 }
 
 void MakeDatabase(const std::string& path, long flatRows, long parents, long childrenEach) {
-  sqlite3* db = nullptr;
-  sqlite3_open(path.c_str(), &db);
+  vn::data::SqliteDatabase owner;
+  vn::data::OpenSqlite(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, owner);
+  sqlite3* db = owner.get();
   Exec(db,
        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
        "CREATE TABLE flat (id INTEGER PRIMARY KEY, name VARCHAR(40), amount CURRENCY, day DATE);"
@@ -64,7 +66,6 @@ void MakeDatabase(const std::string& path, long flatRows, long parents, long chi
                std::to_string(childrenEach) + " + 1, i % " + std::to_string(childrenEach) +
                ", 'Artikel ' || i, i * 0.5 FROM n;");
   Exec(db, "COMMIT;");
-  sqlite3_close(db);
 }
 
 // Reads every value of every row as the renderer does; returns the number of values.

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "data/date_serial.h"
 #include "render/format_field_value.h"
 #include "render/regional_settings.h"
 
@@ -88,7 +89,8 @@ void AppendPeer(const Mix& mix, double number, std::int64_t integer, double seri
     n = static_cast<std::size_t>(
         std::snprintf(buf, sizeof buf, mix.peerFormat, static_cast<long long>(integer)));
   } else {
-    std::time_t t = static_cast<std::time_t>((static_cast<long long>(serial) - 25569) * 86400);
+    std::time_t t = static_cast<std::time_t>(
+        (static_cast<long long>(serial) - vn::data::kUnixEpochDay) * 86400);
     std::tm tm{};
     gmtime_r(&t, &tm);
     n = std::strftime(buf, sizeof buf, mix.peerFormat, &tm);

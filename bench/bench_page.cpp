@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "data/sqlite_handles.h"
 #include "handler/posix/protocol_handler.h"
 #include "platform/module_path.h"
 
@@ -67,14 +68,13 @@ fs::path SourceFolder() {
 }
 
 void Exec(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  sqlite3_open(path.c_str(), &db);
+  vn::data::SqliteDatabase db;
+  vn::data::OpenSqlite(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, db);
   char* error = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+  if (sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
     std::cerr << "bench_page: " << (error ? error : "error") << " in " << path << '\n';
     std::exit(1);
   }
-  sqlite3_close(db);
 }
 
 std::string ReadText(const fs::path& path) {
@@ -157,8 +157,8 @@ size_t RenderPage(const std::string& url, std::string* page = nullptr) {
 // counted by callgrind; -1 when they cannot be counted.
 long long Instructions(const std::string& command, const std::string& folder) {
   const std::string log = folder + "/tmp/callgrind.log";
-  const std::string counted = "valgrind --tool=callgrind --callgrind-out-file=/dev/null --log-file=" +
-                              log + " " + command;
+  const std::string counted =
+      "valgrind --tool=callgrind --callgrind-out-file=/dev/null --log-file=" + log + " " + command;
   if (std::system(counted.c_str()) != 0) return -1;
   const std::string text = ReadText(log);
   const std::string mark = "Collected : ";
@@ -236,9 +236,9 @@ int main(int argc, char** argv) {
   size_t flatBytes = 0, shapeBytes = 0, joinBytes = 0;
   const double flat =
       MedianSeconds(runs, [&] { flatBytes = RenderPage("varnolis://rubrik/Flach"); });
-  const auto shapeAndJoin = MedianTimesAlternating(
-      runs, {[&] { shapeBytes = RenderPage("varnolis://rubrik/Baum"); },
-             [&] { joinBytes = RenderPage("varnolis://rubrik/Verbund"); }});
+  const auto shapeAndJoin =
+      MedianTimesAlternating(runs, {[&] { shapeBytes = RenderPage("varnolis://rubrik/Baum"); },
+                                    [&] { joinBytes = RenderPage("varnolis://rubrik/Verbund"); }});
   const double shape = shapeAndJoin[0].wall;
   const double join = shapeAndJoin[1].wall;
   std::printf(

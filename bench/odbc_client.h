@@ -3,43 +3,34 @@
 // described and every value read as text, as any client that shows the rows does.
 #pragma once
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include <cstddef>
 #include <cstdlib>
 #include <iostream>
 #include <string>
+
+#include "data/odbc_handles.h"
 
 namespace vn::bench {
 
 class OdbcClient {
  public:
   // Connects or ends the process with a message naming `who`.
-  OdbcClient(std::string connectionString, const char* who) : who_(who) {
-    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_);
-    SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_);
-    if (!SQL_SUCCEEDED(SQLDriverConnect(
-            dbc_, nullptr, reinterpret_cast<SQLCHAR*>(connectionString.data()),
-            static_cast<SQLSMALLINT>(connectionString.size()), nullptr, 0, nullptr,
-            SQL_DRIVER_NOPROMPT))) {
+  OdbcClient(std::string connectionString, const char* who)
+      : who_(who),
+        env_(data::OdbcEnvironment::Allocate()),
+        dbc_(data::OdbcConnection::Allocate(env_)) {
+    // Connection strings are ASCII: widened unit by unit.
+    if (!dbc_ || !SQL_SUCCEEDED(dbc_.DriverConnect(std::basic_string<SQLWCHAR>(
+                     connectionString.begin(), connectionString.end())))) {
       std::cerr << who_ << ": the ODBC client cannot connect\n";
       std::exit(1);
     }
   }
-  ~OdbcClient() {
-    SQLDisconnect(dbc_);
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
-    SQLFreeHandle(SQL_HANDLE_ENV, env_);
-  }
-  OdbcClient(const OdbcClient&) = delete;
-  OdbcClient& operator=(const OdbcClient&) = delete;
 
   // Runs `sql` and reads its rows; the bytes of the values read. A failure ends the process.
   std::size_t Run(std::string sql) {
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
-    SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt);
+    const data::OdbcStatement statement = data::OdbcStatement::Allocate(dbc_.Get());
+    const SQLHSTMT stmt = statement.Get();
     if (!SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(sql.data()),
                                      static_cast<SQLINTEGER>(sql.size())))) {
       std::cerr << who_ << ": a query failed in the ODBC client: " << sql << '\n';
@@ -62,14 +53,13 @@ class OdbcClient {
         if (indicator > 0) bytes += static_cast<std::size_t>(indicator);
       }
     }
-    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
     return bytes;
   }
 
  private:
   const char* who_;
-  SQLHENV env_ = SQL_NULL_HENV;
-  SQLHDBC dbc_ = SQL_NULL_HDBC;
+  data::OdbcEnvironment env_;  // before the connection, which it outlives
+  data::OdbcConnection dbc_;
 };
 
 }  // namespace vn::bench

@@ -143,6 +143,19 @@ std::size_t ConnectionPool::IdleCount() const {
   return idle_.size();
 }
 
+std::chrono::milliseconds ConnectionPool::IdleLimit() const {
+  std::lock_guard lock(mutex_);
+  return idleLimit_;
+}
+
+void ConnectionPool::SetIdleLimit(std::chrono::milliseconds limit) {
+  {
+    std::lock_guard lock(mutex_);
+    idleLimit_ = limit;
+  }
+  wake_.notify_all();  // a running expirer looks again with the new limit
+}
+
 void ClosePooledConnections() noexcept {
   try {
     ConnectionPool::Shared().CloseIdle();

@@ -56,6 +56,11 @@ class ConnectionPool {
   void CloseIdle();
   std::size_t IdleCount() const;
 
+  // How long a session may stay idle before it is closed; a session idle longer than a new
+  // limit closes at once. Tests shorten it to see idle sessions close without waiting a minute.
+  std::chrono::milliseconds IdleLimit() const;
+  void SetIdleLimit(std::chrono::milliseconds limit);
+
  private:
   struct Idle {
     std::string key;
@@ -67,7 +72,7 @@ class ConnectionPool {
   // place when that worked and the pool was not closed meanwhile, else closes it.
   void TidyOutside(std::unique_lock<std::mutex>& lock, Idle idle, unsigned generation);
 
-  const std::chrono::milliseconds idleLimit_;
+  std::chrono::milliseconds idleLimit_;  // under mutex_
   const std::size_t idlePerKey_;
   const std::chrono::milliseconds tidyAfter_;
   mutable std::mutex mutex_;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "data/date_serial.h"
 #include "data/errors.h"
 #include "data/sql_values.h"
 #include "platform/text.h"

@@ -1,9 +1,8 @@
 #include "data/edit_cursor.h"
 
-#include <cstdlib>
-
 #include "data/errors.h"
 #include "data/field.h"
+#include "data/sql_values.h"
 #include "platform/text.h"
 
 namespace vn::data {
@@ -18,33 +17,6 @@ constexpr long kRowFlags = kPendingFlags | adRecUnmodified;
                      "Either BOF or EOF is True, or the current record has been deleted. "
                      "Requested operation requires a current record.",
                      where);
-}
-
-bool IsNumeric(int type) {
-  switch (type) {
-    case adSmallInt:
-    case adInteger:
-    case adTinyInt:
-    case adUnsignedTinyInt:
-    case adUnsignedSmallInt:
-    case adUnsignedInt:
-    case adBigInt:
-    case adUnsignedBigInt:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool IsWholeNumber(const std::string& text, std::int64_t& value) {
-  std::string t = TrimSpaces(text);
-  if (t.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  long long v = std::strtoll(t.c_str(), &end, 10);
-  if (errno != 0 || end == nullptr || *end != '\0') return false;
-  value = v;
-  return true;
 }
 
 }  // namespace
@@ -371,9 +343,9 @@ Variant ClientCursor::WrittenValue(const ClientRow& row, size_t column) const {
   // Whole-number columns take whole numbers only: text that holds one is converted, other text
   // is refused, as the database of record refuses it.
   const Variant& v = row.values[column];
-  if (IsNumeric(columns_[column].type) && v.Is<std::string>()) {
-    std::int64_t number = 0;
-    if (!IsWholeNumber(v.As<std::string>(), number)) {
+  if (IsWholeNumberType(columns_[column].type) && v.Is<std::string>()) {
+    const std::optional<std::int64_t> number = ParseWholeNumber(v.As<std::string>());
+    if (!number) {
       throw RuntimeError(kErrCantConvert,
                          "The value '" + v.As<std::string>() +
                              "' cannot be stored in the "
@@ -381,7 +353,7 @@ Variant ClientCursor::WrittenValue(const ClientRow& row, size_t column) const {
                              columns_[column].name + "', which holds whole numbers.",
                          "Recordset.UpdateBatch");
     }
-    return Variant(number);
+    return Variant(*number);
   }
   return v;
 }

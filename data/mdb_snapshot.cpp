@@ -3,7 +3,6 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <pwd.h>
-#include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +21,7 @@
 #endif
 
 #include "data/errors.h"
+#include "data/sqlite_handles.h"
 #include "platform/file_io.h"
 #include "platform/temp_file.h"
 #include "platform/text.h"
@@ -184,16 +184,6 @@ bool IsNumberColumn(int type) {
   return type == MDB_FLOAT || type == MDB_DOUBLE || type == MDB_MONEY || type == MDB_NUMERIC;
 }
 
-std::string QuoteName(const std::string& name) {
-  return "\"" + ReplaceAll(name, "\"", "\"\"") + "\"";
-}
-
-struct SqliteCloser {
-  void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct StatementFinaliser {
-  void operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
-};
 struct MdbCloser {
   void operator()(MdbHandle* handle) const { Mdb().close(handle); }
 };
@@ -205,13 +195,9 @@ class SnapshotWriter {
  public:
   SnapshotWriter(const std::string& accessPath, const std::string& target)
       : accessPath_(accessPath) {
-    sqlite3* raw = nullptr;
-    if (sqlite3_open_v2(target.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK) {
-      sqlite3_close_v2(raw);
+    if (OpenSqlite(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, db_) != SQLITE_OK) {
       throw SnapshotError("Cannot write the snapshot '" + target + "'.");
     }
-    db_.reset(raw);
     Exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
   }
 
@@ -246,25 +232,21 @@ class SnapshotWriter {
     }
     const unsigned count = table->num_cols;
     std::vector<MdbColumn*> columns(count);
-    std::string create = "CREATE TABLE " + QuoteName(table->name) + " (";
-    std::string insert = "INSERT INTO " + QuoteName(table->name) + " VALUES (";
+    std::string create = "CREATE TABLE " + QuoteSqliteName(table->name) + " (";
+    std::string insert = "INSERT INTO " + QuoteSqliteName(table->name) + " VALUES (";
     for (unsigned c = 0; c < count; ++c) {
       columns[c] = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
       if (c > 0) {
         create += ", ";
         insert += ", ";
       }
-      create += QuoteName(columns[c]->name) + " " + SqliteTypeOf(*columns[c]);
+      create += QuoteSqliteName(columns[c]->name) + " " + SqliteTypeOf(*columns[c]);
       insert += "?";
     }
     Exec(create + ")");
     if (count == 0) return;
-    std::unique_ptr<sqlite3_stmt, StatementFinaliser> statement;
-    {
-      sqlite3_stmt* raw = nullptr;
-      sqlite3_prepare_v2(db_.get(), (insert + ")").c_str(), -1, &raw, nullptr);
-      statement.reset(raw);
-    }
+    SqliteStatement statement;
+    PrepareSqlite(db_.get(), insert + ")", statement);
     if (!statement) throw SnapshotError(sqlite3_errmsg(db_.get()));
     std::vector<std::vector<char>> values(count, std::vector<char>(kBindSize + 1));
     std::vector<int> lengths(count);
@@ -324,7 +306,7 @@ class SnapshotWriter {
   }
 
   std::string accessPath_;
-  std::unique_ptr<sqlite3, SqliteCloser> db_;
+  SqliteDatabase db_;
 };
 
 #endif

@@ -13,28 +13,8 @@ namespace vn::data {
 
 namespace {
 
-bool IsNumericType(int type) {
-  switch (type) {
-    case adSmallInt:
-    case adInteger:
-    case adSingle:
-    case adDouble:
-    case adCurrency:
-    case adDecimal:
-    case adTinyInt:
-    case adUnsignedTinyInt:
-    case adUnsignedSmallInt:
-    case adUnsignedInt:
-    case adBigInt:
-    case adUnsignedBigInt:
-    case adNumeric:
-    case adVarNumeric:
-    case adBoolean:
-      return true;
-    default:
-      return false;
-  }
-}
+// Keys of these types meet by their numbers; a Boolean's are -1 and 0.
+bool ComparedAsNumber(int type) { return IsNumberType(type) || type == adBoolean; }
 
 // Canonical text of a number, so that 7, 7.0, "7" (when compared numerically) and 7.0000 in
 // currency meet.
@@ -166,8 +146,8 @@ class ShapeProvider : public Provider {
         size_t c = FindColumn(*rows, relation.childColumn, "child", relation.position);
         keys.parent.push_back(p);
         keys.child.push_back(c);
-        keys.numeric.push_back(IsNumericType(parent->columns[p].type) ||
-                               IsNumericType(rows->columns[c].type));
+        keys.numeric.push_back(ComparedAsNumber(parent->columns[p].type) ||
+                               ComparedAsNumber(rows->columns[c].type));
       }
       MaterialisedRowset::Chapter chapter;
       chapter.column = parent->columns.size();

@@ -1,22 +1,18 @@
 #include "data/sql_values.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
+
+#include "data/date_serial.h"
+#include "platform/text.h"
 
 namespace vn::data {
 
 namespace {
-
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  long long era = (y >= 0 ? y : y - 399) / 400;
-  unsigned yoe = static_cast<unsigned>(y - era * 400);
-  unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long long>(doe) - 719468;  // days since 1970-01-01
-}
 
 bool Digits(std::string_view s, size_t pos, size_t count, int& out) {
   if (pos + count > s.size()) return false;
@@ -56,14 +52,6 @@ bool ParseTime(std::string_view s, size_t pos, int& h, int& mi, double& sec) {
 
 }  // namespace
 
-double DateSerial(int year, int month, int day, int hour, int minute, double second) {
-  long long days =
-      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + 25569;
-  double fraction = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
-  // OLE dates before day 0 carry the time as a positive fraction away from zero.
-  return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
-}
-
 std::optional<Date> ParseIsoDate(std::string_view s) {
   int y = 0, m = 0, d = 0, h = 0, mi = 0;
   double sec = 0;
@@ -83,6 +71,16 @@ std::optional<Date> ParseIsoDate(std::string_view s) {
     if ((s[10] != ' ' && s[10] != 'T') || !ParseTime(s, 11, h, mi, sec)) return std::nullopt;
   }
   return Date{DateSerial(y, m, d, h, mi, sec)};
+}
+
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text) {
+  const std::string t = TrimSpaces(std::string(text));
+  if (t.empty()) return std::nullopt;
+  char* end = nullptr;
+  errno = 0;
+  const long long v = std::strtoll(t.c_str(), &end, 10);
+  if (errno != 0 || end != t.c_str() + t.size()) return std::nullopt;
+  return static_cast<std::int64_t>(v);
 }
 
 std::optional<std::string> NormaliseDecimal(std::string_view s) {

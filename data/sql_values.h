@@ -1,7 +1,8 @@
-// Conversions of database values that several providers share: OLE date serials from civil
-// dates and ISO texts, exact decimal texts, currency amounts.
+// Conversions of database values that several providers share: date serials from ISO texts,
+// exact decimal texts, currency amounts.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,12 +11,13 @@
 
 namespace vn::data {
 
-// OLE date serial (days since 1899-12-30) of a civil date and time.
-double DateSerial(int year, int month, int day, int hour = 0, int minute = 0, double second = 0);
-
 // `YYYY-MM-DD`, optionally followed by ` ` or `T` and `HH:MM[:SS[.fff]]`; also a bare time
 // `HH:MM[:SS]` (on day 0). Anything else: nullopt.
 std::optional<Date> ParseIsoDate(std::string_view text);
+
+// A whole number in the range of 64 bits, blanks around it allowed ("-12", " 7 "); nullopt for
+// anything else.
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text);
 
 // A plain decimal number ("-12.50", "+3", ".5", "1e3" is not one), normalised to
 // "[-]digits[.digits]" without superfluous zeros; nullopt otherwise.

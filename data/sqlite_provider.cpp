@@ -1,19 +1,21 @@
 // The embedded SQLite provider, under its own name and as the stand-in for Jet 4.0 (the
 // configuration database): files relative to the program folder, read-only on request.
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <memory>
 
 #include "data/connection_pool.h"
 #include "data/database_file.h"
+#include "data/date_serial.h"
 #include "data/errors.h"
 #include "data/field.h"
 #include "data/jet_sql.h"
 #include "data/provider.h"
 #include "data/sql_values.h"
+#include "data/sqlite_busy_timeout.h"
+#include "data/sqlite_handles.h"
 #include "platform/file_io.h"
 #include "platform/file_stamp.h"
 #include "platform/text.h"
@@ -24,8 +26,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Milliseconds, as an int: lock-free on every target, the 32-bit one included.
+std::atomic<int> busyTimeout{static_cast<int>(kDefaultSqliteBusyTimeout.count())};
+
 struct Database : PooledSession {
-  sqlite3* db = nullptr;
+  SqliteDatabase db;
   bool jet = false;
   // Opened for writing (SQLite opens a file it may not write read-only instead).
   bool writable = false;
@@ -43,9 +48,6 @@ struct Database : PooledSession {
   Database() = default;
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
-  ~Database() override {
-    if (db) sqlite3_close_v2(db);
-  }
 };
 
 // Notes, as each statement is prepared, whether it does anything but read: an attached file, a
@@ -68,8 +70,9 @@ int NoteWhatRuns(void* context, int action, const char*, const char*, const char
 // unless something ran on it that did more than read, or a statement or transaction is open.
 void GiveBack(Database* released) noexcept {
   std::unique_ptr<Database> database(released);
-  if (database->poolKey.empty() || !database->onlyRead || !sqlite3_get_autocommit(database->db) ||
-      sqlite3_next_stmt(database->db, nullptr) != nullptr) {
+  if (database->poolKey.empty() || !database->onlyRead ||
+      !sqlite3_get_autocommit(database->db.get()) ||
+      sqlite3_next_stmt(database->db.get(), nullptr) != nullptr) {
     return;
   }
   try {
@@ -102,22 +105,6 @@ int OnProgress(void* context) {
   if (!database->armed || Clock::now() < database->deadline) return 0;
   database->expired = true;
   return 1;
-}
-
-// A prepared statement, finalised when its owner goes.
-struct StatementFinaliser {
-  void operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinaliser>;
-
-// Prepares `sql`; the statement is null for an empty text. `tail` receives the rest of the text
-// after the first statement when asked for. Returns SQLite's result code.
-int Prepare(sqlite3* db, const std::string& sql, Statement& statement,
-            const char** tail = nullptr) {
-  sqlite3_stmt* raw = nullptr;
-  int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, tail);
-  statement.reset(raw);
-  return rc;
 }
 
 std::string BaseType(const char* declared) {
@@ -225,9 +212,9 @@ Variant Convert(sqlite3_stmt* st, int i, int type, int storage) {
         auto d = ParseIsoDate(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
         if (d) return Variant(*d);
       } else if (storage == SQLITE_FLOAT) {
-        return Variant(Date{sqlite3_column_double(st, i) - 2415018.5});  // Julian day
+        return Variant(Date{SerialOfJulianDay(sqlite3_column_double(st, i))});
       } else if (storage == SQLITE_INTEGER) {
-        return Variant(Date{25569.0 + static_cast<double>(sqlite3_column_int64(st, i)) / 86400.0});
+        return Variant(Date{SerialOfUnixTime(static_cast<double>(sqlite3_column_int64(st, i)))});
       }
       break;
     case adVarWChar:
@@ -259,7 +246,7 @@ RuntimeError CallError(const Database& database, int code, long number) {
   if ((code & 0xff) == SQLITE_INTERRUPT && database.expired) {
     return CommandTimeoutError(static_cast<long>(database.timeout.count()), "SQLite");
   }
-  return SqliteError(database.db, number, "");
+  return SqliteError(database.db.get(), number, "");
 }
 
 class SqliteSource : public RowSource {
@@ -267,8 +254,8 @@ class SqliteSource : public RowSource {
   SqliteSource(std::shared_ptr<Database> db, const std::string& command) : db_(std::move(db)) {
     std::string sql = db_->jet ? TranslateJetSql(command) : command;
     const char* tail = nullptr;
-    if (Prepare(db_->db, sql, stmt_, &tail) != SQLITE_OK) {
-      throw SqliteError(db_->db, kErrCommandFailed, "");
+    if (PrepareSqlite(db_->db.get(), sql, stmt_, &tail) != SQLITE_OK) {
+      throw SqliteError(db_->db.get(), kErrCommandFailed, "");
     }
     if (stmt_ == nullptr) {
       throw RuntimeError(kErrCommandFailed, "The command text is empty.", "SQLite");
@@ -336,7 +323,7 @@ class SqliteSource : public RowSource {
   }
 
   std::shared_ptr<Database> db_;
-  Statement stmt_;
+  SqliteStatement stmt_;
   std::vector<Column> columns_;
   bool hasRow_ = false;
 };
@@ -396,18 +383,15 @@ void Configure(Database& db);
 // again, a connection that asked to write opens it afresh, so that a save the user repeats
 // goes through.
 void ReopenIfWritableAgain(Database& database) {
-  if (!database.writable || sqlite3_db_readonly(database.db, "main") != 1) return;
-  const char* name = sqlite3_db_filename(database.db, "main");
+  if (!database.writable || sqlite3_db_readonly(database.db.get(), "main") != 1) return;
+  const char* name = sqlite3_db_filename(database.db.get(), "main");
   if (name == nullptr || name[0] == '\0') return;
-  sqlite3* fresh = nullptr;
-  if (sqlite3_open_v2(name, &fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
-          SQLITE_OK ||
-      sqlite3_db_readonly(fresh, "main") != 0) {
-    sqlite3_close_v2(fresh);
+  SqliteDatabase fresh;
+  if (OpenSqlite(name, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, fresh) != SQLITE_OK ||
+      sqlite3_db_readonly(fresh.get(), "main") != 0) {
     return;
   }
-  sqlite3_close_v2(database.db);
-  database.db = fresh;
+  database.db = std::move(fresh);
   Configure(database);
 }
 
@@ -421,36 +405,35 @@ class SqliteWriter : public RowWriter {
   }
 
   long Execute(const std::string& sql, const std::vector<Variant>& parameters) override {
-    Statement st;
-    if (Prepare(db_->db, sql, st) != SQLITE_OK) throw SqliteError(db_->db, kErrCommandFailed, "");
+    SqliteStatement st;
+    if (PrepareSqlite(db_->db.get(), sql, st) != SQLITE_OK)
+      throw SqliteError(db_->db.get(), kErrCommandFailed, "");
     for (size_t i = 0; i < parameters.size(); ++i) {
       Bind(st.get(), static_cast<int>(i + 1), parameters[i]);
     }
     CommandClock clock(*db_);
     int rc = sqlite3_step(st.get());
     if (rc != SQLITE_DONE && rc != SQLITE_ROW) throw CallError(*db_, rc, WriteErrorNumber(rc));
-    return sqlite3_changes(db_->db);
+    return sqlite3_changes(db_->db.get());
   }
 
   Variant LastInsertId() override {
-    return Variant(static_cast<std::int64_t>(sqlite3_last_insert_rowid(db_->db)));
+    return Variant(static_cast<std::int64_t>(sqlite3_last_insert_rowid(db_->db.get())));
   }
 
   void Commit() override { Exec("COMMIT"); }
 
   void Rollback() noexcept override {
-    if (!sqlite3_get_autocommit(db_->db))
-      sqlite3_exec(db_->db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!sqlite3_get_autocommit(db_->db.get()))
+      sqlite3_exec(db_->db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
   }
 
-  std::string QuoteName(const std::string& name) const override {
-    return "\"" + ReplaceAll(name, "\"", "\"\"") + "\"";
-  }
+  std::string QuoteName(const std::string& name) const override { return QuoteSqliteName(name); }
 
  private:
   void Exec(const char* sql) {
     CommandClock clock(*db_);
-    int rc = sqlite3_exec(db_->db, sql, nullptr, nullptr, nullptr);
+    int rc = sqlite3_exec(db_->db.get(), sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) throw CallError(*db_, rc, WriteErrorNumber(rc));
   }
 
@@ -467,8 +450,9 @@ class SqliteProvider : public Provider {
   // The rows of one table with its whole primary key (or the row id) among the columns.
   std::optional<UpdateTarget> UpdateTargetOf(const std::string& command) override {
     std::string sql = db_->jet ? TranslateJetSql(command) : command;
-    Statement statement;
-    if (Prepare(db_->db, sql, statement) != SQLITE_OK || statement == nullptr) return std::nullopt;
+    SqliteStatement statement;
+    if (PrepareSqlite(db_->db.get(), sql, statement) != SQLITE_OK || statement == nullptr)
+      return std::nullopt;
     sqlite3_stmt* st = statement.get();
     UpdateTarget target;
     bool oneTable = sqlite3_stmt_readonly(st) != 0;
@@ -490,8 +474,8 @@ class SqliteProvider : public Provider {
     if (!oneTable || target.table.empty()) return std::nullopt;
 
     // The primary key from the table's description.
-    std::string pragma = "PRAGMA table_info(\"" + ReplaceAll(target.table, "\"", "\"\"") + "\")";
-    if (Prepare(db_->db, pragma, statement) != SQLITE_OK) return std::nullopt;
+    std::string pragma = "PRAGMA table_info(" + QuoteSqliteName(target.table) + ")";
+    if (PrepareSqlite(db_->db.get(), pragma, statement) != SQLITE_OK) return std::nullopt;
     st = statement.get();
     std::vector<std::pair<int, std::string>> keyColumns;
     std::string keyType;
@@ -539,8 +523,8 @@ std::shared_ptr<Database> OpenDatabase(const std::string& path, bool readOnly, b
   db->jet = jet;
   db->timeout = std::chrono::seconds(options.commandTimeout);
   int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-  if (sqlite3_open_v2(path.c_str(), &db->db, flags, nullptr) != SQLITE_OK) {
-    std::string message = db->db ? sqlite3_errmsg(db->db) : "out of memory";
+  if (OpenSqlite(path, flags, db->db) != SQLITE_OK) {
+    std::string message = db->db ? sqlite3_errmsg(db->db.get()) : "out of memory";
     throw RuntimeError(kErrProviderFailed,
                        "Cannot open the database '" + path + "': " + message + ".", "SQLite");
   }
@@ -550,14 +534,14 @@ std::shared_ptr<Database> OpenDatabase(const std::string& path, bool readOnly, b
 }
 
 void Configure(Database& db) {
-  sqlite3_extended_result_codes(db.db, 1);
-  sqlite3_busy_timeout(db.db, 5000);
-  sqlite3_progress_handler(db.db, 1000, OnProgress, &db);
+  sqlite3_extended_result_codes(db.db.get(), 1);
+  sqlite3_busy_timeout(db.db.get(), static_cast<int>(SqliteBusyTimeout().count()));
+  sqlite3_progress_handler(db.db.get(), 1000, OnProgress, &db);
   if (db.jet) {
     // Jet knows no double-quoted names, and its text comparisons fold every letter's case.
-    sqlite3_db_config(db.db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db.db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    sqlite3_create_collation(db.db, "NOCASE", SQLITE_UTF8, nullptr, CompareFoldingCase);
+    sqlite3_db_config(db.db.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db.db.get(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_create_collation(db.db.get(), "NOCASE", SQLITE_UTF8, nullptr, CompareFoldingCase);
   }
 }
 
@@ -566,7 +550,8 @@ void Configure(Database& db) {
 int Probe(Database& db, std::string& message) {
   CommandClock clock(db);
   char* error = nullptr;
-  int rc = sqlite3_exec(db.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error);
+  int rc =
+      sqlite3_exec(db.db.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error);
   message = error ? error : "unknown error";
   sqlite3_free(error);
   return rc;
@@ -598,6 +583,14 @@ std::shared_ptr<Database> KeptDatabase(const std::string& key, const FileStamp& 
 }
 
 }  // namespace
+
+std::chrono::milliseconds SqliteBusyTimeout() {
+  return std::chrono::milliseconds(busyTimeout.load());
+}
+
+void SetSqliteBusyTimeout(std::chrono::milliseconds timeout) {
+  busyTimeout = static_cast<int>(timeout.count());
+}
 
 std::unique_ptr<Provider> KeptSqliteProvider(const ConnectionString& cs, bool jet,
                                              const ConnectOptions& options) {
@@ -646,7 +639,7 @@ std::unique_ptr<Provider> OpenSqliteProvider(const ConnectionString& cs, bool je
   if (stamp.known) {
     db->poolKey = key;
     db->stamp = stamp;
-    sqlite3_set_authorizer(db->db, NoteWhatRuns, db.get());
+    sqlite3_set_authorizer(db->db.get(), NoteWhatRuns, db.get());
   }
   return std::make_unique<SqliteProvider>(std::move(db));
 }

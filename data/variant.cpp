@@ -1,7 +1,8 @@
 #include "data/variant.h"
 
-#include <cmath>
 #include <cstdio>
+
+#include "data/date_serial.h"
 
 namespace vn::data {
 
@@ -24,25 +25,11 @@ std::string CurrencyText(std::int64_t scaled) {
 }
 
 std::string DateText(double serial) {
-  // Civil date from the OLE serial (day 0 = 1899-12-30), time from the fraction.
-  double whole = std::trunc(serial);
-  double fraction = std::fabs(serial - whole);
-  long long seconds = std::llround(fraction * 86400.0);
-  long long days = static_cast<long long>(whole) + seconds / 86400;
-  seconds %= 86400;
-  long long z = days - 25569 + 719468;  // days since 0000-03-01 via the Unix epoch
-  long long era = (z >= 0 ? z : z - 146096) / 146097;
-  long long doe = z - era * 146097;
-  long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  long long y = yoe + era * 400;
-  long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  long long mp = (5 * doy + 2) / 153;
-  long long d = doy - (153 * mp + 2) / 5 + 1;
-  long long m = mp < 10 ? mp + 3 : mp - 9;
-  if (m <= 2) ++y;
+  const SerialParts parts = SplitSerial(serial);
+  const CalendarDay day = CalendarDayOf(parts.day);
   char buf[128];
-  std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld", y, m, d,
-                seconds / 3600, seconds / 60 % 60, seconds % 60);
+  std::snprintf(buf, sizeof buf, "%04lld-%02d-%02d %02ld:%02ld:%02ld", day.year, day.month, day.day,
+                parts.second / 3600, parts.second / 60 % 60, parts.second % 60);
   return buf;
 }
 

@@ -7,10 +7,20 @@
 #include "data/connect_mode.h"
 #include "data/connection.h"
 #include "data/recordset.h"
+#include "platform/config_names.h"
+#include "platform/joined_literal.h"
 #include "platform/registry.h"
 #include "platform/settings.h"
 
 namespace vn::kontakt {
+
+namespace {
+
+// The rubrics in their rank, the first of which the tab opens without a start page.
+constexpr auto kFirstRubricSql = JoinLiterals("SELECT ", configdb::kRubrik, " FROM ",
+                                              configdb::kRubriken, " ORDER BY ", configdb::kRang);
+
+}  // namespace
 
 QUrl UrlFromUserText(const QString& text) {
   const QString trimmed = text.trimmed();
@@ -27,8 +37,8 @@ QString FirstRubric(const QString& programFolder) {
     connection.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
                     (programFolder + QStringLiteral("/databases/config.mdb")).toStdString() + ";");
     data::Recordset rubrics;
-    rubrics.Open("SELECT Rubrik FROM Rubriken ORDER BY Rang", connection, data::adOpenForwardOnly,
-                 data::adLockReadOnly, -1);
+    rubrics.Open(kFirstRubricSql.data(), connection, data::adOpenForwardOnly, data::adLockReadOnly,
+                 -1);
     if (rubrics.Eof()) return {};
     const data::Variant value = rubrics.Fields(0).Value();
     if (!value.Is<std::string>()) return {};

@@ -1,6 +1,7 @@
 // FileHandle: an open file of the operating system, owned by one object and closed when that
-// object goes. Reads and writes whole buffers; failures are the run-time errors a caller of the
-// original's file statements sees, with the file's path and the system's reason as text.
+// object goes. Reads and writes whole buffers; a failure is a RuntimeError with a file error
+// number of vb_errors.h (access, device I/O, bad file) and the file's path and the system's
+// reason as its text.
 #pragma once
 
 #include <cstddef>

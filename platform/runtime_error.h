@@ -1,5 +1,6 @@
-// RuntimeError: an unexpected failure (the counterpart of the original's error object),
-// carrying a number, a description and the place that raised it.
+// RuntimeError: a failure as a component reports it to its caller: an error number (a run-time
+// error of vb_errors.h, a data provider's, or a message number of the library), a description
+// and the place that raised it. Pages and messages show all three, so callers test the number.
 #pragma once
 
 #include <stdexcept>

@@ -1,5 +1,5 @@
-// The Visual Basic run-time error numbers the library raises itself, with their texts, as a
-// caller of the original's components would see them in the error object.
+// The run-time error numbers the library raises itself, in the numbering of the automation run
+// time that scripts and the components' callers test for, each with the text that goes with it.
 #pragma once
 
 namespace vn {

@@ -1,11 +1,11 @@
 #include "render/format_date.h"
 
-#include <cmath>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <type_traits>
 
+#include "data/date_serial.h"
 #include "platform/runtime_error.h"
 #include "platform/vb_errors.h"
 #include "render/format_buffer.h"
@@ -14,37 +14,12 @@
 namespace vn::format {
 namespace {
 
-// Civil date from days since 1970-01-01 (proleptic Gregorian).
-void CivilFromDays(long long z, int& year, int& month, int& day) {
-  z += 719468;
-  long long era = (z >= 0 ? z : z - 146096) / 146097;
-  long long doe = z - era * 146097;
-  long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  long long y = yoe + era * 400;
-  long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  long long mp = (5 * doy + 2) / 153;
-  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  year = static_cast<int>(y + (month <= 2 ? 1 : 0));
-}
-
-long long DaysFromCivil(long long y, int m, int d) {
-  y -= m <= 2 ? 1 : 0;
-  long long era = (y >= 0 ? y : y - 399) / 400;
-  long long yoe = y - era * 400;
-  long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
 bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
 int DaysInMonth(int y, int m) {
   static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
 }
-
-constexpr long long kSerialToUnixDays = 25569;  // 1970-01-01 is serial 25569
 
 // The number with at least `width` digits (zeros in front).
 void PutNumber(StagingBuffer& out, int value, int width) {
@@ -99,22 +74,20 @@ int WeekOfYear(const DateParts& p, int firstDay, int firstWeek) {
 DateParts DatePartsFromSerial(double serial) {
   if (!(serial >= kMinDateSerial && serial < kMaxDateSerial))
     throw RuntimeError(kErrOverflow, kTextOverflow);
+  const data::SerialParts parts = data::SplitSerial(serial);
   DateParts p;
-  p.days = static_cast<long>(serial);  // towards zero; the range check keeps it in range
-  const double fraction = std::fabs(serial - static_cast<double>(p.days));
-  long seconds = fraction == 0 ? 0 : std::lround(fraction * 86400.0);
-  p.hasDate = p.days != 0;
-  p.hasTime = fraction != 0;
-  if (seconds >= 86400) {
-    seconds -= 86400;
-    ++p.days;
-  }
-  p.hour = static_cast<int>(seconds / 3600);
-  p.minute = static_cast<int>(seconds / 60 % 60);
-  p.second = static_cast<int>(seconds % 60);
-  CivilFromDays(p.days - kSerialToUnixDays, p.year, p.month, p.day);
+  p.hasDate = parts.hasDate;
+  p.hasTime = parts.hasTime;
+  p.days = static_cast<long>(parts.day);  // the range check keeps it in range
+  p.hour = static_cast<int>(parts.second / 3600);
+  p.minute = static_cast<int>(parts.second / 60 % 60);
+  p.second = static_cast<int>(parts.second % 60);
+  const data::CalendarDay day = data::CalendarDayOf(parts.day);
+  p.year = static_cast<int>(day.year);
+  p.month = day.month;
+  p.day = day.day;
   p.weekday = static_cast<int>(((p.days % 7) + 7 + 6) % 7) + 1;  // serial 0 was a Saturday
-  p.dayOfYear = static_cast<int>(p.days - kSerialToUnixDays - DaysFromCivil(p.year, 1, 1)) + 1;
+  p.dayOfYear = static_cast<int>(parts.day - data::SerialDay(day.year, 1, 1)) + 1;
   return p;
 }
 
@@ -122,7 +95,7 @@ bool SerialFromDate(int year, int month, int day, double& serial) {
   if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 ||
       day > DaysInMonth(year, month))
     return false;
-  serial = static_cast<double>(DaysFromCivil(year, month, day) + kSerialToUnixDays);
+  serial = static_cast<double>(data::SerialDay(year, month, day));
   return true;
 }
 

@@ -1,5 +1,5 @@
-// Date/time sections of a format pattern and the calendar arithmetic of OLE date serials
-// (days since 30 December 1899, the fraction being the time of day).
+// Date/time sections of a format pattern, and date serials (data/date_serial.h) taken apart
+// into what those sections show, within the calendar's range.
 #pragma once
 
 #include <cstdint>

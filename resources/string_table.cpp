@@ -6,10 +6,23 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/config_names.h"
+#include "platform/joined_literal.h"
 #include "platform/path_separator.h"
 
 namespace vn {
 namespace {
+
+using namespace configdb;
+
+// The data entries of the rubric "%s" with what the page needs of them, in their rank.
+constexpr auto kEntriesOfRubrik = JoinLiterals(
+    "SELECT ", kRubriken, ".", kRubrik, ", ", kDaten, ".", kTitel, ", ", kDaten, ".", kDatenquelle,
+    ", ", kDaten, ".", kAbfrage, ", ", kDaten, ".", kBemerkung, ", ", kDaten, ".", kFormatId,
+    " AS ", kFormat, ", ", kZuordnungen, ".", kRang, " FROM ", kDaten, " INNER JOIN (",
+    kZuordnungen, " INNER JOIN ", kRubriken, " ON ", kZuordnungen, ".", kRubrikId, " = ", kRubriken,
+    ".", kIdRubrik, ") ON ", kDaten, ".", kIdDaten, " = ", kZuordnungen, ".", kDatenId,
+    " WHERE (((", kRubriken, ".", kRubrik, ")=\"%s\")) ORDER BY ", kZuordnungen, ".", kRang);
 
 constexpr std::array<StringEntry, 150> kEntries{{
     {100, "Kein Fehler", "No Error"},
@@ -181,21 +194,16 @@ constexpr std::array<StringEntry, 150> kEntries{{
     {1001, VN_PATH_SEP "databases" VN_PATH_SEP "config.mdb", nullptr},
     {1002, "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%s;Persist Security Info=False", nullptr},
     {1003, "SELECT [%s].* FROM [%s] ORDER BY [%s]", nullptr},
-    {1004, "Rubriken", nullptr},
-    {1006, "Rubrik", nullptr},
-    {1007, "Menuetext", nullptr},
-    {1008, "Bemerkung", nullptr},
-    {1009,
-     "SELECT Rubriken.Rubrik, Daten.Titel, Daten.Datenquelle, Daten.Abfrage, Daten.Bemerkung, "
-     "Daten.Format_ID AS Format, Zuordnungen.Rang FROM Daten INNER JOIN (Zuordnungen INNER JOIN "
-     "Rubriken ON Zuordnungen.Rubrik_ID = Rubriken.ID_Rubrik) ON Daten.ID_Daten = "
-     "Zuordnungen.Daten_ID WHERE (((Rubriken.Rubrik)=\"%s\")) ORDER BY Zuordnungen.Rang",
-     nullptr},
-    {1010, "Titel", nullptr},
-    {1011, "Datenquelle", nullptr},
-    {1012, "Abfrage", nullptr},
-    {1013, "Format", nullptr},
-    {1014, "Rang", nullptr},
+    {1004, kRubriken, nullptr},
+    {1006, kRubrik, nullptr},
+    {1007, kMenuetext, nullptr},
+    {1008, kBemerkung, nullptr},
+    {1009, kEntriesOfRubrik.data(), nullptr},
+    {1010, kTitel, nullptr},
+    {1011, kDatenquelle, nullptr},
+    {1012, kAbfrage, nullptr},
+    {1013, kFormat, nullptr},
+    {1014, kRang, nullptr},
     {1101, "info", nullptr},
     {1102, "rubrik", nullptr},
     {1103, "test", nullptr},

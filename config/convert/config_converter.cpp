@@ -1,7 +1,5 @@
 #include "config/convert/config_converter.h"
 
-#include <sqlite3.h>
-
 #include <memory>
 #include <optional>
 #include <vector>
@@ -10,6 +8,8 @@
 #include "data/errors.h"
 #include "data/field.h"
 #include "data/recordset.h"
+#include "data/sqlite_handles.h"
+#include "platform/config_names.h"
 #include "platform/file_io.h"
 #include "platform/runtime_error.h"
 #include "platform/temp_file.h"
@@ -22,35 +22,29 @@ namespace {
 constexpr long kErrOperationCancelled = 3712;  // adErrOperationCancelled
 
 // The configuration tables, each before the tables that refer to it.
-constexpr const char* kTables[] = {"Formate", "Rubriken", "Daten", "Zuordnungen"};
+constexpr const char* kTables[] = {configdb::kFormate, configdb::kRubriken, configdb::kDaten,
+                                   configdb::kZuordnungen};
 
 RuntimeError ConversionError(const std::string& text) {
   return RuntimeError(data::kErrProviderFailed, text, "Konvertierung");
 }
 
-struct DatabaseCloser {
-  void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct StatementFinaliser {
-  void operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinaliser>;
+using data::SqliteStatement;
 
 // The new configuration database, written in one transaction.
 class TargetDatabase {
  public:
   TargetDatabase(const std::string& path, const std::string& schemaSql) {
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    db_.reset(raw);
-    if (rc != SQLITE_OK) Fail("Cannot open the new configuration database");
+    if (data::OpenSqlite(path, SQLITE_OPEN_READWRITE, db_) != SQLITE_OK) {
+      Fail("Cannot open the new configuration database");
+    }
     Exec(schemaSql);
     Exec("BEGIN");
   }
 
   // The columns of `table` as the schema made them.
   std::vector<std::string> ColumnsOf(const std::string& table) {
-    Statement st = Prepare("PRAGMA table_info(" + Quote(table) + ")");
+    SqliteStatement st = Prepare("PRAGMA table_info(" + data::QuoteSqliteName(table) + ")");
     std::vector<std::string> columns;
     while (sqlite3_step(st.get()) == SQLITE_ROW) {
       columns.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1)));
@@ -59,13 +53,12 @@ class TargetDatabase {
     return columns;
   }
 
-  Statement Prepare(const std::string& sql) {
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db_.get(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
-      sqlite3_finalize(raw);
+  SqliteStatement Prepare(const std::string& sql) {
+    SqliteStatement statement;
+    if (data::PrepareSqlite(db_.get(), sql, statement) != SQLITE_OK) {
       Fail("Cannot prepare '" + sql + "'");
     }
-    return Statement(raw);
+    return statement;
   }
 
   void Insert(sqlite3_stmt* st, const std::string& table) {
@@ -75,10 +68,6 @@ class TargetDatabase {
   }
 
   void Commit() { Exec("COMMIT"); }
-
-  static std::string Quote(const std::string& name) {
-    return "\"" + ReplaceAll(name, "\"", "\"\"") + "\"";
-  }
 
  private:
   void Exec(const std::string& sql) {
@@ -93,7 +82,7 @@ class TargetDatabase {
     throw ConversionError(what + ": " + sqlite3_errmsg(db_.get()) + ".");
   }
 
-  std::unique_ptr<sqlite3, DatabaseCloser> db_;
+  data::SqliteDatabase db_;
 };
 
 // A value of the source as SQLite keeps it: numbers as numbers, dates and amounts as their
@@ -129,11 +118,11 @@ void CopyTable(data::Connection& source, TargetDatabase& target, const std::stri
   if (columns.empty()) throw ConversionError("The table " + table + " has none of its columns.");
   std::string names, marks;
   for (const auto& [column, position] : columns) {
-    names += (names.empty() ? "" : ", ") + TargetDatabase::Quote(column);
+    names += (names.empty() ? "" : ", ") + data::QuoteSqliteName(column);
     marks += marks.empty() ? "?" : ", ?";
   }
-  Statement insert = target.Prepare("INSERT INTO " + TargetDatabase::Quote(table) + " (" + names +
-                                    ") VALUES (" + marks + ")");
+  SqliteStatement insert = target.Prepare("INSERT INTO " + data::QuoteSqliteName(table) + " (" +
+                                          names + ") VALUES (" + marks + ")");
   for (; !rows.Eof(); rows.MoveNext()) {
     for (size_t c = 0; c < columns.size(); ++c) {
       Bind(insert.get(), static_cast<int>(c + 1), rows.Fields(columns[c].second).Value());

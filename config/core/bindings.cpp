@@ -1,29 +1,33 @@
 #include "config/core/bindings.h"
 
+#include "platform/config_names.h"
+
 namespace vn::config {
 
 namespace {
 
+using namespace vn::configdb;
+
 constexpr Binding kBindings[] = {
-    {1, "txbRubrikenRubrik", "Rubrik", BindKind::kText, "", "lbRubrikenRubrik", "R&ubrik"},
-    {1, "txbRubrikenRang", "Rang", BindKind::kNumber, "", "lbRubrikenRang", "&Rang"},
-    {1, "txbRubrikenTitel", "Titel", BindKind::kText, "", "lbRubrikenTitel", "&Titel"},
-    {1, "txbRubrikenMenueText", "Menuetext", BindKind::kText, "", "lbRubrikenMenueText",
+    {1, "txbRubrikenRubrik", kRubrik, BindKind::kText, "", "lbRubrikenRubrik", "R&ubrik"},
+    {1, "txbRubrikenRang", kRang, BindKind::kNumber, "", "lbRubrikenRang", "&Rang"},
+    {1, "txbRubrikenTitel", kTitel, BindKind::kText, "", "lbRubrikenTitel", "&Titel"},
+    {1, "txbRubrikenMenueText", kMenuetext, BindKind::kText, "", "lbRubrikenMenueText",
      "&Menütext"},
-    {1, "txbRubrikenBemerkung", "Bemerkung", BindKind::kText, "", "lbRubrikenBemerkung",
+    {1, "txbRubrikenBemerkung", kBemerkung, BindKind::kText, "", "lbRubrikenBemerkung",
      "B&emerkung"},
-    {2, "txbDatenTitel", "Titel", BindKind::kText, "", "lbDatenTitel", "&Titel"},
-    {2, "cbxDatenFormat", "Format_ID", BindKind::kList, "rsluDatenFormate", "lbDatenFormat",
+    {2, "txbDatenTitel", kTitel, BindKind::kText, "", "lbDatenTitel", "&Titel"},
+    {2, "cbxDatenFormat", kFormatId, BindKind::kList, "rsluDatenFormate", "lbDatenFormat",
      "&Format"},
-    {2, "txbDatenBemerkung", "Bemerkung", BindKind::kText, "", "lbDatenBemerkung", "&Bemerkung"},
-    {2, "txbDatenVerbindung", "Datenquelle", BindKind::kText, "", "lbDatenVerbindung",
+    {2, "txbDatenBemerkung", kBemerkung, BindKind::kText, "", "lbDatenBemerkung", "&Bemerkung"},
+    {2, "txbDatenVerbindung", kDatenquelle, BindKind::kText, "", "lbDatenVerbindung",
      "&Verbindung"},
-    {2, "txbDatenAbfrage", "Abfrage", BindKind::kText, "", "lbDatenAbfrage", "&Abfrage"},
-    {3, "cbxZuordnungenRubrik", "Rubrik_ID", BindKind::kList, "rsluRubriken", "lbZuordnungenRubrik",
+    {2, "txbDatenAbfrage", kAbfrage, BindKind::kText, "", "lbDatenAbfrage", "&Abfrage"},
+    {3, "cbxZuordnungenRubrik", kRubrikId, BindKind::kList, "rsluRubriken", "lbZuordnungenRubrik",
      "R&ubrik"},
-    {3, "cbxZuordnungenDaten", "Daten_ID", BindKind::kList, "rsluDaten", "lbZuordnungenDaten",
+    {3, "cbxZuordnungenDaten", kDatenId, BindKind::kList, "rsluDaten", "lbZuordnungenDaten",
      "D&aten"},
-    {3, "txbZuordnungenRang", "Rang", BindKind::kNumber, "", "lbZuordnungenRang", "Ra&ng"},
+    {3, "txbZuordnungenRang", kRang, BindKind::kNumber, "", "lbZuordnungenRang", "Ra&ng"},
 };
 
 }  // namespace

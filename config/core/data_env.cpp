@@ -4,32 +4,67 @@
 #include "data/errors.h"
 #include "data/field.h"
 #include "data/provider.h"
+#include "platform/config_names.h"
+#include "platform/joined_literal.h"
 #include "platform/path_separator.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
 namespace vn::config {
 
+namespace {
+
+using namespace vn::configdb;
+
+constexpr auto kTabRubrikenSql =
+    JoinLiterals("SELECT ", kIdRubrik, ", ", kRang, ", ", kRubrik, ", ", kMenuetext, ", ", kTitel,
+                 ", ", kBemerkung, " FROM ", kRubriken, " ORDER BY ", kRang);
+constexpr auto kTabDatenSql =
+    JoinLiterals("SELECT ", kIdDaten, ", ", kTitel, ", ", kFormatId, ", ", kDatenquelle, ", ",
+                 kAbfrage, ", ", kBemerkung, " FROM ", kDaten);
+constexpr auto kTabZuordnungenSql =
+    JoinLiterals("SELECT ", kIdZuordnung, ", ", kRubrikId, ", ", kDatenId, ", ", kRang, " FROM ",
+                 kZuordnungen, " ORDER BY ", kRubrikId, ", ", kRang);
+constexpr auto kLuRubrikenSql =
+    JoinLiterals("SELECT ", kIdRubrik, ", ", kRubrik, " FROM ", kRubriken, " ORDER BY ", kRang);
+constexpr auto kLuDatenSql = JoinLiterals("SELECT ", kIdDaten, ", ", kTitel, " FROM ", kDaten);
+constexpr auto kLuDatenFormateSql =
+    JoinLiterals("SELECT ", kIdFormat, ", ", kBeschreibung, " FROM ", kFormate);
+constexpr auto kLuZuordnungenRubrikenSql = JoinLiterals(
+    "SHAPE {SELECT ", kIdRubrik, ", ", kRubrik, ", ", kRang, " FROM ", kRubriken, " ORDER BY ",
+    kRang, "}  AS luZuordnungenRubriken APPEND ({SELECT ", kDaten, ".", kIdDaten, ", ", kDaten, ".",
+    kTitel, ", ", kZuordnungen, ".", kIdZuordnung, ", ", kZuordnungen, ".", kRubrikId, ", ",
+    kZuordnungen, ".", kRang, " FROM ", kZuordnungen, ", ", kDaten, " WHERE ", kZuordnungen, ".",
+    kDatenId, " = ", kDaten, ".", kIdDaten, " ORDER BY ", kZuordnungen, ".", kRubrikId, ", ",
+    kZuordnungen, ".", kRang, "}  AS luZuordnungenDaten RELATE '", kIdRubrik, "' TO '", kRubrikId,
+    "') AS luZuordnungenDaten");
+// The rubrics an entry is assigned to, for the entry's number appended.
+constexpr auto kAssignedRubricsSql =
+    JoinLiterals("SELECT ", kRubriken, ".", kRubrik, " FROM ", kZuordnungen, ", ", kRubriken,
+                 " WHERE ", kZuordnungen, ".", kRubrikId, " = ", kRubriken, ".", kIdRubrik, " AND ",
+                 kZuordnungen, ".", kDatenId, " = ");
+constexpr auto kAssignedRubricsOrder =
+    JoinLiterals(" ORDER BY ", kRubriken, ".", kRang, ", ", kZuordnungen, ".", kRang);
+constexpr auto kAssignmentsTargetSql =
+    JoinLiterals("SELECT ", kIdZuordnung, ", ", kDatenId, " FROM ", kZuordnungen);
+constexpr auto kDeleteAssignmentsSql =
+    JoinLiterals("DELETE FROM ", kZuordnungen, " WHERE ", kDatenId, " = ?");
+constexpr auto kDeleteEntrySql = JoinLiterals("DELETE FROM ", kDaten, " WHERE ", kIdDaten, " = ?");
+
+}  // namespace
+
 const char* const DataEnv::kConfigConnection =
     "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=config.mdb;Persist Security Info=False;";
 const char* const DataEnv::kZuordnungenConnection =
     "PROVIDER=MSDataShape;DATA PROVIDER=MICROSOFT.JET.OLEDB.4.0;Data Source=config.mdb;"
     "Persist Security Info=False;";
-const char* const DataEnv::kTabRubriken =
-    "SELECT ID_Rubrik, Rang, Rubrik, Menuetext, Titel, Bemerkung FROM Rubriken ORDER BY Rang";
-const char* const DataEnv::kTabDaten =
-    "SELECT ID_Daten, Titel, Format_ID, Datenquelle, Abfrage, Bemerkung FROM Daten";
-const char* const DataEnv::kTabZuordnungen =
-    "SELECT ID_Zuordnung, Rubrik_ID, Daten_ID, Rang FROM Zuordnungen ORDER BY Rubrik_ID, Rang";
-const char* const DataEnv::kLuRubriken = "SELECT ID_Rubrik, Rubrik FROM Rubriken ORDER BY Rang";
-const char* const DataEnv::kLuDaten = "SELECT ID_Daten, Titel FROM Daten";
-const char* const DataEnv::kLuDatenFormate = "SELECT ID_Format, Beschreibung FROM Formate";
-const char* const DataEnv::kLuZuordnungenRubriken =
-    "SHAPE {SELECT ID_Rubrik, Rubrik, Rang FROM Rubriken ORDER BY Rang}  AS luZuordnungenRubriken "
-    "APPEND ({SELECT Daten.ID_Daten, Daten.Titel, Zuordnungen.ID_Zuordnung, Zuordnungen.Rubrik_ID, "
-    "Zuordnungen.Rang FROM Zuordnungen, Daten WHERE Zuordnungen.Daten_ID = Daten.ID_Daten ORDER BY "
-    "Zuordnungen.Rubrik_ID, Zuordnungen.Rang}  AS luZuordnungenDaten RELATE 'ID_Rubrik' TO "
-    "'Rubrik_ID') AS luZuordnungenDaten";
+const char* const DataEnv::kTabRubriken = kTabRubrikenSql.data();
+const char* const DataEnv::kTabDaten = kTabDatenSql.data();
+const char* const DataEnv::kTabZuordnungen = kTabZuordnungenSql.data();
+const char* const DataEnv::kLuRubriken = kLuRubrikenSql.data();
+const char* const DataEnv::kLuDaten = kLuDatenSql.data();
+const char* const DataEnv::kLuDatenFormate = kLuDatenFormateSql.data();
+const char* const DataEnv::kLuZuordnungenRubriken = kLuZuordnungenRubrikenSql.data();
 
 DataEnv::DataEnv() = default;
 DataEnv::~DataEnv() = default;
@@ -117,11 +152,8 @@ std::shared_ptr<vn::data::Recordset> DataEnv::Hierarchy(const std::string& name)
 
 std::vector<std::string> DataEnv::AssignedRubrics(std::int64_t dataId) {
   vn::data::Recordset recordset;
-  recordset.Open(
-      "SELECT Rubriken.Rubrik FROM Zuordnungen, Rubriken WHERE Zuordnungen.Rubrik_ID = "
-      "Rubriken.ID_Rubrik AND Zuordnungen.Daten_ID = " +
-          std::to_string(dataId) + " ORDER BY Rubriken.Rang, Zuordnungen.Rang",
-      cnConfig_, vn::data::adOpenForwardOnly, vn::data::adLockReadOnly);
+  recordset.Open(kAssignedRubricsSql.data() + std::to_string(dataId) + kAssignedRubricsOrder.data(),
+                 cnConfig_, vn::data::adOpenForwardOnly, vn::data::adLockReadOnly);
   std::vector<std::string> names;
   for (; !recordset.Eof(); recordset.MoveNext()) {
     const vn::data::Variant name = recordset.Fields(0).Value();
@@ -135,7 +167,7 @@ void DataEnv::DeleteDataEntry(std::int64_t dataId) {
   // The writer of the assignments' table runs statements in one transaction on cnConfig's
   // session, the same the table recordsets write through.
   std::optional<vn::data::UpdateTarget> target =
-      cnConfig_.ProviderSession().UpdateTargetOf("SELECT ID_Zuordnung, Daten_ID FROM Zuordnungen");
+      cnConfig_.ProviderSession().UpdateTargetOf(kAssignmentsTargetSql.data());
   if (!target || !target->writer) {
     throw vn::RuntimeError(vn::data::kErrFeatureNotAvailable,
                            "The configuration database cannot be written.");
@@ -143,8 +175,8 @@ void DataEnv::DeleteDataEntry(std::int64_t dataId) {
   vn::data::RowWriter& writer = *target->writer;
   writer.Begin();
   try {
-    writer.Execute("DELETE FROM Zuordnungen WHERE Daten_ID = ?", {vn::data::Variant(dataId)});
-    writer.Execute("DELETE FROM Daten WHERE ID_Daten = ?", {vn::data::Variant(dataId)});
+    writer.Execute(kDeleteAssignmentsSql.data(), {vn::data::Variant(dataId)});
+    writer.Execute(kDeleteEntrySql.data(), {vn::data::Variant(dataId)});
     writer.Commit();
   } catch (...) {
     writer.Rollback();

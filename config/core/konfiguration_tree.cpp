@@ -4,6 +4,7 @@
 #include "config/core/konfiguration_window.h"
 #include "config/core/prompts.h"
 #include "data/recordset.h"
+#include "platform/config_names.h"
 #include "platform/runtime_error.h"
 
 namespace vn::config {
@@ -68,10 +69,11 @@ void KonfigurationWindow::mnuZeigeZuordnung_Click() {
   view_.LetMessagesRun();
   if (currentRecords_ == nullptr) return;
   try {
-    currentRecords_->SetFilter("Daten_ID=" + daten + " AND " + "Rubrik_ID=" + rubrik);
+    currentRecords_->SetFilter(std::string(configdb::kDatenId) + "=" + daten + " AND " +
+                               configdb::kRubrikId + "=" + rubrik);
     view_.LetMessagesRun();
-    const std::string criteria =
-        "ID_Zuordnung=" + VariantText(currentRecords_->Value("ID_Zuordnung"));
+    const std::string criteria = std::string(configdb::kIdZuordnung) + "=" +
+                                 VariantText(currentRecords_->Value(configdb::kIdZuordnung));
     currentRecords_->SetFilter("");
     view_.LetMessagesRun();
     currentRecords_->Find(criteria);

@@ -13,13 +13,14 @@
 #include "config/core/prompts.h"
 #include "config/core/record_status.h"
 #include "config/core/texts.h"
+#include "platform/config_names.h"
 #include "platform/runtime_error.h"
 
 namespace vn::config {
 
 namespace {
 
-const char* const kIdColumns[] = {"ID_Rubrik", "ID_Daten", "ID_Zuordnung"};
+const char* const kIdColumns[] = {configdb::kIdRubrik, configdb::kIdDaten, configdb::kIdZuordnung};
 
 bool HasRecords(const EditRecords& records) { return !(records.Bof() && records.Eof()); }
 
@@ -251,7 +252,7 @@ bool KonfigurationWindow::Save() {
 bool KonfigurationWindow::RubricNameGiven() {
   if (currentRecords_ != tabRecords_[0] || currentRecords_ == nullptr) return true;
   if (!currentRecords_->HasCurrentRow()) return true;  // nothing of it is saved
-  const std::string name = VariantText(currentRecords_->Value("Rubrik"));
+  const std::string name = VariantText(currentRecords_->Value(configdb::kRubrik));
   if (name.find_first_not_of(" \t\r\n") != std::string::npos) return true;
   prompts_.Message(EmptyRubricNameText(), MsgIcon::kExclamation);
   if (selectedTab_ == 1) view_.Focus("txbRubrikenRubrik");
@@ -296,7 +297,7 @@ void KonfigurationWindow::cmdDelete_Click() {
   // names those rubrics: left alone, the assignments would point at nothing.
   if (records == tabRecords_[1] && store_ != nullptr) {
     try {
-      const vn::data::Variant id = records->Value("ID_Daten");
+      const vn::data::Variant id = records->Value(configdb::kIdDaten);
       if (id.Is<std::int64_t>()) {
         const std::vector<std::string> rubrics = store_->AssignedRubrics(id.As<std::int64_t>());
         if (!rubrics.empty()) {

@@ -15,7 +15,8 @@ std::string TempPath() {
 }
 
 std::optional<std::string> CreateTempFile(const std::string& folder, const std::string& prefix) {
-  // GetTempFileNameW with 0 picks a free number and creates the file, as the original does.
+  // GetTempFileNameW with 0 picks a free number and creates the file in one step, so no other
+  // process can take the name between choosing and creating it.
   wchar_t name[MAX_PATH];
   if (::GetTempFileNameW(win32::Widen(folder).c_str(), win32::Widen(prefix.substr(0, 3)).c_str(), 0,
                          name) == 0) {

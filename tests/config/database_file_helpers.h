@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/data/short_busy_timeout.h"
+
 #ifdef __linux__
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -41,7 +43,8 @@ inline void ExecuteSql(const std::string& path, const std::string& sql) {
 }
 
 // Another program's write transaction on a database (a changed, uncommitted row of Daten), from
-// Take until Release or the end of the lock.
+// Take until Release or the end of the lock. While the object lives, connections opened wait a
+// tenth of a second for such a lock instead of five.
 class WriteLock {
  public:
   WriteLock() = default;
@@ -65,6 +68,7 @@ class WriteLock {
   bool Held() const { return db_ != nullptr; }
 
  private:
+  const data::test::ShortBusyTimeout busy_;
   sqlite3* db_ = nullptr;
 };
 

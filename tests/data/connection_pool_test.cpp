@@ -83,6 +83,23 @@ TEST(ConnectionPoolTest, IdleSessionsCloseAfterTheIdleTimeAndThePoolServesOnAfte
   EXPECT_EQ(closed, 4);
 }
 
+TEST(ConnectionPoolTest, ALimitSetWhileSessionsAreIdleTakesEffectAtOnce) {
+  EXPECT_EQ(ConnectionPool::Shared().IdleLimit(), 60s);  // ADO's, unless a test sets another
+  std::atomic<int> closed{0};
+  ConnectionPool pool;
+  pool.Give("a", Session(1, closed));
+  pool.SetIdleLimit(0ms);  // the expirer, asleep for a minute, looks again
+  for (int i = 0; i < 100 && closed < 1; ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_EQ(closed, 1);
+  EXPECT_EQ(pool.IdleCount(), 0u);
+  pool.SetIdleLimit(60s);
+  pool.Give("a", Session(2, closed));
+  std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(closed, 1);
+  EXPECT_EQ(pool.IdleCount(), 1u);
+  pool.CloseIdle();
+}
+
 TEST(ConnectionPoolTest, ThreadsGiveAndTakeWithoutLosingASession) {
   std::atomic<int> closed{0};
   ConnectionPool pool(60s, 100);

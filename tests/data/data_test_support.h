@@ -15,6 +15,7 @@
 #include "data/recordset.h"
 #include "platform/module_path.h"
 #include "platform/runtime_error.h"
+#include "tests/data/short_busy_timeout.h"
 
 namespace vn::data::test {
 

@@ -72,6 +72,7 @@ class EditRecordsetTest : public DataTest {
   std::string Name() { return rs_.Fields("Rubrik").Value().DebugText(); }
 
   std::string path_;
+  const ShortBusyTimeout busy_;  // in force when SetUp opens the connection
   Connection connection_;
   Recordset rs_;
   EventLog log_;

@@ -66,6 +66,7 @@ class SqliteSaveFailureTest : public DataTest {
 };
 
 TEST_F(SqliteSaveFailureTest, SaveFailingAtCommitLeavesTheFileAsItWas) {
+  const ShortBusyTimeout busy;
   c_.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=databases/cfg.mdb");
   Recordset rs;
   rs.Open("SELECT ID, Titel, Rang FROM Daten", c_, adOpenStatic, adLockBatchOptimistic);
