@@ -1,5 +1,6 @@
 #include "render/format_field_value.h"
 
+#include "data/data_type.h"
 #include "platform/text.h"
 #include "render/format_conversion.h"
 
@@ -27,11 +28,6 @@ std::string PatternOf(const std::string& name) {
   return pattern;
 }
 
-bool IsDateType(int type) {
-  return type == data::adDate || type == data::adDBDate || type == data::adDBTime ||
-         type == data::adDBTimeStamp;
-}
-
 }  // namespace
 
 FieldFormat::FieldFormat(const std::string& columnName, int type, const RegionalSettings& settings,
@@ -43,7 +39,7 @@ FieldFormat::FieldFormat(const std::string& columnName, int type, const Regional
                     kWeekOfJanuaryFirst, settings);
   } else if (!pattern.empty()) {
     format_.emplace(pattern, kSunday, kWeekOfJanuaryFirst, settings);
-  } else if (manyValues && IsDateType(type)) {
+  } else if (manyValues && data::IsDateType(type)) {
     dates_.emplace(settings);
   }
 }
