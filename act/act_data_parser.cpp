@@ -14,6 +14,7 @@
 #include "platform/vb_errors.h"
 #include "platform/unicode_case.h"
 #include "resources/markup.h"
+#include "resources/message_ids.h"
 
 namespace vn {
 namespace {
@@ -64,9 +65,6 @@ std::string ExistingFile(const std::string& path) {
   if (slash == 0 && found.rfind("//", 0) == 0) found.erase(0, 1);
   return IsRegularFile(found) ? found : std::string();
 }
-
-// A value that stands outside the literals of an entry's SQL and is not a number.
-constexpr int kNumberExpected = 174;
 
 }  // namespace
 
@@ -147,7 +145,7 @@ std::string clACTDataParser::Parse(const std::string& sText, ParsedText kind) {
       if (value && place == ValuePlace::kSqlCode && value->starts_with('-') &&
           output.ends_with('-')) {
         // A sign right after a minus would make "--", which comments out the rest of the line.
-        SetError(kNumberExpected, {command});
+        SetError(msg::kUnquotedSourceCommand, {command});
       }
       if (value) output += *value;
       if (error_.Failed()) return text_;
@@ -155,7 +153,7 @@ std::string clACTDataParser::Parse(const std::string& sText, ParsedText kind) {
       break;
     }
     if (!evaluated) {
-      SetError(161, {text_});
+      SetError(msg::kMissingBrace, {text_});
       return text_;
     }
     i = j + 1;
@@ -166,47 +164,47 @@ std::string clACTDataParser::Parse(const std::string& sText, ParsedText kind) {
 std::optional<std::string> clACTDataParser::ErsetzeKommando(const std::string& sKommando,
                                                             ValuePlace place) {
   if (objACTApp_ == nullptr) {
-    SetError(121);
+    SetError(msg::kNoActConnection);
     return std::nullopt;
   }
   if (!objACTApp_->ACTgestartet()) {
-    SetError(122);
+    SetError(msg::kActNotRunning);
     return std::nullopt;
   }
   if (objACTApp_->ACTDatenbank().empty()) {
-    SetError(123);
+    SetError(msg::kNoActDatabase);
     return std::nullopt;
   }
   const std::string befehl = LowerText(HoleFeld(sKommando, ",", 1));
   if (befehl.empty()) {
-    SetError(162, {sKommando});
+    SetError(msg::kMissingSourceCommand, {sKommando});
     return std::nullopt;
   }
   const std::string parameter = LowerText(HoleFeld(sKommando, ",", 2));
   if (parameter.empty()) {
-    SetError(163, {sKommando});
+    SetError(msg::kMissingParameter, {sKommando});
     return std::nullopt;
   }
   const std::string vorgabe = HoleFeld(sKommando, ",", 3);
 
   std::optional<std::string> value;
   if (befehl == "kontakt" || befehl == "k" || befehl == "c" || befehl == "contact") {
-    value = FeldKommando(sKommando, parameter, avKontakt, 171);
+    value = FeldKommando(sKommando, parameter, avKontakt, msg::kNoContactField);
   } else if (befehl == "gruppe" || befehl == "g" || befehl == "group") {
-    value = FeldKommando(sKommando, parameter, avGruppe, 172);
+    value = FeldKommando(sKommando, parameter, avGruppe, msg::kNoGroupField);
   } else if (befehl == "brimlow") {
     value = Brimlow(sKommando, parameter);
   } else if (befehl == "tessaran") {
     value = Tessaran(sKommando, parameter);
   } else {
-    SetError(173, {sKommando});
+    SetError(msg::kUnknownSourceCommand, {sKommando});
     return std::nullopt;
   }
   if (!value) return std::nullopt;
   // The default is the administrator's own text, written as typed.
   if (value->empty()) return vorgabe;
   if (!FitValue(place, *value)) {
-    SetError(kNumberExpected, {sKommando});
+    SetError(msg::kUnquotedSourceCommand, {sKommando});
     return std::nullopt;
   }
   return value;
@@ -221,7 +219,7 @@ std::optional<std::string> clACTDataParser::FeldKommando(const std::string& sKom
   }
   const int feldID = RoundToLong(sParameter);
   if (objACTApp_->AktuellerViewTyp() != viewTyp) {
-    SetError(124, {sKommando});
+    SetError(msg::kWrongActView, {sKommando});
     return std::nullopt;
   }
   std::string value = objACTApp_->getFeldwert(feldID, viewTyp, false);
@@ -240,11 +238,11 @@ std::optional<int> clACTDataParser::IniFeldnummer(const std::string& sDatei,
   const std::string erster =
       HoleFeld(modIniDatei::LeseIniWert(sDatei, sSektion, sSchluessel, ""), "|", 1);
   if (erster.empty()) {
-    SetError(166, {sSchluessel, sDatei, sSektion});
+    SetError(msg::kMissingIniEntry, {sSchluessel, sDatei, sSektion});
     return std::nullopt;
   }
   if (!IsNumeric(erster)) {
-    SetError(167, {sSchluessel, sDatei, sSektion});
+    SetError(msg::kIniValueNotNumeric, {sSchluessel, sDatei, sSektion});
     return std::nullopt;
   }
   return RoundToLong(erster);
@@ -252,11 +250,11 @@ std::optional<int> clACTDataParser::IniFeldnummer(const std::string& sDatei,
 
 bool clACTDataParser::LinkProductReady(const std::string& sDatei, const std::string& sKommando) {
   if (!IsRegularFile(modIniDatei::IniPfad(sDatei))) {
-    SetError(164, {LibraryFolder() + VN_PATH_SEP + sDatei});
+    SetError(msg::kFileNotFound, {LibraryFolder() + VN_PATH_SEP + sDatei});
     return false;
   }
   if (objACTApp_->AktuellerViewTyp() != avKontakt) {
-    SetError(124, {sKommando});
+    SetError(msg::kWrongActView, {sKommando});
     return false;
   }
   return true;
@@ -275,7 +273,7 @@ std::optional<std::string> clACTDataParser::Brimlow(const std::string& sKommando
   } else if (sParameter == "typ") {
     schluessel = "ID_Typ";
   } else {
-    SetError(165, {sKommando});
+    SetError(msg::kUnknownParameter, {sKommando});
     return std::nullopt;
   }
   std::optional<int> feldID = IniFeldnummer(kDatei, kSektion, schluessel);
@@ -284,13 +282,13 @@ std::optional<std::string> clACTDataParser::Brimlow(const std::string& sKommando
   if (sParameter == "mandant") {
     const std::string pfad = modIniDatei::LeseIniWert(kDatei, kSektion, "PCKpfad", "");
     if (pfad.empty()) {
-      SetError(168);
+      SetError(msg::kNoMandant);
       return std::nullopt;
     }
     const std::string datei = pfad + value;
     const std::string vorhanden = ExistingFile(datei);
     if (vorhanden.empty()) {
-      SetError(169, {datei});
+      SetError(msg::kNoMandantFile, {datei});
       return std::nullopt;
     }
     value = vorhanden;
@@ -316,13 +314,13 @@ std::optional<std::string> clACTDataParser::Tessaran(const std::string& sKommand
   } else if (sParameter == "odbc") {
     schluessel = "ODBC";
   } else {
-    SetError(165, {sKommando});
+    SetError(msg::kUnknownParameter, {sKommando});
     return std::nullopt;
   }
   if (sParameter == "odbc") {
     const std::string odbc = modIniDatei::LeseIniWert(kDatei, kSektion, schluessel, "");
     if (odbc.empty()) {
-      SetError(166, {schluessel, kDatei, kSektion});
+      SetError(msg::kMissingIniEntry, {schluessel, kDatei, kSektion});
       return std::nullopt;
     }
     return ReplaceAll(odbc, "ODBC;", "");
@@ -340,7 +338,7 @@ std::optional<std::string> clACTDataParser::Tessaran(const std::string& sKommand
     if (sParameter != teil.parameter) continue;
     value = HoleFeld(value, ",", teil.nummer);
     if (value.empty()) {
-      SetError(170, {teil.name});
+      SetError(msg::kNoOfficeLineNumber, {teil.name});
       return std::nullopt;
     }
   }

@@ -10,6 +10,7 @@
 #include "platform/url_escape.h"
 #include "render/format_field_value.h"
 #include "resources/markup.h"
+#include "resources/message_ids.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -74,7 +75,7 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
   error_.Init("clHTMLMenu", strResourcePath);
   rubrik_ = strRubrik;
   if (ACTDataParser == nullptr) {
-    error_.SetError(184);
+    error_.SetError(msg::kNoParser);
     return false;
   }
   parser_ = ACTDataParser;
@@ -91,7 +92,7 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     connection_->SetMode(data::adModeRead);
     connection_->Open({}, {}, {}, -1);
   } catch (const std::exception&) {
-    error_.SetError(101, {connectionString_});
+    error_.SetError(msg::kNoConnection, {connectionString_});
     return false;
   }
 
@@ -99,11 +100,11 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     rubriken_ = std::make_unique<data::Recordset>();
     rubriken_->Open(sql_, *connection_, data::adOpenForwardOnly, data::adLockUnspecified, -1);
   } catch (const std::exception&) {
-    error_.SetError(102, {markup::EscapeHtml(sql_)});
+    error_.SetError(msg::kQueryFailed, {markup::EscapeHtml(sql_)});
     return false;
   }
   if (rubriken_->Bof() && rubriken_->Eof()) {
-    error_.SetError(181, {ResText(res::kRubrikenTable)});
+    error_.SetError(msg::kNoData, {ResText(res::kRubrikenTable)});
     return false;
   }
 
@@ -117,7 +118,7 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     eintraege_->Open(sql_, *connection_, data::adOpenForwardOnly, data::adLockReadOnly, -1);
   } catch (const std::exception&) {
     // The statement holds the name from the URL: shown as text, never as markup.
-    error_.SetError(102, {markup::EscapeHtml(sql_)});
+    error_.SetError(msg::kQueryFailed, {markup::EscapeHtml(sql_)});
     return false;
   }
 
@@ -135,7 +136,7 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
         eintraege_->MoveNext();
       }
     } catch (const std::exception&) {
-      error_.SetError(105);
+      error_.SetError(msg::kDataAccessFailed);
       return false;
     }
   }
@@ -145,7 +146,7 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
 
 const clDaten* clHTMLMenu::Daten(int Index) {
   if (Index < 0 || Index >= AnzahlDaten()) {
-    error_.SetError(183, {"Index=" + std::to_string(Index)});
+    error_.SetError(msg::kBadEntryIndex, {"Index=" + std::to_string(Index)});
     return nullptr;
   }
   return &daten_[static_cast<size_t>(Index)];
@@ -179,7 +180,7 @@ std::string clHTMLMenu::MenuBar() {
       const std::string rubrik = ColumnText(*rubriken_, res::kRubrikColumn);
       menuetext = parser_->Parse(menuetext, ParsedText::kPageText);
       if (parser_->ErrNumber() != clHTMLError::kNoError) {
-        error_.SetError(160, {parser_->ErrDescription()});
+        error_.SetError(msg::kActDataFailed, {parser_->ErrDescription()});
         return s;
       }
       // The link stands in a script string inside an attribute: a name must not end either.
@@ -207,7 +208,7 @@ std::string clHTMLMenu::MenuBar() {
       ++n;
     }
   } catch (const std::exception&) {
-    error_.SetError(105);
+    error_.SetError(msg::kDataAccessFailed);
     return s;
   }
   s += spacer;
@@ -229,13 +230,13 @@ std::string clHTMLMenu::Heading() {
   std::string s = ResText(res::kParagraph, ResText(res::kClass, ResText(res::kTitleClass, 1)));
   const std::string titel = parser_->Parse(titel_, ParsedText::kPageText);
   if (parser_->ErrNumber() != clHTMLError::kNoError) {
-    error_.SetError(160, {parser_->ErrDescription()});
+    error_.SetError(msg::kActDataFailed, {parser_->ErrDescription()});
     return s;
   }
   if (!TrimSpaces(titel).empty()) s += titel + ResText(res::kBreak);
   const std::string bemerkung = parser_->Parse(bemerkung_, ParsedText::kPageText);
   if (parser_->ErrNumber() != clHTMLError::kNoError) {
-    error_.SetError(160, {parser_->ErrDescription()});
+    error_.SetError(msg::kActDataFailed, {parser_->ErrDescription()});
     return s;
   }
   if (!TrimSpaces(bemerkung).empty()) {

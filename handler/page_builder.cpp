@@ -201,8 +201,8 @@ void PageBuilder::BuildRubricStep() {
   }
 
   if (!dumper_->DIVWindoStarted()) {
-    dumper_->Dump(ResText(res::kDiv, {ResText(res::kIdAttribute, {ResText(621)}) +
-                                      ResText(res::kClass, {ResText(622)})}));
+    dumper_->Dump(ResText(res::kDiv, {ResText(res::kIdAttribute, {ResText(res::kWindowId)}) +
+                                      ResText(res::kClass, {ResText(res::kWindowClass)})}));
     dumper_->SetDIVWindoStarted(true);
   }
   if (menu_->ErrNumber() != msg::kNoError) {
