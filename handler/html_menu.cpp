@@ -92,7 +92,8 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     connection_->SetMode(data::adModeRead);
     connection_->Open({}, {}, {}, -1);
   } catch (const std::exception&) {
-    error_.SetError(msg::kNoConnection, {connectionString_});
+    // The path is the program folder's, whose name may hold any character a file name can.
+    error_.SetError(msg::kNoConnection, {markup::EscapeHtml(connectionString_)});
     return false;
   }
 
