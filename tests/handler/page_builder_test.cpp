@@ -31,58 +31,23 @@ class PageBuilderTest : public RequestFixture {
   std::string Config() const { return program_ + "/databases/config.mdb"; }
   std::string DataConnection() const { return "Provider=SQLite;Data Source=" + data_; }
 
-  void CreateConfig() {
-    std::filesystem::create_directories(program_ + "/databases");
-    for (const char* script : {"/databases/schema.sql", "/databases/formate.sql"}) {
-      std::ifstream in(std::string(VARNOLIS_SOURCE_DIR) + script, std::ios::binary);
-      std::ostringstream text;
-      text << in.rdbuf();
-      ExecSql(Config(), text.str());
-    }
-  }
-
-  // A rubric with its entries (format, title, connection, query) assigned in the order given.
-  struct Entry {
-    int format;
-    std::string title;
-    std::string connection;
-    std::string query;
-  };
+  // A rubric with its entries assigned in the order given; the rubric's name is its menu text.
   void AddRubric(const std::string& name, const std::string& title, const std::string& remark,
-                 const std::vector<Entry>& entries) {
-    if (!std::filesystem::exists(Config())) CreateConfig();
-    ExecSql(Config(), "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES (" +
-                          std::to_string(++rubrics_) + ", " + SqlQuoted(name) + ", " +
-                          SqlQuoted(name) + ", " + SqlQuoted(title) + ", " + SqlQuoted(remark) +
-                          ");");
-    int rank = 0;
-    for (const Entry& e : entries) {
-      ExecSql(Config(), "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
-                            SqlQuoted(e.title) + ", " + std::to_string(e.format) + ", " +
-                            SqlQuoted(e.connection) + ", " + SqlQuoted(e.query) +
-                            ");"
-                            "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (" +
-                            std::to_string(rubrics_) + ", last_insert_rowid(), " +
-                            std::to_string(++rank) + ");");
-    }
+                 const std::vector<ConfigEntry>& entries) {
+    if (!std::filesystem::exists(Config())) CreateConfig(Config());
+    test::AddRubric(Config(), {++rubrics_, name, name, title, remark}, entries);
   }
 
   // The ACT! stand-in: running, with `database` open (none when empty), contact field 25.
   void WriteAct(const std::string& database) const {
-    WriteFile(folder_->Root() + "/act.json",
-              "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - Test\", "
-              "\"visible\": true}]" +
-                  (database.empty() ? std::string() : ", \"database\": \"" + database + "\"") +
-                  ", \"activeView\": 1, \"contact\": {\"25\": \"K10001\"}}");
+    WriteStandIn(folder_->Root() + "/act.json", R"({"25": "K10001"})", database);
   }
 
   std::string Page(const std::string& url) {
     Response r = Fetch(url);
     EXPECT_EQ(r.start, S_OK);
     calls_ = r.calls;
-    // The padding of the last chunk is no part of the page.
-    const size_t end = r.bytes.find("</HTML>\r\n");
-    return end == std::string::npos ? r.bytes : r.bytes.substr(0, end + 9);
+    return PageOf(r.bytes);
   }
 
   std::string Block(const std::string& klasse, int number, const std::string& text) const {
@@ -339,9 +304,8 @@ TEST_F(PageBuilderTest, AFailureInsideReadShowsMessage199AndThePageIsReadToItsEn
       block.substr(0, block.size() - std::string("</TABLE></DIV>\r\n").size()) +
       "<TR  VALIGN=\"top\"><TD  CLASS=\"errortext\">6</TD><TD  CLASS=\"errortext\">"
       "Overflow</TD></TR></TABLE></DIV>\r\n";
-  const size_t end = r.bytes.find("</HTML>\r\n");
-  ASSERT_NE(end, std::string::npos);
-  const std::string page = r.bytes.substr(0, end + 9);
+  ASSERT_NE(r.bytes.find("</HTML>\r\n"), std::string::npos);
+  const std::string page = PageOf(r.bytes);
   EXPECT_TRUE(page.ends_with(withFailure + End())) << page;
   EXPECT_EQ(page.find("CLASS=\"errortext\">152<"), std::string::npos);
 }
