@@ -1,6 +1,7 @@
 #include "act/act_data_parser.h"
 
 #include "act/act_application.h"
+#include "act/act_snapshot.h"
 #include "act/ini_value.h"
 #include "act/numeric_text.h"
 #include "act/sql_literal_scanner.h"
@@ -71,7 +72,22 @@ std::string ExistingFile(const std::string& path) {
 bool clACTDataParser::Init(clACTApplication* objACTApp, const std::string& strResourcePath) {
   error_.Init("clACTDataParser", strResourcePath);
   objACTApp_ = objACTApp;
+  pageSnapshot_ = nullptr;
   return true;
+}
+
+bool clACTDataParser::InitPage(clACTSnapshot* snapshot, const std::string& strResourcePath) {
+  error_.Init("clACTDataParser", strResourcePath);
+  objACTApp_ = nullptr;
+  pageSnapshot_ = snapshot;
+  return true;
+}
+
+clACTDataParser::clACTDataParser() = default;
+clACTDataParser::~clACTDataParser() = default;
+
+void clACTDataParser::Expect(const std::string& text) {
+  if (pageSnapshot_ != nullptr) pageSnapshot_->Expect(text);
 }
 
 const std::string& clACTDataParser::Text() const { return text_; }
@@ -104,6 +120,9 @@ std::string clACTDataParser::Parse(const std::string& sText, ParsedText kind) {
   const ValuePlace textPlace =
       kind == ParsedText::kPageText ? ValuePlace::kPageText : ValuePlace::kAsRead;
   text_ = TrimSpaces(sText);
+  // Without a page, one text is one look at ACT!.
+  if (objACTApp_ != nullptr) textSnapshot_ = std::make_unique<clACTSnapshot>(*objACTApp_);
+  act_ = objACTApp_ != nullptr ? textSnapshot_.get() : pageSnapshot_;
   const std::string& text = text_;
   const size_t n = text.size();
   std::string output;
@@ -163,15 +182,15 @@ std::string clACTDataParser::Parse(const std::string& sText, ParsedText kind) {
 
 std::optional<std::string> clACTDataParser::ErsetzeKommando(const std::string& sKommando,
                                                             ValuePlace place) {
-  if (objACTApp_ == nullptr) {
+  if (act_ == nullptr) {
     SetError(msg::kNoActConnection);
     return std::nullopt;
   }
-  if (!objACTApp_->ACTgestartet()) {
+  if (!act_->ACTgestartet()) {
     SetError(msg::kActNotRunning);
     return std::nullopt;
   }
-  if (objACTApp_->ACTDatenbank().empty()) {
+  if (act_->ACTDatenbank().empty()) {
     SetError(msg::kNoActDatabase);
     return std::nullopt;
   }
@@ -218,11 +237,11 @@ std::optional<std::string> clACTDataParser::FeldKommando(const std::string& sKom
     return std::nullopt;
   }
   const int feldID = RoundToLong(sParameter);
-  if (objACTApp_->AktuellerViewTyp() != viewTyp) {
+  if (act_->AktuellerViewTyp() != viewTyp) {
     SetError(msg::kWrongActView, {sKommando});
     return std::nullopt;
   }
-  std::string value = objACTApp_->getFeldwert(feldID, viewTyp, false);
+  std::string value = act_->getFeldwert(feldID, viewTyp);
   const std::string teil = HoleFeld(sKommando, ",", 3);
   const std::string trennzeichen = HoleFeld(sKommando, ",", 4);
   if (!teil.empty() && !trennzeichen.empty()) {
@@ -253,7 +272,7 @@ bool clACTDataParser::LinkProductReady(const std::string& sDatei, const std::str
     SetError(msg::kFileNotFound, {LibraryFolder() + VN_PATH_SEP + sDatei});
     return false;
   }
-  if (objACTApp_->AktuellerViewTyp() != avKontakt) {
+  if (act_->AktuellerViewTyp() != avKontakt) {
     SetError(msg::kWrongActView, {sKommando});
     return false;
   }
@@ -278,7 +297,7 @@ std::optional<std::string> clACTDataParser::Brimlow(const std::string& sKommando
   }
   std::optional<int> feldID = IniFeldnummer(kDatei, kSektion, schluessel);
   if (!feldID) return std::nullopt;
-  std::string value = objACTApp_->getFeldwert(*feldID, avKontakt, false);
+  std::string value = act_->getFeldwert(*feldID, avKontakt);
   if (sParameter == "mandant") {
     const std::string pfad = modIniDatei::LeseIniWert(kDatei, kSektion, "PCKpfad", "");
     if (pfad.empty()) {
@@ -327,7 +346,7 @@ std::optional<std::string> clACTDataParser::Tessaran(const std::string& sKommand
   }
   std::optional<int> feldID = IniFeldnummer(kDatei, kSektion, schluessel);
   if (!feldID) return std::nullopt;
-  std::string value = objACTApp_->getFeldwert(*feldID, avKontakt, false);
+  std::string value = act_->getFeldwert(*feldID, avKontakt);
   struct Teil {
     const char* parameter;
     long nummer;
