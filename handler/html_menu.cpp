@@ -3,6 +3,8 @@
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "act/act_data_parser.h"
 #include "platform/module_path.h"
@@ -173,25 +175,47 @@ std::string clHTMLMenu::MenuBar() {
   const std::string spacer = markup::Cell(ResText(res::kWidth, 10), ResText(res::kNbsp)) + kCrLf;
   std::string s = ResText(res::kTable, ResText(res::kTableTight)) + ResText(res::kRow);
   int n = 0;
+  // The rubrics are read before any menu text is parsed: the page's every source command is
+  // then known when the first is replaced, and the whole page shows one contact.
+  struct Tab {
+    std::string menuetext;
+    std::string rubrik;
+  };
+  std::vector<Tab> tabs;
+  bool readFailed = false;
+  bool failedInTab = false;  // after the tab's spacer, as the tabs read before it are written
   try {
     while (!rubriken_->Eof()) {
+      failedInTab = true;
+      Tab tab{ColumnText(*rubriken_, res::kMenuetextColumn),
+              ColumnText(*rubriken_, res::kRubrikColumn)};
+      if (tab.rubrik == rubrik_) {
+        bemerkung_ = ColumnText(*rubriken_, res::kBemerkungColumn);
+        titel_ = ColumnText(*rubriken_, res::kTitelColumn);
+      }
+      tabs.push_back(std::move(tab));
+      failedInTab = false;
+      rubriken_->MoveNext();
+    }
+  } catch (const std::exception&) {
+    readFailed = true;
+  }
+  for (const Tab& tab : tabs) parser_->Expect(tab.menuetext);
+  parser_->Expect(titel_);
+  parser_->Expect(bemerkung_);
+  try {
+    for (const Tab& tab : tabs) {
       s += spacer;
       ++n;
-      std::string menuetext = ColumnText(*rubriken_, res::kMenuetextColumn);
-      const std::string rubrik = ColumnText(*rubriken_, res::kRubrikColumn);
-      menuetext = parser_->Parse(menuetext, ParsedText::kPageText);
+      const std::string menuetext = parser_->Parse(tab.menuetext, ParsedText::kPageText);
       if (parser_->ErrNumber() != clHTMLError::kNoError) {
         error_.SetError(msg::kActDataFailed, {parser_->ErrDescription()});
         return s;
       }
       // The link stands in a script string inside an attribute: a name must not end either.
       const std::string link =
-          ResText(res::kProtocolUrl, ResText(res::kRubrikPath, UrlEscapeName(rubrik)));
-      const bool selected = rubrik == rubrik_;
-      if (selected) {
-        bemerkung_ = ColumnText(*rubriken_, res::kBemerkungColumn);
-        titel_ = ColumnText(*rubriken_, res::kTitelColumn);
-      }
+          ResText(res::kProtocolUrl, ResText(res::kRubrikPath, UrlEscapeName(tab.rubrik)));
+      const bool selected = tab.rubrik == rubrik_;
       // The tab's cell follows the link; the selected tab's text does not.
       s += ResText(res::kCell,
                    ResText(res::kWidth, 100) + ResText(res::kAlign, ResText(res::kCenter)) +
@@ -205,10 +229,14 @@ std::string clHTMLMenu::MenuBar() {
       }
       s += menuetext + ResText(res::kSpanEnd);
       s += ResText(res::kCellEnd) + kCrLf;
-      rubriken_->MoveNext();
       ++n;
     }
   } catch (const std::exception&) {
+    error_.SetError(msg::kDataAccessFailed);
+    return s;
+  }
+  if (readFailed) {
+    if (failedInTab) s += spacer;
     error_.SetError(msg::kDataAccessFailed);
     return s;
   }

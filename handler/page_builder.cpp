@@ -4,6 +4,7 @@
 
 #include "act/act_application.h"
 #include "act/act_data_parser.h"
+#include "act/act_snapshot.h"
 #include "handler/html_dumper.h"
 #include "handler/html_menu.h"
 #include "handler/parse_url.h"
@@ -74,6 +75,7 @@ PageBuilder::~PageBuilder() {
   generator_.reset();
   menu_.reset();
   parser_.reset();
+  snapshot_.reset();
   act_.reset();
   error_.reset();
 }
@@ -133,14 +135,18 @@ void PageBuilder::PrepareRubric() {
   // The user may have changed the decimal sign or the date form since the last page.
   RefreshUserRegionalSettings();
   act_ = std::make_unique<clACTApplication>();
-  if (!act_->ACTgestartet()) {
+  // The page's one look at ACT!: the checks here and every source command of the page.
+  snapshot_ = std::make_unique<clACTSnapshot>(*act_);
+  if (!snapshot_->ACTgestartet()) {
+    snapshot_.reset();
     act_.reset();
     WriteError(msg::kActNotRunning, "");
     return;
   }
-  const std::string database = act_->ACTDatenbank();
+  const std::string database = snapshot_->ACTDatenbank();
   DPrint("ACT! Application - Database: " + database);
   if (database.empty()) {
+    snapshot_.reset();
     act_.reset();
     WriteError(msg::kNoActDatabase, "");
     return;
@@ -148,7 +154,7 @@ void PageBuilder::PrepareRubric() {
   DPrint("Init ACTDataparser");
   parser_ = std::make_unique<clACTDataParser>();
   // A parser without its bridge still reports each failing command in the entry that uses it.
-  parser_->Init(act_.get(), "");
+  parser_->InitPage(snapshot_.get(), "");
   DPrint("Init clHTMLMenu");
   menu_ = std::make_unique<clHTMLMenu>();
   if (!menu_->Init(parameter_, parser_.get(), "", "")) {
@@ -160,6 +166,12 @@ void PageBuilder::PrepareRubric() {
     return;
   }
   DPrint("Anzahl daten:" + std::to_string(menu_->AnzahlDaten()));
+  // The entries' fields are read with the page's first field, be it in the menu: one contact.
+  for (int i = 0; i < menu_->AnzahlDaten(); ++i) {
+    const clDaten* entry = menu_->Daten(i);
+    parser_->Expect(entry->DatenQuelle);
+    parser_->Expect(entry->Abfrage);
+  }
 }
 
 void PageBuilder::Step() {

@@ -424,5 +424,51 @@ TEST_F(PageBuilderTest, DebugLogFollowsTheAssemblyStepByStep) {
   EXPECT_EQ((failed + 2)->rfind("WriteError(155,", 0), 0u);
 }
 
+// The user moves on to the next contact while the first entry is being built: every entry of
+// the page still shows the first contact, the second entry's field included, which no text before
+// it names. The next page shows the new contact.
+TEST_F(PageBuilderTest, AContactChangedWhileThePageIsBuiltShowsOnTheNextPageOnly) {
+  const std::string act = folder_->Root() + "/act.json";
+  WriteStandIn(act, R"({"25": "K10001", "3": "Anna Meier"})");
+  AddRubric(
+      "Kunde", "K", "",
+      {{2, "Firma", DataConnection(), "SELECT name AS Name FROM kunden WHERE nr = '{!kontakt,25}'"},
+       {2, "Person", DataConnection(), "SELECT '{!kontakt,3}' AS Person"}});
+  bool changed = false;
+  Response r = Fetch("varnolis://rubrik/Kunde", 4096, [&](const std::vector<std::string>& calls) {
+    if (!changed && std::count(calls.begin(), calls.end(), "ReportProgress 5 Creating Table ...")) {
+      WriteStandIn(act, R"({"25": "K10002", "3": "Bernd Schulz"})");
+      changed = true;
+    }
+  });
+  ASSERT_TRUE(changed);
+  const std::string first = PageOf(r.bytes);
+  const std::string cell = "<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">";
+  EXPECT_NE(first.find(cell + "Meier</TD>"), std::string::npos) << first;
+  EXPECT_NE(first.find(cell + "Anna Meier</TD>"), std::string::npos) << first;
+  EXPECT_EQ(first.find("Schulz"), std::string::npos) << first;
+  const std::string next = Page("varnolis://rubrik/Kunde");
+  EXPECT_NE(next.find(cell + "Schulz</TD>"), std::string::npos) << next;
+  EXPECT_NE(next.find(cell + "Bernd Schulz</TD>"), std::string::npos) << next;
+  EXPECT_EQ(next.find("Meier"), std::string::npos) << next;
+}
+
+// Nothing of ACT! is kept from one page to the next: ACT! stopped after a page gives 122 on the
+// next, byte for byte as when it never ran.
+TEST_F(PageBuilderTest, ActStoppedBetweenTwoPagesGives122OnTheSecond) {
+  WriteAct("Test.dbf");
+  AddRubric(
+      "Kunde", "K", "",
+      {{2, "S", DataConnection(), "SELECT name AS Name FROM kunden WHERE nr = '{!kontakt,25}'"}});
+  EXPECT_NE(Page("varnolis://rubrik/Kunde").find(">Meier</TD>"), std::string::npos);
+  std::filesystem::remove(folder_->Root() + "/act.json");
+  EXPECT_EQ(Page("varnolis://rubrik/Kunde"),
+            ExpectedHead(program_) +
+                Block("clProtocolHandler", 122,
+                      Cp1252("Der Zugriff auf die ACT!-Daten ist nich möglich, weil kein ACT! "
+                             "gestartet wurde.")) +
+                ExpectedEnd());
+}
+
 }  // namespace
 }  // namespace vn::test
