@@ -5,6 +5,7 @@
 #include "act/act_application.h"
 #include "act/act_data_parser.h"
 #include "act/act_snapshot.h"
+#include "act/act_standin.h"
 #include "handler/html_dumper.h"
 #include "handler/html_menu.h"
 #include "handler/parse_url.h"
@@ -134,7 +135,7 @@ bool PageBuilder::ParseURL(const std::string& url) {
 void PageBuilder::PrepareRubric() {
   // The user may have changed the decimal sign or the date form since the last page.
   RefreshUserRegionalSettings();
-  act_ = std::make_unique<clACTApplication>();
+  act_ = std::make_unique<clACTApplication>(PageACTAutomation());
   // The page's one look at ACT!: the checks here and every source command of the page.
   snapshot_ = std::make_unique<clACTSnapshot>(*act_);
   if (!snapshot_->ACTgestartet()) {

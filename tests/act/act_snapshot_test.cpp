@@ -136,4 +136,19 @@ TEST_F(ActSnapshotTest, AFailingFieldReadIsThrownWhereThePageAsksForIt) {
   EXPECT_THROW(Parse(page, "{!kontakt,25}"), vn::RuntimeError);
 }
 
+// A page's stand-in is read once: what ACT! runs, its database, view and fields stay as that read
+// found them for the whole page, the window list included; a new page reads the file again.
+TEST_F(ActSnapshotTest, APagesStandInIsReadOnceLinux) {
+  WriteContact(R"({"3": "Chris Miller", "25": "K-10427"})");
+  const vn::clACTApplication page(vn::StandInAutomation(ActPath(), vn::StandInReads::kOnce));
+  EXPECT_EQ(page.getFeldwert(25, vn::avKontakt, false), "K-10427");
+  WriteContact(R"({"3": "Anna Schulz", "25": "K-20001"})");
+  EXPECT_EQ(page.getFeldwert(3, vn::avKontakt, false), "Chris Miller");
+  std::filesystem::remove(ActPath());
+  EXPECT_TRUE(page.ACTgestartet());
+  EXPECT_EQ(page.ACTDatenbank(), "Demo.dbf");
+  const vn::clACTApplication next(vn::StandInAutomation(ActPath(), vn::StandInReads::kOnce));
+  EXPECT_FALSE(next.ACTgestartet());
+}
+
 }  // namespace
