@@ -54,6 +54,15 @@ class PageBuilderTest : public RequestFixture {
     return ExpectedErrorBlockOf(program_, klasse, number, text, true);
   }
 
+  // The page of a rubric while ACT! does not run: message 122 alone.
+  std::string ActNotRunningPage() const {
+    return ExpectedHead(program_) +
+           Block("clProtocolHandler", 122,
+                 Cp1252("Der Zugriff auf die ACT!-Daten ist nich möglich, weil kein ACT! "
+                        "gestartet wurde.")) +
+           ExpectedEnd();
+  }
+
   std::string Window() const { return "<DIV  ID=\"divfenster\" CLASS=\"divwindow\">\r\n"; }
   std::string End() const { return "</DIV>\r\n" + ExpectedEnd(); }
 
@@ -158,12 +167,7 @@ TEST_F(PageBuilderTest, AnsiAndUtf8EscapesOfARubricNameReachTheSameRubric) {
 
 TEST_F(PageBuilderTest, MissingStandInGives122AtOnceAndInfoStillWorks) {
   AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
-  EXPECT_EQ(Page("varnolis://rubrik/Kunde"),
-            ExpectedHead(program_) +
-                Block("clProtocolHandler", 122,
-                      Cp1252("Der Zugriff auf die ACT!-Daten ist nich möglich, weil kein ACT! "
-                             "gestartet wurde.")) +
-                ExpectedEnd());
+  EXPECT_EQ(Page("varnolis://rubrik/Kunde"), ActNotRunningPage());
   EXPECT_NE(Page("varnolis://info").find("infotitle"), std::string::npos);
 }
 
@@ -462,12 +466,7 @@ TEST_F(PageBuilderTest, ActStoppedBetweenTwoPagesGives122OnTheSecond) {
       {{2, "S", DataConnection(), "SELECT name AS Name FROM kunden WHERE nr = '{!kontakt,25}'"}});
   EXPECT_NE(Page("varnolis://rubrik/Kunde").find(">Meier</TD>"), std::string::npos);
   std::filesystem::remove(folder_->Root() + "/act.json");
-  EXPECT_EQ(Page("varnolis://rubrik/Kunde"),
-            ExpectedHead(program_) +
-                Block("clProtocolHandler", 122,
-                      Cp1252("Der Zugriff auf die ACT!-Daten ist nich möglich, weil kein ACT! "
-                             "gestartet wurde.")) +
-                ExpectedEnd());
+  EXPECT_EQ(Page("varnolis://rubrik/Kunde"), ActNotRunningPage());
 }
 
 }  // namespace
