@@ -151,4 +151,38 @@ TEST_F(ActSnapshotTest, APagesStandInIsReadOnceLinux) {
   EXPECT_FALSE(next.ACTgestartet());
 }
 
+#ifdef _WIN32
+// The test ACT!'s own count of what it served. A page's look: the database (the application
+// object and its name) and the view (the application object, its views, the active view and its
+// type), 6 calls; a field read: the bridge's look at the view (4), the active view again (3) and
+// the field, 8 calls. Before the snapshot each command took the whole look of its own.
+TEST_F(ActSnapshotTest, TheTestActServesOneLookPerPageAndOneReadPerFieldWindows) {
+  WriteContact(R"({"2": "Miller GmbH", "3": "Chris Miller", "25": "K-10427"})");
+  vn::clACTApplication bridge;
+  const std::vector<std::string> ten = {
+      "Kunde {!kontakt,25}", "{!kontakt,3} ({!kontakt,25})",
+      "SELECT '{!kontakt,2}', '{!kontakt,3}', '{!kontakt,25}' FROM k WHERE a = '{!kontakt,25}' "
+      "AND b = '{!kontakt,2}' AND c = '{!kontakt,3}'"};
+  auto page = [&](const std::vector<std::string>& texts) {
+    testAct_.Calls();
+    vn::clACTSnapshot snapshot(bridge);
+    for (const std::string& text : texts) snapshot.Expect(text);
+    // No value holds a colon; an error's text starts with its number and one.
+    for (const std::string& text : texts) {
+      EXPECT_EQ(Parse(snapshot, text).find(':'), std::string::npos) << text;
+    }
+    return testAct_.Calls();
+  };
+  EXPECT_EQ(page({"{!kontakt,25}"}), 6 + 8);
+  EXPECT_EQ(page(ten), 6 + 3 * 8);
+  testAct_.Calls();
+  for (int command = 0; command < 10; ++command) {
+    vn::clACTDataParser parser;
+    parser.Init(&bridge, "");
+    EXPECT_EQ(parser.Parse("{!kontakt,25}", vn::ParsedText::kAsRead), "K-10427");
+  }
+  EXPECT_EQ(testAct_.Calls(), 10 * (6 + 8));
+}
+#endif
+
 }  // namespace
