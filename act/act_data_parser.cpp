@@ -1,6 +1,7 @@
 #include "act/act_data_parser.h"
 
 #include "act/act_application.h"
+#include "act/act_snapshot.h"
 #include "act/ini_value.h"
 #include "act/numeric_text.h"
 #include "act/sql_literal_scanner.h"
@@ -14,6 +15,7 @@
 #include "platform/vb_errors.h"
 #include "platform/unicode_case.h"
 #include "resources/markup.h"
+#include "resources/message_ids.h"
 
 namespace vn {
 namespace {
@@ -65,15 +67,27 @@ std::string ExistingFile(const std::string& path) {
   return IsRegularFile(found) ? found : std::string();
 }
 
-// A value that stands outside the literals of an entry's SQL and is not a number.
-constexpr int kNumberExpected = 174;
-
 }  // namespace
 
 bool clACTDataParser::Init(clACTApplication* objACTApp, const std::string& strResourcePath) {
   error_.Init("clACTDataParser", strResourcePath);
   objACTApp_ = objACTApp;
+  pageSnapshot_ = nullptr;
   return true;
+}
+
+bool clACTDataParser::InitPage(clACTSnapshot* snapshot, const std::string& strResourcePath) {
+  error_.Init("clACTDataParser", strResourcePath);
+  objACTApp_ = nullptr;
+  pageSnapshot_ = snapshot;
+  return true;
+}
+
+clACTDataParser::clACTDataParser() = default;
+clACTDataParser::~clACTDataParser() = default;
+
+void clACTDataParser::Expect(const std::string& text) {
+  if (pageSnapshot_ != nullptr) pageSnapshot_->Expect(text);
 }
 
 const std::string& clACTDataParser::Text() const { return text_; }
@@ -106,6 +120,9 @@ std::string clACTDataParser::Parse(const std::string& sText, ParsedText kind) {
   const ValuePlace textPlace =
       kind == ParsedText::kPageText ? ValuePlace::kPageText : ValuePlace::kAsRead;
   text_ = TrimSpaces(sText);
+  // Without a page, one text is one look at ACT!.
+  if (objACTApp_ != nullptr) textSnapshot_ = std::make_unique<clACTSnapshot>(*objACTApp_);
+  act_ = objACTApp_ != nullptr ? textSnapshot_.get() : pageSnapshot_;
   const std::string& text = text_;
   const size_t n = text.size();
   std::string output;
@@ -147,7 +164,7 @@ std::string clACTDataParser::Parse(const std::string& sText, ParsedText kind) {
       if (value && place == ValuePlace::kSqlCode && value->starts_with('-') &&
           output.ends_with('-')) {
         // A sign right after a minus would make "--", which comments out the rest of the line.
-        SetError(kNumberExpected, {command});
+        SetError(msg::kUnquotedSourceCommand, {command});
       }
       if (value) output += *value;
       if (error_.Failed()) return text_;
@@ -155,7 +172,7 @@ std::string clACTDataParser::Parse(const std::string& sText, ParsedText kind) {
       break;
     }
     if (!evaluated) {
-      SetError(161, {text_});
+      SetError(msg::kMissingBrace, {text_});
       return text_;
     }
     i = j + 1;
@@ -165,48 +182,48 @@ std::string clACTDataParser::Parse(const std::string& sText, ParsedText kind) {
 
 std::optional<std::string> clACTDataParser::ErsetzeKommando(const std::string& sKommando,
                                                             ValuePlace place) {
-  if (objACTApp_ == nullptr) {
-    SetError(121);
+  if (act_ == nullptr) {
+    SetError(msg::kNoActConnection);
     return std::nullopt;
   }
-  if (!objACTApp_->ACTgestartet()) {
-    SetError(122);
+  if (!act_->ACTgestartet()) {
+    SetError(msg::kActNotRunning);
     return std::nullopt;
   }
-  if (objACTApp_->ACTDatenbank().empty()) {
-    SetError(123);
+  if (act_->ACTDatenbank().empty()) {
+    SetError(msg::kNoActDatabase);
     return std::nullopt;
   }
   const std::string befehl = LowerText(HoleFeld(sKommando, ",", 1));
   if (befehl.empty()) {
-    SetError(162, {sKommando});
+    SetError(msg::kMissingSourceCommand, {sKommando});
     return std::nullopt;
   }
   const std::string parameter = LowerText(HoleFeld(sKommando, ",", 2));
   if (parameter.empty()) {
-    SetError(163, {sKommando});
+    SetError(msg::kMissingParameter, {sKommando});
     return std::nullopt;
   }
   const std::string vorgabe = HoleFeld(sKommando, ",", 3);
 
   std::optional<std::string> value;
   if (befehl == "kontakt" || befehl == "k" || befehl == "c" || befehl == "contact") {
-    value = FeldKommando(sKommando, parameter, avKontakt, 171);
+    value = FeldKommando(sKommando, parameter, avKontakt, msg::kNoContactField);
   } else if (befehl == "gruppe" || befehl == "g" || befehl == "group") {
-    value = FeldKommando(sKommando, parameter, avGruppe, 172);
+    value = FeldKommando(sKommando, parameter, avGruppe, msg::kNoGroupField);
   } else if (befehl == "brimlow") {
     value = Brimlow(sKommando, parameter);
   } else if (befehl == "tessaran") {
     value = Tessaran(sKommando, parameter);
   } else {
-    SetError(173, {sKommando});
+    SetError(msg::kUnknownSourceCommand, {sKommando});
     return std::nullopt;
   }
   if (!value) return std::nullopt;
   // The default is the administrator's own text, written as typed.
   if (value->empty()) return vorgabe;
   if (!FitValue(place, *value)) {
-    SetError(kNumberExpected, {sKommando});
+    SetError(msg::kUnquotedSourceCommand, {sKommando});
     return std::nullopt;
   }
   return value;
@@ -220,11 +237,11 @@ std::optional<std::string> clACTDataParser::FeldKommando(const std::string& sKom
     return std::nullopt;
   }
   const int feldID = RoundToLong(sParameter);
-  if (objACTApp_->AktuellerViewTyp() != viewTyp) {
-    SetError(124, {sKommando});
+  if (act_->AktuellerViewTyp() != viewTyp) {
+    SetError(msg::kWrongActView, {sKommando});
     return std::nullopt;
   }
-  std::string value = objACTApp_->getFeldwert(feldID, viewTyp, false);
+  std::string value = act_->getFeldwert(feldID, viewTyp);
   const std::string teil = HoleFeld(sKommando, ",", 3);
   const std::string trennzeichen = HoleFeld(sKommando, ",", 4);
   if (!teil.empty() && !trennzeichen.empty()) {
@@ -240,11 +257,11 @@ std::optional<int> clACTDataParser::IniFeldnummer(const std::string& sDatei,
   const std::string erster =
       HoleFeld(modIniDatei::LeseIniWert(sDatei, sSektion, sSchluessel, ""), "|", 1);
   if (erster.empty()) {
-    SetError(166, {sSchluessel, sDatei, sSektion});
+    SetError(msg::kMissingIniEntry, {sSchluessel, sDatei, sSektion});
     return std::nullopt;
   }
   if (!IsNumeric(erster)) {
-    SetError(167, {sSchluessel, sDatei, sSektion});
+    SetError(msg::kIniValueNotNumeric, {sSchluessel, sDatei, sSektion});
     return std::nullopt;
   }
   return RoundToLong(erster);
@@ -252,11 +269,11 @@ std::optional<int> clACTDataParser::IniFeldnummer(const std::string& sDatei,
 
 bool clACTDataParser::LinkProductReady(const std::string& sDatei, const std::string& sKommando) {
   if (!IsRegularFile(modIniDatei::IniPfad(sDatei))) {
-    SetError(164, {LibraryFolder() + VN_PATH_SEP + sDatei});
+    SetError(msg::kFileNotFound, {LibraryFolder() + VN_PATH_SEP + sDatei});
     return false;
   }
-  if (objACTApp_->AktuellerViewTyp() != avKontakt) {
-    SetError(124, {sKommando});
+  if (act_->AktuellerViewTyp() != avKontakt) {
+    SetError(msg::kWrongActView, {sKommando});
     return false;
   }
   return true;
@@ -275,22 +292,22 @@ std::optional<std::string> clACTDataParser::Brimlow(const std::string& sKommando
   } else if (sParameter == "typ") {
     schluessel = "ID_Typ";
   } else {
-    SetError(165, {sKommando});
+    SetError(msg::kUnknownParameter, {sKommando});
     return std::nullopt;
   }
   std::optional<int> feldID = IniFeldnummer(kDatei, kSektion, schluessel);
   if (!feldID) return std::nullopt;
-  std::string value = objACTApp_->getFeldwert(*feldID, avKontakt, false);
+  std::string value = act_->getFeldwert(*feldID, avKontakt);
   if (sParameter == "mandant") {
     const std::string pfad = modIniDatei::LeseIniWert(kDatei, kSektion, "PCKpfad", "");
     if (pfad.empty()) {
-      SetError(168);
+      SetError(msg::kNoMandant);
       return std::nullopt;
     }
     const std::string datei = pfad + value;
     const std::string vorhanden = ExistingFile(datei);
     if (vorhanden.empty()) {
-      SetError(169, {datei});
+      SetError(msg::kNoMandantFile, {datei});
       return std::nullopt;
     }
     value = vorhanden;
@@ -316,20 +333,20 @@ std::optional<std::string> clACTDataParser::Tessaran(const std::string& sKommand
   } else if (sParameter == "odbc") {
     schluessel = "ODBC";
   } else {
-    SetError(165, {sKommando});
+    SetError(msg::kUnknownParameter, {sKommando});
     return std::nullopt;
   }
   if (sParameter == "odbc") {
     const std::string odbc = modIniDatei::LeseIniWert(kDatei, kSektion, schluessel, "");
     if (odbc.empty()) {
-      SetError(166, {schluessel, kDatei, kSektion});
+      SetError(msg::kMissingIniEntry, {schluessel, kDatei, kSektion});
       return std::nullopt;
     }
     return ReplaceAll(odbc, "ODBC;", "");
   }
   std::optional<int> feldID = IniFeldnummer(kDatei, kSektion, schluessel);
   if (!feldID) return std::nullopt;
-  std::string value = objACTApp_->getFeldwert(*feldID, avKontakt, false);
+  std::string value = act_->getFeldwert(*feldID, avKontakt);
   struct Teil {
     const char* parameter;
     long nummer;
@@ -340,7 +357,7 @@ std::optional<std::string> clACTDataParser::Tessaran(const std::string& sKommand
     if (sParameter != teil.parameter) continue;
     value = HoleFeld(value, ",", teil.nummer);
     if (value.empty()) {
-      SetError(170, {teil.name});
+      SetError(msg::kNoOfficeLineNumber, {teil.name});
       return std::nullopt;
     }
   }

@@ -3,6 +3,7 @@
 // products' INI files.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,7 @@
 namespace vn {
 
 class clACTApplication;
+class clACTSnapshot;
 
 // What a text given to Parse is, which says where the values of its commands are written.
 enum class ParsedText {
@@ -23,8 +25,20 @@ enum class ParsedText {
 
 class clACTDataParser {
  public:
-  // Creates the error block (class "clACTDataParser") and keeps the bridge (may be null).
+  clACTDataParser();
+  ~clACTDataParser();
+  clACTDataParser(const clACTDataParser&) = delete;
+  clACTDataParser& operator=(const clACTDataParser&) = delete;
+
+  // Creates the error block (class "clACTDataParser") and keeps the bridge (may be null); each
+  // text given to Parse then takes one look at ACT!, its fields asked once each.
   bool Init(clACTApplication* objACTApp, const std::string& strResourcePath);
+  // The same for the texts of one page: every text is answered from the page's `snapshot` (may
+  // be null), which must outlive the parsing.
+  bool InitPage(clACTSnapshot* snapshot, const std::string& strResourcePath);
+  // A text this parser will be given later on the page: its fields are read with the page's first
+  // field, so the page shows one contact. Nothing without a page's snapshot.
+  void Expect(const std::string& text);
 
   // The text with every command replaced by its value, written as its place reads it
   // (FitValue); on the first failing command the trimmed input. In a query a command outside
@@ -62,6 +76,9 @@ class clACTDataParser {
   clHTMLError error_;
   ResValues errorValues_;
   clACTApplication* objACTApp_ = nullptr;
+  clACTSnapshot* pageSnapshot_ = nullptr;
+  std::unique_ptr<clACTSnapshot> textSnapshot_;  // the look of the text being parsed, no page
+  clACTSnapshot* act_ = nullptr;                 // what answers the commands of this text
   std::string text_;
 };
 

@@ -648,8 +648,8 @@ class StandInHost : public clAutomationHost {
 
 }  // namespace
 
-ACTAutomation StandInAutomation(const std::string& path) {
-  auto file = std::make_shared<const clStandInFile>(path);
+ACTAutomation StandInAutomation(const std::string& path, StandInReads reads) {
+  auto file = std::make_shared<const clStandInFile>(path, reads);
   return ACTAutomation{std::make_shared<StandInWindows>(file), std::make_shared<StandInHost>(file)};
 }
 

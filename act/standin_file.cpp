@@ -191,7 +191,8 @@ std::string StandInPath() {
   return UserConfigFolder() + "/act.json";
 }
 
-clStandInFile::clStandInFile(std::string path) : path_(std::move(path)) {}
+clStandInFile::clStandInFile(std::string path, StandInReads reads)
+    : path_(std::move(path)), reads_(reads) {}
 
 std::string clStandInFile::Path() const { return path_.empty() ? StandInPath() : path_; }
 
@@ -201,6 +202,13 @@ bool clStandInFile::Exists() const {
 }
 
 StandInModel clStandInFile::Load() const {
+  if (kept_) return kept_;
+  StandInModel model = Read();
+  if (reads_ == StandInReads::kOnce) kept_ = model;
+  return model;
+}
+
+StandInModel clStandInFile::Read() const {
   const std::string path = Path();
   // Looked at before the file is read: a write after this is seen at the next call.
   const FileStamp stamp = FileStamp::Of(path);
@@ -242,6 +250,7 @@ StandInModel clStandInFile::Load() const {
 }
 
 void clStandInFile::Save(const nlohmann::json& model) const {
+  if (reads_ == StandInReads::kOnce) kept_ = std::make_shared<const json>(model);
   const std::string path = Path();
   const std::string temporary = path + ".tmp" + std::to_string(::getpid());
   {

@@ -1,7 +1,8 @@
 // The ACT! stand-in file: a JSON model of a running ACT! (its windows, the open database, the
 // active view, the current contact and group, lists for the general operations) with fault
 // injection. It is read afresh for every call (a model is kept only while the file provably has
-// not changed) and written back by the calls that change it.
+// not changed), or once for all calls through one object, and written back by the calls that
+// change it.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -14,10 +15,14 @@ namespace vn {
 // VARNOLIS_ACT when set and not empty, else $XDG_CONFIG_HOME/Varnolis/act.json.
 std::string StandInPath();
 
+// How often a stand-in file is read: at every call, or once for all calls through it (what one
+// page sees, whatever the file does meanwhile).
+enum class StandInReads { kEveryCall, kOnce };
+
 class clStandInFile {
  public:
   // An empty path means StandInPath(), looked up at every read.
-  explicit clStandInFile(std::string path = {});
+  explicit clStandInFile(std::string path = {}, StandInReads reads = StandInReads::kEveryCall);
 
   std::string Path() const;
   bool Exists() const;
@@ -34,7 +39,12 @@ class clStandInFile {
   void CheckFail(const nlohmann::json& model, const std::string& member) const;
 
  private:
+  StandInModel Read() const;
+
   std::string path_;
+  StandInReads reads_;
+  // With kOnce: the model first read (or last saved), which answers every later call.
+  mutable StandInModel kept_;
 };
 
 }  // namespace vn

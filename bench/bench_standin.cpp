@@ -3,6 +3,9 @@
 // current contact the way a page makes it: the window search, the application object, the views,
 // the active view, its type and the field. The file is left alone until it is settled, as it is
 // while a page is made.
+// Then the automation calls of one page's ACT! commands, for one placeholder and for ten: each
+// command taking its own look at ACT! (running, database, view, field) against the page's one
+// snapshot, with the time a page takes each way.
 //   bench_standin [--runs N] [--operations N]
 #include <unistd.h>
 
@@ -17,8 +20,12 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "act/act_application.h"
+#include "act/act_data_parser.h"
+#include "act/act_snapshot.h"
 #include "act/act_standin.h"
 #include "bench_support.h"
 
@@ -119,6 +126,43 @@ size_t ParseFile(const std::string& path, long reads) {
   return size;
 }
 
+// A page's texts: one placeholder, or ten of three fields over a menu text, a title, a
+// connection string and a query.
+const std::vector<std::string> kOnePlaceholder = {"SELECT * FROM k WHERE nr = '{!kontakt,25}'"};
+const std::vector<std::string> kTenPlaceholders = {
+    "Kunde {!kontakt,25}", "{!kontakt,3} ({!kontakt,25})",
+    "Provider=SQLite;Data Source=/srv/{!kontakt,25}.db",
+    "SELECT '{!kontakt,2}', '{!kontakt,3}', '{!kontakt,25}' FROM k WHERE a = '{!kontakt,25}' "
+    "AND b = '{!kontakt,2}' AND c = '{!kontakt,3}'"};
+
+// The page's commands, each asking the bridge on its own, after the page's own checks.
+size_t PagePerCommand(vn::clACTApplication& act, const std::vector<std::string>& texts) {
+  size_t length = act.ACTgestartet() + act.ACTDatenbank().size();
+  for (const std::string& text : texts) {
+    for (size_t open = text.find("{!"); open != std::string::npos;
+         open = text.find("{!", open + 1)) {
+      vn::clACTDataParser parser;
+      parser.Init(&act, "");
+      length +=
+          parser.Parse(text.substr(open, text.find('}', open) + 1 - open), vn::ParsedText::kAsRead)
+              .size();
+    }
+  }
+  return length;
+}
+
+// The page's texts answered from one snapshot, the page's checks included.
+size_t PageSnapshot(const vn::clACTApplication& act, const std::vector<std::string>& texts) {
+  vn::clACTSnapshot snapshot(act);
+  size_t length = snapshot.ACTgestartet() + snapshot.ACTDatenbank().size();
+  vn::clACTDataParser parser;
+  parser.InitPage(&snapshot, "");
+  for (const std::string& text : texts) parser.Expect(text);
+  for (const std::string& text : texts)
+    length += parser.Parse(text, vn::ParsedText::kAsRead).size();
+  return length;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -138,7 +182,7 @@ int main(int argc, char** argv) {
 
   long calls = 0;
   const vn::ACTAutomation plain = vn::StandInAutomation();
-  const vn::clACTApplication counted(
+  vn::clACTApplication counted(
       vn::ACTAutomation{std::make_shared<CountingWindows>(plain.windows, calls),
                         std::make_shared<CountingHost>(plain.host, calls)});
   if (counted.getFeldwert(25, 1, false) != "K-10427") {
@@ -147,7 +191,7 @@ int main(int argc, char** argv) {
   }
   const long callsPerOperation = calls;
 
-  const vn::clACTApplication application(plain);
+  vn::clACTApplication application(plain);
   size_t sink = 0;
   const auto times = vn::bench::MedianTimesAlternating(
       options.runs,
@@ -161,6 +205,29 @@ int main(int argc, char** argv) {
   std::printf("stand-in call:        %8.0f ns\n", perCall * 1e9);
   std::printf("file read and parsed: %8.0f ns\n", perParse * 1e9);
   std::printf("ratio (call / parse): %8.3f\n", perCall / perParse);
+
+  for (const auto& [name, texts] : {std::pair{"one placeholder", &kOnePlaceholder},
+                                    std::pair{"ten placeholders", &kTenPlaceholders}}) {
+    calls = 0;
+    PagePerCommand(counted, *texts);
+    const long perCommand = calls;
+    calls = 0;
+    PageSnapshot(counted, *texts);
+    const long snapshot = calls;
+    const auto pages = vn::bench::MedianTimesAlternating(
+        options.runs, {[&] {
+                         for (int i = 0; i < options.operations / 10; ++i)
+                           sink += PagePerCommand(application, *texts);
+                       },
+                       [&] {
+                         for (int i = 0; i < options.operations / 10; ++i)
+                           sink += PageSnapshot(application, *texts);
+                       }});
+    std::printf(
+        "page of %s: automation calls %ld per command, %ld with the snapshot; "
+        "time ratio (snapshot / per command) %.3f\n",
+        name, perCommand, snapshot, pages[1].wall / pages[0].wall);
+  }
   std::printf("(checksum %zu)\n", sink);
   fs::remove_all(folder);
   return 0;

@@ -4,6 +4,7 @@
 #include "platform/module_path.h"
 #include "platform/runtime_error.h"
 #include "platform/temp_file.h"
+#include "platform/text.h"
 #include "platform/vb_errors.h"
 #include "resources/markup.h"
 #include "resources/res_text.h"
@@ -67,19 +68,24 @@ bool clHTMLDumper::Init(const std::string& HTMLDatei, const std::string& sResour
 }
 
 void clHTMLDumper::DumpHeader(const std::string& Titel) {
+  // The paths hold the program folder's name, which may hold any character a file name can:
+  // in an attribute they are page text, in the VBScript block a string literal (raw text,
+  // where a character reference stays as written, and a double quote is doubled).
+  using markup::EscapeHtml;
+  auto vbString = [](const std::string& path) { return ReplaceAll(path, "\"", "\"\""); };
   Dump(ResText(res::kHtml));
   Dump(ResText(res::kHead));
   Dump(ResText(res::kTitle, Titel));
-  Dump(ResText(res::kLink, ResText(res::kStylesheetLink, stylesheetPath_)));
+  Dump(ResText(res::kLink, ResText(res::kStylesheetLink, EscapeHtml(stylesheetPath_))));
   // Each Dump is a line of its own: the polling script's element spans two.
   Dump(ResText(res::kScript, ResText(res::kLanguage, ResText(res::kVBScript)) +
-                                 ResText(res::kSrc, pollingScriptPath_)));
+                                 ResText(res::kSrc, EscapeHtml(pollingScriptPath_))));
   Dump(ResText(res::kScriptEnd));
   Dump(ResText(res::kScript, ResText(res::kLanguage, ResText(res::kVBScript))) + kCrLf);
-  Dump(ResText(res::kPlusImageVariable, plusImagePath_) + kCrLf);
-  Dump(ResText(res::kMinusImageVariable, minusImagePath_) + kCrLf);
+  Dump(ResText(res::kPlusImageVariable, vbString(plusImagePath_)) + kCrLf);
+  Dump(ResText(res::kMinusImageVariable, vbString(minusImagePath_)) + kCrLf);
   Dump(ResText(res::kScriptEnd) + kCrLf);
-  Dump(markup::ScriptInclude(plusMinusScriptPath_) + kCrLf);
+  Dump(markup::ScriptInclude(EscapeHtml(plusMinusScriptPath_)) + kCrLf);
   Dump(ResText(res::kHeadEnd));
   Dump(ResText(res::kBody, ResText(res::kClass, ResText(res::kBodyStyleClass))));
   Dump("<a name=\"Start\"></a>");

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "act/act_data_parser.h"
 #include "platform/module_path.h"
@@ -10,6 +12,7 @@
 #include "platform/url_escape.h"
 #include "render/format_field_value.h"
 #include "resources/markup.h"
+#include "resources/message_ids.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -74,7 +77,7 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
   error_.Init("clHTMLMenu", strResourcePath);
   rubrik_ = strRubrik;
   if (ACTDataParser == nullptr) {
-    error_.SetError(184);
+    error_.SetError(msg::kNoParser);
     return false;
   }
   parser_ = ACTDataParser;
@@ -91,7 +94,8 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     connection_->SetMode(data::adModeRead);
     connection_->Open({}, {}, {}, -1);
   } catch (const std::exception&) {
-    error_.SetError(101, {connectionString_});
+    // The path is the program folder's, whose name may hold any character a file name can.
+    error_.SetError(msg::kNoConnection, {markup::EscapeHtml(connectionString_)});
     return false;
   }
 
@@ -99,11 +103,11 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     rubriken_ = std::make_unique<data::Recordset>();
     rubriken_->Open(sql_, *connection_, data::adOpenForwardOnly, data::adLockUnspecified, -1);
   } catch (const std::exception&) {
-    error_.SetError(102, {markup::EscapeHtml(sql_)});
+    error_.SetError(msg::kQueryFailed, {markup::EscapeHtml(sql_)});
     return false;
   }
   if (rubriken_->Bof() && rubriken_->Eof()) {
-    error_.SetError(181, {ResText(res::kRubrikenTable)});
+    error_.SetError(msg::kNoData, {ResText(res::kRubrikenTable)});
     return false;
   }
 
@@ -117,7 +121,7 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
     eintraege_->Open(sql_, *connection_, data::adOpenForwardOnly, data::adLockReadOnly, -1);
   } catch (const std::exception&) {
     // The statement holds the name from the URL: shown as text, never as markup.
-    error_.SetError(102, {markup::EscapeHtml(sql_)});
+    error_.SetError(msg::kQueryFailed, {markup::EscapeHtml(sql_)});
     return false;
   }
 
@@ -135,7 +139,7 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
         eintraege_->MoveNext();
       }
     } catch (const std::exception&) {
-      error_.SetError(105);
+      error_.SetError(msg::kDataAccessFailed);
       return false;
     }
   }
@@ -145,7 +149,7 @@ bool clHTMLMenu::Init(const std::string& strRubrik, clACTDataParser* ACTDataPars
 
 const clDaten* clHTMLMenu::Daten(int Index) {
   if (Index < 0 || Index >= AnzahlDaten()) {
-    error_.SetError(183, {"Index=" + std::to_string(Index)});
+    error_.SetError(msg::kBadEntryIndex, {"Index=" + std::to_string(Index)});
     return nullptr;
   }
   return &daten_[static_cast<size_t>(Index)];
@@ -171,25 +175,47 @@ std::string clHTMLMenu::MenuBar() {
   const std::string spacer = markup::Cell(ResText(res::kWidth, 10), ResText(res::kNbsp)) + kCrLf;
   std::string s = ResText(res::kTable, ResText(res::kTableTight)) + ResText(res::kRow);
   int n = 0;
+  // The rubrics are read before any menu text is parsed: the page's every source command is
+  // then known when the first is replaced, and the whole page shows one contact.
+  struct Tab {
+    std::string menuetext;
+    std::string rubrik;
+  };
+  std::vector<Tab> tabs;
+  bool readFailed = false;
+  bool failedInTab = false;  // after the tab's spacer, as the tabs read before it are written
   try {
     while (!rubriken_->Eof()) {
+      failedInTab = true;
+      Tab tab{ColumnText(*rubriken_, res::kMenuetextColumn),
+              ColumnText(*rubriken_, res::kRubrikColumn)};
+      if (tab.rubrik == rubrik_) {
+        bemerkung_ = ColumnText(*rubriken_, res::kBemerkungColumn);
+        titel_ = ColumnText(*rubriken_, res::kTitelColumn);
+      }
+      tabs.push_back(std::move(tab));
+      failedInTab = false;
+      rubriken_->MoveNext();
+    }
+  } catch (const std::exception&) {
+    readFailed = true;
+  }
+  for (const Tab& tab : tabs) parser_->Expect(tab.menuetext);
+  parser_->Expect(titel_);
+  parser_->Expect(bemerkung_);
+  try {
+    for (const Tab& tab : tabs) {
       s += spacer;
       ++n;
-      std::string menuetext = ColumnText(*rubriken_, res::kMenuetextColumn);
-      const std::string rubrik = ColumnText(*rubriken_, res::kRubrikColumn);
-      menuetext = parser_->Parse(menuetext, ParsedText::kPageText);
+      const std::string menuetext = parser_->Parse(tab.menuetext, ParsedText::kPageText);
       if (parser_->ErrNumber() != clHTMLError::kNoError) {
-        error_.SetError(160, {parser_->ErrDescription()});
+        error_.SetError(msg::kActDataFailed, {parser_->ErrDescription()});
         return s;
       }
       // The link stands in a script string inside an attribute: a name must not end either.
       const std::string link =
-          ResText(res::kProtocolUrl, ResText(res::kRubrikPath, UrlEscapeName(rubrik)));
-      const bool selected = rubrik == rubrik_;
-      if (selected) {
-        bemerkung_ = ColumnText(*rubriken_, res::kBemerkungColumn);
-        titel_ = ColumnText(*rubriken_, res::kTitelColumn);
-      }
+          ResText(res::kProtocolUrl, ResText(res::kRubrikPath, UrlEscapeName(tab.rubrik)));
+      const bool selected = tab.rubrik == rubrik_;
       // The tab's cell follows the link; the selected tab's text does not.
       s += ResText(res::kCell,
                    ResText(res::kWidth, 100) + ResText(res::kAlign, ResText(res::kCenter)) +
@@ -203,11 +229,15 @@ std::string clHTMLMenu::MenuBar() {
       }
       s += menuetext + ResText(res::kSpanEnd);
       s += ResText(res::kCellEnd) + kCrLf;
-      rubriken_->MoveNext();
       ++n;
     }
   } catch (const std::exception&) {
-    error_.SetError(105);
+    error_.SetError(msg::kDataAccessFailed);
+    return s;
+  }
+  if (readFailed) {
+    if (failedInTab) s += spacer;
+    error_.SetError(msg::kDataAccessFailed);
     return s;
   }
   s += spacer;
@@ -229,13 +259,13 @@ std::string clHTMLMenu::Heading() {
   std::string s = ResText(res::kParagraph, ResText(res::kClass, ResText(res::kTitleClass, 1)));
   const std::string titel = parser_->Parse(titel_, ParsedText::kPageText);
   if (parser_->ErrNumber() != clHTMLError::kNoError) {
-    error_.SetError(160, {parser_->ErrDescription()});
+    error_.SetError(msg::kActDataFailed, {parser_->ErrDescription()});
     return s;
   }
   if (!TrimSpaces(titel).empty()) s += titel + ResText(res::kBreak);
   const std::string bemerkung = parser_->Parse(bemerkung_, ParsedText::kPageText);
   if (parser_->ErrNumber() != clHTMLError::kNoError) {
-    error_.SetError(160, {parser_->ErrDescription()});
+    error_.SetError(msg::kActDataFailed, {parser_->ErrDescription()});
     return s;
   }
   if (!TrimSpaces(bemerkung).empty()) {

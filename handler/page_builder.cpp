@@ -4,6 +4,8 @@
 
 #include "act/act_application.h"
 #include "act/act_data_parser.h"
+#include "act/act_snapshot.h"
+#include "act/act_standin.h"
 #include "handler/html_dumper.h"
 #include "handler/html_menu.h"
 #include "handler/parse_url.h"
@@ -74,6 +76,7 @@ PageBuilder::~PageBuilder() {
   generator_.reset();
   menu_.reset();
   parser_.reset();
+  snapshot_.reset();
   act_.reset();
   error_.reset();
 }
@@ -132,15 +135,19 @@ bool PageBuilder::ParseURL(const std::string& url) {
 void PageBuilder::PrepareRubric() {
   // The user may have changed the decimal sign or the date form since the last page.
   RefreshUserRegionalSettings();
-  act_ = std::make_unique<clACTApplication>();
-  if (!act_->ACTgestartet()) {
+  act_ = std::make_unique<clACTApplication>(PageACTAutomation());
+  // The page's one look at ACT!: the checks here and every source command of the page.
+  snapshot_ = std::make_unique<clACTSnapshot>(*act_);
+  if (!snapshot_->ACTgestartet()) {
+    snapshot_.reset();
     act_.reset();
     WriteError(msg::kActNotRunning, "");
     return;
   }
-  const std::string database = act_->ACTDatenbank();
+  const std::string database = snapshot_->ACTDatenbank();
   DPrint("ACT! Application - Database: " + database);
   if (database.empty()) {
+    snapshot_.reset();
     act_.reset();
     WriteError(msg::kNoActDatabase, "");
     return;
@@ -148,7 +155,7 @@ void PageBuilder::PrepareRubric() {
   DPrint("Init ACTDataparser");
   parser_ = std::make_unique<clACTDataParser>();
   // A parser without its bridge still reports each failing command in the entry that uses it.
-  parser_->Init(act_.get(), "");
+  parser_->InitPage(snapshot_.get(), "");
   DPrint("Init clHTMLMenu");
   menu_ = std::make_unique<clHTMLMenu>();
   if (!menu_->Init(parameter_, parser_.get(), "", "")) {
@@ -160,6 +167,12 @@ void PageBuilder::PrepareRubric() {
     return;
   }
   DPrint("Anzahl daten:" + std::to_string(menu_->AnzahlDaten()));
+  // The entries' fields are read with the page's first field, be it in the menu: one contact.
+  for (int i = 0; i < menu_->AnzahlDaten(); ++i) {
+    const clDaten* entry = menu_->Daten(i);
+    parser_->Expect(entry->DatenQuelle);
+    parser_->Expect(entry->Abfrage);
+  }
 }
 
 void PageBuilder::Step() {
@@ -201,8 +214,8 @@ void PageBuilder::BuildRubricStep() {
   }
 
   if (!dumper_->DIVWindoStarted()) {
-    dumper_->Dump(ResText(res::kDiv, {ResText(res::kIdAttribute, {ResText(621)}) +
-                                      ResText(res::kClass, {ResText(622)})}));
+    dumper_->Dump(ResText(res::kDiv, {ResText(res::kIdAttribute, {ResText(res::kWindowId)}) +
+                                      ResText(res::kClass, {ResText(res::kWindowClass)})}));
     dumper_->SetDIVWindoStarted(true);
   }
   if (menu_->ErrNumber() != msg::kNoError) {

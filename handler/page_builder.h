@@ -21,6 +21,7 @@ namespace vn {
 class PageGenerator;
 class clACTApplication;
 class clACTDataParser;
+class clACTSnapshot;
 class clHTMLDumper;
 class clHTMLMenu;
 struct clDaten;
@@ -28,8 +29,8 @@ struct clDaten;
 class PageBuilder {
  public:
   explicit PageBuilder(SinkCalls& sink);
-  // Releases the page writer, the generator, the menu, the ACT! source parser, the ACT! bridge
-  // and the error block, in this order, and deletes the page file.
+  // Releases the page writer, the generator, the menu, the ACT! source parser, the page's look
+  // at ACT!, the ACT! bridge and the error block, in this order, and deletes the page file.
   ~PageBuilder();
   PageBuilder(const PageBuilder&) = delete;
   PageBuilder& operator=(const PageBuilder&) = delete;
@@ -95,6 +96,7 @@ class PageBuilder {
   std::unique_ptr<clHTMLMenu> menu_;
   std::unique_ptr<clACTDataParser> parser_;
   std::unique_ptr<clACTApplication> act_;
+  std::unique_ptr<clACTSnapshot> snapshot_;  // what this page knows of ACT!, over act_
   std::unique_ptr<clHTMLError> error_;
   int currentEntry_ = 0;
 };

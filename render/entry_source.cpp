@@ -9,6 +9,7 @@
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 #include "resources/markup.h"
+#include "resources/message_ids.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -44,19 +45,19 @@ std::string ReasonLine(const std::exception& failure, const std::string& connect
 bool ParseEntryTexts(clHTMLError& error, clACTDataParser* parser, const std::string& strConnection,
                      const std::string& strSQL, std::string& connection, std::string& query) {
   if (parser == nullptr) {
-    error.SetError(184);
+    error.SetError(msg::kNoParser);
     return false;
   }
   connection = parser->Parse(TrimSpaces(strConnection), ParsedText::kAsRead);
   if (parser->Failed()) {
-    error.SetError(160, {parser->ErrDescription()});
+    error.SetError(msg::kActDataFailed, {parser->ErrDescription()});
     return false;
   }
   // Jet's dialect takes "..." as text, so commands there stand inside a literal too.
   query = parser->Parse(TrimSpaces(strSQL),
                         IsJetProvider(connection) ? ParsedText::kJetSql : ParsedText::kSql);
   if (parser->Failed()) {
-    error.SetError(160, {parser->ErrDescription()});
+    error.SetError(msg::kActDataFailed, {parser->ErrDescription()});
     return false;
   }
   return true;
@@ -65,11 +66,11 @@ bool ParseEntryTexts(clHTMLError& error, clACTDataParser* parser, const std::str
 bool RequireEntryTexts(clHTMLError& error, const std::string& connection,
                        const std::string& query) {
   if (connection.empty()) {
-    error.SetError(103);
+    error.SetError(msg::kConnectionMissing);
     return false;
   }
   if (query.empty()) {
-    error.SetError(104);
+    error.SetError(msg::kQueryMissing);
     return false;
   }
   return true;
@@ -96,7 +97,8 @@ std::string ConnectionShown(const std::string& connection) {
 
 void RecordConnectionFailure(clHTMLError& error, const std::string& connection,
                              const std::exception& failure) {
-  error.SetError(101, {ConnectionShown(connection) + ReasonLine(failure, connection)});
+  error.SetError(msg::kNoConnection,
+                 {ConnectionShown(connection) + ReasonLine(failure, connection)});
 }
 
 }  // namespace vn

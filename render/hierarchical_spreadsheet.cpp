@@ -13,6 +13,7 @@
 #include "render/format_field_value.h"
 #include "render/regional_settings.h"
 #include "resources/markup.h"
+#include "resources/message_ids.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -113,7 +114,7 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel, const std::stri
     levelAt_.assign(depths, 0);
     chapterAt_.assign(depths, 0);
   } catch (const std::exception&) {
-    error_.SetError(102, {markup::EscapeHtml(query_)});
+    error_.SetError(msg::kQueryFailed, {markup::EscapeHtml(query_)});
     return false;
   }
   return true;
@@ -186,7 +187,8 @@ std::string clHierachicalSpreadSheet::OpenLevel() {
     try {
       levels_[0] = root_->Clone(data::adLockUnspecified);
     } catch (const std::exception&) {
-      error_.SetError(106, {ConnectionShown(connection_), markup::EscapeHtml(query_)});
+      error_.SetError(msg::kNoRecordClone,
+                      {ConnectionShown(connection_), markup::EscapeHtml(query_)});
       step_ = 2;
       return s;
     }

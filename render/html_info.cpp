@@ -7,6 +7,7 @@
 #include "platform/path_separator.h"
 #include "platform/runtime_error.h"
 #include "resources/markup.h"
+#include "resources/message_ids.h"
 #include "resources/res_text.h"
 #include "resources/version.h"
 
@@ -62,9 +63,9 @@ std::string clHTMLInfo::GetNext() {
     html = state_ == 1 ? TitleBar() : Information();
     ++state_;
   } catch (const RuntimeError& e) {
-    SetError(199, "[clHTMLInfo].[GetNext]", e.Number(), e.Description());
+    SetError(msg::kProgramError, "[clHTMLInfo].[GetNext]", e.Number(), e.Description());
   } catch (const std::exception& e) {
-    SetError(199, "[clHTMLInfo].[GetNext]", 0, e.what());
+    SetError(msg::kProgramError, "[clHTMLInfo].[GetNext]", 0, e.what());
   }
   return html;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "render/page_generator.h"
+#include "resources/message_ids.h"
 
 namespace vn {
 
@@ -35,7 +36,7 @@ class clHTMLInfo final : public PageGenerator {
   std::string title_;
   std::string logoPath_;
   std::string scriptPath_;
-  int errNumber_ = 100;
+  int errNumber_ = msg::kNoError;
   std::string errDescription_;
   int state_ = 0;
 };

@@ -9,6 +9,7 @@
 #include "render/entry_source.h"
 #include "render/format_field_value.h"
 #include "resources/markup.h"
+#include "resources/message_ids.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -43,7 +44,7 @@ bool clHTMLList::Init(const std::string& strTitel, const std::string& strConnect
     recordset_ = std::make_unique<data::Recordset>();
     recordset_->Open(query_, *db_, data::adOpenForwardOnly, data::adLockUnspecified, -1);
   } catch (const std::exception&) {
-    error_.SetError(102, {markup::EscapeHtml(query_)});
+    error_.SetError(msg::kQueryFailed, {markup::EscapeHtml(query_)});
     return false;
   }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "resources/message_ids.h"
 #include "resources/res_text.h"
 
 namespace vn {
@@ -30,8 +31,8 @@ class clHTMLError {
   void SetError(int Fehlernummer, const ResValues& sZusatz = {},
                 const std::optional<PendingFailure>& failure = std::nullopt);
 
-  // 100 is the "no error" number every class starts with.
-  static constexpr int kNoError = 100;
+  // The "no error" number every class starts with.
+  static constexpr int kNoError = msg::kNoError;
   int Number() const { return number_; }
   bool Failed() const { return number_ != kNoError; }
   const std::string& Description() const { return description_; }

@@ -87,6 +87,8 @@ enum Id : int {
   kListTitleClass = 618,
   kListNameClass = 619,
   kListValueClass = 620,
+  kWindowId = 621,     // the element around a rubric's entries: its id ...
+  kWindowClass = 622,  // ... and its style class
   kBodyStyleClass = 623,
   kFormatPrefix = 624,
 

@@ -104,4 +104,6 @@ ACTAutomation DefaultACTAutomation() {
   return ACTAutomation{std::make_shared<DesktopWindows>(), std::make_shared<ComHost>()};
 }
 
+ACTAutomation PageACTAutomation() { return DefaultACTAutomation(); }
+
 }  // namespace vn

@@ -4,69 +4,15 @@
 
 #include "act/act_standin.h"
 #include "act_fixture.h"
+#include "logging_automation.h"
 #include "platform/runtime_error.h"
 
 namespace {
 
 using vn::AutoObject;
 using vn::AutoValue;
-
-// Writes down every automation call (member and arguments with their types) and passes it on
-// to the stand-in.
-struct CallLog {
-  std::vector<std::string> calls;
-  int objectsCreated = 0;
-};
-
-std::string Describe(const AutoValue& v) {
-  if (v.Is<std::int16_t>()) return "i16:" + std::to_string(v.As<std::int16_t>());
-  if (v.Is<std::int32_t>()) return "i32:" + std::to_string(v.As<std::int32_t>());
-  if (v.Is<bool>()) return v.As<bool>() ? "true" : "false";
-  if (v.Is<std::string>()) return "'" + v.As<std::string>() + "'";
-  return "?";
-}
-
-class LoggingObject : public vn::clAutomationObject {
- public:
-  LoggingObject(AutoObject inner, std::shared_ptr<CallLog> log)
-      : inner_(std::move(inner)), log_(std::move(log)) {}
-  AutoValue Invoke(const std::string& member, std::vector<AutoValue>& args) override {
-    std::string call = member + "(";
-    for (size_t i = 0; i < args.size(); ++i) call += (i ? "," : "") + Describe(args[i]);
-    log_->calls.push_back(call + ")");
-    return Wrap(inner_->Invoke(member, args));
-  }
-  AutoValue GetProperty(const std::string& member) override {
-    log_->calls.push_back(member);
-    return Wrap(inner_->GetProperty(member));
-  }
-  void PutProperty(const std::string& member, const AutoValue& value) override {
-    inner_->PutProperty(member, value);
-  }
-
- private:
-  AutoValue Wrap(AutoValue v) {
-    if (v.Object()) return AutoObject(std::make_shared<LoggingObject>(v.Object(), log_));
-    return v;
-  }
-  AutoObject inner_;
-  std::shared_ptr<CallLog> log_;
-};
-
-class LoggingHost : public vn::clAutomationHost {
- public:
-  LoggingHost(std::shared_ptr<vn::clAutomationHost> inner, std::shared_ptr<CallLog> log)
-      : inner_(std::move(inner)), log_(std::move(log)) {}
-  AutoObject CreateObject(const std::string& progId) override {
-    ++log_->objectsCreated;
-    return std::make_shared<LoggingObject>(inner_->CreateObject(progId), log_);
-  }
-  void DoEvents() override {}
-
- private:
-  std::shared_ptr<vn::clAutomationHost> inner_;
-  std::shared_ptr<CallLog> log_;
-};
+using vn::test::CallLog;
+using vn::test::LoggingHost;
 
 // Receives the progress texts of getIDsAktuelleSuche in its default property.
 class StatusLabel : public vn::clAutomationObject {

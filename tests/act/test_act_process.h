@@ -22,6 +22,9 @@ class TestActProcess {
   void Sync(const std::string& state);
   // The automation objects the test ACT! still serves; -1 when it is not running.
   long LiveCount();
+  // The automation calls the test ACT! served since the last time asked; -1 when it is not
+  // running.
+  long Calls();
   void Stop();
 
   // "Z:\..." for a path of the Linux side ("/..."), as Wine maps the root to drive Z:.

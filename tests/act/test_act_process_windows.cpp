@@ -49,6 +49,8 @@ void TestActProcess::Sync(const std::string& state) {
 
 long TestActProcess::LiveCount() { return Running() ? static_cast<long>(Send(kTestActCount)) : -1; }
 
+long TestActProcess::Calls() { return Running() ? static_cast<long>(Send(kTestActCalls)) : -1; }
+
 void TestActProcess::Stop() {
   if (Running()) {
     Send(kTestActQuit);

@@ -33,10 +33,7 @@ class AccessPageTest : public ::testing::Test {
     setenv("XDG_CACHE_HOME", (folder_->Root() + "/cache").c_str(), 1);
     program_ = folder_->CopyProgramFolder();
     library_ = std::make_unique<Library>(program_);
-    fs::create_directories(program_ + "/databases");
-    for (const char* script : {"/databases/schema.sql", "/databases/formate.sql"}) {
-      Exec(ReadFile(std::string(VARNOLIS_SOURCE_DIR) + script));
-    }
+    CreateConfig(program_ + "/databases/config.mdb");
     WriteAct("Banana");
     const std::string source = FruitMdbSource();
     if (!source.empty()) {
@@ -53,37 +50,19 @@ class AccessPageTest : public ::testing::Test {
 
   // ACT! running with a contact whose field 25 is `fruit`.
   void WriteAct(const std::string& fruit) const {
-    WriteFile(folder_->Root() + "/act.json",
-              "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - Test\", "
-              "\"visible\": true}], \"database\": \"Test.dbf\", \"activeView\": 1, "
-              "\"contact\": {\"25\": \"" +
-                  fruit + "\"}}");
+    WriteStandIn(folder_->Root() + "/act.json", "{\"25\": \"" + fruit + "\"}");
   }
 
-  void Exec(const std::string& sql) { ExecSql(program_ + "/databases/config.mdb", sql); }
-
   // The rubric `Obst` with its entries (format, title, connection, query) in the order given.
-  void AddRubric(
-      const std::vector<std::tuple<int, std::string, std::string, std::string>>& entries) {
-    Exec(
-        "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) "
-        "VALUES (1, 'Obst', 'Obst', 'Obstsorten', 'Aus Access');");
-    int rank = 0;
-    for (const auto& [format, title, connection, query] : entries) {
-      Exec("INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
-           SqlQuoted(title) + ", " + std::to_string(format) + ", " + SqlQuoted(connection) + ", " +
-           SqlQuoted(query) +
-           "); INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, "
-           "last_insert_rowid(), " +
-           std::to_string(++rank) + ");");
-    }
+  void AddRubric(const std::vector<ConfigEntry>& entries) {
+    test::AddRubric(program_ + "/databases/config.mdb",
+                    {1, "Obst", "Obst", "Obstsorten", "Aus Access"}, entries);
   }
 
   std::string Page() {
     Response r = Get(*library_, "varnolis://rubrik/Obst");
     EXPECT_EQ(r.start, S_OK);
-    const size_t end = r.bytes.find("</HTML>\r\n");
-    return end == std::string::npos ? r.bytes : r.bytes.substr(0, end + 9);
+    return PageOf(r.bytes);
   }
 
   std::string Jet() const { return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + fruit_; }

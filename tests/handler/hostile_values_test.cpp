@@ -27,10 +27,7 @@ class HostileValuesTest : public ::testing::Test {
     program_ = folder_->CopyProgramFolder();
     library_ = std::make_unique<Library>(program_);
     data_ = folder_->Root() + "/kunden.db";
-    std::filesystem::create_directories(program_ + "/databases");
-    for (const char* script : {"/databases/schema.sql", "/databases/formate.sql"}) {
-      ExecSql(Config(), ReadFile(std::string(VARNOLIS_SOURCE_DIR) + script));
-    }
+    CreateConfig(Config());
     ExecSql(data_,
             "CREATE TABLE kunden (nr INTEGER, name TEXT);"
             "INSERT INTO kunden VALUES (6, 'Meier'), (7, 'Schulz');"
@@ -80,27 +77,14 @@ class HostileValuesTest : public ::testing::Test {
   // A rubric "Kunde" with a card by the quoted field, then one by the field outside quotes.
   void AddRubric(const std::string& unquotedQuery) { AddRubric(DataConnection(), unquotedQuery); }
   void AddRubric(const std::string& connection, const std::string& unquotedQuery) {
-    auto entry = [&](const char* title, const std::string& query) {
-      return std::string("INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES ('") +
-             title + "', 2, '" + connection + "', '" + query +
-             "'); INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) "
-             "VALUES (1, last_insert_rowid(), (SELECT count(*) FROM Zuordnungen) + 1);";
-    };
-    ExecSql(
-        Config(),
-        "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) "
-        "VALUES (1, 'Kunde', 'Kunde', 'K', '');" +
-            entry("Zitiert",
-                  "SELECT name AS Name FROM kunden WHERE CAST(nr AS TEXT) = ''{!kontakt,25}''") +
-            entry("Offen", unquotedQuery));
+    test::AddRubric(Config(), {1, "Kunde", "Kunde", "K", ""},
+                    {{2, "Zitiert", connection,
+                      "SELECT name AS Name FROM kunden WHERE CAST(nr AS TEXT) = '{!kontakt,25}'"},
+                     {2, "Offen", connection, unquotedQuery}});
   }
 
   void WriteContact(const std::string& field25) const {
-    WriteFile(folder_->Root() + "/act.json",
-              "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - Test\", "
-              "\"visible\": true}], \"database\": \"Test.dbf\", \"activeView\": 1, "
-              "\"contact\": {\"25\": \"" +
-                  field25 + "\"}}");
+    WriteStandIn(folder_->Root() + "/act.json", "{\"25\": \"" + field25 + "\"}");
   }
 
   // The page's end: the handler's 152 block around the card's 160 block around the parser's
@@ -127,12 +111,9 @@ class HostileValuesTest : public ::testing::Test {
   // tries to end an attribute, a placeholder with characters of the code page's upper half, and
   // a customer name with an apostrophe.
   void WriteHostileContact() const {
-    WriteFile(folder_->Root() + "/act.json",
-              R"({"windows": [{"class": "act3.0frameclass", "title": "ACT! - Test",
-                  "visible": true}], "database": "Test.dbf", "activeView": 1,
-                  "contact": {"25": "O'Neil & Co", "57": "O'Neil <b>bold</b> & Co",
-                              "58": "\"><img src=x onerror=alert(1)>",
-                              "59": "100%s Müller € ß"}})");
+    WriteStandIn(folder_->Root() + "/act.json",
+                 R"({"25": "O'Neil & Co", "57": "O'Neil <b>bold</b> & Co",
+                     "58": "\"><img src=x onerror=alert(1)>", "59": "100%s Müller € ß"})");
   }
 
   std::string DataConnection() const { return "Provider=SQLite;Data Source=" + data_; }
@@ -141,19 +122,15 @@ class HostileValuesTest : public ::testing::Test {
   // and remark, and the entries (format, title, query) in this order.
   void AddValuesRubric(const std::vector<std::tuple<int, std::string, std::string>>& entries,
                        const std::string& connection = "") {
-    ExecSql(Config(),
-            "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES (1, 'Kunde', "
-            "'<b>Kunde</b> {!kontakt, 57}', 'Titel {!kontakt, 58}', '<i>{!kontakt, 59}</i>');");
-    int rank = 0;
+    std::vector<ConfigEntry> withConnection;
     for (const auto& [format, title, query] : entries) {
-      ExecSql(Config(), "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
-                            SqlQuoted(title) + ", " + std::to_string(format) + ", " +
-                            SqlQuoted(connection.empty() ? DataConnection() : connection) + ", " +
-                            SqlQuoted(query) +
-                            "); INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, "
-                            "last_insert_rowid(), " +
-                            std::to_string(++rank) + ");");
+      withConnection.push_back(
+          {format, title, connection.empty() ? DataConnection() : connection, query});
     }
+    test::AddRubric(Config(),
+                    {1, "Kunde", "<b>Kunde</b> {!kontakt, 57}", "Titel {!kontakt, 58}",
+                     "<i>{!kontakt, 59}</i>"},
+                    withConnection);
   }
 
   // The menu of the one rubric and its heading, as the page holds them.
@@ -194,8 +171,7 @@ class HostileValuesTest : public ::testing::Test {
   std::string Page() {
     Response r = Get(*library_, "varnolis://rubrik/Kunde");
     EXPECT_EQ(r.start, S_OK);
-    const size_t end = r.bytes.find("</HTML>\r\n");
-    return end == std::string::npos ? r.bytes : r.bytes.substr(0, end + 9);
+    return PageOf(r.bytes);
   }
 
   std::unique_ptr<TestFolder> folder_;

@@ -65,6 +65,35 @@ TEST_F(HtmlDumperTest, ResourcePathReplacesTheLibraryFolder) {
   EXPECT_EQ(ReadFile(file), ExpectedHead("/srv/res") + ExpectedEnd());
 }
 
+// A program folder's name may hold & and " (Linux file names may): the head stays well formed.
+// In the attributes the paths are page text; in the VBScript block they are string literals,
+// raw text where a character reference would stay as written, so only the quote is doubled.
+TEST_F(HtmlDumperTest, AFolderNameWithAmpersandAndQuoteGivesAWellFormedHeadLinux) {
+  OverrideLibraryFolder("/opt/R&D \"neu\"/Varnolis");
+  const std::string file = folder_.Root() + "/page.htm";
+  clHTMLDumper dumper;
+  ASSERT_TRUE(dumper.Init(file, ""));
+  dumper.DumpHeader("Varnolis");
+  dumper.DumpEnd();
+  EXPECT_EQ(ReadFile(file),
+            "<HTML>\r\n<HEAD>\r\n<TITLE>Varnolis</TITLE>\r\n"
+            "<LINK rel=\"stylesheet\" href=\"/opt/R&amp;D &quot;neu&quot;/Varnolis/ResourceHTML/"
+            "styles.css\" type=\"text/css\">\r\n"
+            "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"/opt/R&amp;D &quot;neu&quot;/Varnolis/"
+            "ResourceHTML/polling.vbs\">\r\n"
+            "</SCRIPT>\r\n"
+            "<SCRIPT  LANGUAGE=\"VBScript\">\r\n\r\n"
+            "strPlus=\"/opt/R&D \"\"neu\"\"/Varnolis/ResourceHTML/plus.gif\"\r\n\r\n"
+            "strMinus=\"/opt/R&D \"\"neu\"\"/Varnolis/ResourceHTML/minus.gif\"\r\n\r\n"
+            "</SCRIPT>\r\n\r\n"
+            "<SCRIPT  LANGUAGE=\"VBScript\" SRC=\"/opt/R&amp;D &quot;neu&quot;/Varnolis/"
+            "ResourceHTML/plusminus.vbs\"></SCRIPT>\r\n\r\n"
+            "</HEAD>\r\n"
+            "<BODY  CLASS=\"bodystyle\">\r\n"
+            "<a name=\"Start\"></a>\r\n" +
+                ExpectedEnd());
+}
+
 TEST_F(HtmlDumperTest, InitFailsWithoutAUsableFolderAndLeavesNothing) {
   setenv("TMPDIR", (folder_.Root() + "/missing").c_str(), 1);
   clHTMLDumper dumper;

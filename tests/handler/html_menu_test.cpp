@@ -232,6 +232,22 @@ TEST_F(HtmlMenuTest, InitFailures) {
   }
 }
 
+// The configuration's path in message 101 is page text: a folder named with & and " (as Linux
+// file names may be) leaves the block well formed.
+TEST_F(HtmlMenuTest, AConfigurationFolderWithMarkupCharactersIsTextInMessage101Linux) {
+  clHTMLMenu menu;
+  const std::string folder = (root_ / "R&D \"neu\"").string();
+  EXPECT_FALSE(menu.Init("Umsatz", &parser_, folder, ""));
+  EXPECT_EQ(menu.ErrNumber(), 101);
+  EXPECT_NE(menu.ErrDescription().find(
+                "<TD  CLASS=\"errortext\">Es konnte keine Verbindung zu der Datenbank hergestellt "
+                "werden.<br>Connection String: Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                root_.string() +
+                "/R&amp;D &quot;neu&quot;/databases/config.mdb;Persist Security Info=False</TD>"),
+            std::string::npos)
+      << menu.ErrDescription();
+}
+
 TEST_F(HtmlMenuTest, RubricNameInAFailingEntriesQueryIsShownAsText) {
   FillConfig();
   Exec(ConfigDatabase(), "DROP TABLE Zuordnungen;");

@@ -31,62 +31,36 @@ class PageBuilderTest : public RequestFixture {
   std::string Config() const { return program_ + "/databases/config.mdb"; }
   std::string DataConnection() const { return "Provider=SQLite;Data Source=" + data_; }
 
-  void CreateConfig() {
-    std::filesystem::create_directories(program_ + "/databases");
-    for (const char* script : {"/databases/schema.sql", "/databases/formate.sql"}) {
-      std::ifstream in(std::string(VARNOLIS_SOURCE_DIR) + script, std::ios::binary);
-      std::ostringstream text;
-      text << in.rdbuf();
-      ExecSql(Config(), text.str());
-    }
-  }
-
-  // A rubric with its entries (format, title, connection, query) assigned in the order given.
-  struct Entry {
-    int format;
-    std::string title;
-    std::string connection;
-    std::string query;
-  };
+  // A rubric with its entries assigned in the order given; the rubric's name is its menu text.
   void AddRubric(const std::string& name, const std::string& title, const std::string& remark,
-                 const std::vector<Entry>& entries) {
-    if (!std::filesystem::exists(Config())) CreateConfig();
-    ExecSql(Config(), "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES (" +
-                          std::to_string(++rubrics_) + ", " + SqlQuoted(name) + ", " +
-                          SqlQuoted(name) + ", " + SqlQuoted(title) + ", " + SqlQuoted(remark) +
-                          ");");
-    int rank = 0;
-    for (const Entry& e : entries) {
-      ExecSql(Config(), "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
-                            SqlQuoted(e.title) + ", " + std::to_string(e.format) + ", " +
-                            SqlQuoted(e.connection) + ", " + SqlQuoted(e.query) +
-                            ");"
-                            "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (" +
-                            std::to_string(rubrics_) + ", last_insert_rowid(), " +
-                            std::to_string(++rank) + ");");
-    }
+                 const std::vector<ConfigEntry>& entries) {
+    if (!std::filesystem::exists(Config())) CreateConfig(Config());
+    test::AddRubric(Config(), {++rubrics_, name, name, title, remark}, entries);
   }
 
   // The ACT! stand-in: running, with `database` open (none when empty), contact field 25.
   void WriteAct(const std::string& database) const {
-    WriteFile(folder_->Root() + "/act.json",
-              "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - Test\", "
-              "\"visible\": true}]" +
-                  (database.empty() ? std::string() : ", \"database\": \"" + database + "\"") +
-                  ", \"activeView\": 1, \"contact\": {\"25\": \"K10001\"}}");
+    WriteStandIn(folder_->Root() + "/act.json", R"({"25": "K10001"})", database);
   }
 
   std::string Page(const std::string& url) {
     Response r = Fetch(url);
     EXPECT_EQ(r.start, S_OK);
     calls_ = r.calls;
-    // The padding of the last chunk is no part of the page.
-    const size_t end = r.bytes.find("</HTML>\r\n");
-    return end == std::string::npos ? r.bytes : r.bytes.substr(0, end + 9);
+    return PageOf(r.bytes);
   }
 
   std::string Block(const std::string& klasse, int number, const std::string& text) const {
     return ExpectedErrorBlockOf(program_, klasse, number, text, true);
+  }
+
+  // The page of a rubric while ACT! does not run: message 122 alone.
+  std::string ActNotRunningPage() const {
+    return ExpectedHead(program_) +
+           Block("clProtocolHandler", 122,
+                 Cp1252("Der Zugriff auf die ACT!-Daten ist nich möglich, weil kein ACT! "
+                        "gestartet wurde.")) +
+           ExpectedEnd();
   }
 
   std::string Window() const { return "<DIV  ID=\"divfenster\" CLASS=\"divwindow\">\r\n"; }
@@ -193,12 +167,7 @@ TEST_F(PageBuilderTest, AnsiAndUtf8EscapesOfARubricNameReachTheSameRubric) {
 
 TEST_F(PageBuilderTest, MissingStandInGives122AtOnceAndInfoStillWorks) {
   AddRubric("Kunde", "K", "", {{2, "S", DataConnection(), "SELECT 1 AS a"}});
-  EXPECT_EQ(Page("varnolis://rubrik/Kunde"),
-            ExpectedHead(program_) +
-                Block("clProtocolHandler", 122,
-                      Cp1252("Der Zugriff auf die ACT!-Daten ist nich möglich, weil kein ACT! "
-                             "gestartet wurde.")) +
-                ExpectedEnd());
+  EXPECT_EQ(Page("varnolis://rubrik/Kunde"), ActNotRunningPage());
   EXPECT_NE(Page("varnolis://info").find("infotitle"), std::string::npos);
 }
 
@@ -339,9 +308,8 @@ TEST_F(PageBuilderTest, AFailureInsideReadShowsMessage199AndThePageIsReadToItsEn
       block.substr(0, block.size() - std::string("</TABLE></DIV>\r\n").size()) +
       "<TR  VALIGN=\"top\"><TD  CLASS=\"errortext\">6</TD><TD  CLASS=\"errortext\">"
       "Overflow</TD></TR></TABLE></DIV>\r\n";
-  const size_t end = r.bytes.find("</HTML>\r\n");
-  ASSERT_NE(end, std::string::npos);
-  const std::string page = r.bytes.substr(0, end + 9);
+  ASSERT_NE(r.bytes.find("</HTML>\r\n"), std::string::npos);
+  const std::string page = PageOf(r.bytes);
   EXPECT_TRUE(page.ends_with(withFailure + End())) << page;
   EXPECT_EQ(page.find("CLASS=\"errortext\">152<"), std::string::npos);
 }
@@ -458,6 +426,47 @@ TEST_F(PageBuilderTest, DebugLogFollowsTheAssemblyStepByStep) {
   ASSERT_NE(failed + 1, lines.end());
   EXPECT_EQ((failed + 1)->rfind("HTMLMenu.ErrDescription<TABLE", 0), 0u);
   EXPECT_EQ((failed + 2)->rfind("WriteError(155,", 0), 0u);
+}
+
+// The user moves on to the next contact while the first entry is being built: every entry of
+// the page still shows the first contact, the second entry's field included, which no text before
+// it names. The next page shows the new contact.
+TEST_F(PageBuilderTest, AContactChangedWhileThePageIsBuiltShowsOnTheNextPageOnly) {
+  const std::string act = folder_->Root() + "/act.json";
+  WriteStandIn(act, R"({"25": "K10001", "3": "Anna Meier"})");
+  AddRubric(
+      "Kunde", "K", "",
+      {{2, "Firma", DataConnection(), "SELECT name AS Name FROM kunden WHERE nr = '{!kontakt,25}'"},
+       {2, "Person", DataConnection(), "SELECT '{!kontakt,3}' AS Person"}});
+  bool changed = false;
+  Response r = Fetch("varnolis://rubrik/Kunde", 4096, [&](const std::vector<std::string>& calls) {
+    if (!changed && std::count(calls.begin(), calls.end(), "ReportProgress 5 Creating Table ...")) {
+      WriteStandIn(act, R"({"25": "K10002", "3": "Bernd Schulz"})");
+      changed = true;
+    }
+  });
+  ASSERT_TRUE(changed);
+  const std::string first = PageOf(r.bytes);
+  const std::string cell = "<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">";
+  EXPECT_NE(first.find(cell + "Meier</TD>"), std::string::npos) << first;
+  EXPECT_NE(first.find(cell + "Anna Meier</TD>"), std::string::npos) << first;
+  EXPECT_EQ(first.find("Schulz"), std::string::npos) << first;
+  const std::string next = Page("varnolis://rubrik/Kunde");
+  EXPECT_NE(next.find(cell + "Schulz</TD>"), std::string::npos) << next;
+  EXPECT_NE(next.find(cell + "Bernd Schulz</TD>"), std::string::npos) << next;
+  EXPECT_EQ(next.find("Meier"), std::string::npos) << next;
+}
+
+// Nothing of ACT! is kept from one page to the next: ACT! stopped after a page gives 122 on the
+// next, byte for byte as when it never ran.
+TEST_F(PageBuilderTest, ActStoppedBetweenTwoPagesGives122OnTheSecond) {
+  WriteAct("Test.dbf");
+  AddRubric(
+      "Kunde", "K", "",
+      {{2, "S", DataConnection(), "SELECT name AS Name FROM kunden WHERE nr = '{!kontakt,25}'"}});
+  EXPECT_NE(Page("varnolis://rubrik/Kunde").find(">Meier</TD>"), std::string::npos);
+  std::filesystem::remove(folder_->Root() + "/act.json");
+  EXPECT_EQ(Page("varnolis://rubrik/Kunde"), ActNotRunningPage());
 }
 
 }  // namespace

@@ -30,39 +30,28 @@ class PooledPageTest : public ::testing::Test {
     program_ = folder_->CopyProgramFolder();
     library_ = std::make_unique<Library>(program_);
     // A rubric page is built only while ACT! runs.
-    WriteFile(folder_->Root() + "/act.json",
-              "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - Test\", "
-              "\"visible\": true}], \"database\": \"Test.dbf\", \"activeView\": 1}");
-    fs::create_directories(program_ + "/databases");
-    for (const char* script : {"/databases/schema.sql", "/databases/formate.sql"}) {
-      Exec(ReadFile(std::string(VARNOLIS_SOURCE_DIR) + script));
-    }
+    WriteStandIn(folder_->Root() + "/act.json", "");
+    CreateConfig(program_ + "/databases/config.mdb");
   }
   void TearDown() override {
     library_.reset();
     folder_.reset();
   }
 
-  void Exec(const std::string& sql) { ExecSql(program_ + "/databases/config.mdb", sql); }
-
   // The rubric `Sitzung`: three entries that each show their server session (its process id and
   // start, which together no other session has), over `connection` (an ADO connection string
   // naming ODBC, as configurations do).
   void AddRubric(const std::string& connection) {
-    Exec(
-        "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) "
-        "VALUES (1, 'Sitzung', 'Sitzung', 'Sitzung', '');");
     const std::string session =
         "SELECT 'session=' || pid || '@' || to_char(backend_start, 'YYYYMMDDHH24MISSUS') AS s "
         "FROM pg_stat_activity WHERE pid = pg_backend_pid()";
+    std::vector<ConfigEntry> entries;
     for (int entry = 1; entry <= 3; ++entry) {
-      Exec("INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES ('Eintrag " +
-           std::to_string(entry) + "', 1, " + SqlQuoted("Provider=MSDASQL;" + connection) + ", " +
-           SqlQuoted(session) +
-           "); INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES (1, "
-           "last_insert_rowid(), " +
-           std::to_string(entry) + ");");
+      entries.push_back(
+          {1, "Eintrag " + std::to_string(entry), "Provider=MSDASQL;" + connection, session});
     }
+    test::AddRubric(program_ + "/databases/config.mdb", {1, "Sitzung", "Sitzung", "Sitzung", ""},
+                    entries);
   }
 
   // The sessions that the page's entries show, in the order of the entries.

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,8 +48,10 @@ struct Response {
   std::vector<std::string> calls;
 };
 
-// Start, Read with buffers of `cb` bytes until kFinished (or a failure), Terminate.
-inline Response Fetch(const std::string& url, std::uint32_t cb = 4096) {
+// Start, Read with buffers of `cb` bytes until kFinished (or a failure), Terminate; `afterRead`
+// (when given) is called after every Read with the sink's calls so far.
+inline Response Fetch(const std::string& url, std::uint32_t cb = 4096,
+                      const std::function<void(const std::vector<std::string>&)>& afterRead = {}) {
   Response r;
   RecordingRequestSink sink;
   {
@@ -62,6 +65,7 @@ inline Response Fetch(const std::string& url, std::uint32_t cb = 4096) {
         r.reads.push_back(static_cast<HRESULT>(result));
         r.counts.push_back(count);
         r.bytes.append(buffer.data(), count);
+        if (afterRead) afterRead(sink.calls);
         if (result != RequestResult::kOk && result != RequestResult::kPending) break;
       }
     }

@@ -57,7 +57,7 @@ TEST(RubrikDemoTest, EveryDemoRubricRendersWithoutAnErrorBlock) {
     SCOPED_TRACE(rubric.name);
     Response r = Get(library, "varnolis://rubrik/" + rubric.name);
     ASSERT_EQ(r.start, S_OK);
-    const std::string page = r.bytes.substr(0, r.bytes.rfind("</HTML>\r\n") + 9);
+    const std::string page = PageOf(r.bytes);
     EXPECT_TRUE(page.starts_with(ExpectedHead(program)));
     EXPECT_TRUE(page.ends_with("</DIV>\r\n" + ExpectedEnd()));
     EXPECT_NE(page.find("<DIV  ID=\"divfenster\" CLASS=\"divwindow\">"), std::string::npos);

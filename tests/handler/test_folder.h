@@ -62,6 +62,69 @@ inline std::string SqlQuoted(const std::string& text) {
   for (char c : text) out += c == '\'' ? std::string("''") : std::string(1, c);
   return out + "'";
 }
+// The configuration database at `config` made afresh from the shipped schema and display
+// formats.
+inline void CreateConfig(const std::string& config) {
+  fs::create_directories(fs::path(config).parent_path());
+  for (const char* script : {"/databases/schema.sql", "/databases/formate.sql"}) {
+    ExecSql(config, ReadFile(std::string(VARNOLIS_SOURCE_DIR) + script));
+  }
+}
+
+// A rubric of the configuration database as a test adds it, and one of its data entries.
+struct ConfigRubric {
+  int rank = 1;
+  std::string name;
+  std::string menuText;
+  std::string title;
+  std::string remark;
+};
+struct ConfigEntry {
+  int format = 2;
+  std::string title;
+  std::string connection;
+  std::string query;
+};
+
+// Adds `rubric` to the configuration database at `config` and assigns it `entries` in the
+// order given.
+inline void AddRubric(const std::string& config, const ConfigRubric& rubric,
+                      const std::vector<ConfigEntry>& entries) {
+  ExecSql(config, "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) VALUES (" +
+                      std::to_string(rubric.rank) + ", " + SqlQuoted(rubric.name) + ", " +
+                      SqlQuoted(rubric.menuText) + ", " + SqlQuoted(rubric.title) + ", " +
+                      SqlQuoted(rubric.remark) + ");");
+  int rank = 0;
+  for (const ConfigEntry& e : entries) {
+    ExecSql(config, "INSERT INTO Daten (Titel, Format_ID, Datenquelle, Abfrage) VALUES (" +
+                        SqlQuoted(e.title) + ", " + std::to_string(e.format) + ", " +
+                        SqlQuoted(e.connection) + ", " + SqlQuoted(e.query) +
+                        "); INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES ("
+                        "(SELECT ID_Rubrik FROM Rubriken WHERE Rubrik = " +
+                        SqlQuoted(rubric.name) + "), last_insert_rowid(), " +
+                        std::to_string(++rank) + ");");
+  }
+}
+
+// The ACT! stand-in at `path`: ACT! running with `database` open (none when empty) and a
+// contact view on a contact with the fields of the JSON object `contact` (none when empty).
+inline void WriteStandIn(const std::string& path, const std::string& contact,
+                         const std::string& database = "Test.dbf") {
+  WriteFile(path,
+            "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - Test\", "
+            "\"visible\": true}]" +
+                (database.empty() ? std::string() : ", \"database\": \"" + database + "\"") +
+                ", \"activeView\": 1" +
+                (contact.empty() ? std::string() : ", \"contact\": " + contact) + "}");
+}
+
+// The page in what a browser received: up to its end, without the blanks that pad the last
+// chunk.
+inline std::string PageOf(const std::string& bytes) {
+  const size_t end = bytes.find("</HTML>\r\n");
+  return end == std::string::npos ? bytes : bytes.substr(0, end + 9);
+}
+
 // How often `part` occurs in `text`.
 inline size_t Count(const std::string& text, const std::string& part) {
   size_t n = 0;

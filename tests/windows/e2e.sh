@@ -271,6 +271,7 @@ for k in "${!DAY_PAGES[@]}"; do cp "$WORK/${DAY_PAGES[$k]}.linux.html" "$WORK/da
 # machine must not end as a failure for its length alone.
 DAY_LIMIT=$((DAY_REQUESTS / 2 > 1800 ? DAY_REQUESTS / 2 : 1800))
 day_start=$SECONDS
+act --calls >/dev/null || fail "test_act.exe --calls"
 if (cd "$WORK" && LC_ALL=de_DE.UTF-8 timeout "$DAY_LIMIT" "$WINE" working_day.exe \
   --requests "$DAY_REQUESTS" "$(windows_path "$WORK/day")" "${DAY_URLS[@]}") >"$WORK/day.txt" 2>&1
 then
@@ -278,6 +279,7 @@ then
     "every page equals the Linux page, no counter grew"
 else fail "the working day ($WORK/day.txt, pages that differ in $WORK/day)"; fi
 tr -d '\r' <"$WORK/day.txt" | sed 's/^/    /'
+echo "    ACT! calls served in the day: $(act --calls | tr -d '\r')"
 left=$(temp_files)
 if [ "$left" = 0 ]; then pass "no ~HT*.tmp left after the working day"; else
   fail "$left ~HT*.tmp left after the working day"; fi
@@ -341,6 +343,11 @@ else fail "varnolis.exe parse: '$windows_parse', Linux: '$linux_parse'"; fi
 
 # ACT! ended (on Linux: no state file): message 122 again.
 stop_act
+# The same working day without ACT!, for its pages per second only (the rubric pages show 122).
+(cd "$WORK" && LC_ALL=de_DE.UTF-8 timeout "$DAY_LIMIT" "$WINE" working_day.exe \
+  --requests "$DAY_REQUESTS" "$(windows_path "$WORK/day")" "${DAY_URLS[@]}") 2>&1 |
+  tr -d '\r' | sed -n 's/^\(requests .* per second\)$/    without ACT!: \1/p' || true
+rm -f "$WORK"/day/*.differs.html
 rm -f "$ACT_STATE"
 compare act-stopped varnolis://rubrik/Start
 expect_message act-stopped 122 "ACT! stopped"

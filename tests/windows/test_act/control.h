@@ -13,5 +13,8 @@ inline constexpr UINT kTestActReload = WM_APP + 1;
 inline constexpr UINT kTestActCount = WM_APP + 2;
 // Ends the test ACT! after the answer.
 inline constexpr UINT kTestActQuit = WM_APP + 3;
+// Answers the automation calls served since the last time it was asked (objects created, member
+// calls and property reads), and starts counting afresh.
+inline constexpr UINT kTestActCalls = WM_APP + 4;
 
 }  // namespace vn::test

@@ -7,6 +7,7 @@
 //   test_act.exe STATE.json                   runs on that state (-Embedding: VARNOLIS_ACT)
 //   test_act.exe --reload | --count | --quit  controls the running one: windows made afresh
 //                                             from the state / served objects still alive / end
+//   test_act.exe --calls                      the automation calls served since last asked
 #include <windows.h>
 #include <objbase.h>
 
@@ -21,6 +22,7 @@
 #include "platform/runtime_error.h"
 #include "platform/win32/registry_key.h"
 #include "platform/win32/wide.h"
+#include "tests/act/logging_automation.h"
 #include "tests/windows/test_act/control.h"
 
 namespace {
@@ -39,6 +41,11 @@ constexpr wchar_t kDefaultWindowClass[] = L"VarnolisTestActWindow";
 constexpr UINT kReload = vn::test::kTestActReload;
 constexpr UINT kCount = vn::test::kTestActCount;
 constexpr UINT kQuit = vn::test::kTestActQuit;
+constexpr UINT kCalls = vn::test::kTestActCalls;
+
+// Every call served, as a test asks for their number: the objects created and what was asked of
+// them. The server has one thread, its apartment's.
+std::shared_ptr<vn::test::CallLog> g_calls = std::make_shared<vn::test::CallLog>();
 
 std::wstring ModuleFile() {
   std::wstring path(MAX_PATH, L'\0');
@@ -196,8 +203,9 @@ class ClassFactory final : public IClassFactory {
     *object = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
     try {
-      vn::AutoObject application =
-          vn::StandInAutomation(state_).host->CreateObject(Narrow(kProgId));
+      vn::AutoObject application = std::make_shared<vn::test::LoggingObject>(
+          vn::StandInAutomation(state_).host->CreateObject(Narrow(kProgId)), g_calls);
+      ++g_calls->objectsCreated;
       vn::ComPtr<IDispatch> dispatch = vn::win32::ServedDispatchOf(application);
       return dispatch->QueryInterface(riid, object);
     } catch (const vn::RuntimeError& e) {
@@ -276,6 +284,11 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return 1;
     case kCount:
       return vn::win32::DispatchServer::Live();
+    case kCalls: {
+      const LRESULT calls = static_cast<LRESULT>(g_calls->calls.size()) + g_calls->objectsCreated;
+      *g_calls = {};
+      return calls;
+    }
     case kQuit:
       ::PostQuitMessage(0);
       return 1;
@@ -337,7 +350,7 @@ int wmain(int argc, wchar_t** argv) {
   if (argc != 2) {
     std::fprintf(stderr,
                  "usage: test_act.exe --register | --unregister | STATE.json | -Embedding | "
-                 "--reload | --count | --quit\n");
+                 "--reload | --count | --calls | --quit\n");
     return 2;
   }
   const std::wstring argument = argv[1];
@@ -345,6 +358,7 @@ int wmain(int argc, wchar_t** argv) {
   if (argument == L"--unregister") return Unregister();
   if (argument == L"--reload") return Control(kReload, false);
   if (argument == L"--count") return Control(kCount, true);
+  if (argument == L"--calls") return Control(kCalls, true);
   if (argument == L"--quit") return Control(kQuit, false);
   // Started by COM: the state is the one the stand-in would read (VARNOLIS_ACT).
   if (argument == L"-Embedding" || argument == L"/Embedding") return Serve({});
