@@ -115,19 +115,56 @@ std::shared_ptr<vn::data::Recordset> DataEnv::Hierarchy(const std::string& name)
   return rsluZuordnungenRubriken_;
 }
 
-std::vector<std::string> DataEnv::AssignedRubrics(std::int64_t dataId) {
+std::vector<std::string> DataEnv::Texts(const std::string& sql,
+                                        std::vector<std::int64_t>* groups) {
   vn::data::Recordset recordset;
-  recordset.Open(
+  recordset.Open(sql, cnConfig_, vn::data::adOpenForwardOnly, vn::data::adLockReadOnly);
+  std::vector<std::string> texts;
+  for (; !recordset.Eof(); recordset.MoveNext()) {
+    const vn::data::Variant text = recordset.Fields(0).Value();
+    texts.push_back(text.Is<std::string>() ? text.As<std::string>() : std::string());
+    if (groups == nullptr) continue;
+    const vn::data::Variant group = recordset.Fields(1).Value();
+    groups->push_back(group.Is<std::int64_t>() ? group.As<std::int64_t>() : 0);
+  }
+  return texts;
+}
+
+std::vector<std::string> DataEnv::AssignedRubrics(std::int64_t dataId) {
+  return Texts(
       "SELECT Rubriken.Rubrik FROM Zuordnungen, Rubriken WHERE Zuordnungen.Rubrik_ID = "
       "Rubriken.ID_Rubrik AND Zuordnungen.Daten_ID = " +
-          std::to_string(dataId) + " ORDER BY Rubriken.Rang, Zuordnungen.Rang",
-      cnConfig_, vn::data::adOpenForwardOnly, vn::data::adLockReadOnly);
-  std::vector<std::string> names;
-  for (; !recordset.Eof(); recordset.MoveNext()) {
-    const vn::data::Variant name = recordset.Fields(0).Value();
-    names.push_back(name.Is<std::string>() ? name.As<std::string>() : std::string());
+      std::to_string(dataId) + " ORDER BY Rubriken.Rang, Zuordnungen.Rang");
+}
+
+std::vector<std::string> DataEnv::RubricsNamed(const std::string& name, std::int64_t exceptId) {
+  // The column's comparison is the one the library's query of a rubric makes.
+  std::string literal = "'";
+  for (const char c : name) literal += c == '\'' ? std::string("''") : std::string(1, c);
+  return Texts("SELECT Rubrik FROM Rubriken WHERE Rubrik = " + literal + "' AND ID_Rubrik <> " +
+               std::to_string(exceptId) + " ORDER BY Rang");
+}
+
+std::vector<std::vector<std::string>> DataEnv::SharedRubricNames() {
+  // Each rubric with the first identifier of its name, for every name more than one carries.
+  std::vector<std::int64_t> firsts;
+  const std::vector<std::string> names = Texts(
+      "SELECT a.Rubrik, (SELECT MIN(b.ID_Rubrik) FROM Rubriken b WHERE b.Rubrik = a.Rubrik) "
+      "AS Erste FROM Rubriken a WHERE (SELECT COUNT(*) FROM Rubriken c WHERE c.Rubrik = "
+      "a.Rubrik) > 1 ORDER BY a.Rang, a.ID_Rubrik",
+      &firsts);
+  std::vector<std::vector<std::string>> groups;
+  std::vector<std::int64_t> groupFirsts;
+  for (size_t i = 0; i < names.size(); ++i) {
+    size_t group = 0;
+    while (group < groupFirsts.size() && groupFirsts[group] != firsts[i]) ++group;
+    if (group == groupFirsts.size()) {
+      groupFirsts.push_back(firsts[i]);
+      groups.emplace_back();
+    }
+    groups[group].push_back(names[i]);
   }
-  return names;
+  return groups;
 }
 
 void DataEnv::DeleteDataEntry(std::int64_t dataId) {

@@ -58,9 +58,14 @@ class DataEnv : public LookupSource, public ConfigStore {
   // ConfigStore, on cnConfig.
   std::vector<std::string> AssignedRubrics(std::int64_t dataId) override;
   void DeleteDataEntry(std::int64_t dataId) override;
+  std::vector<std::string> RubricsNamed(const std::string& name, std::int64_t exceptId) override;
+  std::vector<std::vector<std::string>> SharedRubricNames() override;
   void CheckDatabase() override;
 
  private:
+  // The texts of the first column of `sql`'s rows ("" for a value that is none), and each row's
+  // second column as a whole number where `groups` is given.
+  std::vector<std::string> Texts(const std::string& sql, std::vector<std::int64_t>* groups = nullptr);
   std::shared_ptr<vn::data::Recordset> OpenCommand(vn::data::Connection& connection,
                                                    const char* command, bool edit);
 

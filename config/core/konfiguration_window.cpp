@@ -66,6 +66,28 @@ void KonfigurationWindow::Load() {
   for (const ControlPlace& place : LayoutTable())
     if (place.pixelsUp > 0) view_.MoveDownPixels(place.name, layout::kSmallButtonPixelsDown);
   loaded_ = true;
+  TellSharedRubricNames();
+}
+
+// A database written before names had to differ (or converted from one) opens as it is; the
+// rubrics that share a name are told once, so that they can be renamed.
+void KonfigurationWindow::TellSharedRubricNames() {
+  if (store_ == nullptr) return;
+  std::vector<std::vector<std::string>> groups;
+  try {
+    groups = store_->SharedRubricNames();
+  } catch (const vn::RuntimeError& e) {
+    WriteDebugLine("SharedRubricNames: " + e.Description());
+    return;
+  }
+  if (groups.empty()) return;
+  std::string lines;
+  for (const std::vector<std::string>& group : groups) {
+    std::string line;
+    for (const std::string& name : group) line += (line.empty() ? "" : ", ") + name;
+    lines += (lines.empty() ? "" : "\n") + line;
+  }
+  prompts_.Message(DuplicateRubricsText(lines), MsgIcon::kInformation);
 }
 
 // Edit modes ----------------------------------------------------------------------------------
@@ -225,7 +247,7 @@ void KonfigurationWindow::cmdAddNew_Click() {
 bool KonfigurationWindow::Save() {
   EditRecords* records = currentRecords_;
   if (records == nullptr) return true;
-  if (!RubricNameGiven()) return false;
+  if (!RubricNameGiven() || !RubricNameUnique()) return false;
   try {
     // A database file that has gone would take the save without anyone reading it again.
     if (store_ != nullptr) store_->CheckDatabase();
@@ -254,6 +276,27 @@ bool KonfigurationWindow::RubricNameGiven() {
   const std::string name = VariantText(currentRecords_->Value("Rubrik"));
   if (name.find_first_not_of(" \t\r\n") != std::string::npos) return true;
   prompts_.Message(EmptyRubricNameText(), MsgIcon::kExclamation);
+  if (selectedTab_ == 1) view_.Focus("txbRubrikenRubrik");
+  return false;
+}
+
+bool KonfigurationWindow::RubricNameUnique() {
+  if (currentRecords_ != tabRecords_[0] || currentRecords_ == nullptr || store_ == nullptr)
+    return true;
+  if (!currentRecords_->HasCurrentRow()) return true;
+  const vn::data::Variant id = currentRecords_->Value("ID_Rubrik");
+  std::vector<std::string> others;
+  try {
+    others = store_->RubricsNamed(VariantText(currentRecords_->Value("Rubrik")),
+                                  id.Is<std::int64_t>() ? id.As<std::int64_t>() : 0);
+  } catch (const vn::RuntimeError& e) {
+    // The save that follows meets the same database and reports what is wrong with it.
+    WriteDebugLine("RubricsNamed: " + e.Description());
+    return true;
+  }
+  if (others.empty()) return true;
+  prompts_.Message(DuplicateRubricNameText(others.front()), MsgIcon::kExclamation);
+  SetEditMode(editMode_ == EditMode::kNew ? EditMode::kNew : EditMode::kChanged);
   if (selectedTab_ == 1) view_.Focus("txbRubrikenRubrik");
   return false;
 }

@@ -56,7 +56,7 @@ class KonfigurationWindow : private EditRecordsEvents {
   }
 
   // The load step: lists and fields filled, the first record, edit mode idle, the small buttons
-  // moved down to their places.
+  // moved down to their places; rubrics that share a name are told once.
   void Load();
 
   void SetEditMode(EditMode mode);
@@ -153,6 +153,10 @@ class KonfigurationWindow : private EditRecordsEvents {
   // The save action; false when it was refused or failed. A refused save keeps the input.
   bool Save();
   bool RubricNameGiven();
+  // False, with the message naming the other rubric, when a rubric is saved under a name that
+  // another one carries.
+  bool RubricNameUnique();
+  void TellSharedRubricNames();
   void DeleteAssignedDataEntry(std::int64_t dataId, const std::vector<std::string>& rubrics);
   std::string ErrorText(const vn::RuntimeError& error) const;
 
