@@ -137,6 +137,13 @@ std::vector<std::string> DataEnv::AssignedRubrics(std::int64_t dataId) {
       std::to_string(dataId) + " ORDER BY Rubriken.Rang, Zuordnungen.Rang");
 }
 
+std::vector<std::string> DataEnv::AssignedData(std::int64_t rubricId) {
+  return Texts(
+      "SELECT Daten.Titel FROM Zuordnungen, Daten WHERE Zuordnungen.Daten_ID = Daten.ID_Daten "
+      "AND Zuordnungen.Rubrik_ID = " +
+      std::to_string(rubricId) + " ORDER BY Zuordnungen.Rang");
+}
+
 std::vector<std::string> DataEnv::RubricsNamed(const std::string& name, std::int64_t exceptId) {
   // The column's comparison is the one the library's query of a rubric makes.
   std::string literal = "'";
@@ -168,6 +175,15 @@ std::vector<std::vector<std::string>> DataEnv::SharedRubricNames() {
 }
 
 void DataEnv::DeleteDataEntry(std::int64_t dataId) {
+  DeleteWithAssignments("Daten", "ID_Daten", "Daten_ID", dataId);
+}
+
+void DataEnv::DeleteRubric(std::int64_t rubricId) {
+  DeleteWithAssignments("Rubriken", "ID_Rubrik", "Rubrik_ID", rubricId);
+}
+
+void DataEnv::DeleteWithAssignments(const char* table, const char* idColumn,
+                                    const char* assignedColumn, std::int64_t id) {
   CheckDatabase();
   // The writer of the assignments' table runs statements in one transaction on cnConfig's
   // session, the same the table recordsets write through.
@@ -180,8 +196,10 @@ void DataEnv::DeleteDataEntry(std::int64_t dataId) {
   vn::data::RowWriter& writer = *target->writer;
   writer.Begin();
   try {
-    writer.Execute("DELETE FROM Zuordnungen WHERE Daten_ID = ?", {vn::data::Variant(dataId)});
-    writer.Execute("DELETE FROM Daten WHERE ID_Daten = ?", {vn::data::Variant(dataId)});
+    writer.Execute(std::string("DELETE FROM Zuordnungen WHERE ") + assignedColumn + " = ?",
+                   {vn::data::Variant(id)});
+    writer.Execute(std::string("DELETE FROM ") + table + " WHERE " + idColumn + " = ?",
+                   {vn::data::Variant(id)});
     writer.Commit();
   } catch (...) {
     writer.Rollback();

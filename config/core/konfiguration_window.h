@@ -157,7 +157,13 @@ class KonfigurationWindow : private EditRecordsEvents {
   // another one carries.
   bool RubricNameUnique();
   void TellSharedRubricNames();
-  void DeleteAssignedDataEntry(std::int64_t dataId, const std::vector<std::string>& rubrics);
+  // The question naming what the current row is assigned to (or shows), then the row deleted
+  // with its assignments by `remove` and the records read again.
+  void DeleteWithAssignments(const std::string& question, void (ConfigStore::*remove)(std::int64_t),
+                             std::int64_t id);
+  // A list field's rows for a record whose value is none of the list's: the list's rows and a
+  // marker row for the value that points at nothing.
+  void ShowMissingRow(const std::string& control, const vn::data::Variant& value);
   std::string ErrorText(const vn::RuntimeError& error) const;
 
   bool debug_;
@@ -178,7 +184,9 @@ class KonfigurationWindow : private EditRecordsEvents {
   int filling_ = 0;
   bool loaded_ = false;
   WindowState state_;
-  // The rows of each list field, as last filled.
+  // The rows of each list field as its look-up gives them, and as the field shows them (with a
+  // marker row for a value that points at nothing).
+  std::map<std::string, std::vector<LookupRow>> lookupRows_;
   std::map<std::string, std::vector<LookupRow>> listRows_;
   AssignmentTree tree_;
   FieldSizes sizes_;
