@@ -130,4 +130,14 @@ std::string DuplicateRubricsText(const std::string& groupLines) {
                 "name of its own.");
 }
 
+std::string ProviderCannotOpenText(const std::string& provider, const std::string& providerList) {
+  return WithField(
+             "Varnolis kann den Provider %1 nicht öffnen; eine Seite zeigte für diese Verbindung "
+             "den Fehler 101.",
+             "Varnolis cannot open the provider %1; a page would show error 101 for this "
+             "connection.",
+             provider) +
+         "\n" + providerList;
+}
+
 }  // namespace vn::config

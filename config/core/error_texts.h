@@ -33,5 +33,8 @@ std::string EmptyRubricNameText();
 std::string DuplicateRubricNameText(const std::string& other);
 // The notice, once at start, that rubrics of the database share names: one line per group.
 std::string DuplicateRubricsText(const std::string& groupLines);
+// The notice after a connection dialog that the library cannot open the provider `provider`:
+// the data layer's list of those it opens follows.
+std::string ProviderCannotOpenText(const std::string& provider, const std::string& providerList);
 
 }  // namespace vn::config

@@ -1,11 +1,14 @@
 // The window's keyboard commands, size buttons, connection button and start options.
+#include "config/core/connection_edit.h"
 #include "config/core/connection_probe.h"
 #include "config/core/data_link.h"
+#include "config/core/error_texts.h"
 #include "config/core/konfiguration_window.h"
 #include "config/core/layout.h"
 #include "config/core/prompts.h"
 #include "config/core/start_files.h"
 #include "config/core/texts.h"
+#include "data/odbc_routes.h"
 #include "platform/registry.h"
 #include "platform/runtime_error.h"
 
@@ -70,6 +73,13 @@ void KonfigurationWindow::cmdVerbindung_Click() {
       std::optional<std::string> created = dataLink_->PromptNew();
       if (!created) return;
       result = *created;
+    } else if (dataLink_ != nullptr && !dataLink_->ShowsLibraryFiles() &&
+               OpensLibraryFile(text)) {
+      // A database file of the library's own providers, which the system's dialog does not
+      // know: the file is chosen, and only its name changes.
+      if (std::optional<std::string> file =
+              prompts_.ChooseFile(texts::kDataLinkFileTitle, KeyValue(text, "Data Source")))
+        result = ChangeKeys(text, {{"Data Source", *file}});
     } else {
       bool opened = false;
       try {
@@ -91,8 +101,18 @@ void KonfigurationWindow::cmdVerbindung_Click() {
     return;  // a failing dialog ends the action without change
   }
   view_.Focus(field);
+  TakeConnection(field, text, result);
+}
+
+void KonfigurationWindow::TakeConnection(const std::string& field, const std::string& text,
+                                         const std::string& result) {
+  if (result.empty()) return;
   // Shown as if typed: the record is changed.
-  if (!result.empty() && result != text) view_.ShowField(field, result);
+  if (result != text) view_.ShowField(field, result);
+  // Said now rather than as message 101 on the page.
+  if (std::optional<std::string> provider = ProviderLibraryCannotOpen(result))
+    prompts_.Message(ProviderCannotOpenText(*provider, vn::data::UnknownProviderText(*provider)),
+                     MsgIcon::kExclamation);
 }
 
 // Start options ------------------------------------------------------------------------------

@@ -164,6 +164,9 @@ class KonfigurationWindow : private EditRecordsEvents {
   // A list field's rows for a record whose value is none of the list's: the list's rows and a
   // marker row for the value that points at nothing.
   void ShowMissingRow(const std::string& control, const vn::data::Variant& value);
+  // The text a connection dialog gave back put into the connection field: a provider the
+  // library cannot open is told at once.
+  void TakeConnection(const std::string& field, const std::string& text, const std::string& result);
   std::string ErrorText(const vn::RuntimeError& error) const;
 
   bool debug_;

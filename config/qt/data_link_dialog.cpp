@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "config/core/connection_probe.h"
@@ -111,10 +112,12 @@ void DataLinkDialog::SetKind(Kind kind) { kind_->setCurrentIndex(kind); }
 
 void DataLinkDialog::SetConnectionString(const std::string& connectionString) {
   const DataLinkFields fields = DataLinkFields::Read(connectionString);
+  read_ = fields;
   auto q = [](const std::string& text) { return QString::fromStdString(text); };
   typed_->setPlainText(q(fields.typed));
+  // Line ends come back from the page as "\n": an untouched text is the one read.
+  typed_->document()->setModified(false);
   if (fields.kind == kSqliteFile) sqliteFile_->setText(q(fields.file));
-  fileProvider_ = fields.provider;
   if (!fields.dsn.empty()) {
     dsn_->setText(q(fields.dsn));
     dsnUser_->setText(q(fields.user));
@@ -128,16 +131,16 @@ void DataLinkDialog::SetConnectionString(const std::string& connectionString) {
 }
 
 std::string DataLinkDialog::ConnectionString() const {
-  DataLinkFields fields;
+  // The fields as read, changed where the dialog's fields say otherwise.
+  DataLinkFields fields = read_;
   fields.kind = CurrentKind();
   fields.file = sqliteFile_->text().toStdString();
-  fields.provider = fileProvider_;
   fields.dsn = dsn_->text().toStdString();
   fields.user = dsnUser_->text().toStdString();
   fields.password = dsnPassword_->text().toStdString();
   fields.driver = driver_->text().toStdString();
   fields.keys = driverKeys_->toPlainText().toStdString();
-  fields.typed = typed_->toPlainText().toStdString();
+  if (typed_->document()->isModified()) fields.typed = typed_->toPlainText().toStdString();
   return fields.ConnectionString();
 }
 

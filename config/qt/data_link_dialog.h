@@ -45,10 +45,10 @@ class DataLinkDialog : public QDialog {
   void ShowPage(int index);
   ConnectionProbe& probe_;
   MessageBoxes& messages_;
+  DataLinkFields read_;  // the fields as read, so that an unchanged field gives its text back
   QComboBox* kind_;
   QStackedWidget* pages_;
   QLineEdit* sqliteFile_;
-  std::string fileProvider_;  // the provider the file was read with (DataLinkFields::provider)
   QLineEdit* dsn_;
   QLineEdit* dsnUser_;
   QLineEdit* dsnPassword_;

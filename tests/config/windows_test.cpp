@@ -79,11 +79,10 @@ TEST(DataLinkDialogTest, BuildsConnectionStringsAndReadsThemBack) {
   EXPECT_EQ(dialog.ConnectionString(), "Provider=SQLite;Data Source=/srv/kunden.db;");
   dialog.SetConnectionString("DSN=Kunden;UID=admin;PWD=a;b");
   EXPECT_EQ(dialog.CurrentKind(), DataLinkDialog::kOdbcDataSource);
-  EXPECT_EQ(dialog.ConnectionString(), "DSN=Kunden;UID=admin;PWD=a;");
+  EXPECT_EQ(dialog.ConnectionString(), "DSN=Kunden;UID=admin;PWD=a;b");
   dialog.SetConnectionString("Driver={PostgreSQL Unicode};Server=localhost;Database=erp");
   EXPECT_EQ(dialog.CurrentKind(), DataLinkDialog::kOdbcDriver);
-  EXPECT_EQ(dialog.ConnectionString(),
-            "Driver={PostgreSQL Unicode};Server=localhost;Database=erp;");
+  EXPECT_EQ(dialog.ConnectionString(), "Driver={PostgreSQL Unicode};Server=localhost;Database=erp");
   dialog.SetConnectionString("Provider=MSDataShape;Data Provider=SQLite;Data Source=x.db");
   EXPECT_EQ(dialog.CurrentKind(), DataLinkDialog::kTyped);
   EXPECT_EQ(dialog.ConnectionString(),
