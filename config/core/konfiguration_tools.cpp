@@ -1,6 +1,9 @@
-// The window's keyboard commands, size buttons, connection button and start options.
+// The window's keyboard commands, size buttons, connection button, copy of a data entry and start
+// options.
+#include "config/core/bindings.h"
 #include "config/core/connection_edit.h"
 #include "config/core/connection_probe.h"
+#include "config/core/data_env_events.h"
 #include "config/core/data_link.h"
 #include "config/core/error_texts.h"
 #include "config/core/konfiguration_window.h"
@@ -113,6 +116,39 @@ void KonfigurationWindow::TakeConnection(const std::string& field, const std::st
   if (std::optional<std::string> provider = ProviderLibraryCannotOpen(result))
     prompts_.Message(ProviderCannotOpenText(*provider, vn::data::UnknownProviderText(*provider)),
                      MsgIcon::kExclamation);
+}
+
+// Copy of a data entry ------------------------------------------------------------------------
+
+void KonfigurationWindow::cmdKopieren_Click() {
+  EditRecords* records = RecordsOfTab(2);
+  if (currentRecords_ != records || records == nullptr || !records->HasCurrentRow()) return;
+  // The entry as it stands, typed changes included, which are saved first as on a move.
+  if (!SavePending()) return;
+  std::vector<std::pair<const Binding*, vn::data::Variant>> values;
+  try {
+    for (const Binding& binding : BindingTable())
+      if (binding.tab == 2) values.emplace_back(&binding, records->Value(binding.column));
+  } catch (const vn::RuntimeError& e) {
+    prompts_.Message(ErrorText(e), MsgIcon::kExclamation);
+    return;
+  }
+  cmdAddNew_Click();
+  if (editMode_ != EditMode::kNew) return;
+  // Put into the fields as if typed, so that the new record takes them.
+  for (const auto& [binding, value] : values) {
+    if (binding->kind == BindKind::kList) {
+      const std::vector<LookupRow>& rows = listRows_[binding->control];
+      for (size_t i = 0; i < rows.size(); ++i)
+        if (VariantText(rows[i].id) == VariantText(value))
+          view_.ShowListRow(binding->control, static_cast<int>(i));
+      continue;
+    }
+    const std::string text = VariantText(value);
+    view_.ShowField(binding->control,
+                    std::string(binding->column) == "Titel" ? texts::CopyTitle(text) : text);
+  }
+  view_.Focus("txbDatenTitel");
 }
 
 // Start options ------------------------------------------------------------------------------

@@ -109,6 +109,8 @@ class KonfigurationWindow : private EditRecordsEvents {
   void cmdMinMaxDatenAbfrage_Click();
   void cmdStartDateienErstellen_Click();
   void cmdStartDateienEntfernen_Click();
+  // A new data entry filled from the current one, its title marked as a copy, ready to save.
+  void cmdKopieren_Click();
   void PrepareStartOptions();
 
   // A key pressed while the focus is on neither a text nor a list field: presses its button

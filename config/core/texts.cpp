@@ -63,6 +63,8 @@ std::string DeleteRubricQuestion(const std::string& dataLines) {
 
 std::string MissingRowText(const std::string& id) { return "<<fehlt: " + id + ">>"; }
 
+std::string CopyTitle(const std::string& title) { return title + " (Kopie)"; }
+
 std::string WrongControlLine(bool idle, const std::string& field, const std::string& focused) {
   return std::string(idle ? "Aktuell Falsches Control: " : "Falsches Control: ") + field + "/" +
          focused;

@@ -65,6 +65,8 @@ std::string DeleteRubricQuestion(const std::string& dataLines);
 
 // What a list field of an assignment shows for a rubric or data entry that no longer exists.
 std::string MissingRowText(const std::string& id);
+// The title of a data entry's copy.
+std::string CopyTitle(const std::string& title);
 
 std::string WrongControlLine(bool idle, const std::string& field, const std::string& focused);
 

@@ -91,6 +91,8 @@ TEST_P(WiringTest, AClickRunsTheControlsAction) {
       {"cmdVerbindung", onDaten, [&] { return dataLink.newCalls == 1; }},
       {"cmdMinMaxDatenVerbindung", onDaten, enlarged("cmdMinMaxDatenVerbindung")},
       {"cmdMinMaxDatenAbfrage", onDaten, enlarged("cmdMinMaxDatenAbfrage")},
+      {"cmdKopieren", onDaten,
+       [&] { return editing() && Text("txbDatenTitel") == QStringLiteral("Über Varnolis (Kopie)"); }},
       {"cmdStartDateienErstellen", startOptions(false), controlFile},
       {"cmdStartDateienEntfernen", startOptions(true), [&] { return !controlFile(); }},
       {"mnuZeigeRubrik", inTree("Info", ""), onTab(1)},
