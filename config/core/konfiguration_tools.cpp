@@ -183,6 +183,14 @@ void KonfigurationWindow::cmdStartDateienErstellen_Click() {
   CreateStartFiles(view_.FieldText("txbNetlinks"), view_.FieldText("cbxStartRubrik"), prompts_);
 }
 
+void KonfigurationWindow::cmdNetlinksOrdner_Click() {
+  const std::string field = "txbNetlinks";
+  if (std::optional<std::string> folder =
+          prompts_.ChooseFolder(texts::kNetLinksFolderTitle, view_.FieldText(field)))
+    view_.ShowField(field, *folder);
+  view_.Focus(field);
+}
+
 void KonfigurationWindow::cmdStartDateienEntfernen_Click() {
   RemoveStartFiles(view_.FieldText("txbNetlinks"), prompts_);
 }

@@ -109,6 +109,8 @@ class KonfigurationWindow : private EditRecordsEvents {
   void cmdMinMaxDatenAbfrage_Click();
   void cmdStartDateienErstellen_Click();
   void cmdStartDateienEntfernen_Click();
+  // The folder chooser for the NetLinks folder.
+  void cmdNetlinksOrdner_Click();
   // A new data entry filled from the current one, its title marked as a copy, ready to save.
   void cmdKopieren_Click();
   void PrepareStartOptions();

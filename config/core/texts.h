@@ -67,6 +67,7 @@ std::string DeleteRubricQuestion(const std::string& dataLines);
 std::string MissingRowText(const std::string& id);
 // The title of a data entry's copy.
 std::string CopyTitle(const std::string& title);
+inline constexpr const char* kNetLinksFolderTitle = "Netlinks-Ordner";
 
 std::string WrongControlLine(bool idle, const std::string& field, const std::string& focused);
 

@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "config/core/connection_probe.h"
+#include "config/core/prompts.h"
 #include "config/core/texts.h"
 #include "config/qt/message_box.h"
 #include "platform/runtime_error.h"
@@ -28,8 +28,9 @@ QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 }  // namespace
 
-DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, QWidget* parent)
-    : QDialog(parent), probe_(probe), messages_(messages) {
+DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Prompts& prompts,
+                               QWidget* parent)
+    : QDialog(parent), probe_(probe), messages_(messages), prompts_(prompts) {
   setObjectName(QStringLiteral("frmDatenverknuepfung"));
   setWindowTitle(Q(texts::kDataLinkCaption));
   auto* layout = new QVBoxLayout(this);
@@ -49,9 +50,9 @@ DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Q
   sqliteForm->addWidget(sqliteFile_, 1);
   sqliteForm->addWidget(browse);
   connect(browse, &QPushButton::clicked, this, [this] {
-    const QString file =
-        QFileDialog::getOpenFileName(this, Q(texts::kDataLinkFileTitle), sqliteFile_->text());
-    if (!file.isEmpty()) sqliteFile_->setText(file);
+    if (std::optional<std::string> file = prompts_.ChooseFile(texts::kDataLinkFileTitle,
+                                                              sqliteFile_->text().toStdString()))
+      sqliteFile_->setText(QString::fromStdString(*file));
   });
   pages_->addWidget(sqlitePage);
   // ODBC data source
@@ -155,7 +156,7 @@ void DataLinkDialog::TestConnection() {
 }
 
 std::optional<std::string> QtDataLinkPrompt::PromptNew() {
-  DataLinkDialog dialog(probe_, messages_, parent_);
+  DataLinkDialog dialog(probe_, messages_, prompts_, parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const std::string text = dialog.ConnectionString();
   if (text.empty()) return std::nullopt;
@@ -163,7 +164,7 @@ std::optional<std::string> QtDataLinkPrompt::PromptNew() {
 }
 
 std::optional<std::string> QtDataLinkPrompt::PromptEdit(const std::string& connectionString) {
-  DataLinkDialog dialog(probe_, messages_, parent_);
+  DataLinkDialog dialog(probe_, messages_, prompts_, parent_);
   dialog.SetConnectionString(connectionString);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.ConnectionString();

@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<vn::config::ConnectionProbe> probe = vn::config::MakeDataConnectionProbe();
   vn::config::frmKonfiguration window(debug, messages);
-  vn::config::QtDataLinkPrompt dataLink(*probe, messages, &window);
+  vn::config::QtPrompts files(messages, &window);
+  vn::config::QtDataLinkPrompt dataLink(*probe, messages, files, &window);
   vn::config::DataEnvEvents events(window.Core());
   window.Core().SetRecordEvents(&events);
   window.Core().SetConnectionTools(probe.get(), &dataLink);

@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <QLabel>
+#include <QPushButton>
 #include <chrono>
 #include <thread>
 
@@ -8,6 +9,7 @@
 #include "config/qt/frm_info.h"
 #include "config/qt/frm_splash.h"
 #include "config/qt/shell_execute.h"
+#include "config/core/texts.h"
 #include "config/core/version_texts.h"
 #include "fakes.h"
 #include "resources/version.h"
@@ -73,7 +75,7 @@ TEST(ShellExecuteTest, StillExecutingFollowsTheLastExtendedLaunch) {
 TEST(DataLinkDialogTest, BuildsConnectionStringsAndReadsThemBack) {
   FakeProbe probe;
   FakeMessages messages;
-  DataLinkDialog dialog(probe, messages);
+  DataLinkDialog dialog(probe, messages, messages);
   dialog.SetConnectionString("Provider=SQLite;Data Source=/srv/kunden.db;");
   EXPECT_EQ(dialog.CurrentKind(), DataLinkDialog::kSqliteFile);
   EXPECT_EQ(dialog.ConnectionString(), "Provider=SQLite;Data Source=/srv/kunden.db;");
@@ -93,6 +95,23 @@ TEST(DataLinkDialogTest, BuildsConnectionStringsAndReadsThemBack) {
   EXPECT_EQ(probe.probed[0], "Provider=MSDataShape;Data Provider=SQLite;Data Source=x.db");
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::kExclamation);
+}
+
+// The file chooser is the core's; the chosen file replaces only the data source.
+TEST(DataLinkDialogTest, BrowseChoosesThroughThePromptsAndKeepsTheOtherKeys) {
+  FakeProbe probe;
+  FakeMessages messages;
+  DataLinkDialog dialog(probe, messages, messages);
+  dialog.SetConnectionString("Provider=SQLite; Data Source=/srv/k.db;Mode=Read");
+  QPushButton* browse = nullptr;
+  for (QPushButton* button : dialog.findChildren<QPushButton*>())
+    if (button->text() == QString::fromUtf8(texts::kDataLinkBrowse)) browse = button;
+  ASSERT_NE(browse, nullptr);
+  browse->click();  // cancelled
+  EXPECT_EQ(dialog.ConnectionString(), "Provider=SQLite; Data Source=/srv/k.db;Mode=Read");
+  messages.file = "/srv/a;b.db";
+  browse->click();
+  EXPECT_EQ(dialog.ConnectionString(), "Provider=SQLite; Data Source=\"/srv/a;b.db\";Mode=Read");
 }
 
 }  // namespace
