@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@
 #include "config/core/field_rules.h"
 #include "config/core/field_size.h"
 #include "config/core/lookups.h"
+#include "config/core/splash_prompts.h"
 #include "config/core/view.h"
 
 namespace vn {
@@ -54,6 +56,9 @@ class KonfigurationWindow : private EditRecordsEvents {
     probe_ = probe;
     dataLink_ = dataLink;
   }
+
+  // What closes the splash window while it is up: before any message or chooser of the window.
+  void SetSplash(std::function<void()> closeSplash) { prompts_.SetSplash(std::move(closeSplash)); }
 
   // The load step: lists and fields filled, the first record, edit mode idle, the small buttons
   // moved down to their places; rubrics that share a name are told once.
@@ -175,7 +180,7 @@ class KonfigurationWindow : private EditRecordsEvents {
 
   bool debug_;
   KonfigurationView& view_;
-  Prompts& prompts_;
+  SplashPrompts prompts_;
   LookupSource* lookups_ = nullptr;
   ConnectionProbe* probe_ = nullptr;
   DataLinkPrompt* dataLink_ = nullptr;
