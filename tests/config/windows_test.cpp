@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QLabel>
@@ -57,6 +58,23 @@ TEST(ShellExecuteTest, AnOpenerThatFindsNothingGivesAnErrorBelow33) {
   shell.SetOpener("/bin/true");
   EXPECT_EQ(shell.LaunchURL("https://example.org"), -1);
   EXPECT_EQ(shell.LaunchEmail(nullptr, "info@example.org"), -1);
+}
+
+// An opener that runs the browser in the foreground (xdg-open without a desktop) ends only with
+// the browser: once it has not said "nothing handles this" within its verdict time, the address
+// counts as opened and the window goes on. This opener would end with "no association" later.
+TEST(ShellExecuteTest, AnOpenerStillRunningAfterItsVerdictTimeCountsAsLaunched) {
+  char pattern[] = "/tmp/vn-opener-XXXXXX";
+  const int fd = mkstemp(pattern);
+  ASSERT_GE(fd, 0);
+  const std::string script = "#!/bin/sh\nsleep 3\nexit 3\n";
+  ASSERT_EQ(write(fd, script.data(), script.size()), static_cast<ssize_t>(script.size()));
+  close(fd);
+  chmod(pattern, 0700);
+  clShellExecute shell;
+  shell.SetOpener(pattern);
+  EXPECT_EQ(shell.LaunchURL("https://example.org"), -1);
+  unlink(pattern);
 }
 
 TEST(ShellExecuteTest, StillExecutingFollowsTheLastExtendedLaunch) {
