@@ -69,6 +69,12 @@ std::string MissingRowText(const std::string& id);
 std::string CopyTitle(const std::string& title);
 inline constexpr const char* kNetLinksFolderTitle = "Netlinks-Ordner";
 
+// The captions of the message boxes' buttons. Every question the program asks is German, so
+// its answers are too, whatever language the system speaks.
+inline constexpr const char* kButtonYes = "&Ja";
+inline constexpr const char* kButtonNo = "&Nein";
+inline constexpr const char* kButtonOk = "OK";
+
 std::string WrongControlLine(bool idle, const std::string& field, const std::string& focused);
 
 std::string NetLinksFolderMissing(const std::string& folder);
