@@ -47,9 +47,21 @@ constexpr auto kAssignedRubricsOrder =
     JoinLiterals(" ORDER BY ", kRubriken, ".", kRang, ", ", kZuordnungen, ".", kRang);
 constexpr auto kAssignmentsTargetSql =
     JoinLiterals("SELECT ", kIdZuordnung, ", ", kDatenId, " FROM ", kZuordnungen);
-constexpr auto kDeleteAssignmentsSql =
-    JoinLiterals("DELETE FROM ", kZuordnungen, " WHERE ", kDatenId, " = ?");
-constexpr auto kDeleteEntrySql = JoinLiterals("DELETE FROM ", kDaten, " WHERE ", kIdDaten, " = ?");
+// The titles of a rubric's entries, for the rubric's number appended.
+constexpr auto kAssignedDataSql = JoinLiterals(
+    "SELECT ", kDaten, ".", kTitel, " FROM ", kZuordnungen, ", ", kDaten, " WHERE ", kZuordnungen,
+    ".", kDatenId, " = ", kDaten, ".", kIdDaten, " AND ", kZuordnungen, ".", kRubrikId, " = ");
+constexpr auto kAssignedDataOrder = JoinLiterals(" ORDER BY ", kZuordnungen, ".", kRang);
+// The rubrics of a name, for the quoted name and the excepted number appended.
+constexpr auto kRubricsNamedSql =
+    JoinLiterals("SELECT ", kRubrik, " FROM ", kRubriken, " WHERE ", kRubrik, " = ");
+constexpr auto kByRang = JoinLiterals(" ORDER BY ", kRang);
+// Each rubric whose name another carries too, with the first number of its name.
+constexpr auto kSharedRubricNamesSql =
+    JoinLiterals("SELECT a.", kRubrik, ", (SELECT MIN(b.", kIdRubrik, ") FROM ", kRubriken,
+                 " b WHERE b.", kRubrik, " = a.", kRubrik, ") AS Erste FROM ", kRubriken,
+                 " a WHERE (SELECT COUNT(*) FROM ", kRubriken, " c WHERE c.", kRubrik, " = a.",
+                 kRubrik, ") > 1 ORDER BY a.", kRang, ", a.", kIdRubrik);
 
 }  // namespace
 
@@ -150,19 +162,64 @@ std::shared_ptr<vn::data::Recordset> DataEnv::Hierarchy(const std::string& name)
   return rsluZuordnungenRubriken_;
 }
 
-std::vector<std::string> DataEnv::AssignedRubrics(std::int64_t dataId) {
+std::vector<std::string> DataEnv::Texts(const std::string& sql, std::vector<std::int64_t>* groups) {
   vn::data::Recordset recordset;
-  recordset.Open(kAssignedRubricsSql.data() + std::to_string(dataId) + kAssignedRubricsOrder.data(),
-                 cnConfig_, vn::data::adOpenForwardOnly, vn::data::adLockReadOnly);
-  std::vector<std::string> names;
+  recordset.Open(sql, cnConfig_, vn::data::adOpenForwardOnly, vn::data::adLockReadOnly);
+  std::vector<std::string> texts;
   for (; !recordset.Eof(); recordset.MoveNext()) {
-    const vn::data::Variant name = recordset.Fields(0).Value();
-    names.push_back(name.Is<std::string>() ? name.As<std::string>() : std::string());
+    const vn::data::Variant text = recordset.Fields(0).Value();
+    texts.push_back(text.Is<std::string>() ? text.As<std::string>() : std::string());
+    if (groups == nullptr) continue;
+    const vn::data::Variant group = recordset.Fields(1).Value();
+    groups->push_back(group.Is<std::int64_t>() ? group.As<std::int64_t>() : 0);
   }
-  return names;
+  return texts;
+}
+
+std::vector<std::string> DataEnv::AssignedRubrics(std::int64_t dataId) {
+  return Texts(kAssignedRubricsSql.data() + std::to_string(dataId) + kAssignedRubricsOrder.data());
+}
+
+std::vector<std::string> DataEnv::AssignedData(std::int64_t rubricId) {
+  return Texts(kAssignedDataSql.data() + std::to_string(rubricId) + kAssignedDataOrder.data());
+}
+
+std::vector<std::string> DataEnv::RubricsNamed(const std::string& name, std::int64_t exceptId) {
+  // The column's comparison is the one the library's query of a rubric makes.
+  std::string literal = "'";
+  for (const char c : name) literal += c == '\'' ? std::string("''") : std::string(1, c);
+  return Texts(kRubricsNamedSql.data() + literal + "' AND " + kIdRubrik + " <> " +
+               std::to_string(exceptId) + kByRang.data());
+}
+
+std::vector<std::vector<std::string>> DataEnv::SharedRubricNames() {
+  // Each rubric with the first identifier of its name, for every name more than one carries.
+  std::vector<std::int64_t> firsts;
+  const std::vector<std::string> names = Texts(kSharedRubricNamesSql.data(), &firsts);
+  std::vector<std::vector<std::string>> groups;
+  std::vector<std::int64_t> groupFirsts;
+  for (size_t i = 0; i < names.size(); ++i) {
+    size_t group = 0;
+    while (group < groupFirsts.size() && groupFirsts[group] != firsts[i]) ++group;
+    if (group == groupFirsts.size()) {
+      groupFirsts.push_back(firsts[i]);
+      groups.emplace_back();
+    }
+    groups[group].push_back(names[i]);
+  }
+  return groups;
 }
 
 void DataEnv::DeleteDataEntry(std::int64_t dataId) {
+  DeleteWithAssignments(kDaten, kIdDaten, kDatenId, dataId);
+}
+
+void DataEnv::DeleteRubric(std::int64_t rubricId) {
+  DeleteWithAssignments(kRubriken, kIdRubrik, kRubrikId, rubricId);
+}
+
+void DataEnv::DeleteWithAssignments(const char* table, const char* idColumn,
+                                    const char* assignedColumn, std::int64_t id) {
   CheckDatabase();
   // The writer of the assignments' table runs statements in one transaction on cnConfig's
   // session, the same the table recordsets write through.
@@ -175,8 +232,10 @@ void DataEnv::DeleteDataEntry(std::int64_t dataId) {
   vn::data::RowWriter& writer = *target->writer;
   writer.Begin();
   try {
-    writer.Execute(kDeleteAssignmentsSql.data(), {vn::data::Variant(dataId)});
-    writer.Execute(kDeleteEntrySql.data(), {vn::data::Variant(dataId)});
+    writer.Execute(std::string("DELETE FROM ") + kZuordnungen + " WHERE " + assignedColumn + " = ?",
+                   {vn::data::Variant(id)});
+    writer.Execute(std::string("DELETE FROM ") + table + " WHERE " + idColumn + " = ?",
+                   {vn::data::Variant(id)});
     writer.Commit();
   } catch (...) {
     writer.Rollback();

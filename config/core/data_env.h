@@ -58,9 +58,20 @@ class DataEnv : public LookupSource, public ConfigStore {
   // ConfigStore, on cnConfig.
   std::vector<std::string> AssignedRubrics(std::int64_t dataId) override;
   void DeleteDataEntry(std::int64_t dataId) override;
+  std::vector<std::string> AssignedData(std::int64_t rubricId) override;
+  void DeleteRubric(std::int64_t rubricId) override;
+  std::vector<std::string> RubricsNamed(const std::string& name, std::int64_t exceptId) override;
+  std::vector<std::vector<std::string>> SharedRubricNames() override;
   void CheckDatabase() override;
 
  private:
+  // The texts of the first column of `sql`'s rows ("" for a value that is none), and each row's
+  // second column as a whole number where `groups` is given.
+  std::vector<std::string> Texts(const std::string& sql, std::vector<std::int64_t>* groups = nullptr);
+  // Deletes the row `id` of `table` (key `idColumn`) and the assignments whose `assignedColumn`
+  // names it, in one transaction.
+  void DeleteWithAssignments(const char* table, const char* idColumn, const char* assignedColumn,
+                             std::int64_t id);
   std::shared_ptr<vn::data::Recordset> OpenCommand(vn::data::Connection& connection,
                                                    const char* command, bool edit);
 

@@ -15,6 +15,9 @@ class DataLinkPrompt {
   virtual std::optional<std::string> PromptNew() = 0;
   // The edited connection string when the user confirmed, or nothing.
   virtual std::optional<std::string> PromptEdit(const std::string& connectionString) = 0;
+  // Whether the dialog edits the database files of the library's own providers (SQLite); where
+  // it does not, the connection button chooses the file itself.
+  virtual bool ShowsLibraryFiles() const { return true; }
 };
 
 }  // namespace vn::config

@@ -1,5 +1,6 @@
 #include "config/core/data_link_fields.h"
 
+#include "config/core/connection_edit.h"
 #include "data/connection_string.h"
 #include "data/database_file.h"
 #include "data/odbc_routes.h"
@@ -38,6 +39,7 @@ std::string FileProvider(const std::string& path, const std::string& readWith) {
 DataLinkFields DataLinkFields::Read(const std::string& connectionString) {
   DataLinkFields fields;
   fields.typed = connectionString;
+  fields.original_ = connectionString;
   data::ConnectionString pairs;
   try {
     pairs = data::ConnectionString(connectionString, data::ConnectionString::BareWords::kSkip);
@@ -46,11 +48,11 @@ DataLinkFields DataLinkFields::Read(const std::string& connectionString) {
     fields.kind = kTyped;
     return fields;
   }
-  const size_t count = pairs.Pairs().size();
   const std::string provider = vn::TrimSpaces(pairs.Get("Provider"));
   const bool fileProvider =
       vn::EqualsIgnoringCase(provider, "SQLite") || data::IsJetProvider(provider);
-  if (fileProvider && pairs.Has("Data Source") && count <= 3) {
+  // Keys a kind does not show stay as they are when its fields are edited.
+  if (fileProvider && pairs.Has("Data Source")) {
     fields.file = pairs.Get("Data Source");
     fields.provider = provider;
     fields.kind = kSqliteFile;
@@ -58,7 +60,7 @@ DataLinkFields DataLinkFields::Read(const std::string& connectionString) {
     fields.dsn = Unbraced(pairs.Get("DSN"));
     fields.user = Unbraced(pairs.Get("UID"));
     fields.password = Unbraced(pairs.Get("PWD"));
-    fields.kind = count <= 3 ? kOdbcDataSource : kTyped;
+    fields.kind = kOdbcDataSource;
   } else if (!pairs.Has("Provider") && pairs.Has("Driver")) {
     fields.driver = Unbraced(pairs.Get("Driver"));
     std::string keys;
@@ -72,10 +74,93 @@ DataLinkFields DataLinkFields::Read(const std::string& connectionString) {
   } else {
     fields.kind = kTyped;
   }
+  DataLinkFields read = fields;
+  read.original_.clear();
+  fields.read_.push_back(std::move(read));
   return fields;
 }
 
+bool DataLinkFields::SameFields(const DataLinkFields& other) const {
+  if (kind != other.kind) return false;
+  switch (kind) {
+    case kSqliteFile:
+      return file == other.file && provider == other.provider;
+    case kOdbcDataSource:
+      return dsn == other.dsn && user == other.user && password == other.password;
+    case kOdbcDriver:
+      return driver == other.driver && keys == other.keys;
+    case kTyped:
+      return typed == other.typed;
+  }
+  return false;
+}
+
+std::vector<std::pair<std::string, std::string>> DataLinkFields::Shown(bool asRead) const {
+  switch (kind) {
+    case kSqliteFile: {
+      const std::string path = vn::TrimSpaces(file);
+      return {{"Provider", asRead || path.empty() ? provider : FileProvider(path, provider)},
+              {"Data Source", path}};
+    }
+    case kOdbcDataSource:
+      return {{"DSN", vn::TrimSpaces(dsn)}, {"UID", user}, {"PWD", password}};
+    case kOdbcDriver: {
+      std::vector<std::pair<std::string, std::string>> shown{{"Driver", vn::TrimSpaces(driver)}};
+      for (const std::string& line : vn::Split(keys, "\n")) {
+        const size_t equals = line.find('=');
+        if (equals != std::string::npos && equals > 0)
+          shown.emplace_back(vn::TrimSpaces(line.substr(0, equals)),
+                             vn::TrimSpaces(line.substr(equals + 1)));
+      }
+      return shown;
+    }
+    case kTyped:
+      return {};
+  }
+  return {};
+}
+
+std::string DataLinkFields::Written(const std::string& key, const std::string& value) const {
+  if (kind == kOdbcDriver && vn::EqualsIgnoringCase(key, "Driver")) return "{" + value + "}";
+  if (kind == kOdbcDataSource || kind == kOdbcDriver) return Braced(value);
+  return value;
+}
+
 std::string DataLinkFields::ConnectionString() const {
+  if (read_.empty()) return Built();
+  const DataLinkFields& read = read_.front();
+  if (SameFields(read)) return original_;
+  if (kind == kTyped || read.kind == kTyped || Built().empty()) return Built();
+  // The keys of the kind as read, with the values they had; those of the current kind as the
+  // fields hold them now. Where the kind changed, all the old kind's keys go.
+  const std::vector<std::pair<std::string, std::string>> before = read.Shown(true);
+  const std::vector<std::pair<std::string, std::string>> after = Shown(false);
+  auto valueIn = [](const std::vector<std::pair<std::string, std::string>>& pairs,
+                    const std::string& key) -> const std::string* {
+    for (const auto& [name, value] : pairs)
+      if (vn::EqualsIgnoringCase(name, key)) return &value;
+    return nullptr;
+  };
+  std::vector<KeyChange> changes;
+  for (const auto& [key, value] : before)
+    if (read.kind != kind || valueIn(after, key) == nullptr) changes.push_back({key, std::nullopt});
+  for (const auto& [key, value] : after) {
+    const std::string* old = read.kind == kind ? valueIn(before, key) : nullptr;
+    if (old != nullptr && *old == value) continue;
+    if (value.empty()) {
+      changes.push_back({key, std::nullopt});
+    } else {
+      changes.push_back({key, Written(key, value)});
+    }
+  }
+  try {
+    return ChangeKeys(original_, changes);
+  } catch (const vn::RuntimeError&) {
+    return Built();  // the string as read could not be read: a new one of the fields
+  }
+}
+
+std::string DataLinkFields::Built() const {
   switch (kind) {
     case kSqliteFile: {
       const std::string path = vn::TrimSpaces(file);
@@ -92,20 +177,10 @@ std::string DataLinkFields::ConnectionString() const {
       return text;
     }
     case kOdbcDriver: {
-      const std::string name = vn::TrimSpaces(driver);
-      if (name.empty()) return {};
-      std::string text = "Driver={" + name + "};";
-      size_t start = 0;
-      while (start <= keys.size()) {
-        size_t end = keys.find('\n', start);
-        if (end == std::string::npos) end = keys.size();
-        const std::string line = keys.substr(start, end - start);
-        const size_t equals = line.find('=');
-        if (equals != std::string::npos && equals > 0)
-          text += vn::TrimSpaces(line.substr(0, equals)) + "=" +
-                  Braced(vn::TrimSpaces(line.substr(equals + 1))) + ";";
-        start = end + 1;
-      }
+      const std::vector<std::pair<std::string, std::string>> shown = Shown(false);
+      if (shown.front().second.empty()) return {};
+      std::string text;
+      for (const auto& [key, value] : shown) text += key + "=" + Written(key, value) + ";";
       return text;
     }
     case kTyped:

@@ -108,4 +108,36 @@ std::string EmptyRubricNameText() {
       "menu nor as the start rubric.");
 }
 
+std::string DuplicateRubricNameText(const std::string& other) {
+  return WithField(
+      "Es gibt schon eine Rubrik namens %1. Der Name ist die Adresse der Rubrik, ohne Rücksicht "
+      "auf Groß- und Kleinschreibung: Zwei gleiche Namen zeigten die Daten beider Rubriken auf "
+      "einer Seite. Bitte wählen Sie einen anderen Namen.",
+      "There is already a rubric named %1. A rubric's name is its address, whatever the case of "
+      "its letters: two equal names would show the data of both rubrics on one page. Please "
+      "choose another name.",
+      other);
+}
+
+std::string DuplicateRubricsText(const std::string& groupLines) {
+  return Choose("Mehrere Rubriken tragen denselben Namen (ohne Rücksicht auf Groß- und "
+                "Kleinschreibung):\n",
+                "Several rubrics share a name (whatever the case of its letters):\n") +
+         groupLines +
+         Choose("\n\nEine Seite zeigt die Daten aller Rubriken eines Namens. Bitte geben Sie "
+                "jeder Rubrik einen eigenen Namen.",
+                "\n\nA page shows the data of all rubrics of one name. Please give each rubric a "
+                "name of its own.");
+}
+
+std::string ProviderCannotOpenText(const std::string& provider, const std::string& providerList) {
+  return WithField(
+             "Varnolis kann den Provider %1 nicht öffnen; eine Seite zeigte für diese Verbindung "
+             "den Fehler 101.",
+             "Varnolis cannot open the provider %1; a page would show error 101 for this "
+             "connection.",
+             provider) +
+         "\n" + providerList;
+}
+
 }  // namespace vn::config

@@ -29,5 +29,12 @@ std::string UserFileErrorText(int systemError, const std::string& systemText);
 
 // The message when a rubric is saved without a name.
 std::string EmptyRubricNameText();
+// The message when a rubric is saved under the name of `other` (as the address compares names).
+std::string DuplicateRubricNameText(const std::string& other);
+// The notice, once at start, that rubrics of the database share names: one line per group.
+std::string DuplicateRubricsText(const std::string& groupLines);
+// The notice after a connection dialog that the library cannot open the provider `provider`:
+// the data layer's list of those it opens follows.
+std::string ProviderCannotOpenText(const std::string& provider, const std::string& providerList);
 
 }  // namespace vn::config

@@ -67,6 +67,28 @@ void KonfigurationWindow::Load() {
   for (const ControlPlace& place : LayoutTable())
     if (place.pixelsUp > 0) view_.MoveDownPixels(place.name, layout::kSmallButtonPixelsDown);
   loaded_ = true;
+  TellSharedRubricNames();
+}
+
+// A database written before names had to differ (or converted from one) opens as it is; the
+// rubrics that share a name are told once, so that they can be renamed.
+void KonfigurationWindow::TellSharedRubricNames() {
+  if (store_ == nullptr) return;
+  std::vector<std::vector<std::string>> groups;
+  try {
+    groups = store_->SharedRubricNames();
+  } catch (const vn::RuntimeError& e) {
+    WriteDebugLine("SharedRubricNames: " + e.Description());
+    return;
+  }
+  if (groups.empty()) return;
+  std::string lines;
+  for (const std::vector<std::string>& group : groups) {
+    std::string line;
+    for (const std::string& name : group) line += (line.empty() ? "" : ", ") + name;
+    lines += (lines.empty() ? "" : "\n") + line;
+  }
+  prompts_.Message(DuplicateRubricsText(lines), MsgIcon::kInformation);
 }
 
 // Edit modes ----------------------------------------------------------------------------------
@@ -226,7 +248,7 @@ void KonfigurationWindow::cmdAddNew_Click() {
 bool KonfigurationWindow::Save() {
   EditRecords* records = currentRecords_;
   if (records == nullptr) return true;
-  if (!RubricNameGiven()) return false;
+  if (!RubricNameGiven() || !RubricNameUnique()) return false;
   try {
     // A database file that has gone would take the save without anyone reading it again.
     if (store_ != nullptr) store_->CheckDatabase();
@@ -255,6 +277,27 @@ bool KonfigurationWindow::RubricNameGiven() {
   const std::string name = VariantText(currentRecords_->Value(configdb::kRubrik));
   if (name.find_first_not_of(" \t\r\n") != std::string::npos) return true;
   prompts_.Message(EmptyRubricNameText(), MsgIcon::kExclamation);
+  if (selectedTab_ == 1) view_.Focus("txbRubrikenRubrik");
+  return false;
+}
+
+bool KonfigurationWindow::RubricNameUnique() {
+  if (currentRecords_ != tabRecords_[0] || currentRecords_ == nullptr || store_ == nullptr)
+    return true;
+  if (!currentRecords_->HasCurrentRow()) return true;
+  const vn::data::Variant id = currentRecords_->Value(configdb::kIdRubrik);
+  std::vector<std::string> others;
+  try {
+    others = store_->RubricsNamed(VariantText(currentRecords_->Value("Rubrik")),
+                                  id.Is<std::int64_t>() ? id.As<std::int64_t>() : 0);
+  } catch (const vn::RuntimeError& e) {
+    // The save that follows meets the same database and reports what is wrong with it.
+    WriteDebugLine("RubricsNamed: " + e.Description());
+    return true;
+  }
+  if (others.empty()) return true;
+  prompts_.Message(DuplicateRubricNameText(others.front()), MsgIcon::kExclamation);
+  SetEditMode(editMode_ == EditMode::kNew ? EditMode::kNew : EditMode::kChanged);
   if (selectedTab_ == 1) view_.Focus("txbRubrikenRubrik");
   return false;
 }
@@ -293,15 +336,27 @@ void KonfigurationWindow::cmdCancel_Click() {
 void KonfigurationWindow::cmdDelete_Click() {
   EditRecords* records = currentRecords_;
   if (records == nullptr) return;
-  // A data entry that rubrics show is deleted with its assignments, after a question that
-  // names those rubrics: left alone, the assignments would point at nothing.
-  if (records == tabRecords_[1] && store_ != nullptr) {
+  // A data entry that rubrics show, or a rubric that shows data entries, is deleted with its
+  // assignments, after a question that names the other side: left alone, the assignments would
+  // point at nothing.
+  const int tab = TabOf(records);
+  if ((tab == 1 || tab == 2) && store_ != nullptr && records->HasCurrentRow()) {
     try {
-      const vn::data::Variant id = records->Value(configdb::kIdDaten);
+      const vn::data::Variant id = records->Value(kIdColumns[tab - 1]);
       if (id.Is<std::int64_t>()) {
-        const std::vector<std::string> rubrics = store_->AssignedRubrics(id.As<std::int64_t>());
-        if (!rubrics.empty()) {
-          DeleteAssignedDataEntry(id.As<std::int64_t>(), rubrics);
+        const std::int64_t key = id.As<std::int64_t>();
+        const std::vector<std::string> names =
+            tab == 1 ? store_->AssignedData(key) : store_->AssignedRubrics(key);
+        if (!names.empty()) {
+          std::string lines;
+          for (const std::string& name : names) lines += "\n" + name;
+          if (tab == 1) {
+            DeleteWithAssignments(texts::DeleteRubricQuestion(lines), &ConfigStore::DeleteRubric,
+                                  key);
+          } else {
+            DeleteWithAssignments(texts::DeleteAssignedQuestion(lines),
+                                  &ConfigStore::DeleteDataEntry, key);
+          }
           return;
         }
       }
@@ -351,19 +406,17 @@ void KonfigurationWindow::cmdDelete_Click() {
   UpdateRecordsetStatus();
 }
 
-void KonfigurationWindow::DeleteAssignedDataEntry(std::int64_t dataId,
-                                                  const std::vector<std::string>& rubrics) {
-  std::string names;
-  for (const std::string& rubric : rubrics) names += "\n" + rubric;
-  if (prompts_.Message(texts::DeleteAssignedQuestion(names), MsgIcon::kQuestion,
-                       MsgButtons::kYesNo) != MsgResult::kYes)
-    return;
+void KonfigurationWindow::DeleteWithAssignments(const std::string& question,
+                                                void (ConfigStore::*remove)(std::int64_t),
+                                                std::int64_t id) {
+  if (prompts_.Message(question, MsgIcon::kQuestion, MsgButtons::kYesNo) != MsgResult::kYes) return;
   EditRecords* records = currentRecords_;
   const long position = records->AbsolutePosition();
+  const long status = records->IsOpen() && records->OnRow() ? records->Status() : 0;
   try {
-    store_->DeleteDataEntry(dataId);
+    (store_->*remove)(id);
   } catch (const vn::RuntimeError& e) {
-    prompts_.Message(texts::DeleteErrorText(e.Number(), ErrorText(e), RecordStatusText(0)),
+    prompts_.Message(texts::DeleteErrorText(e.Number(), ErrorText(e), RecordStatusText(status)),
                      MsgIcon::kExclamation);
     return;
   }
@@ -466,10 +519,19 @@ void KonfigurationWindow::FillFields(int tab) {
     if (records != nullptr)
       value = records->HasCurrentRow() ? records->Value(binding.column) : vn::data::Null{};
     if (binding.kind == BindKind::kList) {
-      const std::vector<LookupRow>& rows = listRows_[binding.control];
+      const std::vector<LookupRow>& rows = lookupRows_[binding.control];
       int row = -1;
       for (size_t i = 0; i < rows.size() && row < 0; ++i)
         if (SameValue(rows[i].id, value)) row = static_cast<int>(i);
+      if (row < 0 && !value.IsNull() && !value.IsEmpty()) {
+        ShowMissingRow(binding.control, value);
+        continue;
+      }
+      // A marker row shown for the record before goes again.
+      if (listRows_[binding.control].size() != rows.size()) {
+        listRows_[binding.control] = rows;
+        view_.ShowList(binding.control, rows);
+      }
       view_.ShowListRow(binding.control, row);
     } else {
       view_.ShowField(binding.control, VariantText(value));
@@ -489,9 +551,21 @@ void KonfigurationWindow::FillLists(int tab) {
         WriteDebugLine(std::string(binding.lookup) + ": " + e.Description());
       }
     }
+    lookupRows_[binding.control] = rows;
     listRows_[binding.control] = rows;
     view_.ShowList(binding.control, rows);
   }
+}
+
+void KonfigurationWindow::ShowMissingRow(const std::string& control,
+                                         const vn::data::Variant& value) {
+  // An assignment whose rubric or data entry was deleted: the list shows that it points at
+  // nothing, and picking that row again writes the same value back.
+  std::vector<LookupRow> rows = lookupRows_[control];
+  rows.push_back({value, texts::MissingRowText(VariantText(value))});
+  listRows_[control] = rows;
+  view_.ShowList(control, rows);
+  view_.ShowListRow(control, static_cast<int>(rows.size()) - 1);
 }
 
 int KonfigurationWindow::TabOf(const EditRecords* records) const {

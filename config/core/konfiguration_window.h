@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@
 #include "config/core/field_rules.h"
 #include "config/core/field_size.h"
 #include "config/core/lookups.h"
+#include "config/core/splash_prompts.h"
 #include "config/core/view.h"
 
 namespace vn {
@@ -55,8 +57,11 @@ class KonfigurationWindow : private EditRecordsEvents {
     dataLink_ = dataLink;
   }
 
+  // What closes the splash window while it is up: before any message or chooser of the window.
+  void SetSplash(std::function<void()> closeSplash) { prompts_.SetSplash(std::move(closeSplash)); }
+
   // The load step: lists and fields filled, the first record, edit mode idle, the small buttons
-  // moved down to their places.
+  // moved down to their places; rubrics that share a name are told once.
   void Load();
 
   void SetEditMode(EditMode mode);
@@ -109,6 +114,10 @@ class KonfigurationWindow : private EditRecordsEvents {
   void cmdMinMaxDatenAbfrage_Click();
   void cmdStartDateienErstellen_Click();
   void cmdStartDateienEntfernen_Click();
+  // The folder chooser for the NetLinks folder.
+  void cmdNetlinksOrdner_Click();
+  // A new data entry filled from the current one, its title marked as a copy, ready to save.
+  void cmdKopieren_Click();
   void PrepareStartOptions();
 
   // A key pressed while the focus is on neither a text nor a list field: presses its button
@@ -153,12 +162,25 @@ class KonfigurationWindow : private EditRecordsEvents {
   // The save action; false when it was refused or failed. A refused save keeps the input.
   bool Save();
   bool RubricNameGiven();
-  void DeleteAssignedDataEntry(std::int64_t dataId, const std::vector<std::string>& rubrics);
+  // False, with the message naming the other rubric, when a rubric is saved under a name that
+  // another one carries.
+  bool RubricNameUnique();
+  void TellSharedRubricNames();
+  // The question naming what the current row is assigned to (or shows), then the row deleted
+  // with its assignments by `remove` and the records read again.
+  void DeleteWithAssignments(const std::string& question, void (ConfigStore::*remove)(std::int64_t),
+                             std::int64_t id);
+  // A list field's rows for a record whose value is none of the list's: the list's rows and a
+  // marker row for the value that points at nothing.
+  void ShowMissingRow(const std::string& control, const vn::data::Variant& value);
+  // The text a connection dialog gave back put into the connection field: a provider the
+  // library cannot open is told at once.
+  void TakeConnection(const std::string& field, const std::string& text, const std::string& result);
   std::string ErrorText(const vn::RuntimeError& error) const;
 
   bool debug_;
   KonfigurationView& view_;
-  Prompts& prompts_;
+  SplashPrompts prompts_;
   LookupSource* lookups_ = nullptr;
   ConnectionProbe* probe_ = nullptr;
   DataLinkPrompt* dataLink_ = nullptr;
@@ -174,7 +196,9 @@ class KonfigurationWindow : private EditRecordsEvents {
   int filling_ = 0;
   bool loaded_ = false;
   WindowState state_;
-  // The rows of each list field, as last filled.
+  // The rows of each list field as its look-up gives them, and as the field shows them (with a
+  // marker row for a value that points at nothing).
+  std::map<std::string, std::vector<LookupRow>> lookupRows_;
   std::map<std::string, std::vector<LookupRow>> listRows_;
   AssignmentTree tree_;
   FieldSizes sizes_;

@@ -42,6 +42,7 @@ constexpr int kSmallLeft = kFieldLeft + kLongFieldWidth + 60;
 constexpr int kStartLeft = kFieldLeft + 600;
 constexpr int kStartLabelWidth = kLabelWidth + 600;
 constexpr int kStartButtonsTop = kFirstTop + 3 * kRow + 240;
+constexpr int kChooserButton = 480;
 
 using K = ControlKind;
 using W = KonfigurationWindow;
@@ -133,6 +134,9 @@ constexpr ControlPlace kTable[] = {
     Label("lbDatenTitel", "frTab1", kFirstTop, "&Titel", "txbDatenTitel"),
     Field("cbxDatenFormat", "frTab1", K::kList, kFieldLeft, kFirstTop + kRow, kFieldWidth / 2),
     Label("lbDatenFormat", "frTab1", kFirstTop + kRow, "&Format", "cbxDatenFormat"),
+    Button("cmdKopieren", "frTab1", kFieldLeft + kFieldWidth / 2 + 240, kFirstTop + kRow, 1500,
+           kFieldHeight, "&Kopieren", "Neuer Datensatz als Kopie des aktuellen",
+           &W::cmdKopieren_Click),
     Field("txbDatenBemerkung", "frTab1", K::kTextField, kFieldLeft, kFirstTop + 2 * kRow,
           kFieldWidth),
     Label("lbDatenBemerkung", "frTab1", kFirstTop + 2 * kRow, "&Bemerkung", "txbDatenBemerkung"),
@@ -173,7 +177,10 @@ constexpr ControlPlace kTable[] = {
     Label("lbRegisterkarte", "frTab4", kFirstTop + kRow, "R&egisterkarte", "txbRegisterkarte",
           kStartLabelWidth),
     Field("txbNetlinks", "frTab4", K::kTextField, kStartLeft, kFirstTop + 2 * kRow,
-          kFieldWidth - 600),
+          kFieldWidth - 600 - kChooserButton - 60),
+    Button("cmdNetlinksOrdner", "frTab4", kStartLeft + kFieldWidth - 600 - kChooserButton,
+           kFirstTop + 2 * kRow, kChooserButton, kFieldHeight, "...", "Netlinks-Ordner wählen",
+           &W::cmdNetlinksOrdner_Click),
     Label("lbNetlinks", "frTab4", kFirstTop + 2 * kRow, "&Netlinks-Ordner", "txbNetlinks",
           kStartLabelWidth),
     Button("cmdStartDateienErstellen", "frTab4", kStartLeft, kStartButtonsTop, 2700, 420,

@@ -55,6 +55,16 @@ std::string DeleteAssignedQuestion(const std::string& rubricLines) {
          "\n\nSollen der Datensatz und seine Zuordnungen gelöscht werden?";
 }
 
+std::string DeleteRubricQuestion(const std::string& dataLines) {
+  return "Der aktuellen Rubrik sind diese Daten zugeordnet:\n" + dataLines +
+         "\n\nSollen die Rubrik und ihre Zuordnungen gelöscht werden? Die Daten selbst bleiben "
+         "erhalten.";
+}
+
+std::string MissingRowText(const std::string& id) { return "<<fehlt: " + id + ">>"; }
+
+std::string CopyTitle(const std::string& title) { return title + " (Kopie)"; }
+
 std::string WrongControlLine(bool idle, const std::string& field, const std::string& focused) {
   return std::string(idle ? "Aktuell Falsches Control: " : "Falsches Control: ") + field + "/" +
          focused;

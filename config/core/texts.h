@@ -60,6 +60,20 @@ std::string DeleteErrorText(long number, const std::string& errorText,
 std::string RecordStatusMessage(const std::string& statusText);
 // The question before a data entry that rubrics show is deleted with its assignments.
 std::string DeleteAssignedQuestion(const std::string& rubricLines);
+// The question before a rubric that shows data entries is deleted with its assignments.
+std::string DeleteRubricQuestion(const std::string& dataLines);
+
+// What a list field of an assignment shows for a rubric or data entry that no longer exists.
+std::string MissingRowText(const std::string& id);
+// The title of a data entry's copy.
+std::string CopyTitle(const std::string& title);
+inline constexpr const char* kNetLinksFolderTitle = "Netlinks-Ordner";
+
+// The captions of the message boxes' buttons. Every question the program asks is German, so
+// its answers are too, whatever language the system speaks.
+inline constexpr const char* kButtonYes = "&Ja";
+inline constexpr const char* kButtonNo = "&Nein";
+inline constexpr const char* kButtonOk = "OK";
 
 std::string WrongControlLine(bool idle, const std::string& field, const std::string& focused);
 

@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,9 +11,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "config/core/connection_probe.h"
+#include "config/core/prompts.h"
 #include "config/core/texts.h"
 #include "config/qt/message_box.h"
 #include "platform/runtime_error.h"
@@ -27,8 +28,9 @@ QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 }  // namespace
 
-DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, QWidget* parent)
-    : QDialog(parent), probe_(probe), messages_(messages) {
+DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Prompts& prompts,
+                               QWidget* parent)
+    : QDialog(parent), probe_(probe), messages_(messages), prompts_(prompts) {
   setObjectName(QStringLiteral("frmDatenverknuepfung"));
   setWindowTitle(Q(texts::kDataLinkCaption));
   auto* layout = new QVBoxLayout(this);
@@ -48,9 +50,9 @@ DataLinkDialog::DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Q
   sqliteForm->addWidget(sqliteFile_, 1);
   sqliteForm->addWidget(browse);
   connect(browse, &QPushButton::clicked, this, [this] {
-    const QString file =
-        QFileDialog::getOpenFileName(this, Q(texts::kDataLinkFileTitle), sqliteFile_->text());
-    if (!file.isEmpty()) sqliteFile_->setText(file);
+    if (std::optional<std::string> file = prompts_.ChooseFile(texts::kDataLinkFileTitle,
+                                                              sqliteFile_->text().toStdString()))
+      sqliteFile_->setText(QString::fromStdString(*file));
   });
   pages_->addWidget(sqlitePage);
   // ODBC data source
@@ -111,10 +113,12 @@ void DataLinkDialog::SetKind(Kind kind) { kind_->setCurrentIndex(kind); }
 
 void DataLinkDialog::SetConnectionString(const std::string& connectionString) {
   const DataLinkFields fields = DataLinkFields::Read(connectionString);
+  read_ = fields;
   auto q = [](const std::string& text) { return QString::fromStdString(text); };
   typed_->setPlainText(q(fields.typed));
+  // Line ends come back from the page as "\n": an untouched text is the one read.
+  typed_->document()->setModified(false);
   if (fields.kind == kSqliteFile) sqliteFile_->setText(q(fields.file));
-  fileProvider_ = fields.provider;
   if (!fields.dsn.empty()) {
     dsn_->setText(q(fields.dsn));
     dsnUser_->setText(q(fields.user));
@@ -128,16 +132,16 @@ void DataLinkDialog::SetConnectionString(const std::string& connectionString) {
 }
 
 std::string DataLinkDialog::ConnectionString() const {
-  DataLinkFields fields;
+  // The fields as read, changed where the dialog's fields say otherwise.
+  DataLinkFields fields = read_;
   fields.kind = CurrentKind();
   fields.file = sqliteFile_->text().toStdString();
-  fields.provider = fileProvider_;
   fields.dsn = dsn_->text().toStdString();
   fields.user = dsnUser_->text().toStdString();
   fields.password = dsnPassword_->text().toStdString();
   fields.driver = driver_->text().toStdString();
   fields.keys = driverKeys_->toPlainText().toStdString();
-  fields.typed = typed_->toPlainText().toStdString();
+  if (typed_->document()->isModified()) fields.typed = typed_->toPlainText().toStdString();
   return fields.ConnectionString();
 }
 
@@ -152,7 +156,7 @@ void DataLinkDialog::TestConnection() {
 }
 
 std::optional<std::string> QtDataLinkPrompt::PromptNew() {
-  DataLinkDialog dialog(probe_, messages_, parent_);
+  DataLinkDialog dialog(probe_, messages_, prompts_, parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const std::string text = dialog.ConnectionString();
   if (text.empty()) return std::nullopt;
@@ -160,7 +164,7 @@ std::optional<std::string> QtDataLinkPrompt::PromptNew() {
 }
 
 std::optional<std::string> QtDataLinkPrompt::PromptEdit(const std::string& connectionString) {
-  DataLinkDialog dialog(probe_, messages_, parent_);
+  DataLinkDialog dialog(probe_, messages_, prompts_, parent_);
   dialog.SetConnectionString(connectionString);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.ConnectionString();

@@ -19,6 +19,7 @@ namespace vn::config {
 
 class ConnectionProbe;
 class MessageBoxes;
+class Prompts;
 
 class DataLinkDialog : public QDialog {
   Q_OBJECT
@@ -29,7 +30,9 @@ class DataLinkDialog : public QDialog {
   static constexpr Kind kOdbcDriver = DataLinkFields::kOdbcDriver;
   static constexpr Kind kTyped = DataLinkFields::kTyped;
 
-  DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, QWidget* parent = nullptr);
+  // The database file is chosen through `prompts`.
+  DataLinkDialog(ConnectionProbe& probe, MessageBoxes& messages, Prompts& prompts,
+                 QWidget* parent = nullptr);
 
   // Fills the dialog from an existing connection string.
   void SetConnectionString(const std::string& connectionString);
@@ -45,10 +48,11 @@ class DataLinkDialog : public QDialog {
   void ShowPage(int index);
   ConnectionProbe& probe_;
   MessageBoxes& messages_;
+  Prompts& prompts_;
+  DataLinkFields read_;  // the fields as read, so that an unchanged field gives its text back
   QComboBox* kind_;
   QStackedWidget* pages_;
   QLineEdit* sqliteFile_;
-  std::string fileProvider_;  // the provider the file was read with (DataLinkFields::provider)
   QLineEdit* dsn_;
   QLineEdit* dsnUser_;
   QLineEdit* dsnPassword_;
@@ -60,14 +64,16 @@ class DataLinkDialog : public QDialog {
 // The dialog as the connection button prompts with it.
 class QtDataLinkPrompt : public DataLinkPrompt {
  public:
-  QtDataLinkPrompt(ConnectionProbe& probe, MessageBoxes& messages, QWidget* parent = nullptr)
-      : probe_(probe), messages_(messages), parent_(parent) {}
+  QtDataLinkPrompt(ConnectionProbe& probe, MessageBoxes& messages, Prompts& prompts,
+                   QWidget* parent = nullptr)
+      : probe_(probe), messages_(messages), prompts_(prompts), parent_(parent) {}
   std::optional<std::string> PromptNew() override;
   std::optional<std::string> PromptEdit(const std::string& connectionString) override;
 
  private:
   ConnectionProbe& probe_;
   MessageBoxes& messages_;
+  Prompts& prompts_;
   QWidget* parent_;
 };
 

@@ -11,6 +11,7 @@
 #include "config/core/data_env.h"
 #include "config/core/error_texts.h"
 #include "config/core/data_env_events.h"
+#include "config/core/splash_prompts.h"
 #include "config/qt/data_link_dialog.h"
 #include "config/qt/frm_konfiguration.h"
 #include "config/qt/frm_splash.h"
@@ -33,8 +34,11 @@ int main(int argc, char** argv) {
   vn::config::DataEnv dataEnv;
   const std::string programFolder = vn::LibraryFolder();
   {
-    // An Access configuration database: converted, or the program ends with it unchanged.
-    vn::config::QtPrompts prompts(messages, nullptr);
+    // An Access configuration database: converted, or the program ends with it unchanged. The
+    // question closes the splash first.
+    vn::config::QtPrompts boxes(messages, nullptr);
+    vn::config::SplashPrompts prompts(boxes);
+    prompts.SetSplash([&splash] { splash.close(); });
     const vn::config::AccessConversion conversion = vn::config::OfferAccessConversion(
         vn::config::DataEnv::DatabasePath(programFolder), prompts);
     if (conversion == vn::config::AccessConversion::kRefused ||
@@ -62,7 +66,9 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<vn::config::ConnectionProbe> probe = vn::config::MakeDataConnectionProbe();
   vn::config::frmKonfiguration window(debug, messages);
-  vn::config::QtDataLinkPrompt dataLink(*probe, messages, &window);
+  window.Core().SetSplash([&splash] { splash.close(); });
+  vn::config::QtPrompts files(messages, &window);
+  vn::config::QtDataLinkPrompt dataLink(*probe, messages, files, &window);
   vn::config::DataEnvEvents events(window.Core());
   window.Core().SetRecordEvents(&events);
   window.Core().SetConnectionTools(probe.get(), &dataLink);

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "config/core/texts.h"
+
 namespace vn::config {
 
 MsgResult QtMessageBoxes::Show(QWidget* parent, const QString& text, MsgIcon icon,
@@ -28,11 +30,12 @@ MsgResult QtMessageBoxes::Show(QWidget* parent, const QString& text, MsgIcon ico
   if (buttons == MsgButtons::kYesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+    box.button(QMessageBox::Yes)->setText(QString::fromUtf8(texts::kButtonYes));
+    box.button(QMessageBox::No)->setText(QString::fromUtf8(texts::kButtonNo));
     return box.exec() == QMessageBox::Yes ? MsgResult::kYes : MsgResult::kNo;
   }
   box.setStandardButtons(QMessageBox::Ok);
+  box.button(QMessageBox::Ok)->setText(QString::fromUtf8(texts::kButtonOk));
   box.exec();
   return MsgResult::kOk;
 }

@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <sstream>
+#include <thread>
 
 namespace vn::config {
 
@@ -95,8 +97,24 @@ long clShellExecute::Open(const std::string& target, const std::string& workingF
   int execErrno = 0;
   const pid_t pid = Spawn({opener_, target}, workingFolder, execErrno);
   if (pid < 0) return execErrno == ENOENT ? kErrorNoAssociation : ErrorOfErrno(execErrno);
+  // The opener tells at once when nothing handles the target; one that is still running has
+  // found its program, which may be the browser itself (xdg-open without a desktop runs it in
+  // the foreground): it is left running and reaped when it ends.
+  const auto deadline = std::chrono::steady_clock::now() + kVerdictTime;
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  while (true) {
+    const pid_t ended = waitpid(pid, &status, WNOHANG);
+    if (ended == pid) break;
+    if (ended < 0 && errno != EINTR) return kErrorNoAssociation;
+    if (std::chrono::steady_clock::now() >= deadline) {
+      std::thread([pid] {
+        int ignored = 0;
+        while (waitpid(pid, &ignored, 0) < 0 && errno == EINTR) {
+        }
+      }).detach();
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   if (!WIFEXITED(status)) return kErrorNoAssociation;
   return ErrorOfOpenerExit(WEXITSTATUS(status));

@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ class clShellExecute {
   static constexpr long kErrorNoAssociation = 31;
   static constexpr int kShowNormal = 1;
   static constexpr int kStillActive = 259;
+  // How long an open waits for the opener's verdict before it counts as launched.
+  static constexpr std::chrono::milliseconds kVerdictTime{750};
 
   clShellExecute() = default;
   ~clShellExecute();
@@ -49,7 +52,7 @@ class clShellExecute {
   void SetOpener(std::string opener) { opener_ = std::move(opener); }
 
  private:
-  // Runs the opener on `target` and waits for its verdict.
+  // Runs the opener on `target` and waits for its verdict, at most kVerdictTime.
   long Open(const std::string& target, const std::string& workingFolder = {});
   // Starts argv without waiting and keeps its process id.
   long StartKept(const std::vector<std::string>& argv, const std::string& workingFolder);

@@ -375,9 +375,26 @@ LRESULT frmKonfiguration::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_NOTIFY:
       Notify(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
-    case WM_SYSCHAR:
-      if (Mnemonic(static_cast<wchar_t>(wParam))) return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      // Keys reach the window itself when no control has the focus (then as "system" keys,
+      // without Alt) or when it has it: the keyboard table is the window's there too.
+      if ((message == WM_KEYDOWN || (lParam & kAltHeld) == 0) && !IsTextOrListField(::GetFocus()) &&
+          TableKey(wParam))
+        return 0;
       break;
+    case WM_SYSCHAR:
+      if ((lParam & kAltHeld) != 0 && Mnemonic(static_cast<wchar_t>(wParam))) return 0;
+      break;
+    case WM_ACTIVATE:
+      // Away, the focused control is noted; back (or opened), it gets the focus again, or the
+      // first enabled control does, so that the keyboard works before any click.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        lastFocus_ = NameOf(::GetFocus());
+        return 0;
+      }
+      if (HIWORD(wParam) == 0) FocusOnOpen();
+      return 0;
     case WM_SIZE:
       if (statusBar_ != nullptr) {
         ::SendMessageW(statusBar_, WM_SIZE, 0, 0);
@@ -621,6 +638,13 @@ bool frmKonfiguration::ControlKey(HWND control, UINT message, WPARAM wParam) {
     return true;
   }
   if (IsTextOrListField(control)) return false;
+  return TableKey(wParam);
+}
+
+bool frmKonfiguration::TableKey(WPARAM wParam) {
+  const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+  const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
+  const bool alt = ::GetKeyState(VK_MENU) < 0;
   static constexpr std::pair<WPARAM, Key> kKeys[] = {
       {VK_ESCAPE, Key::kEscape}, {VK_END, Key::kEnd},       {VK_HOME, Key::kHome},
       {VK_UP, Key::kUp},         {VK_PRIOR, Key::kPageUp},  {VK_DOWN, Key::kDown},
@@ -632,6 +656,24 @@ bool frmKonfiguration::ControlKey(HWND control, UINT message, WPARAM wParam) {
   return false;
 }
 
+void frmKonfiguration::FocusOnOpen() {
+  HWND focus = ::GetFocus();
+  if (focus != nullptr && focus != window_ && ::IsChild(window_, focus)) return;
+  HWND last = Control(lastFocus_);
+  if (last != nullptr && Usable(last)) {
+    ::SetFocus(last);
+    return;
+  }
+  MoveFocus(false);
+}
+
+bool frmKonfiguration::Usable(HWND control) const {
+  bool usable = ::IsWindowVisible(control) != FALSE;
+  for (HWND w = control; usable && w != nullptr && w != window_; w = ::GetParent(w))
+    usable = ::IsWindowEnabled(w) != FALSE;
+  return usable;
+}
+
 void frmKonfiguration::MoveFocus(bool backwards) {
   const std::string current = FocusedControl();
   auto at = std::find(tabOrder_.begin(), tabOrder_.end(), current);
@@ -641,10 +683,7 @@ void frmKonfiguration::MoveFocus(bool backwards) {
   for (int step = 0; step < count; ++step) {
     index = (index + (backwards ? count - 1 : 1)) % count;
     HWND candidate = Control(tabOrder_[static_cast<size_t>(index)]);
-    bool usable = ::IsWindowVisible(candidate) != FALSE;
-    for (HWND w = candidate; usable && w != nullptr && w != window_; w = ::GetParent(w))
-      usable = ::IsWindowEnabled(w) != FALSE;
-    if (!usable) continue;
+    if (!Usable(candidate)) continue;
     ::SetFocus(candidate);
     // A field entered by Tab shows its whole text selected, as in a dialog.
     if (IsClass(candidate, WC_EDITW)) ::SendMessageW(candidate, EM_SETSEL, 0, -1);

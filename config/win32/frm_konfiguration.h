@@ -72,6 +72,16 @@ class frmKonfiguration : private KonfigurationView {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // A control's key or character message; true when the window took it.
   bool ControlKey(HWND control, UINT message, WPARAM wParam);
+  // A key of the keyboard table, pressed with the shift state held now; true when it pressed
+  // its button.
+  bool TableKey(WPARAM key);
+  // The focus on the control that had it when the window was left, else the first enabled
+  // control, unless a control has it.
+  void FocusOnOpen();
+  // Visible and enabled, its containers too.
+  bool Usable(HWND control) const;
+  // The bit of a key message's lParam that says Alt is held.
+  static constexpr LPARAM kAltHeld = 1 << 29;
 
   void BuildWindow();
   HWND BuildControl(const ControlPlace& place);
@@ -107,6 +117,7 @@ class frmKonfiguration : private KonfigurationView {
   // the window's own call.
   int settingText_ = 0;
   SIZE minimumSize_{0, 0};
+  std::string lastFocus_;  // the control that had the focus when the window was left
 
   std::map<std::string, HWND> controls_;
   std::map<HWND, std::string> names_;

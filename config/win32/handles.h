@@ -1,6 +1,6 @@
 // The owners of the Windows front's drawing and window objects (fonts, bitmaps, brushes and
-// pens, icons, image lists, menus, device contexts), each the one owner template with the call
-// that frees its kind.
+// pens, icons, image lists, menus, device contexts, hooks), each the one owner template with the
+// call that frees its kind.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +16,7 @@ inline void FreeImageList(HIMAGELIST list) { ::ImageList_Destroy(list); }
 inline void FreeMenu(HMENU menu) { ::DestroyMenu(menu); }
 inline void FreeMemoryDc(HDC dc) { ::DeleteDC(dc); }
 inline void ReleaseScreenDc(HDC dc) { ::ReleaseDC(nullptr, dc); }
+inline void FreeHook(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
 
 using UniqueFont = vn::win32::UniqueObject<HFONT, FreeGdiObject>;
 using UniqueBitmap = vn::win32::UniqueObject<HBITMAP, FreeGdiObject>;
@@ -27,5 +28,7 @@ using UniqueMenu = vn::win32::UniqueObject<HMENU, FreeMenu>;
 // A device context of CreateCompatibleDC, and the screen's of GetDC(nullptr).
 using UniqueMemoryDc = vn::win32::UniqueObject<HDC, FreeMemoryDc>;
 using ScreenDc = vn::win32::UniqueObject<HDC, ReleaseScreenDc>;
+// A hook of SetWindowsHookEx.
+using UniqueHook = vn::win32::UniqueObject<HHOOK, FreeHook>;
 
 }  // namespace vn::config::win32

@@ -15,6 +15,7 @@
 #include "config/core/data_env.h"
 #include "config/core/data_env_events.h"
 #include "config/core/error_texts.h"
+#include "config/core/splash_prompts.h"
 #include "config/win32/dialogs/dialogs.h"
 #include "config/win32/frm_konfiguration.h"
 #include "config/win32/win32_prompts.h"
@@ -54,8 +55,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   vn::config::win32::Win32Prompts prompts;
   vn::config::DataEnv dataEnv;
   const std::string programFolder = vn::LibraryFolder();
+  // The splash stays on top: it closes before the conversion's question.
+  vn::config::SplashPrompts startPrompts(prompts);
+  startPrompts.SetSplash([&splash] { splash.reset(); });
   const vn::config::AccessConversion conversion = vn::config::OfferAccessConversion(
-      vn::config::DataEnv::DatabasePath(programFolder), prompts);
+      vn::config::DataEnv::DatabasePath(programFolder), startPrompts);
   if (conversion == vn::config::AccessConversion::kRefused ||
       conversion == vn::config::AccessConversion::kFailed) {
     return 1;  // the conversion's messages have said why
@@ -76,6 +80,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   std::unique_ptr<vn::config::ConnectionProbe> probe = vn::config::MakeDataConnectionProbe();
   ProgramDialogs dialogs;
   vn::config::win32::frmKonfiguration window(instance, debug, prompts, dialogs, 0, true);
+  window.Core().SetSplash([&splash] { splash.reset(); });
   prompts.SetOwner(window.Handle());
   std::unique_ptr<vn::config::DataLinkPrompt> dataLink =
       vn::config::win32::MakeDataLinkPrompt(window.Handle(), prompts);

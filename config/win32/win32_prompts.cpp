@@ -4,8 +4,11 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
+#include "config/core/texts.h"
+#include "config/win32/handles.h"
 #include "platform/win32/wide.h"
 
 namespace vn::config::win32 {
@@ -26,6 +29,24 @@ struct ItemList {
     if (items != nullptr) ::CoTaskMemFree(items);
   }
 };
+
+// The system writes a message box's buttons in its own language; the program's questions are
+// German, and so are their answers. The hook names the buttons of each box as it is activated.
+LRESULT CALLBACK NameButtons(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    HWND box = reinterpret_cast<HWND>(wParam);
+    wchar_t className[16] = {};
+    ::GetClassNameW(box, className, 16);
+    if (::lstrcmpW(className, L"#32770") == 0) {
+      for (const auto& [id, caption] : {std::pair{IDYES, texts::kButtonYes},
+                                        std::pair{IDNO, texts::kButtonNo},
+                                        std::pair{IDOK, texts::kButtonOk}})
+        if (HWND button = ::GetDlgItem(box, id))
+          ::SetWindowTextW(button, vn::win32::Widen(caption).c_str());
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 }  // namespace
 
@@ -48,6 +69,7 @@ MsgResult Win32Prompts::Message(const std::string& text, MsgIcon icon, MsgButton
   flags |= buttons == MsgButtons::kYesNo ? MB_YESNO | MB_DEFBUTTON1 : MB_OK;
   const std::wstring wideText = vn::win32::Widen(text);
   const std::wstring title = vn::win32::Widen(kProgramTitle);
+  const UniqueHook hook(::SetWindowsHookExW(WH_CBT, NameButtons, nullptr, ::GetCurrentThreadId()));
   const int pressed = ::MessageBoxW(owner_, wideText.c_str(), title.c_str(), flags);
   if (buttons == MsgButtons::kOk) return MsgResult::kOk;
   return pressed == IDYES ? MsgResult::kYes : MsgResult::kNo;

@@ -213,9 +213,14 @@ TEST_F(RealDataTest, ADeletionTheLockedDatabaseRefusesKeepsTheRecord) {
   messages.answers = {MsgResult::kYes};
   Core().cmdDelete_Click();
   ReleaseLock();
-  ASSERT_EQ(messages.shown.size(), 3u);
+  // The rubric shows a data entry: the question names it, and the deletion with its
+  // assignments is refused.
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_TRUE(messages.shown[0].text.startsWith(
+      QStringLiteral("Der aktuellen Rubrik sind diese Daten zugeordnet:\n\nRechnungen\n")))
+      << messages.shown[0].text.toStdString();
   EXPECT_EQ(
-      messages.shown[2].text,
+      messages.shown[1].text,
       QStringLiteral("Es ist Fehler beim Löschen der Daten aufgetreten.\nFehlernummer:-2147467259\n"
                      "Fehlerbeschreibung:Die Konfigurationsdatenbank ist von einem anderen "
                      "Programm gesperrt. Bitte schließen Sie das andere Programm und versuchen "

@@ -197,7 +197,7 @@ TEST(AboutWindowTest, TheLinkIsUnderlinedWhileTheMouseIsOverIt) {
 TEST(DataLinkDialogLayoutTest, TheOneLinePagesLeaveNoEmptySpace) {
   FakeProbe probe;
   FakeMessages messages;
-  DataLinkDialog dialog(probe, messages);
+  DataLinkDialog dialog(probe, messages, messages);
   dialog.SetConnectionString("Provider=SQLite;Data Source=/srv/kunden.db;");
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));

@@ -31,11 +31,14 @@ class FakeMessages : public MessageBoxes, public Prompts {
   MsgResult Message(const std::string& text, MsgIcon icon, MsgButtons buttons) override {
     return Show(nullptr, QString::fromStdString(text), icon, buttons);
   }
+  // The choosers' answers (nothing: cancelled).
+  std::optional<std::string> folder;
+  std::optional<std::string> file;
   std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
-    return std::nullopt;
+    return folder;
   }
   std::optional<std::string> ChooseFile(const std::string&, const std::string&) override {
-    return std::nullopt;
+    return file;
   }
   std::vector<ShownMessage> shown;
   std::deque<MsgResult> answers;     // for Yes/No questions; "No" when empty

@@ -118,9 +118,12 @@ TEST_F(WindowTest, DeleteKeyEditsATextFieldAndDeletesOnlyFromOtherControls) {
   FocusOnInfoButton();
   messages.answers = {MsgResult::kNo};
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+  // The rubric shows a data entry: the question names it.
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
-            QStringLiteral("Sind Sie sicher, dass Sie den aktuellen Datensatz löschen wolllen?"));
+            QStringLiteral("Der aktuellen Rubrik sind diese Daten zugeordnet:\n\nRechnungen\n\n"
+                           "Sollen die Rubrik und ihre Zuordnungen gelöscht werden? Die Daten "
+                           "selbst bleiben erhalten."));
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::kQuestion);
   EXPECT_EQ(Query("SELECT count(*) FROM Rubriken"), "5");
 }

@@ -1,6 +1,8 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QLabel>
+#include <QPushButton>
 #include <chrono>
 #include <thread>
 
@@ -8,6 +10,7 @@
 #include "config/qt/frm_info.h"
 #include "config/qt/frm_splash.h"
 #include "config/qt/shell_execute.h"
+#include "config/core/texts.h"
 #include "config/core/version_texts.h"
 #include "fakes.h"
 #include "resources/version.h"
@@ -57,6 +60,23 @@ TEST(ShellExecuteTest, AnOpenerThatFindsNothingGivesAnErrorBelow33) {
   EXPECT_EQ(shell.LaunchEmail(nullptr, "info@example.org"), -1);
 }
 
+// An opener that runs the browser in the foreground (xdg-open without a desktop) ends only with
+// the browser: once it has not said "nothing handles this" within its verdict time, the address
+// counts as opened and the window goes on. This opener would end with "no association" later.
+TEST(ShellExecuteTest, AnOpenerStillRunningAfterItsVerdictTimeCountsAsLaunched) {
+  char pattern[] = "/tmp/vn-opener-XXXXXX";
+  const int fd = mkstemp(pattern);
+  ASSERT_GE(fd, 0);
+  const std::string script = "#!/bin/sh\nsleep 3\nexit 3\n";
+  ASSERT_EQ(write(fd, script.data(), script.size()), static_cast<ssize_t>(script.size()));
+  close(fd);
+  chmod(pattern, 0700);
+  clShellExecute shell;
+  shell.SetOpener(pattern);
+  EXPECT_EQ(shell.LaunchURL("https://example.org"), -1);
+  unlink(pattern);
+}
+
 TEST(ShellExecuteTest, StillExecutingFollowsTheLastExtendedLaunch) {
   clShellExecute shell;
   EXPECT_FALSE(shell.StillExecuting());
@@ -73,17 +93,16 @@ TEST(ShellExecuteTest, StillExecutingFollowsTheLastExtendedLaunch) {
 TEST(DataLinkDialogTest, BuildsConnectionStringsAndReadsThemBack) {
   FakeProbe probe;
   FakeMessages messages;
-  DataLinkDialog dialog(probe, messages);
+  DataLinkDialog dialog(probe, messages, messages);
   dialog.SetConnectionString("Provider=SQLite;Data Source=/srv/kunden.db;");
   EXPECT_EQ(dialog.CurrentKind(), DataLinkDialog::kSqliteFile);
   EXPECT_EQ(dialog.ConnectionString(), "Provider=SQLite;Data Source=/srv/kunden.db;");
   dialog.SetConnectionString("DSN=Kunden;UID=admin;PWD=a;b");
   EXPECT_EQ(dialog.CurrentKind(), DataLinkDialog::kOdbcDataSource);
-  EXPECT_EQ(dialog.ConnectionString(), "DSN=Kunden;UID=admin;PWD=a;");
+  EXPECT_EQ(dialog.ConnectionString(), "DSN=Kunden;UID=admin;PWD=a;b");
   dialog.SetConnectionString("Driver={PostgreSQL Unicode};Server=localhost;Database=erp");
   EXPECT_EQ(dialog.CurrentKind(), DataLinkDialog::kOdbcDriver);
-  EXPECT_EQ(dialog.ConnectionString(),
-            "Driver={PostgreSQL Unicode};Server=localhost;Database=erp;");
+  EXPECT_EQ(dialog.ConnectionString(), "Driver={PostgreSQL Unicode};Server=localhost;Database=erp");
   dialog.SetConnectionString("Provider=MSDataShape;Data Provider=SQLite;Data Source=x.db");
   EXPECT_EQ(dialog.CurrentKind(), DataLinkDialog::kTyped);
   EXPECT_EQ(dialog.ConnectionString(),
@@ -94,6 +113,23 @@ TEST(DataLinkDialogTest, BuildsConnectionStringsAndReadsThemBack) {
   EXPECT_EQ(probe.probed[0], "Provider=MSDataShape;Data Provider=SQLite;Data Source=x.db");
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::kExclamation);
+}
+
+// The file chooser is the core's; the chosen file replaces only the data source.
+TEST(DataLinkDialogTest, BrowseChoosesThroughThePromptsAndKeepsTheOtherKeys) {
+  FakeProbe probe;
+  FakeMessages messages;
+  DataLinkDialog dialog(probe, messages, messages);
+  dialog.SetConnectionString("Provider=SQLite; Data Source=/srv/k.db;Mode=Read");
+  QPushButton* browse = nullptr;
+  for (QPushButton* button : dialog.findChildren<QPushButton*>())
+    if (button->text() == QString::fromUtf8(texts::kDataLinkBrowse)) browse = button;
+  ASSERT_NE(browse, nullptr);
+  browse->click();  // cancelled
+  EXPECT_EQ(dialog.ConnectionString(), "Provider=SQLite; Data Source=/srv/k.db;Mode=Read");
+  messages.file = "/srv/a;b.db";
+  browse->click();
+  EXPECT_EQ(dialog.ConnectionString(), "Provider=SQLite; Data Source=\"/srv/a;b.db\";Mode=Read");
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ TEST_P(WiringTest, AClickRunsTheControlsAction) {
       }
     });
   };
+  QString chooserTitle;
   auto last = [&] { Core().cmdMoveLast_Click(); };
   auto at = [&](long position) { return [this, position] { return Position() == position; }; };
   auto editing = [&] { return EditPanel() == QStringLiteral("neu"); };
@@ -91,6 +92,20 @@ TEST_P(WiringTest, AClickRunsTheControlsAction) {
       {"cmdVerbindung", onDaten, [&] { return dataLink.newCalls == 1; }},
       {"cmdMinMaxDatenVerbindung", onDaten, enlarged("cmdMinMaxDatenVerbindung")},
       {"cmdMinMaxDatenAbfrage", onDaten, enlarged("cmdMinMaxDatenAbfrage")},
+      {"cmdKopieren", onDaten,
+       [&] { return editing() && Text("txbDatenTitel") == QStringLiteral("Über Varnolis (Kopie)"); }},
+      {"cmdNetlinksOrdner",
+       [&] {
+         Core().SelectTab(5);
+         // The folder chooser opens modal: its title noted, then cancelled.
+         QTimer::singleShot(0, [&] {
+           if (QWidget* chooser = QApplication::activeModalWidget()) {
+             chooserTitle = chooser->windowTitle();
+             chooser->close();
+           }
+         });
+       },
+       [&] { return chooserTitle == QStringLiteral("Netlinks-Ordner"); }},
       {"cmdStartDateienErstellen", startOptions(false), controlFile},
       {"cmdStartDateienEntfernen", startOptions(true), [&] { return !controlFile(); }},
       {"mnuZeigeRubrik", inTree("Info", ""), onTab(1)},

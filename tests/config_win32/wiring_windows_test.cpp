@@ -100,6 +100,14 @@ TEST_P(WiringWindowsTest, AClickRunsTheControlsAction) {
       {"cmdVerbindung", onDaten, [&] { return dataLink.newPrompts == 1; }},
       {"cmdMinMaxDatenVerbindung", onDaten, enlarged("cmdMinMaxDatenVerbindung")},
       {"cmdMinMaxDatenAbfrage", onDaten, enlarged("cmdMinMaxDatenAbfrage")},
+      {"cmdKopieren", onDaten,
+       [&] { return editing() && Text("txbDatenTitel") == "Über Varnolis (Kopie)"; }},
+      {"cmdNetlinksOrdner",
+       [&] {
+         core->SelectTab(5);
+         prompts.folder = NetLinks();
+       },
+       [&] { return Text("txbNetlinks") == NetLinks(); }},
       {"cmdStartDateienErstellen", startOptions(false), [&] { return ControlFileExists(); }},
       {"cmdStartDateienEntfernen", startOptions(true), [&] { return !ControlFileExists(); }},
       {"mnuZeigeRubrik", inTree("", "Info"), onTab(1)},

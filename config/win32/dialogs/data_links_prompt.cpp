@@ -1,5 +1,6 @@
 #include "config/win32/dialogs/data_links_prompt.h"
 
+#include "config/core/connection_edit.h"
 #include "config/win32/dialogs/ado_connection.h"
 #include "platform/runtime_error.h"
 #include "platform/win32/com_apartment.h"
@@ -61,7 +62,7 @@ std::optional<std::string> DataLinksPrompt::PromptEdit(const std::string& connec
     AdoConnection edited(ComPtr<IDispatch>::Adopt(object));
     if (FAILED(hr)) ThrowComError(hr, "DataLinks.PromptEdit");
     if (confirmed != VARIANT_TRUE || edited.Dispatch() == nullptr) return std::nullopt;
-    return edited.ConnectionString();
+    return MergeDialogResult(connectionString, edited.ConnectionString());
   } catch (const vn::RuntimeError& e) {
     tell_(DataLinkUnavailableText(e.Description()));
     return std::nullopt;

@@ -32,7 +32,11 @@ class DataLinksPrompt : public DataLinkPrompt {
       : owner_(owner), tell_(std::move(tell)), factory_(std::move(factory)) {}
 
   std::optional<std::string> PromptNew() override;
+  // The edit as the dialog gave it back, put into `connectionString`: keys the dialog left as
+  // they were keep their bytes, and keys it does not show stay.
   std::optional<std::string> PromptEdit(const std::string& connectionString) override;
+  // The system's dialog knows only the system's providers, not the library's own SQLite.
+  bool ShowsLibraryFiles() const override { return false; }
 
  private:
   ComPtr<IDataSourceLocator> Locator();

@@ -151,16 +151,20 @@ TEST_F(AccessFilesTest, TheDataLinksFileKeepsAProviderThatReadsIt) {
   DataLinkFields fields =
       DataLinkFields::Read("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + access);
   EXPECT_EQ(fields.kind, DataLinkFields::kSqliteFile);
+  // Given back unedited, any string keeps its bytes, even a provider that cannot read the file.
+  for (const std::string& text : {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + access,
+                                  "Provider=SQLite;Data Source=" + access}) {
+    EXPECT_EQ(DataLinkFields::Read(text).ConnectionString(), text);
+  }
+  // Another file: the Jet provider reads SQLite files too, and stays; the SQLite provider over
+  // an Access file gives way to Jet.
+  fields = DataLinkFields::Read("Provider=microsoft.ace.oledb.16.0;Data Source=" + access);
+  fields.file = sqlite;
+  EXPECT_EQ(fields.ConnectionString(), "Provider=microsoft.ace.oledb.16.0;Data Source=" + sqlite);
+  fields = DataLinkFields::Read("Provider=SQLite;Data Source=" + sqlite + ";Mode=Read");
+  fields.file = access;
   EXPECT_EQ(fields.ConnectionString(),
-            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + access + ";");
-  // The Jet provider reads SQLite files too, and stays; the SQLite provider over an Access file
-  // gives way to Jet.
-  fields = DataLinkFields::Read("Provider=microsoft.ace.oledb.16.0;Data Source=" + sqlite);
-  EXPECT_EQ(fields.ConnectionString(),
-            "Provider=microsoft.ace.oledb.16.0;Data Source=" + sqlite + ";");
-  fields = DataLinkFields::Read("Provider=SQLite;Data Source=" + access);
-  EXPECT_EQ(fields.ConnectionString(),
-            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + access + ";");
+            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + access + ";Mode=Read");
   // A file chosen in the dialog: its first bytes choose.
   DataLinkFields chosen;
   chosen.kind = DataLinkFields::kSqliteFile;

@@ -39,6 +39,10 @@ class ScriptedPrompts : public Prompts {
   std::vector<Shown> shown;
   std::deque<MsgResult> answers;  // for Yes/No questions; "No" when empty
   std::function<void()> whileShown;
+  // The chooser's answers (nothing: cancelled), and the start each was opened at.
+  std::optional<std::string> folder;
+  std::optional<std::string> file;
+  std::vector<std::string> chooserStarts;
   MsgResult Message(const std::string& text, MsgIcon icon, MsgButtons buttons) override {
     shown.push_back({text, icon, buttons});
     if (whileShown) whileShown();
@@ -48,11 +52,13 @@ class ScriptedPrompts : public Prompts {
     answers.pop_front();
     return answer;
   }
-  std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
-    return std::nullopt;
+  std::optional<std::string> ChooseFolder(const std::string&, const std::string& start) override {
+    chooserStarts.push_back(start);
+    return folder;
   }
-  std::optional<std::string> ChooseFile(const std::string&, const std::string&) override {
-    return std::nullopt;
+  std::optional<std::string> ChooseFile(const std::string&, const std::string& start) override {
+    chooserStarts.push_back(start);
+    return file;
   }
 };
 

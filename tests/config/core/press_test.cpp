@@ -103,6 +103,18 @@ TEST_P(PressTest, ThePressRunsTheControlsAction) {
        [&] { return dataLink.newPrompts == 1; }},
       {"cmdMinMaxDatenVerbindung", [] {}, resized("txbDatenVerbindung")},
       {"cmdMinMaxDatenAbfrage", [] {}, resized("txbDatenAbfrage")},
+      {"cmdKopieren",
+       [&] {
+         window->SelectTab(2);
+         last();
+       },
+       [&] { return editing() && view.fields["txbDatenTitel"] == "Über Varnolis (Kopie)"; }},
+      {"cmdNetlinksOrdner",
+       [&] {
+         window->SelectTab(5);
+         prompts.folder = NetLinks();
+       },
+       [&] { return view.fields["txbNetlinks"] == NetLinks(); }},
       {"cmdStartDateienErstellen", startOptions(false), [&] { return FileExists(ControlFile()); }},
       {"cmdStartDateienEntfernen", startOptions(true), [&] { return !FileExists(ControlFile()); }},
       {"mnuZeigeRubrik", inTree("Info"), shown(1, "txbRubrikenRubrik", "Info")},

@@ -139,12 +139,11 @@ TEST(DataLinkFieldsTest, ReadsWithTheDataLayersSyntaxAndWritesBack) {
   EXPECT_EQ(fields.ConnectionString(), "Provider=SQLite;Data Source=/srv/kunden.db;");
   fields = DataLinkFields::Read("DSN=Kunden;UID=admin;PWD=a;b");
   EXPECT_EQ(fields.kind, DataLinkFields::kOdbcDataSource);
-  EXPECT_EQ(fields.ConnectionString(), "DSN=Kunden;UID=admin;PWD=a;");
+  EXPECT_EQ(fields.ConnectionString(), "DSN=Kunden;UID=admin;PWD=a;b");
   fields = DataLinkFields::Read("Driver={PostgreSQL Unicode};Server=localhost;Database=erp");
   EXPECT_EQ(fields.kind, DataLinkFields::kOdbcDriver);
   EXPECT_EQ(fields.keys, "Server=localhost\nDatabase=erp");
-  EXPECT_EQ(fields.ConnectionString(),
-            "Driver={PostgreSQL Unicode};Server=localhost;Database=erp;");
+  EXPECT_EQ(fields.ConnectionString(), "Driver={PostgreSQL Unicode};Server=localhost;Database=erp");
   // Quoted values as the data layer reads them.
   fields = DataLinkFields::Read("Provider=SQLite;Data Source=\"C:\\Daten;alt\\k.db\"");
   EXPECT_EQ(fields.file, "C:\\Daten;alt\\k.db");
