@@ -10,17 +10,20 @@ namespace vn {
 void clACTSnapshot::Expect(std::string text) { expected_.push_back(std::move(text)); }
 
 template <typename T, typename Read>
-const T& clACTSnapshot::Ask(std::optional<Answer<T>>& answer, Read read) {
-  if (!answer) {
-    Answer<T> asked;
-    try {
-      asked.value = read();
-    } catch (...) {
-      // Kept to be thrown again wherever the page asks, as the bridge would throw there.
-      asked.failure = std::current_exception();
-    }
-    answer = std::move(asked);
+clACTSnapshot::Answer<T> clACTSnapshot::Take(Read read) {
+  Answer<T> answer;
+  try {
+    answer.value = read();
+  } catch (...) {
+    // Kept to be thrown again wherever the page asks, as the bridge would throw there.
+    answer.failure = std::current_exception();
   }
+  return answer;
+}
+
+template <typename T, typename Read>
+const T& clACTSnapshot::Ask(std::optional<Answer<T>>& answer, Read read) {
+  if (!answer) answer = Take<T>(read);
   return answer->Get();
 }
 
@@ -64,16 +67,10 @@ void clACTSnapshot::ReadExpectedFields(std::pair<int, int> first) {
   }
   collecting_ = false;
   expected_.clear();
-  for (const auto& key : collected_) {
+  for (const std::pair<int, int>& key : collected_) {
     if (fields_.contains(key)) continue;
-    Answer<std::string> answer;
-    try {
-      answer.value = bridge_.getFeldwert(key.second, key.first, false);
-    } catch (...) {
-      // Thrown again when the page asks for this field, where the bridge would have thrown.
-      answer.failure = std::current_exception();
-    }
-    fields_.emplace(key, std::move(answer));
+    fields_.emplace(
+        key, Take<std::string>([&] { return bridge_.getFeldwert(key.second, key.first, false); }));
   }
   collected_.clear();
 }

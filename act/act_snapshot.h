@@ -46,6 +46,9 @@ class clACTSnapshot {
       return value;
     }
   };
+  // What `read` gives, or the automation error it throws.
+  template <typename T, typename Read>
+  static Answer<T> Take(Read read);
   template <typename T, typename Read>
   static const T& Ask(std::optional<Answer<T>>& answer, Read read);
 
