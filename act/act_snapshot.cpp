@@ -9,9 +9,12 @@ namespace vn {
 
 void clACTSnapshot::Expect(std::string text) { expected_.push_back(std::move(text)); }
 
+namespace {
+
+// What `read` gives, or the automation error it throws.
 template <typename T, typename Read>
-clACTSnapshot::Answer<T> clACTSnapshot::Take(Read read) {
-  Answer<T> answer;
+SnapshotAnswer<T> Take(Read read) {
+  SnapshotAnswer<T> answer;
   try {
     answer.value = read();
   } catch (...) {
@@ -20,6 +23,8 @@ clACTSnapshot::Answer<T> clACTSnapshot::Take(Read read) {
   }
   return answer;
 }
+
+}  // namespace
 
 template <typename T, typename Read>
 const T& clACTSnapshot::Ask(std::optional<Answer<T>>& answer, Read read) {

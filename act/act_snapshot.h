@@ -16,6 +16,17 @@ namespace vn {
 
 class clACTApplication;
 
+// A value read from the bridge, or the automation error its reading threw.
+template <typename T>
+struct SnapshotAnswer {
+  T value{};
+  std::exception_ptr failure;
+  const T& Get() const {
+    if (failure) std::rethrow_exception(failure);
+    return value;
+  }
+};
+
 class clACTSnapshot {
  public:
   // Over `bridge`, which must outlive the snapshot.
@@ -36,19 +47,8 @@ class clACTSnapshot {
   std::string getFeldwert(int FeldID, int ACTView);
 
  private:
-  // A value read from the bridge, or the automation error its reading threw.
   template <typename T>
-  struct Answer {
-    T value{};
-    std::exception_ptr failure;
-    const T& Get() const {
-      if (failure) std::rethrow_exception(failure);
-      return value;
-    }
-  };
-  // What `read` gives, or the automation error it throws.
-  template <typename T, typename Read>
-  static Answer<T> Take(Read read);
+  using Answer = SnapshotAnswer<T>;
   template <typename T, typename Read>
   static const T& Ask(std::optional<Answer<T>>& answer, Read read);
 
