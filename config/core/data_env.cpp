@@ -186,10 +186,8 @@ std::vector<std::string> DataEnv::AssignedData(std::int64_t rubricId) {
 
 std::vector<std::string> DataEnv::RubricsNamed(const std::string& name, std::int64_t exceptId) {
   // The column's comparison is the one the library's query of a rubric makes.
-  std::string literal = "'";
-  for (const char c : name) literal += c == '\'' ? std::string("''") : std::string(1, c);
-  return Texts(kRubricsNamedSql.data() + literal + "' AND " + kIdRubrik + " <> " +
-               std::to_string(exceptId) + kByRang.data());
+  return Texts(kRubricsNamedSql.data() + ("'" + ReplaceAll(name, "'", "''") + "'") + " AND " +
+               kIdRubrik + " <> " + std::to_string(exceptId) + kByRang.data());
 }
 
 std::vector<std::vector<std::string>> DataEnv::SharedRubricNames() {
