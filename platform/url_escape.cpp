@@ -12,13 +12,13 @@ bool NeedsEscape(unsigned char c) {
 
 }  // namespace
 
-std::string UrlEscapeName(std::string_view name) {
+std::string UrlEscapeName(std::string_view name, NonAscii nonAscii) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(name.size());
   for (const char ch : name) {
     const auto c = static_cast<unsigned char>(ch);
-    if (!NeedsEscape(c)) {
+    if (!NeedsEscape(c) && (c < 0x80 || nonAscii == NonAscii::kKeep)) {
       out += ch;
       continue;
     }

@@ -10,6 +10,7 @@
 #include "platform/codepage.h"
 #include "platform/file_io.h"
 #include "platform/path_separator.h"
+#include "platform/url_escape.h"
 
 namespace vn::config {
 
@@ -65,19 +66,7 @@ std::string ControlFileBytes(const std::string& pagePath) {
 }
 
 std::string RubricUrlSegment(const std::string& rubric) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string segment;
-  for (const char c : rubric) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || byte == 0x7F || std::strchr("'\"\\%#?<>&", c) != nullptr) {
-      segment += '%';
-      segment += kHex[byte >> 4];
-      segment += kHex[byte & 0xF];
-    } else {
-      segment += c;
-    }
-  }
-  return segment;
+  return UrlEscapeName(rubric, NonAscii::kEscape);
 }
 
 std::string PageFileBytes(const std::string& rubric) {

@@ -22,7 +22,9 @@ std::string PageFilePath(const std::string& folder);
 
 // `rubric` as the last segment of a varnolis://rubrik/ URL inside a quoted attribute or script
 // string: the characters that would end the attribute, the string or the URL (' " \ % # ? < >
-// &, blanks, control characters) percent-encoded, every other byte as it is.
+// &, blanks, control characters) and every byte of a non-ASCII character percent-encoded, so the
+// address survives the start page's code page whatever the name holds; the library reads such
+// escapes as UTF-8.
 std::string RubricUrlSegment(const std::string& rubric);
 
 // The files' bytes: the control file pointing at `pagePath`, and the page that opens the

@@ -144,12 +144,12 @@ TEST_F(FailuresTest, ARubricNamedWithQuotesIsStoredAndTheStartPageLinksIt) {
   Child<QLineEdit>("txbNetlinks")->setText(QString::fromStdString(netlinks));
   Child<QPushButton>("cmdStartDateienErstellen")->click();
   const std::string page = ReadFile(netlinks + "/Varnolis.htm");
-  // Windows-1252: ü is FC, ß is DF.
-  EXPECT_NE(page.find("window.setTimeout(\"GoToURL('parent','varnolis://rubrik/Gr\xFC\xDF"
+  // The address is ASCII: ü and ß as their UTF-8 bytes escaped.
+  EXPECT_NE(page.find("window.setTimeout(\"GoToURL('parent','varnolis://rubrik/Gr%C3%BC%C3%9F"
                       "e_O%27Neil_%22X%22')\",2000);\r\n"),
             std::string::npos)
       << page;
-  EXPECT_NE(page.find("Starte <a href=\"varnolis://rubrik/Gr\xFC\xDF"
+  EXPECT_NE(page.find("Starte <a href=\"varnolis://rubrik/Gr%C3%BC%C3%9F"
                       "e_O%27Neil_%22X%22\">"
                       "Varnolis </a>... \r\n"),
             std::string::npos);

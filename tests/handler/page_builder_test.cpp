@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "config/core/prompts.h"
+#include "config/core/start_files.h"
 #include "platform/codepage.h"
 #include "tests/handler/request_fixture.h"
 
@@ -163,6 +165,44 @@ TEST_F(PageBuilderTest, AnsiAndUtf8EscapesOfARubricNameReachTheSameRubric) {
   EXPECT_NE(ansi.find("<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">Ulm</TD>"), std::string::npos);
   EXPECT_EQ(ansi.find("errortitle"), std::string::npos) << ansi;
   EXPECT_EQ(Page("varnolis://rubrik/Gr%C3%BC%C3%9Fe"), ansi);
+}
+
+// The configuration program's start files open the start rubric whatever its name holds: the
+// browser reads the start page in its code page and follows the address written there.
+TEST_F(PageBuilderTest, TheWrittenStartFileOpensARubricWhoseNameTheCodePageCannotHold) {
+  struct YesPrompts : config::Prompts {
+    config::MsgResult Message(const std::string&, config::MsgIcon, config::MsgButtons) override {
+      return config::MsgResult::kYes;
+    }
+    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
+      return std::nullopt;
+    }
+    std::optional<std::string> ChooseFile(const std::string&, const std::string&) override {
+      return std::nullopt;
+    }
+  } prompts;
+  WriteAct("Test.dbf");
+  const std::string name = "Grüße → 日本 & Co";
+  AddRubric("Bücher?", "Falsche Rubrik", "", {{2, "Ort", DataConnection(), "SELECT 1 AS a"}});
+  AddRubric(name, "Besondere Grüße", "",
+            {{2, "Ort", DataConnection(), "SELECT ort AS Ort FROM kunden WHERE nr = 'K10002'"}});
+  const std::string netLinks = folder_->Root() + "/NetLinks";
+  std::filesystem::create_directories(netLinks);
+  config::CreateStartFiles(netLinks, name, prompts);
+
+  const std::string start = Cp1252ToUtf8(ReadFile(netLinks + "/Varnolis.htm"));
+  const std::string href = "<a href=\"";
+  const size_t at = start.find(href);
+  ASSERT_NE(at, std::string::npos) << start;
+  const std::string link = start.substr(at + href.size(), start.find('"', at + href.size()) -
+                                                              at - href.size());
+  EXPECT_EQ(link, "varnolis://rubrik/Gr%C3%BC%C3%9Fe%20%E2%86%92%20%E6%97%A5%E6%9C%AC%20%26%20Co");
+  const std::string page = Page(link);
+  EXPECT_NE(page.find("<P  CLASS=\"title1\">" + Cp1252("Besondere Grüße") + "<BR></P>"),
+            std::string::npos)
+      << page;
+  EXPECT_NE(page.find("<TD  VALIGN=\"top\" CLASS=\"htmllistvalue\">Ulm</TD>"), std::string::npos);
+  EXPECT_EQ(page.find("errortitle"), std::string::npos) << page;
 }
 
 TEST_F(PageBuilderTest, MissingStandInGives122AtOnceAndInfoStillWorks) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/url_unescape.h"
 
 namespace {
@@ -20,9 +22,15 @@ TEST(UrlEscapeNameTest, UnescapingGivesTheNameBack) {
   std::string every;
   for (int c = 1; c < 128; ++c) every += static_cast<char>(c);
   every += "Grüße €";
+  every += "\xE2\x86\x92\xE6\x97\xA5";  // "→日": no character of Windows-1252
   const std::string escaped = vn::UrlEscapeName(every);
   EXPECT_EQ(escaped.find_first_of("'\"\\#?<> &\r\n"), std::string::npos);
   EXPECT_EQ(vn::UrlUnescape(escaped), every);
+  // Escaped down to ASCII, the UTF-8 escapes read back as the same characters.
+  const std::string ascii = vn::UrlEscapeName(every, vn::NonAscii::kEscape);
+  EXPECT_TRUE(std::all_of(ascii.begin(), ascii.end(),
+                          [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
+  EXPECT_EQ(vn::UrlUnescape(ascii), every);
 }
 
 }  // namespace
