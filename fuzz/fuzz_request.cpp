@@ -2,7 +2,6 @@
 // (DllGetClassObject, CreateInstance, Start, Read until the end, Terminate), over a program
 // folder with a configuration, a data database and a running stand-in ACT!. The first byte
 // picks a prefix so that the fuzzer reaches the commands without guessing the scheme.
-#include <sqlite3.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 
 #include "platform/module_path.h"
 #include "platform/urlmon.h"
+#include "tests/sqlite_script.h"
 
 extern "C" vn::HRESULT DllGetClassObject(const vn::CLSID* rclsid, const vn::IID* riid, void** ppv);
 
@@ -24,12 +24,9 @@ namespace {
 using namespace vn;
 
 void Exec(const std::string& database, const std::string& sql) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open(database.c_str(), &db) != SQLITE_OK ||
-      sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+  if (!vn::test::RunSqliteScript(database, sql).empty()) {
     std::abort();  // the fixture itself is broken
   }
-  sqlite3_close(db);
 }
 
 std::string FileText(const std::string& path) {

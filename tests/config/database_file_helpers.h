@@ -11,7 +11,9 @@
 #include <sstream>
 #include <string>
 
+#include "data/sqlite_handles.h"
 #include "tests/data/short_busy_timeout.h"
+#include "tests/sqlite_script.h"
 
 #ifdef __linux__
 #include <fcntl.h>
@@ -32,14 +34,7 @@ inline std::string ReadFile(const std::string& path) {
 // Runs `sql` on the database at `path` through a connection of its own; a failure fails the
 // test.
 inline void ExecuteSql(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-  char* error = nullptr;
-  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-  const std::string message = error ? error : "";
-  sqlite3_free(error);
-  sqlite3_close(db);
-  ASSERT_EQ(rc, SQLITE_OK) << message;
+  ASSERT_EQ(vn::test::RunSqliteScript(path, sql), "");
 }
 
 // Another program's write transaction on a database (a changed, uncommitted row of Daten), from
@@ -54,22 +49,21 @@ class WriteLock {
 
   void Take(const std::string& path) {
     Release();
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db_), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db_, "BEGIN IMMEDIATE; UPDATE Daten SET Titel = 'x' WHERE ID_Daten = 2;",
+    ASSERT_EQ(data::OpenSqlite(path, SQLITE_OPEN_READWRITE, db_), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db_.get(), "BEGIN IMMEDIATE; UPDATE Daten SET Titel = 'x' WHERE ID_Daten = 2;",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
   }
   void Release() {
-    if (db_ == nullptr) return;
-    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(db_);
-    db_ = nullptr;
+    if (!db_) return;
+    sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    db_.reset();
   }
   bool Held() const { return db_ != nullptr; }
 
  private:
   const data::test::ShortBusyTimeout busy_;
-  sqlite3* db_ = nullptr;
+  data::SqliteDatabase db_;
 };
 
 #ifdef __linux__

@@ -1,7 +1,5 @@
 // The page stream on its own, without the engine: a large page arrives whole, and while nobody
 // reads, the host holds no more than its bounded part of it.
-#include <sqlite3.h>
-
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -14,6 +12,7 @@
 #include "platform/posix/component_library.h"
 #include "kontakt/page_stream.h"
 #include "tests/kontakt/kontakt_fixture.h"
+#include "tests/sqlite_script.h"
 
 namespace vn::kontakt::test {
 namespace {
@@ -38,8 +37,6 @@ std::string LargeProgramFolder() {
            fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   fs::copy(from / "ResourceHTML", to / "ResourceHTML",
            fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-  sqlite3* db = nullptr;
-  EXPECT_EQ(sqlite3_open((to / "databases/config.mdb").c_str(), &db), SQLITE_OK);
   const std::string sql =
       "INSERT INTO Rubriken (Rang, Rubrik, Menuetext, Titel, Bemerkung) "
       "VALUES (9, 'Gross', 'Gross', 'Gross', '');"
@@ -50,11 +47,7 @@ std::string LargeProgramFolder() {
       ") SELECT n AS Nr, ''Zeile '' || n AS Text FROM z', '');"
       "INSERT INTO Zuordnungen (Rubrik_ID, Daten_ID, Rang) VALUES ((SELECT ID_Rubrik FROM "
       "Rubriken WHERE Rubrik = 'Gross'), (SELECT MAX(ID_Daten) FROM Daten), 1);";
-  char* error = nullptr;
-  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
-      << (error != nullptr ? error : "");
-  sqlite3_free(error);
-  sqlite3_close(db);
+  EXPECT_EQ(vn::test::RunSqliteScript((to / "databases/config.mdb").string(), sql), "");
   return (to / "libvarnolis.so").string();
 }
 

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -18,6 +17,7 @@
 #include "act/act_data_parser.h"
 #include "platform/module_path.h"
 #include "render/page_generator.h"
+#include "tests/sqlite_script.h"
 
 namespace vn::testing {
 
@@ -65,17 +65,8 @@ class PageFixture : public ::testing::Test {
   }
 
   static void Exec(const std::string& database, const std::string& sql) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open(database.c_str(), &db) != SQLITE_OK) {
-      sqlite3_close(db);
-      throw std::runtime_error("cannot open " + database);
-    }
-    char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    const std::string text = message ? message : "";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    if (rc != SQLITE_OK) throw std::runtime_error(text + " in: " + sql);
+    const std::string error = vn::test::RunSqliteScript(database, sql);
+    if (!error.empty()) throw std::runtime_error(error + " in: " + sql);
   }
 
   // The configuration database with the shipped schema and display formats, and no rubrics.

@@ -185,21 +185,7 @@ class CoreTest : public ::testing::Test {
   void Execute(const std::string& sql) { ExecuteSql(path, sql); }
 
   // The first column of the first row of `sql`, read by a connection of its own.
-  std::string Scalar(const std::string& sql) {
-    sqlite3* db = nullptr;
-    std::string value;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-      sqlite3_stmt* statement = nullptr;
-      if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-          sqlite3_step(statement) == SQLITE_ROW) {
-        const unsigned char* text = sqlite3_column_text(statement, 0);
-        value = text != nullptr ? reinterpret_cast<const char*>(text) : "";
-      }
-      sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return value;
-  }
+  std::string Scalar(const std::string& sql) { return vn::test::SqliteScalar(path, sql); }
 
   // Another program's write transaction on the database, until released.
   void LockFromAnotherProgram() { lock_.Take(path); }
