@@ -33,8 +33,9 @@ class ActSnapshotTest : public vn::test::ActFixture {
 };
 
 // The page's texts are expected first and then parsed in order; the log counts what reached the
-// stand-in. The page looks at the view once; every read of a field looks at it once more inside
-// the bridge, which chooses the view to read from.
+// stand-in. The page takes two looks at ACT!, each with one application object and one window
+// search: the first for the database and the view, the second for every field at once, which
+// looks at the view again to choose where to read.
 TEST_F(ActSnapshotTest, APageAsksTheViewOnceAndEachDistinctFieldOnce) {
   WriteContact(R"({"2": "Miller GmbH", "3": "Chris Miller", "25": "K-10427"})");
   struct Case {
@@ -64,8 +65,12 @@ TEST_F(ActSnapshotTest, APageAsksTheViewOnceAndEachDistinctFieldOnce) {
     vn::clACTSnapshot snapshot(bridge);
     for (const std::string& text : c.texts) snapshot.Expect(text);
     for (size_t i = 0; i < c.texts.size(); ++i) EXPECT_EQ(Parse(snapshot, c.texts[i]), c.parsed[i]);
+    EXPECT_EQ(log->objectsCreated, 2);
+    EXPECT_EQ(Calls(*log, "EnumWindows"), 2 * 2);  // both searches of ACT!'s window, per look
     EXPECT_EQ(Calls(*log, "GetOpenDBName()"), 1);
-    EXPECT_EQ(Calls(*log, "Type"), 1 + c.fields);
+    EXPECT_EQ(Calls(*log, "Views"), 2);
+    EXPECT_EQ(Calls(*log, "GetActive()"), 2);
+    EXPECT_EQ(Calls(*log, "Type"), 2);
     long reads = 0;
     for (const char* field : {"GetField(i32:2)", "GetField(i32:3)", "GetField(i32:25)"}) {
       EXPECT_LE(Calls(*log, field), 1) << field;
