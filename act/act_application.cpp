@@ -93,13 +93,19 @@ clACTApplication::~clACTApplication() = default;
 void clACTApplication::DoEvents() const { automation_.host->DoEvents(); }
 
 bool clACTApplication::setOBJApp(Objects& objs) const {
+  if (objs.app) return true;
   if (!ACTgestartet()) return false;
+  return CreateApp(objs);
+}
+
+bool clACTApplication::CreateApp(Objects& objs) const {
   objs.app = automation_.host->CreateObject(kProgId);
   DoEvents();
   return static_cast<bool>(objs.app);
 }
 
 bool clACTApplication::setOBJViews(Objects& objs) const {
+  if (objs.views) return true;
   if (!setOBJApp(objs)) return false;
   try {
     objs.views = objs.app->GetProperty("Views").Object();
@@ -115,6 +121,7 @@ bool clACTApplication::setOBJViews(Objects& objs) const {
 }
 
 bool clACTApplication::setOBJAktiveView(Objects& objs) const {
+  if (objs.aktiveView) return true;
   if (!setOBJViews(objs)) return false;
   DoEvents();
   objs.aktiveView = objs.views->Call("GetActive").Object();
@@ -162,30 +169,36 @@ bool clACTApplication::ACTgestartet() const {
   return german != 0 || any != 0;
 }
 
+std::string clACTApplication::OpenDBName(Objects& objs) const {
+  try {
+    return objs.app->Call("GetOpenDBName").ToText();
+  } catch (const RuntimeError& e) {
+    // A server that threw has no database to tell: silently none.
+    if (e.Number() != kRpcServerFault) {
+      ShowWarning(kMessageTitle,
+                  std::string("Fehler in Klasse ACTApplication Eigenschaft ACTDatenbank") + kCrLf +
+                      "Fehlernummer: " + std::to_string(e.Number()) + kCrLf +
+                      "Fehlerbeschreibung: " + e.Description());
+    }
+    return {};
+  }
+}
+
+int clACTApplication::ActiveViewType(Objects& objs) const {
+  return setOBJAktiveView(objs) ? objs.aktiveView->GetProperty("Type").ToLong() : -1;
+}
+
 std::string clACTApplication::ACTDatenbank() const {
   Objects objs;
   std::string name;
-  if (setOBJApp(objs)) {
-    try {
-      name = objs.app->Call("GetOpenDBName").ToText();
-    } catch (const RuntimeError& e) {
-      name.clear();
-      if (e.Number() != kRpcServerFault) {
-        ShowWarning(kMessageTitle,
-                    std::string("Fehler in Klasse ACTApplication Eigenschaft ACTDatenbank") +
-                        kCrLf + "Fehlernummer: " + std::to_string(e.Number()) + kCrLf +
-                        "Fehlerbeschreibung: " + e.Description());
-      }
-    }
-  }
+  if (setOBJApp(objs)) name = OpenDBName(objs);
   objs.releaseOBJs();
   return name;
 }
 
 int clACTApplication::AktuellerViewTyp() const {
   Objects objs;
-  int type = -1;
-  if (setOBJAktiveView(objs)) type = objs.aktiveView->GetProperty("Type").ToLong();
+  const int type = ActiveViewType(objs);
   objs.releaseOBJs();
   return type;
 }
@@ -206,6 +219,42 @@ std::string clACTApplication::getFeldwert(int FeldID, int ACTView, bool ChangeVi
   }
   objs.releaseOBJs();
   return value;
+}
+
+ACTLook clACTApplication::Look(const ACTLookRequest& request) const {
+  ACTLook look;
+  look.fields.resize(request.fields.size());
+  look.running = ACTgestartet();
+  if (!look.running) return look;
+  Objects objs;
+  // What the operations of their own would each do first: create the application object. When
+  // that fails, every answer asked for fails with it.
+  ACTAnswer<bool> app = ACTAnswer<bool>::Of([&] { return CreateApp(objs); });
+  if (request.database) {
+    look.database = ACTAnswer<std::string>::Of(
+        [&] { return app.Get() ? OpenDBName(objs) : std::string(); });
+  }
+  const bool noDatabase =
+      request.database && (look.database.failure || look.database.value.empty());
+  if ((request.viewType || !request.fields.empty()) && !noDatabase) {
+    look.viewType = ACTAnswer<int>::Of([&] { return app.Get() ? ActiveViewType(objs) : -1; });
+  }
+  for (size_t i = 0; i < request.fields.size(); ++i) {
+    const auto [view, field] = request.fields[i];
+    ACTAnswer<std::string>& answer = look.fields[i];
+    if (view != avKontakt && view != avGruppe) {
+      // getFeldwert warns of the view type and reads the contact view instead.
+      answer = ACTAnswer<std::string>::Of([&] { return getFeldwert(field, view, false); });
+    } else if (look.viewType.failure) {
+      answer.failure = look.viewType.failure;
+    } else if (look.viewType.value == view) {
+      answer = ACTAnswer<std::string>::Of([&] {
+        return objs.aktiveView->Call("GetField", {Ref(std::int32_t{field})}).ToText();
+      });
+    }
+  }
+  objs.releaseOBJs();
+  return look;
 }
 
 // ---- the general operations ------------------------------------------------------------------

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "act/act_answer.h"
 #include "act/auto_ref.h"
 #include "act/automation.h"
 
@@ -14,6 +16,23 @@ namespace vn {
 
 // View types as ACT! reports them.
 enum ACTViewTyp : int { avKontakt = 1, avGruppe = 3 };
+
+// What one look at ACT! asks for: the open database's name, the active view's type, and fields
+// of the current record, each as (view type, field number).
+struct ACTLookRequest {
+  bool database = false;
+  bool viewType = false;
+  std::vector<std::pair<int, int>> fields;
+};
+
+// What one look found. Each answer is the one the operation of the same name would give, or the
+// automation error it would throw; an answer not asked for is left empty.
+struct ACTLook {
+  bool running = false;
+  ACTAnswer<std::string> database;
+  ACTAnswer<int> viewType{-1, nullptr};
+  std::vector<ACTAnswer<std::string>> fields;  // in the order asked
+};
 
 class clACTApplication {
  public:
@@ -30,6 +49,11 @@ class clACTApplication {
   std::string ACTDatenbank() const;
   int AktuellerViewTyp() const;
   std::string getFeldwert(int FeldID, int ACTView, bool ChangeView) const;
+  // Everything `request` names in one operation: the window searched for once, one application
+  // object, its views and active view obtained once and all released at its end. A field is read
+  // as getFeldwert(field, view, false) reads it; the view is only looked at while a database is
+  // open when the database is asked too, as nobody asks further without one.
+  ACTLook Look(const ACTLookRequest& request) const;
 
   // --- the general operations ---
   std::string AktuelleKontaktID() const;
@@ -72,7 +96,13 @@ class clACTApplication {
   // operation is left.
   struct Objects;
 
+  // Each step uses an object the operation holds already, so that steps build on one another.
   bool setOBJApp(Objects& objs) const;
+  bool CreateApp(Objects& objs) const;
+  // The open database's name, "" when ACT! cannot tell it.
+  std::string OpenDBName(Objects& objs) const;
+  // The active view's type, -1 without an active view.
+  int ActiveViewType(Objects& objs) const;
   bool setOBJViews(Objects& objs) const;
   bool setOBJAktiveView(Objects& objs) const;
   bool setOBJKontaktView(Objects& objs) const;

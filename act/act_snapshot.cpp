@@ -9,39 +9,28 @@ namespace vn {
 
 void clACTSnapshot::Expect(std::string text) { expected_.push_back(std::move(text)); }
 
-namespace {
-
-// What `read` gives, or the automation error it throws.
-template <typename T, typename Read>
-SnapshotAnswer<T> Take(Read read) {
-  SnapshotAnswer<T> answer;
-  try {
-    answer.value = read();
-  } catch (...) {
-    // Kept to be thrown again wherever the page asks, as the bridge would throw there.
-    answer.failure = std::current_exception();
-  }
-  return answer;
-}
-
-}  // namespace
-
-template <typename T, typename Read>
-const T& clACTSnapshot::Ask(std::optional<Answer<T>>& answer, Read read) {
-  if (!answer) answer = Take<T>(read);
-  return answer->Get();
+void clACTSnapshot::LookOnce() {
+  if (looked_) return;
+  looked_ = true;
+  ACTLook look = bridge_.Look({.database = true, .viewType = true, .fields = {}});
+  running_ = look.running;
+  database_ = std::move(look.database);
+  viewType_ = std::move(look.viewType);
 }
 
 bool clACTSnapshot::ACTgestartet() {
-  return Ask(running_, [&] { return bridge_.ACTgestartet(); });
+  LookOnce();
+  return running_;
 }
 
 std::string clACTSnapshot::ACTDatenbank() {
-  return Ask(database_, [&] { return bridge_.ACTDatenbank(); });
+  LookOnce();
+  return database_.Get();
 }
 
 int clACTSnapshot::AktuellerViewTyp() {
-  return Ask(viewType_, [&] { return bridge_.AktuellerViewTyp(); });
+  LookOnce();
+  return viewType_.Get();
 }
 
 std::string clACTSnapshot::getFeldwert(int FeldID, int ACTView) {
@@ -72,12 +61,18 @@ void clACTSnapshot::ReadExpectedFields(std::pair<int, int> first) {
   }
   collecting_ = false;
   expected_.clear();
+  ACTLookRequest request;
   for (const std::pair<int, int>& key : collected_) {
-    if (fields_.contains(key)) continue;
-    fields_.emplace(
-        key, Take<std::string>([&] { return bridge_.getFeldwert(key.second, key.first, false); }));
+    if (!fields_.contains(key) &&
+        std::find(request.fields.begin(), request.fields.end(), key) == request.fields.end()) {
+      request.fields.push_back(key);
+    }
   }
   collected_.clear();
+  ACTLook look = bridge_.Look(request);
+  for (size_t i = 0; i < request.fields.size(); ++i) {
+    fields_.emplace(request.fields[i], std::move(look.fields[i]));
+  }
 }
 
 }  // namespace vn

@@ -1,31 +1,22 @@
 // clACTSnapshot: what one page knows of ACT!. Whether ACT! runs, its open database and the active
-// view's type are asked of the bridge at most once; the fields that the page's texts name are
-// read together at the first field the page asks for, so that every text of the page shows one
-// contact even when the user moves on while the page is built. Lives for one page and keeps
+// view's type are asked of the bridge together in one look at the first of them; the fields that
+// the page's texts name are read together in a second look at the first field the page asks for,
+// so that every text of the page shows one contact even when the user moves on while the page is
+// built. Lives for one page and keeps
 // values only, never an ACT! object: the next page asks again.
 #pragma once
 
-#include <exception>
 #include <map>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "act/act_answer.h"
+
 namespace vn {
 
 class clACTApplication;
-
-// A value read from the bridge, or the automation error its reading threw.
-template <typename T>
-struct SnapshotAnswer {
-  T value{};
-  std::exception_ptr failure;
-  const T& Get() const {
-    if (failure) std::rethrow_exception(failure);
-    return value;
-  }
-};
 
 class clACTSnapshot {
  public:
@@ -47,10 +38,8 @@ class clACTSnapshot {
   std::string getFeldwert(int FeldID, int ACTView);
 
  private:
-  template <typename T>
-  using Answer = SnapshotAnswer<T>;
-  template <typename T, typename Read>
-  static const T& Ask(std::optional<Answer<T>>& answer, Read read);
+  // Whether ACT! runs, its database and view type, from one look of the bridge.
+  void LookOnce();
 
   // Reads the fields the expected texts name, each once, and `first` with them.
   void ReadExpectedFields(std::pair<int, int> first);
@@ -61,10 +50,11 @@ class clACTSnapshot {
   // read.
   bool collecting_ = false;
   std::vector<std::pair<int, int>> collected_;
-  std::optional<Answer<bool>> running_;
-  std::optional<Answer<std::string>> database_;
-  std::optional<Answer<int>> viewType_;
-  std::map<std::pair<int, int>, Answer<std::string>> fields_;  // by view type and field number
+  bool looked_ = false;
+  bool running_ = false;
+  ACTAnswer<std::string> database_;
+  ACTAnswer<int> viewType_;
+  std::map<std::pair<int, int>, ACTAnswer<std::string>> fields_;  // by view type and field number
 };
 
 }  // namespace vn

@@ -5,7 +5,7 @@
 // while a page is made.
 // Then the automation calls of one page's ACT! commands, for one placeholder and for ten: each
 // command taking its own look at ACT! (running, database, view, field) against the page's one
-// snapshot, with the time a page takes each way.
+// snapshot, with the application objects and window lists each way and the time a page takes.
 //   bench_standin [--runs N] [--operations N]
 #include <unistd.h>
 
@@ -73,10 +73,11 @@ class CountingObject : public vn::clAutomationObject {
 
 class CountingHost : public vn::clAutomationHost {
  public:
-  CountingHost(std::shared_ptr<vn::clAutomationHost> inner, long& calls)
-      : inner_(std::move(inner)), calls_(calls) {}
+  CountingHost(std::shared_ptr<vn::clAutomationHost> inner, long& calls, long& objects)
+      : inner_(std::move(inner)), calls_(calls), objects_(objects) {}
   vn::AutoObject CreateObject(const std::string& progId) override {
     ++calls_;
+    ++objects_;
     return std::make_shared<CountingObject>(inner_->CreateObject(progId), calls_);
   }
   void DoEvents() override { inner_->DoEvents(); }
@@ -84,14 +85,16 @@ class CountingHost : public vn::clAutomationHost {
  private:
   std::shared_ptr<vn::clAutomationHost> inner_;
   long& calls_;
+  long& objects_;
 };
 
 class CountingWindows : public vn::clWindowList {
  public:
-  CountingWindows(std::shared_ptr<vn::clWindowList> inner, long& calls)
-      : inner_(std::move(inner)), calls_(calls) {}
+  CountingWindows(std::shared_ptr<vn::clWindowList> inner, long& calls, long& lists)
+      : inner_(std::move(inner)), calls_(calls), lists_(lists) {}
   std::vector<vn::WindowHandle> EnumWindows() override {
     ++calls_;
+    ++lists_;
     return inner_->EnumWindows();
   }
   bool IsWindowVisible(vn::WindowHandle hwnd) override { return inner_->IsWindowVisible(hwnd); }
@@ -105,6 +108,7 @@ class CountingWindows : public vn::clWindowList {
  private:
   std::shared_ptr<vn::clWindowList> inner_;
   long& calls_;
+  long& lists_;
 };
 
 // The field reads of a page; what they read is summed so that no work is left out.
@@ -180,11 +184,15 @@ int main(int argc, char** argv) {
   // A file written a moment ago is read at every call until it has settled.
   std::this_thread::sleep_for(std::chrono::milliseconds(2200));
 
+  // Every automation call; of them the application objects created (one per bridge operation
+  // that reaches ACT!) and the window lists taken (two per search for ACT!'s window).
   long calls = 0;
+  long objects = 0;
+  long lists = 0;
   const vn::ACTAutomation plain = vn::StandInAutomation();
   vn::clACTApplication counted(
-      vn::ACTAutomation{std::make_shared<CountingWindows>(plain.windows, calls),
-                        std::make_shared<CountingHost>(plain.host, calls)});
+      vn::ACTAutomation{std::make_shared<CountingWindows>(plain.windows, calls, lists),
+                        std::make_shared<CountingHost>(plain.host, calls, objects)});
   if (counted.getFeldwert(25, 1, false) != "K-10427") {
     std::fprintf(stderr, "bench_standin: the stand-in does not give the field\n");
     return 1;
@@ -208,12 +216,16 @@ int main(int argc, char** argv) {
 
   for (const auto& [name, texts] : {std::pair{"one placeholder", &kOnePlaceholder},
                                     std::pair{"ten placeholders", &kTenPlaceholders}}) {
-    calls = 0;
-    PagePerCommand(counted, *texts);
-    const long perCommand = calls;
-    calls = 0;
-    PageSnapshot(counted, *texts);
-    const long snapshot = calls;
+    struct Count {
+      long calls, objects, lists;
+    };
+    auto count = [&](auto page) {
+      calls = objects = lists = 0;
+      page();
+      return Count{calls, objects, lists};
+    };
+    const Count perCommand = count([&] { PagePerCommand(counted, *texts); });
+    const Count snapshot = count([&] { PageSnapshot(counted, *texts); });
     const auto pages = vn::bench::MedianTimesAlternating(
         options.runs, {[&] {
                          for (int i = 0; i < options.operations / 10; ++i)
@@ -224,9 +236,10 @@ int main(int argc, char** argv) {
                            sink += PageSnapshot(application, *texts);
                        }});
     std::printf(
-        "page of %s: automation calls %ld per command, %ld with the snapshot; "
-        "time ratio (snapshot / per command) %.3f\n",
-        name, perCommand, snapshot, pages[1].wall / pages[0].wall);
+        "page of %s: automation calls %ld per command, %ld with the snapshot; application "
+        "objects %ld / %ld; window lists %ld / %ld; time ratio (snapshot / per command) %.3f\n",
+        name, perCommand.calls, snapshot.calls, perCommand.objects, snapshot.objects,
+        perCommand.lists, snapshot.lists, pages[1].wall / pages[0].wall);
   }
   std::printf("(checksum %zu)\n", sink);
   fs::remove_all(folder);

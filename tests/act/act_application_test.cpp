@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "act/act_standin.h"
 #include "act_fixture.h"
 #include "logging_automation.h"
@@ -162,6 +164,81 @@ TEST_F(ActApplicationTest, FieldValueChoosesTheViewAsAsked) {
   EXPECT_EQ(messages_.shown[0].text,
             "Fehler in Klasse ACTApplication - getFeldwert\r\n"
             "Falscher ACTViewTyp (2). Es wird avKontakt benutzt.");
+}
+
+// A look answers as the operations of the same names would, each answer on its own: an error
+// belongs to the answers that need what failed, and the others keep their values.
+TEST_F(ActApplicationTest, ALookAnswersAsTheSingleOperationsWithOneApplicationObject) {
+  const std::string contact = R"({"3": "Chris Miller", "25": "K-10427"})";
+  const std::string group = R"("group": {"25": "Großkunden"})";
+  struct Case {
+    const char* name;
+    int activeView;
+    std::string extra;  // the stand-in's failures
+    bool database;      // whether the look asks for the database
+    const char* expectedDatabase;
+    long expectedView;  // or the error number it fails with
+    bool viewFails;
+    std::vector<std::string> expectedFields;  // 25 and 3 of the contact, 25 of the group
+    int objects;                              // application objects created
+  };
+  const Case cases[] = {
+      {"contact view", 1, "", true, "Demo.dbf", 1, false, {"K-10427", "Chris Miller", ""}, 1},
+      {"group view", 3, "", false, "", 3, false, {"", "", "Großkunden"}, 1},
+      {"a field fails alone", 1, R"("fail": {"GetField": 13})", false, "", 1, false,
+       {"!13", "!13", ""}, 1},
+      {"the active view fails every field", 1, R"("fail": {"GetActive": -5})", true, "Demo.dbf",
+       -5, true, {"!-5", "!-5", "!-5"}, 1},
+      {"no object: everything asked fails", 1, R"("fail": {"CreateObject": 429})", false, "",
+       429, true, {"!429", "!429", "!429"}, 1},
+      {"no object, database asked: the look ends with it", 1, R"("fail": {"CreateObject": 429})",
+       true, "!429", -1, false, {"", "", ""}, 1},
+      // Without a database nobody asks further: the view is not looked at.
+      {"no database", 1, R"("fail": {"GetOpenDBName": -2147417851})", true, "", -1, false,
+       {"", "", ""}, 1},
+  };
+  auto shown = [](const auto& answer) -> std::string {
+    try {
+      if constexpr (std::is_same_v<std::decay_t<decltype(answer.value)>, std::string>) {
+        return answer.Get();
+      } else {
+        return std::to_string(answer.Get());
+      }
+    } catch (const vn::RuntimeError& e) {
+      return "!" + std::to_string(e.Number());
+    }
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteRunningAct(c.activeView, contact, c.extra.empty() ? group : group + ", " + c.extra);
+    log_->objectsCreated = 0;
+    log_->calls.clear();
+    const vn::clACTApplication act(Logged());
+    const vn::ACTLook look = act.Look({.database = c.database,
+                                       .viewType = true,
+                                       .fields = {{vn::avKontakt, 25},
+                                                  {vn::avKontakt, 3},
+                                                  {vn::avGruppe, 25}}});
+    EXPECT_TRUE(look.running);
+    EXPECT_EQ(shown(look.database), c.expectedDatabase);
+    EXPECT_EQ(shown(look.viewType),
+              (c.viewFails ? "!" : "") + std::to_string(c.expectedView));
+    ASSERT_EQ(look.fields.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(shown(look.fields[i]), c.expectedFields[i]) << i;
+    EXPECT_EQ(log_->objectsCreated, c.objects);
+  }
+  EXPECT_TRUE(messages_.shown.empty());
+
+  // ACT! not running: nothing is created, nothing fails.
+  WriteAct("{}");
+  const vn::clACTApplication act(Logged());
+  log_->objectsCreated = 0;
+  const vn::ACTLook look = act.Look({.database = true, .viewType = true, .fields = {{1, 25}}});
+  EXPECT_FALSE(look.running);
+  EXPECT_EQ(shown(look.database), "");
+  EXPECT_EQ(shown(look.viewType), "-1");
+  EXPECT_EQ(shown(look.fields.at(0)), "");
+  EXPECT_EQ(log_->objectsCreated, 0);
 }
 
 TEST_F(ActApplicationTest, UniqueIdsArePaddedToTwelveCharacters) {
