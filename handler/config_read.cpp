@@ -27,7 +27,8 @@ namespace vn {
 
 namespace {
 
-std::atomic<unsigned long long> reads{0};
+// An int's width: lock-free on every target, the 32-bit one included.
+std::atomic<unsigned> reads{0};
 
 // The number at the start of a text as Visual Basic's Val reads it (blanks skipped, point as
 // decimal separator), rounded half to even; 0 when the text starts with no number.
@@ -237,6 +238,6 @@ bool ReadPageConfiguration(const std::string& databasePath, const std::string& r
   return true;
 }
 
-unsigned long long ConfigurationReads() { return reads.load(); }
+unsigned ConfigurationReads() { return reads.load(); }
 
 }  // namespace vn

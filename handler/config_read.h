@@ -38,6 +38,6 @@ bool ReadPageConfiguration(const std::string& databasePath, const std::string& r
 
 // How many times the configuration database has been read in this process (a read being the
 // queries of one page); what the tests count pages' reads with.
-unsigned long long ConfigurationReads();
+unsigned ConfigurationReads();
 
 }  // namespace vn

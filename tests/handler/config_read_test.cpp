@@ -33,8 +33,8 @@ class ConfigReadTest : public RequestFixture {
   std::string Config() const { return program_ + "/databases/config.mdb"; }
 
   // The configuration of a page of `rubric`, and how many reads of the database it took.
-  PageConfiguration Read(const std::string& rubric, unsigned long long* readsTaken = nullptr) {
-    const unsigned long long before = ConfigurationReads();
+  PageConfiguration Read(const std::string& rubric, unsigned* readsTaken = nullptr) {
+    const unsigned before = ConfigurationReads();
     PageConfiguration configuration;
     clHTMLError error;
     error.Init("clHTMLMenu", "");
@@ -81,7 +81,7 @@ std::vector<std::string> MenuTexts(const PageConfiguration& configuration) {
 }
 
 TEST_F(ConfigReadTest, OneReadGivesTheMenuAndTheRubricsEntriesAndIsKeptWhileTheFileIsUnchanged) {
-  unsigned long long reads = 0;
+  unsigned reads = 0;
   const PageConfiguration first = Read("Kunde", &reads);
   EXPECT_EQ(reads, 1u);
   EXPECT_EQ(MenuTexts(first), (std::vector<std::string>{"Kunde", "Notiz"}));
@@ -155,7 +155,7 @@ TEST_F(ConfigReadTest, EverySaveOfTheConfigurationProgramShowsOnTheNextRead) {
     SCOPED_TRACE(c.what);
     Read("Kunde");  // kept, or read: either way the state before the save
     Save(c.table, c.edit);
-    unsigned long long reads = 0;
+    unsigned reads = 0;
     const PageConfiguration after = Read("Kunde", &reads);
     EXPECT_EQ(reads, 1u);
     EXPECT_EQ(MenuTexts(after), c.menu);
@@ -170,7 +170,7 @@ TEST_F(ConfigReadTest, AFileReplacedWithTheSameSizeIsReadAgain) {
   ExecSql(copy, "UPDATE Rubriken SET Menuetext = 'Kundx' WHERE Rubrik = 'Kunde'");
   ASSERT_EQ(std::filesystem::file_size(copy), std::filesystem::file_size(Config()));
   std::filesystem::rename(copy, Config());
-  unsigned long long reads = 0;
+  unsigned reads = 0;
   EXPECT_EQ(MenuTexts(Read("Kunde", &reads)), (std::vector<std::string>{"Kundx", "Notiz"}));
   EXPECT_EQ(reads, 1u);
 }
@@ -180,7 +180,7 @@ TEST_F(ConfigReadTest, AFileReplacedWithTheSameSizeIsReadAgain) {
 TEST_F(ConfigReadTest, ADatabaseInWriteAheadModeIsReadForEveryPage) {
   ExecSql(Config(), "PRAGMA journal_mode=WAL");
   for (int page = 0; page < 3; ++page) {
-    unsigned long long reads = 0;
+    unsigned reads = 0;
     Read("Kunde", &reads);
     EXPECT_EQ(reads, 1u) << page;
   }
@@ -190,7 +190,7 @@ TEST_F(ConfigReadTest, AFailedReadIsNotKept) {
   Read("Kunde");
   std::filesystem::remove(Config());
   for (int page = 0; page < 2; ++page) {
-    const unsigned long long before = ConfigurationReads();
+    const unsigned before = ConfigurationReads();
     PageConfiguration configuration;
     clHTMLError error;
     error.Init("clHTMLMenu", "");
@@ -200,7 +200,7 @@ TEST_F(ConfigReadTest, AFailedReadIsNotKept) {
   }
   CreateConfig(Config());
   AddRubric(Config(), {1, "Kunde", "Neu", "", ""}, {});
-  unsigned long long reads = 0;
+  unsigned reads = 0;
   const PageConfiguration fresh = Read("Kunde", &reads);
   EXPECT_EQ(reads, 1u);
   EXPECT_EQ(MenuTexts(fresh), (std::vector<std::string>{"Neu"}));
@@ -216,13 +216,13 @@ TEST_F(ConfigReadTest, APageReadsTheConfigurationOnceAndTheNextPageShowsASave) {
                             "Notiz'\">Notiz</SPAN>";
   const std::string notix = "<SPAN  CLASS=\"mt0\" onClick=\"location.href='varnolis://rubrik/"
                             "Notiz'\">Notix</SPAN>";
-  auto page = [](unsigned long long& reads) {
-    const unsigned long long before = ConfigurationReads();
+  auto page = [](unsigned& reads) {
+    const unsigned before = ConfigurationReads();
     const std::string bytes = Fetch("varnolis://rubrik/Kunde").bytes;
     reads = ConfigurationReads() - before;
     return bytes;
   };
-  unsigned long long reads = 0;
+  unsigned reads = 0;
   std::string shown = page(reads);
   EXPECT_EQ(reads, 1u);
   EXPECT_NE(shown.find(kunde), std::string::npos);
