@@ -18,6 +18,14 @@
 namespace vn::test {
 namespace {
 
+// What a read of a file unchanged since the last read of its rubric costs: on Windows the file
+// system's stamp is not trusted to tell a change, and every page reads.
+#ifdef _WIN32
+constexpr unsigned kReadsOfAnUnchangedFile = 1;
+#else
+constexpr unsigned kReadsOfAnUnchangedFile = 0;
+#endif
+
 class ConfigReadTest : public RequestFixture {
  protected:
   void SetUp() override {
@@ -92,7 +100,7 @@ TEST_F(ConfigReadTest, OneReadGivesTheMenuAndTheRubricsEntriesAndIsKeptWhileTheF
   EXPECT_EQ(first.entries[1].Abfrage, "SELECT 2");
 
   const PageConfiguration again = Read("Kunde", &reads);
-  EXPECT_EQ(reads, 0u);
+  EXPECT_EQ(reads, kReadsOfAnUnchangedFile);
   EXPECT_EQ(MenuTexts(again), MenuTexts(first));
   EXPECT_EQ(Titles(again), Titles(first));
   EXPECT_EQ(again.titel, "Kundendaten");
@@ -103,9 +111,9 @@ TEST_F(ConfigReadTest, OneReadGivesTheMenuAndTheRubricsEntriesAndIsKeptWhileTheF
   EXPECT_EQ(Titles(notiz), (std::vector<std::string>{"Notizen"}));
   EXPECT_EQ(notiz.titel, "Notizen");
   Read("Notiz", &reads);
-  EXPECT_EQ(reads, 0u);
+  EXPECT_EQ(reads, kReadsOfAnUnchangedFile);
   Read("Kunde", &reads);
-  EXPECT_EQ(reads, 0u);
+  EXPECT_EQ(reads, kReadsOfAnUnchangedFile);
 }
 
 // Each save comes at once after a read, within the same tick of the file system's clock, and
@@ -208,8 +216,8 @@ TEST_F(ConfigReadTest, AFailedReadIsNotKept) {
 }
 
 // Whole pages as a request builds them: each reads the configuration at most once, and a save
-// between two pages shows on the second.
-TEST_F(ConfigReadTest, APageReadsTheConfigurationOnceAndTheNextPageShowsASave) {
+// between two pages shows on the second. ACT! is the Linux stand-in: a rubric page needs it.
+TEST_F(ConfigReadTest, APageReadsTheConfigurationOnceAndTheNextPageShowsASaveOnLinux) {
   WriteStandIn(folder_->Root() + "/act.json", R"({"25": "K1"})");
   const std::string kunde = "<SPAN  CLASS=\"mt1\">Kunde</SPAN>";
   const std::string notiz = "<SPAN  CLASS=\"mt0\" onClick=\"location.href='varnolis://rubrik/"
@@ -228,7 +236,7 @@ TEST_F(ConfigReadTest, APageReadsTheConfigurationOnceAndTheNextPageShowsASave) {
   EXPECT_NE(shown.find(kunde), std::string::npos);
   EXPECT_NE(shown.find(notiz), std::string::npos);
   shown = page(reads);
-  EXPECT_EQ(reads, 0u);
+  EXPECT_EQ(reads, kReadsOfAnUnchangedFile);
   EXPECT_NE(shown.find(notiz), std::string::npos);
 
   Save("Rubriken", [](data::Recordset& rows) {
