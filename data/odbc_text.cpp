@@ -7,20 +7,31 @@
 namespace vn::data {
 
 OdbcText ToOdbcText(const std::string& utf8) {
-  OdbcText out;
-  out.reserve(utf8.size());
+  // Every code point takes at least as many bytes in UTF-8 as units in UTF-16 (four bytes for a
+  // surrogate pair), and a byte that decodes to nothing takes one unit: the text never grows.
+  // Statements are mostly ASCII (a pooled session's reset goes ahead of every command), which
+  // is copied a byte a unit without decoding.
+  OdbcText out(utf8.size(), SQLWCHAR{0});
+  size_t units = 0;
   size_t pos = 0;
   while (pos < utf8.size()) {
+    const auto byte = static_cast<unsigned char>(utf8[pos]);
+    if (byte < 0x80) {
+      out[units++] = static_cast<SQLWCHAR>(byte);
+      ++pos;
+      continue;
+    }
     long c = DecodeUtf8(utf8, pos);
     if (c < 0) c = 0xFFFD;
     if (c >= 0x10000) {
       c -= 0x10000;
-      out.push_back(static_cast<SQLWCHAR>(0xD800 + (c >> 10)));
-      out.push_back(static_cast<SQLWCHAR>(0xDC00 + (c & 0x3FF)));
+      out[units++] = static_cast<SQLWCHAR>(0xD800 + (c >> 10));
+      out[units++] = static_cast<SQLWCHAR>(0xDC00 + (c & 0x3FF));
     } else {
-      out.push_back(static_cast<SQLWCHAR>(c));
+      out[units++] = static_cast<SQLWCHAR>(c);
     }
   }
+  out.resize(units);
   return out;
 }
 

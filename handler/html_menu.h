@@ -1,14 +1,13 @@
 // clHTMLMenu: the rubric menu at the top of a rubric page (a tab per rubric, the requested one
-// marked, then the rubric's title and remark), and the loader of the rubric's data entries
-// from the configuration database, in assignment order.
+// marked, then the rubric's title and remark), and the rubric's data entries in assignment
+// order, both from the page's one read of the configuration database.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "data/connection.h"
-#include "data/recordset.h"
+#include "handler/config_read.h"
 #include "handler/daten.h"
 #include "resources/html_error.h"
 
@@ -36,27 +35,20 @@ class clHTMLMenu {
   int ErrNumber() const { return error_.Number(); }
   std::string ErrDescription() const { return error_.Description(); }
 
-  int AnzahlDaten() const { return static_cast<int>(daten_.size()); }
+  int AnzahlDaten() const { return static_cast<int>(config_.entries.size()); }
   // The entry at zero-based `Index`, or nullptr (with message 183) outside the list.
   const clDaten* Daten(int Index);
 
  private:
   std::string MenuBar();
   std::string Heading();
-  void CloseAll() noexcept;
 
-  std::string connectionString_;
-  std::string sql_;
-  std::unique_ptr<data::Connection> connection_;
-  std::string databasePath_;
-  std::unique_ptr<data::Recordset> rubriken_;
-  std::unique_ptr<data::Recordset> eintraege_;
+  PageConfiguration config_;  // the page's one read of the configuration database
   clACTDataParser* parser_ = nullptr;
   std::string rubrik_;
   std::string titel_;
   std::string bemerkung_;
   clHTMLError error_;
-  std::vector<clDaten> daten_;
   int state_ = 0;
 };
 
