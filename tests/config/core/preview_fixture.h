@@ -85,8 +85,8 @@ class EnvironmentOverride {
 class PreviewFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/vn_preview_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vn_preview_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     root_ = pattern;
     for (const char* sub : {"home", "config", "run", "tmp", "prog/databases", "data"}) {
       std::filesystem::create_directories(root_ / sub);
