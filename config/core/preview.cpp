@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <memory>
+#include <utility>
 
 #include "act/act_application.h"
 #include "act/act_data_parser.h"
@@ -141,7 +142,7 @@ std::string ElapsedText(std::chrono::milliseconds elapsed) {
   return ResText(texts::kPreviewElapsed, std::to_string(elapsed.count()));
 }
 
-PreviewCommand ResolvePreview(const PreviewEntry& entry) {
+PreviewCommand ResolvePreview(const PreviewEntry& entry, ACTAutomation automation) {
   PreviewCommand command;
   command.title = entry.title;
   command.format = entry.format;
@@ -152,7 +153,7 @@ PreviewCommand ResolvePreview(const PreviewEntry& entry) {
   };
   // The user may have changed the decimal sign or the date form since the last preview.
   RefreshUserRegionalSettings();
-  clACTApplication act(PageACTAutomation());
+  clACTApplication act(std::move(automation));
   clACTSnapshot snapshot(act);
   if (!snapshot.ACTgestartet()) return fail(msg::kActNotRunning, MessageText(msg::kActNotRunning));
   if (snapshot.ACTDatenbank().empty()) {

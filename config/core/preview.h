@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "act/automation.h"
+
 namespace vn::data {
 class CallCancel;
 }
@@ -53,8 +55,9 @@ inline constexpr int kPreviewRows = 500;
 inline constexpr int kPreviewCountedRows = 100000;
 
 // Resolves the entry's ACT! commands (on the calling thread, where the ACT! bridge lives), with
-// the checks a page makes first: ACT! running, a database open.
-PreviewCommand ResolvePreview(const PreviewEntry& entry);
+// the checks a page makes first: ACT! running, a database open. `automation` is the layer the
+// bridge runs over: a page's (PageACTAutomation) in the program.
+PreviewCommand ResolvePreview(const PreviewEntry& entry, ACTAutomation automation);
 
 // Runs a resolved entry; a call into a provider is stopped when `cancel` is cancelled. Never
 // throws for a failure of the entry: the result says it.

@@ -21,7 +21,7 @@ std::vector<std::string> PreviewLines(const PreviewResult& result) {
 }
 
 void PreviewControl::Show(const PreviewEntry& entry) {
-  PreviewCommand command = ResolvePreview(entry);
+  PreviewCommand command = ResolvePreview(entry, makeAutomation_());
   view_.ShowPreviewRunning(PreviewCaption(entry.title));
   runner_.Start(std::move(command));
 }

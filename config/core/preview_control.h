@@ -4,6 +4,7 @@
 // the one shown, in the same window.
 #pragma once
 
+#include "act/act_standin.h"
 #include "config/core/preview.h"
 #include "config/core/preview_runner.h"
 #include "config/core/preview_view.h"
@@ -18,6 +19,8 @@ class PreviewControl : private PreviewWake {
 
   // Previews `entry` as it stands; nothing is saved.
   void Show(const PreviewEntry& entry);
+  // What the ACT! bridge runs over: a page's layer unless a test gives the stand-in's.
+  void SetACTAutomation(ACTAutomation (*make)()) { makeAutomation_ = make; }
   // The window's "Abbrechen".
   void Cancel() { runner_.Cancel(); }
   // On the window's thread, after WakePreview: the finished result drawn.
@@ -28,6 +31,7 @@ class PreviewControl : private PreviewWake {
   void PreviewReady() override { view_.WakePreview(); }
 
   PreviewView& view_;
+  ACTAutomation (*makeAutomation_)() = &PageACTAutomation;
   PreviewRunner runner_;  // last: its worker is stopped before the rest goes
 };
 

@@ -33,7 +33,7 @@ HWND Child(HWND parent, const wchar_t* className, const wchar_t* text, DWORD sty
 }  // namespace
 
 frmVorschau::frmVorschau(HINSTANCE instance, HWND owner)
-    : owner_(owner), control_(std::make_unique<PreviewControl>(*this)) {
+    : owner_(owner), control_(std::make_unique<PreviewControl>(static_cast<PreviewView&>(*this))) {
   INITCOMMONCONTROLSEX controls{sizeof(controls),
                                 ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
@@ -67,7 +67,9 @@ frmVorschau::~frmVorschau() {
 LRESULT CALLBACK frmVorschau::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    auto* created = static_cast<frmVorschau*>(create->lpCreateParams);
+    created->window_ = window;  // before CreateWindowExW returns: its messages need it
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
   }
   auto* self = reinterpret_cast<frmVorschau*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);

@@ -62,6 +62,7 @@ class PreviewWindowsTest : public PreviewFixture {
 
 TEST_F(PreviewWindowsTest, TheListViewShowsTheTablesCaptionsAndCells) {
   win32::frmVorschau window(::GetModuleHandleW(nullptr), nullptr);
+  window.Control().SetACTAutomation(&StandIn);
   HWND grid = window.Grid();
   EXPECT_EQ(::GetWindowLongPtrW(grid, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
   window.Control().Show({"Rechnungen", Connection(),

@@ -25,6 +25,7 @@ class KonfigurationPreviewTest : public CoreTest {
                "CREATE TABLE Kunden (Nr VARCHAR(10), Name VARCHAR(40));"
                "INSERT INTO Kunden VALUES ('K7', 'Sieben'), ('K8', 'Acht');");
     Open();
+    preview.SetACTAutomation(&PreviewStandIn);
     window->SetPreview(&preview);
   }
 

@@ -21,6 +21,7 @@
 
 #include "act/act_application.h"
 #include "act/act_data_parser.h"
+#include "act/act_standin.h"
 #include "config/core/preview.h"
 #include "config/core/preview_control.h"
 #include "data/call_cancel.h"
@@ -28,8 +29,12 @@
 #include "render/hierarchical_spreadsheet.h"
 #include "render/html_list.h"
 #include "resources/markup.h"
+#include "tests/config/database_file_helpers.h"
 
 namespace vn::config::testing {
+
+// The ACT! stand-in of VARNOLIS_ACT on both systems (on Windows a page asks ACT! itself).
+inline ACTAutomation PreviewStandIn() { return StandInAutomation(); }
 
 // What the preview window was told, and a wait for the worker's wake-up.
 class RecordingPreviewView : public PreviewView {
@@ -84,6 +89,8 @@ class EnvironmentOverride {
 
 class PreviewFixture : public ::testing::Test {
  protected:
+  static ACTAutomation StandIn() { return PreviewStandIn(); }
+
   void SetUp() override {
     std::string pattern = (std::filesystem::temp_directory_path() / "vn_preview_XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -133,29 +140,17 @@ class PreviewFixture : public ::testing::Test {
   std::string Database() const { return (root_ / "data/kunden.db").string(); }
   std::string Connection() const { return "Provider=SQLite;Data Source=" + Database(); }
 
-  void Exec(const std::string& sql) const {
-    sqlite3* db = nullptr;
-    if (sqlite3_open(Database().c_str(), &db) != SQLITE_OK) {
-      sqlite3_close(db);
-      throw std::runtime_error("cannot open " + Database());
-    }
-    char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    const std::string text = message ? message : "";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    if (rc != SQLITE_OK) throw std::runtime_error(text + " in: " + sql);
-  }
+  void Exec(const std::string& sql) const { ExecuteSql(Database(), sql); }
 
   static PreviewResult Preview(const PreviewEntry& entry) {
     data::CallCancel cancel;
-    return RunPreview(ResolvePreview(entry), cancel);
+    return RunPreview(ResolvePreview(entry, StandIn()), cancel);
   }
 
   // The page's own markup for `entry` (a record card for format 2, else a table), built by the
   // page's generators with a parser on the same ACT! stand-in.
   std::string PageOf(const PreviewEntry& entry) {
-    clACTApplication act;
+    clACTApplication act(StandIn());
     clACTDataParser parser;
     parser.Init(&act, "");
     const GeneratorEntry page{entry.title, entry.connection, entry.query, &parser, "", "", "1_"};

@@ -220,6 +220,7 @@ TEST_F(PreviewTest, CancelEndsAPostgresSleepWellBeforeItsEnd) {
   VN_SKIP_WITHOUT_POSTGRES();
   RecordingPreviewView view;
   PreviewControl control(view);
+  control.SetACTAutomation(&StandIn);
   control.Show(
       {"Schlaf", "Provider=MSDASQL;" + PostgresOdbc(), "SELECT pg_sleep(30) AS Schlaf", 2});
   EXPECT_EQ(view.running, std::vector<std::string>{"Vorschau - Schlaf"});
