@@ -101,6 +101,11 @@ class PreviewFixture : public ::testing::Test {
     environment_.Set("HOME", (root_ / "home").string());
     environment_.Set("XDG_CONFIG_HOME", (root_ / "config").string());
     environment_.Set("XDG_RUNTIME_DIR", (root_ / "run").string());
+#ifdef _WIN32
+    // Setting TMPDIR sets these as well there (posix_compat.h): they are put back too.
+    environment_.Set("TMP", (root_ / "tmp").string());
+    environment_.Set("TEMP", (root_ / "tmp").string());
+#endif
     environment_.Set("TMPDIR", (root_ / "tmp").string());
     environment_.Set("VARNOLIS_ACT", (root_ / "act.json").string());
     environment_.Set("LC_ALL", "de_DE.UTF-8");
