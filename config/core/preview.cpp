@@ -49,6 +49,8 @@ void Fail(PreviewResult& result, int number, std::string text) {
   result.notice.clear();
 }
 
+PreviewCommand ResolveCommands(const PreviewEntry& entry, ACTAutomation automation);
+
 // The formats that show a table (the others show the first record as a card); the info block
 // runs no query.
 bool IsTable(int format) { return format == 0 || format == 1; }
@@ -143,6 +145,27 @@ std::string ElapsedText(std::chrono::milliseconds elapsed) {
 }
 
 PreviewCommand ResolvePreview(const PreviewEntry& entry, ACTAutomation automation) {
+  try {
+    return ResolveCommands(entry, std::move(automation));
+  } catch (const std::exception& failure) {
+    // ACT!'s automation failed (no object, a member raised): said as a page says a program
+    // failure, with the automation's number and reason.
+    const auto* error = dynamic_cast<const RuntimeError*>(&failure);
+    PreviewCommand command;
+    command.title = entry.title;
+    command.format = entry.format;
+    command.errorNumber = msg::kProgramError;
+    command.errorText =
+        MessageText(msg::kProgramError, {"clACTDataParser"}) + "\n" +
+        (error != nullptr ? std::to_string(error->Number()) + ": " + error->Description()
+                          : std::string(failure.what()));
+    return command;
+  }
+}
+
+namespace {
+
+PreviewCommand ResolveCommands(const PreviewEntry& entry, ACTAutomation automation) {
   PreviewCommand command;
   command.title = entry.title;
   command.format = entry.format;
@@ -175,6 +198,8 @@ PreviewCommand ResolvePreview(const PreviewEntry& entry, ACTAutomation automatio
   }
   return command;
 }
+
+}  // namespace
 
 PreviewResult RunPreview(const PreviewCommand& command, data::CallCancel& cancel) {
   const auto start = Clock::now();

@@ -131,6 +131,20 @@ TEST_F(PreviewTest, WithoutACTTheCommandsAreNotResolved) {
             "Der Zugriff auf die ACT!-Daten ist nich möglich, weil kein ACT! gestartet wurde.");
 }
 
+TEST_F(PreviewTest, AFailureOfACTsAutomationIsAProgramFailureNotACrash) {
+  // ACT! raises an automation error while a contact field is read: the window must say so.
+  std::ofstream(root_ / "act.json", std::ios::binary)
+      << "{\"windows\": [{\"class\": \"act3.0frameclass\", \"title\": \"ACT! - Test\", "
+         "\"visible\": true}], \"database\": \"Test.dbf\", \"activeView\": 1, "
+         "\"contact\": {\"25\": \"K1\"}, \"fail\": {\"GetField\": -2147023174}}";
+  const PreviewResult result = Preview({"T", Connection(), "SELECT '{!kontakt, 25}' AS Eins", 2});
+  EXPECT_EQ(result.errorNumber, 199);
+  EXPECT_EQ(result.errorText.substr(0, result.errorText.find('\n')),
+            "Programmfehler in clACTDataParser");
+  EXPECT_NE(result.errorText.find("-2147023174"), std::string::npos) << result.errorText;
+  EXPECT_TRUE(result.rows.empty());
+}
+
 TEST_F(PreviewTest, AtMostFiveHundredRowsAreShownAndTheRestIsSaid) {
   const std::string upTo =
       "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < %s) "
