@@ -35,7 +35,8 @@ void CallWatchdog::Watch() {
   }
 }
 
-CallWatchdog::Call::Call(CallWatchdog& watchdog, std::function<void()> stop) : watchdog_(watchdog) {
+CallWatchdog::Call::Call(CallWatchdog& watchdog, std::function<void()> stop)
+    : watchdog_(watchdog), cancel_(stop) {
   if (!watchdog_.thread_.joinable()) return;
   std::lock_guard lock(watchdog_.mutex_);
   watchdog_.stop_ = std::move(stop);
@@ -50,6 +51,8 @@ CallWatchdog::Call::~Call() {
 }
 
 bool CallWatchdog::Call::Stopped() const {
+  if (cancel_.Stopped()) return true;
+  if (!watchdog_.thread_.joinable()) return false;
   std::lock_guard lock(watchdog_.mutex_);
   return watchdog_.stopped_;
 }

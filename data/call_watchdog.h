@@ -9,6 +9,8 @@
 #include <mutex>
 #include <thread>
 
+#include "data/call_cancel.h"
+
 namespace vn::data {
 
 class CallWatchdog {
@@ -21,18 +23,20 @@ class CallWatchdog {
 
   // One watched call, from construction to destruction. `stop` runs on the watchdog's thread
   // when the call outlasts the limit; the destructor waits until a running `stop` has returned,
-  // so that it may use the handles of the call.
+  // so that it may use the handles of the call. A call under a CallCancel::Scope is stopped the
+  // same way by its cancel.
   class Call {
    public:
     Call(CallWatchdog& watchdog, std::function<void()> stop);
     ~Call();
     Call(const Call&) = delete;
     Call& operator=(const Call&) = delete;
-    // The call was stopped by the watchdog (its failure is the timeout).
+    // The call was stopped by the watchdog (its failure is the timeout) or cancelled.
     bool Stopped() const;
 
    private:
     CallWatchdog& watchdog_;
+    CallCancel::Watch cancel_;
   };
 
  private:

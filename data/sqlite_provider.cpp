@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 
+#include "data/call_cancel.h"
 #include "data/connection_pool.h"
 #include "data/database_file.h"
 #include "data/date_serial.h"
@@ -84,10 +85,12 @@ void GiveBack(Database* released) noexcept {
 }
 
 // Holds one call into SQLite (a step, a statement run whole) to the command timeout: SQLite's
-// progress handler interrupts the call once the deadline has passed.
+// progress handler interrupts the call once the deadline has passed; a cancel of the calling
+// thread interrupts it at once.
 class CommandClock {
  public:
-  explicit CommandClock(Database& database) : database_(database) {
+  explicit CommandClock(Database& database)
+      : database_(database), cancel_([db = database.db.get()] { sqlite3_interrupt(db); }) {
     database_.expired = false;
     database_.armed = database_.timeout.count() > 0;
     if (database_.armed) database_.deadline = Clock::now() + database_.timeout;
@@ -98,6 +101,7 @@ class CommandClock {
 
  private:
   Database& database_;
+  CallCancel::Watch cancel_;
 };
 
 int OnProgress(void* context) {

@@ -27,17 +27,11 @@ bool IsJetProvider(const std::string& connection) {
   }
 }
 
-// What the page says after the connection string of a failed connection: the reason a driver
-// or library outside this program gave (its own diagnostic, or what to install where it is
-// missing), on a line of its own, as page text and without the passwords of `connection`.
-// Failures of the program's own providers keep the message as it always was.
+// What the page says after the connection string of a failed connection: the driver's reason
+// on a line of its own, as page text.
 std::string ReasonLine(const std::exception& failure, const std::string& connection) {
-  const auto* error = dynamic_cast<const RuntimeError*>(&failure);
-  if (error == nullptr || !data::IsDriverFailure(*error) || error->Description().empty()) {
-    return {};
-  }
-  return ResText(res::kBreak) +
-         markup::EscapeHtml(MaskPasswordsIn(error->Description(), connection));
+  const std::string reason = DriverReason(failure, connection);
+  return reason.empty() ? reason : ResText(res::kBreak) + markup::EscapeHtml(reason);
 }
 
 }  // namespace
@@ -89,6 +83,18 @@ std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
     RecordConnectionFailure(error, connection, failure);
     return nullptr;
   }
+}
+
+std::string DriverReason(const std::exception& failure, const std::string& connection) {
+  const auto* error = dynamic_cast<const RuntimeError*>(&failure);
+  if (error == nullptr || !data::IsDriverFailure(*error) || error->Description().empty()) {
+    return {};
+  }
+  return MaskPasswordsIn(error->Description(), connection);
+}
+
+std::string ShapedConnection(const std::string& connection) {
+  return "Provider=MSDataShape;Data " + connection;
 }
 
 std::string ConnectionShown(const std::string& connection) {

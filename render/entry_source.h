@@ -32,6 +32,15 @@ std::unique_ptr<data::Connection> OpenEntryConnection(clHTMLError& error,
 // may stand in it).
 std::string ConnectionShown(const std::string& connection);
 
+// The reason a driver or library outside this program gave for `failure` (its own diagnostic,
+// or what to install where it is missing), as plain text without the passwords of
+// `connection`; "" for failures of the program's own providers, whose message says enough.
+std::string DriverReason(const std::exception& failure, const std::string& connection);
+
+// The table's connection: the shaping service in front of the entry's provider, so that a plain
+// SELECT and a SHAPE command are opened alike.
+std::string ShapedConnection(const std::string& connection);
+
 // Records 101 for `connection`, which `failure` kept from opening: the connection string with
 // its password hidden and, where a driver or library gave the reason (its diagnostic, or what to
 // install), that reason on a line of its own, its passwords hidden as well.

@@ -21,7 +21,6 @@ namespace vn {
 namespace {
 
 const char* const kCrLf = "\r\n";
-const char* const kShapePrefix = "Provider=MSDataShape;Data ";
 
 // The child recordset a chapter field holds for the current row.
 std::shared_ptr<data::Recordset> Chapter(const data::Field& field) {
@@ -96,9 +95,7 @@ bool clHierachicalSpreadSheet::Init(const std::string& strTitel, const std::stri
 
   if (!RequireEntryTexts(error_, connection_, query_)) return false;
 
-  // The shaping service always sits in front of the entry's provider, so a plain SELECT and
-  // a SHAPE command are opened alike.
-  connection_ = kShapePrefix + connection_;
+  connection_ = ShapedConnection(connection_);
   db_ = OpenEntryConnection(error_, connection_);
   if (!db_) return false;
   try {

@@ -23,6 +23,7 @@ constexpr MenuItem kMenuItems[] = {
     {"mnuBlank", "", nullptr, nullptr},
     {"mnuNeueZuordnung", "Zuordnung &hinzufügen", &W::mnuNeueZuordnung_Click,
      &TreeMenu::neueZuordnung},
+    {"mnuVorschau", texts::kPreviewMenu, &W::mnuVorschau_Click, &TreeMenu::zeigeDaten},
 };
 
 std::string Lower(const std::string& text) {

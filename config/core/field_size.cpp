@@ -10,7 +10,7 @@ FieldResize FieldSizes::Toggle(bool query, int fieldGap, int twipsPerPixelY) {
   resize.label = query ? "lbDatenAbfrage" : "lbDatenVerbindung";
   resize.sizeButton = query ? "cmdMinMaxDatenAbfrage" : "cmdMinMaxDatenVerbindung";
   std::vector<std::string> buttons{resize.sizeButton};
-  if (!query) buttons.push_back("cmdVerbindung");
+  buttons.push_back(query ? "cmdVorschau" : "cmdVerbindung");
   const int panelHeight = Rect("frTab1").height;
   const int titleHeight = Rect("txbDatenTitel").height;
   const bool enlarge = !enlarged_[query ? 1 : 0];

@@ -39,6 +39,7 @@ constexpr KeyButton kKeyButtons[] = {
     {Key::kInsert, "cmdAddNew", "cmdAddNew"},
     {Key::kDelete, "cmdDelete", "cmdDelete"},
     {Key::kEnter, "cmdOK", "cmdOK"},
+    {Key::kF5, "cmdVorschau", "cmdVorschau"},
 };
 
 }  // namespace
@@ -47,7 +48,12 @@ bool KonfigurationWindow::KeyPressed(Key key, bool ctrlAlone) {
   for (const KeyButton& row : kKeyButtons) {
     if (row.key != key) continue;
     const char* button = ctrlAlone ? row.withCtrl : row.button;
-    if (!state_.Enabled(button)) return false;
+    // A bar button as the bar shows it; a tab's own button while its tab is shown.
+    const ControlPlace& place = Place(button);
+    const bool enabled = place.kind == ControlKind::kBarButton
+                             ? state_.Enabled(button)
+                             : place.container == "frTab" + std::to_string(selectedTab_ - 1);
+    if (!enabled) return false;
     Press(Place(button).command);
     return true;
   }

@@ -33,11 +33,25 @@ namespace vn::config {
 class ConfigStore;
 class ConnectionProbe;
 class DataLinkPrompt;
+class PreviewControl;
 class Prompts;
 struct Binding;
 
 // The keys the window answers when the focus is on neither a text nor a list field.
-enum class Key { kEscape, kEnd, kHome, kUp, kPageUp, kDown, kPageDown, kInsert, kDelete, kEnter };
+// F5 is answered in the fields too (FieldKeyPressed).
+enum class Key {
+  kEscape,
+  kEnd,
+  kHome,
+  kUp,
+  kPageUp,
+  kDown,
+  kPageDown,
+  kInsert,
+  kDelete,
+  kEnter,
+  kF5
+};
 
 class KonfigurationWindow : private EditRecordsEvents {
  public:
@@ -56,6 +70,9 @@ class KonfigurationWindow : private EditRecordsEvents {
     probe_ = probe;
     dataLink_ = dataLink;
   }
+
+  // The preview window's core, which the data entry's preview runs in (nullptr: none).
+  void SetPreview(PreviewControl* preview) { preview_ = preview; }
 
   // What closes the splash window while it is up: before any message or chooser of the window.
   void SetSplash(std::function<void()> closeSplash) { prompts_.SetSplash(std::move(closeSplash)); }
@@ -119,10 +136,15 @@ class KonfigurationWindow : private EditRecordsEvents {
   // A new data entry filled from the current one, its title marked as a copy, ready to save.
   void cmdKopieren_Click();
   void PrepareStartOptions();
+  // The preview of the data entry as it stands in the fields of the tab Daten.
+  void cmdVorschau_Click();
 
   // A key pressed while the focus is on neither a text nor a list field: presses its button
   // if that is enabled; false when the key is not the window's or its button is off.
   bool KeyPressed(Key key, bool ctrlAlone);
+  // A key pressed while the focus is in a text or list field: only the keys that do not edit
+  // (F5); false for the others, which the field takes.
+  bool FieldKeyPressed(Key key);
 
   // The assignment tree: its nodes as last built, and the actions on the selected node.
   const AssignmentTree& Tree() const { return tree_; }
@@ -133,6 +155,8 @@ class KonfigurationWindow : private EditRecordsEvents {
   void mnuZeigeDaten_Click();
   void mnuZeigeZuordnung_Click();
   void mnuNeueZuordnung_Click();
+  // The selected data entry shown on the tab Daten and previewed.
+  void mnuVorschau_Click();
 
   // The caption of a column's field on the current tab, without its access-key marker.
   std::string FieldCaption(const std::string& column) const;
@@ -184,6 +208,7 @@ class KonfigurationWindow : private EditRecordsEvents {
   LookupSource* lookups_ = nullptr;
   ConnectionProbe* probe_ = nullptr;
   DataLinkPrompt* dataLink_ = nullptr;
+  PreviewControl* preview_ = nullptr;
   EditRecordsEvents* recordEvents_ = nullptr;
   ConfigStore* store_ = nullptr;
 

@@ -101,4 +101,21 @@ inline constexpr const char* kAccessKept =
     "Die Konfigurationsdatenbank bleibt unverändert. Das Konfigurationsprogramm kann sie ohne "
     "Umwandlung nicht bearbeiten und wird beendet.";
 
+// The preview of a data entry.
+inline constexpr const char* kPreviewCaption = "Vorschau - ";
+inline constexpr const char* kPreviewKey = "F5";
+inline constexpr const char* kPreviewTooltip =
+    "Vorschau der Daten für den aktuellen ACT!-Kontakt (F5)";
+inline constexpr const char* kPreviewMenu = "&Vorschau";
+inline constexpr const char* kPreviewSomeRows = "%s von %s Zeilen";
+inline constexpr const char* kPreviewMoreRows = "mehr als %s Zeilen";
+inline constexpr const char* kPreviewElapsed = "Dauer: %s ms";
+inline constexpr const char* kPreviewRunning = "Die Abfrage läuft ...";
+inline constexpr const char* kPreviewCancel = "Abbrechen";
+inline constexpr const char* kPreviewCancelled = "Die Abfrage wurde abgebrochen.";
+inline constexpr const char* kPreviewNoQuery = "Das Format Info zeigt keine Abfrage.";
+inline constexpr const char* kPreviewError = "Fehler %s: %s";
+inline constexpr const char* kPreviewConnection = "Verbindung: %s";
+inline constexpr const char* kPreviewQuery = "Abfrage: %s";
+
 }  // namespace vn::config::texts

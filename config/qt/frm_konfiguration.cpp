@@ -457,18 +457,22 @@ bool frmKonfiguration::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool frmKonfiguration::HandleKey(QKeyEvent* event) {
-  if (IsTextOrListField(QApplication::focusWidget())) return false;
+  const bool inField = IsTextOrListField(QApplication::focusWidget());
   static constexpr std::pair<int, Key> kKeys[] = {
       {Qt::Key_Escape, Key::kEscape},     {Qt::Key_End, Key::kEnd},
       {Qt::Key_Home, Key::kHome},         {Qt::Key_Up, Key::kUp},
       {Qt::Key_PageUp, Key::kPageUp},     {Qt::Key_Down, Key::kDown},
       {Qt::Key_PageDown, Key::kPageDown}, {Qt::Key_Insert, Key::kInsert},
       {Qt::Key_Delete, Key::kDelete},     {Qt::Key_Return, Key::kEnter},
-      {Qt::Key_Enter, Key::kEnter},
+      {Qt::Key_Enter, Key::kEnter},       {Qt::Key_F5, Key::kF5},
   };
   const Qt::KeyboardModifiers shift = event->modifiers() & ~Qt::KeypadModifier;
-  for (const auto& [qtKey, key] : kKeys)
-    if (event->key() == qtKey) return core_.KeyPressed(key, shift == Qt::ControlModifier);
+  for (const auto& [qtKey, key] : kKeys) {
+    if (event->key() != qtKey) continue;
+    // In a text or list field the field has the key, unless the core answers it there too.
+    if (inField) return core_.FieldKeyPressed(key);
+    return core_.KeyPressed(key, shift == Qt::ControlModifier);
+  }
   return false;
 }
 

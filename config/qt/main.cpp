@@ -16,6 +16,7 @@
 #include "config/qt/frm_konfiguration.h"
 #include "config/qt/frm_splash.h"
 #include "config/qt/message_box.h"
+#include "config/qt/preview_window.h"
 #include "platform/module_path.h"
 #include "platform/runtime_error.h"
 #include "platform/settings.h"
@@ -76,6 +77,8 @@ int main(int argc, char** argv) {
                                 dataEnv.rstabZuordnungen());
   window.Core().SetLookupSource(&dataEnv);
   window.Core().SetConfigStore(&dataEnv);
+  vn::config::frmVorschau preview(&window);
+  window.Core().SetPreview(&preview.Control());
   window.Load();
   window.show();
   splash.close();

@@ -379,8 +379,8 @@ LRESULT frmKonfiguration::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_SYSKEYDOWN:
       // Keys reach the window itself when no control has the focus (then as "system" keys,
       // without Alt) or when it has it: the keyboard table is the window's there too.
-      if ((message == WM_KEYDOWN || (lParam & kAltHeld) == 0) && !IsTextOrListField(::GetFocus()) &&
-          TableKey(wParam))
+      if ((message == WM_KEYDOWN || (lParam & kAltHeld) == 0) &&
+          TableKey(wParam, IsTextOrListField(::GetFocus())))
         return 0;
       break;
     case WM_SYSCHAR:
@@ -637,11 +637,10 @@ bool frmKonfiguration::ControlKey(HWND control, UINT message, WPARAM wParam) {
     MoveFocus(shift);
     return true;
   }
-  if (IsTextOrListField(control)) return false;
-  return TableKey(wParam);
+  return TableKey(wParam, IsTextOrListField(control));
 }
 
-bool frmKonfiguration::TableKey(WPARAM wParam) {
+bool frmKonfiguration::TableKey(WPARAM wParam, bool inField) {
   const bool shift = ::GetKeyState(VK_SHIFT) < 0;
   const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
   const bool alt = ::GetKeyState(VK_MENU) < 0;
@@ -649,10 +648,13 @@ bool frmKonfiguration::TableKey(WPARAM wParam) {
       {VK_ESCAPE, Key::kEscape}, {VK_END, Key::kEnd},       {VK_HOME, Key::kHome},
       {VK_UP, Key::kUp},         {VK_PRIOR, Key::kPageUp},  {VK_DOWN, Key::kDown},
       {VK_NEXT, Key::kPageDown}, {VK_INSERT, Key::kInsert}, {VK_DELETE, Key::kDelete},
-      {VK_RETURN, Key::kEnter},
+      {VK_RETURN, Key::kEnter},  {VK_F5, Key::kF5},
   };
-  for (const auto& [virtualKey, key] : kKeys)
-    if (wParam == virtualKey) return core_.KeyPressed(key, ctrl && !shift && !alt);
+  for (const auto& [virtualKey, key] : kKeys) {
+    if (wParam != virtualKey) continue;
+    if (inField) return core_.FieldKeyPressed(key);
+    return core_.KeyPressed(key, ctrl && !shift && !alt);
+  }
   return false;
 }
 

@@ -73,8 +73,8 @@ class frmKonfiguration : private KonfigurationView {
   // A control's key or character message; true when the window took it.
   bool ControlKey(HWND control, UINT message, WPARAM wParam);
   // A key of the keyboard table, pressed with the shift state held now; true when it pressed
-  // its button.
-  bool TableKey(WPARAM key);
+  // its button. In a text or list field (`inField`) only the keys the core answers there.
+  bool TableKey(WPARAM key, bool inField);
   // The focus on the control that had it when the window was left, else the first enabled
   // control, unless a control has it.
   void FocusOnOpen();

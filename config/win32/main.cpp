@@ -18,6 +18,7 @@
 #include "config/core/splash_prompts.h"
 #include "config/win32/dialogs/dialogs.h"
 #include "config/win32/frm_konfiguration.h"
+#include "config/win32/preview_window.h"
 #include "config/win32/win32_prompts.h"
 #include "platform/module_path.h"
 #include "platform/runtime_error.h"
@@ -91,6 +92,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
                                 dataEnv.rstabZuordnungen());
   window.Core().SetLookupSource(&dataEnv);
   window.Core().SetConfigStore(&dataEnv);
+  vn::config::win32::frmVorschau preview(instance, window.Handle());
+  window.Core().SetPreview(&preview.Control());
   window.Load();
   ::ShowWindow(window.Handle(), show);
   ::UpdateWindow(window.Handle());

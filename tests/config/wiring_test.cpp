@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "config/core/start_files.h"
+#include "config/qt/preview_window.h"
 #include "core/press_cases.h"
 #include "real_data_fixture.h"
 
@@ -36,6 +37,12 @@ TEST_P(WiringTest, AClickRunsTheControlsAction) {
     });
   };
   QString chooserTitle;
+  frmVorschau preview(nullptr);
+  auto previewed = [&](const char* title) {
+    return [&preview, title] {
+      return preview.isVisible() && preview.windowTitle() == QString::fromUtf8(title);
+    };
+  };
   auto last = [&] { Core().cmdMoveLast_Click(); };
   auto at = [&](long position) { return [this, position] { return Position() == position; }; };
   auto editing = [&] { return EditPanel() == QStringLiteral("neu"); };
@@ -108,6 +115,18 @@ TEST_P(WiringTest, AClickRunsTheControlsAction) {
        [&] { return chooserTitle == QStringLiteral("Netlinks-Ordner"); }},
       {"cmdStartDateienErstellen", startOptions(false), controlFile},
       {"cmdStartDateienEntfernen", startOptions(true), [&] { return !controlFile(); }},
+      {"cmdVorschau",
+       [&] {
+         Core().SetPreview(&preview.Control());
+         onDaten();
+       },
+       previewed("Vorschau - Über Varnolis")},
+      {"mnuVorschau",
+       [&] {
+         Core().SetPreview(&preview.Control());
+         inTree("Offene Posten", "Offene_Posten")();
+       },
+       previewed("Vorschau - Offene Posten")},
       {"mnuZeigeRubrik", inTree("Info", ""), onTab(1)},
       {"mnuZeigeDaten", inTree("Offene Posten", "Offene_Posten"), onTab(2)},
       {"mnuZeigeZuordnung", inTree("Offene Posten", "Offene_Posten"), onTab(3)},

@@ -8,6 +8,7 @@
 
 #include "config/core/data_link.h"
 #include "config/core/start_files.h"
+#include "config/win32/preview_window.h"
 #include "tests/config/core/press_cases.h"
 #include "tests/config_win32/window_fixture.h"
 
@@ -43,6 +44,15 @@ class WiringWindowsTest : public KonfigurationWindowsTest,
 TEST_P(WiringWindowsTest, AClickRunsTheControlsAction) {
   KonfigurationWindow* core = nullptr;
   CountingDataLink dataLink;
+  win32::frmVorschau preview(::GetModuleHandleW(nullptr), nullptr);
+  auto previewed = [&](const char* title) {
+    return [&preview, title] {
+      std::wstring text(64, L'\0');
+      text.resize(static_cast<size_t>(
+          ::GetWindowTextW(preview.Handle(), text.data(), static_cast<int>(text.size()))));
+      return ::IsWindowVisible(preview.Handle()) != FALSE && vn::win32::Narrow(text) == title;
+    };
+  };
   auto last = [&] { core->cmdMoveLast_Click(); };
   auto at = [&](long position) { return [this, position] { return Position() == position; }; };
   auto editing = [&] { return StatusPanel(1) == "neu"; };
@@ -110,6 +120,18 @@ TEST_P(WiringWindowsTest, AClickRunsTheControlsAction) {
        [&] { return Text("txbNetlinks") == NetLinks(); }},
       {"cmdStartDateienErstellen", startOptions(false), [&] { return ControlFileExists(); }},
       {"cmdStartDateienEntfernen", startOptions(true), [&] { return !ControlFileExists(); }},
+      {"cmdVorschau",
+       [&] {
+         core->SetPreview(&preview.Control());
+         onDaten();
+       },
+       previewed("Vorschau - Über Varnolis")},
+      {"mnuVorschau",
+       [&] {
+         core->SetPreview(&preview.Control());
+         inTree("Offene_Posten", "Offene Posten")();
+       },
+       previewed("Vorschau - Offene Posten")},
       {"mnuZeigeRubrik", inTree("", "Info"), onTab(1)},
       {"mnuZeigeDaten", inTree("Offene_Posten", "Offene Posten"), onTab(2)},
       {"mnuZeigeZuordnung", inTree("Offene_Posten", "Offene Posten"), onTab(3)},

@@ -11,6 +11,7 @@
 #include "config/core/start_files.h"
 #include "core_fixture.h"
 #include "press_cases.h"
+#include "preview_fixture.h"
 #include "platform/path_separator.h"
 
 namespace vn::config::testing {
@@ -38,6 +39,13 @@ class PressTest : public CoreTest, public ::testing::WithParamInterface<std::str
 
 TEST_P(PressTest, ThePressRunsTheControlsAction) {
   CountingDataLink dataLink;
+  RecordingPreviewView previewView;
+  PreviewControl preview(previewView);
+  auto previewed = [&](const char* title) {
+    return [&previewView, title] {
+      return previewView.running == std::vector<std::string>{std::string("Vorschau - ") + title};
+    };
+  };
   auto last = [&] { window->cmdMoveLast_Click(); };
   auto status = [&](const char* text) {
     return [this, text] { return view.state.status == text; };
@@ -117,6 +125,19 @@ TEST_P(PressTest, ThePressRunsTheControlsAction) {
        [&] { return view.fields["txbNetlinks"] == NetLinks(); }},
       {"cmdStartDateienErstellen", startOptions(false), [&] { return FileExists(ControlFile()); }},
       {"cmdStartDateienEntfernen", startOptions(true), [&] { return !FileExists(ControlFile()); }},
+      {"cmdVorschau",
+       [&] {
+         window->SetPreview(&preview);
+         window->SelectTab(2);
+         last();
+       },
+       previewed("Über Varnolis")},
+      {"mnuVorschau",
+       [&] {
+         window->SetPreview(&preview);
+         inTree("Offene Posten")();
+       },
+       previewed("Offene Posten")},
       {"mnuZeigeRubrik", inTree("Info"), shown(1, "txbRubrikenRubrik", "Info")},
       {"mnuZeigeDaten", inTree("Offene Posten"), shown(2, "txbDatenTitel", "Offene Posten")},
       {"mnuZeigeZuordnung", inTree("Offene Posten"),

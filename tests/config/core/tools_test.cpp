@@ -45,11 +45,12 @@ TEST(FieldSizesTest, EnlargeCoversTheFieldsAboveAndShrinkReturnsToTheNormalPlace
   EXPECT_EQ(big.fieldRect.top + big.fieldRect.height, panel.height - 2 * gap);
   EXPECT_EQ(big.labelRect.height, big.fieldRect.height);
   EXPECT_EQ(big.caption, FieldSizes::CaptionEnlarged());
-  ASSERT_EQ(big.buttons.size(), 1u);
+  // The size button and the preview button beside it.
+  ASSERT_EQ(big.buttons.size(), 2u);
   EXPECT_EQ(big.buttons[0].second.top + big.buttons[0].second.height + 2 * tpp,
             big.fieldRect.top + big.fieldRect.height);
   EXPECT_EQ(big.raise, (std::vector<std::string>{"txbDatenAbfrage", "cmdMinMaxDatenAbfrage",
-                                                 "lbDatenAbfrage"}));
+                                                 "cmdVorschau", "lbDatenAbfrage"}));
   const FieldResize small = sizes.Toggle(true, gap, tpp);
   EXPECT_EQ(small.fieldRect.top, normal.top);
   EXPECT_EQ(small.fieldRect.height, normal.height);
@@ -122,7 +123,7 @@ TEST_F(CoreTest, EveryButtonShowsAndDoesSomethingAndTheSmallButtonsComeDownOnLoa
   }
   EXPECT_EQ(barPictures.size(), 8u);
   EXPECT_EQ(drawnAbove, (std::vector<std::string>{"cmdVerbindung", "cmdMinMaxDatenVerbindung",
-                                                  "cmdMinMaxDatenAbfrage"}));
+                                                  "cmdVorschau", "cmdMinMaxDatenAbfrage"}));
   EXPECT_EQ(Place("cmdVerbindung").pixelsUp, 4);
   EXPECT_EQ(Place("txbRegisterkarte").caption, std::string("Varnolis"));
 
@@ -130,7 +131,10 @@ TEST_F(CoreTest, EveryButtonShowsAndDoesSomethingAndTheSmallButtonsComeDownOnLoa
   EXPECT_EQ(
       view.movedDown,
       (std::vector<std::pair<std::string, int>>{
-          {"cmdVerbindung", 2}, {"cmdMinMaxDatenVerbindung", 2}, {"cmdMinMaxDatenAbfrage", 2}}));
+          {"cmdVerbindung", 2},
+          {"cmdMinMaxDatenVerbindung", 2},
+          {"cmdVorschau", 2},
+          {"cmdMinMaxDatenAbfrage", 2}}));
 }
 
 TEST(DataLinkFieldsTest, ReadsWithTheDataLayersSyntaxAndWritesBack) {
