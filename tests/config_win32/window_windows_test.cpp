@@ -7,6 +7,7 @@
 #include "config/core/field_size.h"
 #include "config/core/layout.h"
 #include "config/core/texts.h"
+#include "platform/text.h"
 #include "tests/config/core/expected_start_files.h"
 #include "tests/config_win32/window_fixture.h"
 
@@ -199,12 +200,6 @@ class NetLinksSetting {
   static constexpr const wchar_t* kKey = L"Software\\Symantec\\ACT!";
 };
 
-std::string ReplaceEach(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
-}
-
 TEST_F(KonfigurationWindowsTest, StartFilesGoToTheNetLinksFolderOfTheRegistryInAnsi) {
   const std::string netLinks = folder + "\\NetLinks";
   std::filesystem::create_directories(netLinks);
@@ -213,12 +208,13 @@ TEST_F(KonfigurationWindowsTest, StartFilesGoToTheNetLinksFolderOfTheRegistryInA
   SelectTab(5);
   EXPECT_TRUE(prompts.shown.empty());
   EXPECT_EQ(Text("txbNetlinks"), netLinks);
-  // A start rubric the ANSI code page holds in one byte ("ü" is 0xFC in code page 1252).
+  // A start rubric with a non-ASCII character: the page's address names it in UTF-8 escapes
+  // ("ü" is C3 BC), whatever the ANSI code page holds.
   ::SetWindowTextW(C("cbxStartRubrik"), L"B\u00fcro");
   Click("cmdStartDateienErstellen");
-  EXPECT_EQ(ReadFile(netLinks + "\\Varnolis.ctl"), ReplaceEach(kControlKunden, "@", netLinks));
+  EXPECT_EQ(ReadFile(netLinks + "\\Varnolis.ctl"), ReplaceAll(kControlKunden, "@", netLinks));
   EXPECT_EQ(ReadFile(netLinks + "\\Varnolis.htm"),
-            ReplaceEach(kPageKunden, "rubrik/Kunden", "rubrik/B\xFCro"));
+            ReplaceAll(kPageKunden, "rubrik/Kunden", "rubrik/B%C3%BCro"));
   ASSERT_EQ(prompts.shown.size(), 1u);
 }
 
