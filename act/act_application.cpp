@@ -240,7 +240,9 @@ ACTLook clACTApplication::Look(const ACTLookRequest& request) const {
     look.viewType = ACTAnswer<int>::Of([&] { return app.Get() ? ActiveViewType(objs) : -1; });
   }
   for (size_t i = 0; i < request.fields.size(); ++i) {
-    const auto [view, field] = request.fields[i];
+    // Named copies, not a structured binding: clang 14 cannot capture one in a lambda.
+    const int view = request.fields[i].first;
+    const int field = request.fields[i].second;
     ACTAnswer<std::string>& answer = look.fields[i];
     if (view != avKontakt && view != avGruppe) {
       // getFeldwert warns of the view type and reads the contact view instead.
