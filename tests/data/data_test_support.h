@@ -16,6 +16,7 @@
 #include "platform/module_path.h"
 #include "platform/runtime_error.h"
 #include "tests/data/short_busy_timeout.h"
+#include "tests/sqlite_script.h"
 
 namespace vn::data::test {
 
@@ -44,14 +45,7 @@ class DataTest : public ::testing::Test {
 
   // Creates (or extends) the SQLite file `relative` in the program folder with `sql`.
   void MakeDatabase(const std::string& relative, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open((folder_ + "/" + relative).c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    std::string message = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << message;
+    ASSERT_EQ(vn::test::RunSqliteScript(folder_ + "/" + relative, sql), "");
   }
 
   static std::string ReadFile(const std::string& path) {

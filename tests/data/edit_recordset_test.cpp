@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "data/errors.h"
+#include "data/sqlite_handles.h"
 #include "data_test_support.h"
 
 namespace vn::data::test {
@@ -289,15 +290,15 @@ TEST_F(EditRecordsetTest, ALockedDatabaseRefusesTheBatchAndStaysByteForByteUncha
   rs_.SetValue("Rubrik", "Gesperrt");
   rs_.Update();
   const std::string before = FileBytes();
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open(path_.c_str(), &other), SQLITE_OK);
+  SqliteDatabase other;
+  ASSERT_EQ(OpenSqlite(path_, SQLITE_OPEN_READWRITE, other), SQLITE_OK);
   ASSERT_EQ(
-      sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE Rubriken SET Rang = 5 WHERE ID_Rubrik = 3;",
+      sqlite3_exec(other.get(), "BEGIN IMMEDIATE; UPDATE Rubriken SET Rang = 5 WHERE ID_Rubrik = 3;",
                    nullptr, nullptr, nullptr),
       SQLITE_OK);
   RuntimeError error = ErrorOf([&] { rs_.UpdateBatch(); });
-  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-  sqlite3_close(other);
+  sqlite3_exec(other.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+  other.reset();
   EXPECT_EQ(error.Number(), kErrWriteFailed);
   EXPECT_EQ(error.Description(), "database is locked");
   EXPECT_EQ(rs_.Status(), adRecModified | adRecCantRelease);

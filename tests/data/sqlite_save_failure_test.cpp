@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "data/errors.h"
+#include "data/sqlite_handles.h"
 #include "pg_test_support.h"
 
 namespace vn::data::test {
@@ -76,16 +77,16 @@ TEST_F(SqliteSaveFailureTest, SaveFailingAtCommitLeavesTheFileAsItWas) {
 
   // A reader in the middle of a read transaction: the writer gets its reservation and writes
   // its statements, but cannot commit while the reader's lock stands.
-  sqlite3* reader = nullptr;
-  ASSERT_EQ(sqlite3_open_v2(path_.c_str(), &reader, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM Daten;", nullptr, nullptr, nullptr),
+  SqliteDatabase reader;
+  ASSERT_EQ(OpenSqlite(path_, SQLITE_OPEN_READONLY, reader), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(reader.get(), "BEGIN; SELECT count(*) FROM Daten;", nullptr, nullptr, nullptr),
             SQLITE_OK);
   RuntimeError e = ErrorOf([&] { rs.UpdateBatch(); });
   EXPECT_EQ(e.Number(), kErrWriteFailed) << e.Description();
   EXPECT_NE(e.Description().find("locked"), std::string::npos) << e.Description();
   EXPECT_TRUE(rs.HasPendingChanges());
-  sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
-  sqlite3_close(reader);
+  sqlite3_exec(reader.get(), "COMMIT", nullptr, nullptr, nullptr);
+  reader.reset();
 
   EXPECT_EQ(FileBytes(), original_);
   EXPECT_EQ(Rows(), "1|Rechnungen|1;2|Aufträge|2");

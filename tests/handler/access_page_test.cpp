@@ -214,11 +214,7 @@ TEST_F(AccessPageTest, AConvertedConfigurationServesTheSourcesPageByteForByteOnL
       ReadFile(std::string(VARNOLIS_SOURCE_DIR) + "/databases/schema.sql"));
   ASSERT_TRUE(fs::exists(config));
   // The source changes after the conversion: a page still read from it would show this.
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(source.c_str(), &db), SQLITE_OK);
-  EXPECT_EQ(sqlite3_exec(db, "UPDATE Daten SET Titel = 'Quelle'", nullptr, nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(db);
+  ASSERT_EQ(RunSqliteScript(source, "UPDATE Daten SET Titel = 'Quelle'"), "");
   EXPECT_EQ(Page(), expected);
 }
 

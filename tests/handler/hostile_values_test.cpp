@@ -2,7 +2,6 @@
 // outside a quoted literal, over a data database with a table that must stay untouched; and
 // database and ACT! values on a whole page, each with the page's exact bytes (Windows-1252).
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <cstdlib>
 #include <tuple>
@@ -61,17 +60,9 @@ class HostileValuesTest : public ::testing::Test {
     rs.Open(sql, *pg_);
   }
 
+  // "" when the table is gone.
   std::string Count(const std::string& table) const {
-    sqlite3* db = nullptr;
-    sqlite3_open(data_.c_str(), &db);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + table).c_str(), -1, &statement, nullptr);
-    std::string count = sqlite3_step(statement) == SQLITE_ROW
-                            ? reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))
-                            : "none";
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return count;
+    return SqliteScalar(data_, "SELECT count(*) FROM " + table);
   }
 
   // A rubric "Kunde" with a card by the quoted field, then one by the field outside quotes.

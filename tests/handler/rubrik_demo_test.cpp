@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "data/sqlite_handles.h"
 #include "platform/codepage.h"
 #include "tests/handler/test_folder.h"
 
@@ -16,20 +17,18 @@ struct Rubric {
 
 std::vector<Rubric> DemoRubrics(const std::string& config) {
   std::vector<Rubric> rubrics;
-  sqlite3* db = nullptr;
-  EXPECT_EQ(sqlite3_open_v2(config.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-  sqlite3_stmt* statement = nullptr;
-  EXPECT_EQ(sqlite3_prepare_v2(db,
-                               "SELECT Rubrik, (SELECT COUNT(*) FROM Zuordnungen "
-                               "WHERE Rubrik_ID = ID_Rubrik) FROM Rubriken ORDER BY Rang",
-                               -1, &statement, nullptr),
+  data::SqliteDatabase db;
+  data::SqliteStatement statement;
+  EXPECT_EQ(data::OpenSqlite(config, SQLITE_OPEN_READONLY, db), SQLITE_OK);
+  EXPECT_EQ(data::PrepareSqlite(db.get(),
+                                "SELECT Rubrik, (SELECT COUNT(*) FROM Zuordnungen "
+                                "WHERE Rubrik_ID = ID_Rubrik) FROM Rubriken ORDER BY Rang",
+                                statement),
             SQLITE_OK);
-  while (sqlite3_step(statement) == SQLITE_ROW) {
-    rubrics.push_back({reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)),
-                       sqlite3_column_int(statement, 1)});
+  while (statement && sqlite3_step(statement.get()) == SQLITE_ROW) {
+    rubrics.push_back({reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)),
+                       sqlite3_column_int(statement.get(), 1)});
   }
-  sqlite3_finalize(statement);
-  sqlite3_close(db);
   return rubrics;
 }
 

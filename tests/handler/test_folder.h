@@ -21,6 +21,7 @@
 
 #include "platform/urlmon.h"
 #include "tests/handler/request_driver.h"
+#include "tests/sqlite_script.h"
 #ifdef _WIN32
 #include "platform/module_path.h"
 #endif
@@ -47,13 +48,7 @@ inline void WriteFile(const std::string& path, const std::string& text) {
 
 // Runs `sql` (several statements) on the SQLite file at `path`, a configuration database.
 inline void ExecSql(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-  char* message = nullptr;
-  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
-      << (message ? message : "");
-  sqlite3_free(message);
-  sqlite3_close(db);
+  EXPECT_EQ(RunSqliteScript(path, sql), "");
 }
 
 // `text` as an SQL string literal.
